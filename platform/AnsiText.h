@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The Windows "ANSI" code page (Windows-1252) and CR LF text files.
+namespace platform {
+
+// Null when text holds a character Windows-1252 cannot hold.
+std::optional<QByteArray> toAnsi(const QString &text);
+QString fromAnsi(const QByteArray &bytes);
+
+// Each line followed by CR LF; null when a line cannot be encoded.
+std::optional<QByteArray> ansiLines(const QStringList &lines);
+
+}  // namespace platform

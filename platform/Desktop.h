@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+// Help viewer commands, as the Windows help API numbers them.
+namespace help {
+constexpr int ShowTopic = 1;
+constexpr int ShowContents = 11;
+}  // namespace help
+
+// The parts of Windows outside the program that a person sees or answers: the beep, the help
+// viewer, the shell's "open". A test installs its own to record what the program asked for.
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+    virtual void beep();
+    // helpFile is a Windows path; topic is ignored for ShowContents.
+    virtual void showHelp(const QString &helpFile, int command, int topic);
+};
+
+Desktop &desktop();
+// Replaces the desktop (not owned); null restores the real one.
+void setDesktop(Desktop *replacement);
+
+}  // namespace platform

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "platform/DosError.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace platform {
+
+// An INI file in memory with the Windows private-profile behaviour: section and key names match
+// without regard to case, writing an existing key replaces it in place, a new key goes to the end
+// of its section, a new section to the end of the file, keys list in file order, and a missing
+// key reads as the caller's default. Lines that are neither headers nor entries are kept.
+class ProfileDocument {
+public:
+    static ProfileDocument parse(const QString &text);
+    QString text() const;  // lines joined with CR LF, the last one included
+
+    QString value(const QString &section, const QString &key, const QString &defaultValue) const;
+    void setValue(const QString &section, const QString &key, const QString &value);
+    QStringList keys(const QString &section) const;
+    bool isEmpty() const;
+
+private:
+    struct Line {
+        QString key;    // empty: not an entry (blank line, comment)
+        QString value;
+        QString raw;    // for lines that are not entries
+    };
+    struct Section {
+        QString name;   // empty for lines before the first header
+        QList<Line> lines;
+    };
+    Section *findSection(const QString &name);
+    const Section *findSection(const QString &name) const;
+
+    QList<Section> m_sections;
+};
+
+// The file-level profile functions, each opening, reading or writing and closing the file
+// (Windows-1252 text). Writing creates the file when it does not exist.
+DosResult<ProfileDocument> readProfile(const QString &path);  // a missing file reads as empty
+int writeProfile(const QString &path, const ProfileDocument &document);  // whole file, or nothing
+QString profileString(const QString &path, const QString &section, const QString &key,
+                      const QString &defaultValue);
+int writeProfileString(const QString &path, const QString &section, const QString &key,
+                       const QString &value);
+
+}  // namespace platform
