@@ -1,0 +1,144 @@
+#include "app/Pictures.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QPainter>
+#include <QPainterPath>
+#include <QStyle>
+
+namespace pictures {
+
+QPixmap programIcon()
+{
+    // A floppy disk with a green arrow: saving system files.
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(QColor(0, 0, 128));
+    p.drawRect(2, 2, 27, 27);
+    p.setBrush(QColor(192, 192, 192));
+    p.drawRect(8, 2, 15, 9);
+    p.setBrush(Qt::white);
+    p.drawRect(6, 16, 19, 13);
+    p.setPen(QPen(QColor(0, 128, 0), 3));
+    p.drawLine(10, 22, 20, 22);
+    p.drawLine(16, 18, 20, 22);
+    p.drawLine(16, 26, 20, 22);
+    return pixmap;
+}
+
+QPixmap titleImage()
+{
+    QPixmap pixmap(213, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setStyleHint(QFont::Serif);
+    font.setPixelSize(26);
+    font.setBold(true);
+    font.setItalic(true);
+    p.setFont(font);
+    const QString velko = QStringLiteral("Velko ");
+    const QString save = QStringLiteral("Save");
+    const QFontMetrics metrics(font);
+    const int width = metrics.horizontalAdvance(velko + save);
+    const int x = (pixmap.width() - width) / 2;
+    const int baseline = 26;
+    p.setPen(QColor(128, 128, 128));
+    p.drawText(x + 2, baseline + 2, velko + save);
+    p.setPen(QColor(0, 0, 255));
+    p.drawText(x, baseline, velko);
+    p.setPen(QColor(255, 0, 0));
+    p.drawText(x + metrics.horizontalAdvance(velko), baseline, save);
+    return pixmap;
+}
+
+static QIcon drawn(const std::function<void(QPainter &)> &paint)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    paint(p);
+    return QIcon(pixmap);
+}
+
+QIcon glyph(Glyph which)
+{
+    QStyle *style = QApplication::style();
+    switch (which) {
+    case Glyph::Add:
+        return drawn([](QPainter &p) {
+            p.setPen(QPen(QColor(0, 128, 0), 3));
+            p.drawLine(8, 2, 8, 14);
+            p.drawLine(2, 8, 14, 8);
+        });
+    case Glyph::Remove:
+        return drawn([](QPainter &p) {
+            p.setPen(QPen(QColor(192, 0, 0), 3));
+            p.drawLine(2, 8, 14, 8);
+        });
+    case Glyph::NewFolder:
+        return style->standardIcon(QStyle::SP_FileDialogNewFolder);
+    case Glyph::DeleteFolder:
+        return drawn([](QPainter &p) {
+            p.setPen(QPen(QColor(192, 0, 0), 2.5));
+            p.drawLine(3, 3, 13, 13);
+            p.drawLine(13, 3, 3, 13);
+        });
+    case Glyph::Start:
+        return drawn([](QPainter &p) {
+            p.setPen(QPen(QColor(0, 128, 0), 3));
+            p.drawLine(2, 9, 6, 13);
+            p.drawLine(6, 13, 14, 3);
+        });
+    case Glyph::Restore:
+        return style->standardIcon(QStyle::SP_BrowserReload);
+    case Glyph::EmergencyDisk:
+        return style->standardIcon(QStyle::SP_DriveFDIcon);
+    case Glyph::Help:
+        return drawn([](QPainter &p) {
+            QFont font = p.font();
+            font.setPixelSize(15);
+            font.setBold(true);
+            p.setFont(font);
+            p.setPen(QColor(0, 0, 160));
+            p.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, QStringLiteral("?"));
+        });
+    case Glyph::Exit:
+        return drawn([](QPainter &p) {
+            p.setPen(QPen(Qt::black, 1));
+            p.setBrush(QColor(128, 64, 0));
+            p.drawRect(3, 1, 9, 14);
+            p.setBrush(Qt::yellow);
+            p.drawEllipse(QPointF(10, 8), 1, 1);
+        });
+    case Glyph::Mail:
+        return drawn([](QPainter &p) {
+            p.setPen(QPen(Qt::black, 1));
+            p.setBrush(Qt::white);
+            p.drawRect(1, 4, 14, 9);
+            p.drawLine(1, 4, 8, 9);
+            p.drawLine(15, 4, 8, 9);
+        });
+    case Glyph::Home:
+        return drawn([](QPainter &p) {
+            p.setPen(QPen(Qt::black, 1));
+            p.setBrush(QColor(192, 0, 0));
+            QPainterPath roof;
+            roof.moveTo(1, 8);
+            roof.lineTo(8, 1);
+            roof.lineTo(15, 8);
+            roof.closeSubpath();
+            p.drawPath(roof);
+            p.setBrush(QColor(255, 255, 192));
+            p.drawRect(3, 8, 10, 7);
+        });
+    }
+    return {};
+}
+
+}  // namespace pictures

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+
+// The program's pictures, drawn at run time so that no image files need shipping.
+namespace pictures {
+
+QPixmap programIcon();  // 32 x 32
+QPixmap titleImage();   // 213 x 32
+
+enum class Glyph { Add, Remove, NewFolder, DeleteFolder, Start, Restore, EmergencyDisk, Help, Exit, Mail, Home };
+QIcon glyph(Glyph which);
+
+}  // namespace pictures

@@ -1,0 +1,132 @@
+#include "app/Settings.h"
+
+#include "platform/AnsiText.h"
+#include "platform/Files.h"
+
+#include <QSet>
+
+namespace settings {
+
+QStringList defaultBackupList(const QString &windowsDirectory)
+{
+    const QString w = windowsDirectory;
+    return {QStringLiteral("C:\\Autoexec.bat"), QStringLiteral("C:\\Command.com"),
+            QStringLiteral("C:\\Config.sys"),   w + QStringLiteral("\\Control.ini"),
+            QStringLiteral("C:\\Io.sys"),       QStringLiteral("C:\\Msdos.sys"),
+            w + QStringLiteral("\\Protocol.ini"), w + QStringLiteral("\\System.dat"),
+            w + QStringLiteral("\\System.ini"), w + QStringLiteral("\\User.dat"),
+            w + QStringLiteral("\\Win.ini")};
+}
+
+platform::ProfileDocument defaultDocument(const QString &programDirectory,
+                                          const QString &windowsDirectory)
+{
+    platform::ProfileDocument document;
+    for (const QString &path : defaultBackupList(windowsDirectory))
+        document.setValue(FilesSection, path, QStringLiteral("1"));
+    document.setValue(PathSection, PathKey, programDirectory + QStringLiteral("\\Backups"));
+    document.setValue(OptionsSection, AutoQuitKey, QStringLiteral("0"));
+    document.setValue(OptionsSection, ShortHelpKey, QStringLiteral("1"));
+    return document;
+}
+
+bool firstLineRejects(const QByteArray &fileContents)
+{
+    // A text-mode read ends the first line at CR or LF.
+    qsizetype end = 0;
+    while (end < fileContents.size() && fileContents[end] != '\r' && fileContents[end] != '\n')
+        ++end;
+    const QByteArray line = fileContents.left(end);
+    return line == "[VK]" || line == "0" || line == "1";
+}
+
+bool readFlag(const QString &value)
+{
+    bool isNumber = false;
+    const QString text = value.trimmed();
+    qlonglong number = 0;
+    if (text.startsWith(QLatin1Char('$')))
+        number = text.mid(1).toLongLong(&isNumber, 16);
+    else
+        number = text.toLongLong(&isNumber, 10);
+    return !isNumber || number != 0;
+}
+
+static QString flag(bool on)
+{
+    return on ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+Settings read(const platform::ProfileDocument &document)
+{
+    Settings result;
+    const QStringList keys = document.keys(FilesSection);
+    result.rows.reserve(keys.size());
+    for (const QString &key : keys)
+        result.rows.append({key, readFlag(document.value(FilesSection, key, QString()))});
+    result.destination = document.value(PathSection, PathKey, QString());
+    result.shortHelp = readFlag(document.value(OptionsSection, ShortHelpKey, QString()));
+    result.autoQuit = readFlag(document.value(OptionsSection, AutoQuitKey, QString()));
+    return result;
+}
+
+platform::ProfileDocument savedDocument(const QList<ListRow> &rows, bool autoQuit, bool shortHelp,
+                                        const QString &destination)
+{
+    platform::ProfileDocument document;
+    for (const ListRow &row : rows)
+        document.setValue(FilesSection, row.path, flag(row.checked));
+    document.setValue(OptionsSection, AutoQuitKey, flag(autoQuit));
+    document.setValue(OptionsSection, ShortHelpKey, flag(shortHelp));
+    document.setValue(PathSection, PathKey, destination);
+    return document;
+}
+
+std::optional<QString> unstorablePathReason(const QString &path)
+{
+    if (!platform::toAnsi(path))
+        return QStringLiteral("er enthält Zeichen, die Windows nicht speichern kann");
+    if (path.contains(QLatin1Char('=')))
+        return QStringLiteral("er enthält ein Gleichheitszeichen (=)");
+    for (const QChar c : path) {
+        if (c.unicode() < 32)
+            return QStringLiteral("er enthält Steuerzeichen");
+    }
+    if (path.trimmed() != path || path.isEmpty())
+        return QStringLiteral("er beginnt oder endet mit einem Leerzeichen");
+    if (path.startsWith(QLatin1Char('[')) || path.startsWith(QLatin1Char(';')))
+        return QStringLiteral("er beginnt mit einem Zeichen, das die Einstellungsdatei anders deutet");
+    return std::nullopt;
+}
+
+static const QString LineBreak = QStringLiteral("\n\r");
+
+std::optional<QString> saveRefusal(const QList<ListRow> &rows, const QString &destination)
+{
+    QSet<QString> seen;
+    seen.reserve(rows.size());
+    for (const ListRow &row : rows) {
+        if (const auto reason = unstorablePathReason(row.path)) {
+            return QStringLiteral("Die Einstellungen wurden nicht gespeichert:") + LineBreak
+                   + QStringLiteral("Der Pfad '") + row.path
+                   + QStringLiteral("' kann nicht in der Sicherungsliste gespeichert werden, da ")
+                   + *reason + QStringLiteral(" !");
+        }
+        const QString folded = row.path.toUpper();
+        if (seen.contains(folded)) {
+            return QStringLiteral("Die Einstellungen wurden nicht gespeichert:") + LineBreak
+                   + QStringLiteral("Die Datei '") + row.path
+                   + QStringLiteral("' steht mehrfach in der Sicherungsliste !") + LineBreak
+                   + QStringLiteral("Bitte entfernen sie einen der Einträge.");
+        }
+        seen.insert(folded);
+    }
+    if (!platform::toAnsi(destination)) {
+        return QStringLiteral("Die Einstellungen wurden nicht gespeichert:") + LineBreak
+               + QStringLiteral("Das Zielverzeichnis '") + destination
+               + QStringLiteral("' enthält Zeichen, die Windows nicht speichern kann !");
+    }
+    return std::nullopt;
+}
+
+}  // namespace settings

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "platform/Profile.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The settings file Orvel.ini: its defaults, the first-line test, reading and the saved form.
+namespace settings {
+
+inline const QString FileName = QStringLiteral("Orvel.ini");
+inline const QString FilesSection = QStringLiteral("Sicherungsdateien");
+inline const QString PathSection = QStringLiteral("Pfad");
+inline const QString PathKey = QStringLiteral("Pfad");
+inline const QString OptionsSection = QStringLiteral("Optionen");
+inline const QString AutoQuitKey = QStringLiteral("Automatisch beenden");
+inline const QString ShortHelpKey = QStringLiteral("Kurzhilfe");
+
+struct ListRow {
+    QString path;
+    bool checked = true;
+};
+
+struct Settings {
+    QList<ListRow> rows;
+    QString destination;    // empty: leave the directory tree where it is
+    bool autoQuit = true;
+    bool shortHelp = true;
+};
+
+// The eleven system files of a Windows 9x installation, in list order.
+QStringList defaultBackupList(const QString &windowsDirectory);
+
+// The file written on a first start: files, "Pfad", "Optionen".
+platform::ProfileDocument defaultDocument(const QString &programDirectory,
+                                          const QString &windowsDirectory);
+
+// True when the file's first line is exactly "[VK]", "0" or "1": such a file is replaced by the
+// defaults.
+bool firstLineRejects(const QByteArray &fileContents);
+
+// A stored flag: zero is off, any other whole number on; empty or not a number gives on.
+bool readFlag(const QString &value);
+
+Settings read(const platform::ProfileDocument &document);
+
+// The file as the save command writes it: files (absent for an empty list), "Optionen", "Pfad".
+platform::ProfileDocument savedDocument(const QList<ListRow> &rows, bool autoQuit, bool shortHelp,
+                                        const QString &destination);
+
+// Why a path cannot be stored as a key of the files section and read back unchanged, or nullopt.
+std::optional<QString> unstorablePathReason(const QString &path);
+
+// A German message when the list or destination cannot be saved faithfully, or nullopt.
+std::optional<QString> saveRefusal(const QList<ListRow> &rows, const QString &destination);
+
+}  // namespace settings

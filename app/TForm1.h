@@ -1,0 +1,152 @@
+#pragma once
+
+#include <QMainWindow>
+
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+
+namespace controls {
+class CheckListBox;
+class DirectoryListBox;
+class DriveComboBox;
+class StatusBar;
+}  // namespace controls
+
+class TAboutBox;
+class TForm5;
+class TForm6;
+class TNotfall;
+class TRestore;
+
+// The main window: the Backup list, the destination, the options and every command.
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget *parent = nullptr);
+
+    void setDialogs(TRestore *restore, TNotfall *notfall, TForm5 *form5, TForm6 *form6,
+                    TAboutBox *aboutBox);
+
+    // Values fixed by the start-up work.
+    QString windowsDirectory() const { return m_windowsDirectory; }
+    QString programDirectory() const { return m_programDirectory; }
+    QString executableDirectory() const { return m_executableDirectory; }
+    QString settingsPath() const;
+    bool startupDone() const { return m_activated; }
+
+public slots:
+    void FormActivate();
+    void BitBtn1Click();
+    void Button7Click();
+    void Notfalldisketteanfertigen1Click();
+    void Beenden1Click();
+    void Button4Click();
+    void Verzeichnisanlegen1Click();
+    void NeuesVerzeichniserstellen1Click();
+    void Verzeichnislschen1Click();
+    void Button1Click();
+    void Button2Click();
+    void BitBtn2Click();
+    void BitBtn5Click();
+    void AlleDateienentfernen1Click();
+    void N11Click();
+    void CheckListBox2ClickCheck();
+    void Automatisch1Click();
+    void CheckBox11Click();
+    void Kurzhinweise1Click();
+    void Button5Click();
+    void Hilfe2Click();
+    void BitBtn4Click();
+    void Liesmichtxt1Click();
+    void VelkoSaveHomepage1Click();
+    void VelkoSaveEMail1Click();
+    void Systeminfo1Click();
+    void Info1Click();
+    void DriveComboBox1Change();
+    void DirectoryListBox1Change();
+    void StatusBar1MouseMove();
+    void BearbeitenClick();
+    void PopupMenu2Popup();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    bool event(QEvent *event) override;
+
+private:
+    void createControls(QWidget *client);
+    void createMenus();
+    void createShortcuts();
+    void setTabOrder();
+
+    void startupWork();
+    void afterRestoreCheck();
+    void writeFirstStartSettings();
+    void loadSettings();
+    void applyShortHelp();
+    void setOuterHeight(int height);
+    void updateListCounter();
+
+    // Ins, Del, Ctrl+Ins and Ctrl+Del go through the menu that owns them at that moment.
+    void insertKey();
+    void deleteKey();
+    void controlInsertKey();
+    void controlDeleteKey();
+
+    bool m_activated = false;
+    QString m_windowsDirectory;
+    QString m_programDirectory;
+    QString m_executableDirectory;
+
+    TRestore *m_restore = nullptr;
+    TNotfall *m_notfall = nullptr;
+    TForm5 *m_form5 = nullptr;
+    TForm6 *m_form6 = nullptr;
+    TAboutBox *m_aboutBox = nullptr;
+
+    QList<QPair<QWidget *, QString>> m_hints;  // the controls that short help switches
+    QList<QWidget *> m_handCursorControls;
+
+public:
+    // The window's controls, named as in the window description.
+    controls::CheckListBox *CheckListBox1 = nullptr;
+    controls::CheckListBox *CheckListBox2 = nullptr;
+    controls::StatusBar *StatusBar1 = nullptr;
+    controls::StatusBar *StatusBar2 = nullptr;
+    controls::DriveComboBox *DriveComboBox1 = nullptr;
+    controls::DirectoryListBox *DirectoryListBox1 = nullptr;
+    QPushButton *BitBtn1 = nullptr;
+    QPushButton *BitBtn2 = nullptr;
+    QPushButton *BitBtn3 = nullptr;
+    QPushButton *BitBtn4 = nullptr;
+    QPushButton *BitBtn5 = nullptr;
+    QPushButton *BitBtn6 = nullptr;
+    QPushButton *BitBtn7 = nullptr;
+    QPushButton *Button5 = nullptr;
+    QCheckBox *CheckBox11 = nullptr;
+
+    QMenu *Bearbeiten = nullptr;
+    QMenu *PopupMenu1 = nullptr;
+    QMenu *PopupMenu2 = nullptr;
+    QAction *Sicherungstarten1 = nullptr;
+    QAction *Automatisch1 = nullptr;
+    QAction *Kurzhinweise1 = nullptr;
+    // "Bea&rbeiten" entries that the enabling rules switch, and their twins in PopupMenu2.
+    QAction *Verzeichnisanlegen1 = nullptr;
+    QAction *Verzeichnislschen1 = nullptr;
+    QAction *Allemarkieren1 = nullptr;
+    QAction *Markierungenaufheben1 = nullptr;
+    QAction *Dateienaufnehmen1 = nullptr;
+    QAction *Dateientfernen1 = nullptr;
+    QAction *AlleDateienentfernen1 = nullptr;
+    QAction *N11 = nullptr;
+    QAction *Allemarkieren2 = nullptr;
+    QAction *Markierungenaufheben2 = nullptr;
+    QAction *Dateienaufnehmen2 = nullptr;
+    QAction *Dateientfernen2 = nullptr;
+    QAction *AlleDateienentfernen2 = nullptr;
+    QAction *N12 = nullptr;
+};

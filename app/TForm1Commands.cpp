@@ -1,0 +1,254 @@
+// The main window's commands: the Backup list, the menus' enabling rules, keys, dialogs, help.
+#include "app/TForm1.h"
+
+#include "app/TAboutBox.h"
+#include "backup/TForm6.h"
+#include "controls/CheckListBox.h"
+#include "controls/DirectoryListBox.h"
+#include "controls/MessageDialog.h"
+#include "controls/StatusBar.h"
+#include "controls/WindowHelp.h"
+#include "emergency/TForm5.h"
+#include "emergency/TNotfall.h"
+#include "platform/Desktop.h"
+#include "restore/TRestore.h"
+
+#include <QAction>
+#include <QCoreApplication>
+
+void TForm1::Beenden1Click()
+{
+    close();
+}
+
+void TForm1::Button4Click()
+{
+    QCoreApplication::quit();
+}
+
+void TForm1::BitBtn1Click()
+{
+    // The backup run comes with the backup workflow.
+}
+
+void TForm1::Button7Click()
+{
+    m_restore->exec();
+}
+
+void TForm1::Notfalldisketteanfertigen1Click()
+{
+    m_form5->exec();
+    if (m_form5->floppyLetter() == QLatin1Char('*'))
+        return;
+    m_notfall->setFloppyLetter(m_form5->floppyLetter());
+    m_notfall->exec();
+}
+
+void TForm1::Verzeichnisanlegen1Click()
+{
+    m_form6->exec();
+}
+
+void TForm1::NeuesVerzeichniserstellen1Click()
+{
+    m_form6->exec();
+}
+
+void TForm1::Verzeichnislschen1Click()
+{
+    // Deleting a destination directory comes with the backup workflow.
+}
+
+void TForm1::DriveComboBox1Change()
+{
+    // Choosing the destination drive comes with the backup workflow.
+}
+
+void TForm1::BitBtn2Click()
+{
+    // Adding files through the open-file dialog comes with the backup workflow.
+}
+
+void TForm1::Button1Click()
+{
+    for (int i = 0; i < CheckListBox2->rowCount(); ++i) {
+        CheckListBox2->setChecked(i, true);
+        CheckListBox1->setChecked(i, true);
+    }
+}
+
+void TForm1::Button2Click()
+{
+    for (int i = 0; i < CheckListBox2->rowCount(); ++i) {
+        CheckListBox2->setChecked(i, false);
+        CheckListBox1->setChecked(i, false);
+    }
+}
+
+void TForm1::BitBtn5Click()
+{
+    const int row = CheckListBox2->selectedRow();
+    if (row < 0)
+        return;
+    CheckListBox2->deleteRow(row);
+    CheckListBox1->deleteRow(row);
+    updateListCounter();
+}
+
+void TForm1::AlleDateienentfernen1Click()
+{
+    const auto answer = controls::showMessage(
+        controls::MessageType::Confirmation,
+        QStringLiteral("Sind sie sicher, daß sie alle Dateien aus der Sicherungsliste entfernen wollen ?"),
+        controls::MessageButton::Yes | controls::MessageButton::No);
+    if (answer != controls::MessageButton::Yes)
+        return;
+    CheckListBox2->clearRows();
+    CheckListBox1->clearRows();
+    updateListCounter();
+}
+
+void TForm1::N11Click()
+{
+    const int row = CheckListBox2->selectedRow();
+    if (row < 0)
+        return;
+    controls::showMessage(controls::MessageType::Information,
+                          QStringLiteral("Ort: ") + CheckListBox1->rowText(row),
+                          controls::MessageButton::Ok);
+}
+
+void TForm1::CheckListBox2ClickCheck()
+{
+    // The whole list is copied, so rows that drifted apart come back in line too.
+    for (int i = 0; i < CheckListBox2->rowCount(); ++i)
+        CheckListBox1->setChecked(i, CheckListBox2->isChecked(i));
+}
+
+namespace {
+
+struct ListEntryStates {
+    bool markAll = false;
+    bool unmarkAll = false;
+    bool removeSelected = false;
+    bool removeAll = false;
+    bool fileInformation = false;
+};
+
+ListEntryStates listEntryStates(const controls::CheckListBox &list)
+{
+    ListEntryStates states;
+    for (int i = 0; i < list.rowCount() && !(states.markAll && states.unmarkAll); ++i) {
+        if (list.isChecked(i))
+            states.unmarkAll = true;
+        else
+            states.markAll = true;  // a greyed row counts as not checked
+    }
+    states.removeSelected = list.selectedRow() >= 0;
+    states.removeAll = list.rowCount() > 0;
+    states.fileInformation = states.removeSelected;
+    return states;
+}
+
+void applyStates(const ListEntryStates &states, QAction *markAll, QAction *unmarkAll,
+                 QAction *removeSelected, QAction *removeAll, QAction *fileInformation)
+{
+    markAll->setEnabled(states.markAll);
+    unmarkAll->setEnabled(states.unmarkAll);
+    removeSelected->setEnabled(states.removeSelected);
+    removeAll->setEnabled(states.removeAll);
+    fileInformation->setEnabled(states.fileInformation);
+}
+
+}  // namespace
+
+void TForm1::BearbeitenClick()
+{
+    applyStates(listEntryStates(*CheckListBox2), Allemarkieren1, Markierungenaufheben1,
+                Dateientfernen1, AlleDateienentfernen1, N11);
+}
+
+void TForm1::PopupMenu2Popup()
+{
+    applyStates(listEntryStates(*CheckListBox2), Allemarkieren2, Markierungenaufheben2,
+                Dateientfernen2, AlleDateienentfernen2, N12);
+}
+
+void TForm1::insertKey()
+{
+    if (CheckListBox2->hasFocus()) {
+        PopupMenu2Popup();
+        if (Dateienaufnehmen2->isEnabled())
+            BitBtn2Click();
+        return;
+    }
+    BearbeitenClick();
+    if (Dateienaufnehmen1->isEnabled())
+        BitBtn2Click();
+}
+
+void TForm1::deleteKey()
+{
+    if (CheckListBox2->hasFocus()) {
+        PopupMenu2Popup();
+        if (Dateientfernen2->isEnabled())
+            BitBtn5Click();
+        return;
+    }
+    BearbeitenClick();
+    if (Dateientfernen1->isEnabled())
+        BitBtn5Click();
+}
+
+void TForm1::controlInsertKey()
+{
+    if (DirectoryListBox1->hasFocus()) {
+        NeuesVerzeichniserstellen1Click();
+        return;
+    }
+    BearbeitenClick();
+    Verzeichnisanlegen1Click();
+}
+
+void TForm1::controlDeleteKey()
+{
+    if (!DirectoryListBox1->hasFocus())
+        BearbeitenClick();
+    Verzeichnislschen1Click();
+}
+
+void TForm1::Hilfe2Click()
+{
+    controls::requestHelp(platform::help::ShowContents);
+}
+
+void TForm1::BitBtn4Click()
+{
+    controls::requestHelp(platform::help::ShowTopic, 5);
+}
+
+void TForm1::Liesmichtxt1Click()
+{
+    // Opening the read-me through the shell comes with help and information.
+}
+
+void TForm1::VelkoSaveHomepage1Click()
+{
+    // Opening the home page through the shell comes with help and information.
+}
+
+void TForm1::VelkoSaveEMail1Click()
+{
+    // Writing an e-mail through the shell comes with help and information.
+}
+
+void TForm1::Systeminfo1Click()
+{
+    // Starting the system-information tool comes with help and information.
+}
+
+void TForm1::Info1Click()
+{
+    m_aboutBox->exec();
+}

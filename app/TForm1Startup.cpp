@@ -1,0 +1,202 @@
+// The main window's start-up work, its settings and its options.
+#include "app/TForm1.h"
+
+#include "app/Settings.h"
+#include "controls/CheckListBox.h"
+#include "controls/DirectoryListBox.h"
+#include "controls/MessageDialog.h"
+#include "controls/StatusBar.h"
+#include "controls/WindowHelp.h"
+#include "platform/Desktop.h"
+#include "platform/Files.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGuiApplication>
+
+namespace {
+
+const QString WelcomeText = QStringLiteral("Willkommen zum ersten Start von Velko Save 1.3 !");
+const QString DestinationPrefix = QStringLiteral("Sicherung nach ");
+constexpr int FirstStartHelpTopic = 1;
+constexpr int OuterHeight = 478;
+
+// Restores the normal cursor however the command ends.
+struct WaitCursor {
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+};
+
+}  // namespace
+
+QString TForm1::settingsPath() const
+{
+    return m_programDirectory + QLatin1Char('\\') + settings::FileName;
+}
+
+void TForm1::FormActivate()
+{
+    // A failing step ends the work there; the window stays usable with what was set up.
+    controls::runGuarded([this] { startupWork(); });
+}
+
+void TForm1::startupWork()
+{
+    m_windowsDirectory = platform::windowsDirectory();
+    controls::setWindowHelpFile(this, m_executableDirectory + QStringLiteral("Orvel.hlp"));
+    setOuterHeight(OuterHeight);
+    afterRestoreCheck();
+    m_programDirectory = platform::withoutRootBackslash(DirectoryListBox1->directory());
+
+    const QString settingsFile = settingsPath();
+    bool firstStart = false;
+    if (!platform::fileExists(settingsFile)) {
+        writeFirstStartSettings();
+        firstStart = true;
+    }
+    if (platform::fileExists(settingsFile)) {
+        const auto contents = platform::readFile(settingsFile);
+        platform::throwOnError(contents.error, settingsFile);
+        if (settings::firstLineRejects(contents.value)) {
+            platform::throwOnError(platform::createEmptyFile(settingsFile), settingsFile);
+            writeFirstStartSettings();
+            firstStart = true;
+        }
+        loadSettings();
+        if (!firstStart)
+            StatusBar1->setPanelText(DestinationPrefix + DirectoryListBox1->directory());
+    }
+    updateListCounter();
+}
+
+void TForm1::afterRestoreCheck()
+{
+    const QString shortcut = m_windowsDirectory + QStringLiteral("\\startmenü\\programme\\autostart\\orvel.lnk");
+    if (!platform::fileExists(shortcut))
+        return;
+    platform::throwOnError(platform::deleteFile(shortcut), shortcut);
+    platform::desktop().beep();
+    controls::showMessage(controls::MessageType::Information,
+                          QStringLiteral("'Velko Restore' wurde ausgeführt !"),
+                          controls::MessageButton::Ok);
+}
+
+void TForm1::writeFirstStartSettings()
+{
+    const QString settingsFile = settingsPath();
+    if (platform::writeProfile(settingsFile,
+                               settings::defaultDocument(m_programDirectory, m_windowsDirectory))
+        != platform::dos::Ok) {
+        throw controls::ReportedError(QStringLiteral("nach %1 kann nicht geschrieben werden").arg(settingsFile));
+    }
+    const QString backups = m_programDirectory + QStringLiteral("\\Backups");
+    (void)platform::forceDirectories(backups);  // a failure shows when the tree cannot enter it
+    platform::throwOnError(DirectoryListBox1->setDirectory(backups), backups);
+    StatusBar1->setPanelText(WelcomeText);
+    controls::requestHelp(platform::help::ShowTopic, FirstStartHelpTopic);
+}
+
+void TForm1::loadSettings()
+{
+    const QString settingsFile = settingsPath();
+    const auto document = platform::readProfile(settingsFile);
+    platform::throwOnError(document.error, settingsFile);
+    const settings::Settings stored = settings::read(document.value);
+
+    CheckListBox1->clearRows();
+    CheckListBox1->setUpdatesEnabled(false);
+    CheckListBox2->setUpdatesEnabled(false);
+    for (const settings::ListRow &row : stored.rows) {
+        CheckListBox1->appendRow(row.path);
+        CheckListBox2->appendRow(platform::fileNamePart(row.path));
+        if (row.checked) {
+            const int index = CheckListBox1->rowCount() - 1;
+            CheckListBox1->setChecked(index, true);
+            CheckListBox2->setChecked(CheckListBox2->rowCount() - 1, true);
+        }
+    }
+    CheckListBox1->setUpdatesEnabled(true);
+    CheckListBox2->setUpdatesEnabled(true);
+
+    if (!stored.destination.isEmpty()
+        && DirectoryListBox1->setDirectory(stored.destination) != platform::dos::Ok) {
+        // A destination that is gone or not ready is no error: back to the program's own folder.
+        (void)DirectoryListBox1->setDirectory(m_programDirectory);
+    }
+
+    Kurzhinweise1->setChecked(stored.shortHelp);
+    applyShortHelp();
+    CheckBox11->setChecked(stored.autoQuit);
+}
+
+void TForm1::updateListCounter()
+{
+    StatusBar2->setPanelText(QString::number(CheckListBox2->rowCount())
+                             + QStringLiteral(" Datei(en) in Liste"));
+}
+
+void TForm1::applyShortHelp()
+{
+    const bool on = Kurzhinweise1->isChecked();
+    for (const auto &[control, hint] : m_hints)
+        control->setToolTip(on ? hint : QString());
+    controls::showHandCursor(m_handCursorControls, on);
+}
+
+void TForm1::Kurzhinweise1Click()
+{
+    // The menu has already turned its check mark over.
+    applyShortHelp();
+}
+
+void TForm1::CheckBox11Click()
+{
+    Automatisch1->setChecked(CheckBox11->isChecked());
+}
+
+void TForm1::Automatisch1Click()
+{
+    // The menu has already turned its check mark over; the check box follows it.
+    CheckBox11->setChecked(Automatisch1->isChecked());
+}
+
+void TForm1::Button5Click()
+{
+    controls::runGuarded([this] {
+        WaitCursor wait;
+        QList<settings::ListRow> rows;
+        rows.reserve(CheckListBox1->rowCount());
+        for (int i = 0; i < CheckListBox1->rowCount(); ++i)
+            rows.append({CheckListBox1->rowText(i), CheckListBox1->isChecked(i)});
+        const QString destination = DirectoryListBox1->directory();
+        if (const auto refusal = settings::saveRefusal(rows, destination)) {
+            platform::desktop().beep();
+            controls::showMessage(controls::MessageType::Warning, *refusal, controls::MessageButton::Ok);
+            return;
+        }
+        const QString settingsFile = settingsPath();
+        platform::throwOnError(
+            platform::writeProfile(settingsFile,
+                                   settings::savedDocument(rows, CheckBox11->isChecked(),
+                                                           Kurzhinweise1->isChecked(), destination)),
+            settingsFile);
+        StatusBar1->setPanelText(QStringLiteral("Status: Die aktuellen Einstellungen wurden gespeichert !"));
+    });
+}
+
+void TForm1::DirectoryListBox1Change()
+{
+    const QString directory = DirectoryListBox1->directory();
+    const bool holdsBackup = platform::fileExists(platform::withoutRootBackslash(directory)
+                                                  + QStringLiteral("\\restore.bat"));
+    DirectoryListBox1->setTextColor(holdsBackup ? QColor(0, 0, 255) : QColor(0, 0, 0));
+    StatusBar1->setPanelText(DestinationPrefix + directory);
+}
+
+void TForm1::StatusBar1MouseMove()
+{
+    const QString text = StatusBar1->panelText();
+    StatusBar1->setToolTip(text);
+    for (QWidget *panel : StatusBar1->findChildren<QWidget *>())
+        panel->setToolTip(text);
+}

@@ -1,0 +1,120 @@
+#include "backup/TForm6.h"
+
+#include "controls/DirectoryListBox.h"
+#include "controls/MessageDialog.h"
+#include "controls/WindowHelp.h"
+#include "platform/Desktop.h"
+#include "platform/Files.h"
+
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+
+namespace {
+
+constexpr int HelpContext = 8;
+
+}  // namespace
+
+TForm6::TForm6(controls::DirectoryListBox *tree, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_tree(tree)
+{
+    setObjectName(QStringLiteral("Form6"));
+    setWindowTitle(QStringLiteral("Verzeichnis anlegen"));
+    setFixedSize(269, 82);
+
+    Edit1 = new QLineEdit(QStringLiteral("Verzeichnisname (z. B. 'Juni 1999')"), this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(8, 10, 253, 22);
+
+    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("&OK"), this);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setGeometry(8, 44, 80, 28);
+    BitBtn1->setDefault(true);
+    BitBtn1->setMouseTracking(true);
+    BitBtn1->installEventFilter(this);
+    BitBtn3 = new QPushButton(style()->standardIcon(QStyle::SP_DialogHelpButton), QStringLiteral("&Hilfe"), this);
+    BitBtn3->setObjectName(QStringLiteral("BitBtn3"));
+    BitBtn3->setGeometry(95, 44, 80, 28);
+    BitBtn2 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
+                              QStringLiteral("&Abbrechen"), this);
+    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+    BitBtn2->setGeometry(182, 44, 80, 28);
+
+    connect(BitBtn1, &QPushButton::clicked, this, &TForm6::BitBtn1Click);
+    connect(BitBtn3, &QPushButton::clicked, this, &TForm6::BitBtn3Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &TForm6::Button1Click);
+    controls::setWindowHelpContext(this, HelpContext);
+}
+
+QString TForm6::baseDirectory() const
+{
+    return platform::withoutRootBackslash(m_tree->directory());
+}
+
+bool TForm6::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        FormActivate();
+    return QDialog::event(event);
+}
+
+bool TForm6::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == BitBtn1 && event->type() == QEvent::MouseMove)
+        BitBtn1MouseMove();
+    return QDialog::eventFilter(watched, event);
+}
+
+void TForm6::FormActivate()
+{
+    controls::setWindowHelpFile(this, controls::executableDirectory() + QStringLiteral("Orvel.hlp"));
+    controls::showHandCursor({BitBtn1, BitBtn2, BitBtn3}, controls::shortHelpOn());
+}
+
+void TForm6::BitBtn1MouseMove()
+{
+    BitBtn1->setToolTip(QStringLiteral("Anlegen: ") + baseDirectory() + QLatin1Char('\\') + Edit1->text());
+}
+
+void TForm6::BitBtn1Click()
+{
+    const QString path = baseDirectory() + QLatin1Char('\\') + Edit1->text();
+    controls::runGuarded([&] {
+        int error = platform::forceDirectories(path);
+        if (error == platform::dos::Ok) {
+            m_tree->rereadTree();
+            error = m_tree->setDirectory(path);
+        }
+        if (error == platform::dos::PathNotFound) {
+            platform::desktop().beep();
+            controls::showMessage(controls::MessageType::Warning,
+                                  QStringLiteral("Der Verzeichnisnamen darf keines der folgenden Zeichen enthalten:\n\r"
+                                                 "  \\ / : * ? \" < > |"),
+                                  controls::MessageButton::Ok);
+            return;
+        }
+        // Any other failure (a read-only or missing medium) is not the name's fault.
+        platform::throwOnError(error, path);
+        close();
+    });
+}
+
+void TForm6::BitBtn3Click()
+{
+    controls::requestHelp(platform::help::ShowTopic, HelpContext);
+}
+
+void TForm6::Button1Click()
+{
+    close();
+}
+
+void TForm6::closeEvent(QCloseEvent *event)
+{
+    Edit1->setFocus();
+    QDialog::closeEvent(event);
+}

@@ -1,0 +1,132 @@
+#include "emergency/TNotfall.h"
+
+#include "controls/DriveComboBox.h"
+#include "controls/WindowHelp.h"
+#include "platform/Desktop.h"
+
+#include <QEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStyle>
+
+namespace {
+
+constexpr int HelpContext = 7;
+
+const QStringList InfoLines = {
+    QStringLiteral("An dieser Stelle kann eine bootfähige Notfalldiskette erstellt  werden. Die"),
+    QStringLiteral("wichtigsten Systemdateien werden hierbei gesichert. Wenn sich Windows "),
+    QStringLiteral("nicht mehr starten läßt, starten sie den Rechner mit eingelegter Notfall-"),
+    QStringLiteral("diskette und die Systemdateien werden aus dem \"Notfallordner\" heraus "),
+    QStringLiteral("restauriert. Wählen sie an dieser Stelle ggf. auch ihr Boot/- Rootlaufwerk "),
+    QStringLiteral("aus. Normalerweise sind jedoch keine Modifikationen notwendig, da ihr "),
+    QStringLiteral("System in der Regel von Laufwerk 'C:' bootet."),
+    QStringLiteral("ACHTUNG: Alle auf der Diskette sich befindenden Dateien werden bei "),
+    QStringLiteral("der Erstellung der Notfalldiskette unwiderruflich gelöscht !"),
+    QStringLiteral("Legen sie nun eine formatierte Diskette in ihr Laufwerk."),
+};
+
+}  // namespace
+
+TNotfall::TNotfall(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("Notfall"));
+    setWindowTitle(QStringLiteral("Notfalldiskette anfertigen"));
+    setFixedSize(470, 262);
+
+    auto *info = new QGroupBox(QStringLiteral("Infos"), this);
+    info->setObjectName(QStringLiteral("GroupBox1"));
+    info->setGeometry(8, 6, 454, 204);
+
+    Memo1 = new QPlainTextEdit(info);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setPlainText(InfoLines.join(QLatin1Char('\n')));
+    Memo1->setReadOnly(true);
+    Memo1->setFocusPolicy(Qt::NoFocus);
+    Memo1->viewport()->setCursor(Qt::ArrowCursor);
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    QPalette memoPalette = Memo1->palette();
+    memoPalette.setColor(QPalette::Base, palette().color(QPalette::Button));
+    Memo1->setPalette(memoPalette);
+    Memo1->setGeometry(8, 18, 438, 146);
+
+    auto *label2 = new QLabel(QStringLiteral("Boot/- Rootlaufwerk (i. d. R. 'C:'):"), info);
+    label2->setObjectName(QStringLiteral("Label2"));
+    label2->setGeometry(8, 172, 220, 22);
+
+    DriveComboBox1 = new controls::DriveComboBox(info);
+    DriveComboBox1->setObjectName(QStringLiteral("DriveComboBox1"));
+    DriveComboBox1->setGeometry(232, 172, 214, 22);
+
+    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DriveFDIcon),
+                              QStringLiteral("&Notfalldiskette anfertigen"), this);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setGeometry(8, 220, 206, 32);
+    BitBtn1->setDefault(true);
+    BitBtn3 = new QPushButton(style()->standardIcon(QStyle::SP_DialogHelpButton),
+                              QStringLiteral("&Hilfe"), this);
+    BitBtn3->setObjectName(QStringLiteral("BitBtn3"));
+    BitBtn3->setGeometry(222, 220, 116, 32);
+    BitBtn2 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
+                              QStringLiteral("&Abbrechen"), this);
+    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+    BitBtn2->setGeometry(346, 220, 116, 32);
+
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setGeometry(8, 224, 454, 24);
+    ProgressBar1->hide();
+
+    connect(BitBtn1, &QPushButton::clicked, this, &TNotfall::BitBtn1Click);
+    connect(BitBtn3, &QPushButton::clicked, this, &TNotfall::BitBtn3Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &TNotfall::Button1Click);
+    controls::setWindowHelpContext(this, HelpContext);
+}
+
+bool TNotfall::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        FormActivate();
+    return QDialog::event(event);
+}
+
+void TNotfall::keyPressEvent(QKeyEvent *event)
+{
+    // "&Abbrechen" is not bound to Escape.
+    if (event->key() == Qt::Key_Escape)
+        return;
+    QDialog::keyPressEvent(event);
+}
+
+void TNotfall::FormActivate()
+{
+    controls::setWindowHelpFile(this, controls::executableDirectory() + QStringLiteral("Orvel.hlp"));
+    const bool on = controls::shortHelpOn();
+    DriveComboBox1->setToolTip(on ? QStringLiteral("Laufwerk, auf dem 'Io.sys' & 'Msdos.sys' gespeichert sind")
+                                  : QString());
+    controls::showHandCursor({DriveComboBox1, BitBtn1, BitBtn2, BitBtn3}, on);
+    setWindowTitle(QStringLiteral("Notfalldiskette anfertigen (Laufwerk ") + m_floppyLetter
+                   + QStringLiteral(":\\ )"));
+}
+
+void TNotfall::BitBtn1Click()
+{
+    // Making the emergency disk comes with the emergency-disk work.
+}
+
+void TNotfall::BitBtn3Click()
+{
+    controls::requestHelp(platform::help::ShowTopic, HelpContext);
+}
+
+void TNotfall::Button1Click()
+{
+    close();
+}

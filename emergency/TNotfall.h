@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QDialog>
+
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace controls {
+class DriveComboBox;
+}
+
+// The emergency-disk dialog: explains the function and lets the user pick the boot drive.
+class TNotfall : public QDialog {
+    Q_OBJECT
+public:
+    explicit TNotfall(QWidget *parent = nullptr);
+
+    void setFloppyLetter(QChar letter) { m_floppyLetter = letter; }
+    QChar floppyLetter() const { return m_floppyLetter; }
+
+    QPlainTextEdit *Memo1 = nullptr;
+    controls::DriveComboBox *DriveComboBox1 = nullptr;
+    QPushButton *BitBtn1 = nullptr;
+    QPushButton *BitBtn2 = nullptr;
+    QPushButton *BitBtn3 = nullptr;
+    QProgressBar *ProgressBar1 = nullptr;
+
+public slots:
+    void FormActivate();
+    void BitBtn1Click();
+    void BitBtn3Click();
+    void Button1Click();
+
+protected:
+    bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    QChar m_floppyLetter;
+};

@@ -1,0 +1,170 @@
+#include "restore/TRestore.h"
+
+#include "controls/DirectoryListBox.h"
+#include "controls/DriveComboBox.h"
+#include "controls/StatusBar.h"
+#include "controls/WindowHelp.h"
+#include "platform/Desktop.h"
+
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStyle>
+
+namespace {
+
+constexpr int HelpContext = 6;
+
+const QStringList InfoLines = {
+    QStringLiteral("Früher gesicherte Dateien können nun "),
+    QStringLiteral("restauriert werden. "),
+    QStringLiteral("(Wenn  Windows nicht mehr hochfährt, so"),
+    QStringLiteral("gibt es prinzipiell zwei Möglichkeiten der"),
+    QStringLiteral("Wiederherstellung der Sicherungsdateien:  "),
+    QStringLiteral("1. Manuelles Ausführen von \"Restore.bat\""),
+    QStringLiteral("2. Verwenden der Notfalldiskette"),
+    QStringLiteral("Näheres hierzu entnehmen sie bitte der"),
+    QStringLiteral("Velko Save- Hilfe)."),
+    QStringLiteral("Entfernen sie nun sämtliche Disketten aus"),
+    QStringLiteral("ihren Laufwerken ! "),
+};
+
+const QStringList NoticeLines = {
+    QStringLiteral("Windows wird nun beendet ..."),
+    QString(),
+    QStringLiteral("Sollte das Betriebssystem jetzt nicht"),
+    QStringLiteral("ordnungsgemäß herunterfahren und"),
+    QStringLiteral("Velko Restore (DOS) gestartet werden, "),
+    QStringLiteral("so starten sie den PC erneut und  führen "),
+    QStringLiteral("Velko Restore wiederholt aus !"),
+};
+
+QPlainTextEdit *memo(QWidget *parent, const QString &name, const QStringList &lines)
+{
+    auto *edit = new QPlainTextEdit(parent);
+    edit->setObjectName(name);
+    edit->setPlainText(lines.join(QLatin1Char('\n')));
+    edit->setReadOnly(true);
+    edit->setFocusPolicy(Qt::NoFocus);
+    edit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    return edit;
+}
+
+}  // namespace
+
+TRestore::TRestore(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("Restore"));
+    setWindowTitle(QStringLiteral("Velko Restore"));
+    setFixedSize(519, 338 + 22);
+
+    Label1 = new QLabel(QStringLiteral("Velko Restore - Wiederherstellung von Sicherungsdateien"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    QFont titleFont = font();
+    titleFont.setBold(true);
+    titleFont.setPixelSize(15);
+    Label1->setFont(titleFont);
+    QPalette titlePalette = Label1->palette();
+    titlePalette.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    Label1->setPalette(titlePalette);
+    Label1->setAlignment(Qt::AlignCenter);
+    Label1->setGeometry(8, 6, 503, 22);
+
+    auto *infoGroup = new QGroupBox(QStringLiteral("Infos"), this);
+    infoGroup->setObjectName(QStringLiteral("GroupBox2"));
+    infoGroup->setGeometry(8, 32, 250, 252);
+    Memo1 = memo(infoGroup, QStringLiteral("Memo1"), InfoLines);
+    Memo1->setGeometry(8, 18, 234, 226);
+
+    Memo2 = memo(this, QStringLiteral("Memo2"), NoticeLines);
+    QPalette noticePalette = Memo2->palette();
+    noticePalette.setColor(QPalette::Base, QColor(255, 255, 0));
+    Memo2->setPalette(noticePalette);
+    Memo2->setGeometry(16, 150, 234, 126);
+    Memo2->hide();
+
+    auto *sourceGroup = new QGroupBox(QStringLiteral("Wiederherstellung aus"), this);
+    sourceGroup->setObjectName(QStringLiteral("GroupBox1"));
+    sourceGroup->setGeometry(266, 32, 245, 194);
+    DriveComboBox1 = new controls::DriveComboBox(sourceGroup);
+    DriveComboBox1->setObjectName(QStringLiteral("DriveComboBox1"));
+    DriveComboBox1->setGeometry(8, 18, 229, 22);
+    DirectoryListBox1 = new controls::DirectoryListBox(sourceGroup);
+    DirectoryListBox1->setObjectName(QStringLiteral("DirectoryListBox1"));
+    DirectoryListBox1->setGeometry(8, 44, 229, 142);
+
+    GroupBox3 = new QGroupBox(QStringLiteral("Datum && Uhrzeit"), this);
+    GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
+    GroupBox3->setGeometry(266, 232, 245, 52);
+    Label2 = new QLabel(GroupBox3);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setGeometry(8, 20, 229, 22);
+
+    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_BrowserReload),
+                              QStringLiteral("Sicherungsdateien &wiederherstellen"), this);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setGeometry(8, 292, 250, 32);
+    BitBtn3 = new QPushButton(style()->standardIcon(QStyle::SP_DialogHelpButton),
+                              QStringLiteral("&Hilfe"), this);
+    BitBtn3->setObjectName(QStringLiteral("BitBtn3"));
+    BitBtn3->setGeometry(266, 292, 118, 32);
+    BitBtn2 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
+                              QStringLiteral("&Abbrechen"), this);
+    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+    BitBtn2->setGeometry(393, 292, 118, 32);
+
+    StatusBar1 = new controls::StatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setGeometry(0, 338, 519, 22);
+
+    connect(BitBtn1, &QPushButton::clicked, this, &TRestore::BitBtn1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &TRestore::Button2Click);
+    connect(BitBtn3, &QPushButton::clicked, this, &TRestore::BitBtn3Click);
+    connect(StatusBar1, &controls::StatusBar::mouseMoved, this, &TRestore::StatusBar1MouseMove);
+    controls::setWindowHelpContext(this, HelpContext);
+}
+
+bool TRestore::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        FormActivate();
+    return QDialog::event(event);
+}
+
+void TRestore::FormActivate()
+{
+    controls::setWindowHelpFile(this, controls::executableDirectory() + QStringLiteral("Orvel.hlp"));
+    const bool on = controls::shortHelpOn();
+    DriveComboBox1->setToolTip(on ? QStringLiteral("Wählen sie das Quelllaufwerk") : QString());
+    DirectoryListBox1->setToolTip(on ? QStringLiteral("Wählen sie das Quellverzeichnis mittels Doppelklick")
+                                     : QString());
+    GroupBox3->setToolTip(on ? QStringLiteral("Letztes Backup in  dieses Verzeichnis") : QString());
+    controls::showHandCursor({BitBtn1, BitBtn2, BitBtn3, DriveComboBox1, DirectoryListBox1}, on);
+}
+
+void TRestore::BitBtn1Click()
+{
+    // Starting the restore comes with the restore work.
+}
+
+void TRestore::Button2Click()
+{
+    Memo2->hide();
+    close();
+}
+
+void TRestore::BitBtn3Click()
+{
+    controls::requestHelp(platform::help::ShowTopic, HelpContext);
+}
+
+void TRestore::StatusBar1MouseMove()
+{
+    StatusBar1->setToolTip(StatusBar1->panelText());
+}
