@@ -1,0 +1,168 @@
+// The settings file's plain logic: defaults, the first-line test, flags and the saved form.
+#include "app/Settings.h"
+#include "platform/Files.h"
+#include "platform/Profile.h"
+#include "tests/support/TestMachine.h"
+
+#include <QTest>
+
+namespace {
+
+QByteArray crlf(const QStringList &lines)
+{
+    QByteArray bytes;
+    for (const QString &line : lines)
+        bytes += line.toLatin1() + "\r\n";
+    return bytes;
+}
+
+}  // namespace
+
+class SettingsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void defaultFileHoldsTheElevenFilesPathAndOptionsInOrder();
+    void firstLineTest_data();
+    void firstLineTest();
+    void flags_data();
+    void flags();
+    void readingTakesDefaultsForMissingKeys();
+    void savedFileHasOptionsBeforePathAndNoFilesSectionWhenEmpty();
+    void unstorablePathsAreRefused_data();
+    void unstorablePathsAreRefused();
+    void longListComesBackWhole();
+};
+
+void SettingsTest::defaultFileHoldsTheElevenFilesPathAndOptionsInOrder()
+{
+    const QByteArray expected = crlf({
+        "[Sicherungsdateien]", "C:\\Autoexec.bat=1", "C:\\Command.com=1", "C:\\Config.sys=1",
+        "C:\\WINDOWS\\Control.ini=1", "C:\\Io.sys=1", "C:\\Msdos.sys=1",
+        "C:\\WINDOWS\\Protocol.ini=1", "C:\\WINDOWS\\System.dat=1", "C:\\WINDOWS\\System.ini=1",
+        "C:\\WINDOWS\\User.dat=1", "C:\\WINDOWS\\Win.ini=1", "[Pfad]", "Pfad=D:\\Tools\\Backups",
+        "[Optionen]", "Automatisch beenden=0", "Kurzhilfe=1"});
+    const auto document = settings::defaultDocument(QStringLiteral("D:\\Tools"), QStringLiteral("C:\\WINDOWS"));
+    QCOMPARE(document.text().toLatin1(), expected);
+}
+
+void SettingsTest::firstLineTest_data()
+{
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<bool>("rejected");
+    QTest::newRow("marker") << QByteArray("[VK]\r\nC:\\A.TXT=1\r\n") << true;
+    QTest::newRow("zero") << QByteArray("0\r\n[Optionen]\r\n") << true;
+    QTest::newRow("one without line end") << QByteArray("1") << true;
+    QTest::newRow("zero ended by LF") << QByteArray("0\nx") << true;
+    QTest::newRow("marker in lower case") << QByteArray("[vk]\r\n") << false;
+    QTest::newRow("zero after a blank") << QByteArray(" 0\r\n") << false;
+    QTest::newRow("empty file") << QByteArray() << false;
+    QTest::newRow("own file") << QByteArray("[Sicherungsdateien]\r\n") << false;
+    QTest::newRow("ten") << QByteArray("10\r\n") << false;
+}
+
+void SettingsTest::firstLineTest()
+{
+    QFETCH(QByteArray, contents);
+    QFETCH(bool, rejected);
+    QCOMPARE(settings::firstLineRejects(contents), rejected);
+}
+
+void SettingsTest::flags_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<bool>("on");
+    QTest::newRow("1") << "1" << true;
+    QTest::newRow("0") << "0" << false;
+    QTest::newRow("2") << "2" << true;
+    QTest::newRow("-1") << "-1" << true;
+    QTest::newRow("word") << "ja" << true;
+    QTest::newRow("empty") << "" << true;
+    QTest::newRow("hex zero") << "$0" << false;
+}
+
+void SettingsTest::flags()
+{
+    QFETCH(QString, value);
+    QFETCH(bool, on);
+    QCOMPARE(settings::readFlag(value), on);
+}
+
+void SettingsTest::readingTakesDefaultsForMissingKeys()
+{
+    const auto document = platform::ProfileDocument::parse(QStringLiteral(
+        "[sicherungsdateien]\r\nC:\\A.TXT=0\r\nC:\\B.TXT=\r\nC:\\C.TXT=ja\r\n"));
+    const settings::Settings read = settings::read(document);
+    QCOMPARE(read.rows.size(), 3);
+    QCOMPARE(read.rows[0].path, QStringLiteral("C:\\A.TXT"));
+    QVERIFY(!read.rows[0].checked);
+    QVERIFY(read.rows[1].checked);
+    QVERIFY(read.rows[2].checked);
+    QVERIFY(read.destination.isEmpty());
+    QVERIFY(read.autoQuit);
+    QVERIFY(read.shortHelp);
+}
+
+void SettingsTest::savedFileHasOptionsBeforePathAndNoFilesSectionWhenEmpty()
+{
+    const auto withRows = settings::savedDocument({{QStringLiteral("C:\\A.TXT"), true},
+                                                   {QStringLiteral("D:\\Daten\\Brief.doc"), false}},
+                                                  false, true, QStringLiteral("D:\\"));
+    QCOMPARE(withRows.text().toLatin1(),
+             crlf({"[Sicherungsdateien]", "C:\\A.TXT=1", "D:\\Daten\\Brief.doc=0", "[Optionen]",
+                   "Automatisch beenden=0", "Kurzhilfe=1", "[Pfad]", "Pfad=D:\\"}));
+    const auto empty = settings::savedDocument({}, true, false, QStringLiteral("C:\\Backups"));
+    QCOMPARE(empty.text().toLatin1(),
+             crlf({"[Optionen]", "Automatisch beenden=1", "Kurzhilfe=0", "[Pfad]", "Pfad=C:\\Backups"}));
+}
+
+void SettingsTest::unstorablePathsAreRefused_data()
+{
+    QTest::addColumn<QStringList>("paths");
+    QTest::addColumn<QString>("destination");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("ordinary") << QStringList{"C:\\Win.ini", "D:\\Grüße\\Brief.doc"} << "C:\\Backups" << false;
+    QTest::newRow("equals sign") << QStringList{"C:\\a=b.txt"} << "C:\\" << true;
+    QTest::newRow("not in Windows-1252") << QStringList{QString::fromUtf8("C:\\\u0416.txt")} << "C:\\" << true;
+    QTest::newRow("trailing blank") << QStringList{"C:\\a.txt "} << "C:\\" << true;
+    QTest::newRow("same path twice in other case") << QStringList{"C:\\A.TXT", "c:\\a.txt"} << "C:\\" << true;
+    QTest::newRow("destination not in Windows-1252") << QStringList{} << QString::fromUtf8("C:\\\u4e2d") << true;
+}
+
+void SettingsTest::unstorablePathsAreRefused()
+{
+    QFETCH(QStringList, paths);
+    QFETCH(QString, destination);
+    QFETCH(bool, refused);
+    QList<settings::ListRow> rows;
+    for (const QString &path : paths)
+        rows.append({path, true});
+    const auto refusal = settings::saveRefusal(rows, destination);
+    QCOMPARE(refusal.has_value(), refused);
+    if (refused && !paths.isEmpty())
+        QVERIFY(refusal->contains(paths.last()) || refusal->contains(paths.first()));
+}
+
+void SettingsTest::longListComesBackWhole()
+{
+    // Far more than the 16384 bytes a fixed listing buffer would hold.
+    TestMachine machine;
+    QList<settings::ListRow> rows;
+    for (int i = 0; i < 600; ++i) {
+        rows.append({QStringLiteral("D:\\Ein ziemlich langes Verzeichnis\\Unterordner %1\\Datei Nummer %1.txt").arg(i),
+                     i % 3 != 0});
+    }
+    const QString file = QStringLiteral("C:\\Orvel.ini");
+    QCOMPARE(platform::writeProfile(file, settings::savedDocument(rows, false, true, QStringLiteral("C:\\"))),
+             platform::dos::Ok);
+    const auto document = platform::readProfile(file);
+    QCOMPARE(document.error, platform::dos::Ok);
+    const settings::Settings read = settings::read(document.value);
+    QCOMPARE(read.rows.size(), rows.size());
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        QCOMPARE(read.rows[i].path, rows[i].path);
+        QCOMPARE(read.rows[i].checked, rows[i].checked);
+    }
+}
+
+QTEST_GUILESS_MAIN(SettingsTest)
+#include "SettingsTest.moc"

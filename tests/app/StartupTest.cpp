@@ -1,0 +1,243 @@
+// The main window's start-up work on a simulated PC: first start, stored settings, failures.
+#include "controls/CheckListBox.h"
+#include "controls/DirectoryListBox.h"
+#include "controls/StatusBar.h"
+#include "platform/Files.h"
+#include "tests/app/ProgramFixture.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QTest>
+
+namespace {
+
+const QString SettingsFile = ProgramDirectory + QStringLiteral("\\Orvel.ini");
+
+QByteArray defaultFile()
+{
+    return QByteArray("[Sicherungsdateien]\r\nC:\\Autoexec.bat=1\r\nC:\\Command.com=1\r\nC:\\Config.sys=1\r\n"
+                      "C:\\WINDOWS\\Control.ini=1\r\nC:\\Io.sys=1\r\nC:\\Msdos.sys=1\r\n"
+                      "C:\\WINDOWS\\Protocol.ini=1\r\nC:\\WINDOWS\\System.dat=1\r\nC:\\WINDOWS\\System.ini=1\r\n"
+                      "C:\\WINDOWS\\User.dat=1\r\nC:\\WINDOWS\\Win.ini=1\r\n[Pfad]\r\n"
+                      "Pfad=C:\\Programme\\Velko Save\\Backups\r\n[Optionen]\r\nAutomatisch beenden=0\r\n"
+                      "Kurzhilfe=1\r\n");
+}
+
+QStringList rowTexts(const controls::CheckListBox &list)
+{
+    QStringList texts;
+    for (int i = 0; i < list.rowCount(); ++i)
+        texts << list.rowText(i);
+    return texts;
+}
+
+}  // namespace
+
+class StartupTest : public QObject {
+    Q_OBJECT
+private slots:
+    void firstStartWritesDefaultsAndWelcomes();
+    void firstLineDecidesWhetherTheFileIsKept_data();
+    void firstLineDecidesWhetherTheFileIsKept();
+    void emptyFileGivesEmptyListAndOptionsOn();
+    void storedOptions_data();
+    void storedOptions();
+    void storedDestination_data();
+    void storedDestination();
+    void workingDirectoryAtDriveRoot();
+    void autostartShortcutIsDeletedAndReported();
+    void failedStepEndsStartupButWindowStaysUsable_data();
+    void failedStepEndsStartupButWindowStaysUsable();
+};
+
+void StartupTest::firstStartWritesDefaultsAndWelcomes()
+{
+    ProgramFixture program;
+    TForm1 &form = program.start();
+
+    QCOMPARE(program.machine.readFile(SettingsFile), defaultFile());
+    QCOMPARE(form.programDirectory(), ProgramDirectory);
+    QCOMPARE(form.windowsDirectory(), QStringLiteral("C:\\WINDOWS"));
+    QCOMPARE(rowTexts(*form.CheckListBox2),
+             QStringList({"Autoexec.bat", "Command.com", "Config.sys", "Control.ini", "Io.sys", "Msdos.sys",
+                          "Protocol.ini", "System.dat", "System.ini", "User.dat", "Win.ini"}));
+    QCOMPARE(rowTexts(*form.CheckListBox1).first(), QStringLiteral("C:\\Autoexec.bat"));
+    QCOMPARE(rowTexts(*form.CheckListBox1).last(), QStringLiteral("C:\\WINDOWS\\Win.ini"));
+    for (int i = 0; i < 11; ++i) {
+        QVERIFY(form.CheckListBox1->isChecked(i));
+        QVERIFY(form.CheckListBox2->isChecked(i));
+    }
+    QCOMPARE(form.StatusBar1->panelText(), QStringLiteral("Willkommen zum ersten Start von Velko Save 1.3 !"));
+    QCOMPARE(form.StatusBar2->panelText(), QStringLiteral("11 Datei(en) in Liste"));
+    QVERIFY(platform::directoryExists(ProgramDirectory + QStringLiteral("\\Backups")));
+    QCOMPARE(form.DirectoryListBox1->directory(), ProgramDirectory + QStringLiteral("\\Backups"));
+    QCOMPARE(program.user.events, QStringList({"help: 1"}));
+    QVERIFY(!form.CheckBox11->isChecked());
+    QVERIFY(!form.Automatisch1->isChecked());
+    QVERIFY(form.Kurzhinweise1->isChecked());
+}
+
+void StartupTest::firstLineDecidesWhetherTheFileIsKept_data()
+{
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<bool>("replaced");
+    const QByteArray rest = "\r\n[Sicherungsdateien]\r\nD:\\Brief.doc=1\r\n[Pfad]\r\nPfad=D:\\\r\n";
+    QTest::newRow("[VK]") << QByteArray("[VK]") + rest << true;
+    QTest::newRow("0") << QByteArray("0") + rest << true;
+    QTest::newRow("1") << QByteArray("1") + rest << true;
+    QTest::newRow("[vk]") << QByteArray("[vk]") + rest << false;
+    QTest::newRow("blank and 0") << QByteArray(" 0") + rest << false;
+}
+
+void StartupTest::firstLineDecidesWhetherTheFileIsKept()
+{
+    QFETCH(QByteArray, contents);
+    QFETCH(bool, replaced);
+    ProgramFixture program;
+    program.machine.writeFile(SettingsFile, contents);
+    TForm1 &form = program.start();
+
+    if (replaced) {
+        QCOMPARE(program.machine.readFile(SettingsFile), defaultFile());
+        QCOMPARE(form.CheckListBox2->rowCount(), 11);
+        QCOMPARE(form.StatusBar1->panelText(), QStringLiteral("Willkommen zum ersten Start von Velko Save 1.3 !"));
+        QCOMPARE(program.user.events, QStringList({"help: 1"}));
+    } else {
+        QCOMPARE(program.machine.readFile(SettingsFile), contents);
+        QCOMPARE(rowTexts(*form.CheckListBox1), QStringList({"D:\\Brief.doc"}));
+        QCOMPARE(form.StatusBar1->panelText(), QStringLiteral("Sicherung nach D:\\"));
+        QVERIFY(program.user.events.isEmpty());
+    }
+}
+
+void StartupTest::emptyFileGivesEmptyListAndOptionsOn()
+{
+    ProgramFixture program;
+    program.machine.writeFile(SettingsFile, QByteArray());
+    TForm1 &form = program.start();
+
+    QCOMPARE(form.CheckListBox2->rowCount(), 0);
+    QCOMPARE(form.CheckListBox1->rowCount(), 0);
+    QCOMPARE(form.StatusBar2->panelText(), QStringLiteral("0 Datei(en) in Liste"));
+    QCOMPARE(form.DirectoryListBox1->directory(), ProgramDirectory);
+    QCOMPARE(form.StatusBar1->panelText(), QStringLiteral("Sicherung nach ") + ProgramDirectory);
+    QVERIFY(form.Kurzhinweise1->isChecked());
+    QVERIFY(form.CheckBox11->isChecked());
+    QVERIFY(form.Automatisch1->isChecked());
+    QVERIFY(program.user.events.isEmpty());
+    QVERIFY(!platform::directoryExists(ProgramDirectory + QStringLiteral("\\Backups")));
+}
+
+void StartupTest::storedOptions_data()
+{
+    QTest::addColumn<QByteArray>("options");
+    QTest::addColumn<bool>("autoQuit");
+    QTest::addColumn<bool>("shortHelp");
+    QTest::newRow("no Kurzhilfe key") << QByteArray("Automatisch beenden=0\r\n") << false << true;
+    QTest::newRow("no Automatisch beenden key") << QByteArray("Kurzhilfe=0\r\n") << true << false;
+    QTest::newRow("both off") << QByteArray("Automatisch beenden=0\r\nKurzhilfe=0\r\n") << false << false;
+    QTest::newRow("2 and a word") << QByteArray("Automatisch beenden=2\r\nKurzhilfe=ja\r\n") << true << true;
+    QTest::newRow("keys in other case") << QByteArray("AUTOMATISCH BEENDEN=0\r\nkurzhilfe=0\r\n") << false << false;
+}
+
+void StartupTest::storedOptions()
+{
+    QFETCH(QByteArray, options);
+    QFETCH(bool, autoQuit);
+    QFETCH(bool, shortHelp);
+    ProgramFixture program;
+    program.machine.writeFile(SettingsFile, "[Optionen]\r\n" + options);
+    TForm1 &form = program.start();
+
+    QCOMPARE(form.CheckBox11->isChecked(), autoQuit);
+    QCOMPARE(form.Automatisch1->isChecked(), autoQuit);
+    QCOMPARE(form.Kurzhinweise1->isChecked(), shortHelp);
+    QCOMPARE(form.BitBtn1->toolTip().isEmpty(), !shortHelp);
+    QCOMPARE(form.BitBtn3->cursor().shape(), shortHelp ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
+void StartupTest::storedDestination_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("drive root") << "D:\\" << "D:\\";
+    QTest::newRow("directory in other case") << "d:\\daten" << "D:\\Daten";
+    QTest::newRow("directory gone") << "D:\\Fehlt" << ProgramDirectory;
+    QTest::newRow("drive gone") << "Q:\\Backups" << ProgramDirectory;
+    QTest::newRow("drive not ready") << "E:\\" << ProgramDirectory;
+}
+
+void StartupTest::storedDestination()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, shown);
+    ProgramFixture program;
+    program.machine.makeDirectory(QStringLiteral("D:\\Daten"));
+    program.machine.writeFile(SettingsFile, "[Pfad]\r\nPfad=" + stored.toLatin1() + "\r\n");
+    TForm1 &form = program.start();
+
+    QCOMPARE(form.DirectoryListBox1->directory(), shown);
+    QCOMPARE(form.StatusBar1->panelText(), QStringLiteral("Sicherung nach ") + shown);
+    QVERIFY(program.user.events.isEmpty());
+}
+
+void StartupTest::workingDirectoryAtDriveRoot()
+{
+    ProgramFixture program(QStringLiteral("D:\\"));
+    TForm1 &form = program.start();
+
+    QCOMPARE(form.programDirectory(), QStringLiteral("D:"));
+    QCOMPARE(form.settingsPath(), QStringLiteral("D:\\Orvel.ini"));
+    QVERIFY(program.machine.readFile(QStringLiteral("D:\\Orvel.ini")).contains("Pfad=D:\\Backups\r\n"));
+    QCOMPARE(form.DirectoryListBox1->directory(), QStringLiteral("D:\\Backups"));
+}
+
+void StartupTest::autostartShortcutIsDeletedAndReported()
+{
+    ProgramFixture program;
+    const QString shortcut = QStringLiteral("C:\\WINDOWS\\Startmenü\\Programme\\Autostart\\Orvel.lnk");
+    program.machine.writeFile(shortcut, QByteArray("L\0\0\0", 4));
+    program.start();
+
+    QVERIFY(!platform::fileExists(shortcut));
+    QCOMPARE(program.user.events.mid(0, 2),
+             QStringList({"beep", "message: 'Velko Restore' wurde ausgeführt !"}));
+    QCOMPARE(program.user.messages.first().type, controls::MessageType::Information);
+    QCOMPARE(program.user.messages.first().buttons, controls::MessageButtons(controls::MessageButton::Ok));
+
+    program.user.events.clear();
+    program.start();
+    QVERIFY(program.user.events.isEmpty());
+}
+
+void StartupTest::failedStepEndsStartupButWindowStaysUsable_data()
+{
+    QTest::addColumn<QString>("workingDirectory");
+    QTest::addColumn<bool>("readOnlyShortcut");
+    QTest::addColumn<QString>("report");
+    QTest::newRow("settings file on a CD") << "F:\\" << false << "nach F:\\Orvel.ini kann nicht geschrieben werden";
+    QTest::newRow("shortcut cannot be deleted") << ProgramDirectory << true << "Dateizugriff verweigert";
+}
+
+void StartupTest::failedStepEndsStartupButWindowStaysUsable()
+{
+    QFETCH(QString, workingDirectory);
+    QFETCH(bool, readOnlyShortcut);
+    QFETCH(QString, report);
+    ProgramFixture program(workingDirectory);
+    if (readOnlyShortcut) {
+        program.machine.writeFile(QStringLiteral("C:\\WINDOWS\\Startmenü\\Programme\\Autostart\\Orvel.lnk"),
+                                  QByteArray("L"), 1 | 32);
+    }
+    TForm1 &form = program.start();
+
+    QVERIFY(program.user.events.contains(QStringLiteral("error: ") + report + QLatin1Char('.')));
+    QCOMPARE(program.user.messages.last().caption, QStringLiteral("Velko Save"));
+    // The later steps did not run: no list, no counter.
+    QCOMPARE(form.CheckListBox2->rowCount(), 0);
+    QVERIFY(form.StatusBar2->panelText().isEmpty());
+    QVERIFY(form.isEnabled());
+}
+
+QTEST_MAIN(StartupTest)
+#include "StartupTest.moc"
