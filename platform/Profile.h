@@ -2,6 +2,7 @@
 
 #include "platform/DosError.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -31,6 +32,7 @@ private:
     struct Section {
         QString name;   // empty for lines before the first header
         QList<Line> lines;
+        QHash<QString, qsizetype> entryLines;  // case-folded key -> its first line
     };
     Section *findSection(const QString &name);
     const Section *findSection(const QString &name) const;

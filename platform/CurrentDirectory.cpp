@@ -1,0 +1,73 @@
+#include "platform/CurrentDirectory.h"
+
+#include "platform/Files.h"
+#include "platform/Machine.h"
+#include "platform/PathResolver.h"
+
+#include <QDir>
+#include <QHash>
+
+namespace platform {
+
+namespace {
+
+struct CurrentDirectories {
+    bool known = false;
+    QString process;                 // "D:\" for a root, else without trailing backslash
+    QHash<QChar, QString> perDrive;  // the last directory the process was in on each drive
+};
+
+CurrentDirectories &storedDirectories()
+{
+    static CurrentDirectories directories;
+    return directories;
+}
+
+// Starts where the host's working directory is, when that lies on a drive of the machine.
+CurrentDirectories &currentDirectories()
+{
+    CurrentDirectories &directories = storedDirectories();
+    if (!directories.known) {
+        const QString here = machine().windowsPathOf(QDir::currentPath());
+        directories.process = here.isEmpty() ? QStringLiteral("C:\\") : here;
+        directories.perDrive.insert(directories.process.at(0), directories.process);
+        directories.known = true;
+    }
+    return directories;
+}
+
+}  // namespace
+
+void detail::resetCurrentDirectories()
+{
+    storedDirectories() = {};
+}
+
+QString currentDirectory()
+{
+    return currentDirectories().process;
+}
+
+int setCurrentDirectory(const QString &directory)
+{
+    const auto location = detail::locate(directory);
+    if (!location.ok())
+        return location.error;
+    if (!location.value.exists || !location.value.isDirectory)
+        return dos::PathNotFound;
+    CurrentDirectories &directories = currentDirectories();
+    directories.process = location.value.windowsPath;
+    directories.perDrive.insert(location.value.drive->letter, location.value.windowsPath);
+    return dos::Ok;
+}
+
+DosResult<QString> driveCurrentDirectory(QChar letter)
+{
+    letter = letter.toUpper();
+    if (!machine().drive(letter))
+        return {dos::InvalidDrive, {}};
+    const QString root = QString(letter) + QStringLiteral(":\\");
+    return {dos::Ok, currentDirectories().perDrive.value(letter, root)};
+}
+
+}  // namespace platform

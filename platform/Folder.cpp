@@ -1,0 +1,369 @@
+#include "platform/Folder.h"
+
+#include "platform/FileNames.h"
+#include "platform/Files.h"
+#include "platform/HostFiles.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cerrno>
+
+#include <dirent.h>
+#include <unistd.h>
+
+namespace platform::detail {
+
+namespace {
+
+constexpr quint8 RecordedAttributes = attr::ReadOnly | attr::Hidden | attr::System | attr::Archive;
+constexpr int FolderCacheLimit = 64;
+constexpr int MinimumLinesBeforeRewrite = 64;
+
+quint8 defaultAttributes(bool isDirectory)
+{
+    return isDirectory ? 0 : attr::Archive;
+}
+
+bool sameTime(const timespec &a, const timespec &b)
+{
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+QString recordLine(const QString &name, const QString &attributes, const QString &alias)
+{
+    return name + u'\t' + attributes + u'\t' + alias + u'\n';
+}
+
+QString entryLine(const FolderEntry &entry)
+{
+    return recordLine(entry.name, QString::number(entry.attributes),
+                      entry.aliasKept ? entry.shortName : QString());
+}
+
+bool needsRecord(const FolderEntry &entry)
+{
+    return entry.aliasKept || entry.attributes != defaultAttributes(entry.isDirectory);
+}
+
+bool isDirectoryEntry(const QString &hostFolder, const dirent *entry, const QString &name)
+{
+    if (entry->d_type == DT_DIR)
+        return true;
+    if (entry->d_type != DT_UNKNOWN && entry->d_type != DT_LNK)
+        return false;
+    const auto info = statHost(hostChild(hostFolder, name));
+    return info && S_ISDIR(info->st_mode);
+}
+
+QHash<QString, std::shared_ptr<Folder>> &folderCache()
+{
+    static QHash<QString, std::shared_ptr<Folder>> folders;
+    return folders;
+}
+
+}  // namespace
+
+bool Folder::Stamp::operator==(const Stamp &other) const
+{
+    return sameTime(folderTime, other.folderTime) && sameTime(recordsTime, other.recordsTime)
+        && recordsSize == other.recordsSize && recordsInode == other.recordsInode;
+}
+
+Folder::Folder(const QString &hostFolder) : m_hostFolder(hostFolder) {}
+
+DosResult<std::shared_ptr<Folder>> Folder::load(const QString &hostFolder)
+{
+    std::shared_ptr<Folder> folder(new Folder(hostFolder));
+    // Stamped before reading, so that a change made meanwhile is noticed on the next look.
+    folder->m_stamp = folder->currentStamp();
+    QHash<QString, Record> records;
+    if (const int error = folder->readRecords(&records))
+        return {error, {}};
+    if (const int error = folder->readEntries(records))
+        return {error, {}};
+    return {dos::Ok, folder};
+}
+
+QString Folder::recordsPath() const
+{
+    return hostChild(m_hostFolder, ReservedPrefix);
+}
+
+Folder::Stamp Folder::currentStamp() const
+{
+    Stamp stamp;
+    if (const auto folder = statHost(m_hostFolder))
+        stamp.folderTime = folder->st_mtim;
+    if (const auto records = statHost(recordsPath())) {
+        stamp.recordsTime = records->st_mtim;
+        stamp.recordsSize = records->st_size;
+        stamp.recordsInode = records->st_ino;
+    }
+    return stamp;
+}
+
+bool Folder::isCurrent() const
+{
+    return currentStamp() == m_stamp;
+}
+
+int Folder::readRecords(QHash<QString, Record> *records)
+{
+    const auto file = readHostFile(recordsPath());
+    if (file.error == dos::FileNotFound)
+        return dos::Ok;
+    if (!file.ok())
+        return file.error;
+    const QStringList lines = QString::fromUtf8(file.value).split(u'\n', Qt::SkipEmptyParts);
+    for (const QString &line : lines) {
+        ++m_recordLines;
+        const QStringList fields = line.split(u'\t');
+        if (fields.size() != 3)
+            continue;
+        const QString &name = fields[0];
+        if (fields[1] == u"-") {
+            records->remove(name);
+            m_recorded.remove(name);
+            continue;
+        }
+        bool isNumber = false;
+        const uint attributes = fields[1].toUInt(&isNumber);
+        if (!isNumber)
+            continue;
+        records->insert(name, {quint8(attributes & RecordedAttributes), fields[2]});
+        m_recorded.insert(name);
+    }
+    return dos::Ok;
+}
+
+int Folder::readEntries(const QHash<QString, Record> &records)
+{
+    DIR *listing = ::opendir(hostName(m_hostFolder).constData());
+    if (!listing)
+        return dosErrorFromErrno(errno, dos::PathNotFound);
+    QList<QString> withoutAlias;
+    while (const dirent *hostEntry = ::readdir(listing)) {
+        const QByteArray encoded(hostEntry->d_name);
+        const QString name = QFile::decodeName(encoded);
+        if (QFile::encodeName(name) != encoded || !isValidLongName(name))
+            continue;
+        FolderEntry entry;
+        entry.name = name;
+        entry.isDirectory = isDirectoryEntry(m_hostFolder, hostEntry, name);
+        const auto record = records.constFind(name);
+        entry.attributes = record != records.cend() ? record->attributes
+                                                    : defaultAttributes(entry.isDirectory);
+        const QString key = name.toUpper();
+        if (isShortName(name)) {
+            entry.shortName = key;
+        } else if (record != records.cend() && !record->alias.isEmpty()
+                   && !m_aliasOwners.contains(record->alias)) {
+            entry.shortName = record->alias;
+            entry.aliasKept = true;
+            m_aliasOwners.insert(entry.shortName, key);
+        } else {
+            withoutAlias.append(key);
+        }
+        m_entries.insert(key, entry);
+    }
+    ::closedir(listing);
+
+    std::sort(withoutAlias.begin(), withoutAlias.end(), [this](const QString &a, const QString &b) {
+        return a != b ? a < b : m_entries[a].name < m_entries[b].name;
+    });
+    QHash<QString, int> nextNumbers;
+    for (const QString &key : std::as_const(withoutAlias))
+        assignAlias(m_entries[key], &nextNumbers);
+    return dos::Ok;
+}
+
+void Folder::assignAlias(FolderEntry &entry, QHash<QString, int> *nextNumbers)
+{
+    const AliasStem stem = aliasStem(entry.name);
+    const QString stemKey = stem.base + u'.' + stem.extension;
+    int number = nextNumbers ? nextNumbers->value(stemKey, 1) : 1;
+    QString alias = aliasOf(stem, number);
+    while (m_entries.contains(alias) || m_aliasOwners.contains(alias))
+        alias = aliasOf(stem, ++number);
+    if (nextNumbers)
+        nextNumbers->insert(stemKey, number + 1);
+    entry.shortName = alias;
+    m_aliasOwners.insert(alias, entry.name.toUpper());
+}
+
+void Folder::dropAliasOwner(const FolderEntry &entry)
+{
+    const auto owner = m_aliasOwners.constFind(entry.shortName);
+    if (owner != m_aliasOwners.cend() && *owner == entry.name.toUpper())
+        m_aliasOwners.erase(owner);
+}
+
+const FolderEntry *Folder::find(const QString &name) const
+{
+    const QString key = name.toUpper();
+    if (const auto entry = m_entries.constFind(key); entry != m_entries.cend())
+        return &*entry;
+    if (const auto owner = m_aliasOwners.constFind(key); owner != m_aliasOwners.cend())
+        return &*m_entries.constFind(*owner);
+    return nullptr;
+}
+
+QList<const FolderEntry *> Folder::sortedEntries() const
+{
+    QList<const FolderEntry *> sorted;
+    sorted.reserve(m_entries.size());
+    for (auto entry = m_entries.cbegin(); entry != m_entries.cend(); ++entry)
+        sorted.append(&*entry);
+    std::sort(sorted.begin(), sorted.end(), [](const FolderEntry *a, const FolderEntry *b) {
+        const int order = a->name.compare(b->name, Qt::CaseInsensitive);
+        return order != 0 ? order < 0 : a->name < b->name;
+    });
+    return sorted;
+}
+
+int Folder::add(const QString &name, bool isDirectory, quint8 attributes)
+{
+    const QString key = name.toUpper();
+    if (const auto old = m_entries.constFind(key); old != m_entries.cend()) {
+        dropAliasOwner(*old);
+        m_entries.erase(old);
+    }
+    FolderEntry entry;
+    entry.name = name;
+    entry.isDirectory = isDirectory;
+    entry.attributes = attributes & RecordedAttributes;
+    if (isShortName(name)) {
+        entry.shortName = key;
+    } else {
+        assignAlias(entry, nullptr);
+        entry.aliasKept = true;
+    }
+    m_entries.insert(key, entry);
+    const int error = needsRecord(entry) || m_recorded.contains(name) ? record(entry) : dos::Ok;
+    m_stamp = currentStamp();
+    return error;
+}
+
+int Folder::remove(const QString &name)
+{
+    const auto entry = m_entries.constFind(name.toUpper());
+    if (entry == m_entries.cend())
+        return dos::Ok;
+    const QString spelled = entry->name;
+    dropAliasOwner(*entry);
+    m_entries.erase(entry);
+    const int error = m_recorded.contains(spelled) ? recordRemoval(spelled) : dos::Ok;
+    m_stamp = currentStamp();
+    return error;
+}
+
+int Folder::setAttributes(const QString &name, quint8 attributes)
+{
+    const auto entry = m_entries.find(name.toUpper());
+    if (entry == m_entries.end())
+        return dos::FileNotFound;
+    attributes &= RecordedAttributes;
+    if (entry->attributes == attributes)
+        return dos::Ok;
+    entry->attributes = attributes;
+    const int error = record(*entry);
+    m_stamp = currentStamp();
+    return error;
+}
+
+int Folder::keepAlias(const QString &name)
+{
+    const auto entry = m_entries.find(name.toUpper());
+    if (entry == m_entries.end() || entry->aliasKept || isShortName(entry->name))
+        return dos::Ok;
+    entry->aliasKept = true;
+    const int error = record(*entry);
+    m_stamp = currentStamp();
+    return error;
+}
+
+int Folder::record(const FolderEntry &entry)
+{
+    m_recorded.insert(entry.name);
+    return appendRecordLine(entryLine(entry));
+}
+
+int Folder::recordRemoval(const QString &name)
+{
+    m_recorded.remove(name);
+    return appendRecordLine(recordLine(name, QStringLiteral("-"), QString()));
+}
+
+int Folder::appendRecordLine(const QString &line)
+{
+    ++m_recordLines;
+    if (m_recordLines > MinimumLinesBeforeRewrite && m_recordLines > 2 * m_recorded.size())
+        return rewriteRecords();
+    return appendHostFile(recordsPath(), line.toUtf8());
+}
+
+int Folder::rewriteRecords()
+{
+    QString text;
+    QSet<QString> recorded;
+    for (const FolderEntry &entry : std::as_const(m_entries)) {
+        if (!needsRecord(entry))
+            continue;
+        text += entryLine(entry);
+        recorded.insert(entry.name);
+    }
+    m_recorded = recorded;
+    m_recordLines = int(recorded.size());
+    if (recorded.isEmpty()) {
+        if (::unlink(hostName(recordsPath()).constData()) != 0 && errno != ENOENT)
+            return dosErrorFromErrno(errno);
+        return dos::Ok;
+    }
+    const QString fresh = recordsPath() + QStringLiteral(".new");
+    if (const int error = writeHostFile(fresh, text.toUtf8())) {
+        ::unlink(hostName(fresh).constData());
+        return error;
+    }
+    if (::rename(hostName(fresh).constData(), hostName(recordsPath()).constData()) != 0) {
+        const int error = dosErrorFromErrno(errno);
+        ::unlink(hostName(fresh).constData());
+        return error;
+    }
+    return dos::Ok;
+}
+
+DosResult<std::shared_ptr<Folder>> folderAt(const QString &hostFolder)
+{
+    auto &folders = folderCache();
+    const auto cached = folders.constFind(hostFolder);
+    if (cached != folders.cend() && (*cached)->isCurrent())
+        return {dos::Ok, *cached};
+    folders.remove(hostFolder);
+    auto loaded = Folder::load(hostFolder);
+    if (!loaded.ok())
+        return loaded;
+    if (folders.size() >= FolderCacheLimit)
+        folders.clear();
+    folders.insert(hostFolder, loaded.value);
+    return loaded;
+}
+
+void forgetFolders(const QString &hostFolder)
+{
+    const QString below = hostChild(hostFolder, QString());
+    auto &folders = folderCache();
+    for (auto folder = folders.begin(); folder != folders.end();) {
+        if (folder.key() == hostFolder || folder.key().startsWith(below))
+            folder = folders.erase(folder);
+        else
+            ++folder;
+    }
+}
+
+void forgetAllFolders()
+{
+    folderCache().clear();
+}
+
+}  // namespace platform::detail

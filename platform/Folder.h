@@ -1,0 +1,87 @@
+#pragma once
+
+#include "platform/DosError.h"
+
+#include <QHash>
+#include <QList>
+#include <QSet>
+#include <QString>
+
+#include <memory>
+
+#include <sys/types.h>
+#include <time.h>
+
+// Inside the platform layer only: a host folder as Windows sees it.
+namespace platform::detail {
+
+struct FolderEntry {
+    QString name;            // spelled as on the host
+    bool isDirectory = false;
+    quint8 attributes = 0;   // read-only, hidden, system, archive; never the directory bit
+    QString shortName;       // the name itself upper-cased, or its alias
+    bool aliasKept = false;  // the alias is recorded and no longer changes
+};
+
+// The entries of one host folder with their attributes and 8.3 names. Attributes and aliases
+// are recorded in a file (ReservedPrefix) in the folder: each change appends a line, a later line
+// for a name replaces the earlier ones, and the file is rewritten once it is mostly stale.
+// An alias that was never recorded is worked out again from the folder's names on each load:
+// such names are taken in case-insensitive order and each gets the lowest free number.
+class Folder {
+public:
+    static DosResult<std::shared_ptr<Folder>> load(const QString &hostFolder);
+
+    // By name, then by 8.3 name, without regard to case. Valid until the folder changes.
+    const FolderEntry *find(const QString &name) const;
+    QList<const FolderEntry *> sortedEntries() const;  // case-insensitively by name
+
+    // Bookkeeping after the layer changed the host folder; each returns the recording's error.
+    // A new long name gets its alias here, numbered against all names and aliases present.
+    int add(const QString &name, bool isDirectory, quint8 attributes);
+    int remove(const QString &name);
+    int setAttributes(const QString &name, quint8 attributes);
+    int keepAlias(const QString &name);  // an alias that was handed out must not change
+
+    // False once anything else changed the host folder or its records since the last look.
+    bool isCurrent() const;
+
+private:
+    struct Stamp {
+        timespec folderTime{};
+        timespec recordsTime{};
+        off_t recordsSize = -1;
+        ino_t recordsInode = 0;
+        bool operator==(const Stamp &other) const;
+    };
+    struct Record {
+        quint8 attributes = 0;
+        QString alias;
+    };
+
+    explicit Folder(const QString &hostFolder);
+    Stamp currentStamp() const;
+    QString recordsPath() const;
+    int readRecords(QHash<QString, Record> *records);
+    int readEntries(const QHash<QString, Record> &records);
+    void assignAlias(FolderEntry &entry, QHash<QString, int> *nextNumbers);
+    void dropAliasOwner(const FolderEntry &entry);
+    int record(const FolderEntry &entry);
+    int recordRemoval(const QString &name);
+    int appendRecordLine(const QString &line);
+    int rewriteRecords();
+
+    QString m_hostFolder;
+    QHash<QString, FolderEntry> m_entries;  // by upper-cased name
+    QHash<QString, QString> m_aliasOwners;  // alias of a long name -> its key in m_entries
+    QSet<QString> m_recorded;               // names with a live line in the records file
+    int m_recordLines = 0;
+    Stamp m_stamp;
+};
+
+// The folder from a small cache that notices changes made outside the layer.
+DosResult<std::shared_ptr<Folder>> folderAt(const QString &hostFolder);
+void forgetFolders(const QString &hostFolder);  // the folder and all below it
+void forgetAllFolders();
+
+}  // namespace platform::detail

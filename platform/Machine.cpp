@@ -1,0 +1,214 @@
+#include "platform/Machine.h"
+
+#include "platform/CurrentDirectory.h"
+#include "platform/Folder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <optional>
+
+namespace platform {
+
+namespace {
+
+const QString IniName = QStringLiteral("machine.ini");
+
+std::unique_ptr<Machine> &currentMachine()
+{
+    static std::unique_ptr<Machine> machine;
+    return machine;
+}
+
+std::optional<DriveKind> driveKind(const QString &text)
+{
+    if (text.compare(u"fixed", Qt::CaseInsensitive) == 0)
+        return DriveKind::Fixed;
+    if (text.compare(u"floppy", Qt::CaseInsensitive) == 0)
+        return DriveKind::Floppy;
+    if (text.compare(u"cdrom", Qt::CaseInsensitive) == 0)
+        return DriveKind::CdRom;
+    return std::nullopt;
+}
+
+// One line of [Drives]: LETTER=kind[,hostpath[,readonly]].
+std::optional<Drive> parseDrive(const QString &key, const QString &value, const QString &folder,
+                                QString *problem)
+{
+    if (key.size() != 1 || !key[0].isLetter() || key[0].toUpper() > u'Z') {
+        *problem = QStringLiteral("'%1' is no drive letter").arg(key);
+        return std::nullopt;
+    }
+    Drive drive;
+    drive.letter = key[0].toUpper();
+    QStringList fields = value.split(u',');
+    for (QString &field : fields)
+        field = field.trimmed();
+    const auto kind = driveKind(fields[0]);
+    if (!kind || fields.size() > 3) {
+        *problem = QStringLiteral("drive %1: expected fixed|floppy|cdrom[,folder[,readonly]]")
+                       .arg(drive.letter);
+        return std::nullopt;
+    }
+    drive.kind = *kind;
+    if (drive.kind == DriveKind::Floppy && drive.letter != u'A' && drive.letter != u'B') {
+        *problem = QStringLiteral("drive %1: a floppy drive must be A or B").arg(drive.letter);
+        return std::nullopt;
+    }
+    if (fields.size() > 1 && !fields[1].isEmpty())
+        drive.hostPath = QDir::cleanPath(QDir(folder).absoluteFilePath(fields[1]));
+    if (drive.kind == DriveKind::Fixed && drive.hostPath.isEmpty()) {
+        *problem = QStringLiteral("drive %1: a fixed drive needs a folder").arg(drive.letter);
+        return std::nullopt;
+    }
+    if (fields.size() == 3) {
+        if (drive.kind != DriveKind::Floppy || fields[2].compare(u"readonly", Qt::CaseInsensitive)) {
+            *problem = QStringLiteral("drive %1: only a floppy can be listed readonly")
+                           .arg(drive.letter);
+            return std::nullopt;
+        }
+        drive.writeProtected = true;
+    }
+    if (drive.kind == DriveKind::CdRom)
+        drive.writeProtected = true;
+    return drive;
+}
+
+bool isAbsoluteWindowsPath(const QString &path)
+{
+    static const QRegularExpression pattern(QStringLiteral("^[A-Za-z]:\\\\"));
+    return pattern.match(path).hasMatch();
+}
+
+}  // namespace
+
+std::unique_ptr<Machine> Machine::load(const QString &hostFolder, QString *error)
+{
+    const QString folder = QDir::cleanPath(QDir(hostFolder).absolutePath());
+    const QString iniPath = folder + u'/' + IniName;
+    QFile file(iniPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("cannot read %1: %2").arg(iniPath, file.errorString());
+        return nullptr;
+    }
+    QString text = QString::fromUtf8(file.readAll());
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+
+    auto machine = std::unique_ptr<Machine>(new Machine);
+    machine->m_folder = folder;
+    QString section;
+    const QStringList lines = text.split(u'\n');
+    for (qsizetype number = 0; number < lines.size(); ++number) {
+        const QString line = lines[number].trimmed();
+        auto fail = [&](const QString &problem) {
+            *error = QStringLiteral("%1, line %2: %3").arg(iniPath).arg(number + 1).arg(problem);
+            return nullptr;
+        };
+        if (line.isEmpty() || line.startsWith(u';'))
+            continue;
+        if (line.startsWith(u'[')) {
+            if (!line.endsWith(u']'))
+                return fail(QStringLiteral("a section header ends with ]"));
+            section = line.mid(1, line.size() - 2).trimmed().toLower();
+            continue;
+        }
+        const qsizetype equals = line.indexOf(u'=');
+        if (equals <= 0)
+            return fail(QStringLiteral("expected key=value"));
+        const QString key = line.left(equals).trimmed();
+        const QString value = line.mid(equals + 1).trimmed();
+        if (section == u"windows" && key.compare(u"Directory", Qt::CaseInsensitive) == 0) {
+            machine->m_windowsDirectory = value;
+        } else if (section == u"drives") {
+            QString problem;
+            const auto drive = parseDrive(key, value, folder, &problem);
+            if (!drive)
+                return fail(problem);
+            if (machine->drive(drive->letter))
+                return fail(QStringLiteral("drive %1 is listed twice").arg(drive->letter));
+            machine->m_drives.append(*drive);
+        }
+    }
+    QString &windows = machine->m_windowsDirectory;
+    if (!isAbsoluteWindowsPath(windows)) {
+        *error = QStringLiteral("%1: [Windows] Directory must be an absolute path such as "
+                                "C:\\WINDOWS").arg(iniPath);
+        return nullptr;
+    }
+    windows[0] = windows[0].toUpper();
+    while (windows.size() > 3 && windows.endsWith(u'\\'))
+        windows.chop(1);
+    std::sort(machine->m_drives.begin(), machine->m_drives.end(),
+              [](const Drive &a, const Drive &b) { return a.letter < b.letter; });
+    return machine;
+}
+
+QString Machine::findFolder(const QString &hostStartDir)
+{
+    QDir folder(QDir(hostStartDir).absolutePath());
+    do {
+        if (QFileInfo(folder.filePath(IniName)).isFile())
+            return QDir::cleanPath(folder.absolutePath());
+    } while (folder.cdUp());
+    return {};
+}
+
+const Drive *Machine::drive(QChar letter) const
+{
+    letter = letter.toUpper();
+    for (const Drive &drive : m_drives) {
+        if (drive.letter == letter)
+            return &drive;
+    }
+    return nullptr;
+}
+
+QString Machine::windowsPathOf(const QString &hostPath) const
+{
+    const QString target = QFileInfo(hostPath).canonicalFilePath();
+    if (target.isEmpty())
+        return {};
+    const Drive *best = nullptr;
+    QString bestRoot;
+    for (const Drive &drive : m_drives) {
+        if (drive.kind == DriveKind::Floppy || drive.hostPath.isEmpty())
+            continue;
+        const QString root = QFileInfo(drive.hostPath).canonicalFilePath();
+        if (root.isEmpty() || root.size() <= bestRoot.size())
+            continue;
+        const QString below = root.endsWith(u'/') ? root : root + u'/';
+        if (target == root || target.startsWith(below)) {
+            best = &drive;
+            bestRoot = root;
+        }
+    }
+    if (!best)
+        return {};
+    const QStringList names = target.mid(bestRoot.size()).split(u'/', Qt::SkipEmptyParts);
+    return QString(best->letter) + QStringLiteral(":\\") + names.join(u'\\');
+}
+
+Machine &machine()
+{
+    if (!currentMachine())
+        qFatal("platform: no machine has been set");
+    return *currentMachine();
+}
+
+bool hasMachine()
+{
+    return currentMachine() != nullptr;
+}
+
+void setMachine(std::unique_ptr<Machine> machine)
+{
+    currentMachine() = std::move(machine);
+    detail::forgetAllFolders();
+    detail::resetCurrentDirectories();
+}
+
+}  // namespace platform

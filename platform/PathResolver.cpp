@@ -1,0 +1,160 @@
+#include "platform/PathResolver.h"
+
+#include "platform/FileNames.h"
+#include "platform/Files.h"
+#include "platform/Folder.h"
+#include "platform/HostFiles.h"
+
+#include <optional>
+
+namespace platform::detail {
+
+namespace {
+
+WindowsPath splitAbsolute(const QString &directory)
+{
+    return {directory.at(0), directory.mid(3).split(u'\\', Qt::SkipEmptyParts)};
+}
+
+// A floppy's files live in its image, which these services do not read: to them the drive is
+// not ready.
+int readiness(const Drive &drive)
+{
+    if (drive.kind == DriveKind::Floppy || drive.hostPath.isEmpty())
+        return dos::NotReady;
+    const auto info = statHost(drive.hostPath);
+    return info && S_ISDIR(info->st_mode) ? dos::Ok : dos::NotReady;
+}
+
+struct Found {
+    QString name;
+    bool isDirectory = false;
+};
+
+// The exact spelling is tried first, so that most names cost no listing of the folder.
+DosResult<std::optional<Found>> findEntry(const Drive &drive, const QString &hostFolder,
+                                          const QString &name)
+{
+    if (const auto info = statHost(hostChild(hostFolder, name)))
+        return {dos::Ok, Found{name, S_ISDIR(info->st_mode)}};
+    const auto folder = folderAt(hostFolder);
+    if (!folder.ok())
+        return {folder.error, std::nullopt};
+    const FolderEntry *entry = folder.value->find(name);
+    if (!entry)
+        return {dos::Ok, std::nullopt};
+    const Found found{entry->name, entry->isDirectory};
+    const bool byAlias = entry->name.toUpper() != name.toUpper();
+    if (byAlias && !drive.writeProtected) {
+        if (const int error = folder.value->keepAlias(found.name))
+            return {error, std::nullopt};
+    }
+    return {dos::Ok, found};
+}
+
+}  // namespace
+
+QString WindowsPath::text() const
+{
+    return QString(drive) + QStringLiteral(":\\") + names.join(u'\\');
+}
+
+DosResult<WindowsPath> absolutePath(const QString &path)
+{
+    QString text = path;
+    text.replace(u'/', u'\\');
+    if (text.isEmpty() || text.startsWith(u"\\\\"))
+        return {dos::PathNotFound, {}};
+    WindowsPath result;
+    QString rest = text;
+    if (text.size() >= 2 && text[1] == u':') {
+        const QChar letter = text[0].toUpper();
+        if (letter < u'A' || letter > u'Z')
+            return {dos::InvalidDrive, {}};
+        rest = text.mid(2);
+        if (rest.isEmpty() || rest.startsWith(u'\\')) {
+            result.drive = letter;
+        } else {
+            const auto current = driveCurrentDirectory(letter);
+            if (!current.ok())
+                return {current.error, {}};
+            result = splitAbsolute(current.value);
+        }
+    } else if (text.startsWith(u'\\')) {
+        result.drive = currentDirectory().at(0);
+    } else {
+        result = splitAbsolute(currentDirectory());
+    }
+    const QStringList parts = rest.split(u'\\', Qt::SkipEmptyParts);
+    for (QString name : parts) {
+        if (name == u".")
+            continue;
+        if (name == u"..") {
+            if (!result.names.isEmpty())
+                result.names.removeLast();
+            continue;
+        }
+        while (name.endsWith(u'.') || name.endsWith(u' '))
+            name.chop(1);
+        if (!isValidLongName(name))
+            return {dos::PathNotFound, {}};
+        result.names.append(name);
+    }
+    return {dos::Ok, result};
+}
+
+DosResult<Location> locate(const QString &path)
+{
+    const auto absolute = absolutePath(path);
+    if (!absolute.ok())
+        return {absolute.error, {}};
+    const Drive *drive = machine().drive(absolute.value.drive);
+    if (!drive)
+        return {dos::InvalidDrive, {}};
+    if (const int error = readiness(*drive))
+        return {error, {}};
+
+    Location location;
+    location.drive = drive;
+    location.windowsPath = QString(drive->letter) + QStringLiteral(":\\");
+    location.hostFolder = drive->hostPath;
+    location.host = drive->hostPath;
+    location.exists = true;
+    location.isDirectory = true;
+    for (const QString &name : absolute.value.names) {
+        if (!location.exists || !location.isDirectory)
+            return {dos::PathNotFound, {}};
+        const auto found = findEntry(*drive, location.host, name);
+        if (!found.ok())
+            return {found.error, {}};
+        location.hostFolder = location.host;
+        location.exists = found.value.has_value();
+        location.isDirectory = location.exists && found.value->isDirectory;
+        location.name = location.exists ? found.value->name : name;
+        location.host = hostChild(location.hostFolder, location.name);
+        if (!location.windowsPath.endsWith(u'\\'))
+            location.windowsPath += u'\\';
+        location.windowsPath += location.name;
+    }
+    return {dos::Ok, location};
+}
+
+int refuseWrite(const Location &location)
+{
+    return location.drive->kind == DriveKind::CdRom ? dos::AccessDenied : dos::Ok;
+}
+
+DosResult<quint8> attributesOf(const Location &location)
+{
+    if (location.isRoot())
+        return {dos::Ok, attr::Directory};
+    const auto folder = folderAt(location.hostFolder);
+    if (!folder.ok())
+        return {folder.error, 0};
+    const FolderEntry *entry = folder.value->find(location.name);
+    if (!entry)
+        return {dos::FileNotFound, 0};
+    return {dos::Ok, quint8(entry->attributes | (entry->isDirectory ? attr::Directory : 0))};
+}
+
+}  // namespace platform::detail
