@@ -36,7 +36,7 @@ public:
     QString programDirectory() const { return m_programDirectory; }
     QString executableDirectory() const { return m_executableDirectory; }
     QString settingsPath() const;
-    bool startupDone() const { return m_activated; }
+    bool startupDone() const { return m_startupDone; }  // the start-up work has run, well or not
 
 public slots:
     void FormActivate();
@@ -89,6 +89,7 @@ private:
     void applyShortHelp();
     void setOuterHeight(int height);
     void updateListCounter();
+    void backToProgramDirectory();
 
     // Ins, Del, Ctrl+Ins and Ctrl+Del go through the menu that owns them at that moment.
     void insertKey();
@@ -97,6 +98,7 @@ private:
     void controlDeleteKey();
 
     bool m_activated = false;
+    bool m_startupDone = false;
     QString m_windowsDirectory;
     QString m_programDirectory;
     QString m_executableDirectory;

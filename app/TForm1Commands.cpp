@@ -55,16 +55,6 @@ void TForm1::NeuesVerzeichniserstellen1Click()
     m_form6->exec();
 }
 
-void TForm1::Verzeichnislschen1Click()
-{
-    // Deleting a destination directory comes with the backup workflow.
-}
-
-void TForm1::DriveComboBox1Change()
-{
-    // Choosing the destination drive comes with the backup workflow.
-}
-
 void TForm1::BitBtn2Click()
 {
     // Adding files through the open-file dialog comes with the backup workflow.

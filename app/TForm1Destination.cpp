@@ -1,0 +1,92 @@
+// The main window's destination: the drive box, the directory tree and deleting a directory.
+#include "app/TForm1.h"
+
+#include "app/Settings.h"
+#include "backup/Destination.h"
+#include "controls/DirectoryListBox.h"
+#include "controls/DriveComboBox.h"
+#include "controls/MessageDialog.h"
+#include "emergency/TNotfall.h"
+#include "platform/Desktop.h"
+#include "platform/Files.h"
+#include "platform/Profile.h"
+
+#include <QGuiApplication>
+
+namespace {
+
+void warn(const QString &text)
+{
+    platform::desktop().beep();
+    controls::showMessage(controls::MessageType::Warning, text, controls::MessageButton::Ok);
+}
+
+}  // namespace
+
+void TForm1::backToProgramDirectory()
+{
+    (void)DirectoryListBox1->setDirectory(m_programDirectory);
+    // May run DriveComboBox1Change once more, for the program's own drive.
+    DriveComboBox1->setDrive(DirectoryListBox1->drive());
+}
+
+void TForm1::DriveComboBox1Change()
+{
+    const QChar letter = DriveComboBox1->drive();
+    if (letter == QLatin1Char('A') || letter == QLatin1Char('B')) {
+        m_notfall->setFloppyLetter(letter);
+        m_notfall->exec();
+        backToProgramDirectory();
+        return;
+    }
+    if (DirectoryListBox1->setDrive(letter) != platform::dos::Ok) {
+        warn(backup::driveRefusalText(letter));
+        backToProgramDirectory();
+        return;
+    }
+    const int probe = backup::probeWritable(DirectoryListBox1->directory());
+    if (probe != platform::dos::Ok) {
+        if (probe == platform::dos::AccessDenied) {
+            warn(backup::driveRefusalText(letter));
+        } else {
+            platform::desktop().beep();
+        }
+        backToProgramDirectory();
+    }
+}
+
+void TForm1::Verzeichnislschen1Click()
+{
+    controls::runGuarded([this] {
+        const QString directory = DirectoryListBox1->directory();
+        const QString refusal = backup::deletionRefusal(directory, m_programDirectory);
+        if (!refusal.isEmpty()) {
+            warn(refusal);
+            return;
+        }
+        platform::desktop().beep();
+        if (controls::showMessage(controls::MessageType::Warning, backup::deletionQuestion(directory),
+                                  controls::MessageButton::Yes | controls::MessageButton::No)
+            != controls::MessageButton::Yes) {
+            return;
+        }
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        const QString parent = backup::parentDirectory(directory);
+        // The directory is the current one; step out of it before it goes.
+        (void)DirectoryListBox1->setDirectory(parent);
+        const int removal = platform::removeDirectoryTree(directory);
+        const QString settingsFile = settingsPath();
+        const int stored = platform::writeProfileString(settingsFile, settings::PathSection,
+                                                        settings::PathKey, m_programDirectory);
+        DirectoryListBox1->rereadTree();
+        DirectoryListBox1Change();
+        QGuiApplication::restoreOverrideCursor();
+        if (removal != platform::dos::Ok) {
+            warn(QStringLiteral("Das Verzeichnis ") + directory
+                 + QStringLiteral(" konnte nicht vollständig gelöscht werden:\n\r")
+                 + controls::fileErrorText(removal) + QStringLiteral(" !"));
+        }
+        if (stored != platform::dos::Ok)
+            throw controls::ReportedError(QStringLiteral("nach %1 kann nicht geschrieben werden").arg(settingsFile));
+    });
+}

@@ -1,0 +1,60 @@
+#include "backup/Destination.h"
+
+#include "platform/Files.h"
+
+namespace backup {
+
+namespace {
+const QString LineBreak = QStringLiteral("\n\r");
+}
+
+int probeWritable(const QString &directory)
+{
+    const QString base = directory + QStringLiteral("Test");
+    QString probe = base;
+    for (int number = 1; platform::fileExists(probe) || platform::directoryExists(probe); ++number)
+        probe = base + QString::number(number);
+    if (const int error = platform::createEmptyFile(probe))
+        return error;
+    return platform::deleteFile(probe);
+}
+
+QString driveRefusalText(QChar letter)
+{
+    return QStringLiteral("Nach Laufwerk ") + letter + QStringLiteral(":\\ kann nicht gesichert werden !")
+           + LineBreak + QStringLiteral("Bitte wählen sie ein anderes Laufwerk !");
+}
+
+QString parentDirectory(const QString &directory)
+{
+    const qsizetype lastBackslash = directory.lastIndexOf(QLatin1Char('\\'));
+    if (lastBackslash < 0)
+        return directory;
+    const QString parent = directory.left(lastBackslash);
+    return parent.size() == 2 && parent.at(1) == QLatin1Char(':') ? parent + QLatin1Char('\\') : parent;
+}
+
+QString deletionRefusal(const QString &directory, const QString &programDirectory)
+{
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+        if (directory == QLatin1Char(letter) + QStringLiteral(":\\"))
+            return QStringLiteral("Laufwerk ") + QLatin1Char(letter) + QStringLiteral(":\\ kann nicht gelöscht werden !");
+    }
+    const bool isProgramDirectory = directory.compare(programDirectory, Qt::CaseInsensitive) == 0;
+    const bool holdsProgramDirectory =
+        programDirectory.startsWith(directory + QLatin1Char('\\'), Qt::CaseInsensitive);
+    if (isProgramDirectory || holdsProgramDirectory)
+        return QStringLiteral("Das Velko Save- Verzeichnis darf nicht gelöscht werden !");
+    return {};
+}
+
+QString deletionQuestion(const QString &directory)
+{
+    return QStringLiteral("ACHTUNG: Sie sind im Begriff, folgendes Verzeichnis") + LineBreak
+           + QStringLiteral("incl. aller Unterverzeichnisse und Dateien zu löschen:") + LineBreak + LineBreak
+           + directory + LineBreak + LineBreak
+           + QStringLiteral("Sind sie wirklich sicher, daß sie dieses Verzeichnis") + LineBreak
+           + QStringLiteral("löschen wollen ?");
+}
+
+}  // namespace backup
