@@ -1,0 +1,124 @@
+#include "backup/RestoreScript.h"
+
+#include "platform/AnsiText.h"
+#include "platform/Files.h"
+
+namespace backup {
+
+namespace {
+
+const QString starLine = QStringLiteral("echo ") + QString(65, QLatin1Char('*'));
+
+QStringList head(const QString &windowsShort, const QString &date, const QString &time)
+{
+    // Line 6 is neither padded nor cut: a longer date moves its closing asterisk.
+    const QString dateLine = QStringLiteral("echo *       Sicherungskopien vom ") + date
+                             + QStringLiteral(";  Uhrzeit:") + time
+                             + QStringLiteral("        *");
+    return {
+        QStringLiteral("echo off"),
+        QStringLiteral("Path ") + windowsShort + QStringLiteral("\\Command"),
+        QStringLiteral("cls"),
+        starLine,
+        QStringLiteral("echo *    VELKO RESTORE - Wiederherstellung von Sicherungsdateien    *"),
+        dateLine,
+        starLine,
+        QStringLiteral("echo *   DIESES PROGRAMM DARF NICHT UNTER WINDOWS IN EINER MS-DOS-   *"),
+        QStringLiteral("echo *                    BOX AUSGEFUEHRT WERDEN !                   *"),
+        QStringLiteral("echo *            Die Benutzung erfolgt auf eigene Gefahr !          *"),
+        starLine,
+        QStringLiteral("echo *    ALLE zuletzt in das ausgewaehlte Verzeichnis gesicherten   *"),
+        QStringLiteral("echo *             Dateien werden wiederhergestellt.                 *"),
+        starLine,
+        QStringLiteral("echo *         ABBRUCH DIESES PROGRAMMS JETZT MIT \"STRG+C\" !         *"),
+        starLine,
+        QStringLiteral("echo."),
+        QStringLiteral("pause"),
+        QStringLiteral("cls"),
+        QStringLiteral("echo kopieren der Sicherungsdateien ..."),
+        QStringLiteral("echo."),
+        QString(),
+    };
+}
+
+QStringList block(const ScriptFile &file)
+{
+    const QString &p = file.shortSourcePath;
+    const QString &n = file.copyDosName;
+    const QString suffix = attributeSuffix(file.attributes);
+    return {
+        QStringLiteral("if exist ") + p + QStringLiteral(" attrib ") + p
+            + QStringLiteral(" -r -h -s -a"),
+        QStringLiteral("attrib ") + n + QStringLiteral(" -r -h -s -a"),
+        QStringLiteral("copy ") + n + QLatin1Char(' ') + p,
+        QStringLiteral("attrib ") + p + suffix,
+        QStringLiteral("attrib ") + n + suffix,
+        QStringLiteral("echo ") + file.displayName + QStringLiteral(" bearbeitet !"),
+        QStringLiteral("echo ---"),
+        QString(),
+    };
+}
+
+const QStringList tail = {
+    QStringLiteral("echo."),
+    QStringLiteral("echo ... Velko Restore wurde ausgefuehrt !"),
+    QStringLiteral("echo."),
+};
+
+}  // namespace
+
+platform::DosResult<ScriptFile> scriptFileFor(const QString &source, const QString &copy,
+                                              const QString &displayName)
+{
+    const auto shortSource = platform::shortPathName(source);
+    if (!shortSource.ok())
+        return {shortSource.error, {}};
+    const auto shortCopy = platform::shortPathName(copy);
+    if (!shortCopy.ok())
+        return {shortCopy.error, {}};
+    const auto attributes = platform::fileAttributes(source);
+    if (!attributes.ok())
+        return {attributes.error, {}};
+    return {platform::dos::Ok,
+            {shortSource.value, platform::fileNamePart(shortCopy.value), displayName,
+             attributes.value}};
+}
+
+QString attributeSuffix(quint8 attributes)
+{
+    // Only these exact values get flags; a directory bit or any other extra bit gives none.
+    const bool known = (attributes >= 1 && attributes <= 7) || (attributes >= 32 && attributes <= 39);
+    if (!known)
+        return {};
+    QString suffix;
+    if (attributes & platform::attr::ReadOnly)
+        suffix += QStringLiteral(" +r");
+    if (attributes & platform::attr::Hidden)
+        suffix += QStringLiteral(" +h");
+    if (attributes & platform::attr::System)
+        suffix += QStringLiteral(" +s");
+    if (attributes & platform::attr::Archive)
+        suffix += QStringLiteral(" +a");
+    return suffix;
+}
+
+QStringList composeRestoreScript(const QString &windowsShort, const QString &date,
+                                 const QString &time, const QList<ScriptFile> &files)
+{
+    QStringList lines = head(windowsShort, date, time);
+    lines.reserve(lines.size() + 8 * files.size() + tail.size());
+    for (const ScriptFile &file : files)
+        lines += block(file);
+    lines += tail;
+    return lines;
+}
+
+int writeRestoreScript(const QString &path, const QStringList &lines)
+{
+    const std::optional<QByteArray> bytes = platform::ansiLines(lines);
+    if (!bytes)
+        return ScriptNotEncodable;
+    return platform::writeFile(path, *bytes);
+}
+
+}  // namespace backup

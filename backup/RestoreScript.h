@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/DosError.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Restore.bat: the MS-DOS batch script a backup run leaves beside its copies. Run in MS-DOS mode
+// with the backup folder as current directory, it copies every saved file back to its place and
+// sets the attributes of the restored file and of the copy back to what they were.
+namespace backup {
+
+// One saved file as the script names it.
+struct ScriptFile {
+    QString shortSourcePath;  // 8.3 form of the file's place on the system, e.g. C:\PROGRA~1\X.INI
+    QString copyDosName;      // 8.3 name of the copy in the backup folder, without directory
+    QString displayName;      // the long file name as the Backup list shows it
+    quint8 attributes = 0;    // the source's attribute value
+};
+
+// Describes a saved file: the short forms of source and copy are asked of the file system, the
+// attributes are read from the source. The copy's own alias is taken because the backup folder
+// numbers its aliases afresh, so it can differ from the source's (EINELA~2.TXT vs EINELA~1.TXT).
+// Ask only after every copy of the run is in place: a new name can renumber the folder's aliases.
+platform::DosResult<ScriptFile> scriptFileFor(const QString &source, const QString &copy,
+                                              const QString &displayName);
+
+// " +r", " +r +h", ... " +r +h +s +a" for the values 1..7 and 32..39; empty for any other value.
+QString attributeSuffix(quint8 attributes);
+
+// The script's lines: a 22-line banner head, 8 lines per file in the given order, a 3-line tail.
+// windowsShort is the 8.3 form of the Windows directory; date and time are inserted as given.
+QStringList composeRestoreScript(const QString &windowsShort, const QString &date,
+                                 const QString &time, const QList<ScriptFile> &files);
+
+// A name Windows-1252 cannot hold makes the script unwritable; reported like an invalid name.
+constexpr int ScriptNotEncodable = platform::dos::PathNotFound;
+
+// Writes the lines in Windows-1252, each followed by CR LF, creating or replacing the file.
+// Returns the DOS error code, or ScriptNotEncodable (nothing written) when a line cannot be encoded.
+int writeRestoreScript(const QString &path, const QStringList &lines);
+
+}  // namespace backup
