@@ -1,0 +1,206 @@
+#include "platform/Files.h"
+#include "platform/Profile.h"
+#include "tests/support/TestMachine.h"
+
+#include <QtTest>
+
+using namespace platform;
+
+namespace {
+
+const QString Settings = QStringLiteral(
+    "; Kopf\n"
+    "vorher=1\n"
+    "[Sicherungsdateien]\n"
+    "C:\\Autoexec.bat=1\n"
+    "C:\\WINDOWS\\Win.ini=0\n"
+    "\n"
+    "[ Pfad ]\n"
+    " Pfad = C:\\Programme\\Velko Save\\Backups \n"
+    "[Optionen]\n"
+    "Kurzhilfe=\n"
+    "Automatisch beenden=1\n"
+    "AUTOMATISCH BEENDEN=0\n"
+    ";Kommentar=9\n");
+
+QString crLf(const QString &lines)
+{
+    QString text = lines;
+    return text.replace(u'\n', QStringLiteral("\r\n"));
+}
+
+}  // namespace
+
+class ProfileTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void readsValues_data()
+    {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("exact") << "Sicherungsdateien" << "C:\\Autoexec.bat" << "1";
+        QTest::newRow("other case") << "SICHERUNGSDATEIEN" << "c:\\windows\\WIN.INI" << "0";
+        QTest::newRow("blanks trimmed") << "Pfad" << "Pfad" << "C:\\Programme\\Velko Save\\Backups";
+        QTest::newRow("empty value is no default") << "Optionen" << "Kurzhilfe" << "";
+        QTest::newRow("first of two equal keys") << "optionen" << "Automatisch beenden" << "1";
+        QTest::newRow("missing key") << "Optionen" << "Fehlt" << "Vorgabe";
+        QTest::newRow("missing section") << "Fehlt" << "Pfad" << "Vorgabe";
+        QTest::newRow("comment is no key") << "Optionen" << ";Kommentar" << "Vorgabe";
+        QTest::newRow("before the first header") << "" << "vorher" << "1";
+    }
+
+    void readsValues()
+    {
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, expected);
+        const ProfileDocument document = ProfileDocument::parse(Settings);
+        QCOMPARE(document.value(section, key, QStringLiteral("Vorgabe")), expected);
+        QCOMPARE(ProfileDocument::parse(crLf(Settings)).value(section, key, QStringLiteral("Vorgabe")),
+                 expected);
+    }
+
+    void listsKeysInFileOrder()
+    {
+        const ProfileDocument document = ProfileDocument::parse(Settings);
+        QCOMPARE(document.keys(QStringLiteral("sicherungsdateien")),
+                 (QStringList{QStringLiteral("C:\\Autoexec.bat"), QStringLiteral("C:\\WINDOWS\\Win.ini")}));
+        QCOMPARE(document.keys(QStringLiteral("Fehlt")), QStringList());
+    }
+
+    void writes_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QStringList>("writes");  // section|key|value
+        QTest::addColumn<QString>("after");
+        QTest::newRow("replaces in place, keeps the key's spelling")
+            << "[A]\nSchluessel=1\nb=2\n" << QStringList{"a|SCHLUESSEL|9"} << "[A]\nSchluessel=9\nb=2\n";
+        QTest::newRow("new key at the end of its section")
+            << "[A]\na=1\n[B]\nb=2\n" << QStringList{"a|c|3"} << "[A]\na=1\nc=3\n[B]\nb=2\n";
+        QTest::newRow("new key before the blank line")
+            << "[A]\na=1\n\n[B]\nb=2\n" << QStringList{"A|c|3"} << "[A]\na=1\nc=3\n\n[B]\nb=2\n";
+        QTest::newRow("new key after a comment")
+            << "[A]\na=1\n;Ende\n\n" << QStringList{"A|b|2"} << "[A]\na=1\n;Ende\nb=2\n\n";
+        QTest::newRow("new section at the end")
+            << "[A]\na=1\n" << QStringList{"Neu|k|v"} << "[A]\na=1\n[Neu]\nk=v\n";
+        QTest::newRow("keys in the order written")
+            << "" << QStringList{"S|c|1", "S|a|2", "s|b|3", "S|A|4"} << "[S]\nc=1\na=4\nb=3\n";
+        QTest::newRow("the default settings")
+            << ""
+            << QStringList{"Sicherungsdateien|C:\\Autoexec.bat|1", "Sicherungsdateien|C:\\Io.sys|1",
+                           "Pfad|Pfad|D:\\Backups", "Optionen|Automatisch beenden|0",
+                           "Optionen|Kurzhilfe|1"}
+            << "[Sicherungsdateien]\nC:\\Autoexec.bat=1\nC:\\Io.sys=1\n[Pfad]\nPfad=D:\\Backups\n"
+               "[Optionen]\nAutomatisch beenden=0\nKurzhilfe=1\n";
+        QTest::newRow("comments and other lines stay")
+            << "; Kopf\n[A]\n  ; eingerückt\nkein Eintrag\na=1\n" << QStringList{"A|a|2"}
+            << "; Kopf\n[A]\n  ; eingerückt\nkein Eintrag\na=2\n";
+        QTest::newRow("blanks around names go")
+            << "[ A ]\n a = 1 \n" << QStringList{} << "[A]\na=1\n";
+        QTest::newRow("first of two equal keys is replaced")
+            << "[A]\na=1\nA=2\n" << QStringList{"A|a|9"} << "[A]\na=9\nA=2\n";
+        QTest::newRow("lines before the first header stay first")
+            << "x=1\n[A]\n" << QStringList{"A|a|1", "|x|2"} << "x=2\n[A]\na=1\n";
+    }
+
+    void writes()
+    {
+        QFETCH(QString, before);
+        QFETCH(QStringList, writes);
+        QFETCH(QString, after);
+        ProfileDocument document = ProfileDocument::parse(before);
+        for (const QString &write : writes) {
+            const QStringList parts = write.split(u'|');
+            document.setValue(parts[0], parts[1], parts[2]);
+        }
+        QCOMPARE(document.text(), crLf(after));
+    }
+
+    void emptiness()
+    {
+        QVERIFY(ProfileDocument().isEmpty());
+        QVERIFY(ProfileDocument::parse(QString()).isEmpty());
+        QVERIFY(!ProfileDocument::parse(QStringLiteral("[A]")).isEmpty());
+        QVERIFY(!ProfileDocument::parse(QStringLiteral("; nur ein Kommentar")).isEmpty());
+        ProfileDocument document;
+        document.setValue(QStringLiteral("A"), QStringLiteral("a"), QString());
+        QVERIFY(!document.isEmpty());
+    }
+
+    void longListsStayInOrder()
+    {
+        ProfileDocument document = ProfileDocument::parse(QStringLiteral("[Liste]\n\n[Pfad]\nPfad=C:\\\n"));
+        QStringList written;
+        for (int index = 0; index < 3000; ++index) {
+            const QString key = QStringLiteral("C:\\Ordner %1\\Datei.txt").arg(index);
+            document.setValue(QStringLiteral("Liste"), key, QString::number(index % 2));
+            written << key;
+        }
+        document.setValue(QStringLiteral("Liste"), QStringLiteral("c:\\ordner 7\\datei.txt"), QStringLiteral("x"));
+        const ProfileDocument reread = ProfileDocument::parse(document.text());
+        QCOMPARE(reread.keys(QStringLiteral("Liste")), written);
+        QCOMPARE(reread.value(QStringLiteral("Liste"), written[2999], QString()), QStringLiteral("1"));
+        QCOMPARE(reread.value(QStringLiteral("Liste"), written[7], QString()), QStringLiteral("x"));
+        QCOMPARE(reread.value(QStringLiteral("Pfad"), QStringLiteral("Pfad"), QString()), QStringLiteral("C:\\"));
+    }
+
+    void filesAreWindows1252()
+    {
+        TestMachine pc;
+        const QString path = QStringLiteral("D:\\Orvel.ini");
+        QCOMPARE(writeProfileString(path, QStringLiteral("Pfad"), QStringLiteral("Pfad"),
+                                    QStringLiteral("D:\\Sicherung März")), 0);
+        QCOMPARE(writeProfileString(path, QStringLiteral("Optionen"), QStringLiteral("Kurzhilfe"),
+                                    QStringLiteral("1")), 0);
+        QCOMPARE(pc.readFile(path), QByteArray("[Pfad]\r\nPfad=D:\\Sicherung M\xE4rz\r\n[Optionen]\r\nKurzhilfe=1\r\n"));
+        QCOMPARE(profileString(QStringLiteral("d:\\orvel.ini"), QStringLiteral("PFAD"),
+                               QStringLiteral("pfad"), QString()),
+                 QStringLiteral("D:\\Sicherung März"));
+    }
+
+    void missingFilesReadAsEmpty()
+    {
+        TestMachine pc;
+        for (const QString &path : {QStringLiteral("D:\\Fehlt.ini"), QStringLiteral("D:\\Fehlt\\Fehlt.ini")}) {
+            const auto document = readProfile(path);
+            QCOMPARE(document.error, 0);
+            QVERIFY(document.value.isEmpty());
+            QCOMPARE(profileString(path, QStringLiteral("A"), QStringLiteral("a"), QStringLiteral("v")),
+                     QStringLiteral("v"));
+        }
+        QCOMPARE(readProfile(QStringLiteral("E:\\Orvel.ini")).error, dos::NotReady);
+        QCOMPARE(profileString(QStringLiteral("E:\\Orvel.ini"), QStringLiteral("A"), QStringLiteral("a"),
+                               QStringLiteral("v")),
+                 QStringLiteral("v"));
+    }
+
+    void failedWritesLeaveTheFileAlone_data()
+    {
+        QTest::addColumn<quint8>("attributes");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<int>("error");
+        QTest::newRow("unencodable value") << quint8(attr::Archive) << QStringLiteral("\u0416") << 87;
+        QTest::newRow("read-only file") << quint8(attr::ReadOnly) << QStringLiteral("2")
+                                        << int(dos::AccessDenied);
+    }
+
+    void failedWritesLeaveTheFileAlone()
+    {
+        QFETCH(quint8, attributes);
+        QFETCH(QString, value);
+        QFETCH(int, error);
+        TestMachine pc;
+        const QString path = QStringLiteral("D:\\Orvel.ini");
+        pc.writeFile(path, "[A]\r\na=1\r\n", attributes);
+        QCOMPARE(writeProfileString(path, QStringLiteral("A"), QStringLiteral("a"), value), error);
+        QCOMPARE(pc.readFile(path), QByteArray("[A]\r\na=1\r\n"));
+        QCOMPARE(writeProfileString(QStringLiteral("G:\\Orvel.ini"), QStringLiteral("A"),
+                                    QStringLiteral("a"), QStringLiteral("1")),
+                 dos::InvalidDrive);
+    }
+};
+
+QTEST_GUILESS_MAIN(ProfileTest)
+#include "ProfileTest.moc"
