@@ -172,31 +172,33 @@ int Folder::readEntries(const QHash<QString, Record> &records)
     std::sort(withoutAlias.begin(), withoutAlias.end(), [this](const QString &a, const QString &b) {
         return a != b ? a < b : m_entries[a].name < m_entries[b].name;
     });
-    QHash<QString, int> nextNumbers;
     for (const QString &key : std::as_const(withoutAlias))
-        assignAlias(m_entries[key], &nextNumbers);
+        assignAlias(m_entries[key]);
     return dos::Ok;
 }
 
-void Folder::assignAlias(FolderEntry &entry, QHash<QString, int> *nextNumbers)
+// The lowest free number; where many names share a stem, the search goes on from the last one.
+void Folder::assignAlias(FolderEntry &entry)
 {
     const AliasStem stem = aliasStem(entry.name);
     const QString stemKey = stem.base + u'.' + stem.extension;
-    int number = nextNumbers ? nextNumbers->value(stemKey, 1) : 1;
+    int number = m_lowestFreeNumbers.value(stemKey, 1);
     QString alias = aliasOf(stem, number);
     while (m_entries.contains(alias) || m_aliasOwners.contains(alias))
         alias = aliasOf(stem, ++number);
-    if (nextNumbers)
-        nextNumbers->insert(stemKey, number + 1);
+    m_lowestFreeNumbers.insert(stemKey, number + 1);
     entry.shortName = alias;
     m_aliasOwners.insert(alias, entry.name.toUpper());
 }
 
-void Folder::dropAliasOwner(const FolderEntry &entry)
+// A name or alias that goes away may free a lower number for any stem.
+void Folder::forget(QHash<QString, FolderEntry>::const_iterator entry)
 {
-    const auto owner = m_aliasOwners.constFind(entry.shortName);
-    if (owner != m_aliasOwners.cend() && *owner == entry.name.toUpper())
+    const auto owner = m_aliasOwners.constFind(entry->shortName);
+    if (owner != m_aliasOwners.cend() && *owner == entry.key())
         m_aliasOwners.erase(owner);
+    m_lowestFreeNumbers.clear();
+    m_entries.erase(entry);
 }
 
 const FolderEntry *Folder::find(const QString &name) const
@@ -225,10 +227,8 @@ QList<const FolderEntry *> Folder::sortedEntries() const
 int Folder::add(const QString &name, bool isDirectory, quint8 attributes)
 {
     const QString key = name.toUpper();
-    if (const auto old = m_entries.constFind(key); old != m_entries.cend()) {
-        dropAliasOwner(*old);
-        m_entries.erase(old);
-    }
+    if (const auto old = m_entries.constFind(key); old != m_entries.cend())
+        forget(old);
     FolderEntry entry;
     entry.name = name;
     entry.isDirectory = isDirectory;
@@ -236,7 +236,7 @@ int Folder::add(const QString &name, bool isDirectory, quint8 attributes)
     if (isShortName(name)) {
         entry.shortName = key;
     } else {
-        assignAlias(entry, nullptr);
+        assignAlias(entry);
         entry.aliasKept = true;
     }
     m_entries.insert(key, entry);
@@ -251,8 +251,7 @@ int Folder::remove(const QString &name)
     if (entry == m_entries.cend())
         return dos::Ok;
     const QString spelled = entry->name;
-    dropAliasOwner(*entry);
-    m_entries.erase(entry);
+    forget(entry);
     const int error = m_recorded.contains(spelled) ? recordRemoval(spelled) : dos::Ok;
     m_stamp = currentStamp();
     return error;

@@ -64,8 +64,8 @@ private:
     QString recordsPath() const;
     int readRecords(QHash<QString, Record> *records);
     int readEntries(const QHash<QString, Record> &records);
-    void assignAlias(FolderEntry &entry, QHash<QString, int> *nextNumbers);
-    void dropAliasOwner(const FolderEntry &entry);
+    void assignAlias(FolderEntry &entry);
+    void forget(QHash<QString, FolderEntry>::const_iterator entry);
     int record(const FolderEntry &entry);
     int recordRemoval(const QString &name);
     int appendRecordLine(const QString &line);
@@ -74,6 +74,8 @@ private:
     QString m_hostFolder;
     QHash<QString, FolderEntry> m_entries;  // by upper-cased name
     QHash<QString, QString> m_aliasOwners;  // alias of a long name -> its key in m_entries
+    // Per alias stem, a number below which every alias is taken; void once a name goes away.
+    QHash<QString, int> m_lowestFreeNumbers;
     QSet<QString> m_recorded;               // names with a live line in the records file
     int m_recordLines = 0;
     Stamp m_stamp;
