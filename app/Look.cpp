@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QStyle>
 #include <QStyleFactory>
 
 void applyClassicLook(QApplication &application)

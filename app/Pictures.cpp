@@ -6,6 +6,8 @@
 #include <QPainterPath>
 #include <QStyle>
 
+#include <functional>
+
 namespace pictures {
 
 QPixmap programIcon()

@@ -4,6 +4,7 @@
 #include "controls/CheckListBox.h"
 #include "controls/DirectoryListBox.h"
 #include "controls/DriveComboBox.h"
+#include "controls/OpenFileDialog.h"
 #include "controls/StatusBar.h"
 #include "controls/WindowHelp.h"
 #include "platform/Files.h"
@@ -14,6 +15,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QShortcut>
@@ -132,6 +134,19 @@ void TForm1::createControls(QWidget *client)
     CheckListBox2->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(CheckListBox2, &controls::CheckListBox::clickCheck, this, &TForm1::CheckListBox2ClickCheck);
     connect(CheckListBox2, &QListWidget::itemDoubleClicked, this, &TForm1::N11Click);
+
+    OpenDialog1 = new controls::OpenFileDialog(this);
+    OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
+    OpenDialog1->setWindowTitle(QStringLiteral("Sicherungsdatei(en) hinzufügen"));
+    OpenDialog1->setFilters({
+        {QStringLiteral("Alle Dateien (*.*)"), QStringLiteral("*.*")},
+        {QStringLiteral("Initialisierungsdateien (*.ini)"), QStringLiteral("*.ini")},
+        {QStringLiteral("Systemdateien (*.sys)"), QStringLiteral("*.sys")},
+        {QStringLiteral("Programme (*.exe; *.com)"), QStringLiteral("*.exe; *.com")},
+        {QStringLiteral("Programmbibliotheken (*.dll)"), QStringLiteral("*.dll")},
+        {QStringLiteral("Worddateien (*.doc)"), QStringLiteral("*.doc")},
+    });
+    OpenDialog1->setHelpTopic(9);
 
     CheckListBox1 = new controls::CheckListBox(this);
     CheckListBox1->setObjectName(QStringLiteral("CheckListBox1"));

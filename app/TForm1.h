@@ -11,6 +11,7 @@ class QPushButton;
 
 namespace controls {
 class CheckListBox;
+class OpenFileDialog;
 class DirectoryListBox;
 class DriveComboBox;
 class StatusBar;
@@ -72,6 +73,10 @@ public slots:
     void BearbeitenClick();
     void PopupMenu2Popup();
 
+signals:
+    // The program is about to end on its own (the "&Beenden" button, "automatisch beenden").
+    void applicationEnding();
+
 protected:
     void showEvent(QShowEvent *event) override;
     bool event(QEvent *event) override;
@@ -90,6 +95,9 @@ private:
     void setOuterHeight(int height);
     void updateListCounter();
     void backToProgramDirectory();
+    void endApplication();
+    void backupRun();
+    void setRunningControlsEnabled(bool enabled);
 
     // Ins, Del, Ctrl+Ins and Ctrl+Del go through the menu that owns them at that moment.
     void insertKey();
@@ -120,6 +128,7 @@ public:
     controls::StatusBar *StatusBar2 = nullptr;
     controls::DriveComboBox *DriveComboBox1 = nullptr;
     controls::DirectoryListBox *DirectoryListBox1 = nullptr;
+    controls::OpenFileDialog *OpenDialog1 = nullptr;
     QPushButton *BitBtn1 = nullptr;
     QPushButton *BitBtn2 = nullptr;
     QPushButton *BitBtn3 = nullptr;

@@ -23,12 +23,13 @@ void TForm1::Beenden1Click()
 
 void TForm1::Button4Click()
 {
-    QCoreApplication::quit();
+    endApplication();
 }
 
-void TForm1::BitBtn1Click()
+void TForm1::endApplication()
 {
-    // The backup run comes with the backup workflow.
+    emit applicationEnding();
+    QCoreApplication::quit();
 }
 
 void TForm1::Button7Click()
@@ -53,11 +54,6 @@ void TForm1::Verzeichnisanlegen1Click()
 void TForm1::NeuesVerzeichniserstellen1Click()
 {
     m_form6->exec();
-}
-
-void TForm1::BitBtn2Click()
-{
-    // Adding files through the open-file dialog comes with the backup workflow.
 }
 
 void TForm1::Button1Click()

@@ -38,6 +38,7 @@ void TForm1::FormActivate()
 {
     // A failing step ends the work there; the window stays usable with what was set up.
     controls::runGuarded([this] { startupWork(); });
+    m_startupDone = true;
 }
 
 void TForm1::startupWork()

@@ -1,5 +1,6 @@
 #include "controls/MessageDialog.h"
 
+#include "controls/WindowHelp.h"
 #include "platform/Desktop.h"
 #include "platform/DosError.h"
 
@@ -118,7 +119,7 @@ MessageButton execDialog(const QString &caption, QStyle::StandardPixmap icon, co
         auto *help = new QPushButton(QStringLiteral("&Hilfe"));
         help->setAutoDefault(false);
         QObject::connect(help, &QPushButton::clicked, &dialog, [helpTopic] {
-            platform::desktop().showHelp(QString(), platform::help::ShowTopic, helpTopic);
+            requestHelp(platform::help::ShowTopic, helpTopic);
         });
         buttonRow->addWidget(help);
     }

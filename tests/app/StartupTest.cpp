@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QPushButton>
 #include <QTest>
 
 namespace {

@@ -1,0 +1,213 @@
+// The main window's backup work: adding files to the Backup list and the backup run.
+#include "app/TForm1.h"
+
+#include "backup/BackupRun.h"
+#include "backup/RestoreScript.h"
+#include "controls/CheckListBox.h"
+#include "controls/DirectoryListBox.h"
+#include "controls/DriveComboBox.h"
+#include "controls/MessageDialog.h"
+#include "controls/OpenFileDialog.h"
+#include "controls/StatusBar.h"
+#include "platform/AnsiText.h"
+#include "platform/Clock.h"
+#include "platform/Desktop.h"
+#include "platform/Files.h"
+
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QHash>
+#include <QPushButton>
+
+namespace {
+
+const QString LineBreak = QStringLiteral("\n\r");
+
+void tell(controls::MessageType type, const QString &text)
+{
+    platform::desktop().beep();
+    controls::showMessage(type, text, controls::MessageButton::Ok);
+}
+
+const QString RestoreMayFailText =
+    QStringLiteral("Möglicherweise können die gesicherten Dateien nicht\n\rüber \"Wiederherstellen\" "
+                   "zurückgeschrieben werden !");
+
+}  // namespace
+
+void TForm1::BitBtn2Click()
+{
+    const QStringList chosen = OpenDialog1->execute();
+    if (chosen.isEmpty())
+        return;
+    for (const QString &path : chosen) {
+        if (!platform::toAnsi(path)) {
+            tell(controls::MessageType::Warning,
+                 QStringLiteral("Der Pfad '") + path
+                     + QStringLiteral("' enthält Zeichen, die Windows nicht speichern kann !") + LineBreak
+                     + QStringLiteral("Die Datei(en) wurden deshalb nicht in die Sicherungsliste aufgenommen."));
+            return;
+        }
+    }
+
+    // How often each name stands in the list; every pair of a chosen file and a matching row is
+    // reported on its own.
+    QHash<QString, int> listedNames;
+    listedNames.reserve(CheckListBox2->rowCount());
+    for (int i = 0; i < CheckListBox2->rowCount(); ++i)
+        ++listedNames[CheckListBox2->rowText(i).toUpper()];
+    bool clash = false;
+    for (const QString &path : chosen) {
+        const QString name = platform::fileNamePart(path);
+        for (int match = listedNames.value(name.toUpper()); match > 0; --match) {
+            clash = true;
+            tell(controls::MessageType::Warning,
+                 QStringLiteral("Eine Datei mit dem Namen '") + name
+                     + QStringLiteral("' befindet sich bereits in der Sicherungsliste !") + LineBreak
+                     + QStringLiteral("Kein Dateiname darf hier 2x vorkommen. Der Vorgang wird deshalb abgebrochen.")
+                     + LineBreak
+                     + QStringLiteral("Bitte wählen sie erneut die Datei(en) aus, die sie hinzufügen möchten."));
+        }
+    }
+    if (clash)
+        return;
+
+    CheckListBox2->setUpdatesEnabled(false);
+    for (const QString &path : chosen) {
+        CheckListBox1->appendRow(path);
+        CheckListBox1->setChecked(CheckListBox1->rowCount() - 1, true);
+        CheckListBox2->appendRow(platform::fileNamePart(path));
+        CheckListBox2->setChecked(CheckListBox2->rowCount() - 1, true);
+    }
+    updateListCounter();
+    CheckListBox2->setUpdatesEnabled(true);
+}
+
+void TForm1::setRunningControlsEnabled(bool enabled)
+{
+    for (QWidget *control : {static_cast<QWidget *>(BitBtn1), static_cast<QWidget *>(BitBtn3),
+                             static_cast<QWidget *>(BitBtn4), static_cast<QWidget *>(Button5),
+                             static_cast<QWidget *>(CheckBox11), static_cast<QWidget *>(DirectoryListBox1),
+                             static_cast<QWidget *>(DriveComboBox1), static_cast<QWidget *>(BitBtn2),
+                             static_cast<QWidget *>(BitBtn5), static_cast<QWidget *>(BitBtn6),
+                             static_cast<QWidget *>(BitBtn7)}) {
+        control->setEnabled(enabled);
+    }
+}
+
+void TForm1::BitBtn1Click()
+{
+    controls::runGuarded([this] { backupRun(); });
+}
+
+void TForm1::backupRun()
+{
+    const QString windowsDirectory = platform::windowsDirectory();
+    const auto windowsShort = platform::shortPathName(windowsDirectory);
+    platform::throwOnError(windowsShort.error, windowsDirectory);
+
+    QList<int> markedRows;
+    QStringList markedPaths;
+    for (int i = 0; i < CheckListBox1->rowCount(); ++i) {
+        if (CheckListBox1->isChecked(i)) {
+            markedRows.append(i);
+            markedPaths.append(CheckListBox1->rowText(i));
+        }
+    }
+    if (markedRows.isEmpty()) {
+        tell(controls::MessageType::Information,
+             QStringLiteral("Es muß zumindest eine Datei zur Sicherung ausgewählt werden !"));
+        StatusBar1->setPanelText(QStringLiteral("Wählen sie zumindest eine Datei aus obiger Liste aus !"));
+        return;
+    }
+    const QString destination = DirectoryListBox1->directory();
+    if (const auto refusal = backup::destinationRefusal(destination, m_programDirectory, windowsDirectory)) {
+        tell(controls::MessageType::Warning, *refusal);
+        return;
+    }
+    // Copies land flat under their names: two files of one name would overwrite each other.
+    if (const auto twins = backup::duplicateNames(markedPaths)) {
+        tell(controls::MessageType::Warning, backup::duplicateNamesText(twins->first, twins->second));
+        return;
+    }
+
+    setRunningControlsEnabled(false);
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    setWindowTitle(QStringLiteral("Die Sicherung läuft ..."));
+    const QString base = backup::destinationBase(destination);
+
+    int saved = 0;
+    int missing = 0;
+    QList<int> savedRows;
+    for (const int row : markedRows) {
+        const QString source = CheckListBox1->rowText(row);
+        if (!platform::fileExists(source)) {
+            platform::desktop().beep();
+            CheckListBox1->setGrayed(row);
+            CheckListBox2->setGrayed(row);
+            controls::showMessage(controls::MessageType::Information,
+                                  QStringLiteral("Die folgende Datei konnte auf ihrem System nicht gefunden werden:")
+                                      + LineBreak + QLatin1Char(' ') + source + LineBreak
+                                      + QStringLiteral("Sie können sie somit aus der Sicherungsliste entfernen."),
+                                  controls::MessageButton::Ok);
+            ++missing;
+            continue;
+        }
+        const QString target = backup::backupTarget(base, source);
+        const backup::CopyOutcome copy = backup::copyIntoBackup(source, target);
+        if (!copy.ok()) {
+            tell(controls::MessageType::Warning, backup::copyFailureText(source, target, copy.error));
+            continue;
+        }
+        ++saved;
+        savedRows.append(row);
+    }
+
+    const QString script = base + QStringLiteral("\\Restore.bat");
+    const QString pif = base + QStringLiteral("\\Restore.pif");
+    if (saved > 0) {
+        // Short names in the backup folder are final only once every copy is there.
+        QList<backup::ScriptFile> files;
+        int scriptError = platform::dos::Ok;
+        for (const int row : savedRows) {
+            const QString source = CheckListBox1->rowText(row);
+            const auto file = backup::scriptFileFor(source, backup::backupTarget(base, source),
+                                                    CheckListBox2->rowText(row));
+            if (!file.ok()) {
+                scriptError = file.error;
+                break;
+            }
+            files.append(file.value);
+        }
+        if (scriptError == platform::dos::Ok) {
+            const QDateTime now = platform::now();
+            scriptError = backup::writeRestoreScript(
+                script, backup::composeRestoreScript(windowsShort.value, platform::shortDate(now),
+                                                     platform::longTime(now), files));
+        }
+        if (scriptError != platform::dos::Ok)
+            tell(controls::MessageType::Warning, RestoreMayFailText);
+
+        const QString suppliedPif = m_programDirectory + QStringLiteral("\\restore.pif");
+        if (!platform::fileExists(suppliedPif) || !backup::copyIntoBackup(suppliedPif, pif).ok())
+            tell(controls::MessageType::Error, RestoreMayFailText);
+    }
+
+    QGuiApplication::restoreOverrideCursor();
+    setRunningControlsEnabled(true);
+
+    int marked = missing;
+    for (int i = 0; i < CheckListBox2->rowCount(); ++i)
+        marked += CheckListBox2->isChecked(i) ? 1 : 0;
+    StatusBar1->setPanelText(backup::backupStatusText(saved, marked));
+    DirectoryListBox1->setTextColor(QColor(0, 0, 255));
+    if (saved == 0) {
+        // A folder whose run saved nothing holds no script to restore from.
+        (void)platform::deleteFile(script);
+        (void)platform::deleteFile(pif);
+        DirectoryListBox1->setTextColor(QColor(0, 0, 0));
+    }
+    if (CheckBox11->isChecked())
+        endApplication();
+    setWindowTitle(QStringLiteral("Velko Save"));
+}
