@@ -146,7 +146,9 @@ int Folder::readEntries(const QHash<QString, Record> &records)
     while (const dirent *hostEntry = ::readdir(listing)) {
         const QByteArray encoded(hostEntry->d_name);
         const QString name = QFile::decodeName(encoded);
-        if (QFile::encodeName(name) != encoded || !isValidLongName(name))
+        const QString key = name.toUpper();
+        // Of two host names that differ in case only, Windows sees the first.
+        if (QFile::encodeName(name) != encoded || !isValidLongName(name) || m_entries.contains(key))
             continue;
         FolderEntry entry;
         entry.name = name;
@@ -154,7 +156,6 @@ int Folder::readEntries(const QHash<QString, Record> &records)
         const auto record = records.constFind(name);
         entry.attributes = record != records.cend() ? record->attributes
                                                     : defaultAttributes(entry.isDirectory);
-        const QString key = name.toUpper();
         if (isShortName(name)) {
             entry.shortName = key;
         } else if (record != records.cend() && !record->alias.isEmpty()
@@ -169,9 +170,7 @@ int Folder::readEntries(const QHash<QString, Record> &records)
     }
     ::closedir(listing);
 
-    std::sort(withoutAlias.begin(), withoutAlias.end(), [this](const QString &a, const QString &b) {
-        return a != b ? a < b : m_entries[a].name < m_entries[b].name;
-    });
+    std::sort(withoutAlias.begin(), withoutAlias.end());
     for (const QString &key : std::as_const(withoutAlias))
         assignAlias(m_entries[key]);
     return dos::Ok;
