@@ -12,6 +12,11 @@ ProgramFixture::ProgramFixture(const QString &workingDirectory)
         machine.makeDirectory(workingDirectory);
 }
 
+QString ProgramFixture::settingsFile() const
+{
+    return platform::withoutRootBackslash(m_workingDirectory) + QStringLiteral("\\Orvel.ini");
+}
+
 TForm1 &ProgramFixture::start()
 {
     m_aboutBox.reset();

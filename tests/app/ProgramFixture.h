@@ -24,6 +24,9 @@ public:
     // it ends the running program's windows and starts anew, as the next program start would.
     TForm1 &start();
 
+    // The settings file the program will use: Orvel.ini in its working directory.
+    QString settingsFile() const;
+
     TestMachine machine;
     TestUser user;
     std::unique_ptr<TForm1> form1;
