@@ -1,4 +1,5 @@
 #include "controls/MessageDialog.h"
+#include "controls/WindowHelp.h"
 #include "platform/DosError.h"
 #include "tests/support/TestUser.h"
 
@@ -210,6 +211,8 @@ private slots:
             buttonNamed(box, "&Nein")->click();
         });
 
+        // The box has no help file of its own: the application's is used.
+        controls::setApplicationHelpFile(QStringLiteral("Orvel.hlp"));
         const MessageButton answer = controls::showMessage(
             MessageType::Confirmation, QStringLiteral("Zeile 1\n\rZeile 2\r\nZeile 3"),
             MessageButton::Yes | MessageButton::No | MessageButton::Cancel, 6);
@@ -222,6 +225,7 @@ private slots:
         QVERIFY(openAfterHelp);
         QCOMPARE(user.events, QStringList({"help: 6"}));
         QCOMPARE(user.helpRequests.first().command, platform::help::ShowTopic);
+        QCOMPARE(user.helpRequests.first().helpFile, QStringLiteral("Orvel.hlp"));
     }
 
     void closingTheRealBoxCountsAsTheLastButton_data()
