@@ -1,0 +1,277 @@
+// Times the backup run's copying against `cp --preserve=mode,timestamps` on the same disk and
+// prints the ratio. The backup side does the run's per-file work without the window: the
+// existence check, the copy into the backup folder, then the script lines of every saved file
+// and Restore.bat. Both sides copy into a fresh folder each time and see equally warm caches.
+#include "backup/BackupRun.h"
+#include "backup/RestoreScript.h"
+#include "platform/Clock.h"
+#include "platform/Files.h"
+#include "platform/Machine.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <stdexcept>
+
+#include <linux/magic.h>
+#include <sys/vfs.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr qint64 KiB = 1024;
+constexpr qint64 MiB = 1024 * KiB;
+
+struct Failure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+void check(int dosError, const QString &what)
+{
+    if (dosError != platform::dos::Ok)
+        throw Failure(QStringLiteral("%1: DOS error %2").arg(what).arg(dosError).toStdString());
+}
+
+// A simulated PC with the fixed drives C (sources) and D (backups), removed with the object.
+class BenchPc {
+public:
+    explicit BenchPc(const QString &parent)
+        : m_dir(QDir(parent).filePath(QStringLiteral("velko-bench-XXXXXX")))
+    {
+        if (!m_dir.isValid())
+            throw Failure("no temporary folder in " + parent.toStdString());
+        const QDir root(m_dir.path());
+        for (const char *folder : {"drive_c/WINDOWS", "drive_c/Quelle", "drive_d/Ziel"}) {
+            if (!root.mkpath(QString::fromLatin1(folder)))
+                throw Failure(std::string("cannot create ") + folder);
+        }
+        QFile ini(root.filePath(QStringLiteral("machine.ini")));
+        if (!ini.open(QIODevice::WriteOnly)
+            || ini.write("[Windows]\nDirectory=C:\\WINDOWS\n[Drives]\nC=fixed,drive_c\nD=fixed,drive_d\n") < 0)
+            throw Failure("cannot write machine.ini");
+        ini.close();
+        QString error;
+        auto machine = platform::Machine::load(m_dir.path(), &error);
+        if (!machine)
+            throw Failure(error.toStdString());
+        platform::setMachine(std::move(machine));
+    }
+    ~BenchPc() { platform::setMachine(nullptr); }
+
+    QString host(const QString &relative) const { return QDir(m_dir.path()).filePath(relative); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void writeRandomFile(const QString &hostPath, qint64 size)
+{
+    QFile file(hostPath);
+    if (!file.open(QIODevice::WriteOnly))
+        throw Failure("cannot create " + hostPath.toStdString());
+    QByteArray chunk(qMin(size, MiB), Qt::Uninitialized);
+    for (qint64 left = size; left > 0; left -= chunk.size()) {
+        chunk.resize(qMin(left, MiB));
+        QRandomGenerator::global()->fillRange(reinterpret_cast<quint32 *>(chunk.data()),
+                                              chunk.size() / sizeof(quint32));
+        if (file.write(chunk) != chunk.size())
+            throw Failure("cannot write " + hostPath.toStdString());
+    }
+}
+
+// One set of source files, both as the program names them and as cp does.
+struct Case {
+    QString title;
+    QStringList windowsPaths;
+    QStringList hostPaths;
+};
+
+// Long names that share their first letters are the hard case for the 8.3 aliases.
+Case makeCase(const BenchPc &pc, const QString &title, const QString &folder,
+              const QString &nameFormat, int count, qint64 size)
+{
+    Case result{title, {}, {}};
+    const QString hostFolder = pc.host(QStringLiteral("drive_c/Quelle/") + folder);
+    if (!QDir().mkpath(hostFolder))
+        throw Failure("cannot create " + hostFolder.toStdString());
+    for (int i = 1; i <= count; ++i) {
+        const QString name = nameFormat.arg(i, 4, 10, QLatin1Char('0'));
+        result.windowsPaths.append(QStringLiteral("C:\\Quelle\\") + folder + u'\\' + name);
+        result.hostPaths.append(hostFolder + u'/' + name);
+        writeRandomFile(result.hostPaths.last(), size);
+    }
+    return result;
+}
+
+// The backup run's file work for all sources into an existing folder.
+void backupRun(const QStringList &sources, const QString &base)
+{
+    const QString windowsDirectory = platform::windowsDirectory();
+    const auto windowsShort = platform::shortPathName(windowsDirectory);
+    check(windowsShort.error, windowsDirectory);
+
+    QStringList saved;
+    for (const QString &source : sources) {
+        if (!platform::fileExists(source))
+            throw Failure("missing " + source.toStdString());
+        const QString target = backup::backupTarget(base, source);
+        check(backup::copyIntoBackup(source, target).error, QStringLiteral("copying ") + source);
+        saved.append(source);
+    }
+
+    QList<backup::ScriptFile> files;
+    files.reserve(saved.size());
+    for (const QString &source : std::as_const(saved)) {
+        const auto file = backup::scriptFileFor(source, backup::backupTarget(base, source),
+                                                platform::fileNamePart(source));
+        check(file.error, QStringLiteral("describing ") + source);
+        files.append(file.value);
+    }
+    const QDateTime now = platform::now();
+    const QString script = base + QStringLiteral("\\Restore.bat");
+    check(backup::writeRestoreScript(script, backup::composeRestoreScript(
+                                                 windowsShort.value, platform::shortDate(now),
+                                                 platform::longTime(now), files)),
+          script);
+}
+
+double timeOurs(const Case &sources, int run)
+{
+    const QString base = QStringLiteral("D:\\Ziel\\Lauf%1").arg(run);
+    check(platform::forceDirectories(base), base);
+    ::sync();
+    QElapsedTimer timer;
+    timer.start();
+    backupRun(sources.windowsPaths, base);
+    const double milliseconds = timer.nsecsElapsed() / 1e6;
+    check(platform::removeDirectoryTree(base), base);
+    ::sync();
+    return milliseconds;
+}
+
+double timeCp(const BenchPc &pc, const Case &sources, int run)
+{
+    const QString target = pc.host(QStringLiteral("drive_d/cp-%1").arg(run));
+    if (!QDir().mkpath(target))
+        throw Failure("cannot create " + target.toStdString());
+    ::sync();
+    QProcess cp;
+    QElapsedTimer timer;
+    timer.start();
+    cp.start(QStringLiteral("cp"),
+             QStringList{QStringLiteral("--preserve=mode,timestamps")} + sources.hostPaths
+                 + QStringList{target});
+    const bool finished = cp.waitForFinished(-1);
+    const double milliseconds = timer.nsecsElapsed() / 1e6;
+    if (!finished || cp.exitStatus() != QProcess::NormalExit || cp.exitCode() != 0)
+        throw Failure("cp failed: " + cp.readAllStandardError().toStdString());
+    if (!QDir(target).removeRecursively())
+        throw Failure("cannot remove " + target.toStdString());
+    ::sync();
+    return milliseconds;
+}
+
+double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const qsizetype middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+struct Result {
+    QString title;
+    double ours = 0;
+    double cp = 0;
+};
+
+// One warm-up of each side, then the timed runs taking turns.
+Result measure(const BenchPc &pc, const Case &sources, int runs)
+{
+    timeOurs(sources, 0);
+    timeCp(pc, sources, 0);
+    QList<double> ours;
+    QList<double> cp;
+    for (int run = 1; run <= runs; ++run) {
+        ours.append(timeOurs(sources, run));
+        cp.append(timeCp(pc, sources, run));
+    }
+    return {sources.title, median(ours), median(cp)};
+}
+
+bool isTmpfs(const QString &folder)
+{
+    struct statfs info;
+    return ::statfs(QFile::encodeName(folder).constData(), &info) == 0
+        && info.f_type == TMPFS_MAGIC;
+}
+
+void printTable(const QList<Result> &results, int runs)
+{
+    std::printf("Backup copy vs. cp --preserve=mode,timestamps, median of %d runs\n\n", runs);
+    std::printf("%-18s %12s %12s %10s\n", "case", "ours (ms)", "cp (ms)", "ours/cp");
+    for (const Result &result : results) {
+        std::printf("%-18s %12.1f %12.1f %10.2f\n", qPrintable(result.title), result.ours,
+                    result.cp, result.ours / result.cp);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCommandLineParser options;
+    options.setApplicationDescription(
+        QStringLiteral("Times the backup run's copying against cp on the same disk."));
+    options.addHelpOption();
+    const QCommandLineOption folderOption(
+        QStringLiteral("dir"), QStringLiteral("Folder for the test PC (default: beside the program)."),
+        QStringLiteral("folder"), QCoreApplication::applicationDirPath());
+    const QCommandLineOption runsOption(QStringLiteral("runs"), QStringLiteral("Timed runs per case."),
+                                        QStringLiteral("n"), QStringLiteral("3"));
+    const QCommandLineOption filesOption(QStringLiteral("files"),
+                                         QStringLiteral("Number of 64 KiB files; 0 skips the case."),
+                                         QStringLiteral("n"), QStringLiteral("1000"));
+    const QCommandLineOption largeOption(QStringLiteral("large-mib"),
+                                         QStringLiteral("Size of the single large file; 0 skips it."),
+                                         QStringLiteral("mib"), QStringLiteral("256"));
+    options.addOptions({folderOption, runsOption, filesOption, largeOption});
+    options.process(app);
+    const int runs = qMax(1, options.value(runsOption).toInt());
+    const int fileCount = options.value(filesOption).toInt();
+    const int largeMib = options.value(largeOption).toInt();
+    const QString folder = options.value(folderOption);
+
+    if (isTmpfs(folder))
+        std::fprintf(stderr, "warning: %s is on tmpfs; the figures say nothing about a disk\n",
+                     qPrintable(folder));
+    try {
+        const BenchPc pc(folder);
+        QList<Result> results;
+        if (fileCount > 0) {
+            const Case small = makeCase(pc, QStringLiteral("%1 x 64 KiB").arg(fileCount),
+                                        QStringLiteral("Klein"), QStringLiteral("Startdatei %1.ini"),
+                                        fileCount, 64 * KiB);
+            results.append(measure(pc, small, runs));
+        }
+        if (largeMib > 0) {
+            const Case large = makeCase(pc, QStringLiteral("1 x %1 MiB").arg(largeMib),
+                                        QStringLiteral("Gross"), QStringLiteral("Grosse Datei %1.bin"),
+                                        1, largeMib * MiB);
+            results.append(measure(pc, large, runs));
+        }
+        printTable(results, runs);
+    } catch (const Failure &failure) {
+        std::fprintf(stderr, "BackupCopyBench: %s\n", failure.what());
+        return 1;
+    }
+    return 0;
+}
