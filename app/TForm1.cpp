@@ -25,7 +25,7 @@
 namespace {
 
 constexpr int ClientWidth = 417;
-constexpr int ClientHeight = 380;  // between the menu bar and the status line
+constexpr int ClientHeight = 416;  // between the menu bar and the status line
 constexpr int AssumedFrameHeight = 24;  // title bar and borders of a Windows 9x window
 constexpr int MainWindowHelpContext = 5;
 
@@ -122,12 +122,12 @@ void TForm1::createControls(QWidget *client)
 
     auto *files = new QGroupBox(QStringLiteral("Sicherungsdateien"), client);
     files->setObjectName(QStringLiteral("GroupBox1"));
-    files->setGeometry(8, 64, 196, 266);
+    files->setGeometry(8, 64, 196, 306);
 
     CheckListBox2 = new controls::CheckListBox(files);
     CheckListBox2->setObjectName(QStringLiteral("CheckListBox2"));
     CheckListBox2->setFont(bold);
-    CheckListBox2->setGeometry(8, 18, 180, 186);
+    CheckListBox2->setGeometry(8, 18, 180, 226);
     QPalette listPalette = CheckListBox2->palette();
     listPalette.setColor(QPalette::Base, menuColour);
     CheckListBox2->setPalette(listPalette);
@@ -154,18 +154,18 @@ void TForm1::createControls(QWidget *client)
 
     StatusBar2 = new controls::StatusBar(files);
     StatusBar2->setObjectName(QStringLiteral("StatusBar2"));
-    StatusBar2->setGeometry(8, 206, 180, 20);
+    StatusBar2->setGeometry(8, 246, 180, 20);
 
     BitBtn2 = pictureButton(files, QStringLiteral("BitBtn2"), QString(), pictures::Glyph::Add,
-                            QRect(8, 230, 88, 28));
+                            QRect(8, 270, 88, 28));
     BitBtn5 = pictureButton(files, QStringLiteral("BitBtn5"), QString(), pictures::Glyph::Remove,
-                            QRect(100, 230, 88, 28));
+                            QRect(100, 270, 88, 28));
     connect(BitBtn2, &QPushButton::clicked, this, &TForm1::BitBtn2Click);
     connect(BitBtn5, &QPushButton::clicked, this, &TForm1::BitBtn5Click);
 
     auto *destination = new QGroupBox(QStringLiteral("Sicherung nach"), client);
     destination->setObjectName(QStringLiteral("GroupBox2"));
-    destination->setGeometry(212, 64, 197, 200);
+    destination->setGeometry(212, 64, 197, 238);
 
     DriveComboBox1 = new controls::DriveComboBox(destination);
     DriveComboBox1->setObjectName(QStringLiteral("DriveComboBox1"));
@@ -178,7 +178,7 @@ void TForm1::createControls(QWidget *client)
     DirectoryListBox1 = new controls::DirectoryListBox(destination);
     DirectoryListBox1->setObjectName(QStringLiteral("DirectoryListBox1"));
     DirectoryListBox1->setFont(bold);
-    DirectoryListBox1->setGeometry(8, 44, 181, 114);
+    DirectoryListBox1->setGeometry(8, 44, 181, 152);
     QPalette treePalette = DirectoryListBox1->palette();
     treePalette.setColor(QPalette::Base, menuColour);
     DirectoryListBox1->setPalette(treePalette);
@@ -187,32 +187,32 @@ void TForm1::createControls(QWidget *client)
             &TForm1::DirectoryListBox1Change);
 
     BitBtn6 = pictureButton(destination, QStringLiteral("BitBtn6"), QStringLiteral("A&nlegen"),
-                            pictures::Glyph::NewFolder, QRect(8, 164, 88, 28));
+                            pictures::Glyph::NewFolder, QRect(8, 202, 88, 28));
     BitBtn7 = pictureButton(destination, QStringLiteral("BitBtn7"), QStringLiteral("&Löschen"),
-                            pictures::Glyph::DeleteFolder, QRect(101, 164, 88, 28));
+                            pictures::Glyph::DeleteFolder, QRect(101, 202, 88, 28));
     connect(BitBtn6, &QPushButton::clicked, this, &TForm1::NeuesVerzeichniserstellen1Click);
     connect(BitBtn7, &QPushButton::clicked, this, &TForm1::Verzeichnislschen1Click);
 
     Button5 = new QPushButton(QStringLiteral("&Einstellungen speichern"), client);
     Button5->setObjectName(QStringLiteral("Button5"));
-    Button5->setGeometry(212, 270, 197, 26);
+    Button5->setGeometry(212, 310, 197, 26);
     connect(Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
 
     auto *optionFrame = new QFrame(client);
     optionFrame->setObjectName(QStringLiteral("Panel1"));
     optionFrame->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    optionFrame->setGeometry(212, 302, 197, 28);
+    optionFrame->setGeometry(212, 342, 197, 28);
     CheckBox11 = new QCheckBox(QStringLiteral("automatisch beenden"), optionFrame);
     CheckBox11->setObjectName(QStringLiteral("CheckBox11"));
     CheckBox11->setGeometry(8, 5, 181, 18);
     connect(CheckBox11, &QCheckBox::toggled, this, &TForm1::CheckBox11Click);
 
     BitBtn1 = pictureButton(client, QStringLiteral("BitBtn1"), QStringLiteral("&Sicherung starten !"),
-                            pictures::Glyph::Start, QRect(8, 340, 196, 32));
+                            pictures::Glyph::Start, QRect(8, 378, 196, 32));
     BitBtn4 = pictureButton(client, QStringLiteral("BitBtn4"), QStringLiteral("&Hilfe"),
-                            pictures::Glyph::Help, QRect(212, 340, 96, 32));
+                            pictures::Glyph::Help, QRect(212, 378, 96, 32));
     BitBtn3 = pictureButton(client, QStringLiteral("BitBtn3"), QStringLiteral("&Beenden"),
-                            pictures::Glyph::Exit, QRect(313, 340, 96, 32));
+                            pictures::Glyph::Exit, QRect(313, 378, 96, 32));
     connect(BitBtn1, &QPushButton::clicked, this, &TForm1::BitBtn1Click);
     connect(BitBtn4, &QPushButton::clicked, this, &TForm1::BitBtn4Click);
     connect(BitBtn3, &QPushButton::clicked, this, &TForm1::Button4Click);
