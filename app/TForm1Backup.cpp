@@ -130,6 +130,10 @@ void TForm1::backupRun()
         tell(controls::MessageType::Warning, backup::duplicateNamesText(twins->first, twins->second));
         return;
     }
+    if (const auto clash = backup::scriptNameClash(markedPaths)) {
+        tell(controls::MessageType::Warning, backup::scriptNameClashText(*clash));
+        return;
+    }
 
     setRunningControlsEnabled(false);
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);

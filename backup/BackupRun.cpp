@@ -119,6 +119,26 @@ QString duplicateNamesText(const QString &firstPath, const QString &secondPath)
            + QStringLiteral("Bitte entfernen sie eine der beiden Dateien aus der Sicherungsliste.");
 }
 
+std::optional<QString> scriptNameClash(const QStringList &markedPaths)
+{
+    for (const QString &path : markedPaths) {
+        const QString name = platform::fileNamePart(path);
+        if (name.compare(QStringLiteral("Restore.bat"), Qt::CaseInsensitive) == 0
+            || name.compare(QStringLiteral("Restore.pif"), Qt::CaseInsensitive) == 0) {
+            return path;
+        }
+    }
+    return std::nullopt;
+}
+
+QString scriptNameClashText(const QString &path)
+{
+    return QStringLiteral("Die Datei '") + path
+           + QStringLiteral("' kann nicht gesichert werden, da ihr Name im Sicherungsverzeichnis "
+                            "für die Wiederherstellung benötigt wird !")
+           + lineBreak + QStringLiteral("Bitte entfernen sie die Datei aus der Sicherungsliste.");
+}
+
 CopyOutcome copyIntoBackup(const QString &source, const QString &target)
 {
     const auto temporary = platform::createTempFile(platform::directoryPart(target),

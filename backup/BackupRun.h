@@ -33,6 +33,11 @@ QString backupStatusText(int saved, int marked);
 std::optional<std::pair<QString, QString>> duplicateNames(const QStringList &markedPaths);
 QString duplicateNamesText(const QString &firstPath, const QString &secondPath);
 
+// The first marked path whose copy would be overwritten by the run's own Restore.bat or
+// Restore.pif, and the warning that refuses the run for it.
+std::optional<QString> scriptNameClash(const QStringList &markedPaths);
+QString scriptNameClashText(const QString &path);
+
 struct CopyOutcome {
     int error = platform::dos::Ok;
     bool ok() const { return error == platform::dos::Ok; }

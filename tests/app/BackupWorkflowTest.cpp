@@ -72,6 +72,8 @@ private slots:
     void addFilesRefusesUnstorableName();
     void runRefusals_data();
     void runRefusals();
+    void runRefusesClashingNames_data();
+    void runRefusesClashingNames();
     void f5AfterFirstStartSavesTheElevenFiles();
     void runWithMissingFile();
     void runThatSavesNothingLeavesNoScript();
@@ -207,6 +209,36 @@ void BackupWorkflowTest::runRefusals()
     QVERIFY(form.BitBtn1->isEnabled());
     QVERIFY(!platform::fileExists(platform::withoutRootBackslash(form.DirectoryListBox1->directory())
                                   + QStringLiteral("\\Restore.bat")));
+}
+
+void BackupWorkflowTest::runRefusesClashingNames_data()
+{
+    QTest::addColumn<QStringList>("list");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("same name in two folders") << QStringList{"C:\\WINDOWS\\Win.ini", "D:\\Alt\\WIN.INI"}
+                                              << "D:\\Alt\\WIN.INI";
+    QTest::newRow("a file named like the script") << QStringList{"C:\\Config.sys", "D:\\Alt\\restore.BAT"}
+                                                  << "D:\\Alt\\restore.BAT";
+}
+
+void BackupWorkflowTest::runRefusesClashingNames()
+{
+    QFETCH(QStringList, list);
+    QFETCH(QString, named);
+    ProgramFixture program;
+    seedSystem(program.machine);
+    program.machine.writeFile(QStringLiteral("D:\\Alt\\WIN.INI"), "alt");
+    program.machine.writeFile(QStringLiteral("D:\\Alt\\restore.BAT"), "alt");
+    program.machine.makeDirectory(QStringLiteral("D:\\Ziel"));
+    TForm1 &form = startWithList(program, list, QStringLiteral("D:\\Ziel"));
+    form.BitBtn1Click();
+
+    QCOMPARE(program.user.events.size(), 2);
+    QCOMPARE(program.user.events.first(), QStringLiteral("beep"));
+    QCOMPARE(program.user.messages.first().type, controls::MessageType::Warning);
+    QVERIFY(program.user.messages.first().text.contains(named));
+    QVERIFY(platform::files(QStringLiteral("D:\\Ziel")).value.isEmpty());
+    QVERIFY(form.BitBtn1->isEnabled());
 }
 
 void BackupWorkflowTest::f5AfterFirstStartSavesTheElevenFiles()
