@@ -32,17 +32,17 @@ TForm6::TForm6(controls::DirectoryListBox *tree, QWidget *parent)
 
     BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("&OK"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setGeometry(8, 44, 80, 28);
+    BitBtn1->setGeometry(6, 44, 84, 28);
     BitBtn1->setDefault(true);
     BitBtn1->setMouseTracking(true);
     BitBtn1->installEventFilter(this);
     BitBtn3 = new QPushButton(style()->standardIcon(QStyle::SP_DialogHelpButton), QStringLiteral("&Hilfe"), this);
     BitBtn3->setObjectName(QStringLiteral("BitBtn3"));
-    BitBtn3->setGeometry(95, 44, 80, 28);
+    BitBtn3->setGeometry(93, 44, 84, 28);
     BitBtn2 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
                               QStringLiteral("&Abbrechen"), this);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    BitBtn2->setGeometry(182, 44, 80, 28);
+    BitBtn2->setGeometry(180, 44, 84, 28);
 
     connect(BitBtn1, &QPushButton::clicked, this, &TForm6::BitBtn1Click);
     connect(BitBtn3, &QPushButton::clicked, this, &TForm6::BitBtn3Click);

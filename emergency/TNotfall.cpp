@@ -38,11 +38,11 @@ TNotfall::TNotfall(QWidget *parent)
 {
     setObjectName(QStringLiteral("Notfall"));
     setWindowTitle(QStringLiteral("Notfalldiskette anfertigen"));
-    setFixedSize(470, 262);
+    setFixedSize(470, 270);
 
     auto *info = new QGroupBox(QStringLiteral("Infos"), this);
     info->setObjectName(QStringLiteral("GroupBox1"));
-    info->setGeometry(8, 6, 454, 204);
+    info->setGeometry(8, 6, 454, 212);
 
     Memo1 = new QPlainTextEdit(info);
     Memo1->setObjectName(QStringLiteral("Memo1"));
@@ -54,34 +54,35 @@ TNotfall::TNotfall(QWidget *parent)
     QPalette memoPalette = Memo1->palette();
     memoPalette.setColor(QPalette::Base, palette().color(QPalette::Button));
     Memo1->setPalette(memoPalette);
-    Memo1->setGeometry(8, 18, 438, 146);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setGeometry(8, 18, 438, 154);
 
     auto *label2 = new QLabel(QStringLiteral("Boot/- Rootlaufwerk (i. d. R. 'C:'):"), info);
     label2->setObjectName(QStringLiteral("Label2"));
-    label2->setGeometry(8, 172, 220, 22);
+    label2->setGeometry(8, 180, 220, 22);
 
     DriveComboBox1 = new controls::DriveComboBox(info);
     DriveComboBox1->setObjectName(QStringLiteral("DriveComboBox1"));
-    DriveComboBox1->setGeometry(232, 172, 214, 22);
+    DriveComboBox1->setGeometry(232, 180, 214, 22);
 
     BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DriveFDIcon),
                               QStringLiteral("&Notfalldiskette anfertigen"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setGeometry(8, 220, 206, 32);
+    BitBtn1->setGeometry(8, 228, 206, 32);
     BitBtn1->setDefault(true);
     BitBtn3 = new QPushButton(style()->standardIcon(QStyle::SP_DialogHelpButton),
                               QStringLiteral("&Hilfe"), this);
     BitBtn3->setObjectName(QStringLiteral("BitBtn3"));
-    BitBtn3->setGeometry(222, 220, 116, 32);
+    BitBtn3->setGeometry(222, 228, 116, 32);
     BitBtn2 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
                               QStringLiteral("&Abbrechen"), this);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    BitBtn2->setGeometry(346, 220, 116, 32);
+    BitBtn2->setGeometry(346, 228, 116, 32);
 
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setRange(0, 100);
-    ProgressBar1->setGeometry(8, 224, 454, 24);
+    ProgressBar1->setGeometry(8, 232, 454, 24);
     ProgressBar1->hide();
 
     connect(BitBtn1, &QPushButton::clicked, this, &TNotfall::BitBtn1Click);
