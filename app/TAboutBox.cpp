@@ -56,8 +56,7 @@ QString TAboutBox::mailAddress()
 }
 
 TAboutBox::TAboutBox(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : controls::FormDialog(TitleButtons::Close, parent)
 {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("Info"));
@@ -104,13 +103,6 @@ TAboutBox::TAboutBox(QWidget *parent)
     OKButton->setGeometry(118, 168, 80, 28);
     OKButton->setDefault(true);
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
-}
-
-bool TAboutBox::event(QEvent *event)
-{
-    if (event->type() == QEvent::WindowActivate)
-        FormActivate();
-    return QDialog::event(event);
 }
 
 bool TAboutBox::eventFilter(QObject *watched, QEvent *event)

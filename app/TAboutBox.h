@@ -1,13 +1,13 @@
 #pragma once
 
-#include <QDialog>
+#include "controls/FormDialog.h"
 
 class QFrame;
 class QLabel;
 class QPushButton;
 
 // The about box: program name, version, author and the author's addresses as links.
-class TAboutBox : public QDialog {
+class TAboutBox : public controls::FormDialog {
     Q_OBJECT
 public:
     explicit TAboutBox(QWidget *parent = nullptr);
@@ -21,7 +21,7 @@ public:
     QPushButton *OKButton = nullptr;
 
 public slots:
-    void FormActivate();
+    void FormActivate() override;
     void Label1Click();
     void Label2Click();
     void Label1MouseMove();
@@ -29,6 +29,5 @@ public slots:
     void Panel1MouseMove();
 
 protected:
-    bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 };

@@ -18,8 +18,7 @@ constexpr int HelpContext = 8;
 }  // namespace
 
 TForm6::TForm6(controls::DirectoryListBox *tree, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+    : controls::FormDialog(TitleButtons::Close, parent),
       m_tree(tree)
 {
     setObjectName(QStringLiteral("Form6"));
@@ -53,13 +52,6 @@ TForm6::TForm6(controls::DirectoryListBox *tree, QWidget *parent)
 QString TForm6::baseDirectory() const
 {
     return platform::withoutRootBackslash(m_tree->directory());
-}
-
-bool TForm6::event(QEvent *event)
-{
-    if (event->type() == QEvent::WindowActivate)
-        FormActivate();
-    return QDialog::event(event);
 }
 
 bool TForm6::eventFilter(QObject *watched, QEvent *event)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "controls/FormDialog.h"
 
 class QLineEdit;
 class QPushButton;
@@ -10,7 +10,7 @@ class DirectoryListBox;
 }
 
 // The create-directory dialog: a new directory below the one selected in the main window's tree.
-class TForm6 : public QDialog {
+class TForm6 : public controls::FormDialog {
     Q_OBJECT
 public:
     // tree is the main window's directory tree, which the new directory is created in and selects.
@@ -25,14 +25,13 @@ public:
     QString baseDirectory() const;
 
 public slots:
-    void FormActivate();
+    void FormActivate() override;
     void BitBtn1Click();
     void BitBtn1MouseMove();
     void BitBtn3Click();
     void Button1Click();
 
 protected:
-    bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 

@@ -12,7 +12,7 @@
 #include <QStyle>
 
 TForm5::TForm5(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    : controls::FormDialog(TitleButtons::None, parent)
 {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("Notfalldiskette anfertigen ..."));
@@ -52,13 +52,6 @@ TForm5::TForm5(QWidget *parent)
     QWidget::setTabOrder(BitBtn1, RadioButton1);
     connect(Button3, &QPushButton::clicked, this, &TForm5::Button3Click);
     connect(BitBtn1, &QPushButton::clicked, this, &TForm5::BitBtn1Click);
-}
-
-bool TForm5::event(QEvent *event)
-{
-    if (event->type() == QEvent::WindowActivate)
-        FormActivate();
-    return QDialog::event(event);
 }
 
 void TForm5::keyPressEvent(QKeyEvent *event)

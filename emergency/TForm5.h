@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QDialog>
+#include "controls/FormDialog.h"
 
 class QPushButton;
 class QRadioButton;
 
 // The floppy-drive choice: A: or B:, or "*" when cancelled.
-class TForm5 : public QDialog {
+class TForm5 : public controls::FormDialog {
     Q_OBJECT
 public:
     explicit TForm5(QWidget *parent = nullptr);
@@ -20,12 +20,11 @@ public:
     QPushButton *BitBtn1 = nullptr;
 
 public slots:
-    void FormActivate();
+    void FormActivate() override;
     void Button3Click();
     void BitBtn1Click();
 
 protected:
-    bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:

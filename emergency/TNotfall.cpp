@@ -33,8 +33,7 @@ const QStringList InfoLines = {
 }  // namespace
 
 TNotfall::TNotfall(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : controls::FormDialog(TitleButtons::Close, parent)
 {
     setObjectName(QStringLiteral("Notfall"));
     setWindowTitle(QStringLiteral("Notfalldiskette anfertigen"));
@@ -89,13 +88,6 @@ TNotfall::TNotfall(QWidget *parent)
     connect(BitBtn3, &QPushButton::clicked, this, &TNotfall::BitBtn3Click);
     connect(BitBtn2, &QPushButton::clicked, this, &TNotfall::Button1Click);
     controls::setWindowHelpContext(this, HelpContext);
-}
-
-bool TNotfall::event(QEvent *event)
-{
-    if (event->type() == QEvent::WindowActivate)
-        FormActivate();
-    return QDialog::event(event);
 }
 
 void TNotfall::keyPressEvent(QKeyEvent *event)

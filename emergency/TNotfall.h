@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "controls/FormDialog.h"
 
 class QPlainTextEdit;
 class QProgressBar;
@@ -11,7 +11,7 @@ class DriveComboBox;
 }
 
 // The emergency-disk dialog: explains the function and lets the user pick the boot drive.
-class TNotfall : public QDialog {
+class TNotfall : public controls::FormDialog {
     Q_OBJECT
 public:
     explicit TNotfall(QWidget *parent = nullptr);
@@ -27,13 +27,12 @@ public:
     QProgressBar *ProgressBar1 = nullptr;
 
 public slots:
-    void FormActivate();
+    void FormActivate() override;
     void BitBtn1Click();
     void BitBtn3Click();
     void Button1Click();
 
 protected:
-    bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:

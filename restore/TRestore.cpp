@@ -57,8 +57,7 @@ QPlainTextEdit *memo(QWidget *parent, const QString &name, const QStringList &li
 }  // namespace
 
 TRestore::TRestore(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : controls::FormDialog(TitleButtons::Close, parent)
 {
     setObjectName(QStringLiteral("Restore"));
     setWindowTitle(QStringLiteral("Velko Restore"));
@@ -128,13 +127,6 @@ TRestore::TRestore(QWidget *parent)
     connect(BitBtn3, &QPushButton::clicked, this, &TRestore::BitBtn3Click);
     connect(StatusBar1, &controls::StatusBar::mouseMoved, this, &TRestore::StatusBar1MouseMove);
     controls::setWindowHelpContext(this, HelpContext);
-}
-
-bool TRestore::event(QEvent *event)
-{
-    if (event->type() == QEvent::WindowActivate)
-        FormActivate();
-    return QDialog::event(event);
 }
 
 void TRestore::FormActivate()

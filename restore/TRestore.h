@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "controls/FormDialog.h"
 
 class QGroupBox;
 class QLabel;
@@ -14,7 +14,7 @@ class StatusBar;
 }  // namespace controls
 
 // The restore dialog: pick a backup directory and restore it in MS-DOS mode.
-class TRestore : public QDialog {
+class TRestore : public controls::FormDialog {
     Q_OBJECT
 public:
     explicit TRestore(QWidget *parent = nullptr);
@@ -32,12 +32,9 @@ public:
     QPushButton *BitBtn3 = nullptr;
 
 public slots:
-    void FormActivate();
+    void FormActivate() override;
     void BitBtn1Click();
     void Button2Click();
     void BitBtn3Click();
     void StatusBar1MouseMove();
-
-protected:
-    bool event(QEvent *event) override;
 };

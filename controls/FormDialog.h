@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QDialog>
+
+namespace controls {
+
+// A fixed-size dialog window of the program. Its FormActivate runs once each time it is shown,
+// when it first becomes the active window.
+class FormDialog : public QDialog {
+    Q_OBJECT
+public:
+    enum class TitleButtons { Close, None };
+    explicit FormDialog(TitleButtons buttons = TitleButtons::Close, QWidget *parent = nullptr);
+
+public slots:
+    virtual void FormActivate() = 0;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    bool event(QEvent *event) override;
+
+private:
+    bool m_activatedSinceShown = false;
+};
+
+}  // namespace controls

@@ -1,0 +1,101 @@
+// The program's dialogs as the main window's commands show them.
+#include "emergency/TForm5.h"
+#include "emergency/TNotfall.h"
+#include "tests/app/ProgramFixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+// Runs `inside` on each modal dialog the command opens, then closes it; returns their titles.
+QStringList modalTitles(const std::function<void()> &command,
+                        const std::function<void(QWidget &)> &inside = [](QWidget &modal) { modal.close(); })
+{
+    QStringList titles;
+    QTimer watcher;
+    watcher.setInterval(10);
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        if (QWidget *modal = QApplication::activeModalWidget(); modal && modal->isVisible()) {
+            titles << modal->windowTitle();
+            inside(*modal);
+        }
+    });
+    watcher.start();
+    command();
+    return titles;
+}
+
+}  // namespace
+
+class DialogsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void commandsShowTheirDialogsModally_data();
+    void commandsShowTheirDialogsModally();
+    void floppyChoiceLeadsToTheEmergencyDialog_data();
+    void floppyChoiceLeadsToTheEmergencyDialog();
+};
+
+void DialogsTest::commandsShowTheirDialogsModally_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("F6") << "Button7Click" << "Velko Restore";
+    QTest::newRow("create directory") << "NeuesVerzeichniserstellen1Click" << "Verzeichnis anlegen";
+    QTest::newRow("about box") << "Info1Click" << "Info";
+}
+
+void DialogsTest::commandsShowTheirDialogsModally()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, title);
+    ProgramFixture program;
+    TForm1 &form = program.start();
+    const QStringList titles = modalTitles(
+        [&] { QMetaObject::invokeMethod(&form, command.toLatin1().constData(), Qt::DirectConnection); });
+    QCOMPARE(titles, QStringList({title}));
+}
+
+void DialogsTest::floppyChoiceLeadsToTheEmergencyDialog_data()
+{
+    QTest::addColumn<QString>("choice");  // the button pressed in the floppy-drive choice
+    QTest::addColumn<QStringList>("titles");
+    QTest::newRow("drive A") << "A" << QStringList{"Notfalldiskette anfertigen ...", "Notfalldiskette anfertigen (Laufwerk A:\\ )"};
+    QTest::newRow("drive B") << "B" << QStringList{"Notfalldiskette anfertigen ...", "Notfalldiskette anfertigen (Laufwerk B:\\ )"};
+    QTest::newRow("cancelled") << "*" << QStringList{"Notfalldiskette anfertigen ..."};
+    QTest::newRow("escape") << "Escape" << QStringList{"Notfalldiskette anfertigen ..."};
+}
+
+void DialogsTest::floppyChoiceLeadsToTheEmergencyDialog()
+{
+    QFETCH(QString, choice);
+    QFETCH(QStringList, titles);
+    ProgramFixture program;
+    TForm1 &form = program.start();
+    const auto answer = [&](QWidget &modal) {
+        auto *form5 = qobject_cast<TForm5 *>(&modal);
+        if (!form5) {
+            modal.close();
+            return;
+        }
+        if (choice == QLatin1String("Escape")) {
+            QTest::keyClick(form5, Qt::Key_Escape);
+        } else if (choice == QLatin1String("*")) {
+            form5->BitBtn1->click();
+        } else {
+            (choice == QLatin1String("A") ? form5->RadioButton1 : form5->RadioButton2)->setChecked(true);
+            form5->Button3->click();
+        }
+    };
+    QCOMPARE(modalTitles([&] { form.Notfalldisketteanfertigen1Click(); }, answer), titles);
+}
+
+QTEST_MAIN(DialogsTest)
+#include "DialogsTest.moc"
