@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCursor>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -76,6 +77,7 @@ private slots:
     void runRefusesClashingNames();
     void f5AfterFirstStartSavesTheElevenFiles();
     void runWithMissingFile();
+    void windowIsBusyWhileTheRunWorks();
     void runThatSavesNothingLeavesNoScript();
     void secondRunRefreshesProtectedCopies();
     void failedCopyIsReportedAndLeftOutOfTheScript();
@@ -283,6 +285,45 @@ void BackupWorkflowTest::runWithMissingFile()
     form.BitBtn1->click();
     QVERIFY(program.user.events.isEmpty());
     QCOMPARE(form.StatusBar1->panelText(), QStringLiteral("Status: Es wurde 1 markierte Datei gesichert !"));
+}
+
+void BackupWorkflowTest::windowIsBusyWhileTheRunWorks()
+{
+    // The missing file's message comes while the run works: it shows the window's state then.
+    struct Observer : controls::MessageSeam {
+        TForm1 *form = nullptr;
+        QString caption;
+        QStringList enabled;
+        bool hourglass = false;
+        MessageButton answer(const controls::ShownMessage &) override
+        {
+            caption = form->windowTitle();
+            for (QWidget *control : form->findChildren<QWidget *>()) {
+                if (control->isEnabled() && !control->objectName().isEmpty() && control->isVisibleTo(form)
+                    && control->focusPolicy() != Qt::NoFocus)
+                    enabled << control->objectName();
+            }
+            hourglass = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+            return MessageButton::Ok;
+        }
+    };
+    ProgramFixture program;
+    seedSystem(program.machine);
+    TForm1 &form = startWithList(program, {"C:\\Fehlt.txt"}, QStringLiteral("D:\\"));
+    Observer observer;
+    observer.form = &form;
+    controls::setMessageSeam(&observer);
+    form.BitBtn1Click();
+    controls::setMessageSeam(&program.user);
+
+    QCOMPARE(observer.caption, QStringLiteral("Die Sicherung läuft ..."));
+    QVERIFY(observer.hourglass);
+    QCOMPARE(observer.enabled, QStringList({"CheckListBox2"}));  // the list stays enabled
+    QCOMPARE(form.windowTitle(), QStringLiteral("Velko Save"));
+    QVERIFY(!QApplication::overrideCursor());
+    for (QWidget *control : {static_cast<QWidget *>(form.BitBtn1), static_cast<QWidget *>(form.DirectoryListBox1),
+                             static_cast<QWidget *>(form.DriveComboBox1), static_cast<QWidget *>(form.CheckBox11)})
+        QVERIFY(control->isEnabled());
 }
 
 void BackupWorkflowTest::runThatSavesNothingLeavesNoScript()
