@@ -76,6 +76,19 @@ int copyBytes(int in, int out)
     }
 }
 
+// Truncates only a file that has content. ext4 takes any truncation to zero as a file being
+// rewritten in place and writes it out on close, which would stall every copy into a new,
+// empty temporary file.
+int makeEmpty(int fd)
+{
+    struct stat target;
+    if (::fstat(fd, &target) != 0)
+        return lastError();
+    if (target.st_size > 0 && ::ftruncate(fd, 0) != 0)
+        return lastError();
+    return dos::Ok;
+}
+
 bool isFolderEntry(int folderFd, const dirent *entry)
 {
     if (entry->d_type != DT_UNKNOWN)
@@ -224,14 +237,15 @@ int copyHostFile(const QString &from, const QString &to)
         ::close(in);
         return error;
     }
-    const int out = ::open(hostName(to).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC,
-                           0666);
+    const int out = ::open(hostName(to).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
     if (out < 0) {
         const int error = lastError(dos::PathNotFound);
         ::close(in);
         return error;
     }
-    int error = copyBytes(in, out);
+    int error = makeEmpty(out);
+    if (error == dos::Ok)
+        error = copyBytes(in, out);
     if (error == dos::Ok) {
         const timespec times[2] = {source.st_atim, source.st_mtim};
         if (::futimens(out, times) != 0)
