@@ -56,6 +56,17 @@ bool isDirectoryEntry(const QString &hostFolder, const dirent *entry, const QStr
     return info && S_ISDIR(info->st_mode);
 }
 
+// BASE~N or BASE~N.EXT: only a name of this form can be taken as some stem's alias.
+bool hasAliasForm(const QString &name)
+{
+    const QString base = name.section(u'.', 0, 0);
+    const qsizetype tilde = base.lastIndexOf(u'~');
+    if (tilde <= 0 || tilde == base.size() - 1)
+        return false;
+    return std::all_of(base.cbegin() + tilde + 1, base.cend(),
+                       [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
 QHash<QString, std::shared_ptr<Folder>> &folderCache()
 {
     static QHash<QString, std::shared_ptr<Folder>> folders;
@@ -190,13 +201,15 @@ void Folder::assignAlias(FolderEntry &entry)
     m_aliasOwners.insert(alias, entry.name.toUpper());
 }
 
-// A name or alias that goes away may free a lower number for any stem.
+// A name or alias that goes away may free a lower number for a stem. Other names (a temporary
+// ~VS1234.TMP) leave the numbers alone, so that copies going through them stay cheap.
 void Folder::forget(QHash<QString, FolderEntry>::const_iterator entry)
 {
     const auto owner = m_aliasOwners.constFind(entry->shortName);
     if (owner != m_aliasOwners.cend() && *owner == entry.key())
         m_aliasOwners.erase(owner);
-    m_lowestFreeNumbers.clear();
+    if (hasAliasForm(entry.key()) || hasAliasForm(entry->shortName))
+        m_lowestFreeNumbers.clear();
     m_entries.erase(entry);
 }
 
