@@ -18,12 +18,15 @@ WindowsPath splitAbsolute(const QString &directory)
 
 // A floppy's files live in its image, which these services do not read: to them the drive is
 // not ready.
-int readiness(const Drive &drive)
+bool hasHostFolder(const Drive &drive)
 {
-    if (drive.kind == DriveKind::Floppy || drive.hostPath.isEmpty())
-        return dos::NotReady;
+    return drive.kind != DriveKind::Floppy && !drive.hostPath.isEmpty();
+}
+
+bool isReady(const Drive &drive)
+{
     const auto info = statHost(drive.hostPath);
-    return info && S_ISDIR(info->st_mode) ? dos::Ok : dos::NotReady;
+    return info && S_ISDIR(info->st_mode);
 }
 
 struct Found {
@@ -50,6 +53,59 @@ DosResult<std::optional<Found>> findEntry(const Drive &drive, const QString &hos
             return {error, std::nullopt};
     }
     return {dos::Ok, found};
+}
+
+// The names below it are found one by one, through the folder listings where a spelling differs.
+DosResult<Location> walk(Location location, const QStringList &names)
+{
+    for (const QString &name : names) {
+        if (!location.exists || !location.isDirectory)
+            return {dos::PathNotFound, {}};
+        const auto found = findEntry(*location.drive, location.host, name);
+        if (!found.ok())
+            return {found.error, {}};
+        location.hostFolder = location.host;
+        location.exists = found.value.has_value();
+        location.isDirectory = location.exists && found.value->isDirectory;
+        location.name = location.exists ? found.value->name : name;
+        location.host = hostChild(location.hostFolder, location.name);
+        if (!location.windowsPath.endsWith(u'\\'))
+            location.windowsPath += u'\\';
+        location.windowsPath += location.name;
+    }
+    return {dos::Ok, location};
+}
+
+Location rootOf(const Drive &drive)
+{
+    Location location;
+    location.drive = &drive;
+    location.windowsPath = QString(drive.letter) + QStringLiteral(":\\");
+    location.hostFolder = drive.hostPath;
+    location.host = drive.hostPath;
+    location.exists = true;
+    location.isDirectory = true;
+    return location;
+}
+
+// An existing entry whose names are all spelled as on the host, found with one stat; a root
+// only when its folder is there.
+std::optional<Location> spelledAsOnHost(const Drive &drive, const QStringList &names)
+{
+    Location location = rootOf(drive);
+    for (const QString &name : names) {
+        location.hostFolder = location.host;
+        location.host = hostChild(location.hostFolder, name);
+    }
+    const auto info = statHost(location.host);
+    if (!info || (names.isEmpty() && !S_ISDIR(info->st_mode)))
+        return std::nullopt;
+    if (!names.isEmpty()) {
+        location.name = names.last();
+        location.windowsPath += names.join(u'\\');
+        location.isDirectory = S_ISDIR(info->st_mode);
+    }
+    return location;
 }
 
 }  // namespace
@@ -111,32 +167,21 @@ DosResult<Location> locate(const QString &path)
     const Drive *drive = machine().drive(absolute.value.drive);
     if (!drive)
         return {dos::InvalidDrive, {}};
-    if (const int error = readiness(*drive))
-        return {error, {}};
+    if (!hasHostFolder(*drive))
+        return {dos::NotReady, {}};
 
-    Location location;
-    location.drive = drive;
-    location.windowsPath = QString(drive->letter) + QStringLiteral(":\\");
-    location.hostFolder = drive->hostPath;
-    location.host = drive->hostPath;
-    location.exists = true;
-    location.isDirectory = true;
-    for (const QString &name : absolute.value.names) {
-        if (!location.exists || !location.isDirectory)
-            return {dos::PathNotFound, {}};
-        const auto found = findEntry(*drive, location.host, name);
-        if (!found.ok())
-            return {found.error, {}};
-        location.hostFolder = location.host;
-        location.exists = found.value.has_value();
-        location.isDirectory = location.exists && found.value->isDirectory;
-        location.name = location.exists ? found.value->name : name;
-        location.host = hostChild(location.hostFolder, location.name);
-        if (!location.windowsPath.endsWith(u'\\'))
-            location.windowsPath += u'\\';
-        location.windowsPath += location.name;
+    // Most paths are spelled as on the host, or name a new entry in a folder that is: they cost
+    // a stat or two instead of one per name.
+    const QStringList &names = absolute.value.names;
+    if (const auto whole = spelledAsOnHost(*drive, names))
+        return {dos::Ok, *whole};
+    if (!names.isEmpty()) {
+        if (const auto parent = spelledAsOnHost(*drive, names.first(names.size() - 1)))
+            return walk(*parent, {names.last()});
     }
-    return {dos::Ok, location};
+    if (!isReady(*drive))
+        return {dos::NotReady, {}};
+    return walk(rootOf(*drive), names);
 }
 
 int refuseWrite(const Location &location)
