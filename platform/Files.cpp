@@ -1,5 +1,6 @@
 #include "platform/Files.h"
 
+#include "platform/FileNames.h"
 #include "platform/Folder.h"
 #include "platform/HostFiles.h"
 #include "platform/PathResolver.h"
@@ -32,6 +33,25 @@ DosResult<Location> existingDirectory(const QString &path)
     if (location.ok() && !(location.value.exists && location.value.isDirectory))
         location.error = dos::PathNotFound;
     return location;
+}
+
+// The 8.3 name of an existing entry; a name that is one already needs no look at its folder.
+DosResult<QString> shortNameIn(const Drive &drive, const QString &hostFolder, const QString &name)
+{
+    if (detail::isShortName(name))
+        return {dos::Ok, name.toUpper()};
+    const auto folder = detail::folderAt(hostFolder);
+    if (!folder.ok())
+        return {folder.error, {}};
+    const detail::FolderEntry *entry = folder.value->find(name);
+    if (!entry)
+        return {dos::PathNotFound, {}};
+    const QString shortName = entry->shortName;
+    if (!drive.writeProtected) {
+        if (const int error = folder.value->keepAlias(name))
+            return {error, {}};
+    }
+    return {dos::Ok, shortName};
 }
 
 DosResult<QStringList> entryNames(const QString &directory, bool directories)
@@ -133,20 +153,12 @@ DosResult<QString> shortPathName(const QString &path)
     QString host = drive.hostPath;
     const QStringList names = windowsPath.mid(3).split(u'\\', Qt::SkipEmptyParts);
     for (const QString &name : names) {
-        const auto folder = detail::folderAt(host);
-        if (!folder.ok())
-            return {folder.error, {}};
-        const detail::FolderEntry *entry = folder.value->find(name);
-        if (!entry)
-            return {dos::PathNotFound, {}};
-        const QString shortName = entry->shortName;
-        if (!drive.writeProtected) {
-            if (const int error = folder.value->keepAlias(name))
-                return {error, {}};
-        }
+        const auto shortName = shortNameIn(drive, host, name);
+        if (!shortName.ok())
+            return shortName;
         if (!shortPath.endsWith(u'\\'))
             shortPath += u'\\';
-        shortPath += shortName;
+        shortPath += shortName.value;
         host = detail::hostChild(host, name);
     }
     return {dos::Ok, shortPath};
