@@ -143,6 +143,9 @@ void backupRun(const QStringList &sources, const QString &base)
           script);
 }
 
+// Each run copies into a fresh folder, synced first so that no run pays for writing back what
+// an earlier one left in the cache, and removed right after: the next run then reuses its
+// memory, as memory new to a virtual machine is slow to touch the first time.
 double timeOurs(const Case &sources, int run)
 {
     const QString base = QStringLiteral("D:\\Ziel\\Lauf%1").arg(run);
@@ -188,8 +191,8 @@ double median(QList<double> values)
 
 struct Result {
     QString title;
-    double ours = 0;
-    double cp = 0;
+    QList<double> ours;
+    QList<double> cp;
 };
 
 // One warm-up of each side, then the timed runs taking turns.
@@ -203,7 +206,7 @@ Result measure(const BenchPc &pc, const Case &sources, int runs)
         ours.append(timeOurs(sources, run));
         cp.append(timeCp(pc, sources, run));
     }
-    return {sources.title, median(ours), median(cp)};
+    return {sources.title, ours, cp};
 }
 
 bool isTmpfs(const QString &folder)
@@ -213,13 +216,27 @@ bool isTmpfs(const QString &folder)
         && info.f_type == TMPFS_MAGIC;
 }
 
+QString joined(const QList<double> &milliseconds)
+{
+    QStringList texts;
+    for (const double value : milliseconds)
+        texts.append(QString::number(value, 'f', 1));
+    return texts.join(u' ');
+}
+
 void printTable(const QList<Result> &results, int runs)
 {
     std::printf("Backup copy vs. cp --preserve=mode,timestamps, median of %d runs\n\n", runs);
     std::printf("%-18s %12s %12s %10s\n", "case", "ours (ms)", "cp (ms)", "ours/cp");
     for (const Result &result : results) {
-        std::printf("%-18s %12.1f %12.1f %10.2f\n", qPrintable(result.title), result.ours,
-                    result.cp, result.ours / result.cp);
+        const double ours = median(result.ours);
+        const double cp = median(result.cp);
+        std::printf("%-18s %12.1f %12.1f %10.2f\n", qPrintable(result.title), ours, cp, ours / cp);
+    }
+    std::printf("\nEach run (ms), in the order taken:\n");
+    for (const Result &result : results) {
+        std::printf("%-18s ours %s\n", qPrintable(result.title), qPrintable(joined(result.ours)));
+        std::printf("%-18s cp   %s\n", "", qPrintable(joined(result.cp)));
     }
 }
 
@@ -236,7 +253,7 @@ int main(int argc, char *argv[])
         QStringLiteral("dir"), QStringLiteral("Folder for the test PC (default: beside the program)."),
         QStringLiteral("folder"), QCoreApplication::applicationDirPath());
     const QCommandLineOption runsOption(QStringLiteral("runs"), QStringLiteral("Timed runs per case."),
-                                        QStringLiteral("n"), QStringLiteral("3"));
+                                        QStringLiteral("n"), QStringLiteral("5"));
     const QCommandLineOption filesOption(QStringLiteral("files"),
                                          QStringLiteral("Number of 64 KiB files; 0 skips the case."),
                                          QStringLiteral("n"), QStringLiteral("1000"));
