@@ -94,6 +94,12 @@ struct Case {
     QStringList hostPaths;
 };
 
+// When a run's copies go. On ext4 without a journal, creating files right after many were
+// deleted is slow (for cp as for us), so many small copies stay until the case is done. A large
+// copy goes right after its run, so that the next run reuses its memory: memory that is new to a
+// virtual machine is slow to touch the first time.
+enum class Removal { AfterEachRun, AfterAllRuns };
+
 // Long names that share their first letters are the hard case for the 8.3 aliases.
 Case makeCase(const BenchPc &pc, const QString &title, const QString &folder,
               const QString &nameFormat, int count, qint64 size)
@@ -143,26 +149,45 @@ void backupRun(const QStringList &sources, const QString &base)
           script);
 }
 
+QString oursFolder(int run)
+{
+    return QStringLiteral("D:\\Ziel\\Lauf%1").arg(run);
+}
+
+QString cpFolder(const BenchPc &pc, int run)
+{
+    return pc.host(QStringLiteral("drive_d/cp-%1").arg(run));
+}
+
+void removeOurs(int run)
+{
+    check(platform::removeDirectoryTree(oursFolder(run)), oursFolder(run));
+    ::sync();
+}
+
+void removeCp(const BenchPc &pc, int run)
+{
+    if (!QDir(cpFolder(pc, run)).removeRecursively())
+        throw Failure("cannot remove " + cpFolder(pc, run).toStdString());
+    ::sync();
+}
+
 // Each run copies into a fresh folder, synced first so that no run pays for writing back what
-// an earlier one left in the cache, and removed right after: the next run then reuses its
-// memory, as memory new to a virtual machine is slow to touch the first time.
+// an earlier one left in the cache.
 double timeOurs(const Case &sources, int run)
 {
-    const QString base = QStringLiteral("D:\\Ziel\\Lauf%1").arg(run);
+    const QString base = oursFolder(run);
     check(platform::forceDirectories(base), base);
     ::sync();
     QElapsedTimer timer;
     timer.start();
     backupRun(sources.windowsPaths, base);
-    const double milliseconds = timer.nsecsElapsed() / 1e6;
-    check(platform::removeDirectoryTree(base), base);
-    ::sync();
-    return milliseconds;
+    return timer.nsecsElapsed() / 1e6;
 }
 
 double timeCp(const BenchPc &pc, const Case &sources, int run)
 {
-    const QString target = pc.host(QStringLiteral("drive_d/cp-%1").arg(run));
+    const QString target = cpFolder(pc, run);
     if (!QDir().mkpath(target))
         throw Failure("cannot create " + target.toStdString());
     ::sync();
@@ -176,9 +201,6 @@ double timeCp(const BenchPc &pc, const Case &sources, int run)
     const double milliseconds = timer.nsecsElapsed() / 1e6;
     if (!finished || cp.exitStatus() != QProcess::NormalExit || cp.exitCode() != 0)
         throw Failure("cp failed: " + cp.readAllStandardError().toStdString());
-    if (!QDir(target).removeRecursively())
-        throw Failure("cannot remove " + target.toStdString());
-    ::sync();
     return milliseconds;
 }
 
@@ -195,18 +217,28 @@ struct Result {
     QList<double> cp;
 };
 
-// One warm-up of each side, then the timed runs taking turns.
-Result measure(const BenchPc &pc, const Case &sources, int runs)
+// One warm-up of each side (run 0), then the timed runs taking turns.
+Result measure(const BenchPc &pc, const Case &sources, int runs, Removal removal)
 {
-    timeOurs(sources, 0);
-    timeCp(pc, sources, 0);
-    QList<double> ours;
-    QList<double> cp;
-    for (int run = 1; run <= runs; ++run) {
-        ours.append(timeOurs(sources, run));
-        cp.append(timeCp(pc, sources, run));
+    Result result{sources.title, {}, {}};
+    const bool eachRun = removal == Removal::AfterEachRun;
+    for (int run = 0; run <= runs; ++run) {
+        const double ours = timeOurs(sources, run);
+        if (eachRun)
+            removeOurs(run);
+        const double cp = timeCp(pc, sources, run);
+        if (eachRun)
+            removeCp(pc, run);
+        if (run > 0) {
+            result.ours.append(ours);
+            result.cp.append(cp);
+        }
     }
-    return {sources.title, ours, cp};
+    for (int run = 0; !eachRun && run <= runs; ++run) {
+        removeOurs(run);
+        removeCp(pc, run);
+    }
+    return result;
 }
 
 bool isTmpfs(const QString &folder)
@@ -277,13 +309,13 @@ int main(int argc, char *argv[])
             const Case small = makeCase(pc, QStringLiteral("%1 x 64 KiB").arg(fileCount),
                                         QStringLiteral("Klein"), QStringLiteral("Startdatei %1.ini"),
                                         fileCount, 64 * KiB);
-            results.append(measure(pc, small, runs));
+            results.append(measure(pc, small, runs, Removal::AfterAllRuns));
         }
         if (largeMib > 0) {
             const Case large = makeCase(pc, QStringLiteral("1 x %1 MiB").arg(largeMib),
                                         QStringLiteral("Gross"), QStringLiteral("Grosse Datei %1.bin"),
                                         1, largeMib * MiB);
-            results.append(measure(pc, large, runs));
+            results.append(measure(pc, large, runs, Removal::AfterEachRun));
         }
         printTable(results, runs);
     } catch (const Failure &failure) {
