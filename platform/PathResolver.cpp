@@ -34,12 +34,10 @@ struct Found {
     bool isDirectory = false;
 };
 
-// The exact spelling is tried first, so that most names cost no listing of the folder.
-DosResult<std::optional<Found>> findEntry(const Drive &drive, const QString &hostFolder,
-                                          const QString &name)
+// By a spelling that differs from the host's, or by 8.3 alias.
+DosResult<std::optional<Found>> findListed(const Drive &drive, const QString &hostFolder,
+                                           const QString &name)
 {
-    if (const auto info = statHost(hostChild(hostFolder, name)))
-        return {dos::Ok, Found{name, S_ISDIR(info->st_mode)}};
     const auto folder = folderAt(hostFolder);
     if (!folder.ok())
         return {folder.error, std::nullopt};
@@ -55,6 +53,28 @@ DosResult<std::optional<Found>> findEntry(const Drive &drive, const QString &hos
     return {dos::Ok, found};
 }
 
+// The exact spelling is tried first, so that most names cost no listing of the folder.
+DosResult<std::optional<Found>> findEntry(const Drive &drive, const QString &hostFolder,
+                                          const QString &name)
+{
+    if (const auto info = statHost(hostChild(hostFolder, name)))
+        return {dos::Ok, Found{name, S_ISDIR(info->st_mode)}};
+    return findListed(drive, hostFolder, name);
+}
+
+// One name further down: to the entry found, or to a new entry of that name.
+void descend(Location &location, const QString &name, const std::optional<Found> &found)
+{
+    location.hostFolder = location.host;
+    location.exists = found.has_value();
+    location.isDirectory = location.exists && found->isDirectory;
+    location.name = location.exists ? found->name : name;
+    location.host = hostChild(location.hostFolder, location.name);
+    if (!location.windowsPath.endsWith(u'\\'))
+        location.windowsPath += u'\\';
+    location.windowsPath += location.name;
+}
+
 // The names below it are found one by one, through the folder listings where a spelling differs.
 DosResult<Location> walk(Location location, const QStringList &names)
 {
@@ -64,14 +84,7 @@ DosResult<Location> walk(Location location, const QStringList &names)
         const auto found = findEntry(*location.drive, location.host, name);
         if (!found.ok())
             return {found.error, {}};
-        location.hostFolder = location.host;
-        location.exists = found.value.has_value();
-        location.isDirectory = location.exists && found.value->isDirectory;
-        location.name = location.exists ? found.value->name : name;
-        location.host = hostChild(location.hostFolder, location.name);
-        if (!location.windowsPath.endsWith(u'\\'))
-            location.windowsPath += u'\\';
-        location.windowsPath += location.name;
+        descend(location, name, found.value);
     }
     return {dos::Ok, location};
 }
@@ -176,8 +189,16 @@ DosResult<Location> locate(const QString &path)
     if (const auto whole = spelledAsOnHost(*drive, names))
         return {dos::Ok, *whole};
     if (!names.isEmpty()) {
-        if (const auto parent = spelledAsOnHost(*drive, names.first(names.size() - 1)))
-            return walk(*parent, {names.last()});
+        if (auto location = spelledAsOnHost(*drive, names.first(names.size() - 1))) {
+            if (!location->isDirectory)
+                return {dos::PathNotFound, {}};
+            // The last name is not there as spelled; only the listing can still know it.
+            const auto found = findListed(*drive, location->host, names.last());
+            if (!found.ok())
+                return {found.error, {}};
+            descend(*location, names.last(), found.value);
+            return {dos::Ok, *location};
+        }
     }
     if (!isReady(*drive))
         return {dos::NotReady, {}};
