@@ -58,7 +58,8 @@ int moveFileReplacing(const QString &from, const QString &to)
     const auto sourceFolder = detail::folderAt(source.value.hostFolder);
     if (!sourceFolder.ok())
         return sourceFolder.error;
-    const auto targetFolder = detail::folderAt(target.value.hostFolder);
+    const bool sameFolder = target.value.hostFolder == source.value.hostFolder;
+    const auto targetFolder = sameFolder ? sourceFolder : detail::folderAt(target.value.hostFolder);
     if (!targetFolder.ok())
         return targetFolder.error;
     const detail::FolderEntry *moved = sourceFolder.value->find(source.value.name);
