@@ -67,6 +67,13 @@ bool hasAliasForm(const QString &name)
                        [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
+// The zero time for a folder that cannot be examined.
+timespec folderTimeOf(const QString &hostFolder)
+{
+    const auto folder = statHost(hostFolder);
+    return folder ? folder->st_mtim : timespec{};
+}
+
 QHash<QString, std::shared_ptr<Folder>> &folderCache()
 {
     static QHash<QString, std::shared_ptr<Folder>> folders;
@@ -104,8 +111,7 @@ QString Folder::recordsPath() const
 Folder::Stamp Folder::currentStamp() const
 {
     Stamp stamp;
-    if (const auto folder = statHost(m_hostFolder))
-        stamp.folderTime = folder->st_mtim;
+    stamp.folderTime = folderTimeOf(m_hostFolder);
     if (const auto records = statHost(recordsPath())) {
         stamp.recordsTime = records->st_mtim;
         stamp.recordsSize = records->st_size;
@@ -252,7 +258,12 @@ int Folder::add(const QString &name, bool isDirectory, quint8 attributes)
         entry.aliasKept = true;
     }
     m_entries.insert(key, entry);
-    const int error = needsRecord(entry) || m_recorded.contains(name) ? record(entry) : dos::Ok;
+    // Without a line to write, the records stay as last seen: only the folder's time moved.
+    if (!needsRecord(entry) && !m_recorded.contains(name)) {
+        m_stamp.folderTime = folderTimeOf(m_hostFolder);
+        return dos::Ok;
+    }
+    const int error = record(entry);
     m_stamp = currentStamp();
     return error;
 }
@@ -264,7 +275,11 @@ int Folder::remove(const QString &name)
         return dos::Ok;
     const QString spelled = entry->name;
     forget(entry);
-    const int error = m_recorded.contains(spelled) ? recordRemoval(spelled) : dos::Ok;
+    if (!m_recorded.contains(spelled)) {
+        m_stamp.folderTime = folderTimeOf(m_hostFolder);
+        return dos::Ok;
+    }
+    const int error = recordRemoval(spelled);
     m_stamp = currentStamp();
     return error;
 }
