@@ -55,7 +55,8 @@ public:
         }
         QFile ini(root.filePath(QStringLiteral("machine.ini")));
         if (!ini.open(QIODevice::WriteOnly)
-            || ini.write("[Windows]\nDirectory=C:\\WINDOWS\n[Drives]\nC=fixed,drive_c\nD=fixed,drive_d\n") < 0)
+            || ini.write("[Windows]\nDirectory=C:\\WINDOWS\n[Drives]\nC=fixed,drive_c\nD=fixed,drive_d\n") < 0
+            || !ini.flush())
             throw Failure("cannot write machine.ini");
         ini.close();
         QString error;
@@ -85,6 +86,8 @@ void writeRandomFile(const QString &hostPath, qint64 size)
         if (file.write(chunk) != chunk.size())
             throw Failure("cannot write " + hostPath.toStdString());
     }
+    if (!file.flush())
+        throw Failure("cannot write " + hostPath.toStdString());
 }
 
 // One set of source files, both as the program names them and as cp does.
