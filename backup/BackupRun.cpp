@@ -141,6 +141,10 @@ QString scriptNameClashText(const QString &path)
 
 CopyOutcome copyIntoBackup(const QString &source, const QString &target)
 {
+    // Without an earlier copy there is nothing to protect; a failed copy removes what it wrote.
+    if (!platform::fileExists(target))
+        return {platform::copyFile(source, target)};
+
     const auto temporary = platform::createTempFile(platform::directoryPart(target),
                                                     QStringLiteral("~VS"));
     if (!temporary.ok())

@@ -43,10 +43,10 @@ struct CopyOutcome {
     bool ok() const { return error == platform::dos::Ok; }
 };
 
-// Copies source to target, keeping the source's attributes and last-write time. The new copy is
-// made under a temporary name beside the target and only then replaces it, so a failed copy leaves
-// an earlier copy intact and nothing of itself behind. An earlier copy that is read-only, hidden
-// or system (a saved IO.SYS) is replaced like any other.
+// Copies source to target, keeping the source's attributes and last-write time. Where an earlier
+// copy exists, the new one is made under a temporary name beside it and only then replaces it, so
+// a failed copy leaves the earlier one intact and nothing of itself behind. An earlier copy that is
+// read-only, hidden or system (a saved IO.SYS) is replaced like any other.
 CopyOutcome copyIntoBackup(const QString &source, const QString &target);
 
 // The message for a copy that failed, naming both files and the reason.
