@@ -17,9 +17,7 @@ int createDirectory(const QString &path)
         return location.error;
     if (location.value.exists)
         return dos::AccessDenied;
-    if (const int error = detail::refuseWrite(location.value))
-        return error;
-    const auto folder = detail::folderAt(location.value.hostFolder);
+    const auto folder = detail::changeableFolder(location.value);
     if (!folder.ok())
         return folder.error;
     if (::mkdir(detail::hostName(location.value.host).constData(), 0777) != 0)
@@ -60,9 +58,7 @@ int removeDirectoryTree(const QString &path)
         return dos::PathNotFound;
     if (location.value.isRoot())
         return dos::AccessDenied;
-    if (const int error = detail::refuseWrite(location.value))
-        return error;
-    const auto folder = detail::folderAt(location.value.hostFolder);
+    const auto folder = detail::changeableFolder(location.value);
     if (!folder.ok())
         return folder.error;
     const int error = detail::removeHostTree(location.value.host);

@@ -155,9 +155,7 @@ int deleteFile(const QString &path)
         return dos::FileNotFound;
     if (location.value.isDirectory)
         return dos::AccessDenied;
-    if (const int error = detail::refuseWrite(location.value))
-        return error;
-    const auto folder = detail::folderAt(location.value.hostFolder);
+    const auto folder = detail::changeableFolder(location.value);
     if (!folder.ok())
         return folder.error;
     const detail::FolderEntry *entry = folder.value->find(location.value.name);
@@ -177,9 +175,7 @@ int setFileAttributes(const QString &path, quint8 attributes)
         return dos::FileNotFound;
     if (location.value.isRoot())
         return dos::AccessDenied;
-    if (const int error = detail::refuseWrite(location.value))
-        return error;
-    const auto folder = detail::folderAt(location.value.hostFolder);
+    const auto folder = detail::changeableFolder(location.value);
     if (!folder.ok())
         return folder.error;
     return folder.value->setAttributes(location.value.name, attributes);

@@ -210,6 +210,13 @@ int refuseWrite(const Location &location)
     return location.drive->kind == DriveKind::CdRom ? dos::AccessDenied : dos::Ok;
 }
 
+DosResult<std::shared_ptr<Folder>> changeableFolder(const Location &location)
+{
+    if (const int error = refuseWrite(location))
+        return {error, {}};
+    return folderAt(location.hostFolder);
+}
+
 DosResult<quint8> attributesOf(const Location &location)
 {
     if (location.isRoot())

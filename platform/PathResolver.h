@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 // Inside the platform layer only: from a Windows path to the host.
 namespace platform::detail {
 
@@ -39,6 +41,10 @@ DosResult<Location> locate(const QString &path);
 
 // AccessDenied when the entry's drive cannot be written.
 int refuseWrite(const Location &location);
+
+class Folder;
+// The folder that holds location, where its drive allows changes (refuseWrite first).
+DosResult<std::shared_ptr<Folder>> changeableFolder(const Location &location);
 
 // Attributes of an existing entry, the directory bit included.
 DosResult<quint8> attributesOf(const Location &location);
