@@ -156,6 +156,17 @@ private slots:
         QCOMPARE(shortPath(QStringLiteral("D:\\Velko Sauber")), QStringLiteral("D:\\VELKOS~1"));
     }
 
+    void aRemovedFileNamedLikeAnAliasFreesThatNumber()
+    {
+        TestMachine pc;
+        QCOMPARE(writeFile(QStringLiteral("D:\\VELKOS~1"), "x"), 0);
+        QCOMPARE(createDirectory(QStringLiteral("D:\\Velko Save")), 0);
+        QCOMPARE(deleteFile(QStringLiteral("D:\\VELKOS~1")), 0);
+        QCOMPARE(createDirectory(QStringLiteral("D:\\Velko Sauber")), 0);
+        QCOMPARE(shortPath(QStringLiteral("D:\\Velko Sauber")), QStringLiteral("D:\\VELKOS~1"));
+        QCOMPARE(shortPath(QStringLiteral("D:\\Velko Save")), QStringLiteral("D:\\VELKOS~2"));
+    }
+
     void cdDrivesGetAliasesWithoutRecords()
     {
         TestMachine pc;
