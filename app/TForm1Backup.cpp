@@ -23,12 +23,6 @@ namespace {
 
 const QString LineBreak = QStringLiteral("\n\r");
 
-void tell(controls::MessageType type, const QString &text)
-{
-    platform::desktop().beep();
-    controls::showMessage(type, text, controls::MessageButton::Ok);
-}
-
 const QString RestoreMayFailText =
     QStringLiteral("Möglicherweise können die gesicherten Dateien nicht\n\rüber \"Wiederherstellen\" "
                    "zurückgeschrieben werden !");
@@ -42,10 +36,11 @@ void TForm1::BitBtn2Click()
         return;
     for (const QString &path : chosen) {
         if (!platform::toAnsi(path)) {
-            tell(controls::MessageType::Warning,
-                 QStringLiteral("Der Pfad '") + path
-                     + QStringLiteral("' enthält Zeichen, die Windows nicht speichern kann !") + LineBreak
-                     + QStringLiteral("Die Datei(en) wurden deshalb nicht in die Sicherungsliste aufgenommen."));
+            controls::showMessageAfterBeep(controls::MessageType::Warning,
+                QStringLiteral("Der Pfad '") + path
+                    + QStringLiteral("' enthält Zeichen, die Windows nicht speichern kann !") + LineBreak
+                    + QStringLiteral(
+                        "Die Datei(en) wurden deshalb nicht in die Sicherungsliste aufgenommen."));
             return;
         }
     }
@@ -61,12 +56,14 @@ void TForm1::BitBtn2Click()
         const QString name = platform::fileNamePart(path);
         for (int match = listedNames.value(name.toUpper()); match > 0; --match) {
             clash = true;
-            tell(controls::MessageType::Warning,
-                 QStringLiteral("Eine Datei mit dem Namen '") + name
-                     + QStringLiteral("' befindet sich bereits in der Sicherungsliste !") + LineBreak
-                     + QStringLiteral("Kein Dateiname darf hier 2x vorkommen. Der Vorgang wird deshalb abgebrochen.")
-                     + LineBreak
-                     + QStringLiteral("Bitte wählen sie erneut die Datei(en) aus, die sie hinzufügen möchten."));
+            controls::showMessageAfterBeep(controls::MessageType::Warning,
+                QStringLiteral("Eine Datei mit dem Namen '") + name
+                    + QStringLiteral("' befindet sich bereits in der Sicherungsliste !") + LineBreak
+                    + QStringLiteral(
+                        "Kein Dateiname darf hier 2x vorkommen. Der Vorgang wird deshalb abgebrochen.")
+                    + LineBreak
+                    + QStringLiteral(
+                        "Bitte wählen sie erneut die Datei(en) aus, die sie hinzufügen möchten."));
         }
     }
     if (clash)
@@ -115,23 +112,24 @@ void TForm1::backupRun()
         }
     }
     if (markedRows.isEmpty()) {
-        tell(controls::MessageType::Information,
-             QStringLiteral("Es muß zumindest eine Datei zur Sicherung ausgewählt werden !"));
+        controls::showMessageAfterBeep(controls::MessageType::Information,
+            QStringLiteral("Es muß zumindest eine Datei zur Sicherung ausgewählt werden !"));
         StatusBar1->setPanelText(QStringLiteral("Wählen sie zumindest eine Datei aus obiger Liste aus !"));
         return;
     }
     const QString destination = DirectoryListBox1->directory();
     if (const auto refusal = backup::destinationRefusal(destination, m_programDirectory, windowsDirectory)) {
-        tell(controls::MessageType::Warning, *refusal);
+        controls::showMessageAfterBeep(controls::MessageType::Warning, *refusal);
         return;
     }
     // Copies land flat under their names: two files of one name would overwrite each other.
     if (const auto twins = backup::duplicateNames(markedPaths)) {
-        tell(controls::MessageType::Warning, backup::duplicateNamesText(twins->first, twins->second));
+        controls::showMessageAfterBeep(
+            controls::MessageType::Warning, backup::duplicateNamesText(twins->first, twins->second));
         return;
     }
     if (const auto clash = backup::scriptNameClash(markedPaths)) {
-        tell(controls::MessageType::Warning, backup::scriptNameClashText(*clash));
+        controls::showMessageAfterBeep(controls::MessageType::Warning, backup::scriptNameClashText(*clash));
         return;
     }
 
@@ -146,21 +144,21 @@ void TForm1::backupRun()
     for (const int row : markedRows) {
         const QString source = CheckListBox1->rowText(row);
         if (!platform::fileExists(source)) {
-            platform::desktop().beep();
             CheckListBox1->setGrayed(row);
             CheckListBox2->setGrayed(row);
-            controls::showMessage(controls::MessageType::Information,
-                                  QStringLiteral("Die folgende Datei konnte auf ihrem System nicht gefunden werden:")
-                                      + LineBreak + QLatin1Char(' ') + source + LineBreak
-                                      + QStringLiteral("Sie können sie somit aus der Sicherungsliste entfernen."),
-                                  controls::MessageButton::Ok);
+            controls::showMessageAfterBeep(controls::MessageType::Information,
+                QStringLiteral("Die folgende Datei konnte auf ihrem System nicht gefunden werden:")
+                    + LineBreak + QLatin1Char(' ') + source + LineBreak
+                    + QStringLiteral("Sie können sie somit aus der Sicherungsliste entfernen."),
+                controls::MessageButton::Ok);
             ++missing;
             continue;
         }
         const QString target = backup::backupTarget(base, source);
         const backup::CopyOutcome copy = backup::copyIntoBackup(source, target);
         if (!copy.ok()) {
-            tell(controls::MessageType::Warning, backup::copyFailureText(source, target, copy.error));
+            controls::showMessageAfterBeep(
+                controls::MessageType::Warning, backup::copyFailureText(source, target, copy.error));
             continue;
         }
         ++saved;
@@ -190,11 +188,11 @@ void TForm1::backupRun()
                                                      platform::longTime(now), files));
         }
         if (scriptError != platform::dos::Ok)
-            tell(controls::MessageType::Warning, RestoreMayFailText);
+            controls::showMessageAfterBeep(controls::MessageType::Warning, RestoreMayFailText);
 
         const QString suppliedPif = m_programDirectory + QStringLiteral("\\restore.pif");
         if (!platform::fileExists(suppliedPif) || !backup::copyIntoBackup(suppliedPif, pif).ok())
-            tell(controls::MessageType::Error, RestoreMayFailText);
+            controls::showMessageAfterBeep(controls::MessageType::Error, RestoreMayFailText);
     }
 
     QGuiApplication::restoreOverrideCursor();

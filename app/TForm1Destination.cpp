@@ -13,16 +13,6 @@
 
 #include <QGuiApplication>
 
-namespace {
-
-void warn(const QString &text)
-{
-    platform::desktop().beep();
-    controls::showMessage(controls::MessageType::Warning, text, controls::MessageButton::Ok);
-}
-
-}  // namespace
-
 void TForm1::backToProgramDirectory()
 {
     (void)DirectoryListBox1->setDirectory(m_programDirectory);
@@ -40,14 +30,14 @@ void TForm1::DriveComboBox1Change()
         return;
     }
     if (DirectoryListBox1->setDrive(letter) != platform::dos::Ok) {
-        warn(backup::driveRefusalText(letter));
+        controls::showMessageAfterBeep(controls::MessageType::Warning, backup::driveRefusalText(letter));
         backToProgramDirectory();
         return;
     }
     const int probe = backup::probeWritable(DirectoryListBox1->directory());
     if (probe != platform::dos::Ok) {
         if (probe == platform::dos::AccessDenied) {
-            warn(backup::driveRefusalText(letter));
+            controls::showMessageAfterBeep(controls::MessageType::Warning, backup::driveRefusalText(letter));
         } else {
             platform::desktop().beep();
         }
@@ -61,12 +51,12 @@ void TForm1::Verzeichnislschen1Click()
         const QString directory = DirectoryListBox1->directory();
         const QString refusal = backup::deletionRefusal(directory, m_programDirectory);
         if (!refusal.isEmpty()) {
-            warn(refusal);
+            controls::showMessageAfterBeep(controls::MessageType::Warning, refusal);
             return;
         }
-        platform::desktop().beep();
-        if (controls::showMessage(controls::MessageType::Warning, backup::deletionQuestion(directory),
-                                  controls::MessageButton::Yes | controls::MessageButton::No)
+        if (controls::showMessageAfterBeep(controls::MessageType::Warning,
+                backup::deletionQuestion(directory),
+                controls::MessageButton::Yes | controls::MessageButton::No)
             != controls::MessageButton::Yes) {
             return;
         }
@@ -82,9 +72,10 @@ void TForm1::Verzeichnislschen1Click()
         DirectoryListBox1Change();
         QGuiApplication::restoreOverrideCursor();
         if (removal != platform::dos::Ok) {
-            warn(QStringLiteral("Das Verzeichnis ") + directory
-                 + QStringLiteral(" konnte nicht vollständig gelöscht werden:\n\r")
-                 + controls::fileErrorText(removal) + QStringLiteral(" !"));
+            controls::showMessageAfterBeep(controls::MessageType::Warning,
+                QStringLiteral("Das Verzeichnis ") + directory
+                    + QStringLiteral(" konnte nicht vollständig gelöscht werden:\n\r")
+                    + controls::fileErrorText(removal) + QStringLiteral(" !"));
         }
         if (stored != platform::dos::Ok)
             throw controls::ReportedError(QStringLiteral("nach %1 kann nicht geschrieben werden").arg(settingsFile));

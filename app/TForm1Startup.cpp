@@ -76,10 +76,8 @@ void TForm1::afterRestoreCheck()
     if (!platform::fileExists(shortcut))
         return;
     platform::throwOnError(platform::deleteFile(shortcut), shortcut);
-    platform::desktop().beep();
-    controls::showMessage(controls::MessageType::Information,
-                          QStringLiteral("'Velko Restore' wurde ausgeführt !"),
-                          controls::MessageButton::Ok);
+    controls::showMessageAfterBeep(controls::MessageType::Information,
+        QStringLiteral("'Velko Restore' wurde ausgeführt !"), controls::MessageButton::Ok);
 }
 
 void TForm1::writeFirstStartSettings()
@@ -171,8 +169,8 @@ void TForm1::Button5Click()
             rows.append({CheckListBox1->rowText(i), CheckListBox1->isChecked(i)});
         const QString destination = DirectoryListBox1->directory();
         if (const auto refusal = settings::saveRefusal(rows, destination)) {
-            platform::desktop().beep();
-            controls::showMessage(controls::MessageType::Warning, *refusal, controls::MessageButton::Ok);
+            controls::showMessageAfterBeep(
+                controls::MessageType::Warning, *refusal, controls::MessageButton::Ok);
             return;
         }
         const QString settingsFile = settingsPath();

@@ -82,11 +82,10 @@ void TForm6::BitBtn1Click()
             error = m_tree->setDirectory(path);
         }
         if (error == platform::dos::PathNotFound) {
-            platform::desktop().beep();
-            controls::showMessage(controls::MessageType::Warning,
-                                  QStringLiteral("Der Verzeichnisnamen darf keines der folgenden Zeichen enthalten:\n\r"
-                                                 "  \\ / : * ? \" < > |"),
-                                  controls::MessageButton::Ok);
+            controls::showMessageAfterBeep(controls::MessageType::Warning,
+                QStringLiteral("Der Verzeichnisnamen darf keines der folgenden Zeichen enthalten:\n\r"
+                               "  \\ / : * ? \" < > |"),
+                controls::MessageButton::Ok);
             return;
         }
         // Any other failure (a read-only or missing medium) is not the name's fault.

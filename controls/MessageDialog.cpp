@@ -156,6 +156,12 @@ MessageButton showMessage(MessageType type, const QString &text, MessageButtons 
     return present(message, iconOf(type));
 }
 
+MessageButton showMessageAfterBeep(MessageType type, const QString &text, MessageButtons buttons)
+{
+    platform::desktop().beep();
+    return showMessage(type, text, buttons);
+}
+
 void showErrorReport(const QString &text)
 {
     ShownMessage message;

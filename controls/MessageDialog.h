@@ -22,6 +22,10 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(MessageButtons)
 MessageButton showMessage(MessageType type, const QString &text, MessageButtons buttons,
                           int helpTopic = 0);
 
+// The standard system beep, then the Message dialog: how warnings and most messages come.
+MessageButton showMessageAfterBeep(
+    MessageType type, const QString& text, MessageButtons buttons = MessageButton::Ok);
+
 // The general error report: a box captioned "Velko Save" with the error icon and "OK"; a full stop
 // is appended unless the text's last character is at most '.'.
 void showErrorReport(const QString &text);

@@ -162,18 +162,16 @@ void reportFailure(int error, const QString &path, const QString &name)
     switch (error) {
     case platform::dos::NotReady:
     case platform::dos::InvalidDrive:
-        platform::desktop().beep();
-        showMessage(MessageType::Warning,
-                    QStringLiteral("Laufwerk %1: ist nicht bereit.").arg(path.at(0).toUpper()),
-                    MessageButton::Ok);
+        showMessageAfterBeep(MessageType::Warning,
+            QStringLiteral("Laufwerk %1: ist nicht bereit.").arg(path.at(0).toUpper()), MessageButton::Ok);
         return;
     case platform::dos::FileNotFound:
     case platform::dos::PathNotFound:
-        platform::desktop().beep();
-        showMessage(MessageType::Warning,
-                    name + QStringLiteral("\n\rDie Datei wurde nicht gefunden.\n\r"
-                                          "Überprüfen Sie, ob Pfad und Dateiname richtig sind."),
-                    MessageButton::Ok);
+        showMessageAfterBeep(MessageType::Warning,
+            name
+                + QStringLiteral("\n\rDie Datei wurde nicht gefunden.\n\r"
+                                 "Überprüfen Sie, ob Pfad und Dateiname richtig sind."),
+            MessageButton::Ok);
         return;
     default:
         showErrorReport(fileErrorText(error));
