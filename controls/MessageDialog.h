@@ -24,7 +24,7 @@ MessageButton showMessage(MessageType type, const QString &text, MessageButtons 
 
 // The standard system beep, then the Message dialog: how warnings and most messages come.
 MessageButton showMessageAfterBeep(
-    MessageType type, const QString& text, MessageButtons buttons = MessageButton::Ok);
+    MessageType type, const QString &text, MessageButtons buttons = MessageButton::Ok);
 
 // The general error report: a box captioned "Velko Save" with the error icon and "OK"; a full stop
 // is appended unless the text's last character is at most '.'.
