@@ -4,8 +4,6 @@
 
 class QAction;
 class QCheckBox;
-class QGroupBox;
-class QLabel;
 class QMenu;
 class QPushButton;
 

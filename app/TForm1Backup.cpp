@@ -82,14 +82,10 @@ void TForm1::BitBtn2Click()
 
 void TForm1::setRunningControlsEnabled(bool enabled)
 {
-    for (QWidget *control : {static_cast<QWidget *>(BitBtn1), static_cast<QWidget *>(BitBtn3),
-                             static_cast<QWidget *>(BitBtn4), static_cast<QWidget *>(Button5),
-                             static_cast<QWidget *>(CheckBox11), static_cast<QWidget *>(DirectoryListBox1),
-                             static_cast<QWidget *>(DriveComboBox1), static_cast<QWidget *>(BitBtn2),
-                             static_cast<QWidget *>(BitBtn5), static_cast<QWidget *>(BitBtn6),
-                             static_cast<QWidget *>(BitBtn7)}) {
+    const QList<QWidget *> controls = {BitBtn1, BitBtn3, BitBtn4, Button5, CheckBox11, DirectoryListBox1,
+                                       DriveComboBox1, BitBtn2, BitBtn5, BitBtn6, BitBtn7};
+    for (QWidget *control : controls)
         control->setEnabled(enabled);
-    }
 }
 
 void TForm1::BitBtn1Click()
