@@ -39,6 +39,7 @@ DosScreen::DosScreen(const TextScreen &screen, QWidget *parent)
     const QFontMetrics metrics(m_font);
     m_cell = QSize(metrics.horizontalAdvance(u'M'), metrics.height());
     m_ascent = metrics.ascent();
+    setMinimumSize(sizeHint());
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     connect(&m_blink, &QTimer::timeout, this, [this] {
