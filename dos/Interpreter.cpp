@@ -83,9 +83,13 @@ QStringList batchLines(QByteArray bytes)
 
 }  // namespace
 
+// The search path starts as Windows 98's IO.SYS sets it when nothing else does.
 Interpreter::Interpreter(Console &console)
     : m_console(console)
 {
+    const auto windows = platform::shortPathName(platform::windowsDirectory());
+    if (windows.ok())
+        m_path = windows.value.toUpper() + u';' + windows.value.toUpper() + QStringLiteral("\\COMMAND");
     setCurrentDirectory(platform::currentDirectory());
 }
 

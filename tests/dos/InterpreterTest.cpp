@@ -93,8 +93,12 @@ void InterpreterTest::commands_data()
     QTest::newRow("unknown command") << "frobnicate /x\necho weiter"
                                      << QStringList{"Befehl oder Dateiname nicht gefunden.", "weiter"};
     QTest::newRow("path") << "path\nPath C:\\WINDOWS\\Command\npath\npath ;\npath"
-                          << QStringList{"Keine Pfadangabe", "PATH=C:\\WINDOWS\\COMMAND",
-                                         "Keine Pfadangabe"};
+                          << QStringList{"PATH=C:\\WINDOWS;C:\\WINDOWS\\COMMAND",
+                                         "PATH=C:\\WINDOWS\\COMMAND", "Keine Pfadangabe"};
+    QTest::newRow("external command through the first path") << "attrib A.TXT"
+                                                             << QStringList{"A          C:\\DATA\\A.TXT"};
+    QTest::newRow("no search path") << "path ;\nattrib A.TXT"
+                                    << QStringList{"Befehl oder Dateiname nicht gefunden."};
     QTest::newRow("if exist") << "if exist A.TXT echo ja\nif exist KEINE.TXT echo falsch\n"
                                  "if not exist KEINE.TXT echo nein\nif exist HID.TXT echo versteckt"
                               << QStringList{"ja", "nein", "versteckt"};
