@@ -1,5 +1,7 @@
 #include "platform/OemText.h"
 
+#include "platform/SingleByteText.h"
+
 #include <QHash>
 
 namespace platform {
@@ -56,15 +58,7 @@ bool isOemCharacter(QChar c)
 
 std::optional<QByteArray> toOem(const QString &text)
 {
-    QByteArray bytes;
-    bytes.reserve(text.size());
-    for (const QChar c : text) {
-        const auto byte = oemByte(c.unicode());
-        if (!byte)
-            return std::nullopt;
-        bytes.append(*byte);
-    }
-    return bytes;
+    return detail::singleByteText(text, oemByte);
 }
 
 QString fromOem(const QByteArray &bytes)
@@ -80,14 +74,7 @@ QString fromOem(const QByteArray &bytes)
 
 std::optional<QByteArray> oemLines(const QStringList &lines)
 {
-    QByteArray bytes;
-    for (const QString &line : lines) {
-        const auto encoded = toOem(line);
-        if (!encoded)
-            return std::nullopt;
-        bytes += *encoded + "\r\n";
-    }
-    return bytes;
+    return detail::crLfLines(lines, toOem);
 }
 
 }  // namespace platform
