@@ -69,6 +69,23 @@ void damage()
     QCOMPARE(platform::deleteFile(QStringLiteral("C:\\IO.SYS")), 0);
 }
 
+struct RestoreRun {
+    Interpreter::Outcome outcome;
+    QString screen;
+};
+
+// Backs up, damages the originals, then runs Restore.bat in the backup folder with the keys.
+RestoreRun restoreAfterDamage(TestMachine &pc, const QString &keys, const QString &script)
+{
+    backUp(pc);
+    damage();
+    dos::HeadlessConsole console(keys);
+    Interpreter shell(console);
+    if (shell.setCurrentDirectory(Backup) != 0)
+        qFatal("cannot enter the backup folder");
+    return {shell.runBatch(Backup + u'\\' + script), console.screen().transcript()};
+}
+
 }  // namespace
 
 class RestoreRunTest : public QObject {
@@ -81,20 +98,16 @@ private slots:
 void RestoreRunTest::restoreBatBringsEveryFileBack()
 {
     TestMachine pc;
-    backUp(pc);
-    damage();
-
-    dos::HeadlessConsole console(QStringLiteral("x"));
-    Interpreter shell(console);
-    QCOMPARE(shell.setCurrentDirectory(Backup), 0);
-    QCOMPARE(shell.runBatch(Backup + QStringLiteral("\\RESTORE.BAT")), Interpreter::Outcome::Finished);
+    const RestoreRun run = restoreAfterDamage(pc, QStringLiteral("x"), QStringLiteral("RESTORE.BAT"));
+    QVERIFY(!QTest::currentTestFailed());
+    QCOMPARE(run.outcome, Interpreter::Outcome::Finished);
 
     for (const Original &original : Originals) {
         QCOMPARE(pc.readFile(original.path), original.content);
         QCOMPARE(platform::fileAttributes(original.path).value, original.attributes);
         QCOMPARE(platform::fileAttributes(copyOf(original)).value, original.attributes);
     }
-    const QString screen = console.screen().transcript();
+    const QString &screen = run.screen;
     QVERIFY2(screen.contains(QStringLiteral("*    VELKO RESTORE - Wiederherstellung von Sicherungsdateien    *")),
              qPrintable(screen));
     QVERIFY(screen.contains(QStringLiteral("Weiter mit beliebiger Taste . . .")));
@@ -108,18 +121,13 @@ void RestoreRunTest::restoreBatBringsEveryFileBack()
 void RestoreRunTest::ctrlCAtTheBannerRestoresNothing()
 {
     TestMachine pc;
-    backUp(pc);
-    damage();
-
-    dos::HeadlessConsole console(QStringLiteral("^Cj"));
-    Interpreter shell(console);
-    QCOMPARE(shell.setCurrentDirectory(Backup), 0);
-    QCOMPARE(shell.runBatch(Backup + QStringLiteral("\\Restore.bat")), Interpreter::Outcome::Aborted);
+    const RestoreRun run = restoreAfterDamage(pc, QStringLiteral("^Cj"), QStringLiteral("Restore.bat"));
+    QVERIFY(!QTest::currentTestFailed());
+    QCOMPARE(run.outcome, Interpreter::Outcome::Aborted);
     QCOMPARE(pc.readFile(QStringLiteral("C:\\CONFIG.SYS")), QByteArray("kaputt"));
     QVERIFY(!platform::fileExists(QStringLiteral("C:\\IO.SYS")));
-    const QString screen = console.screen().transcript();
-    QVERIFY(screen.contains(QStringLiteral("Stapelverarbeitung abbrechen (J/N)?J")));
-    QVERIFY(!screen.contains(QStringLiteral("kopiert")));
+    QVERIFY(run.screen.contains(QStringLiteral("Stapelverarbeitung abbrechen (J/N)?J")));
+    QVERIFY(!run.screen.contains(QStringLiteral("kopiert")));
 }
 
 QTEST_GUILESS_MAIN(RestoreRunTest)
