@@ -140,8 +140,9 @@ int run(const Options &options)
             if (options.headless)
                 writeOut(QStringLiteral("AUTOSTART ") + link.targetPath + u'|'
                              + link.workingDirectory, {});
-            else
-                platform::startProgram(link.targetPath, link.workingDirectory);
+            else if (const int error = platform::startProgram(link.targetPath, link.workingDirectory))
+                std::fprintf(stderr, "velko-dos: cannot start %s (error %d)\n",
+                             qPrintable(link.targetPath), error);
         }
     }
     return outcome == Interpreter::Outcome::Finished ? 0 : 1;
