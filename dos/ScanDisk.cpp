@@ -42,7 +42,8 @@ void scanDiskProgram(Interpreter &shell, const QStringList &arguments)
     const QStringList switches = {QStringLiteral("/AUTOFIX"), QStringLiteral("/NOSUMMARY"),
                                   QStringLiteral("/CHECKONLY"), QStringLiteral("/SURFACE"),
                                   QStringLiteral("/NOSAVE")};
-    QChar drive = shell.currentDirectory().at(0);
+    const QString current = shell.currentDirectory();
+    QChar drive = current.isEmpty() ? QChar() : current.at(0);
     for (const QString &argument : arguments) {
         if (isSwitch(argument) && !switches.contains(argument, Qt::CaseInsensitive)) {
             shell.printLine(message::InvalidSwitch + QStringLiteral(" - ") + argument);
@@ -56,6 +57,10 @@ void scanDiskProgram(Interpreter &shell, const QStringList &arguments)
             }
             drive = argument.at(0).toUpper();
         }
+    }
+    if (drive.isNull()) {
+        shell.printLine(message::InvalidDrive);
+        return;
     }
     const QString root = QString(drive) + QStringLiteral(":\\");
     if (!platform::directoryExists(root)) {

@@ -77,6 +77,7 @@ private slots:
     void missingAttribIsAnUnknownCommand();
     void namesAreReadInCodePage850();
     void batchStartedFromBatchTakesItsPlace();
+    void pcWithoutDriveC();
 };
 
 // Script (after "@echo off") -> what the screen shows.
@@ -289,6 +290,20 @@ void InterpreterTest::batchStartedFromBatchTakesItsPlace()
     pc.writeFile(QStringLiteral("C:\\DATA\\ZWEI.BAT"), "echo in zwei\r\n");
     const Run run = runScript(QStringLiteral("@echo off\necho in eins\nzwei\necho nicht mehr"));
     QCOMPARE(run.lines, QStringList({"in eins", "in zwei"}));
+}
+
+// The interpreter starts on C:, which this PC lacks: commands that need a drive say so.
+void InterpreterTest::pcWithoutDriveC()
+{
+    TestMachine pc(QStringLiteral("[Windows]\nDirectory=D:\\WIN\n[Drives]\nD=fixed,drive_d\n"));
+    pc.makeDirectory(QStringLiteral("D:\\WIN\\COMMAND"));
+    pc.writeFile(QStringLiteral("D:\\WIN\\COMMAND\\SCANDISK.EXE"), "SCANDISK.EXE - stand-in for ScanDisk.\r\n");
+    pc.writeFile(QStringLiteral("D:\\X.BAT"), "@echo off\r\nscandisk /NOSUMMARY\r\ncopy X.BAT Y.BAT\r\necho Ende\r\n");
+    dos::HeadlessConsole console({});
+    Interpreter shell(console);
+    QCOMPARE(shell.runBatch(QStringLiteral("D:\\X.BAT")), Interpreter::Outcome::Finished);
+    QVERIFY(console.screen().transcript().startsWith(
+        QStringLiteral("Ungültige Laufwerksangabe\nDatei nicht gefunden - X.BAT\n        0 Datei(en) kopiert\nEnde\n")));
 }
 
 QTEST_GUILESS_MAIN(InterpreterTest)
