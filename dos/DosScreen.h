@@ -22,7 +22,6 @@ public:
 
     // Waits for the next key while the window stays responsive; empty once it is closed.
     std::optional<Key> waitForKey();
-    bool isClosed() const { return m_closed; }
     QSize sizeHint() const override;
 
 protected:

@@ -31,7 +31,6 @@ public:
     // Makes directory the current one of its drive and its drive the current drive.
     int setCurrentDirectory(const QString &directory);
     QString currentDirectory() const;  // 8.3 form, "C:\" for a root
-    QString searchPath() const { return m_path; }
 
     // For the commands.
     Console &console() { return m_console; }
