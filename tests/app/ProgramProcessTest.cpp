@@ -9,9 +9,22 @@
 
 namespace {
 
+const QString ProgramFolder = QStringLiteral("drive_c/Programme/Velko Save");
+const QByteArray MachineIni("[Windows]\nDirectory=C:\\WINDOWS\n[Drives]\nC=fixed,drive_c\n");
+
 QString programFile()
 {
     return qEnvironmentVariable("VELKO_PROGRAM");
+}
+
+void makePc(const QString &folder, const QByteArray &machineIni)
+{
+    QFile file(folder + QStringLiteral("/machine.ini"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(machineIni);
+    file.close();
+    QVERIFY(QDir(folder).mkpath(QStringLiteral("drive_c/WINDOWS")));
+    QVERIFY(QDir(folder).mkpath(ProgramFolder));
 }
 
 }  // namespace
@@ -20,31 +33,46 @@ class ProgramProcessTest : public QObject {
     Q_OBJECT
 private slots:
     void secondCopyEndsAtOnceWithoutTouchingAnything();
+    void aCopyOnAnotherPcDoesNotCount();
     void withoutSimulatedPcItStopsWithAMessage();
 };
 
 void ProgramProcessTest::secondCopyEndsAtOnceWithoutTouchingAnything()
 {
     QTemporaryDir pc;
-    QFile machineIni(pc.filePath(QStringLiteral("machine.ini")));
-    QVERIFY(machineIni.open(QIODevice::WriteOnly));
-    machineIni.write("[Windows]\nDirectory=C:\\WINDOWS\n[Drives]\nC=fixed,drive_c\n");
-    machineIni.close();
-    QVERIFY(QDir(pc.path()).mkpath(QStringLiteral("drive_c/WINDOWS")));
-    QVERIFY(QDir(pc.path()).mkpath(QStringLiteral("drive_c/Programme/Velko Save")));
+    makePc(pc.path(), MachineIni);
 
-    // Whoever holds the name (this test, or a copy a developer has running) is the first copy.
-    platform::SingleInstance firstCopy(QStringLiteral("SCR03154"));
-    firstCopy.acquire();
+    // This test is the first copy on its PC, whatever runs on other PCs of the machine.
+    platform::SingleInstance firstCopy(QStringLiteral("SCR03154"), pc.path());
+    QVERIFY(firstCopy.acquire());
 
     QProcess second;
-    second.setWorkingDirectory(pc.filePath(QStringLiteral("drive_c/Programme/Velko Save")));
+    second.setWorkingDirectory(pc.filePath(ProgramFolder));
     second.start(programFile(), {});
     QVERIFY(second.waitForFinished(20000));
     QCOMPARE(second.exitStatus(), QProcess::NormalExit);
     QCOMPARE(second.exitCode(), 0);
     QVERIFY(second.readAllStandardError().isEmpty());
-    QVERIFY(!QFile::exists(pc.filePath(QStringLiteral("drive_c/Programme/Velko Save/Orvel.ini"))));
+    QVERIFY(!QFile::exists(pc.filePath(ProgramFolder + QStringLiteral("/Orvel.ini"))));
+}
+
+// A copy on another PC does not stop a start: this one goes on past the lock and then stops at
+// its own damaged machine.ini with a message.
+void ProgramProcessTest::aCopyOnAnotherPcDoesNotCount()
+{
+    QTemporaryDir otherPc;
+    makePc(otherPc.path(), MachineIni);
+    platform::SingleInstance otherCopy(QStringLiteral("SCR03154"), otherPc.path());
+    QVERIFY(otherCopy.acquire());
+
+    QTemporaryDir pc;
+    makePc(pc.path(), "[Windows]\nDirectory=WINDOWS\n[Drives]\nC=fixed,drive_c\n");
+    QProcess program;
+    program.setWorkingDirectory(pc.filePath(ProgramFolder));
+    program.start(programFile(), {});
+    QVERIFY(program.waitForFinished(20000));
+    QCOMPARE(program.exitCode(), 2);
+    QVERIFY(program.readAllStandardError().contains("Directory"));
 }
 
 void ProgramProcessTest::withoutSimulatedPcItStopsWithAMessage()
