@@ -326,7 +326,11 @@ int Folder::appendRecordLine(const QString &line)
     ++m_recordLines;
     if (m_recordLines > MinimumLinesBeforeRewrite && m_recordLines > 2 * m_recorded.size())
         return rewriteRecords();
-    return appendHostFile(recordsPath(), line.toUtf8());
+    const int error = appendHostFile(recordsPath(), line.toUtf8());
+    // Appending never goes through a link; the records then take the link's place.
+    if (error != dos::Ok && isHostLink(recordsPath()))
+        return rewriteRecords();
+    return error;
 }
 
 int Folder::rewriteRecords()
