@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 #include <sys/types.h>
 #include <time.h>
@@ -64,6 +65,7 @@ private:
     QString recordsPath() const;
     int readRecords(QHash<QString, Record> *records);
     int readEntries(const QHash<QString, Record> &records);
+    void keepSoundAliases(const QHash<QString, QString> &storedAliases);
     void assignAlias(FolderEntry &entry);
     void forget(QHash<QString, FolderEntry>::const_iterator entry);
     int record(const FolderEntry &entry);
@@ -85,5 +87,9 @@ private:
 DosResult<std::shared_ptr<Folder>> folderAt(const QString &hostFolder);
 void forgetFolders(const QString &hostFolder);  // the folder and all below it
 void forgetAllFolders();
+
+// The host spelling of a name in a folder, found without its records (when they cannot be read):
+// by name only, as an alias is known only from them. Empty when no entry has that name.
+DosResult<std::optional<QString>> hostSpellingOf(const QString &hostFolder, const QString &name);
 
 }  // namespace platform::detail
