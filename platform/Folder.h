@@ -27,8 +27,9 @@ struct FolderEntry {
 // The entries of one host folder with their attributes and 8.3 names. Attributes and aliases
 // are recorded in a file (ReservedPrefix) in the folder: each change appends a line, a later line
 // for a name replaces the earlier ones, and the file is rewritten once it is mostly stale.
-// An alias that was never recorded is worked out again from the folder's names on each load:
-// such names are taken in case-insensitive order and each gets the lowest free number.
+// An alias that was never recorded, or whose record is not a sound 8.3 name of its own, is worked
+// out again from the folder's names on each load: such names are taken in case-insensitive order
+// and each gets the lowest free number.
 class Folder {
 public:
     static DosResult<std::shared_ptr<Folder>> load(const QString &hostFolder);

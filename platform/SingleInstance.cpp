@@ -54,7 +54,7 @@ bool SingleInstance::acquire()
         return true;
     }
     const QString path = lockPath(m_name, machine);
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) {
         qWarning("cannot open the lock file %s: %s", qPrintable(path), strerror(errno));
         return true;

@@ -17,6 +17,14 @@ QString programFile()
     return qEnvironmentVariable("VELKO_PROGRAM");
 }
 
+// Starts the program in workingDirectory and waits for its end; false when it does not end.
+bool runToEnd(QProcess &program, const QString &workingDirectory)
+{
+    program.setWorkingDirectory(workingDirectory);
+    program.start(programFile(), {});
+    return program.waitForFinished(20000);
+}
+
 void makePc(const QString &folder, const QByteArray &machineIni)
 {
     QFile file(folder + QStringLiteral("/machine.ini"));
@@ -47,9 +55,7 @@ void ProgramProcessTest::secondCopyEndsAtOnceWithoutTouchingAnything()
     QVERIFY(firstCopy.acquire());
 
     QProcess second;
-    second.setWorkingDirectory(pc.filePath(ProgramFolder));
-    second.start(programFile(), {});
-    QVERIFY(second.waitForFinished(20000));
+    QVERIFY(runToEnd(second, pc.filePath(ProgramFolder)));
     QCOMPARE(second.exitStatus(), QProcess::NormalExit);
     QCOMPARE(second.exitCode(), 0);
     QVERIFY(second.readAllStandardError().isEmpty());
@@ -68,9 +74,7 @@ void ProgramProcessTest::aCopyOnAnotherPcDoesNotCount()
     QTemporaryDir pc;
     makePc(pc.path(), "[Windows]\nDirectory=WINDOWS\n[Drives]\nC=fixed,drive_c\n");
     QProcess program;
-    program.setWorkingDirectory(pc.filePath(ProgramFolder));
-    program.start(programFile(), {});
-    QVERIFY(program.waitForFinished(20000));
+    QVERIFY(runToEnd(program, pc.filePath(ProgramFolder)));
     QCOMPARE(program.exitCode(), 2);
     QVERIFY(program.readAllStandardError().contains("Directory"));
 }
@@ -79,9 +83,7 @@ void ProgramProcessTest::withoutSimulatedPcItStopsWithAMessage()
 {
     QTemporaryDir nowhere;
     QProcess program;
-    program.setWorkingDirectory(nowhere.path());
-    program.start(programFile(), {});
-    QVERIFY(program.waitForFinished(20000));
+    QVERIFY(runToEnd(program, nowhere.path()));
     QCOMPARE(program.exitCode(), 2);
     QVERIFY(program.readAllStandardError().contains("machine.ini"));
 }
