@@ -151,7 +151,7 @@ void TForm1::backupRun()
             continue;
         }
         const QString target = backup::backupTarget(base, source);
-        const backup::CopyOutcome copy = backup::copyIntoBackup(source, target);
+        const backup::WriteOutcome copy = backup::copyIntoBackup(source, target);
         if (!copy.ok()) {
             controls::showMessageAfterBeep(
                 controls::MessageType::Warning, backup::copyFailureText(source, target, copy.error));
