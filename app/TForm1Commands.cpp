@@ -5,6 +5,7 @@
 #include "backup/TForm6.h"
 #include "controls/CheckListBox.h"
 #include "controls/DirectoryListBox.h"
+#include "controls/DriveComboBox.h"
 #include "controls/MessageDialog.h"
 #include "controls/StatusBar.h"
 #include "controls/WindowHelp.h"
@@ -34,6 +35,8 @@ void TForm1::endApplication()
 
 void TForm1::Button7Click()
 {
+    m_restore->setMainWindowState(DriveComboBox1->drive(), DirectoryListBox1->directory(),
+                                  m_programDirectory);
     m_restore->exec();
 }
 

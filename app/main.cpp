@@ -16,11 +16,6 @@
 
 int main(int argc, char *argv[])
 {
-    // A second copy ends before it shows anything.
-    platform::SingleInstance instance(QStringLiteral("SCR03154"));
-    if (!instance.acquire())
-        return 0;
-
     const QString machineFolder = platform::Machine::findFolder(QDir::currentPath());
     if (machineFolder.isEmpty()) {
         std::fprintf(stderr, "Velko Save: no simulated PC found (no machine.ini in %s or above).\n"
@@ -28,6 +23,11 @@ int main(int argc, char *argv[])
                      qPrintable(QDir::currentPath()));
         return 2;
     }
+    // A second copy on the same PC ends before it shows anything; a simulated PC is one session.
+    platform::SingleInstance instance(QStringLiteral("SCR03154"), machineFolder);
+    if (!instance.acquire())
+        return 0;
+
     QString error;
     auto machine = platform::Machine::load(machineFolder, &error);
     if (!machine) {

@@ -1,5 +1,6 @@
 #include "backup/RestoreScript.h"
 
+#include "backup/BackupFolder.h"
 #include "platform/AnsiText.h"
 #include "platform/Files.h"
 
@@ -118,7 +119,9 @@ int writeRestoreScript(const QString &path, const QStringList &lines)
     const std::optional<QByteArray> bytes = platform::ansiLines(lines);
     if (!bytes)
         return ScriptNotEncodable;
-    return platform::writeFile(path, *bytes);
+    return writeInPlace(path, [&bytes](const QString &temporary) {
+               return platform::writeFile(temporary, *bytes);
+           }).error;
 }
 
 }  // namespace backup

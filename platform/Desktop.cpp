@@ -1,5 +1,7 @@
 #include "platform/Desktop.h"
 
+#include "platform/Shell.h"
+
 #include <QApplication>
 
 namespace platform {
@@ -21,6 +23,13 @@ void Desktop::beep()
 
 // There is no help viewer on this desktop yet: a help request shows nothing.
 void Desktop::showHelp(const QString &, int, int) {}
+
+void Desktop::shellExecute(const QObject *, const QString &verb, const QString &file,
+                           const QString &, const QString &, int)
+{
+    if (verb.compare(QStringLiteral("open"), Qt::CaseInsensitive) == 0)
+        (void)shellOpen(file);  // ShellExecute's result goes unexamined by every caller
+}
 
 Desktop &desktop()
 {

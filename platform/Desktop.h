@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QObject;
+
 namespace platform {
 
 // Help viewer commands, as the Windows help API numbers them.
@@ -18,6 +20,11 @@ public:
     virtual void beep();
     // helpFile is a Windows path; topic is ignored for ShowContents.
     virtual void showHelp(const QString &helpFile, int command, int topic);
+    // The shell's ShellExecute: the verb ("open") on a document, program or address. file,
+    // parameters and directory are Windows paths or texts; showCommand as for a shortcut. The
+    // caller does not learn whether it worked, as the program never examines the result.
+    virtual void shellExecute(const QObject *owner, const QString &verb, const QString &file,
+                              const QString &parameters, const QString &directory, int showCommand);
 };
 
 Desktop &desktop();

@@ -41,6 +41,16 @@ QString aliasCharacters(QString text)
 
 }  // namespace
 
+QString upperCaseName(const QString &name)
+{
+    QString upper = name;
+    for (QChar &c : upper) {
+        if (!c.isSurrogate())
+            c = c.toUpper();
+    }
+    return upper;
+}
+
 bool isValidLongName(const QString &name)
 {
     if (name.isEmpty() || name == u"." || name == u"..")
@@ -69,7 +79,7 @@ bool isShortName(const QString &name)
 
 AliasStem aliasStem(const QString &longName)
 {
-    QString name = longName.toUpper();
+    QString name = upperCaseName(longName);
     name.remove(u' ');
     while (name.startsWith(u'.'))
         name.remove(0, 1);

@@ -9,6 +9,10 @@ namespace platform::detail {
 // files); they never show as Windows names.
 inline const QString ReservedPrefix = QStringLiteral(".dosattr");
 
+// Upper case as FAT makes it, letter by letter: a letter whose capital is more than one letter
+// (ß, ﬁ) stays as it is, so that Maße.ini and Masse.ini stay two names.
+QString upperCaseName(const QString &name);
+
 // A name Windows can hold: none of \ / : * ? " < > | or control characters, not ending in a dot
 // or blank, not "." or "..", and not reserved by the layer.
 bool isValidLongName(const QString &name);

@@ -39,7 +39,7 @@ DosResult<Location> existingDirectory(const QString &path)
 DosResult<QString> shortNameIn(const Drive &drive, const QString &hostFolder, const QString &name)
 {
     if (detail::isShortName(name))
-        return {dos::Ok, name.toUpper()};
+        return {dos::Ok, detail::upperCaseName(name)};
     const auto folder = detail::folderAt(hostFolder);
     if (!folder.ok())
         return {folder.error, {}};

@@ -7,6 +7,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <optional>
 #include <cerrno>
 
 #include <dirent.h>
@@ -54,6 +55,16 @@ bool isDirectoryEntry(const QString &hostFolder, const dirent *entry, const QStr
         return false;
     const auto info = statHost(hostChild(hostFolder, name));
     return info && S_ISDIR(info->st_mode);
+}
+
+// The Windows name of a host entry; none for names Windows cannot hold or the layer's own files.
+std::optional<QString> windowsName(const dirent *hostEntry)
+{
+    const QByteArray encoded(hostEntry->d_name);
+    const QString name = QFile::decodeName(encoded);
+    if (QFile::encodeName(name) != encoded || !isValidLongName(name))
+        return std::nullopt;
+    return name;
 }
 
 // BASE~N or BASE~N.EXT: only a name of this form can be taken as some stem's alias.
@@ -159,38 +170,57 @@ int Folder::readEntries(const QHash<QString, Record> &records)
     DIR *listing = ::opendir(hostName(m_hostFolder).constData());
     if (!listing)
         return dosErrorFromErrno(errno, dos::PathNotFound);
-    QList<QString> withoutAlias;
+    QHash<QString, QString> storedAliases;  // key of a long name -> its recorded alias
     while (const dirent *hostEntry = ::readdir(listing)) {
-        const QByteArray encoded(hostEntry->d_name);
-        const QString name = QFile::decodeName(encoded);
-        const QString key = name.toUpper();
+        const auto name = windowsName(hostEntry);
+        if (!name)
+            continue;
+        const QString key = upperCaseName(*name);
         // Of two host names that differ in case only, Windows sees the first.
-        if (QFile::encodeName(name) != encoded || !isValidLongName(name) || m_entries.contains(key))
+        if (m_entries.contains(key))
             continue;
         FolderEntry entry;
-        entry.name = name;
-        entry.isDirectory = isDirectoryEntry(m_hostFolder, hostEntry, name);
-        const auto record = records.constFind(name);
+        entry.name = *name;
+        entry.isDirectory = isDirectoryEntry(m_hostFolder, hostEntry, *name);
+        const auto record = records.constFind(*name);
         entry.attributes = record != records.cend() ? record->attributes
                                                     : defaultAttributes(entry.isDirectory);
-        if (isShortName(name)) {
+        if (isShortName(*name))
             entry.shortName = key;
-        } else if (record != records.cend() && !record->alias.isEmpty()
-                   && !m_aliasOwners.contains(record->alias)) {
-            entry.shortName = record->alias;
-            entry.aliasKept = true;
-            m_aliasOwners.insert(entry.shortName, key);
-        } else {
-            withoutAlias.append(key);
-        }
+        else if (record != records.cend() && !record->alias.isEmpty())
+            storedAliases.insert(key, upperCaseName(record->alias));
         m_entries.insert(key, entry);
     }
     ::closedir(listing);
+    keepSoundAliases(storedAliases);
 
+    QList<QString> withoutAlias;
+    for (auto entry = m_entries.cbegin(); entry != m_entries.cend(); ++entry) {
+        if (entry->shortName.isEmpty())
+            withoutAlias.append(entry.key());
+    }
     std::sort(withoutAlias.begin(), withoutAlias.end());
     for (const QString &key : std::as_const(withoutAlias))
         assignAlias(m_entries[key]);
     return dos::Ok;
+}
+
+// A recorded alias ends up in restore scripts: it is kept only where it is an 8.3 name that no
+// other name or recorded alias of the folder has. The others are worked out afresh.
+void Folder::keepSoundAliases(const QHash<QString, QString> &storedAliases)
+{
+    QHash<QString, int> claims;
+    for (const QString &alias : storedAliases)
+        ++claims[alias];
+    for (auto stored = storedAliases.cbegin(); stored != storedAliases.cend(); ++stored) {
+        const QString &alias = stored.value();
+        if (!isShortName(alias) || claims.value(alias) > 1 || m_entries.contains(alias))
+            continue;
+        FolderEntry &entry = m_entries[stored.key()];
+        entry.shortName = alias;
+        entry.aliasKept = true;
+        m_aliasOwners.insert(alias, stored.key());
+    }
 }
 
 // The lowest free number; where many names share a stem, the search goes on from the last one.
@@ -204,7 +234,7 @@ void Folder::assignAlias(FolderEntry &entry)
         alias = aliasOf(stem, ++number);
     m_lowestFreeNumbers.insert(stemKey, number + 1);
     entry.shortName = alias;
-    m_aliasOwners.insert(alias, entry.name.toUpper());
+    m_aliasOwners.insert(alias, upperCaseName(entry.name));
 }
 
 // A name or alias that goes away may free a lower number for a stem. Other names (a temporary
@@ -221,7 +251,7 @@ void Folder::forget(QHash<QString, FolderEntry>::const_iterator entry)
 
 const FolderEntry *Folder::find(const QString &name) const
 {
-    const QString key = name.toUpper();
+    const QString key = upperCaseName(name);
     if (const auto entry = m_entries.constFind(key); entry != m_entries.cend())
         return &*entry;
     if (const auto owner = m_aliasOwners.constFind(key); owner != m_aliasOwners.cend())
@@ -244,7 +274,7 @@ QList<const FolderEntry *> Folder::sortedEntries() const
 
 int Folder::add(const QString &name, bool isDirectory, quint8 attributes)
 {
-    const QString key = name.toUpper();
+    const QString key = upperCaseName(name);
     if (const auto old = m_entries.constFind(key); old != m_entries.cend())
         forget(old);
     FolderEntry entry;
@@ -270,7 +300,7 @@ int Folder::add(const QString &name, bool isDirectory, quint8 attributes)
 
 int Folder::remove(const QString &name)
 {
-    const auto entry = m_entries.constFind(name.toUpper());
+    const auto entry = m_entries.constFind(upperCaseName(name));
     if (entry == m_entries.cend())
         return dos::Ok;
     const QString spelled = entry->name;
@@ -286,7 +316,7 @@ int Folder::remove(const QString &name)
 
 int Folder::setAttributes(const QString &name, quint8 attributes)
 {
-    const auto entry = m_entries.find(name.toUpper());
+    const auto entry = m_entries.find(upperCaseName(name));
     if (entry == m_entries.end())
         return dos::FileNotFound;
     attributes &= RecordedAttributes;
@@ -300,7 +330,7 @@ int Folder::setAttributes(const QString &name, quint8 attributes)
 
 int Folder::keepAlias(const QString &name)
 {
-    const auto entry = m_entries.find(name.toUpper());
+    const auto entry = m_entries.find(upperCaseName(name));
     if (entry == m_entries.end() || entry->aliasKept || isShortName(entry->name))
         return dos::Ok;
     entry->aliasKept = true;
@@ -326,7 +356,11 @@ int Folder::appendRecordLine(const QString &line)
     ++m_recordLines;
     if (m_recordLines > MinimumLinesBeforeRewrite && m_recordLines > 2 * m_recorded.size())
         return rewriteRecords();
-    return appendHostFile(recordsPath(), line.toUtf8());
+    const int error = appendHostFile(recordsPath(), line.toUtf8());
+    // Appending never goes through a link; the records then take the link's place.
+    if (error != dos::Ok && isHostLink(recordsPath()))
+        return rewriteRecords();
+    return error;
 }
 
 int Folder::rewriteRecords()
@@ -390,6 +424,24 @@ void forgetFolders(const QString &hostFolder)
 void forgetAllFolders()
 {
     folderCache().clear();
+}
+
+DosResult<std::optional<QString>> hostSpellingOf(const QString &hostFolder, const QString &name)
+{
+    DIR *listing = ::opendir(hostName(hostFolder).constData());
+    if (!listing)
+        return {dosErrorFromErrno(errno, dos::PathNotFound), std::nullopt};
+    const QString wanted = upperCaseName(name);
+    std::optional<QString> found;
+    while (const dirent *hostEntry = ::readdir(listing)) {
+        const auto spelled = windowsName(hostEntry);
+        if (spelled && upperCaseName(*spelled) == wanted) {
+            found = spelled;
+            break;
+        }
+    }
+    ::closedir(listing);
+    return {dos::Ok, found};
 }
 
 }  // namespace platform::detail

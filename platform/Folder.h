@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 #include <sys/types.h>
 #include <time.h>
@@ -26,8 +27,9 @@ struct FolderEntry {
 // The entries of one host folder with their attributes and 8.3 names. Attributes and aliases
 // are recorded in a file (ReservedPrefix) in the folder: each change appends a line, a later line
 // for a name replaces the earlier ones, and the file is rewritten once it is mostly stale.
-// An alias that was never recorded is worked out again from the folder's names on each load:
-// such names are taken in case-insensitive order and each gets the lowest free number.
+// An alias that was never recorded, or whose record is not a sound 8.3 name of its own, is worked
+// out again from the folder's names on each load: such names are taken in case-insensitive order
+// and each gets the lowest free number.
 class Folder {
 public:
     static DosResult<std::shared_ptr<Folder>> load(const QString &hostFolder);
@@ -64,6 +66,7 @@ private:
     QString recordsPath() const;
     int readRecords(QHash<QString, Record> *records);
     int readEntries(const QHash<QString, Record> &records);
+    void keepSoundAliases(const QHash<QString, QString> &storedAliases);
     void assignAlias(FolderEntry &entry);
     void forget(QHash<QString, FolderEntry>::const_iterator entry);
     int record(const FolderEntry &entry);
@@ -85,5 +88,9 @@ private:
 DosResult<std::shared_ptr<Folder>> folderAt(const QString &hostFolder);
 void forgetFolders(const QString &hostFolder);  // the folder and all below it
 void forgetAllFolders();
+
+// The host spelling of a name in a folder, found without its records (when they cannot be read):
+// by name only, as an alias is known only from them. Empty when no entry has that name.
+DosResult<std::optional<QString>> hostSpellingOf(const QString &hostFolder, const QString &name);
 
 }  // namespace platform::detail

@@ -89,6 +89,25 @@ int makeEmpty(int fd)
     return dos::Ok;
 }
 
+// Opens a file for writing without ever following a symbolic link: a link in the file's place
+// is removed and a new file made instead, as Windows has no such thing to write through.
+int openForWriting(const QString &hostPath, int flags)
+{
+    const QByteArray name = hostName(hostPath);
+    flags |= O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC;
+    const int fd = ::open(name.constData(), flags, 0666);
+    if (fd >= 0 || errno != ELOOP || (flags & O_EXCL))
+        return fd;
+    struct stat info;
+    if (::lstat(name.constData(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+        errno = ELOOP;
+        return -1;
+    }
+    if (::unlink(name.constData()) != 0)
+        return -1;
+    return ::open(name.constData(), flags | O_EXCL, 0666);
+}
+
 bool isFolderEntry(int folderFd, const dirent *entry)
 {
     if (entry->d_type != DT_UNKNOWN)
@@ -181,6 +200,12 @@ std::optional<struct stat> statHost(const QString &hostPath)
     return info;
 }
 
+bool isHostLink(const QString &hostPath)
+{
+    struct stat info;
+    return ::lstat(hostName(hostPath).constData(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
 DosResult<QByteArray> readHostFile(const QString &hostPath)
 {
     const int fd = ::open(hostName(hostPath).constData(), O_RDONLY | O_CLOEXEC);
@@ -210,8 +235,7 @@ DosResult<QByteArray> readHostFile(const QString &hostPath)
 
 int writeHostFile(const QString &hostPath, const QByteArray &data, bool exclusive)
 {
-    const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (exclusive ? O_EXCL : O_TRUNC);
-    const int fd = ::open(hostName(hostPath).constData(), flags, 0666);
+    const int fd = openForWriting(hostPath, exclusive ? O_EXCL : O_TRUNC);
     if (fd < 0)
         return lastError(dos::PathNotFound);
     return closeChecked(fd, writeAll(fd, data.constData(), data.size()));
@@ -220,7 +244,7 @@ int writeHostFile(const QString &hostPath, const QByteArray &data, bool exclusiv
 int appendHostFile(const QString &hostPath, const QByteArray &data)
 {
     const int fd = ::open(hostName(hostPath).constData(),
-                          O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+                          O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0)
         return lastError(dos::PathNotFound);
     return closeChecked(fd, writeAll(fd, data.constData(), data.size()));
@@ -237,7 +261,7 @@ int copyHostFile(const QString &from, const QString &to)
         ::close(in);
         return error;
     }
-    const int out = ::open(hostName(to).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    const int out = openForWriting(to, 0);
     if (out < 0) {
         const int error = lastError(dos::PathNotFound);
         ::close(in);

@@ -24,8 +24,12 @@ QString hostChild(const QString &hostFolder, const QString &name);
 // stat() that follows links; empty when the path does not exist or cannot be examined.
 std::optional<struct stat> statHost(const QString &hostPath);
 
+bool isHostLink(const QString &hostPath);
+
 DosResult<QByteArray> readHostFile(const QString &hostPath);
 
+// No write follows a symbolic link. Writing and copying replace a link by a new file; appending
+// fails on one (3), so that the caller can write the whole file anew.
 // Creates or truncates the file and writes data; exclusive fails with 5 when it exists already.
 int writeHostFile(const QString &hostPath, const QByteArray &data, bool exclusive = false);
 int appendHostFile(const QString &hostPath, const QByteArray &data);

@@ -34,18 +34,33 @@ struct Found {
     bool isDirectory = false;
 };
 
+// A folder whose records cannot be read still shows its entries by name, so that they do not
+// count as missing; any other name, which might be an alias, gets the folder's error, and so
+// does everything that needs the records (attributes, aliases, changes).
+DosResult<std::optional<Found>> foundWithoutRecords(const QString &hostFolder, const QString &name,
+                                                   int folderError)
+{
+    const auto spelled = hostSpellingOf(hostFolder, name);
+    if (!spelled.ok())
+        return {spelled.error, std::nullopt};
+    if (!spelled.value)
+        return {folderError, std::nullopt};
+    const auto info = statHost(hostChild(hostFolder, *spelled.value));
+    return {dos::Ok, Found{*spelled.value, info && S_ISDIR(info->st_mode)}};
+}
+
 // By a spelling that differs from the host's, or by 8.3 alias.
 DosResult<std::optional<Found>> findListed(const Drive &drive, const QString &hostFolder,
                                            const QString &name)
 {
     const auto folder = folderAt(hostFolder);
     if (!folder.ok())
-        return {folder.error, std::nullopt};
+        return foundWithoutRecords(hostFolder, name, folder.error);
     const FolderEntry *entry = folder.value->find(name);
     if (!entry)
         return {dos::Ok, std::nullopt};
     const Found found{entry->name, entry->isDirectory};
-    const bool byAlias = entry->name.toUpper() != name.toUpper();
+    const bool byAlias = upperCaseName(entry->name) != upperCaseName(name);
     if (byAlias && !drive.writeProtected) {
         if (const int error = folder.value->keepAlias(found.name))
             return {error, std::nullopt};

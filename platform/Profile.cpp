@@ -10,6 +10,10 @@ namespace {
 // Windows' code for a request it cannot carry out as given.
 constexpr int InvalidParameter = 87;
 
+const QString CrLf = QStringLiteral("\r\n");
+// An editor may put it before the Windows-1252 text.
+const QByteArray Utf8Mark("\xEF\xBB\xBF");
+
 QString keyOf(const QString &name)
 {
     return name.trimmed().toCaseFolded();
@@ -25,17 +29,24 @@ bool isBlank(const QString &line)
 ProfileDocument ProfileDocument::parse(const QString &text)
 {
     ProfileDocument document;
-    QStringList lines = text.split(u'\n');
-    if (lines.last().isEmpty())
-        lines.removeLast();
-    for (QString line : std::as_const(lines)) {
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        const QString trimmed = line.trimmed();
-        if (trimmed.startsWith(u'[')) {
-            const qsizetype close = trimmed.indexOf(u']');
-            const QString name = trimmed.mid(1, close < 0 ? -1 : close - 1).trimmed();
-            document.m_sections.append(Section{name, {}, {}});
+    qsizetype start = 0;
+    while (start < text.size()) {
+        Line line;
+        qsizetype stop = start;
+        while (stop < text.size() && text[stop] != u'\r' && text[stop] != u'\n')
+            ++stop;
+        line.raw = text.mid(start, stop - start);
+        const qsizetype endLength =
+            stop == text.size() ? 0 : text.mid(stop, 2) == u"\r\n" ? 2 : 1;
+        line.end = text.mid(stop, endLength);
+        start = stop + endLength;
+
+        const QString trimmed = line.raw.trimmed();
+        // Windows needs the closing bracket and takes the name up to the last one.
+        const qsizetype close = trimmed.lastIndexOf(u']');
+        if (trimmed.startsWith(u'[') && close > 0) {
+            const QString name = trimmed.mid(1, close - 1).trimmed();
+            document.m_sections.append(Section{name, line, {}, {}});
             continue;
         }
         if (document.m_sections.isEmpty())
@@ -43,14 +54,14 @@ ProfileDocument ProfileDocument::parse(const QString &text)
         Section &section = document.m_sections.last();
         const qsizetype equals = trimmed.indexOf(u'=');
         const QString key = equals > 0 ? trimmed.left(equals).trimmed() : QString();
-        if (key.isEmpty() || trimmed.startsWith(u';')) {
-            section.lines.append(Line{{}, {}, line});
-            continue;
+        if (!key.isEmpty() && !trimmed.startsWith(u';') && !trimmed.startsWith(u'[')) {
+            line.key = key;
+            line.value = trimmed.mid(equals + 1).trimmed();
+            // Of two equal keys, Windows reads and writes the first.
+            if (!section.entryLines.contains(keyOf(key)))
+                section.entryLines.insert(keyOf(key), section.lines.size());
         }
-        // Of two equal keys, Windows reads and writes the first.
-        if (!section.entryLines.contains(keyOf(key)))
-            section.entryLines.insert(keyOf(key), section.lines.size());
-        section.lines.append(Line{key, trimmed.mid(equals + 1).trimmed(), {}});
+        section.lines.append(line);
     }
     return document;
 }
@@ -58,14 +69,18 @@ ProfileDocument ProfileDocument::parse(const QString &text)
 QString ProfileDocument::text() const
 {
     QString text;
-    for (qsizetype index = 0; index < m_sections.size(); ++index) {
-        const Section &section = m_sections[index];
-        if (index > 0 || !section.name.isEmpty())
-            text += u'[' + section.name + QStringLiteral("]\r\n");
-        for (const Line &line : section.lines) {
-            text += line.key.isEmpty() ? line.raw : line.key + u'=' + line.value;
-            text += QStringLiteral("\r\n");
-        }
+    bool lineOpen = false;  // the last line so far had no end; one follows before the next
+    auto append = [&text, &lineOpen](const Line &line) {
+        if (lineOpen)
+            text += CrLf;
+        text += line.raw + line.end;
+        lineOpen = line.end.isEmpty();
+    };
+    for (const Section &section : m_sections) {
+        if (!section.header.raw.isEmpty())
+            append(section.header);
+        for (const Line &line : section.lines)
+            append(line);
     }
     return text;
 }
@@ -101,12 +116,15 @@ void ProfileDocument::setValue(const QString &section, const QString &key, const
 {
     Section *found = findSection(section);
     if (!found) {
-        m_sections.append(Section{section.trimmed(), {}, {}});
+        const QString name = section.trimmed();
+        m_sections.append(Section{name, Line{{}, {}, u'[' + name + u']', CrLf}, {}, {}});
         found = &m_sections.last();
     }
     const QString folded = keyOf(key);
-    if (const qsizetype line = found->entryLines.value(folded, -1); line >= 0) {
-        found->lines[line].value = value;
+    if (const qsizetype index = found->entryLines.value(folded, -1); index >= 0) {
+        Line &line = found->lines[index];
+        line.value = value;
+        line.raw = line.key + u'=' + value;
         return;
     }
     qsizetype position = found->lines.size();
@@ -114,7 +132,8 @@ void ProfileDocument::setValue(const QString &section, const QString &key, const
            && isBlank(found->lines[position - 1].raw)) {
         --position;
     }
-    found->lines.insert(position, Line{key.trimmed(), value, {}});
+    const QString spelled = key.trimmed();
+    found->lines.insert(position, Line{spelled, value, spelled + u'=' + value, CrLf});
     found->entryLines.insert(folded, position);
 }
 
@@ -136,22 +155,49 @@ bool ProfileDocument::isEmpty() const
         || (m_sections.size() == 1 && m_sections[0].name.isEmpty() && m_sections[0].lines.isEmpty());
 }
 
-DosResult<ProfileDocument> readProfile(const QString &path)
+namespace {
+
+// The file's text, and the UTF-8 mark it starts with (if any) to write back before it.
+struct ProfileFile {
+    QByteArray mark;
+    ProfileDocument document;
+};
+
+DosResult<ProfileFile> readProfileFile(const QString &path)
 {
-    const auto bytes = readFile(path);
+    auto bytes = readFile(path);
     if (bytes.error == dos::FileNotFound || bytes.error == dos::PathNotFound)
         return {dos::Ok, {}};
     if (!bytes.ok())
         return {bytes.error, {}};
-    return {dos::Ok, ProfileDocument::parse(fromAnsi(bytes.value))};
+    ProfileFile file;
+    if (bytes.value.startsWith(Utf8Mark)) {
+        file.mark = Utf8Mark;
+        bytes.value.remove(0, Utf8Mark.size());
+    }
+    file.document = ProfileDocument::parse(fromAnsi(bytes.value));
+    return {dos::Ok, file};
+}
+
+int writeProfileFile(const QString &path, const ProfileFile &file)
+{
+    const auto bytes = toAnsi(file.document.text());
+    if (!bytes)
+        return InvalidParameter;
+    return replaceFile(path, file.mark + *bytes);
+}
+
+}  // namespace
+
+DosResult<ProfileDocument> readProfile(const QString &path)
+{
+    const auto file = readProfileFile(path);
+    return {file.error, file.value.document};
 }
 
 int writeProfile(const QString &path, const ProfileDocument &document)
 {
-    const auto bytes = toAnsi(document.text());
-    if (!bytes)
-        return InvalidParameter;
-    return replaceFile(path, *bytes);
+    return writeProfileFile(path, {{}, document});
 }
 
 QString profileString(const QString &path, const QString &section, const QString &key,
@@ -164,11 +210,11 @@ QString profileString(const QString &path, const QString &section, const QString
 int writeProfileString(const QString &path, const QString &section, const QString &key,
                        const QString &value)
 {
-    auto document = readProfile(path);
-    if (!document.ok())
-        return document.error;
-    document.value.setValue(section, key, value);
-    return writeProfile(path, document.value);
+    auto file = readProfileFile(path);
+    if (!file.ok())
+        return file.error;
+    file.value.document.setValue(section, key, value);
+    return writeProfileFile(path, file.value);
 }
 
 }  // namespace platform

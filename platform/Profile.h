@@ -15,8 +15,11 @@ namespace platform {
 // key reads as the caller's default. Lines that are neither headers nor entries are kept.
 class ProfileDocument {
 public:
+    // CR LF, CR and LF all end a line, as in Windows.
     static ProfileDocument parse(const QString &text);
-    QString text() const;  // lines joined with CR LF, the last one included
+    // Every line as it was read, with its own line end; a new or changed line ends in CR LF,
+    // or keeps the end of the line it replaces.
+    QString text() const;
 
     QString value(const QString &section, const QString &key, const QString &defaultValue) const;
     void setValue(const QString &section, const QString &key, const QString &value);
@@ -25,12 +28,14 @@ public:
 
 private:
     struct Line {
-        QString key;    // empty: not an entry (blank line, comment)
+        QString key;    // empty: not an entry (blank line, comment, header)
         QString value;
-        QString raw;    // for lines that are not entries
+        QString raw;    // the line without its end, as read or last written
+        QString end;    // CR LF, CR, LF, or empty for a last line without one
     };
     struct Section {
         QString name;   // empty for lines before the first header
+        Line header;    // raw empty for lines before the first header
         QList<Line> lines;
         QHash<QString, qsizetype> entryLines;  // case-folded key -> its first line
     };
@@ -41,7 +46,8 @@ private:
 };
 
 // The file-level profile functions, each opening, reading or writing and closing the file
-// (Windows-1252 text). Writing creates the file when it does not exist.
+// (Windows-1252 text; a leading UTF-8 mark is skipped on reading and kept by writeProfileString).
+// Writing creates the file when it does not exist.
 DosResult<ProfileDocument> readProfile(const QString &path);  // a missing file reads as empty
 int writeProfile(const QString &path, const ProfileDocument &document);  // whole file, or nothing
 QString profileString(const QString &path, const QString &section, const QString &key,

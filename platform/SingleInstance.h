@@ -4,19 +4,21 @@
 
 namespace platform {
 
-// A named mutex per user session: a lock held by the process for its whole run.
+// A named mutex of one simulated PC: a lock held by the process for its whole run. A simulated
+// PC is one Windows session, so the same name on two machine folders names two locks.
 class SingleInstance {
 public:
-    explicit SingleInstance(const QString &name);
+    SingleInstance(const QString &name, const QString &machineFolder);
     ~SingleInstance();
     SingleInstance(const SingleInstance &) = delete;
     SingleInstance &operator=(const SingleInstance &) = delete;
 
-    // False when another process already holds the name.
+    // False when another process already holds the name on this machine.
     bool acquire();
 
 private:
     QString m_name;
+    QString m_machineFolder;
     int m_fd = -1;
 };
 

@@ -1,10 +1,17 @@
 #include "restore/TRestore.h"
 
+#include "restore/TShellLink.h"
+
 #include "controls/DirectoryListBox.h"
 #include "controls/DriveComboBox.h"
+#include "controls/MessageDialog.h"
 #include "controls/StatusBar.h"
 #include "controls/WindowHelp.h"
+#include "platform/Clock.h"
 #include "platform/Desktop.h"
+#include "platform/Files.h"
+#include "platform/ShellLink.h"
+#include "platform/WriteProbe.h"
 
 #include <QEvent>
 #include <QGroupBox>
@@ -16,6 +23,13 @@
 namespace {
 
 constexpr int HelpContext = 6;
+const QString LineBreak = QStringLiteral("\n\r");
+const QString OtherDrive = QStringLiteral("Bitte wählen sie ein anderes Laufwerk !");
+
+QString scriptIn(const QString &directory)
+{
+    return platform::withoutRootBackslash(directory) + QStringLiteral("\\restore.bat");
+}
 
 const QStringList InfoLines = {
     QStringLiteral("Früher gesicherte Dateien können nun "),
@@ -126,7 +140,23 @@ TRestore::TRestore(QWidget *parent)
     connect(BitBtn2, &QPushButton::clicked, this, &TRestore::Button2Click);
     connect(BitBtn3, &QPushButton::clicked, this, &TRestore::BitBtn3Click);
     connect(StatusBar1, &controls::StatusBar::mouseMoved, this, &TRestore::StatusBar1MouseMove);
+    connect(DriveComboBox1, &controls::DriveComboBox::driveChanged, this, &TRestore::DriveComboBox1Change);
+    connect(DirectoryListBox1, &controls::DirectoryListBox::directoryChanged, this,
+            &TRestore::DirectoryListBox1Change);
+
+    ShellLink1 = new TShellLink(this);
+    ShellLink1->setObjectName(QStringLiteral("ShellLink1"));
+    ShellLink1->IconFile = QStringLiteral("C:\\windows\\system\\shell32.dll");
+    ShellLink1->IconIndex = 29;
     controls::setWindowHelpContext(this, HelpContext);
+}
+
+void TRestore::setMainWindowState(QChar mainDrive, const QString &destinationPath,
+                                  const QString &programDirectory)
+{
+    m_mainDrive = mainDrive;
+    m_destinationPath = destinationPath;
+    m_programDirectory = programDirectory;
 }
 
 void TRestore::FormActivate()
@@ -138,11 +168,79 @@ void TRestore::FormActivate()
                                      : QString());
     GroupBox3->setToolTip(on ? QStringLiteral("Letztes Backup in  dieses Verzeichnis") : QString());
     controls::showHandCursor({BitBtn1, BitBtn2, BitBtn3, DriveComboBox1, DirectoryListBox1}, on);
+    DriveComboBox1->setDrive(m_mainDrive);  // runs DriveComboBox1Change when the drive differs
+    (void)DirectoryListBox1->setDirectory(m_destinationPath);  // a gone directory keeps the list
+    showBackupState(m_destinationPath);
+}
+
+void TRestore::showBackupState(const QString &statusPath)
+{
+    const QString script = scriptIn(DirectoryListBox1->directory());
+    const auto written = platform::lastWriteTime(script);
+    if (platform::fileExists(script) && written.ok()) {
+        DirectoryListBox1->setTextColor(QColor(0, 0, 255));
+        Label2->setText(platform::shortDate(written.value) + QStringLiteral(";  ")
+                        + platform::longTime(written.value));
+    } else {
+        DirectoryListBox1->setTextColor(QColor(0, 0, 0));
+        Label2->clear();
+    }
+    StatusBar1->setPanelText(QStringLiteral("Quellpfad: ") + statusPath);
+}
+
+void TRestore::DirectoryListBox1Change()
+{
+    showBackupState(DirectoryListBox1->directory());
+}
+
+void TRestore::refuseDrive(const QString &text)
+{
+    controls::showMessageAfterBeep(controls::MessageType::Warning, text + LineBreak + OtherDrive);
+    backToProgramDirectory();
+}
+
+void TRestore::backToProgramDirectory()
+{
+    (void)DirectoryListBox1->setDirectory(m_programDirectory);
+    // May run DriveComboBox1Change once more, for the program's own drive.
+    DriveComboBox1->setDrive(DirectoryListBox1->drive());
+}
+
+void TRestore::DriveComboBox1Change()
+{
+    const QChar letter = DriveComboBox1->drive();
+    if (letter == QLatin1Char('A') || letter == QLatin1Char('B')) {
+        refuseDrive(QStringLiteral("Velko Save kann nicht von Diskette restaurieren !"));
+        return;
+    }
+    const QString refusal = QStringLiteral("Von Laufwerk ") + letter
+                            + QStringLiteral(":\\ kann nicht restauriert werden !");
+    if (DirectoryListBox1->setDrive(letter) != platform::dos::Ok
+        || platform::probeWritable(DirectoryListBox1->directory()) != platform::dos::Ok) {
+        refuseDrive(refusal);
+    }
 }
 
 void TRestore::BitBtn1Click()
 {
-    // Starting the restore comes with the restore work.
+    controls::runGuarded([this] {
+        const QString directory = platform::withoutRootBackslash(DirectoryListBox1->directory());
+        const QString script = directory + QStringLiteral("\\restore.bat");
+        if (!platform::fileExists(script)) {
+            controls::showMessageAfterBeep(controls::MessageType::Warning,
+                QStringLiteral("In diesem Verzeichnis befinden sich keine Sicherungskopien !") + LineBreak
+                    + QStringLiteral("Bitte wählen sie ein anderes Verzeichnis."));
+            return;
+        }
+        Memo2->show();
+        ShellLink1->ProgramFile = m_programDirectory + QStringLiteral("\\Orvel.exe");
+        ShellLink1->LinkFile = platform::windowsDirectory()
+                               + QStringLiteral("\\startmenü\\programme\\autostart\\Orvel.lnk");
+        ShellLink1->Write();
+        // The shell's result is not examined: a script that cannot be opened leaves the notice up.
+        platform::desktop().shellExecute(this, QStringLiteral("open"), script, {}, {},
+                                         platform::showCommand::Normal);
+    });
 }
 
 void TRestore::Button2Click()

@@ -6,6 +6,7 @@ class QGroupBox;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+class TShellLink;
 
 namespace controls {
 class DirectoryListBox;
@@ -19,6 +20,11 @@ class TRestore : public controls::FormDialog {
 public:
     explicit TRestore(QWidget *parent = nullptr);
 
+    // What the dialog takes from the main window each time it is shown: the drive its drive box
+    // shows, its Destination path, and the Program directory ("X:" for a drive root).
+    void setMainWindowState(QChar mainDrive, const QString &destinationPath,
+                            const QString &programDirectory);
+
     QLabel *Label1 = nullptr;
     QPlainTextEdit *Memo1 = nullptr;
     controls::DriveComboBox *DriveComboBox1 = nullptr;
@@ -30,11 +36,23 @@ public:
     QPushButton *BitBtn1 = nullptr;
     QPushButton *BitBtn2 = nullptr;
     QPushButton *BitBtn3 = nullptr;
+    TShellLink *ShellLink1 = nullptr;
 
 public slots:
     void FormActivate() override;
+    void DriveComboBox1Change();
+    void DirectoryListBox1Change();
     void BitBtn1Click();
     void Button2Click();
     void BitBtn3Click();
     void StatusBar1MouseMove();
+
+private:
+    void showBackupState(const QString &statusPath);
+    void refuseDrive(const QString &text);
+    void backToProgramDirectory();
+
+    QChar m_mainDrive;
+    QString m_destinationPath;
+    QString m_programDirectory;
 };

@@ -9,9 +9,30 @@
 
 namespace {
 
+const QString ProgramFolder = QStringLiteral("drive_c/Programme/Velko Save");
+const QByteArray MachineIni("[Windows]\nDirectory=C:\\WINDOWS\n[Drives]\nC=fixed,drive_c\n");
+
 QString programFile()
 {
     return qEnvironmentVariable("VELKO_PROGRAM");
+}
+
+// Starts the program in workingDirectory and waits for its end; false when it does not end.
+bool runToEnd(QProcess &program, const QString &workingDirectory)
+{
+    program.setWorkingDirectory(workingDirectory);
+    program.start(programFile(), {});
+    return program.waitForFinished(20000);
+}
+
+void makePc(const QString &folder, const QByteArray &machineIni)
+{
+    QFile file(folder + QStringLiteral("/machine.ini"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(machineIni);
+    file.close();
+    QVERIFY(QDir(folder).mkpath(QStringLiteral("drive_c/WINDOWS")));
+    QVERIFY(QDir(folder).mkpath(ProgramFolder));
 }
 
 }  // namespace
@@ -20,40 +41,49 @@ class ProgramProcessTest : public QObject {
     Q_OBJECT
 private slots:
     void secondCopyEndsAtOnceWithoutTouchingAnything();
+    void aCopyOnAnotherPcDoesNotCount();
     void withoutSimulatedPcItStopsWithAMessage();
 };
 
 void ProgramProcessTest::secondCopyEndsAtOnceWithoutTouchingAnything()
 {
     QTemporaryDir pc;
-    QFile machineIni(pc.filePath(QStringLiteral("machine.ini")));
-    QVERIFY(machineIni.open(QIODevice::WriteOnly));
-    machineIni.write("[Windows]\nDirectory=C:\\WINDOWS\n[Drives]\nC=fixed,drive_c\n");
-    machineIni.close();
-    QVERIFY(QDir(pc.path()).mkpath(QStringLiteral("drive_c/WINDOWS")));
-    QVERIFY(QDir(pc.path()).mkpath(QStringLiteral("drive_c/Programme/Velko Save")));
+    makePc(pc.path(), MachineIni);
 
-    // Whoever holds the name (this test, or a copy a developer has running) is the first copy.
-    platform::SingleInstance firstCopy(QStringLiteral("SCR03154"));
-    firstCopy.acquire();
+    // This test is the first copy on its PC, whatever runs on other PCs of the machine.
+    platform::SingleInstance firstCopy(QStringLiteral("SCR03154"), pc.path());
+    QVERIFY(firstCopy.acquire());
 
     QProcess second;
-    second.setWorkingDirectory(pc.filePath(QStringLiteral("drive_c/Programme/Velko Save")));
-    second.start(programFile(), {});
-    QVERIFY(second.waitForFinished(20000));
+    QVERIFY(runToEnd(second, pc.filePath(ProgramFolder)));
     QCOMPARE(second.exitStatus(), QProcess::NormalExit);
     QCOMPARE(second.exitCode(), 0);
     QVERIFY(second.readAllStandardError().isEmpty());
-    QVERIFY(!QFile::exists(pc.filePath(QStringLiteral("drive_c/Programme/Velko Save/Orvel.ini"))));
+    QVERIFY(!QFile::exists(pc.filePath(ProgramFolder + QStringLiteral("/Orvel.ini"))));
+}
+
+// A copy on another PC does not stop a start: this one goes on past the lock and then stops at
+// its own damaged machine.ini with a message.
+void ProgramProcessTest::aCopyOnAnotherPcDoesNotCount()
+{
+    QTemporaryDir otherPc;
+    makePc(otherPc.path(), MachineIni);
+    platform::SingleInstance otherCopy(QStringLiteral("SCR03154"), otherPc.path());
+    QVERIFY(otherCopy.acquire());
+
+    QTemporaryDir pc;
+    makePc(pc.path(), "[Windows]\nDirectory=WINDOWS\n[Drives]\nC=fixed,drive_c\n");
+    QProcess program;
+    QVERIFY(runToEnd(program, pc.filePath(ProgramFolder)));
+    QCOMPARE(program.exitCode(), 2);
+    QVERIFY(program.readAllStandardError().contains("Directory"));
 }
 
 void ProgramProcessTest::withoutSimulatedPcItStopsWithAMessage()
 {
     QTemporaryDir nowhere;
     QProcess program;
-    program.setWorkingDirectory(nowhere.path());
-    program.start(programFile(), {});
-    QVERIFY(program.waitForFinished(20000));
+    QVERIFY(runToEnd(program, nowhere.path()));
     QCOMPARE(program.exitCode(), 2);
     QVERIFY(program.readAllStandardError().contains("machine.ini"));
 }

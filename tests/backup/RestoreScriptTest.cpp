@@ -1,6 +1,7 @@
 #include "backup/BackupRun.h"
 #include "backup/RestoreScript.h"
 #include "platform/Files.h"
+#include "tests/support/FullDisk.h"
 #include "tests/support/TestMachine.h"
 
 #include <QtTest>
@@ -185,6 +186,39 @@ private slots:
         QCOMPARE(writeRestoreScript(Script, lines), ScriptNotEncodable);
         QVERIFY(ScriptNotEncodable != 0);
         QCOMPARE(pc.readFile(Script), QByteArray("alt"));
+    }
+
+    // A disk that fills up half-way through the script keeps the earlier script whole, read-only
+    // or not, and leaves no part of the new one behind.
+    void fullDiskKeepsTheEarlierScript_data()
+    {
+        QTest::addColumn<int>("earlierAttributes");
+        QTest::newRow("plain") << 32;
+        QTest::newRow("read-only") << 33;
+    }
+
+    void fullDiskKeepsTheEarlierScript()
+    {
+        QFETCH(int, earlierAttributes);
+        TestMachine pc;
+        pc.makeDirectory(QStringLiteral("D:\\Backups"));
+        pc.writeFile(Script, "echo off\r\necho alt\r\n", quint8(earlierAttributes));
+        const QStringList lines = composeRestoreScript(
+            QStringLiteral("C:\\WINDOWS"), QStringLiteral("07.12.99"), QStringLiteral("14:05:33"),
+            fixtureFiles());
+        int error = 0;
+        {
+            const FullDisk full(FixtureBytes.size() / 2);
+            error = writeRestoreScript(Script, lines);
+        }
+        QCOMPARE(error, platform::dos::DiskFull);
+        QCOMPARE(pc.readFile(Script), QByteArray("echo off\r\necho alt\r\n"));
+        QCOMPARE(int(platform::fileAttributes(Script).value), earlierAttributes);
+        QCOMPARE(platform::files(QStringLiteral("D:\\Backups")).value, QStringList{"Restore.bat"});
+
+        QCOMPARE(writeRestoreScript(Script, lines), 0);
+        QCOMPARE(pc.readFile(Script), FixtureBytes);
+        QCOMPARE(platform::files(QStringLiteral("D:\\Backups")).value, QStringList{"Restore.bat"});
     }
 
     void writeFailures_data()

@@ -2,6 +2,7 @@
 #include "platform/Machine.h"
 #include "tests/support/TestMachine.h"
 
+#include <QDir>
 #include <QFile>
 #include <QtTest>
 
@@ -65,6 +66,33 @@ private slots:
         QCOMPARE(int(attributes(path)), reported);
         reloadMachine(pc);
         QCOMPARE(int(attributes(path.toLower())), reported);
+    }
+
+    // A folder whose attribute records cannot be read (here a folder stands in their place):
+    // its files are there, but what needs the records fails with the folder's error.
+    void unreadableRecordsAreAnErrorOfTheirFolder()
+    {
+        TestMachine pc;
+        pc.writeFile(QStringLiteral("D:\\Daten\\Brief.txt"), "Brief");
+        pc.writeFile(QStringLiteral("D:\\Daten\\Eine lange Datei.txt"), "lang");
+        pc.writeFile(Source, "Quelle");
+        QVERIFY(QFile::remove(pc.folder() + QStringLiteral("/drive_d/Daten/.dosattr")));
+        QVERIFY(QDir(pc.folder()).mkpath(QStringLiteral("drive_d/Daten/.dosattr")));
+        reloadMachine(pc);
+
+        for (const QString &path : {QStringLiteral("D:\\daten\\brief.TXT"), QStringLiteral("D:\\Daten\\Brief.txt")}) {
+            QVERIFY2(fileExists(path), qPrintable(path));
+            QCOMPARE(readFile(path).value, QByteArray("Brief"));
+            QCOMPARE(fileAttributes(path).error, dos::AccessDenied);
+            QCOMPARE(copyFile(path, Target), dos::AccessDenied);
+            QCOMPARE(deleteFile(path), dos::AccessDenied);
+        }
+        // Without the records an alias cannot be known: no name counts as missing.
+        QCOMPARE(fileAttributes(QStringLiteral("D:\\Daten\\EINELA~1.TXT")).error, dos::AccessDenied);
+        QCOMPARE(fileAttributes(QStringLiteral("D:\\Daten\\Fehlt.txt")).error, dos::AccessDenied);
+        QCOMPARE(files(QStringLiteral("D:\\Daten")).error, dos::AccessDenied);
+        QCOMPARE(copyFile(Source, QStringLiteral("D:\\Daten\\Neu.txt")), dos::AccessDenied);
+        QVERIFY(!QFile::exists(pc.folder() + QStringLiteral("/drive_d/Daten/Neu.txt")));
     }
 
     void readOnlyFileIsProtected_data()

@@ -97,8 +97,9 @@ private slots:
         QTest::newRow("comments and other lines stay")
             << "; Kopf\n[A]\n  ; eingerückt\nkein Eintrag\na=1\n" << QStringList{"A|a|2"}
             << "; Kopf\n[A]\n  ; eingerückt\nkein Eintrag\na=2\n";
-        QTest::newRow("blanks around names go")
-            << "[ A ]\n a = 1 \n" << QStringList{} << "[A]\na=1\n";
+        QTest::newRow("untouched lines keep their blanks")
+            << "[ A ] ; Kopf\n a = 1 \n b = 2\n" << QStringList{"a|b|3"}
+            << "[ A ] ; Kopf\n a = 1 \nb=3\n";
         QTest::newRow("first of two equal keys is replaced")
             << "[A]\na=1\nA=2\n" << QStringList{"A|a|9"} << "[A]\na=9\nA=2\n";
         QTest::newRow("lines before the first header stay first")
@@ -110,12 +111,113 @@ private slots:
         QFETCH(QString, before);
         QFETCH(QStringList, writes);
         QFETCH(QString, after);
-        ProfileDocument document = ProfileDocument::parse(before);
+        ProfileDocument document = ProfileDocument::parse(crLf(before));
         for (const QString &write : writes) {
             const QStringList parts = write.split(u'|');
             document.setValue(parts[0], parts[1], parts[2]);
         }
         QCOMPARE(document.text(), crLf(after));
+    }
+
+    void keepsLineEnds_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("each line its own end")
+            << "[A]\na=1\r\nb=2\rc=3\n" << "[A]\na=1\r\nb=9\rc=3\n";
+        QTest::newRow("last line without end stays so")
+            << "[A]\r\nb=2" << "[A]\r\nb=9";
+        QTest::newRow("new key after a last line without end")
+            << "[A]\r\na=1" << "[A]\r\na=1\r\nb=9\r\n";
+    }
+
+    void keepsLineEnds()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        ProfileDocument document = ProfileDocument::parse(before);
+        document.setValue(QStringLiteral("A"), QStringLiteral("b"), QStringLiteral("9"));
+        QCOMPARE(document.text(), after);
+    }
+
+    // What Windows takes from a file: its line ends, its headers, a leading UTF-8 mark.
+    void readsFiles_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QStringList>("keys");
+        QTest::addColumn<QStringList>("values");
+        QTest::newRow("UTF-8 mark")
+            << QByteArray("\xEF\xBB\xBF[Sicherungsdateien]\r\nC:\\Io.sys=1\r\nC:\\M\xE4rz.txt=0\r\n")
+            << "Sicherungsdateien" << QStringList{"C:\\Io.sys", "C:\\März.txt"} << QStringList{"1", "0"};
+        QTest::newRow("CR only") << QByteArray("[A]\ra=1\rb=0\r") << "A" << QStringList{"a", "b"}
+                                 << QStringList{"1", "0"};
+        QTest::newRow("stray CR in CR LF") << QByteArray("[A]\r\na=1\rb=0\r\n") << "A"
+                                           << QStringList{"a", "b"} << QStringList{"1", "0"};
+        QTest::newRow("LF only") << QByteArray("[A]\na=1\nb=0") << "A" << QStringList{"a", "b"}
+                                 << QStringList{"1", "0"};
+        QTest::newRow("header without ] is no header")
+            << QByteArray("[A]\r\na=1\r\n[B\r\nb=0\r\n") << "A" << QStringList{"a", "b"}
+            << QStringList{"1", "0"};
+        QTest::newRow("no section from a header without ]")
+            << QByteArray("[A]\r\na=1\r\n[B\r\nb=0\r\n") << "B" << QStringList{} << QStringList{};
+        QTest::newRow("name runs to the last ]")
+            << QByteArray("[A]]\r\na=1\r\n[A]\r\nb=0\r\n") << "A]" << QStringList{"a"}
+            << QStringList{"1"};
+        QTest::newRow("text after the last ]")
+            << QByteArray("[A] ; Liste\r\na=1\r\n") << "A" << QStringList{"a"} << QStringList{"1"};
+    }
+
+    void readsFiles()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, section);
+        QFETCH(QStringList, keys);
+        QFETCH(QStringList, values);
+        TestMachine pc;
+        const QString path = QStringLiteral("D:\\Orvel.ini");
+        pc.writeFile(path, bytes);
+        const auto document = readProfile(path);
+        QCOMPARE(document.error, 0);
+        QCOMPARE(document.value.keys(section), keys);
+        for (qsizetype index = 0; index < keys.size(); ++index)
+            QCOMPARE(profileString(path, section, keys[index], QStringLiteral("Vorgabe")), values[index]);
+    }
+
+    // Only the key written changes; every other byte of the file stays.
+    void writingOneKeyKeepsTheRest_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("blanks, comments, blank lines")
+            << QByteArray("; Velko\r\n[Sicherungsdateien] ; Liste\r\nC:\\Io.sys = 1\r\n\r\n"
+                          "[ Pfad ]\r\n Pfad = C:\\Alt \r\n\r\n[Optionen]\r\nKurzhilfe =1")
+            << QByteArray("; Velko\r\n[Sicherungsdateien] ; Liste\r\nC:\\Io.sys = 1\r\n\r\n"
+                          "[ Pfad ]\r\nPfad=D:\\Neu\r\n\r\n[Optionen]\r\nKurzhilfe =1");
+        QTest::newRow("LF line ends")
+            << QByteArray("[Pfad]\nPfad=C:\\Alt\n[Optionen]\nKurzhilfe=1\n")
+            << QByteArray("[Pfad]\nPfad=D:\\Neu\n[Optionen]\nKurzhilfe=1\n");
+        QTest::newRow("UTF-8 mark stays")
+            << QByteArray("\xEF\xBB\xBF[Pfad]\r\nPfad=C:\\Alt\r\n")
+            << QByteArray("\xEF\xBB\xBF[Pfad]\r\nPfad=D:\\Neu\r\n");
+        QTest::newRow("new section after a last line without end")
+            << QByteArray("[A]\r\na = 1") << QByteArray("[A]\r\na = 1\r\n[Pfad]\r\nPfad=D:\\Neu\r\n");
+        QTest::newRow("lost entries come back")
+            << QByteArray("[Sicherungsdateien]\r\nC:\\Io.sys=1\rC:\\Msdos.sys=0\r\n[Pfad]\r\nPfad=C:\\Alt\r\n")
+            << QByteArray("[Sicherungsdateien]\r\nC:\\Io.sys=1\rC:\\Msdos.sys=0\r\n[Pfad]\r\nPfad=D:\\Neu\r\n");
+    }
+
+    void writingOneKeyKeepsTheRest()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        TestMachine pc;
+        const QString path = QStringLiteral("D:\\Orvel.ini");
+        pc.writeFile(path, before);
+        QCOMPARE(writeProfileString(path, QStringLiteral("Pfad"), QStringLiteral("Pfad"),
+                                    QStringLiteral("D:\\Neu")),
+                 0);
+        QCOMPARE(pc.readFile(path), after);
     }
 
     void emptiness()

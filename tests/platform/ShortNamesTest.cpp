@@ -3,6 +3,7 @@
 #include "tests/support/TestMachine.h"
 
 #include <QDir>
+#include <QFile>
 #include <QtTest>
 
 using namespace platform;
@@ -55,6 +56,12 @@ private slots:
         QTest::newRow("leading dot") << QStringLiteral(".profile") << QStringLiteral("PROFIL~1");
         QTest::newRow("blank in short name") << QStringLiteral("A B.TXT") << QStringLiteral("AB~1.TXT");
         QTest::newRow("startmenü") << QStringLiteral("startmenü") << QStringLiteral("STARTM~1");
+        // FAT upper-cases letter by letter: a letter without a one-letter capital stays.
+        QTest::newRow("sharp s") << QStringLiteral("Maße.ini") << QStringLiteral("MAßE.INI");
+        QTest::newRow("sharp s in a long name")
+            << QStringLiteral("Straßenkarte.txt") << QStringLiteral("STRAßE~1.TXT");
+        QTest::newRow("ligature") << QStringLiteral("ﬁx.txt") << QStringLiteral("ﬁX.TXT");
+        QTest::newRow("n with apostrophe") << QStringLiteral("ŉ.txt") << QStringLiteral("ŉ.TXT");
     }
 
     void shortFormOfOneName()
@@ -165,6 +172,71 @@ private slots:
         QCOMPARE(createDirectory(QStringLiteral("D:\\Velko Sauber")), 0);
         QCOMPARE(shortPath(QStringLiteral("D:\\Velko Sauber")), QStringLiteral("D:\\VELKOS~1"));
         QCOMPARE(shortPath(QStringLiteral("D:\\Velko Save")), QStringLiteral("D:\\VELKOS~2"));
+    }
+
+    void namesDifferingInSharpSAreTwoFiles()
+    {
+        TestMachine pc;
+        QCOMPARE(writeFile(QStringLiteral("D:\\Maße.ini"), "sz"), 0);
+        QCOMPARE(writeFile(QStringLiteral("D:\\Masse.ini"), "ss"), 0);
+        QCOMPARE(pc.readFile(QStringLiteral("D:\\MAßE.INI")), QByteArray("sz"));
+        QCOMPARE(pc.readFile(QStringLiteral("D:\\MASSE.INI")), QByteArray("ss"));
+        QCOMPARE(files(QStringLiteral("D:\\")).value,
+                 (QStringList{QStringLiteral("Masse.ini"), QStringLiteral("Maße.ini")}));
+        QCOMPARE(shortPath(QStringLiteral("D:\\maße.ini")), QStringLiteral("D:\\MAßE.INI"));
+        QCOMPARE(shortPath(QStringLiteral("D:\\masse.ini")), QStringLiteral("D:\\MASSE.INI"));
+    }
+
+    // D:\ holds Eine lange Datei.txt, Zweite lange.txt and Andere.txt; the records give the
+    // first an alias that is taken only where it is a sound, unique 8.3 name.
+    void storedAliasesAreChecked_data()
+    {
+        QTest::addColumn<QByteArray>("records");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        const QByteArray first("Eine lange Datei.txt\t32\t");
+        const QByteArray second("Zweite lange.txt\t32\t");
+        QTest::newRow("sound alias kept")
+            << first + "EINELA~7.TXT\n" << "EINELA~7.TXT" << "ZWEITE~1.TXT";
+        QTest::newRow("lower case is upper-cased")
+            << first + "einela~5.txt\n" << "EINELA~5.TXT" << "ZWEITE~1.TXT";
+        QTest::newRow("not 8.3") << first + "EINELANGEDATEI.TXT\n" << "EINELA~1.TXT" << "ZWEITE~1.TXT";
+        QTest::newRow("blank") << first + "EINE L~1.TXT\n" << "EINELA~1.TXT" << "ZWEITE~1.TXT";
+        QTest::newRow("backslash") << first + "..\\WIN.INI\n" << "EINELA~1.TXT" << "ZWEITE~1.TXT";
+        QTest::newRow("dot dot") << first + "..\n" << "EINELA~1.TXT" << "ZWEITE~1.TXT";
+        QTest::newRow("another file's name")
+            << first + "ANDERE.TXT\n" << "EINELA~1.TXT" << "ZWEITE~1.TXT";
+        QTest::newRow("another file's name in other case")
+            << first + "andere.txt\n" << "EINELA~1.TXT" << "ZWEITE~1.TXT";
+        QTest::newRow("claimed twice")
+            << first + "ZZZ~1.TXT\n" + second + "ZZZ~1.TXT\n" << "EINELA~1.TXT" << "ZWEITE~1.TXT";
+        QTest::newRow("another entry's fresh alias")
+            << first + "ZWEITE~1.TXT\n" << "ZWEITE~1.TXT" << "ZWEITE~2.TXT";
+    }
+
+    void storedAliasesAreChecked()
+    {
+        QFETCH(QByteArray, records);
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        TestMachine pc;
+        const QString folder = pc.folder() + QStringLiteral("/drive_d/");
+        for (const QString &name : {QStringLiteral("Eine lange Datei.txt"), QStringLiteral("Zweite lange.txt"),
+                                    QStringLiteral("Andere.txt")}) {
+            QFile file(folder + name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        QFile recordsFile(folder + QStringLiteral(".dosattr"));
+        QVERIFY(recordsFile.open(QIODevice::WriteOnly));
+        recordsFile.write(records);
+        recordsFile.close();
+        reloadMachine(pc);
+
+        QCOMPARE(shortPath(QStringLiteral("D:\\Eine lange Datei.txt")), QStringLiteral("D:\\") + first);
+        QCOMPARE(shortPath(QStringLiteral("D:\\Zweite lange.txt")), QStringLiteral("D:\\") + second);
+        QCOMPARE(canonicalPath(QStringLiteral("D:\\ANDERE.TXT")).value, QStringLiteral("D:\\Andere.txt"));
+        QCOMPARE(canonicalPath(QStringLiteral("D:\\") + first).value,
+                 QStringLiteral("D:\\Eine lange Datei.txt"));
     }
 
     void cdDrivesGetAliasesWithoutRecords()

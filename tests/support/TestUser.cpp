@@ -46,3 +46,10 @@ void TestUser::showHelp(const QString &helpFile, int command, int topic)
     events.append(command == platform::help::ShowContents ? QStringLiteral("contents")
                                                           : QStringLiteral("help: %1").arg(topic));
 }
+
+void TestUser::shellExecute(const QObject *owner, const QString &verb, const QString &file,
+                            const QString &parameters, const QString &directory, int showCommand)
+{
+    shellRequests.append({owner, verb, file, parameters, directory, showCommand});
+    events.append(verb + QStringLiteral(": ") + file);
+}

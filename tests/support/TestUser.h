@@ -20,10 +20,20 @@ public:
         int topic = 0;
     };
 
-    // "beep", "message: <text>", "error: <text>", "help: <topic>", "contents" in order.
+    // "beep", "message: <text>", "error: <text>", "help: <topic>", "contents", "<verb>: <file>"
+    // in order.
     QStringList events;
     QList<controls::ShownMessage> messages;  // dialogs and error reports
     QList<HelpRequest> helpRequests;
+    struct ShellRequest {
+        const QObject *owner = nullptr;
+        QString verb;
+        QString file;
+        QString parameters;
+        QString directory;
+        int showCommand = 0;
+    };
+    QList<ShellRequest> shellRequests;
     int beeps = 0;
 
     void queueAnswer(controls::MessageButton button);
@@ -31,6 +41,8 @@ public:
     controls::MessageButton answer(const controls::ShownMessage &message) override;
     void beep() override;
     void showHelp(const QString &helpFile, int command, int topic) override;
+    void shellExecute(const QObject *owner, const QString &verb, const QString &file,
+                      const QString &parameters, const QString &directory, int showCommand) override;
 
 private:
     QList<controls::MessageButton> m_answers;
