@@ -1,7 +1,5 @@
 #include "platform/Pif.h"
 
-#include "platform/Files.h"
-
 #include <QtEndian>
 
 namespace platform {
@@ -41,16 +39,6 @@ bool pifAsksForMsDosMode(const QByteArray &pif)
         heading = next;
     }
     return false;
-}
-
-bool runsInMsDosMode(const QString &programPath)
-{
-    const QString name = fileNamePart(programPath);
-    const qsizetype dot = name.lastIndexOf(u'.');
-    const QString base = programPath.left(programPath.size() - name.size())
-                         + (dot < 0 ? name : name.left(dot));
-    const auto pif = readFile(base + QStringLiteral(".PIF"));
-    return pif.ok() && pifAsksForMsDosMode(pif.value);
 }
 
 }  // namespace platform

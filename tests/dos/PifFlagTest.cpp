@@ -1,5 +1,6 @@
 #include "platform/Files.h"
 #include "platform/Pif.h"
+#include "platform/Shell.h"
 #include "tests/support/TestMachine.h"
 
 #include <QFile>
@@ -47,16 +48,17 @@ void PifFlagTest::scriptUsesThePifBesideIt()
     TestMachine pc;
     pc.makeDirectory(QStringLiteral("D:\\BACKUP"));
     pc.writeFile(QStringLiteral("D:\\BACKUP\\Restore.bat"), "echo off\r\n");
-    QVERIFY(!platform::runsInMsDosMode(QStringLiteral("D:\\BACKUP\\Restore.bat")));
+    using platform::BatchStart;
+    QCOMPARE(platform::batchStartOf(QStringLiteral("D:\\BACKUP\\Restore.bat")), BatchStart::DosWindow);
 
     QByteArray windowed = shippedPif();
     windowed[FlagByte] = char(uchar(windowed[FlagByte]) & ~0x80);
     pc.writeFile(QStringLiteral("D:\\BACKUP\\Restore.pif"), windowed);
-    QVERIFY(!platform::runsInMsDosMode(QStringLiteral("D:\\BACKUP\\Restore.bat")));
+    QCOMPARE(platform::batchStartOf(QStringLiteral("D:\\BACKUP\\Restore.bat")), BatchStart::DosWindow);
 
     QCOMPARE(platform::writeFile(QStringLiteral("D:\\BACKUP\\Restore.pif"), shippedPif()), 0);
-    QVERIFY(platform::runsInMsDosMode(QStringLiteral("D:\\BACKUP\\RESTORE.BAT")));
-    QVERIFY(!platform::runsInMsDosMode(QStringLiteral("D:\\BACKUP\\ANDERE.BAT")));
+    QCOMPARE(platform::batchStartOf(QStringLiteral("D:\\BACKUP\\RESTORE.BAT")), BatchStart::MsDosMode);
+    QCOMPARE(platform::batchStartOf(QStringLiteral("D:\\BACKUP\\ANDERE.BAT")), BatchStart::DosWindow);
 }
 
 QTEST_GUILESS_MAIN(PifFlagTest)
