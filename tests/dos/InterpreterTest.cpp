@@ -3,6 +3,7 @@
 #include "platform/OemText.h"
 #include "tests/support/TestMachine.h"
 
+#include <QDir>
 #include <QTest>
 
 using dos::Interpreter;
@@ -78,6 +79,7 @@ private slots:
     void namesAreReadInCodePage850();
     void batchStartedFromBatchTakesItsPlace();
     void pcWithoutDriveC();
+    void scanDiskReportsAnUnreadableFolder();
 };
 
 // Script (after "@echo off") -> what the screen shows.
@@ -304,6 +306,18 @@ void InterpreterTest::pcWithoutDriveC()
     QCOMPARE(shell.runBatch(QStringLiteral("D:\\X.BAT")), Interpreter::Outcome::Finished);
     QVERIFY(console.screen().transcript().startsWith(
         QStringLiteral("Ungültige Laufwerksangabe\nDatei nicht gefunden - X.BAT\n        0 Datei(en) kopiert\nEnde\n")));
+}
+
+// A folder whose attribute records cannot be read (here: a folder in the records file's place).
+void InterpreterTest::scanDiskReportsAnUnreadableFolder()
+{
+    TestMachine pc;
+    layOut(pc);
+    QVERIFY(QDir(pc.host(QStringLiteral("D:\\Daten"))).mkdir(QStringLiteral(".dosattr")));
+    const Run run = runScript(QStringLiteral("@echo off\nscandisk D: /AUTOFIX /NOSUMMARY\necho weiter"));
+    QCOMPARE(run.lines.mid(5), QStringList({"", "Verzeichnis kann nicht gelesen werden - D:\\Daten",
+                                            "ScanDisk hat auf Laufwerk D: Fehler gefunden, die nicht behoben werden konnten.",
+                                            "weiter"}));
 }
 
 QTEST_GUILESS_MAIN(InterpreterTest)
