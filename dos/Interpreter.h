@@ -33,7 +33,6 @@ public:
     QString currentDirectory() const;  // 8.3 form, "C:\" for a root
 
     // For the commands.
-    Console &console() { return m_console; }
     void print(const QString &text);
     void printLine(const QString &text = {});
     // The absolute path an argument names: "X:" prefix, root "\" or the drive's current directory.
