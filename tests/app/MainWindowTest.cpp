@@ -61,6 +61,11 @@ private slots:
     void enablingRules();
     void deleteKeyWithListFocusedRemovesTheSelectedRow();
     void deleteKeyWithoutSelectionDoesNothing();
+    void removingLeavesNoSelection_data();
+    void removingLeavesNoSelection();
+    void listRowsAreSixteenPixelsHigh();
+    void altHPressesTheHelpButton_data();
+    void altHPressesTheHelpButton();
     void autoQuitControlsStayInStep();
     void shortHelpSwitchesHintsAndCursors();
     void statusLineTooltipRepeatsItsText();
@@ -236,6 +241,87 @@ void MainWindowTest::deleteKeyWithoutSelectionDoesNothing()
     QVERIFY(program.user.events.isEmpty());
 }
 
+void MainWindowTest::removingLeavesNoSelection_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::newRow("Del key") << "Del";
+    QTest::newRow("remove button") << "button";
+    QTest::newRow("menu entry") << "menu";
+    QTest::newRow("context-menu entry") << "popup";
+}
+
+void MainWindowTest::removingLeavesNoSelection()
+{
+    QFETCH(QString, way);
+    ProgramFixture program;
+    TForm1 &form = startWithRows(program, QStringLiteral("ccc"));
+    form.CheckListBox2->setFocus();
+    form.CheckListBox2->setCurrentRow(0);
+    const auto remove = [&] {
+        if (way == QLatin1String("Del")) {
+            QTest::keyClick(form.CheckListBox2, Qt::Key_Delete);
+        } else if (way == QLatin1String("button")) {
+            form.BitBtn5->click();
+        } else if (way == QLatin1String("menu")) {
+            form.BearbeitenClick();
+            form.Dateientfernen1->trigger();
+        } else {
+            form.PopupMenu2Popup();
+            form.Dateientfernen2->trigger();
+        }
+    };
+
+    remove();
+    QCOMPARE(form.CheckListBox2->selectedRow(), -1);
+    form.BearbeitenClick();
+    QVERIFY(!form.Dateientfernen1->isEnabled());
+    QVERIFY(!form.N11->isEnabled());
+
+    // A second removal finds no selected row and leaves the list alone.
+    form.CheckListBox2->setFocus();
+    remove();
+    QCOMPARE(form.CheckListBox2->rowCount(), 2);
+    QCOMPARE(form.CheckListBox1->rowText(0), QStringLiteral("C:\\Datei1.txt"));
+    QCOMPARE(form.StatusBar2->panelText(), QStringLiteral("2 Datei(en) in Liste"));
+    QVERIFY(program.user.events.isEmpty());
+}
+
+void MainWindowTest::listRowsAreSixteenPixelsHigh()
+{
+    ProgramFixture program;
+    TForm1 &form = startWithRows(program, QStringLiteral("cug"));
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    for (int row = 0; row < form.CheckListBox2->rowCount(); ++row)
+        QCOMPARE(form.CheckListBox2->visualRect(form.CheckListBox2->model()->index(row, 0)).height(), 16);
+}
+
+void MainWindowTest::altHPressesTheHelpButton_data()
+{
+    QTest::addColumn<QString>("focused");
+    QTest::newRow("file list") << "CheckListBox2";
+    QTest::newRow("drive box") << "DriveComboBox1";
+    QTest::newRow("directory tree") << "DirectoryListBox1";
+    QTest::newRow("start button") << "BitBtn1";
+}
+
+void MainWindowTest::altHPressesTheHelpButton()
+{
+    QFETCH(QString, focused);
+    ProgramFixture program;
+    program.machine.writeFile(SettingsFile, QByteArray());
+    TForm1 &form = program.start();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    auto *control = form.findChild<QWidget *>(focused);
+    control->setFocus();
+    const QString drive = form.DriveComboBox1->currentText();
+
+    QTest::keyClick(control, Qt::Key_H, Qt::AltModifier);
+
+    QCOMPARE(program.user.events, QStringList({"help: 5"}));
+    QCOMPARE(form.DriveComboBox1->currentText(), drive);
+    QVERIFY(!form.menuBar()->activeAction());
+}
+
 void MainWindowTest::autoQuitControlsStayInStep()
 {
     ProgramFixture program;
@@ -323,7 +409,8 @@ void MainWindowTest::saveCommandOnReadOnlyFileChangesNothing()
     form.CheckListBox2ClickCheck();
     form.Button5->click();
 
-    QCOMPARE(program.user.events, QStringList({"error: Dateizugriff verweigert."}));
+    QCOMPARE(program.user.events,
+             QStringList({"error: C:\\Programme\\Velko Save\\Orvel.ini\n\rDateizugriff verweigert."}));
     QCOMPARE(program.machine.readFile(SettingsFile), stored);
     QCOMPARE(form.StatusBar1->panelText(), status);
     QVERIFY(!QApplication::overrideCursor());
