@@ -387,6 +387,18 @@ void TForm1::createShortcuts()
     bind(QKeySequence(Qt::Key_Delete), &TForm1::deleteKey);
     bind(QKeySequence(Qt::CTRL | Qt::Key_Insert), &TForm1::controlInsertKey);
     bind(QKeySequence(Qt::CTRL | Qt::Key_Delete), &TForm1::controlDeleteKey);
+    bind(QKeySequence(Qt::Key_F10), &TForm1::menuBarKey);
+}
+
+void TForm1::menuBarKey()
+{
+    // Qt's menu bar takes its keyboard mode only from Alt pressed and released alone; it is given
+    // that, through the focused control as a real key would come.
+    QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : this;
+    QKeyEvent altPressed(QEvent::ShortcutOverride, Qt::Key_Alt, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &altPressed);
+    QKeyEvent altReleased(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &altReleased);
 }
 
 void TForm1::setTabOrder()

@@ -105,6 +105,8 @@ private:
     void deleteKey();
     void controlInsertKey();
     void controlDeleteKey();
+    // F10 alone makes the menu bar take the next letter, as Alt alone does.
+    void menuBarKey();
 
     bool m_activated = false;
     bool m_startupDone = false;

@@ -66,6 +66,8 @@ private slots:
     void listRowsAreSixteenPixelsHigh();
     void altHPressesTheHelpButton_data();
     void altHPressesTheHelpButton();
+    void helpMenuByAltOrF10ThenH_data();
+    void helpMenuByAltOrF10ThenH();
     void autoQuitControlsStayInStep();
     void shortHelpSwitchesHintsAndCursors();
     void statusLineTooltipRepeatsItsText();
@@ -320,6 +322,33 @@ void MainWindowTest::altHPressesTheHelpButton()
     QCOMPARE(program.user.events, QStringList({"help: 5"}));
     QCOMPARE(form.DriveComboBox1->currentText(), drive);
     QVERIFY(!form.menuBar()->activeAction());
+}
+
+void MainWindowTest::helpMenuByAltOrF10ThenH_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("Alt") << int(Qt::Key_Alt);
+    QTest::newRow("F10") << int(Qt::Key_F10);
+}
+
+void MainWindowTest::helpMenuByAltOrF10ThenH()
+{
+    QFETCH(int, key);
+    QApplication::setStyle(QStringLiteral("Windows"));  // the program's look, with its Alt handling
+    ProgramFixture program;
+    program.machine.writeFile(SettingsFile, QByteArray());
+    TForm1 &form = program.start();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    form.CheckListBox2->setFocus();
+
+    // Keys go where a real keyboard sends them: an open menu, else the focused control.
+    QTest::keyClick(static_cast<QWidget *>(nullptr), Qt::Key(key));
+    QTest::keyClick(static_cast<QWidget *>(nullptr), Qt::Key_H);
+
+    auto *help = form.findChild<QMenu *>(QStringLiteral("Hilfe1"));
+    QTRY_VERIFY(help->isVisible());
+    help->close();
+    QVERIFY(program.user.events.isEmpty());
 }
 
 void MainWindowTest::autoQuitControlsStayInStep()
