@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -63,6 +64,7 @@ private slots:
     void deleteKeyWithoutSelectionDoesNothing();
     void removingLeavesNoSelection_data();
     void removingLeavesNoSelection();
+    void contextMenuActsOnTheSelectedRow();
     void listRowsAreSixteenPixelsHigh();
     void altHPressesTheHelpButton_data();
     void altHPressesTheHelpButton();
@@ -286,6 +288,27 @@ void MainWindowTest::removingLeavesNoSelection()
     QCOMPARE(form.CheckListBox1->rowText(0), QStringLiteral("C:\\Datei1.txt"));
     QCOMPARE(form.StatusBar2->panelText(), QStringLiteral("2 Datei(en) in Liste"));
     QVERIFY(program.user.events.isEmpty());
+}
+
+void MainWindowTest::contextMenuActsOnTheSelectedRow()
+{
+    ProgramFixture program;
+    TForm1 &form = startWithRows(program, QStringLiteral("ccc"));
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.CheckListBox2->setCurrentRow(0);
+    const QRect row2 = form.CheckListBox2->visualRect(form.CheckListBox2->model()->index(2, 0));
+
+    // The press, then the context-menu event that the window system sends for it.
+    QTest::mouseClick(form.CheckListBox2->viewport(), Qt::RightButton, {}, row2.center());
+    QContextMenuEvent request(QContextMenuEvent::Mouse, row2.center(),
+                              form.CheckListBox2->viewport()->mapToGlobal(row2.center()));
+    QApplication::sendEvent(form.CheckListBox2->viewport(), &request);
+    QTRY_VERIFY(form.PopupMenu2->isVisible());
+    form.N12->trigger();
+    form.PopupMenu2->close();
+
+    QCOMPARE(form.CheckListBox2->selectedRow(), 0);
+    QCOMPARE(program.user.events, QStringList({"message: Ort: C:\\Datei0.txt"}));
 }
 
 void MainWindowTest::listRowsAreSixteenPixelsHigh()
