@@ -24,7 +24,9 @@ QStringList modalTitles(const std::function<void()> &command,
     QTimer watcher;
     watcher.setInterval(10);
     QObject::connect(&watcher, &QTimer::timeout, [&] {
-        if (QWidget *modal = QApplication::activeModalWidget(); modal && modal->isVisible()) {
+        // A dialog sets its caption when it is activated, which comes a moment after it shows.
+        QWidget *modal = QApplication::activeModalWidget();
+        if (modal && modal->isVisible() && QApplication::activeWindow() == modal) {
             titles << modal->windowTitle();
             inside(*modal);
         }
