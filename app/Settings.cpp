@@ -32,11 +32,13 @@ platform::ProfileDocument defaultDocument(const QString &programDirectory,
 
 bool firstLineRejects(const QByteArray &fileContents)
 {
+    // A UTF-8 byte-order mark is no part of the line; the profile reader skips it as well.
+    const qsizetype start = fileContents.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     // A text-mode read ends the first line at CR or LF.
-    qsizetype end = 0;
+    qsizetype end = start;
     while (end < fileContents.size() && fileContents[end] != '\r' && fileContents[end] != '\n')
         ++end;
-    const QByteArray line = fileContents.left(end);
+    const QByteArray line = fileContents.mid(start, end - start);
     return line == "[VK]" || line == "0" || line == "1";
 }
 
@@ -112,7 +114,7 @@ std::optional<QString> saveRefusal(const QList<ListRow> &rows, const QString &de
                    + QStringLiteral("' kann nicht in der Sicherungsliste gespeichert werden, da ")
                    + *reason + QStringLiteral(" !");
         }
-        const QString folded = row.path.toUpper();
+        const QString folded = platform::upperCaseFileName(row.path);
         if (seen.contains(folded)) {
             return QStringLiteral("Die Einstellungen wurden nicht gespeichert:") + LineBreak
                    + QStringLiteral("Die Datei '") + row.path

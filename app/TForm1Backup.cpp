@@ -50,11 +50,11 @@ void TForm1::BitBtn2Click()
     QHash<QString, int> listedNames;
     listedNames.reserve(CheckListBox2->rowCount());
     for (int i = 0; i < CheckListBox2->rowCount(); ++i)
-        ++listedNames[CheckListBox2->rowText(i).toUpper()];
+        ++listedNames[platform::upperCaseFileName(CheckListBox2->rowText(i))];
     bool clash = false;
     for (const QString &path : chosen) {
         const QString name = platform::fileNamePart(path);
-        for (int match = listedNames.value(name.toUpper()); match > 0; --match) {
+        for (int match = listedNames.value(platform::upperCaseFileName(name)); match > 0; --match) {
             clash = true;
             controls::showMessageAfterBeep(controls::MessageType::Warning,
                 QStringLiteral("Eine Datei mit dem Namen '") + name

@@ -10,6 +10,7 @@
 #include "platform/Desktop.h"
 #include "platform/Files.h"
 #include "platform/Profile.h"
+#include "platform/WriteProbe.h"
 
 #include <QGuiApplication>
 
@@ -34,7 +35,7 @@ void TForm1::DriveComboBox1Change()
         backToProgramDirectory();
         return;
     }
-    const int probe = backup::probeWritable(DirectoryListBox1->directory());
+    const int probe = platform::probeWritable(DirectoryListBox1->directory());
     if (probe != platform::dos::Ok) {
         if (probe == platform::dos::AccessDenied) {
             controls::showMessageAfterBeep(controls::MessageType::Warning, backup::driveRefusalText(letter));

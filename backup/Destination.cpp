@@ -1,22 +1,9 @@
 #include "backup/Destination.h"
 
-#include "platform/Files.h"
-
 namespace backup {
 
 namespace {
 const QString LineBreak = QStringLiteral("\n\r");
-}
-
-int probeWritable(const QString &directory)
-{
-    const QString base = directory + QStringLiteral("Test");
-    QString probe = base;
-    for (int number = 1; platform::fileExists(probe) || platform::directoryExists(probe); ++number)
-        probe = base + QString::number(number);
-    if (const int error = platform::createEmptyFile(probe))
-        return error;
-    return platform::deleteFile(probe);
 }
 
 QString driveRefusalText(QChar letter)
