@@ -13,6 +13,7 @@
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
 #include "platform/Files.h"
+#include "platform/LineBreak.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
@@ -21,11 +22,9 @@
 
 namespace {
 
-const QString LineBreak = QStringLiteral("\n\r");
-
 const QString RestoreMayFailText =
-    QStringLiteral("Möglicherweise können die gesicherten Dateien nicht\n\rüber \"Wiederherstellen\" "
-                   "zurückgeschrieben werden !");
+    QStringLiteral("Möglicherweise können die gesicherten Dateien nicht") + platform::LineBreak
+    + QStringLiteral("über \"Wiederherstellen\" zurückgeschrieben werden !");
 
 }  // namespace
 
@@ -38,7 +37,7 @@ void TForm1::BitBtn2Click()
         if (!platform::toAnsi(path)) {
             controls::showMessageAfterBeep(controls::MessageType::Warning,
                 QStringLiteral("Der Pfad '") + path
-                    + QStringLiteral("' enthält Zeichen, die Windows nicht speichern kann !") + LineBreak
+                    + QStringLiteral("' enthält Zeichen, die Windows nicht speichern kann !") + platform::LineBreak
                     + QStringLiteral(
                         "Die Datei(en) wurden deshalb nicht in die Sicherungsliste aufgenommen."));
             return;
@@ -58,10 +57,10 @@ void TForm1::BitBtn2Click()
             clash = true;
             controls::showMessageAfterBeep(controls::MessageType::Warning,
                 QStringLiteral("Eine Datei mit dem Namen '") + name
-                    + QStringLiteral("' befindet sich bereits in der Sicherungsliste !") + LineBreak
+                    + QStringLiteral("' befindet sich bereits in der Sicherungsliste !") + platform::LineBreak
                     + QStringLiteral(
                         "Kein Dateiname darf hier 2x vorkommen. Der Vorgang wird deshalb abgebrochen.")
-                    + LineBreak
+                    + platform::LineBreak
                     + QStringLiteral(
                         "Bitte wählen sie erneut die Datei(en) aus, die sie hinzufügen möchten."));
         }
@@ -146,7 +145,7 @@ void TForm1::backupRun()
             CheckListBox2->setGrayed(row);
             controls::showMessageAfterBeep(controls::MessageType::Information,
                 QStringLiteral("Die folgende Datei konnte auf ihrem System nicht gefunden werden:")
-                    + LineBreak + QLatin1Char(' ') + source + LineBreak
+                    + platform::LineBreak + QLatin1Char(' ') + source + platform::LineBreak
                     + QStringLiteral("Sie können sie somit aus der Sicherungsliste entfernen."),
                 controls::MessageButton::Ok);
             ++missing;

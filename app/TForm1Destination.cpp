@@ -9,6 +9,7 @@
 #include "emergency/TNotfall.h"
 #include "platform/Desktop.h"
 #include "platform/Files.h"
+#include "platform/LineBreak.h"
 #include "platform/Profile.h"
 #include "platform/WriteProbe.h"
 
@@ -78,7 +79,7 @@ void TForm1::Verzeichnislschen1Click()
         if (removal != platform::dos::Ok) {
             controls::showMessageAfterBeep(controls::MessageType::Warning,
                 QStringLiteral("Das Verzeichnis ") + directory
-                    + QStringLiteral(" konnte nicht vollständig gelöscht werden:\n\r")
+                    + QStringLiteral(" konnte nicht vollständig gelöscht werden:") + platform::LineBreak
                     + controls::fileErrorText(removal) + QStringLiteral(" !"));
         }
         if (storeRefused)

@@ -9,6 +9,7 @@
 #include "controls/WindowHelp.h"
 #include "platform/Desktop.h"
 #include "platform/Files.h"
+#include "platform/LineBreak.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -44,7 +45,7 @@ void TForm1::FormActivate()
 void TForm1::startupWork()
 {
     m_windowsDirectory = platform::windowsDirectory();
-    controls::setWindowHelpFile(this, m_executableDirectory + QStringLiteral("Orvel.hlp"));
+    controls::setProgramHelpFile(this);
     setOuterHeight(OuterHeight);
     afterRestoreCheck();
     m_programDirectory = platform::withoutRootBackslash(DirectoryListBox1->directory());
@@ -138,8 +139,8 @@ void TForm1::settingsUnreadable(int error)
     m_settingsUnreadable = true;
     throw controls::ReportedError(
         QStringLiteral("Die Einstellungsdatei ") + settingsPath()
-        + QStringLiteral(" kann nicht gelesen werden:\n\r") + controls::fileErrorText(error)
-        + QStringLiteral(".\n\rDie Einstellungen wurden nicht geladen. Damit ihr Inhalt nicht verloren geht, "
+        + QStringLiteral(" kann nicht gelesen werden:") + platform::LineBreak + controls::fileErrorText(error)
+        + QStringLiteral(".") + platform::LineBreak + QStringLiteral("Die Einstellungen wurden nicht geladen. Damit ihr Inhalt nicht verloren geht, "
                          "wird die Datei bis zum Programmende nicht überschrieben."));
 }
 
@@ -149,8 +150,8 @@ bool TForm1::settingsWriteRefused()
         return false;
     controls::showMessageAfterBeep(controls::MessageType::Warning,
         QStringLiteral("Die Einstellungsdatei ") + settingsPath()
-            + QStringLiteral(" konnte beim Programmstart nicht gelesen werden.\n\r"
-                             "Damit ihr Inhalt nicht verloren geht, wird sie bis zum Programmende nicht "
+            + QStringLiteral(" konnte beim Programmstart nicht gelesen werden.") + platform::LineBreak
+            + QStringLiteral("Damit ihr Inhalt nicht verloren geht, wird sie bis zum Programmende nicht "
                              "überschrieben: Die Einstellungen wurden nicht gespeichert !"));
     return true;
 }
