@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStyle>
@@ -81,7 +82,10 @@ TForm1::TForm1(QWidget *parent)
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     controls::setWindowHelpContext(this, MainWindowHelpContext);
-    controls::setShortHelpQuery([this] { return Kurzhinweise1->isChecked(); });
+    // The query outlives the window; once the menu entry is gone, short help counts as on.
+    controls::setShortHelpQuery([entry = QPointer<QAction>(Kurzhinweise1)] {
+        return entry.isNull() || entry->isChecked();
+    });
     CheckListBox2->setFocus();
 }
 

@@ -4,6 +4,7 @@
 #include "controls/DirectoryListBox.h"
 #include "controls/DriveComboBox.h"
 #include "controls/StatusBar.h"
+#include "controls/WindowHelp.h"
 #include "platform/Files.h"
 #include "tests/app/ProgramFixture.h"
 
@@ -72,6 +73,7 @@ private slots:
     void helpMenuByAltOrF10ThenH();
     void autoQuitControlsStayInStep();
     void shortHelpSwitchesHintsAndCursors();
+    void shortHelpQueryOutlivesTheWindow();
     void statusLineTooltipRepeatsItsText();
     void helpRequests();
     void saveCommandWritesTheWindowState();
@@ -408,6 +410,18 @@ void MainWindowTest::shortHelpSwitchesHintsAndCursors()
         QVERIFY2(!control->toolTip().isEmpty(), qPrintable(name));
         QCOMPARE(control->cursor().shape(), Qt::PointingHandCursor);
     }
+}
+
+void MainWindowTest::shortHelpQueryOutlivesTheWindow()
+{
+    // The dialogs ask the main window's menu; a query left behind by a closed window must not
+    // reach into it.
+    TestMachine pc;
+    auto form = std::make_unique<TForm1>();
+    form->Kurzhinweise1->setChecked(false);
+    QVERIFY(!controls::shortHelpOn());
+    form.reset();
+    QVERIFY(controls::shortHelpOn());
 }
 
 void MainWindowTest::statusLineTooltipRepeatsItsText()
