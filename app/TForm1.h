@@ -98,7 +98,6 @@ private:
     void backToProgramDirectory();
     void endApplication();
     void backupRun();
-    void setRunningControlsEnabled(bool enabled);
 
     // Ins, Del, Ctrl+Ins and Ctrl+Del go through the menu that owns them at that moment.
     void insertKey();

@@ -2,7 +2,7 @@
 #include "app/TForm1.h"
 
 #include "backup/BackupRun.h"
-#include "backup/RestoreScript.h"
+#include "backup/Runner.h"
 #include "controls/CheckListBox.h"
 #include "controls/DirectoryListBox.h"
 #include "controls/DriveComboBox.h"
@@ -79,18 +79,87 @@ void TForm1::BitBtn2Click()
     CheckListBox2->setUpdatesEnabled(true);
 }
 
-void TForm1::setRunningControlsEnabled(bool enabled)
-{
-    const QList<QWidget *> controls = {BitBtn1, BitBtn3, BitBtn4, Button5, CheckBox11, DirectoryListBox1,
-                                       DriveComboBox1, BitBtn2, BitBtn5, BitBtn6, BitBtn7};
-    for (QWidget *control : controls)
-        control->setEnabled(enabled);
-}
-
 void TForm1::BitBtn1Click()
 {
     controls::runGuarded([this] { backupRun(); });
 }
+
+namespace {
+
+// The window while a run works: the controls that could start or change a run are disabled, the
+// hourglass shows and the caption says so. Whatever ends the run, the window comes back.
+class BusyWindow {
+public:
+    BusyWindow(QWidget *window, const QList<QWidget *> &controls) : m_window(window), m_controls(controls)
+    {
+        for (QWidget *control : m_controls)
+            control->setEnabled(false);
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        m_window->setWindowTitle(QStringLiteral("Die Sicherung läuft ..."));
+    }
+    ~BusyWindow()
+    {
+        QGuiApplication::restoreOverrideCursor();
+        for (QWidget *control : m_controls)
+            control->setEnabled(true);
+        m_window->setWindowTitle(QStringLiteral("Velko Save"));
+    }
+    BusyWindow(const BusyWindow &) = delete;
+    BusyWindow &operator=(const BusyWindow &) = delete;
+
+private:
+    QWidget *m_window;
+    QList<QWidget *> m_controls;
+};
+
+// Tells the user what the run meets, greying the rows of missing files as it goes.
+class RunReport : public backup::RunObserver {
+public:
+    RunReport(controls::CheckListBox *paths, controls::CheckListBox *names, const QString &destination)
+        : m_paths(paths), m_names(names), m_destination(destination)
+    {
+    }
+
+    void missing(const backup::MarkedFile &file) override
+    {
+        m_paths->setGrayed(file.row);
+        m_names->setGrayed(file.row);
+        controls::showMessageAfterBeep(controls::MessageType::Information,
+            QStringLiteral("Die folgende Datei konnte auf ihrem System nicht gefunden werden:")
+                + platform::LineBreak + QLatin1Char(' ') + file.path + platform::LineBreak
+                + QStringLiteral("Sie können sie somit aus der Sicherungsliste entfernen."),
+            controls::MessageButton::Ok);
+    }
+    void copyFailed(const backup::MarkedFile &file, const QString &target, int error) override
+    {
+        controls::showMessageAfterBeep(
+            controls::MessageType::Warning, backup::copyFailureText(file.path, target, error));
+    }
+    void folderFailed(int error) override
+    {
+        controls::showMessageAfterBeep(
+            controls::MessageType::Error, backup::folderFailureText(m_destination, error));
+    }
+    void scriptFailed() override
+    {
+        controls::showMessageAfterBeep(controls::MessageType::Warning, RestoreMayFailText);
+    }
+    void pifFailed() override
+    {
+        controls::showMessageAfterBeep(controls::MessageType::Error, RestoreMayFailText);
+    }
+    void progress(int, int) override
+    {
+        // The hourglass says the run works; the window counts nothing.
+    }
+
+private:
+    controls::CheckListBox *m_paths;
+    controls::CheckListBox *m_names;
+    QString m_destination;
+};
+
+}  // namespace
 
 void TForm1::backupRun()
 {
@@ -98,15 +167,15 @@ void TForm1::backupRun()
     const auto windowsShort = platform::shortPathName(windowsDirectory);
     platform::throwOnError(windowsShort.error, windowsDirectory);
 
-    QList<int> markedRows;
+    QList<backup::MarkedFile> marked;
     QStringList markedPaths;
     for (int i = 0; i < CheckListBox1->rowCount(); ++i) {
         if (CheckListBox1->isChecked(i)) {
-            markedRows.append(i);
+            marked.append({i, CheckListBox1->rowText(i), CheckListBox2->rowText(i)});
             markedPaths.append(CheckListBox1->rowText(i));
         }
     }
-    if (markedRows.isEmpty()) {
+    if (marked.isEmpty()) {
         controls::showMessageAfterBeep(controls::MessageType::Information,
             QStringLiteral("Es muß zumindest eine Datei zur Sicherung ausgewählt werden !"));
         StatusBar1->setPanelText(QStringLiteral("Wählen sie zumindest eine Datei aus obiger Liste aus !"));
@@ -128,86 +197,16 @@ void TForm1::backupRun()
         return;
     }
 
-    setRunningControlsEnabled(false);
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    setWindowTitle(QStringLiteral("Die Sicherung läuft ..."));
-    const QString base = backup::destinationBase(destination);
-    backup::removeLeftoverTemporaries(destination);
-
-    int saved = 0;
-    int missing = 0;
-    bool folderFailed = false;
-    QList<int> savedRows;
-    for (const int row : markedRows) {
-        const QString source = CheckListBox1->rowText(row);
-        if (!platform::fileExists(source)) {
-            CheckListBox1->setGrayed(row);
-            CheckListBox2->setGrayed(row);
-            controls::showMessageAfterBeep(controls::MessageType::Information,
-                QStringLiteral("Die folgende Datei konnte auf ihrem System nicht gefunden werden:")
-                    + platform::LineBreak + QLatin1Char(' ') + source + platform::LineBreak
-                    + QStringLiteral("Sie können sie somit aus der Sicherungsliste entfernen."),
-                controls::MessageButton::Ok);
-            ++missing;
-            continue;
-        }
-        const QString target = backup::backupTarget(base, source);
-        const backup::WriteOutcome copy = backup::copyIntoBackup(source, target);
-        if (copy.folderFailed) {
-            // No further copy can succeed: one message instead of one per file.
-            folderFailed = true;
-            controls::showMessageAfterBeep(
-                controls::MessageType::Error, backup::folderFailureText(destination, copy.error));
-            break;
-        }
-        if (!copy.ok()) {
-            controls::showMessageAfterBeep(
-                controls::MessageType::Warning, backup::copyFailureText(source, target, copy.error));
-            continue;
-        }
-        ++saved;
-        savedRows.append(row);
+    backup::RunSummary summary;
+    {
+        BusyWindow busy(this, {BitBtn1, BitBtn3, BitBtn4, Button5, CheckBox11, DirectoryListBox1,
+                               DriveComboBox1, BitBtn2, BitBtn5, BitBtn6, BitBtn7});
+        RunReport report(CheckListBox1, CheckListBox2, destination);
+        summary = backup::runBackup(
+            {marked, destination, m_programDirectory, windowsShort.value, platform::now()}, report);
     }
-
-    const QString script = base + QStringLiteral("\\Restore.bat");
-    if (saved > 0 && !folderFailed) {
-        // Short names in the backup folder are final only once every copy is there.
-        QList<backup::ScriptFile> files;
-        int scriptError = platform::dos::Ok;
-        for (const int row : savedRows) {
-            const QString source = CheckListBox1->rowText(row);
-            const auto file = backup::scriptFileFor(source, backup::backupTarget(base, source),
-                                                    CheckListBox2->rowText(row));
-            if (!file.ok()) {
-                scriptError = file.error;
-                break;
-            }
-            files.append(file.value);
-        }
-        if (scriptError == platform::dos::Ok) {
-            const QDateTime now = platform::now();
-            scriptError = backup::writeRestoreScript(
-                script, backup::composeRestoreScript(windowsShort.value, platform::shortDate(now),
-                                                     platform::longTime(now), files));
-        }
-        if (scriptError != platform::dos::Ok)
-            controls::showMessageAfterBeep(controls::MessageType::Warning, RestoreMayFailText);
-
-        const QString suppliedPif = m_programDirectory + QStringLiteral("\\restore.pif");
-        const QString pif = base + QStringLiteral("\\Restore.pif");
-        if (!platform::fileExists(suppliedPif) || !backup::copyIntoBackup(suppliedPif, pif).ok())
-            controls::showMessageAfterBeep(controls::MessageType::Error, RestoreMayFailText);
-    }
-
-    QGuiApplication::restoreOverrideCursor();
-    setRunningControlsEnabled(true);
-
-    int marked = missing;
-    for (int i = 0; i < CheckListBox2->rowCount(); ++i)
-        marked += CheckListBox2->isChecked(i) ? 1 : 0;
-    StatusBar1->setPanelText(backup::finishRun(base, saved, missing, marked));
-    DirectoryListBox1->setTextColor(platform::fileExists(script) ? QColor(0, 0, 255) : QColor(0, 0, 0));
+    StatusBar1->setPanelText(summary.statusText);
+    DirectoryListBox1->setTextColor(summary.holdsScript ? QColor(0, 0, 255) : QColor(0, 0, 0));
     if (CheckBox11->isChecked())
         endApplication();
-    setWindowTitle(QStringLiteral("Velko Save"));
 }
