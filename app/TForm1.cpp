@@ -1,6 +1,7 @@
 #include "app/TForm1.h"
 
 #include "app/Pictures.h"
+#include "backup/BackupList.h"
 #include "controls/CheckListBox.h"
 #include "controls/DirectoryListBox.h"
 #include "controls/DriveComboBox.h"
@@ -129,8 +130,10 @@ void TForm1::createControls(QWidget *client)
     files->setObjectName(QStringLiteral("GroupBox1"));
     files->setGeometry(8, 64, 196, 306);
 
+    m_backupList = new backup::BackupList(this);
     CheckListBox2 = new controls::CheckListBox(files);
     CheckListBox2->setObjectName(QStringLiteral("CheckListBox2"));
+    CheckListBox2->showRows(m_backupList);
     CheckListBox2->setFont(bold);
     CheckListBox2->setGeometry(8, 18, 180, 226);
     CheckListBox2->setRowHeight(16);
@@ -139,7 +142,7 @@ void TForm1::createControls(QWidget *client)
     CheckListBox2->setPalette(listPalette);
     CheckListBox2->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(CheckListBox2, &controls::CheckListBox::clickCheck, this, &TForm1::CheckListBox2ClickCheck);
-    connect(CheckListBox2, &QListWidget::itemDoubleClicked, this, &TForm1::N11Click);
+    connect(CheckListBox2, &QAbstractItemView::doubleClicked, this, &TForm1::N11Click);
 
     OpenDialog1 = new controls::OpenFileDialog(this);
     OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
@@ -156,6 +159,7 @@ void TForm1::createControls(QWidget *client)
 
     CheckListBox1 = new controls::CheckListBox(this);
     CheckListBox1->setObjectName(QStringLiteral("CheckListBox1"));
+    CheckListBox1->showRows(m_backupList, backup::BackupList::PathRole);
     CheckListBox1->hide();
 
     StatusBar2 = new controls::StatusBar(files);

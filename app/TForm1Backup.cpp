@@ -1,6 +1,7 @@
 // The main window's backup work: adding files to the Backup list and the backup run.
 #include "app/TForm1.h"
 
+#include "backup/BackupList.h"
 #include "backup/BackupRun.h"
 #include "backup/Runner.h"
 #include "controls/CheckListBox.h"
@@ -47,9 +48,9 @@ void TForm1::BitBtn2Click()
     // How often each name stands in the list; every pair of a chosen file and a matching row is
     // reported on its own.
     QHash<QString, int> listedNames;
-    listedNames.reserve(CheckListBox2->rowCount());
-    for (int i = 0; i < CheckListBox2->rowCount(); ++i)
-        ++listedNames[platform::upperCaseFileName(CheckListBox2->rowText(i))];
+    listedNames.reserve(m_backupList->size());
+    for (int i = 0; i < m_backupList->size(); ++i)
+        ++listedNames[platform::upperCaseFileName(m_backupList->name(i))];
     bool clash = false;
     for (const QString &path : chosen) {
         const QString name = platform::fileNamePart(path);
@@ -69,12 +70,8 @@ void TForm1::BitBtn2Click()
         return;
 
     CheckListBox2->setUpdatesEnabled(false);
-    for (const QString &path : chosen) {
-        CheckListBox1->appendRow(path);
-        CheckListBox1->setChecked(CheckListBox1->rowCount() - 1, true);
-        CheckListBox2->appendRow(platform::fileNamePart(path));
-        CheckListBox2->setChecked(CheckListBox2->rowCount() - 1, true);
-    }
+    for (const QString &path : chosen)
+        m_backupList->append(path, true);
     updateListCounter();
     CheckListBox2->setUpdatesEnabled(true);
 }
@@ -115,15 +112,14 @@ private:
 // Tells the user what the run meets, greying the rows of missing files as it goes.
 class RunReport : public backup::RunObserver {
 public:
-    RunReport(controls::CheckListBox *paths, controls::CheckListBox *names, const QString &destination)
-        : m_paths(paths), m_names(names), m_destination(destination)
+    RunReport(backup::BackupList &list, const QString &destination)
+        : m_list(list), m_destination(destination)
     {
     }
 
     void missing(const backup::MarkedFile &file) override
     {
-        m_paths->setGrayed(file.row);
-        m_names->setGrayed(file.row);
+        m_list.setGrayed(file.row);
         controls::showMessageAfterBeep(controls::MessageType::Information,
             QStringLiteral("Die folgende Datei konnte auf ihrem System nicht gefunden werden:")
                 + platform::LineBreak + QLatin1Char(' ') + file.path + platform::LineBreak
@@ -154,8 +150,7 @@ public:
     }
 
 private:
-    controls::CheckListBox *m_paths;
-    controls::CheckListBox *m_names;
+    backup::BackupList &m_list;
     QString m_destination;
 };
 
@@ -167,14 +162,11 @@ void TForm1::backupRun()
     const auto windowsShort = platform::shortPathName(windowsDirectory);
     platform::throwOnError(windowsShort.error, windowsDirectory);
 
-    QList<backup::MarkedFile> marked;
+    const QList<backup::MarkedFile> marked = m_backupList->markedFiles();
     QStringList markedPaths;
-    for (int i = 0; i < CheckListBox1->rowCount(); ++i) {
-        if (CheckListBox1->isChecked(i)) {
-            marked.append({i, CheckListBox1->rowText(i), CheckListBox2->rowText(i)});
-            markedPaths.append(CheckListBox1->rowText(i));
-        }
-    }
+    markedPaths.reserve(marked.size());
+    for (const backup::MarkedFile &file : marked)
+        markedPaths.append(file.path);
     if (marked.isEmpty()) {
         controls::showMessageAfterBeep(controls::MessageType::Information,
             QStringLiteral("Es muß zumindest eine Datei zur Sicherung ausgewählt werden !"));
@@ -201,7 +193,7 @@ void TForm1::backupRun()
     {
         BusyWindow busy(this, {BitBtn1, BitBtn3, BitBtn4, Button5, CheckBox11, DirectoryListBox1,
                                DriveComboBox1, BitBtn2, BitBtn5, BitBtn6, BitBtn7});
-        RunReport report(CheckListBox1, CheckListBox2, destination);
+        RunReport report(*m_backupList, destination);
         summary = backup::runBackup(
             {marked, destination, m_programDirectory, windowsShort.value, platform::now()}, report);
     }
