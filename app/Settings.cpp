@@ -2,6 +2,7 @@
 
 #include "platform/AnsiText.h"
 #include "platform/Files.h"
+#include "platform/LineBreak.h"
 
 #include <QSet>
 
@@ -32,11 +33,13 @@ platform::ProfileDocument defaultDocument(const QString &programDirectory,
 
 bool firstLineRejects(const QByteArray &fileContents)
 {
+    // A UTF-8 byte-order mark is no part of the line; the profile reader skips it as well.
+    const qsizetype start = fileContents.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     // A text-mode read ends the first line at CR or LF.
-    qsizetype end = 0;
+    qsizetype end = start;
     while (end < fileContents.size() && fileContents[end] != '\r' && fileContents[end] != '\n')
         ++end;
-    const QByteArray line = fileContents.left(end);
+    const QByteArray line = fileContents.mid(start, end - start);
     return line == "[VK]" || line == "0" || line == "1";
 }
 
@@ -99,30 +102,28 @@ std::optional<QString> unstorablePathReason(const QString &path)
     return std::nullopt;
 }
 
-static const QString LineBreak = QStringLiteral("\n\r");
-
 std::optional<QString> saveRefusal(const QList<ListRow> &rows, const QString &destination)
 {
     QSet<QString> seen;
     seen.reserve(rows.size());
     for (const ListRow &row : rows) {
         if (const auto reason = unstorablePathReason(row.path)) {
-            return QStringLiteral("Die Einstellungen wurden nicht gespeichert:") + LineBreak
+            return QStringLiteral("Die Einstellungen wurden nicht gespeichert:") + platform::LineBreak
                    + QStringLiteral("Der Pfad '") + row.path
                    + QStringLiteral("' kann nicht in der Sicherungsliste gespeichert werden, da ")
                    + *reason + QStringLiteral(" !");
         }
-        const QString folded = row.path.toUpper();
+        const QString folded = platform::upperCaseFileName(row.path);
         if (seen.contains(folded)) {
-            return QStringLiteral("Die Einstellungen wurden nicht gespeichert:") + LineBreak
+            return QStringLiteral("Die Einstellungen wurden nicht gespeichert:") + platform::LineBreak
                    + QStringLiteral("Die Datei '") + row.path
-                   + QStringLiteral("' steht mehrfach in der Sicherungsliste !") + LineBreak
+                   + QStringLiteral("' steht mehrfach in der Sicherungsliste !") + platform::LineBreak
                    + QStringLiteral("Bitte entfernen sie einen der Einträge.");
         }
         seen.insert(folded);
     }
     if (!platform::toAnsi(destination)) {
-        return QStringLiteral("Die Einstellungen wurden nicht gespeichert:") + LineBreak
+        return QStringLiteral("Die Einstellungen wurden nicht gespeichert:") + platform::LineBreak
                + QStringLiteral("Das Zielverzeichnis '") + destination
                + QStringLiteral("' enthält Zeichen, die Windows nicht speichern kann !");
     }

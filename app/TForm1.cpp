@@ -1,6 +1,7 @@
 #include "app/TForm1.h"
 
 #include "app/Pictures.h"
+#include "backup/BackupList.h"
 #include "controls/CheckListBox.h"
 #include "controls/DirectoryListBox.h"
 #include "controls/DriveComboBox.h"
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStyle>
@@ -81,7 +83,10 @@ TForm1::TForm1(QWidget *parent)
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     controls::setWindowHelpContext(this, MainWindowHelpContext);
-    controls::setShortHelpQuery([this] { return Kurzhinweise1->isChecked(); });
+    // The query outlives the window; once the menu entry is gone, short help counts as on.
+    controls::setShortHelpQuery([entry = QPointer<QAction>(Kurzhinweise1)] {
+        return entry.isNull() || entry->isChecked();
+    });
     CheckListBox2->setFocus();
 }
 
@@ -125,8 +130,10 @@ void TForm1::createControls(QWidget *client)
     files->setObjectName(QStringLiteral("GroupBox1"));
     files->setGeometry(8, 64, 196, 306);
 
+    m_backupList = new backup::BackupList(this);
     CheckListBox2 = new controls::CheckListBox(files);
     CheckListBox2->setObjectName(QStringLiteral("CheckListBox2"));
+    CheckListBox2->showRows(m_backupList);
     CheckListBox2->setFont(bold);
     CheckListBox2->setGeometry(8, 18, 180, 226);
     CheckListBox2->setRowHeight(16);
@@ -135,7 +142,7 @@ void TForm1::createControls(QWidget *client)
     CheckListBox2->setPalette(listPalette);
     CheckListBox2->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(CheckListBox2, &controls::CheckListBox::clickCheck, this, &TForm1::CheckListBox2ClickCheck);
-    connect(CheckListBox2, &QListWidget::itemDoubleClicked, this, &TForm1::N11Click);
+    connect(CheckListBox2, &QAbstractItemView::doubleClicked, this, &TForm1::N11Click);
 
     OpenDialog1 = new controls::OpenFileDialog(this);
     OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
@@ -152,6 +159,7 @@ void TForm1::createControls(QWidget *client)
 
     CheckListBox1 = new controls::CheckListBox(this);
     CheckListBox1->setObjectName(QStringLiteral("CheckListBox1"));
+    CheckListBox1->showRows(m_backupList, backup::BackupList::PathRole);
     CheckListBox1->hide();
 
     StatusBar2 = new controls::StatusBar(files);

@@ -15,6 +15,10 @@ class DriveComboBox;
 class StatusBar;
 }  // namespace controls
 
+namespace backup {
+class BackupList;
+}  // namespace backup
+
 class TAboutBox;
 class TForm5;
 class TForm6;
@@ -98,7 +102,6 @@ private:
     void backToProgramDirectory();
     void endApplication();
     void backupRun();
-    void setRunningControlsEnabled(bool enabled);
 
     // Ins, Del, Ctrl+Ins and Ctrl+Del go through the menu that owns them at that moment.
     void insertKey();
@@ -121,6 +124,9 @@ private:
     TForm5 *m_form5 = nullptr;
     TForm6 *m_form6 = nullptr;
     TAboutBox *m_aboutBox = nullptr;
+
+    // The Backup list's rows, shown by CheckListBox1 (paths) and CheckListBox2 (names).
+    backup::BackupList *m_backupList = nullptr;
 
     QList<QPair<QWidget *, QString>> m_hints;  // the controls that short help switches
     QList<QWidget *> m_handCursorControls;

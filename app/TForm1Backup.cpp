@@ -1,8 +1,9 @@
 // The main window's backup work: adding files to the Backup list and the backup run.
 #include "app/TForm1.h"
 
+#include "backup/BackupList.h"
 #include "backup/BackupRun.h"
-#include "backup/RestoreScript.h"
+#include "backup/Runner.h"
 #include "controls/CheckListBox.h"
 #include "controls/DirectoryListBox.h"
 #include "controls/DriveComboBox.h"
@@ -13,6 +14,7 @@
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
 #include "platform/Files.h"
+#include "platform/LineBreak.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
@@ -21,11 +23,9 @@
 
 namespace {
 
-const QString LineBreak = QStringLiteral("\n\r");
-
 const QString RestoreMayFailText =
-    QStringLiteral("Möglicherweise können die gesicherten Dateien nicht\n\rüber \"Wiederherstellen\" "
-                   "zurückgeschrieben werden !");
+    QStringLiteral("Möglicherweise können die gesicherten Dateien nicht") + platform::LineBreak
+    + QStringLiteral("über \"Wiederherstellen\" zurückgeschrieben werden !");
 
 }  // namespace
 
@@ -38,7 +38,7 @@ void TForm1::BitBtn2Click()
         if (!platform::toAnsi(path)) {
             controls::showMessageAfterBeep(controls::MessageType::Warning,
                 QStringLiteral("Der Pfad '") + path
-                    + QStringLiteral("' enthält Zeichen, die Windows nicht speichern kann !") + LineBreak
+                    + QStringLiteral("' enthält Zeichen, die Windows nicht speichern kann !") + platform::LineBreak
                     + QStringLiteral(
                         "Die Datei(en) wurden deshalb nicht in die Sicherungsliste aufgenommen."));
             return;
@@ -48,20 +48,20 @@ void TForm1::BitBtn2Click()
     // How often each name stands in the list; every pair of a chosen file and a matching row is
     // reported on its own.
     QHash<QString, int> listedNames;
-    listedNames.reserve(CheckListBox2->rowCount());
-    for (int i = 0; i < CheckListBox2->rowCount(); ++i)
-        ++listedNames[CheckListBox2->rowText(i).toUpper()];
+    listedNames.reserve(m_backupList->size());
+    for (int i = 0; i < m_backupList->size(); ++i)
+        ++listedNames[platform::upperCaseFileName(m_backupList->name(i))];
     bool clash = false;
     for (const QString &path : chosen) {
         const QString name = platform::fileNamePart(path);
-        for (int match = listedNames.value(name.toUpper()); match > 0; --match) {
+        for (int match = listedNames.value(platform::upperCaseFileName(name)); match > 0; --match) {
             clash = true;
             controls::showMessageAfterBeep(controls::MessageType::Warning,
                 QStringLiteral("Eine Datei mit dem Namen '") + name
-                    + QStringLiteral("' befindet sich bereits in der Sicherungsliste !") + LineBreak
+                    + QStringLiteral("' befindet sich bereits in der Sicherungsliste !") + platform::LineBreak
                     + QStringLiteral(
                         "Kein Dateiname darf hier 2x vorkommen. Der Vorgang wird deshalb abgebrochen.")
-                    + LineBreak
+                    + platform::LineBreak
                     + QStringLiteral(
                         "Bitte wählen sie erneut die Datei(en) aus, die sie hinzufügen möchten."));
         }
@@ -70,22 +70,10 @@ void TForm1::BitBtn2Click()
         return;
 
     CheckListBox2->setUpdatesEnabled(false);
-    for (const QString &path : chosen) {
-        CheckListBox1->appendRow(path);
-        CheckListBox1->setChecked(CheckListBox1->rowCount() - 1, true);
-        CheckListBox2->appendRow(platform::fileNamePart(path));
-        CheckListBox2->setChecked(CheckListBox2->rowCount() - 1, true);
-    }
+    for (const QString &path : chosen)
+        m_backupList->append(path, true);
     updateListCounter();
     CheckListBox2->setUpdatesEnabled(true);
-}
-
-void TForm1::setRunningControlsEnabled(bool enabled)
-{
-    const QList<QWidget *> controls = {BitBtn1, BitBtn3, BitBtn4, Button5, CheckBox11, DirectoryListBox1,
-                                       DriveComboBox1, BitBtn2, BitBtn5, BitBtn6, BitBtn7};
-    for (QWidget *control : controls)
-        control->setEnabled(enabled);
 }
 
 void TForm1::BitBtn1Click()
@@ -93,21 +81,93 @@ void TForm1::BitBtn1Click()
     controls::runGuarded([this] { backupRun(); });
 }
 
+namespace {
+
+// The window while a run works: the controls that could start or change a run are disabled, the
+// hourglass shows and the caption says so. Whatever ends the run, the window comes back.
+class BusyWindow {
+public:
+    BusyWindow(QWidget *window, const QList<QWidget *> &controls) : m_window(window), m_controls(controls)
+    {
+        for (QWidget *control : m_controls)
+            control->setEnabled(false);
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        m_window->setWindowTitle(QStringLiteral("Die Sicherung läuft ..."));
+    }
+    ~BusyWindow()
+    {
+        QGuiApplication::restoreOverrideCursor();
+        for (QWidget *control : m_controls)
+            control->setEnabled(true);
+        m_window->setWindowTitle(QStringLiteral("Velko Save"));
+    }
+    BusyWindow(const BusyWindow &) = delete;
+    BusyWindow &operator=(const BusyWindow &) = delete;
+
+private:
+    QWidget *m_window;
+    QList<QWidget *> m_controls;
+};
+
+// Tells the user what the run meets, greying the rows of missing files as it goes.
+class RunReport : public backup::RunObserver {
+public:
+    RunReport(backup::BackupList &list, const QString &destination)
+        : m_list(list), m_destination(destination)
+    {
+    }
+
+    void missing(const backup::MarkedFile &file) override
+    {
+        m_list.setGrayed(file.row);
+        controls::showMessageAfterBeep(controls::MessageType::Information,
+            QStringLiteral("Die folgende Datei konnte auf ihrem System nicht gefunden werden:")
+                + platform::LineBreak + QLatin1Char(' ') + file.path + platform::LineBreak
+                + QStringLiteral("Sie können sie somit aus der Sicherungsliste entfernen."),
+            controls::MessageButton::Ok);
+    }
+    void copyFailed(const backup::MarkedFile &file, const QString &target, int error) override
+    {
+        controls::showMessageAfterBeep(
+            controls::MessageType::Warning, backup::copyFailureText(file.path, target, error));
+    }
+    void folderFailed(int error) override
+    {
+        controls::showMessageAfterBeep(
+            controls::MessageType::Error, backup::folderFailureText(m_destination, error));
+    }
+    void scriptFailed() override
+    {
+        controls::showMessageAfterBeep(controls::MessageType::Warning, RestoreMayFailText);
+    }
+    void pifFailed() override
+    {
+        controls::showMessageAfterBeep(controls::MessageType::Error, RestoreMayFailText);
+    }
+    void progress(int, int) override
+    {
+        // The hourglass says the run works; the window counts nothing.
+    }
+
+private:
+    backup::BackupList &m_list;
+    QString m_destination;
+};
+
+}  // namespace
+
 void TForm1::backupRun()
 {
     const QString windowsDirectory = platform::windowsDirectory();
     const auto windowsShort = platform::shortPathName(windowsDirectory);
     platform::throwOnError(windowsShort.error, windowsDirectory);
 
-    QList<int> markedRows;
+    const QList<backup::MarkedFile> marked = m_backupList->markedFiles();
     QStringList markedPaths;
-    for (int i = 0; i < CheckListBox1->rowCount(); ++i) {
-        if (CheckListBox1->isChecked(i)) {
-            markedRows.append(i);
-            markedPaths.append(CheckListBox1->rowText(i));
-        }
-    }
-    if (markedRows.isEmpty()) {
+    markedPaths.reserve(marked.size());
+    for (const backup::MarkedFile &file : marked)
+        markedPaths.append(file.path);
+    if (marked.isEmpty()) {
         controls::showMessageAfterBeep(controls::MessageType::Information,
             QStringLiteral("Es muß zumindest eine Datei zur Sicherung ausgewählt werden !"));
         StatusBar1->setPanelText(QStringLiteral("Wählen sie zumindest eine Datei aus obiger Liste aus !"));
@@ -129,86 +189,16 @@ void TForm1::backupRun()
         return;
     }
 
-    setRunningControlsEnabled(false);
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    setWindowTitle(QStringLiteral("Die Sicherung läuft ..."));
-    const QString base = backup::destinationBase(destination);
-    backup::removeLeftoverTemporaries(destination);
-
-    int saved = 0;
-    int missing = 0;
-    bool folderFailed = false;
-    QList<int> savedRows;
-    for (const int row : markedRows) {
-        const QString source = CheckListBox1->rowText(row);
-        if (!platform::fileExists(source)) {
-            CheckListBox1->setGrayed(row);
-            CheckListBox2->setGrayed(row);
-            controls::showMessageAfterBeep(controls::MessageType::Information,
-                QStringLiteral("Die folgende Datei konnte auf ihrem System nicht gefunden werden:")
-                    + LineBreak + QLatin1Char(' ') + source + LineBreak
-                    + QStringLiteral("Sie können sie somit aus der Sicherungsliste entfernen."),
-                controls::MessageButton::Ok);
-            ++missing;
-            continue;
-        }
-        const QString target = backup::backupTarget(base, source);
-        const backup::WriteOutcome copy = backup::copyIntoBackup(source, target);
-        if (copy.folderFailed) {
-            // No further copy can succeed: one message instead of one per file.
-            folderFailed = true;
-            controls::showMessageAfterBeep(
-                controls::MessageType::Error, backup::folderFailureText(destination, copy.error));
-            break;
-        }
-        if (!copy.ok()) {
-            controls::showMessageAfterBeep(
-                controls::MessageType::Warning, backup::copyFailureText(source, target, copy.error));
-            continue;
-        }
-        ++saved;
-        savedRows.append(row);
+    backup::RunSummary summary;
+    {
+        BusyWindow busy(this, {BitBtn1, BitBtn3, BitBtn4, Button5, CheckBox11, DirectoryListBox1,
+                               DriveComboBox1, BitBtn2, BitBtn5, BitBtn6, BitBtn7});
+        RunReport report(*m_backupList, destination);
+        summary = backup::runBackup(
+            {marked, destination, m_programDirectory, windowsShort.value, platform::now()}, report);
     }
-
-    const QString script = base + QStringLiteral("\\Restore.bat");
-    if (saved > 0 && !folderFailed) {
-        // Short names in the backup folder are final only once every copy is there.
-        QList<backup::ScriptFile> files;
-        int scriptError = platform::dos::Ok;
-        for (const int row : savedRows) {
-            const QString source = CheckListBox1->rowText(row);
-            const auto file = backup::scriptFileFor(source, backup::backupTarget(base, source),
-                                                    CheckListBox2->rowText(row));
-            if (!file.ok()) {
-                scriptError = file.error;
-                break;
-            }
-            files.append(file.value);
-        }
-        if (scriptError == platform::dos::Ok) {
-            const QDateTime now = platform::now();
-            scriptError = backup::writeRestoreScript(
-                script, backup::composeRestoreScript(windowsShort.value, platform::shortDate(now),
-                                                     platform::longTime(now), files));
-        }
-        if (scriptError != platform::dos::Ok)
-            controls::showMessageAfterBeep(controls::MessageType::Warning, RestoreMayFailText);
-
-        const QString suppliedPif = m_programDirectory + QStringLiteral("\\restore.pif");
-        const QString pif = base + QStringLiteral("\\Restore.pif");
-        if (!platform::fileExists(suppliedPif) || !backup::copyIntoBackup(suppliedPif, pif).ok())
-            controls::showMessageAfterBeep(controls::MessageType::Error, RestoreMayFailText);
-    }
-
-    QGuiApplication::restoreOverrideCursor();
-    setRunningControlsEnabled(true);
-
-    int marked = missing;
-    for (int i = 0; i < CheckListBox2->rowCount(); ++i)
-        marked += CheckListBox2->isChecked(i) ? 1 : 0;
-    StatusBar1->setPanelText(backup::finishRun(base, saved, missing, marked));
-    DirectoryListBox1->setTextColor(platform::fileExists(script) ? QColor(0, 0, 255) : QColor(0, 0, 0));
+    StatusBar1->setPanelText(summary.statusText);
+    DirectoryListBox1->setTextColor(summary.holdsScript ? QColor(0, 0, 255) : QColor(0, 0, 0));
     if (CheckBox11->isChecked())
         endApplication();
-    setWindowTitle(QStringLiteral("Velko Save"));
 }

@@ -2,6 +2,7 @@
 #include "app/TForm1.h"
 
 #include "app/TAboutBox.h"
+#include "backup/BackupList.h"
 #include "backup/TForm6.h"
 #include "controls/CheckListBox.h"
 #include "controls/DirectoryListBox.h"
@@ -61,18 +62,12 @@ void TForm1::NeuesVerzeichniserstellen1Click()
 
 void TForm1::Button1Click()
 {
-    for (int i = 0; i < CheckListBox2->rowCount(); ++i) {
-        CheckListBox2->setChecked(i, true);
-        CheckListBox1->setChecked(i, true);
-    }
+    m_backupList->setAllChecked(true);
 }
 
 void TForm1::Button2Click()
 {
-    for (int i = 0; i < CheckListBox2->rowCount(); ++i) {
-        CheckListBox2->setChecked(i, false);
-        CheckListBox1->setChecked(i, false);
-    }
+    m_backupList->setAllChecked(false);
 }
 
 void TForm1::BitBtn5Click()
@@ -80,8 +75,7 @@ void TForm1::BitBtn5Click()
     const int row = CheckListBox2->selectedRow();
     if (row < 0)
         return;
-    CheckListBox2->deleteRow(row);
-    CheckListBox1->deleteRow(row);
+    m_backupList->remove(row);
     updateListCounter();
 }
 
@@ -93,8 +87,7 @@ void TForm1::AlleDateienentfernen1Click()
         controls::MessageButton::Yes | controls::MessageButton::No);
     if (answer != controls::MessageButton::Yes)
         return;
-    CheckListBox2->clearRows();
-    CheckListBox1->clearRows();
+    m_backupList->clear();
     updateListCounter();
 }
 
@@ -104,15 +97,13 @@ void TForm1::N11Click()
     if (row < 0)
         return;
     controls::showMessage(controls::MessageType::Information,
-                          QStringLiteral("Ort: ") + CheckListBox1->rowText(row),
+                          QStringLiteral("Ort: ") + m_backupList->path(row),
                           controls::MessageButton::Ok);
 }
 
 void TForm1::CheckListBox2ClickCheck()
 {
-    // The whole list is copied, so rows that drifted apart come back in line too.
-    for (int i = 0; i < CheckListBox2->rowCount(); ++i)
-        CheckListBox1->setChecked(i, CheckListBox2->isChecked(i));
+    // Both lists show one model: the click has already changed the hidden list too.
 }
 
 namespace {

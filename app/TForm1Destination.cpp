@@ -9,7 +9,9 @@
 #include "emergency/TNotfall.h"
 #include "platform/Desktop.h"
 #include "platform/Files.h"
+#include "platform/LineBreak.h"
 #include "platform/Profile.h"
+#include "platform/WriteProbe.h"
 
 #include <QGuiApplication>
 
@@ -34,7 +36,7 @@ void TForm1::DriveComboBox1Change()
         backToProgramDirectory();
         return;
     }
-    const int probe = backup::probeWritable(DirectoryListBox1->directory());
+    const int probe = platform::probeWritable(DirectoryListBox1->directory());
     if (probe != platform::dos::Ok) {
         if (probe == platform::dos::AccessDenied) {
             controls::showMessageAfterBeep(controls::MessageType::Warning, backup::driveRefusalText(letter));
@@ -77,7 +79,7 @@ void TForm1::Verzeichnislschen1Click()
         if (removal != platform::dos::Ok) {
             controls::showMessageAfterBeep(controls::MessageType::Warning,
                 QStringLiteral("Das Verzeichnis ") + directory
-                    + QStringLiteral(" konnte nicht vollständig gelöscht werden:\n\r")
+                    + QStringLiteral(" konnte nicht vollständig gelöscht werden:") + platform::LineBreak
                     + controls::fileErrorText(removal) + QStringLiteral(" !"));
         }
         if (storeRefused)

@@ -2,6 +2,7 @@
 #include "app/TForm1.h"
 
 #include "app/Settings.h"
+#include "backup/BackupList.h"
 #include "controls/CheckListBox.h"
 #include "controls/DirectoryListBox.h"
 #include "controls/MessageDialog.h"
@@ -9,6 +10,7 @@
 #include "controls/WindowHelp.h"
 #include "platform/Desktop.h"
 #include "platform/Files.h"
+#include "platform/LineBreak.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -44,7 +46,7 @@ void TForm1::FormActivate()
 void TForm1::startupWork()
 {
     m_windowsDirectory = platform::windowsDirectory();
-    controls::setWindowHelpFile(this, m_executableDirectory + QStringLiteral("Orvel.hlp"));
+    controls::setProgramHelpFile(this);
     setOuterHeight(OuterHeight);
     afterRestoreCheck();
     m_programDirectory = platform::withoutRootBackslash(DirectoryListBox1->directory());
@@ -106,19 +108,10 @@ void TForm1::loadSettings()
         settingsUnreadable(document.error);
     const settings::Settings stored = settings::read(document.value);
 
-    CheckListBox1->clearRows();
-    CheckListBox1->setUpdatesEnabled(false);
+    m_backupList->clear();
     CheckListBox2->setUpdatesEnabled(false);
-    for (const settings::ListRow &row : stored.rows) {
-        CheckListBox1->appendRow(row.path);
-        CheckListBox2->appendRow(platform::fileNamePart(row.path));
-        if (row.checked) {
-            const int index = CheckListBox1->rowCount() - 1;
-            CheckListBox1->setChecked(index, true);
-            CheckListBox2->setChecked(CheckListBox2->rowCount() - 1, true);
-        }
-    }
-    CheckListBox1->setUpdatesEnabled(true);
+    for (const settings::ListRow &row : stored.rows)
+        m_backupList->append(row.path, row.checked);
     CheckListBox2->setUpdatesEnabled(true);
 
     if (!stored.destination.isEmpty()
@@ -138,8 +131,8 @@ void TForm1::settingsUnreadable(int error)
     m_settingsUnreadable = true;
     throw controls::ReportedError(
         QStringLiteral("Die Einstellungsdatei ") + settingsPath()
-        + QStringLiteral(" kann nicht gelesen werden:\n\r") + controls::fileErrorText(error)
-        + QStringLiteral(".\n\rDie Einstellungen wurden nicht geladen. Damit ihr Inhalt nicht verloren geht, "
+        + QStringLiteral(" kann nicht gelesen werden:") + platform::LineBreak + controls::fileErrorText(error)
+        + QStringLiteral(".") + platform::LineBreak + QStringLiteral("Die Einstellungen wurden nicht geladen. Damit ihr Inhalt nicht verloren geht, "
                          "wird die Datei bis zum Programmende nicht überschrieben."));
 }
 
@@ -149,15 +142,15 @@ bool TForm1::settingsWriteRefused()
         return false;
     controls::showMessageAfterBeep(controls::MessageType::Warning,
         QStringLiteral("Die Einstellungsdatei ") + settingsPath()
-            + QStringLiteral(" konnte beim Programmstart nicht gelesen werden.\n\r"
-                             "Damit ihr Inhalt nicht verloren geht, wird sie bis zum Programmende nicht "
+            + QStringLiteral(" konnte beim Programmstart nicht gelesen werden.") + platform::LineBreak
+            + QStringLiteral("Damit ihr Inhalt nicht verloren geht, wird sie bis zum Programmende nicht "
                              "überschrieben: Die Einstellungen wurden nicht gespeichert !"));
     return true;
 }
 
 void TForm1::updateListCounter()
 {
-    StatusBar2->setPanelText(QString::number(CheckListBox2->rowCount())
+    StatusBar2->setPanelText(QString::number(m_backupList->size())
                              + QStringLiteral(" Datei(en) in Liste"));
 }
 
@@ -193,9 +186,9 @@ void TForm1::Button5Click()
     controls::runGuarded([this] {
         WaitCursor wait;
         QList<settings::ListRow> rows;
-        rows.reserve(CheckListBox1->rowCount());
-        for (int i = 0; i < CheckListBox1->rowCount(); ++i)
-            rows.append({CheckListBox1->rowText(i), CheckListBox1->isChecked(i)});
+        rows.reserve(m_backupList->size());
+        for (int i = 0; i < m_backupList->size(); ++i)
+            rows.append({m_backupList->path(i), m_backupList->isChecked(i)});
         const QString destination = DirectoryListBox1->directory();
         if (const auto refusal = settings::saveRefusal(rows, destination)) {
             controls::showMessageAfterBeep(

@@ -1,13 +1,7 @@
 #include "app/Look.h"
-#include "app/TAboutBox.h"
-#include "app/TForm1.h"
-#include "backup/TForm6.h"
-#include "controls/WindowHelp.h"
-#include "emergency/TForm5.h"
-#include "emergency/TNotfall.h"
+#include "app/ProgramWindows.h"
 #include "platform/Machine.h"
 #include "platform/SingleInstance.h"
-#include "restore/TRestore.h"
 
 #include <QApplication>
 #include <QDir>
@@ -39,15 +33,8 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velko Save"));
     applyClassicLook(application);
-    controls::setApplicationHelpFile(QStringLiteral("Orvel.hlp"));
 
-    TForm1 form1;
-    TRestore restore;
-    TNotfall notfall;
-    TForm5 form5;
-    TForm6 form6(form1.DirectoryListBox1);
-    TAboutBox aboutBox;
-    form1.setDialogs(&restore, &notfall, &form5, &form6, &aboutBox);
-    form1.show();
+    const ProgramWindows windows = createProgramWindows();
+    windows.form1->show();
     return application.exec();
 }

@@ -2,6 +2,7 @@
 
 #include "controls/MessageDialog.h"
 #include "platform/Files.h"
+#include "platform/LineBreak.h"
 
 #include <QHash>
 
@@ -9,8 +10,6 @@ namespace backup {
 
 namespace {
 
-// Message texts break lines with LF followed by CR.
-const QString lineBreak = QStringLiteral("\n\r");
 
 bool sameText(const QString &a, const QString &b)
 {
@@ -28,7 +27,7 @@ QString withRootBackslash(const QString &directory)
 QString refusedDestinationText(const QString &destinationPath)
 {
     return QStringLiteral("Die Sicherung nach ") + destinationPath
-           + QStringLiteral(" ist nicht erlaubt !") + lineBreak
+           + QStringLiteral(" ist nicht erlaubt !") + platform::LineBreak
            + QStringLiteral("Bitte wählen sie ein anderes Verzeichnis !");
 }
 
@@ -39,8 +38,8 @@ std::optional<QString> destinationRefusal(const QString &destinationPath,
                                           const QString &windowsDirectory)
 {
     if (sameText(destinationPath, withRootBackslash(programDirectory))) {
-        return QStringLiteral("Es kann nicht in das gleiche Verzeichnis, in dem") + lineBreak
-               + QStringLiteral("Velko Save installiert ist, gesichert werden !") + lineBreak
+        return QStringLiteral("Es kann nicht in das gleiche Verzeichnis, in dem") + platform::LineBreak
+               + QStringLiteral("Velko Save installiert ist, gesichert werden !") + platform::LineBreak
                + QStringLiteral("Bitte wählen sie ein anderes Verzeichnis !");
     }
     if (sameText(destinationPath, windowsDirectory) || sameText(destinationPath, QStringLiteral("C:\\")))
@@ -93,7 +92,7 @@ QString duplicateNamesText(const QString &firstPath, const QString &secondPath)
     return QStringLiteral("Die Dateien '") + firstPath + QStringLiteral("' und '") + secondPath
            + QStringLiteral("' haben denselben Namen und würden sich im Sicherungsverzeichnis "
                             "gegenseitig überschreiben !")
-           + lineBreak
+           + platform::LineBreak
            + QStringLiteral("Bitte entfernen sie eine der beiden Dateien aus der Sicherungsliste.");
 }
 
@@ -114,7 +113,7 @@ QString scriptNameClashText(const QString &path)
     return QStringLiteral("Die Datei '") + path
            + QStringLiteral("' kann nicht gesichert werden, da ihr Name im Sicherungsverzeichnis "
                             "für die Wiederherstellung benötigt wird !")
-           + lineBreak + QStringLiteral("Bitte entfernen sie die Datei aus der Sicherungsliste.");
+           + platform::LineBreak + QStringLiteral("Bitte entfernen sie die Datei aus der Sicherungsliste.");
 }
 
 WriteOutcome copyIntoBackup(const QString &source, const QString &target)
@@ -127,7 +126,7 @@ WriteOutcome copyIntoBackup(const QString &source, const QString &target)
 QString copyFailureText(const QString &source, const QString &target, int error)
 {
     return QStringLiteral("Die Datei ") + source + QStringLiteral(" konnte nicht nach ") + target
-           + QStringLiteral(" kopiert werden:") + lineBreak + controls::fileErrorText(error);
+           + QStringLiteral(" kopiert werden:") + platform::LineBreak + controls::fileErrorText(error);
 }
 
 QString folderFailureText(const QString &destinationPath, int error)
@@ -152,7 +151,7 @@ QString folderFailureText(const QString &destinationPath, int error)
                  + controls::fileErrorText(error) + QStringLiteral(").");
     }
     return QStringLiteral("Die Sicherung nach ") + destinationPath
-           + QStringLiteral(" wurde abgebrochen:") + lineBreak + reason + lineBreak
+           + QStringLiteral(" wurde abgebrochen:") + platform::LineBreak + reason + platform::LineBreak
            + QStringLiteral("Restore.bat und Restore.pif wurden nicht neu geschrieben.");
 }
 

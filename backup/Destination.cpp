@@ -1,28 +1,12 @@
 #include "backup/Destination.h"
-
-#include "platform/Files.h"
+#include "platform/LineBreak.h"
 
 namespace backup {
-
-namespace {
-const QString LineBreak = QStringLiteral("\n\r");
-}
-
-int probeWritable(const QString &directory)
-{
-    const QString base = directory + QStringLiteral("Test");
-    QString probe = base;
-    for (int number = 1; platform::fileExists(probe) || platform::directoryExists(probe); ++number)
-        probe = base + QString::number(number);
-    if (const int error = platform::createEmptyFile(probe))
-        return error;
-    return platform::deleteFile(probe);
-}
 
 QString driveRefusalText(QChar letter)
 {
     return QStringLiteral("Nach Laufwerk ") + letter + QStringLiteral(":\\ kann nicht gesichert werden !")
-           + LineBreak + QStringLiteral("Bitte wählen sie ein anderes Laufwerk !");
+           + platform::LineBreak + QStringLiteral("Bitte wählen sie ein anderes Laufwerk !");
 }
 
 QString parentDirectory(const QString &directory)
@@ -50,10 +34,10 @@ QString deletionRefusal(const QString &directory, const QString &programDirector
 
 QString deletionQuestion(const QString &directory)
 {
-    return QStringLiteral("ACHTUNG: Sie sind im Begriff, folgendes Verzeichnis") + LineBreak
-           + QStringLiteral("incl. aller Unterverzeichnisse und Dateien zu löschen:") + LineBreak + LineBreak
-           + directory + LineBreak + LineBreak
-           + QStringLiteral("Sind sie wirklich sicher, daß sie dieses Verzeichnis") + LineBreak
+    return QStringLiteral("ACHTUNG: Sie sind im Begriff, folgendes Verzeichnis") + platform::LineBreak
+           + QStringLiteral("incl. aller Unterverzeichnisse und Dateien zu löschen:") + platform::LineBreak + platform::LineBreak
+           + directory + platform::LineBreak + platform::LineBreak
+           + QStringLiteral("Sind sie wirklich sicher, daß sie dieses Verzeichnis") + platform::LineBreak
            + QStringLiteral("löschen wollen ?");
 }
 

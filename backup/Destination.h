@@ -6,11 +6,6 @@
 // Choosing, creating and deleting the backup destination: the parts without widgets.
 namespace backup {
 
-// Creates and deletes an empty file named like the directory with "Test" appended (X:\Test for a
-// root) to learn whether the drive takes a backup. A file that already has that name is left
-// alone: the probe then takes the first free name with a number appended. Returns the DOS error.
-int probeWritable(const QString &directory);
-
 QString driveRefusalText(QChar letter);  // "Nach Laufwerk X:\ kann nicht gesichert werden !" ...
 
 // Everything before the last backslash; a drive root keeps its backslash (C:\Backups -> C:\).

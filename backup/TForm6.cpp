@@ -5,6 +5,7 @@
 #include "controls/WindowHelp.h"
 #include "platform/Desktop.h"
 #include "platform/Files.h"
+#include "platform/LineBreak.h"
 
 #include <QEvent>
 #include <QLineEdit>
@@ -63,7 +64,6 @@ bool TForm6::eventFilter(QObject *watched, QEvent *event)
 
 void TForm6::FormActivate()
 {
-    controls::setWindowHelpFile(this, controls::executableDirectory() + QStringLiteral("Orvel.hlp"));
     controls::showHandCursor({BitBtn1, BitBtn2, BitBtn3}, controls::shortHelpOn());
 }
 
@@ -83,8 +83,8 @@ void TForm6::BitBtn1Click()
         }
         if (error == platform::dos::PathNotFound) {
             controls::showMessageAfterBeep(controls::MessageType::Warning,
-                QStringLiteral("Der Verzeichnisnamen darf keines der folgenden Zeichen enthalten:\n\r"
-                               "  \\ / : * ? \" < > |"),
+                QStringLiteral("Der Verzeichnisnamen darf keines der folgenden Zeichen enthalten:")
+                    + platform::LineBreak + QStringLiteral("  \\ / : * ? \" < > |"),
                 controls::MessageButton::Ok);
             return;
         }

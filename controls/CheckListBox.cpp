@@ -6,14 +6,15 @@
 #include <QStyle>
 #include <QPainter>
 #include <QStyleOptionViewItem>
+#include <QStandardItemModel>
 #include <QStyledItemDelegate>
 
 namespace controls {
 
 namespace {
 
-// The state lives in the item's check-state role, so the standard delegate draws the box; a greyed
-// row is Qt's partial state, which the style draws as a greyed check. The items are not marked
+// The state lives in the model's check-state role, so the standard delegate draws the box; a greyed
+// row is Qt's partial state, which the style draws as a greyed check. The rows are not marked
 // user-checkable: the list decides itself how a click changes the state.
 Qt::CheckState toQt(CheckState state)
 {
@@ -45,12 +46,20 @@ CheckState fromQt(Qt::CheckState state)
 
 // Item views draw a partial check like a full one; Windows greys a greyed row's check, so the
 // box of such a row is drawn again with a grey mark on the button face. Also gives the rows their
-// fixed height.
+// fixed height and their text from the list's text role.
 class CheckListBox::Delegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     int rowHeight = 0;  // 0: as high as the font needs
+    int textRole = Qt::DisplayRole;
+
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (textRole != Qt::DisplayRole)
+            option->text = index.data(textRole).toString();
+    }
 
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
@@ -78,44 +87,70 @@ public:
     }
 };
 
-CheckListBox::CheckListBox(QWidget *parent) : QListWidget(parent), m_delegate(new Delegate(this))
+CheckListBox::CheckListBox(QWidget *parent)
+    : QListView(parent), m_delegate(new Delegate(this)), m_ownRows(new QStandardItemModel(this))
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
     setItemDelegate(m_delegate);
     // Every row has the same height, so appending rows never measures the ones already there.
     setUniformItemSizes(true);
+    setModel(m_ownRows);
+}
+
+void CheckListBox::showRows(QAbstractItemModel *rows, int textRole)
+{
+    m_textRole = textRole;
+    m_delegate->textRole = textRole;
+    setModel(rows);
+}
+
+int CheckListBox::rowCount() const
+{
+    return model()->rowCount();
 }
 
 void CheckListBox::appendRow(const QString &text)
 {
-    auto *row = new QListWidgetItem(text);
-    row->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-    row->setData(Qt::CheckStateRole, Qt::Unchecked);
-    addItem(row);
+    if (model() == m_ownRows) {
+        auto *item = new QStandardItem(text);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        item->setData(Qt::Unchecked, Qt::CheckStateRole);
+        m_ownRows->appendRow(item);
+        return;
+    }
+    const int row = rowCount();
+    model()->insertRow(row);
+    model()->setData(rowIndex(row), text, m_textRole);
 }
 
 QString CheckListBox::rowText(int row) const
 {
-    return item(row)->text();
+    return rowIndex(row).data(m_textRole).toString();
 }
 
 void CheckListBox::deleteRow(int row)
 {
-    const bool wasSelected = selectedRow() == row;
-    delete takeItem(row);
+    model()->removeRow(row);
+}
+
+void CheckListBox::rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end)
+{
+    const int selected = selectedRow();
+    QListView::rowsAboutToBeRemoved(parent, start, end);
     // Qt would move the selection on to the next row; a Windows list box has none left.
-    if (wasSelected)
+    if (selected >= start && selected <= end)
         clearSelection();
 }
 
 void CheckListBox::clearRows()
 {
-    clear();
+    model()->removeRows(0, rowCount());
 }
 
 CheckState CheckListBox::state(int row) const
 {
-    return fromQt(item(row)->checkState());
+    return fromQt(Qt::CheckState(rowIndex(row).data(Qt::CheckStateRole).toInt()));
 }
 
 void CheckListBox::setChecked(int row, bool checked)
@@ -137,6 +172,21 @@ int CheckListBox::selectedRow() const
     return selected.isEmpty() ? -1 : selected.first().row();
 }
 
+int CheckListBox::currentRow() const
+{
+    return currentIndex().isValid() ? currentIndex().row() : -1;
+}
+
+void CheckListBox::setCurrentRow(int row)
+{
+    selectionModel()->setCurrentIndex(rowIndex(row), QItemSelectionModel::ClearAndSelect);
+}
+
+QModelIndex CheckListBox::rowIndex(int row) const
+{
+    return model()->index(row, 0);
+}
+
 void CheckListBox::setRowHeight(int pixels)
 {
     m_delegate->rowHeight = pixels;
@@ -149,7 +199,7 @@ void CheckListBox::mousePressEvent(QMouseEvent *event)
         event->accept();  // the context menu comes by its own event
         return;
     }
-    QListWidget::mousePressEvent(event);
+    QListView::mousePressEvent(event);
     if (event->button() != Qt::LeftButton)
         return;
     const QModelIndex index = indexAt(event->position().toPoint());
@@ -160,7 +210,7 @@ void CheckListBox::mousePressEvent(QMouseEvent *event)
     initViewItemOption(&option);
     option.rect = visualRect(index);
     option.features |= QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
-    option.text = item(index.row())->text();
+    option.text = index.data(m_textRole).toString();
     const QRect box = style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, this);
     if (box.contains(event->position().toPoint()))
         toggleByUser(index.row());
@@ -172,7 +222,7 @@ void CheckListBox::mouseReleaseEvent(QMouseEvent *event)
         event->accept();  // a release without our press must not count as a click
         return;
     }
-    QListWidget::mouseReleaseEvent(event);
+    QListView::mouseReleaseEvent(event);
 }
 
 void CheckListBox::keyPressEvent(QKeyEvent *event)
@@ -183,12 +233,12 @@ void CheckListBox::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
-    QListWidget::keyPressEvent(event);
+    QListView::keyPressEvent(event);
 }
 
 void CheckListBox::setState(int row, CheckState state)
 {
-    item(row)->setCheckState(toQt(state));
+    model()->setData(rowIndex(row), toQt(state), Qt::CheckStateRole);
 }
 
 void CheckListBox::toggleByUser(int row)

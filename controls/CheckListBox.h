@@ -1,6 +1,8 @@
 #pragma once
 
-#include <QListWidget>
+#include <QListView>
+
+class QStandardItemModel;
 
 namespace controls {
 
@@ -12,12 +14,17 @@ enum class CheckState { Unchecked, Checked, Grayed };
 // works from any state; unchecking changes only a checked row (a greyed row stays greyed). The
 // user's toggle (mouse on the box, or space on the current row) goes unchecked -> checked,
 // checked -> unchecked, greyed -> checked, then emits clickCheck.
-class CheckListBox : public QListWidget {
+// The rows live in a model: the list's own, or one shared with other lists (showRows), whose
+// check state is the model's Qt::CheckStateRole (partly checked for greyed).
+class CheckListBox : public QListView {
     Q_OBJECT
 public:
     explicit CheckListBox(QWidget *parent = nullptr);
 
-    int rowCount() const { return count(); }
+    // Shows the rows of `rows` (not owned) instead of the list's own, each by its text in `textRole`.
+    void showRows(QAbstractItemModel *rows, int textRole = Qt::DisplayRole);
+
+    int rowCount() const;
     void appendRow(const QString &text);  // unchecked
     QString rowText(int row) const;
     void deleteRow(int row);
@@ -29,6 +36,8 @@ public:
     void setGrayed(int row);
 
     int selectedRow() const;  // -1 when no row is highlighted
+    int currentRow() const;
+    void setCurrentRow(int row);  // makes the row current and selected
 
     // Every row this many pixels high, as a Windows list box's item height.
     void setRowHeight(int pixels);
@@ -40,10 +49,14 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end) override;
 
 private:
     class Delegate;
     Delegate *m_delegate;
+    QStandardItemModel *m_ownRows;
+    int m_textRole = Qt::DisplayRole;
+    QModelIndex rowIndex(int row) const;
     void setState(int row, CheckState state);
     void toggleByUser(int row);
 };

@@ -1,5 +1,7 @@
 #include "controls/FormDialog.h"
 
+#include "controls/WindowHelp.h"
+
 #include <QEvent>
 
 namespace controls {
@@ -22,6 +24,7 @@ bool FormDialog::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate && !m_activatedSinceShown) {
         m_activatedSinceShown = true;
+        setProgramHelpFile(this);
         FormActivate();
     }
     return QDialog::event(event);

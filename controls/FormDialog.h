@@ -5,7 +5,7 @@
 namespace controls {
 
 // A fixed-size dialog window of the program. Its FormActivate runs once each time it is shown,
-// when it first becomes the active window.
+// when it first becomes the active window; by then the window's help file is the program's.
 class FormDialog : public QDialog {
     Q_OBJECT
 public:

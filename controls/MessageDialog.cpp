@@ -3,6 +3,7 @@
 #include "controls/WindowHelp.h"
 #include "platform/Desktop.h"
 #include "platform/DosError.h"
+#include "platform/LineBreak.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -199,7 +200,7 @@ QString fileErrorText(int code)
 QString fileErrorReport(int code, const QString &path)
 {
     const QString text = fileErrorText(code);
-    return path.isEmpty() ? text : path + QStringLiteral("\n\r") + text;
+    return path.isEmpty() ? text : path + platform::LineBreak + text;
 }
 
 ReportedError::ReportedError(const QString &text)

@@ -6,6 +6,7 @@
 #include "controls/WindowHelp.h"
 #include "platform/Desktop.h"
 #include "platform/Files.h"
+#include "platform/LineBreak.h"
 #include "platform/Machine.h"
 
 #include <QComboBox>
@@ -169,8 +170,8 @@ void reportFailure(int error, const QString &path, const QString &name)
     case platform::dos::PathNotFound:
         showMessageAfterBeep(MessageType::Warning,
             name
-                + QStringLiteral("\n\rDie Datei wurde nicht gefunden.\n\r"
-                                 "Überprüfen Sie, ob Pfad und Dateiname richtig sind."),
+                + platform::LineBreak + QStringLiteral("Die Datei wurde nicht gefunden.")
+                + platform::LineBreak + QStringLiteral("Überprüfen Sie, ob Pfad und Dateiname richtig sind."),
             MessageButton::Ok);
         return;
     default:
@@ -292,7 +293,7 @@ QStringList OpenFileDialog::execute()
     }
 
     const CurrentDirectories saved = CurrentDirectories::now();
-    setWindowHelpFile(this, executableDirectory() + QStringLiteral("Orvel.hlp"));
+    setProgramHelpFile(this);
     m_chosen.clear();
     m_typedPatterns.clear();
     // Should the current directory have vanished, the tree stays where it was last.

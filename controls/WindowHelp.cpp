@@ -35,6 +35,11 @@ void setWindowHelpFile(QWidget *window, const QString &helpFile)
     window->setProperty(HelpFileProperty, helpFile);
 }
 
+void setProgramHelpFile(QWidget *window)
+{
+    setWindowHelpFile(window, executableDirectory() + HelpFileName);
+}
+
 void setWindowHelpContext(QWidget *window, int topic)
 {
     window->setProperty(HelpContextProperty, topic);

@@ -11,6 +11,9 @@ class QWidget;
 // goes to the active window's help file, or else to the application's with the main window.
 namespace controls {
 
+// The program's help file, which lies beside the program file.
+inline const QString HelpFileName = QStringLiteral("Orvel.hlp");
+
 void setApplicationHelpFile(const QString &helpFile);
 
 // The folder of the program file as a Windows path with trailing backslash; empty when the program
@@ -18,6 +21,8 @@ void setApplicationHelpFile(const QString &helpFile);
 QString executableDirectory();
 
 void setWindowHelpFile(QWidget *window, const QString &helpFile);
+// The window's help file is the program's own, in the program file's folder.
+void setProgramHelpFile(QWidget *window);
 // Makes F1 in the window show this topic.
 void setWindowHelpContext(QWidget *window, int topic);
 

@@ -100,7 +100,6 @@ void TNotfall::keyPressEvent(QKeyEvent *event)
 
 void TNotfall::FormActivate()
 {
-    controls::setWindowHelpFile(this, controls::executableDirectory() + QStringLiteral("Orvel.hlp"));
     const bool on = controls::shortHelpOn();
     DriveComboBox1->setToolTip(on ? QStringLiteral("Laufwerk, auf dem 'Io.sys' & 'Msdos.sys' gespeichert sind")
                                   : QString());

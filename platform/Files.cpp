@@ -87,6 +87,11 @@ QString directoryPart(const QString &path)
     return path.left(keepsSeparator ? separator + 1 : separator);
 }
 
+QString upperCaseFileName(const QString &name)
+{
+    return detail::upperCaseName(name);
+}
+
 QString withoutRootBackslash(const QString &directory)
 {
     const bool isRoot = directory.size() == 3 && directory[0] >= u'C' && directory[0] <= u'Z'

@@ -23,6 +23,10 @@ constexpr quint8 Archive = 32;
 QString fileNamePart(const QString &path);
 QString directoryPart(const QString &path);  // "C:\A" for "C:\A\B.TXT", "C:\" for "C:\B.TXT"
 
+// Upper case as FAT compares names, letter by letter: "Maße.ini" stays apart from "Masse.ini",
+// where QString::toUpper would make both "MASSE.INI".
+QString upperCaseFileName(const QString &name);
+
 // The root rule: "X:\" with X from C to Z becomes "X:"; everything else is returned unchanged.
 QString withoutRootBackslash(const QString &directory);
 

@@ -10,6 +10,7 @@
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
 #include "platform/Files.h"
+#include "platform/LineBreak.h"
 #include "platform/ShellLink.h"
 #include "platform/WriteProbe.h"
 
@@ -23,7 +24,6 @@
 namespace {
 
 constexpr int HelpContext = 6;
-const QString LineBreak = QStringLiteral("\n\r");
 const QString OtherDrive = QStringLiteral("Bitte wählen sie ein anderes Laufwerk !");
 
 QString scriptIn(const QString &directory)
@@ -161,7 +161,6 @@ void TRestore::setMainWindowState(QChar mainDrive, const QString &destinationPat
 
 void TRestore::FormActivate()
 {
-    controls::setWindowHelpFile(this, controls::executableDirectory() + QStringLiteral("Orvel.hlp"));
     const bool on = controls::shortHelpOn();
     DriveComboBox1->setToolTip(on ? QStringLiteral("Wählen sie das Quelllaufwerk") : QString());
     DirectoryListBox1->setToolTip(on ? QStringLiteral("Wählen sie das Quellverzeichnis mittels Doppelklick")
@@ -195,7 +194,7 @@ void TRestore::DirectoryListBox1Change()
 
 void TRestore::refuseDrive(const QString &text)
 {
-    controls::showMessageAfterBeep(controls::MessageType::Warning, text + LineBreak + OtherDrive);
+    controls::showMessageAfterBeep(controls::MessageType::Warning, text + platform::LineBreak + OtherDrive);
     backToProgramDirectory();
 }
 
@@ -228,7 +227,7 @@ void TRestore::BitBtn1Click()
         const QString script = directory + QStringLiteral("\\restore.bat");
         if (!platform::fileExists(script)) {
             controls::showMessageAfterBeep(controls::MessageType::Warning,
-                QStringLiteral("In diesem Verzeichnis befinden sich keine Sicherungskopien !") + LineBreak
+                QStringLiteral("In diesem Verzeichnis befinden sich keine Sicherungskopien !") + platform::LineBreak
                     + QStringLiteral("Bitte wählen sie ein anderes Verzeichnis."));
             return;
         }

@@ -1,15 +1,10 @@
 #pragma once
 
-#include "app/TAboutBox.h"
-#include "app/TForm1.h"
-#include "backup/TForm6.h"
-#include "emergency/TForm5.h"
-#include "emergency/TNotfall.h"
-#include "restore/TRestore.h"
+#include "app/ProgramWindows.h"
 #include "tests/support/TestMachine.h"
 #include "tests/support/TestUser.h"
 
-#include <memory>
+#include <optional>
 
 inline const QString ProgramDirectory = QStringLiteral("C:\\Programme\\Velko Save");
 
@@ -29,13 +24,8 @@ public:
 
     TestMachine machine;
     TestUser user;
-    std::unique_ptr<TForm1> form1;
 
 private:
     QString m_workingDirectory;
-    std::unique_ptr<TRestore> m_restore;
-    std::unique_ptr<TNotfall> m_notfall;
-    std::unique_ptr<TForm5> m_form5;
-    std::unique_ptr<TForm6> m_form6;
-    std::unique_ptr<TAboutBox> m_aboutBox;
+    std::optional<ProgramWindows> m_windows;
 };

@@ -58,6 +58,9 @@ void SettingsTest::firstLineTest_data()
     QTest::newRow("empty file") << QByteArray() << false;
     QTest::newRow("own file") << QByteArray("[Sicherungsdateien]\r\n") << false;
     QTest::newRow("ten") << QByteArray("10\r\n") << false;
+    QTest::newRow("marker after a byte-order mark") << QByteArray("\xEF\xBB\xBF[VK]\r\n") << true;
+    QTest::newRow("own file after a byte-order mark")
+        << QByteArray("\xEF\xBB\xBF[Sicherungsdateien]\r\n") << false;
 }
 
 void SettingsTest::firstLineTest()
@@ -125,6 +128,7 @@ void SettingsTest::unstorablePathsAreRefused_data()
     QTest::newRow("not in Windows-1252") << QStringList{QString::fromUtf8("C:\\\u0416.txt")} << "C:\\" << true;
     QTest::newRow("trailing blank") << QStringList{"C:\\a.txt "} << "C:\\" << true;
     QTest::newRow("same path twice in other case") << QStringList{"C:\\A.TXT", "c:\\a.txt"} << "C:\\" << true;
+    QTest::newRow("names differing in sharp s") << QStringList{"C:\\Maße.ini", "C:\\MASSE.INI"} << "C:\\" << false;
     QTest::newRow("destination not in Windows-1252") << QStringList{} << QString::fromUtf8("C:\\\u4e2d") << true;
 }
 

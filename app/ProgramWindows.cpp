@@ -1,0 +1,18 @@
+#include "app/ProgramWindows.h"
+
+#include "controls/WindowHelp.h"
+
+ProgramWindows createProgramWindows()
+{
+    controls::setApplicationHelpFile(controls::HelpFileName);
+    ProgramWindows windows;
+    windows.form1 = std::make_unique<TForm1>();
+    windows.restore = std::make_unique<TRestore>();
+    windows.notfall = std::make_unique<TNotfall>();
+    windows.form5 = std::make_unique<TForm5>();
+    windows.form6 = std::make_unique<TForm6>(windows.form1->DirectoryListBox1);
+    windows.aboutBox = std::make_unique<TAboutBox>();
+    windows.form1->setDialogs(windows.restore.get(), windows.notfall.get(), windows.form5.get(),
+                              windows.form6.get(), windows.aboutBox.get());
+    return windows;
+}

@@ -1,0 +1,137 @@
+#include "backup/BackupList.h"
+
+#include "platform/Files.h"
+
+namespace backup {
+
+void BackupList::append(const QString &path, bool checked)
+{
+    const int row = size();
+    beginInsertRows(QModelIndex(), row, row);
+    m_rows.append({path, platform::fileNamePart(path), checked ? Qt::Checked : Qt::Unchecked});
+    endInsertRows();
+}
+
+void BackupList::remove(int row)
+{
+    removeRows(row, 1);
+}
+
+void BackupList::clear()
+{
+    beginResetModel();
+    m_rows.clear();
+    endResetModel();
+}
+
+void BackupList::setChecked(int row, bool checked)
+{
+    if (checked)
+        setState(row, Qt::Checked);
+    else if (isChecked(row))
+        setState(row, Qt::Unchecked);
+}
+
+void BackupList::setAllChecked(bool checked)
+{
+    for (int row = 0; row < size(); ++row)
+        setChecked(row, checked);
+}
+
+void BackupList::setGrayed(int row)
+{
+    setState(row, Qt::PartiallyChecked);
+}
+
+QList<MarkedFile> BackupList::markedFiles() const
+{
+    QList<MarkedFile> marked;
+    for (int row = 0; row < size(); ++row) {
+        if (isChecked(row))
+            marked.append({row, m_rows[row].path, m_rows[row].name});
+    }
+    return marked;
+}
+
+int BackupList::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : size();
+}
+
+QVariant BackupList::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= size())
+        return {};
+    const Row &row = m_rows[index.row()];
+    switch (role) {
+    case Qt::DisplayRole:
+        return row.name;
+    case PathRole:
+        return row.path;
+    case Qt::CheckStateRole:
+        return int(row.state);
+    default:
+        return {};
+    }
+}
+
+bool BackupList::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!index.isValid() || index.row() >= size())
+        return false;
+    Row &row = m_rows[index.row()];
+    switch (role) {
+    case Qt::CheckStateRole:
+        setState(index.row(), Qt::CheckState(value.toInt()));
+        return true;
+    case PathRole:
+        row.path = value.toString();
+        row.name = platform::fileNamePart(row.path);
+        break;
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        row.name = value.toString();
+        break;
+    default:
+        return false;
+    }
+    emit dataChanged(index, index);
+    return true;
+}
+
+Qt::ItemFlags BackupList::flags(const QModelIndex &index) const
+{
+    // Not user-checkable: the list control decides how a click changes the state.
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+}
+
+bool BackupList::insertRows(int row, int count, const QModelIndex &parent)
+{
+    if (parent.isValid() || row < 0 || row > size() || count < 1)
+        return false;
+    beginInsertRows(parent, row, row + count - 1);
+    m_rows.insert(row, count, Row{});
+    endInsertRows();
+    return true;
+}
+
+bool BackupList::removeRows(int row, int count, const QModelIndex &parent)
+{
+    if (parent.isValid() || row < 0 || count < 1 || row + count > size())
+        return false;
+    beginRemoveRows(parent, row, row + count - 1);
+    m_rows.remove(row, count);
+    endRemoveRows();
+    return true;
+}
+
+void BackupList::setState(int row, Qt::CheckState state)
+{
+    if (m_rows[row].state == state)
+        return;
+    m_rows[row].state = state;
+    const QModelIndex changed = index(row);
+    emit dataChanged(changed, changed, {Qt::CheckStateRole});
+}
+
+}  // namespace backup

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "backup/Runner.h"
+
+#include <QAbstractListModel>
+#include <QList>
+#include <QString>
+
+// The Backup list: each row a file's full path, the name the list shows, and its check state
+// (Qt::PartiallyChecked is a greyed row). The main window's hidden list of paths and its visible
+// list of names both show this one model, so they cannot drift apart.
+namespace backup {
+
+class BackupList : public QAbstractListModel {
+    Q_OBJECT
+public:
+    static constexpr int PathRole = Qt::UserRole;  // Qt::DisplayRole is the shown name
+
+    using QAbstractListModel::QAbstractListModel;
+
+    int size() const { return int(m_rows.size()); }
+    QString path(int row) const { return m_rows[row].path; }
+    QString name(int row) const { return m_rows[row].name; }
+    Qt::CheckState state(int row) const { return m_rows[row].state; }
+    bool isChecked(int row) const { return state(row) == Qt::Checked; }
+
+    void append(const QString &path, bool checked);
+    void remove(int row);
+    void clear();
+
+    // Checking works from any state; unchecking changes only a checked row (a greyed row stays).
+    void setChecked(int row, bool checked);
+    void setAllChecked(bool checked);
+    void setGrayed(int row);
+
+    // The checked rows, in list order, as the backup run takes them.
+    QList<MarkedFile> markedFiles() const;
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    bool insertRows(int row, int count, const QModelIndex &parent = QModelIndex()) override;
+    bool removeRows(int row, int count, const QModelIndex &parent = QModelIndex()) override;
+
+private:
+    struct Row {
+        QString path;
+        QString name;
+        Qt::CheckState state = Qt::Unchecked;
+    };
+    void setState(int row, Qt::CheckState state);
+
+    QList<Row> m_rows;
+};
+
+}  // namespace backup

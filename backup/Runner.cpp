@@ -1,0 +1,82 @@
+#include "backup/Runner.h"
+
+#include "backup/BackupRun.h"
+#include "backup/RestoreScript.h"
+#include "platform/Clock.h"
+#include "platform/Files.h"
+
+namespace backup {
+
+namespace {
+
+// Short names in the backup folder are final only once every copy is there, so the script is
+// composed after the copying.
+int writeScript(const RunRequest &request, const QString &base, const QList<MarkedFile> &saved)
+{
+    QList<ScriptFile> files;
+    files.reserve(saved.size());
+    for (const MarkedFile &file : saved) {
+        const auto described =
+            scriptFileFor(file.path, backupTarget(base, file.path), file.displayName);
+        if (!described.ok())
+            return described.error;
+        files.append(described.value);
+    }
+    return writeRestoreScript(base + QStringLiteral("\\Restore.bat"),
+                              composeRestoreScript(request.windowsShort,
+                                                   platform::shortDate(request.started),
+                                                   platform::longTime(request.started), files));
+}
+
+bool copyPif(const RunRequest &request, const QString &base)
+{
+    const QString supplied = request.programDirectory + QStringLiteral("\\restore.pif");
+    return platform::fileExists(supplied)
+           && copyIntoBackup(supplied, base + QStringLiteral("\\Restore.pif")).ok();
+}
+
+}  // namespace
+
+RunSummary runBackup(const RunRequest &request, RunObserver &observer)
+{
+    const QString base = destinationBase(request.destination);
+    removeLeftoverTemporaries(request.destination);
+
+    RunSummary summary;
+    QList<MarkedFile> saved;
+    const int total = int(request.files.size());
+    for (int done = 0; done < total; ++done) {
+        const MarkedFile &file = request.files[done];
+        if (!platform::fileExists(file.path)) {
+            ++summary.missing;
+            observer.missing(file);
+        } else {
+            const QString target = backupTarget(base, file.path);
+            const WriteOutcome copy = copyIntoBackup(file.path, target);
+            if (copy.folderFailed) {
+                // No further copy can succeed: one report instead of one per file.
+                summary.folderFailed = true;
+                observer.folderFailed(copy.error);
+                break;
+            }
+            if (copy.ok())
+                saved.append(file);
+            else
+                observer.copyFailed(file, target, copy.error);
+        }
+        observer.progress(done + 1, total);
+    }
+    summary.saved = int(saved.size());
+
+    if (!saved.isEmpty() && !summary.folderFailed) {
+        if (writeScript(request, base, saved) != platform::dos::Ok)
+            observer.scriptFailed();
+        if (!copyPif(request, base))
+            observer.pifFailed();
+    }
+    summary.statusText = finishRun(base, summary.saved, summary.missing, total);
+    summary.holdsScript = platform::fileExists(base + QStringLiteral("\\Restore.bat"));
+    return summary;
+}
+
+}  // namespace backup
