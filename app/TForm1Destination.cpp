@@ -3,11 +3,11 @@
 
 #include "app/Settings.h"
 #include "backup/Destination.h"
+#include "controls/Beep.h"
 #include "controls/DirectoryListBox.h"
 #include "controls/DriveComboBox.h"
 #include "controls/MessageDialog.h"
 #include "emergency/TNotfall.h"
-#include "platform/Desktop.h"
 #include "platform/Files.h"
 #include "platform/LineBreak.h"
 #include "platform/Profile.h"
@@ -41,7 +41,7 @@ void TForm1::DriveComboBox1Change()
         if (probe == platform::dos::AccessDenied) {
             controls::showMessageAfterBeep(controls::MessageType::Warning, backup::driveRefusalText(letter));
         } else {
-            platform::desktop().beep();
+            controls::beep();
         }
         backToProgramDirectory();
     }

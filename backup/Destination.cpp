@@ -15,7 +15,9 @@ QString parentDirectory(const QString &directory)
     if (lastBackslash < 0)
         return directory;
     const QString parent = directory.left(lastBackslash);
-    return parent.size() == 2 && parent.at(1) == QLatin1Char(':') ? parent + QLatin1Char('\\') : parent;
+    if (parent.size() == 2 && parent.at(1) == QLatin1Char(':'))
+        return parent + QLatin1Char('\\');
+    return parent;
 }
 
 QString deletionRefusal(const QString &directory, const QString &programDirectory)

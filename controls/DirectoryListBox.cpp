@@ -40,7 +40,9 @@ private:
 
 QString childPath(const QString &directory, const QString &name)
 {
-    return directory.endsWith(u'\\') ? directory + name : directory + u'\\' + name;
+    if (directory.endsWith(u'\\'))
+        return directory + name;
+    return directory + u'\\' + name;
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "controls/MessageDialog.h"
 
+#include "controls/Beep.h"
 #include "controls/WindowHelp.h"
 #include "platform/Desktop.h"
 #include "platform/DosError.h"
@@ -159,7 +160,7 @@ MessageButton showMessage(MessageType type, const QString &text, MessageButtons 
 
 MessageButton showMessageAfterBeep(MessageType type, const QString &text, MessageButtons buttons)
 {
-    platform::desktop().beep();
+    beep();
     return showMessage(type, text, buttons);
 }
 

@@ -104,7 +104,9 @@ QString resolvedPath(const QString &directory, const QString &name)
         return name;
     if (name.startsWith(u'\\'))
         return directory.left(2) + name;
-    return directory.endsWith(u'\\') ? directory + name : directory + u'\\' + name;
+    if (directory.endsWith(u'\\'))
+        return directory + name;
+    return directory + u'\\' + name;
 }
 
 // Chosen paths of the shown folder come in the folder's order, any others after them as typed.

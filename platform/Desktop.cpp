@@ -2,8 +2,6 @@
 
 #include "platform/Shell.h"
 
-#include <QApplication>
-
 namespace platform {
 
 namespace {
@@ -15,11 +13,6 @@ Desktop *&replacementDesktop()
 }
 
 }  // namespace
-
-void Desktop::beep()
-{
-    QApplication::beep();
-}
 
 // There is no help viewer on this desktop yet: a help request shows nothing.
 void Desktop::showHelp(const QString &, int, int) {}

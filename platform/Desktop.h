@@ -12,12 +12,11 @@ constexpr int ShowTopic = 1;
 constexpr int ShowContents = 11;
 }  // namespace help
 
-// The parts of Windows outside the program that a person sees or answers: the beep, the help
-// viewer, the shell's "open". A test installs its own to record what the program asked for.
+// The parts of Windows outside the program that a person sees or answers: the help viewer, the
+// shell's "open". A test installs its own to record what the program asked for.
 class Desktop {
 public:
     virtual ~Desktop() = default;
-    virtual void beep();
     // helpFile is a Windows path; topic is ignored for ShowContents.
     virtual void showHelp(const QString &helpFile, int command, int topic);
     // The shell's ShellExecute: the verb ("open") on a document, program or address. file,

@@ -189,7 +189,9 @@ QByteArray hostName(const QString &hostPath)
 
 QString hostChild(const QString &hostFolder, const QString &name)
 {
-    return hostFolder.endsWith(u'/') ? hostFolder + name : hostFolder + u'/' + name;
+    if (hostFolder.endsWith(u'/'))
+        return hostFolder + name;
+    return hostFolder + u'/' + name;
 }
 
 std::optional<struct stat> statHost(const QString &hostPath)

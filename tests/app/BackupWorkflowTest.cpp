@@ -72,7 +72,8 @@ QList<QByteArray> scriptLines(TestMachine &machine, const QString &script)
 
 // Answers like the test user and, at the first dialog, changes the PC under the running backup.
 struct InterferingUser : controls::MessageSeam {
-    InterferingUser(TestUser &user, std::function<void()> interfere) : user(user), interfere(std::move(interfere))
+    InterferingUser(TestUser &testUser, std::function<void()> interference)
+        : user(testUser), interfere(std::move(interference))
     {
         controls::setMessageSeam(this);
     }

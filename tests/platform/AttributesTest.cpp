@@ -142,8 +142,8 @@ private slots:
     {
         QTest::addColumn<int>("sourceAttributes");
         QTest::addColumn<bool>("targetExists");
-        QTest::newRow("read-only to new") << int(attr::ReadOnly | attr::Archive) << false;
-        QTest::newRow("hidden system to new") << int(attr::Hidden | attr::System) << false;
+        QTest::newRow("read-only to new") << (attr::ReadOnly | attr::Archive) << false;
+        QTest::newRow("hidden system to new") << (attr::Hidden | attr::System) << false;
         QTest::newRow("plain over existing") << 0 << true;
         QTest::newRow("read-only over existing") << int(attr::ReadOnly) << true;
     }

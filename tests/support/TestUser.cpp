@@ -5,12 +5,14 @@ using controls::MessageButton;
 TestUser::TestUser()
 {
     controls::setMessageSeam(this);
+    controls::setBeepSeam(this);
     platform::setDesktop(this);
 }
 
 TestUser::~TestUser()
 {
     controls::setMessageSeam(nullptr);
+    controls::setBeepSeam(nullptr);
     platform::setDesktop(nullptr);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/Beep.h"
 #include "controls/MessageDialog.h"
 #include "platform/Desktop.h"
 
@@ -9,7 +10,7 @@
 // Stands in for the person at the screen: records every beep, Message dialog, error report and
 // help request in the order they happened, and answers questions from a queue (an empty queue
 // answers with the dialog's first button). Installs itself for its lifetime.
-class TestUser : public controls::MessageSeam, public platform::Desktop {
+class TestUser : public controls::MessageSeam, public controls::BeepSeam, public platform::Desktop {
 public:
     TestUser();
     ~TestUser() override;
