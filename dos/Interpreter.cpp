@@ -53,7 +53,9 @@ bool isDriveName(const QString &text)
 
 QString joined(const QString &directory, const QString &name)
 {
-    return directory.endsWith(u'\\') ? directory + name : directory + u'\\' + name;
+    if (directory.endsWith(u'\\'))
+        return directory + name;
+    return directory + u'\\' + name;
 }
 
 // Takes the first blank-separated word off text.

@@ -9,7 +9,7 @@
 void seedDemoPc(const TestMachine &pc)
 {
     const QString seed = qEnvironmentVariable("VELKO_SOURCE_DIR") + QStringLiteral("/shipped/demo-pc");
-    for (const QString drive : {QStringLiteral("drive_c"), QStringLiteral("drive_d")}) {
+    for (const QString &drive : {QStringLiteral("drive_c"), QStringLiteral("drive_d")}) {
         const QDir from(seed + u'/' + drive);
         const QDir to(pc.folder() + u'/' + drive);
         QDirIterator entries(from.path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
