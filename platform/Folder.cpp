@@ -8,10 +8,6 @@
 
 #include <algorithm>
 #include <optional>
-#include <cerrno>
-
-#include <dirent.h>
-#include <unistd.h>
 
 namespace platform::detail {
 
@@ -47,20 +43,9 @@ bool needsRecord(const FolderEntry &entry)
     return entry.aliasKept || entry.attributes != defaultAttributes(entry.isDirectory);
 }
 
-bool isDirectoryEntry(const QString &hostFolder, const dirent *entry, const QString &name)
-{
-    if (entry->d_type == DT_DIR)
-        return true;
-    if (entry->d_type != DT_UNKNOWN && entry->d_type != DT_LNK)
-        return false;
-    const auto info = statHost(hostChild(hostFolder, name));
-    return info && S_ISDIR(info->st_mode);
-}
-
 // The Windows name of a host entry; none for names Windows cannot hold or the layer's own files.
-std::optional<QString> windowsName(const dirent *hostEntry)
+std::optional<QString> windowsName(const QByteArray &encoded)
 {
-    const QByteArray encoded(hostEntry->d_name);
     const QString name = QFile::decodeName(encoded);
     if (QFile::encodeName(name) != encoded || !isValidLongName(name))
         return std::nullopt;
@@ -167,12 +152,12 @@ int Folder::readRecords(QHash<QString, Record> *records)
 
 int Folder::readEntries(const QHash<QString, Record> &records)
 {
-    DIR *listing = ::opendir(hostName(m_hostFolder).constData());
-    if (!listing)
-        return dosErrorFromErrno(errno, dos::PathNotFound);
+    const auto listing = listHostFolder(m_hostFolder);
+    if (!listing.ok())
+        return listing.error;
     QHash<QString, QString> storedAliases;  // key of a long name -> its recorded alias
-    while (const dirent *hostEntry = ::readdir(listing)) {
-        const auto name = windowsName(hostEntry);
+    for (const HostEntry &hostEntry : listing.value) {
+        const auto name = windowsName(hostEntry.name);
         if (!name)
             continue;
         const QString key = upperCaseName(*name);
@@ -181,7 +166,7 @@ int Folder::readEntries(const QHash<QString, Record> &records)
             continue;
         FolderEntry entry;
         entry.name = *name;
-        entry.isDirectory = isDirectoryEntry(m_hostFolder, hostEntry, *name);
+        entry.isDirectory = hostEntry.isDirectory;
         const auto record = records.constFind(*name);
         entry.attributes = record != records.cend() ? record->attributes
                                                     : defaultAttributes(entry.isDirectory);
@@ -191,7 +176,6 @@ int Folder::readEntries(const QHash<QString, Record> &records)
             storedAliases.insert(key, upperCaseName(record->alias));
         m_entries.insert(key, entry);
     }
-    ::closedir(listing);
     keepSoundAliases(storedAliases);
 
     QList<QString> withoutAlias;
@@ -376,21 +360,13 @@ int Folder::rewriteRecords()
     m_recorded = recorded;
     m_recordLines = int(recorded.size());
     if (recorded.isEmpty()) {
-        if (::unlink(hostName(recordsPath()).constData()) != 0 && errno != ENOENT)
-            return dosErrorFromErrno(errno);
-        return dos::Ok;
+        const int error = removeHostFile(recordsPath());
+        return error == dos::FileNotFound ? dos::Ok : error;
     }
+    // A stale temporary from an interrupted rewrite goes first; it never holds the records.
     const QString fresh = recordsPath() + QStringLiteral(".new");
-    if (const int error = writeHostFile(fresh, text.toUtf8())) {
-        ::unlink(hostName(fresh).constData());
-        return error;
-    }
-    if (::rename(hostName(fresh).constData(), hostName(recordsPath()).constData()) != 0) {
-        const int error = dosErrorFromErrno(errno);
-        ::unlink(hostName(fresh).constData());
-        return error;
-    }
-    return dos::Ok;
+    (void)removeHostFile(fresh);  // missing is the usual case; a real failure shows below
+    return replaceHostFile(recordsPath(), fresh, text.toUtf8());
 }
 
 DosResult<std::shared_ptr<Folder>> folderAt(const QString &hostFolder)
@@ -428,20 +404,16 @@ void forgetAllFolders()
 
 DosResult<std::optional<QString>> hostSpellingOf(const QString &hostFolder, const QString &name)
 {
-    DIR *listing = ::opendir(hostName(hostFolder).constData());
-    if (!listing)
-        return {dosErrorFromErrno(errno, dos::PathNotFound), std::nullopt};
+    const auto listing = listHostFolder(hostFolder);
+    if (!listing.ok())
+        return {listing.error, std::nullopt};
     const QString wanted = upperCaseName(name);
-    std::optional<QString> found;
-    while (const dirent *hostEntry = ::readdir(listing)) {
-        const auto spelled = windowsName(hostEntry);
-        if (spelled && upperCaseName(*spelled) == wanted) {
-            found = spelled;
-            break;
-        }
+    for (const HostEntry &hostEntry : listing.value) {
+        const auto spelled = windowsName(hostEntry.name);
+        if (spelled && upperCaseName(*spelled) == wanted)
+            return {dos::Ok, spelled};
     }
-    ::closedir(listing);
-    return {dos::Ok, found};
+    return {dos::Ok, std::nullopt};
 }
 
 }  // namespace platform::detail
