@@ -10,6 +10,7 @@
 #include "controls/OpenFileDialog.h"
 #include "controls/StatusBar.h"
 #include "platform/AnsiText.h"
+#include "platform/FileRun.h"
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
 #include "platform/Files.h"
@@ -134,6 +135,8 @@ void TForm1::backupRun()
     setWindowTitle(QStringLiteral("Die Sicherung läuft ..."));
     const QString base = backup::destinationBase(destination);
 
+    // The run's folders are listed once; their attribute records are written once, at its end.
+    platform::FileRun fileRun;
     int saved = 0;
     int missing = 0;
     QList<int> savedRows;
@@ -190,6 +193,8 @@ void TForm1::backupRun()
         if (!platform::fileExists(suppliedPif) || !backup::copyIntoBackup(suppliedPif, pif).ok())
             controls::showMessageAfterBeep(controls::MessageType::Error, RestoreMayFailText);
     }
+    if (const int recorded = fileRun.finish())
+        controls::showErrorReport(controls::fileErrorText(recorded));
 
     QGuiApplication::restoreOverrideCursor();
     setRunningControlsEnabled(true);

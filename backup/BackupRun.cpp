@@ -141,9 +141,17 @@ QString scriptNameClashText(const QString &path)
 
 CopyOutcome copyIntoBackup(const QString &source, const QString &target)
 {
+    const auto from = platform::resolvePath(source);
+    if (!from.ok())
+        return {from.error};
+    if (!from.value.exists())
+        return {platform::dos::FileNotFound};
+    const auto to = platform::resolvePath(target);
+    if (!to.ok())
+        return {to.error};
     // Without an earlier copy there is nothing to protect; a failed copy removes what it wrote.
-    if (!platform::fileExists(target))
-        return {platform::copyFile(source, target)};
+    if (!to.value.isFile())
+        return {platform::copyFile(from.value, to.value)};
 
     const auto temporary = platform::createTempFile(platform::directoryPart(target),
                                                     QStringLiteral("~VS"));

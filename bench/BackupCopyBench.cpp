@@ -5,6 +5,7 @@
 #include "backup/BackupRun.h"
 #include "backup/RestoreScript.h"
 #include "platform/Clock.h"
+#include "platform/FileRun.h"
 #include "platform/Files.h"
 #include "platform/Machine.h"
 
@@ -127,6 +128,7 @@ void backupRun(const QStringList &sources, const QString &base)
     const auto windowsShort = platform::shortPathName(windowsDirectory);
     check(windowsShort.error, windowsDirectory);
 
+    platform::FileRun fileRun;
     QStringList saved;
     for (const QString &source : sources) {
         if (!platform::fileExists(source))
@@ -150,6 +152,7 @@ void backupRun(const QStringList &sources, const QString &base)
                                                  windowsShort.value, platform::shortDate(now),
                                                  platform::longTime(now), files)),
           script);
+    check(fileRun.finish(), QStringLiteral("records of ") + base);
 }
 
 QString oursFolder(int run)

@@ -21,12 +21,9 @@ struct Target {
 
 // Refuses what cannot be written: a directory, a file whose attributes are in `refused`, a drive
 // that cannot be written.
-DosResult<Target> writableFile(const QString &path, quint8 refused)
+DosResult<Target> writableFile(const Location &location, quint8 refused)
 {
-    const auto location = detail::locate(path);
-    if (!location.ok())
-        return {location.error, {}};
-    Target target{location.value, std::nullopt};
+    Target target{location, std::nullopt};
     if (const int error = detail::refuseWrite(target.location))
         return {error, {}};
     if (target.location.exists && target.location.isDirectory)
@@ -45,12 +42,15 @@ DosResult<Target> writableFile(const QString &path, quint8 refused)
 // New content: a new file gets the archive bit, an existing one keeps its attributes and gains it.
 int writeTarget(const QString &path, const QByteArray &data, WriteMode mode)
 {
-    const auto target = writableFile(path, attr::ReadOnly);
+    const auto location = detail::locate(path);
+    if (!location.ok())
+        return location.error;
+    const auto target = writableFile(location.value, attr::ReadOnly);
     if (!target.ok())
         return target.error;
     const quint8 attributes = target.value.attributes.value_or(0) | attr::Archive;
-    const Location &location = target.value.location;
-    return location.backend().write(location, data, mode, attributes);
+    const Location &file = target.value.location;
+    return file.backend().write(file, data, mode, attributes);
 }
 
 }  // namespace
@@ -72,24 +72,35 @@ int replaceFile(const QString &path, const QByteArray &data)
 
 int copyFile(const QString &from, const QString &to)
 {
-    const auto source = detail::locate(from);
+    const auto source = resolvePath(from);
     if (!source.ok())
         return source.error;
-    if (!source.value.exists)
+    if (!source.value.exists())
         return dos::FileNotFound;
-    if (source.value.isDirectory)
+    const auto target = resolvePath(to);
+    if (!target.ok())
+        return target.error;
+    return copyFile(source.value, target.value);
+}
+
+int copyFile(const ResolvedPath &from, const ResolvedPath &to)
+{
+    const Location &source = *from.m_location;
+    if (!source.exists)
+        return dos::FileNotFound;
+    if (source.isDirectory)
         return dos::AccessDenied;
-    const auto attributes = source.value.backend().attributes(source.value);
+    const auto attributes = source.backend().attributes(source);
     if (!attributes.ok())
         return attributes.error;
 
-    const auto target = writableFile(to, attr::ReadOnly | attr::Hidden);
+    const auto target = writableFile(*to.m_location, attr::ReadOnly | attr::Hidden);
     if (!target.ok())
         return target.error;
     const Location &location = target.value.location;
-    if (location.exists && location.backend().isSameFile(source.value, location))
+    if (location.exists && location.backend().isSameFile(source, location))
         return SharingViolation;
-    return location.backend().copy(source.value, location, attributes.value);
+    return location.backend().copy(source, location, attributes.value);
 }
 
 int deleteFile(const QString &path)

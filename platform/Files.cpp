@@ -49,6 +49,31 @@ DosResult<QStringList> entryNames(const QString &directory, bool directories)
 
 }  // namespace
 
+DosResult<ResolvedPath> resolvePath(const QString &path)
+{
+    const auto location = locate(path);
+    if (!location.ok())
+        return {location.error, {}};
+    ResolvedPath resolved;
+    resolved.m_location = std::make_shared<const Location>(location.value);
+    return {dos::Ok, resolved};
+}
+
+QString ResolvedPath::path() const
+{
+    return m_location->windowsPath;
+}
+
+bool ResolvedPath::exists() const
+{
+    return m_location->exists;
+}
+
+bool ResolvedPath::isFile() const
+{
+    return m_location->exists && !m_location->isDirectory;
+}
+
 QString fileNamePart(const QString &path)
 {
     return path.mid(lastSeparator(path) + 1);

@@ -7,9 +7,15 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 // Windows file services over the simulated PC. Every path is a Windows path
 // (C:\WINDOWS\WIN.INI); names are matched without regard to letter case, also by their 8.3 alias.
 namespace platform {
+
+namespace detail {
+struct Location;
+}
 
 namespace attr {
 constexpr quint8 ReadOnly = 1;
@@ -26,6 +32,21 @@ QString directoryPart(const QString &path);  // "C:\A" for "C:\A\B.TXT", "C:\" f
 // The root rule: "X:\" with X from C to Z becomes "X:"; everything else is returned unchanged.
 QString withoutRootBackslash(const QString &directory);
 
+// A Windows path looked up once, for the services that take it in place of the path. It tells
+// the state at the look-up: after a change to the file, look the path up again.
+class ResolvedPath {
+public:
+    QString path() const;  // spelled as on disk; a new last name as given
+    bool exists() const;
+    bool isFile() const;  // an existing file, not a directory
+
+private:
+    friend DosResult<ResolvedPath> resolvePath(const QString &path);
+    friend int copyFile(const ResolvedPath &from, const ResolvedPath &to);
+    std::shared_ptr<const detail::Location> m_location;
+};
+[[nodiscard]] DosResult<ResolvedPath> resolvePath(const QString &path);
+
 bool fileExists(const QString &path);       // an existing file, not a directory
 bool directoryExists(const QString &path);  // an existing directory, drive roots included
 
@@ -41,7 +62,8 @@ int setFileAttributes(const QString &path, quint8 attributes);
 
 // Copies with overwrite; the copy keeps the source's attributes and last-write time. Like Windows,
 // refuses (AccessDenied) to overwrite a read-only or hidden target.
-int copyFile(const QString &from, const QString &to);
+[[nodiscard]] int copyFile(const QString &from, const QString &to);
+[[nodiscard]] int copyFile(const ResolvedPath &from, const ResolvedPath &to);
 
 int deleteFile(const QString &path);  // AccessDenied for a read-only file
 

@@ -76,6 +76,32 @@ QHash<QString, std::shared_ptr<Folder>> &folderCache()
     return folders;
 }
 
+// The folders of the file run under way, and how many runs are open inside each other.
+struct HeldFolders {
+    int runs = 0;
+    QHash<QString, std::shared_ptr<Folder>> folders;
+};
+
+HeldFolders &heldFolders()
+{
+    static HeldFolders held;
+    return held;
+}
+
+void holdForRun(const std::shared_ptr<Folder> &folder)
+{
+    HeldFolders &held = heldFolders();
+    if (held.runs == 0)
+        return;
+    folder->hold();
+    held.folders.insert(folder->hostFolder(), folder);
+}
+
+bool isBelow(const QString &path, const QString &folder)
+{
+    return path == folder || path.startsWith(hostChild(folder, QString()));
+}
+
 }  // namespace
 
 bool Folder::Stamp::operator==(const Stamp &other) const
@@ -274,11 +300,11 @@ int Folder::add(const QString &name, bool isDirectory, quint8 attributes)
     m_entries.insert(key, entry);
     // Without a line to write, the records stay as last seen: only the folder's time moved.
     if (!needsRecord(entry) && !m_recorded.contains(name)) {
-        m_stamp.folderTime = folderTimeOf(m_hostFolder);
+        noteFolderChanged();
         return dos::Ok;
     }
     const int error = record(entry);
-    m_stamp = currentStamp();
+    noteRecordsChanged();
     return error;
 }
 
@@ -290,11 +316,11 @@ int Folder::remove(const QString &name)
     const QString spelled = entry->name;
     forget(entry);
     if (!m_recorded.contains(spelled)) {
-        m_stamp.folderTime = folderTimeOf(m_hostFolder);
+        noteFolderChanged();
         return dos::Ok;
     }
     const int error = recordRemoval(spelled);
-    m_stamp = currentStamp();
+    noteRecordsChanged();
     return error;
 }
 
@@ -308,7 +334,7 @@ int Folder::setAttributes(const QString &name, quint8 attributes)
         return dos::Ok;
     entry->attributes = attributes;
     const int error = record(*entry);
-    m_stamp = currentStamp();
+    noteRecordsChanged();
     return error;
 }
 
@@ -319,6 +345,37 @@ int Folder::keepAlias(const QString &name)
         return dos::Ok;
     entry->aliasKept = true;
     const int error = record(*entry);
+    noteRecordsChanged();
+    return error;
+}
+
+// The layer's own changes must not make the folder look changed by someone else. A held folder
+// takes its stamp once, when it is let go.
+void Folder::noteFolderChanged()
+{
+    if (!m_held)
+        m_stamp.folderTime = folderTimeOf(m_hostFolder);
+}
+
+void Folder::noteRecordsChanged()
+{
+    if (!m_held)
+        m_stamp = currentStamp();
+}
+
+void Folder::hold()
+{
+    m_held = true;
+}
+
+int Folder::release()
+{
+    m_held = false;
+    int error = dos::Ok;
+    if (m_recordsPending) {
+        m_recordsPending = false;
+        error = rewriteRecords();
+    }
     m_stamp = currentStamp();
     return error;
 }
@@ -326,12 +383,20 @@ int Folder::keepAlias(const QString &name)
 int Folder::record(const FolderEntry &entry)
 {
     m_recorded.insert(entry.name);
+    if (m_held) {
+        m_recordsPending = true;
+        return dos::Ok;
+    }
     return appendRecordLine(entryLine(entry));
 }
 
 int Folder::recordRemoval(const QString &name)
 {
     m_recorded.remove(name);
+    if (m_held) {
+        m_recordsPending = true;
+        return dos::Ok;
+    }
     return appendRecordLine(recordLine(name, QStringLiteral("-"), QString()));
 }
 
@@ -371,10 +436,15 @@ int Folder::rewriteRecords()
 
 DosResult<std::shared_ptr<Folder>> folderAt(const QString &hostFolder)
 {
+    HeldFolders &held = heldFolders();
+    if (const auto folder = held.folders.constFind(hostFolder); folder != held.folders.cend())
+        return {dos::Ok, *folder};
     auto &folders = folderCache();
     const auto cached = folders.constFind(hostFolder);
-    if (cached != folders.cend() && (*cached)->isCurrent())
+    if (cached != folders.cend() && (*cached)->isCurrent()) {
+        holdForRun(*cached);
         return {dos::Ok, *cached};
+    }
     folders.remove(hostFolder);
     auto loaded = Folder::load(hostFolder);
     if (!loaded.ok())
@@ -382,24 +452,48 @@ DosResult<std::shared_ptr<Folder>> folderAt(const QString &hostFolder)
     if (folders.size() >= FolderCacheLimit)
         folders.clear();
     folders.insert(hostFolder, loaded.value);
+    holdForRun(loaded.value);
     return loaded;
+}
+
+void beginFileRun()
+{
+    ++heldFolders().runs;
+}
+
+int endFileRun()
+{
+    HeldFolders &held = heldFolders();
+    if (held.runs == 0 || --held.runs > 0)
+        return dos::Ok;
+    int firstError = dos::Ok;
+    for (const auto &folder : std::as_const(held.folders)) {
+        const int error = folder->release();
+        if (firstError == dos::Ok)
+            firstError = error;
+    }
+    held.folders.clear();
+    return firstError;
+}
+
+Folder *heldFolder(const QString &hostFolder)
+{
+    return heldFolders().folders.value(hostFolder).get();
 }
 
 void forgetFolders(const QString &hostFolder)
 {
-    const QString below = hostChild(hostFolder, QString());
     auto &folders = folderCache();
-    for (auto folder = folders.begin(); folder != folders.end();) {
-        if (folder.key() == hostFolder || folder.key().startsWith(below))
-            folder = folders.erase(folder);
-        else
-            ++folder;
-    }
+    folders.removeIf([&](const auto &folder) { return isBelow(folder.key(), hostFolder); });
+    // A held folder that is gone has no records left to write.
+    heldFolders().folders.removeIf(
+        [&](const auto &folder) { return isBelow(folder.key(), hostFolder); });
 }
 
 void forgetAllFolders()
 {
     folderCache().clear();
+    heldFolders().folders.clear();
 }
 
 DosResult<std::optional<QString>> hostSpellingOf(const QString &hostFolder, const QString &name)

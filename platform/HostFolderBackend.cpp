@@ -34,23 +34,28 @@ DosResult<std::optional<Found>> foundWithoutRecords(const QString &hostFolder, c
     return {dos::Ok, Found{*spelled.value, info && S_ISDIR(info->st_mode)}};
 }
 
-// By a spelling that differs from the host's, or by 8.3 alias.
+// By name, by a spelling that differs from the host's, or by 8.3 alias.
+DosResult<std::optional<Found>> findIn(Folder &folder, const Drive &drive, const QString &name)
+{
+    const FolderEntry *entry = folder.find(name);
+    if (!entry)
+        return {dos::Ok, std::nullopt};
+    const Found found{entry->name, entry->isDirectory};
+    const bool byAlias = upperCaseName(entry->name) != upperCaseName(name);
+    if (byAlias && !drive.writeProtected) {
+        if (const int error = folder.keepAlias(found.name))
+            return {error, std::nullopt};
+    }
+    return {dos::Ok, found};
+}
+
 DosResult<std::optional<Found>> findListed(const Drive &drive, const QString &hostFolder,
                                            const QString &name)
 {
     const auto folder = folderAt(hostFolder);
     if (!folder.ok())
         return foundWithoutRecords(hostFolder, name, folder.error);
-    const FolderEntry *entry = folder.value->find(name);
-    if (!entry)
-        return {dos::Ok, std::nullopt};
-    const Found found{entry->name, entry->isDirectory};
-    const bool byAlias = upperCaseName(entry->name) != upperCaseName(name);
-    if (byAlias && !drive.writeProtected) {
-        if (const int error = folder.value->keepAlias(found.name))
-            return {error, std::nullopt};
-    }
-    return {dos::Ok, found};
+    return findIn(*folder.value, drive, name);
 }
 
 // The exact spelling is tried first, so that most names cost no listing of the folder.
@@ -121,6 +126,27 @@ std::optional<Location> spelledAsOnHost(const Drive &drive, const QStringList &n
     return location;
 }
 
+// During a file run, a path whose folder the run holds is found in the folder's listing, without
+// a look at the host. Only a folder spelled as on the host can match one held.
+std::optional<DosResult<Location>> fromHeldFolder(const Drive &drive, const QStringList &names)
+{
+    if (names.isEmpty())
+        return std::nullopt;
+    Location location = rootOf(drive);
+    const QStringList folderNames = names.first(names.size() - 1);
+    for (const QString &name : folderNames)
+        location.host = hostChild(location.host, name);
+    Folder *folder = heldFolder(location.host);
+    if (!folder)
+        return std::nullopt;
+    location.windowsPath += folderNames.join(u'\\');
+    const auto found = findIn(*folder, drive, names.last());
+    if (!found.ok())
+        return DosResult<Location>{found.error, {}};
+    descend(location, names.last(), found.value);
+    return DosResult<Location>{dos::Ok, location};
+}
+
 bool isReady(const Drive &drive)
 {
     const auto info = statHost(drive.hostPath);
@@ -182,6 +208,8 @@ DosResult<Location> HostFolderBackend::locate(const Drive &drive, const QStringL
 {
     if (drive.hostPath.isEmpty())
         return {dos::NotReady, {}};
+    if (auto held = fromHeldFolder(drive, names))
+        return *held;
     if (const auto whole = spelledAsOnHost(drive, names))
         return {dos::Ok, *whole};
     if (!names.isEmpty()) {
