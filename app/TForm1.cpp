@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -128,6 +129,7 @@ void TForm1::createControls(QWidget *client)
     CheckListBox2->setObjectName(QStringLiteral("CheckListBox2"));
     CheckListBox2->setFont(bold);
     CheckListBox2->setGeometry(8, 18, 180, 226);
+    CheckListBox2->setRowHeight(16);
     QPalette listPalette = CheckListBox2->palette();
     listPalette.setColor(QPalette::Base, menuColour);
     CheckListBox2->setPalette(listPalette);
@@ -385,6 +387,18 @@ void TForm1::createShortcuts()
     bind(QKeySequence(Qt::Key_Delete), &TForm1::deleteKey);
     bind(QKeySequence(Qt::CTRL | Qt::Key_Insert), &TForm1::controlInsertKey);
     bind(QKeySequence(Qt::CTRL | Qt::Key_Delete), &TForm1::controlDeleteKey);
+    bind(QKeySequence(Qt::Key_F10), &TForm1::menuBarKey);
+}
+
+void TForm1::menuBarKey()
+{
+    // Qt's menu bar takes its keyboard mode only from Alt pressed and released alone; it is given
+    // that, through the focused control as a real key would come.
+    QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : this;
+    QKeyEvent altPressed(QEvent::ShortcutOverride, Qt::Key_Alt, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &altPressed);
+    QKeyEvent altReleased(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &altReleased);
 }
 
 void TForm1::setTabOrder()
@@ -394,6 +408,27 @@ void TForm1::setTabOrder()
                                     CheckBox11, BitBtn1, BitBtn4, BitBtn3};
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
+    // Whichever of them has the focus, Alt+H goes to the "&Hilfe" button (eventFilter).
+    for (QWidget *control : order)
+        control->installEventFilter(this);
+    installEventFilter(this);
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    // The "&Hilfe" menu claims Alt+H as well, and Qt takes a key claimed twice as a mere move of
+    // the focus. On Windows the window's controls take an Alt+letter before the menu bar, whose
+    // "&Hilfe" stays reachable by Alt or F10 alone, then H.
+    if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_H && key->modifiers() == Qt::AltModifier && BitBtn4->isEnabled()) {
+            if (event->type() == QEvent::KeyPress)
+                BitBtn4->click();
+            event->accept();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TForm1::showEvent(QShowEvent *event)

@@ -78,6 +78,7 @@ signals:
 protected:
     void showEvent(QShowEvent *event) override;
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createControls(QWidget *client);
@@ -89,6 +90,8 @@ private:
     void afterRestoreCheck();
     void writeFirstStartSettings();
     void loadSettings();
+    [[noreturn]] void settingsUnreadable(int error);
+    bool settingsWriteRefused();
     void applyShortHelp();
     void setOuterHeight(int height);
     void updateListCounter();
@@ -102,9 +105,13 @@ private:
     void deleteKey();
     void controlInsertKey();
     void controlDeleteKey();
+    // F10 alone makes the menu bar take the next letter, as Alt alone does.
+    void menuBarKey();
 
     bool m_activated = false;
     bool m_startupDone = false;
+    // Orvel.ini exists but could not be read: it is never written over in this run.
+    bool m_settingsUnreadable = false;
     QString m_windowsDirectory;
     QString m_programDirectory;
     QString m_executableDirectory;

@@ -134,11 +134,13 @@ void TForm1::backupRun()
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     setWindowTitle(QStringLiteral("Die Sicherung läuft ..."));
     const QString base = backup::destinationBase(destination);
+    backup::removeLeftoverTemporaries(destination);
 
     // The run's folders are listed once; their attribute records are written once, at its end.
     platform::FileRun fileRun;
     int saved = 0;
     int missing = 0;
+    bool folderFailed = false;
     QList<int> savedRows;
     for (const int row : markedRows) {
         const QString source = CheckListBox1->rowText(row);
@@ -154,7 +156,14 @@ void TForm1::backupRun()
             continue;
         }
         const QString target = backup::backupTarget(base, source);
-        const backup::CopyOutcome copy = backup::copyIntoBackup(source, target);
+        const backup::WriteOutcome copy = backup::copyIntoBackup(source, target);
+        if (copy.folderFailed) {
+            // No further copy can succeed: one message instead of one per file.
+            folderFailed = true;
+            controls::showMessageAfterBeep(
+                controls::MessageType::Error, backup::folderFailureText(destination, copy.error));
+            break;
+        }
         if (!copy.ok()) {
             controls::showMessageAfterBeep(
                 controls::MessageType::Warning, backup::copyFailureText(source, target, copy.error));
@@ -165,8 +174,7 @@ void TForm1::backupRun()
     }
 
     const QString script = base + QStringLiteral("\\Restore.bat");
-    const QString pif = base + QStringLiteral("\\Restore.pif");
-    if (saved > 0) {
+    if (saved > 0 && !folderFailed) {
         // Short names in the backup folder are final only once every copy is there.
         QList<backup::ScriptFile> files;
         int scriptError = platform::dos::Ok;
@@ -190,6 +198,7 @@ void TForm1::backupRun()
             controls::showMessageAfterBeep(controls::MessageType::Warning, RestoreMayFailText);
 
         const QString suppliedPif = m_programDirectory + QStringLiteral("\\restore.pif");
+        const QString pif = base + QStringLiteral("\\Restore.pif");
         if (!platform::fileExists(suppliedPif) || !backup::copyIntoBackup(suppliedPif, pif).ok())
             controls::showMessageAfterBeep(controls::MessageType::Error, RestoreMayFailText);
     }
@@ -202,14 +211,8 @@ void TForm1::backupRun()
     int marked = missing;
     for (int i = 0; i < CheckListBox2->rowCount(); ++i)
         marked += CheckListBox2->isChecked(i) ? 1 : 0;
-    StatusBar1->setPanelText(backup::backupStatusText(saved, marked));
-    DirectoryListBox1->setTextColor(QColor(0, 0, 255));
-    if (saved == 0) {
-        // A folder whose run saved nothing holds no script to restore from.
-        (void)platform::deleteFile(script);
-        (void)platform::deleteFile(pif);
-        DirectoryListBox1->setTextColor(QColor(0, 0, 0));
-    }
+    StatusBar1->setPanelText(backup::finishRun(base, saved, missing, marked));
+    DirectoryListBox1->setTextColor(platform::fileExists(script) ? QColor(0, 0, 255) : QColor(0, 0, 0));
     if (CheckBox11->isChecked())
         endApplication();
     setWindowTitle(QStringLiteral("Velko Save"));

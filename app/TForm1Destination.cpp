@@ -66,8 +66,11 @@ void TForm1::Verzeichnislschen1Click()
         (void)DirectoryListBox1->setDirectory(parent);
         const int removal = platform::removeDirectoryTree(directory);
         const QString settingsFile = settingsPath();
-        const int stored = platform::writeProfileString(settingsFile, settings::PathSection,
-                                                        settings::PathKey, m_programDirectory);
+        const bool storeRefused = m_settingsUnreadable;
+        const int stored = storeRefused
+                               ? platform::dos::Ok
+                               : platform::writeProfileString(settingsFile, settings::PathSection,
+                                                              settings::PathKey, m_programDirectory);
         DirectoryListBox1->rereadTree();
         DirectoryListBox1Change();
         QGuiApplication::restoreOverrideCursor();
@@ -77,6 +80,8 @@ void TForm1::Verzeichnislschen1Click()
                     + QStringLiteral(" konnte nicht vollständig gelöscht werden:\n\r")
                     + controls::fileErrorText(removal) + QStringLiteral(" !"));
         }
+        if (storeRefused)
+            settingsWriteRefused();
         if (stored != platform::dos::Ok)
             throw controls::ReportedError(QStringLiteral("nach %1 kann nicht geschrieben werden").arg(settingsFile));
     });

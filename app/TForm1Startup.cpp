@@ -50,6 +50,8 @@ void TForm1::startupWork()
     m_programDirectory = platform::withoutRootBackslash(DirectoryListBox1->directory());
 
     const QString settingsFile = settingsPath();
+    if (platform::directoryExists(settingsFile))
+        settingsUnreadable(platform::dos::AccessDenied);
     bool firstStart = false;
     if (!platform::fileExists(settingsFile)) {
         writeFirstStartSettings();
@@ -57,7 +59,8 @@ void TForm1::startupWork()
     }
     if (platform::fileExists(settingsFile)) {
         const auto contents = platform::readFile(settingsFile);
-        platform::throwOnError(contents.error, settingsFile);
+        if (!contents.ok())
+            settingsUnreadable(contents.error);
         if (settings::firstLineRejects(contents.value)) {
             platform::throwOnError(platform::createEmptyFile(settingsFile), settingsFile);
             writeFirstStartSettings();
@@ -99,7 +102,8 @@ void TForm1::loadSettings()
 {
     const QString settingsFile = settingsPath();
     const auto document = platform::readProfile(settingsFile);
-    platform::throwOnError(document.error, settingsFile);
+    if (!document.ok())
+        settingsUnreadable(document.error);
     const settings::Settings stored = settings::read(document.value);
 
     CheckListBox1->clearRows();
@@ -126,6 +130,29 @@ void TForm1::loadSettings()
     Kurzhinweise1->setChecked(stored.shortHelp);
     applyShortHelp();
     CheckBox11->setChecked(stored.autoQuit);
+}
+
+void TForm1::settingsUnreadable(int error)
+{
+    // An empty list saved over the file would destroy the user's settings.
+    m_settingsUnreadable = true;
+    throw controls::ReportedError(
+        QStringLiteral("Die Einstellungsdatei ") + settingsPath()
+        + QStringLiteral(" kann nicht gelesen werden:\n\r") + controls::fileErrorText(error)
+        + QStringLiteral(".\n\rDie Einstellungen wurden nicht geladen. Damit ihr Inhalt nicht verloren geht, "
+                         "wird die Datei bis zum Programmende nicht überschrieben."));
+}
+
+bool TForm1::settingsWriteRefused()
+{
+    if (!m_settingsUnreadable)
+        return false;
+    controls::showMessageAfterBeep(controls::MessageType::Warning,
+        QStringLiteral("Die Einstellungsdatei ") + settingsPath()
+            + QStringLiteral(" konnte beim Programmstart nicht gelesen werden.\n\r"
+                             "Damit ihr Inhalt nicht verloren geht, wird sie bis zum Programmende nicht "
+                             "überschrieben: Die Einstellungen wurden nicht gespeichert !"));
+    return true;
 }
 
 void TForm1::updateListCounter()
@@ -161,6 +188,8 @@ void TForm1::Automatisch1Click()
 
 void TForm1::Button5Click()
 {
+    if (settingsWriteRefused())
+        return;
     controls::runGuarded([this] {
         WaitCursor wait;
         QList<settings::ListRow> rows;

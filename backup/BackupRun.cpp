@@ -1,7 +1,6 @@
 #include "backup/BackupRun.h"
 
 #include "controls/MessageDialog.h"
-#include "platform/FileMove.h"
 #include "platform/Files.h"
 
 #include <QHash>
@@ -31,27 +30,6 @@ QString refusedDestinationText(const QString &destinationPath)
     return QStringLiteral("Die Sicherung nach ") + destinationPath
            + QStringLiteral(" ist nicht erlaubt !") + lineBreak
            + QStringLiteral("Bitte wählen sie ein anderes Verzeichnis !");
-}
-
-// An earlier copy may carry read-only or hidden (a saved IO.SYS), which would refuse the
-// replace; its attributes are cleared and handed back so that a failed replace can restore them.
-platform::DosResult<std::optional<quint8>> unprotectEarlierCopy(const QString &target)
-{
-    if (!platform::fileExists(target))
-        return {};
-    const auto attributes = platform::fileAttributes(target);
-    if (!attributes.ok())
-        return {attributes.error, {}};
-    if (const int error = platform::setFileAttributes(target, 0))
-        return {error, {}};
-    return {platform::dos::Ok, attributes.value};
-}
-
-// Removes the temporary copy after a failure; once copied it carries the source's attributes.
-void discardTemporary(const QString &path)
-{
-    platform::setFileAttributes(path, 0);
-    platform::deleteFile(path);
 }
 
 }  // namespace
@@ -139,48 +117,61 @@ QString scriptNameClashText(const QString &path)
            + lineBreak + QStringLiteral("Bitte entfernen sie die Datei aus der Sicherungsliste.");
 }
 
-CopyOutcome copyIntoBackup(const QString &source, const QString &target)
+WriteOutcome copyIntoBackup(const QString &source, const QString &target)
 {
-    const auto from = platform::resolvePath(source);
-    if (!from.ok())
-        return {from.error};
-    if (!from.value.exists())
-        return {platform::dos::FileNotFound};
-    const auto to = platform::resolvePath(target);
-    if (!to.ok())
-        return {to.error};
-    // Without an earlier copy there is nothing to protect; a failed copy removes what it wrote.
-    if (!to.value.isFile())
-        return {platform::copyFile(from.value, to.value)};
-
-    const auto temporary = platform::createTempFile(platform::directoryPart(target),
-                                                    QStringLiteral("~VS"));
-    if (!temporary.ok())
-        return {temporary.error};
-
-    if (const int error = platform::copyFile(source, temporary.value)) {
-        discardTemporary(temporary.value);
-        return {error};
-    }
-
-    const auto earlier = unprotectEarlierCopy(target);
-    if (!earlier.ok()) {
-        discardTemporary(temporary.value);
-        return {earlier.error};
-    }
-    if (const int error = platform::moveFileReplacing(temporary.value, target)) {
-        discardTemporary(temporary.value);
-        if (earlier.value)
-            platform::setFileAttributes(target, *earlier.value);
-        return {error};
-    }
-    return {};
+    return writeInPlace(target, [&source](const QString &temporary) {
+        return platform::copyFile(source, temporary);
+    });
 }
 
 QString copyFailureText(const QString &source, const QString &target, int error)
 {
     return QStringLiteral("Die Datei ") + source + QStringLiteral(" konnte nicht nach ") + target
            + QStringLiteral(" kopiert werden:") + lineBreak + controls::fileErrorText(error);
+}
+
+QString folderFailureText(const QString &destinationPath, int error)
+{
+    QString reason;
+    switch (error) {
+    case platform::dos::PathNotFound:
+        reason = QStringLiteral("Das Verzeichnis ist nicht mehr vorhanden.");
+        break;
+    case platform::dos::DiskFull:
+        reason = QStringLiteral("Auf dem Datenträger ist nicht genügend Speicherplatz frei.");
+        break;
+    case platform::dos::WriteProtected:
+        reason = QStringLiteral("Der Datenträger ist schreibgeschützt.");
+        break;
+    case platform::dos::NotReady:
+    case platform::dos::InvalidDrive:
+        reason = QStringLiteral("Das Laufwerk ist nicht bereit.");
+        break;
+    default:
+        reason = QStringLiteral("In das Verzeichnis kann nicht geschrieben werden (")
+                 + controls::fileErrorText(error) + QStringLiteral(").");
+    }
+    return QStringLiteral("Die Sicherung nach ") + destinationPath
+           + QStringLiteral(" wurde abgebrochen:") + lineBreak + reason + lineBreak
+           + QStringLiteral("Restore.bat und Restore.pif wurden nicht neu geschrieben.");
+}
+
+QString finishRun(const QString &destinationBase, int saved, int missing, int marked)
+{
+    const QString status = backupStatusText(saved, marked);
+    if (saved > 0)
+        return status;
+    const QString script = destinationBase + QStringLiteral("\\Restore.bat");
+    if (missing == marked) {
+        // A folder whose run found none of its files holds no script to restore from; a failing
+        // deletion is ignored.
+        (void)platform::deleteFile(script);
+        (void)platform::deleteFile(destinationBase + QStringLiteral("\\Restore.pif"));
+        return status;
+    }
+    if (platform::fileExists(script))
+        return status + QStringLiteral(" Die Restore.bat der früheren Sicherung bleibt erhalten.");
+    return status;
 }
 
 }  // namespace backup

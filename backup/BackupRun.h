@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/DosError.h"
+#include "backup/BackupFolder.h"
 
 #include <QString>
 #include <QStringList>
@@ -38,18 +38,21 @@ QString duplicateNamesText(const QString &firstPath, const QString &secondPath);
 std::optional<QString> scriptNameClash(const QStringList &markedPaths);
 QString scriptNameClashText(const QString &path);
 
-struct CopyOutcome {
-    int error = platform::dos::Ok;
-    bool ok() const { return error == platform::dos::Ok; }
-};
-
-// Copies source to target, keeping the source's attributes and last-write time. Where an earlier
-// copy exists, the new one is made under a temporary name beside it and only then replaces it, so
-// a failed copy leaves the earlier one intact and nothing of itself behind. An earlier copy that is
-// read-only, hidden or system (a saved IO.SYS) is replaced like any other.
-CopyOutcome copyIntoBackup(const QString &source, const QString &target);
+// Copies source to target, keeping the source's attributes and last-write time. The copy is made
+// under a temporary name beside the target and only then replaces an earlier copy, so a failed or
+// killed copy never leaves a half-written file under the real name, and an earlier copy stays
+// intact. An earlier copy that is read-only, hidden or system (a saved IO.SYS) is replaced.
+WriteOutcome copyIntoBackup(const QString &source, const QString &target);
 
 // The message for a copy that failed, naming both files and the reason.
 QString copyFailureText(const QString &source, const QString &target, int error);
+
+// The one message of a run stopped because its backup folder failed: names the folder and why.
+QString folderFailureText(const QString &destinationPath, int error);
+
+// Ends a run into destinationBase and returns the status line. A run whose marked files were all
+// missing removes Restore.bat and Restore.pif there; a run that saved nothing because its copies
+// failed keeps those of an earlier run, which still restore the earlier copies, and says so.
+QString finishRun(const QString &destinationBase, int saved, int missing, int marked);
 
 }  // namespace backup

@@ -1,6 +1,7 @@
 #include "backup/RestoreScript.h"
 
-#include "platform/AnsiText.h"
+#include "backup/BackupFolder.h"
+#include "platform/OemText.h"
 #include "platform/Files.h"
 
 namespace backup {
@@ -41,6 +42,18 @@ QStringList head(const QString &windowsShort, const QString &date, const QString
     };
 }
 
+// The report line only shows the long name; a character MS-DOS's code page lacks shows as "?"
+// there rather than keep the whole script from being written. Names that commands use are short
+// names, which code page 850 always holds.
+QString shownUnderDos(QString name)
+{
+    for (QChar &c : name) {
+        if (!platform::isOemCharacter(c))
+            c = u'?';
+    }
+    return name;
+}
+
 QStringList block(const ScriptFile &file)
 {
     const QString &p = file.shortSourcePath;
@@ -53,7 +66,7 @@ QStringList block(const ScriptFile &file)
         QStringLiteral("copy ") + n + QLatin1Char(' ') + p,
         QStringLiteral("attrib ") + p + suffix,
         QStringLiteral("attrib ") + n + suffix,
-        QStringLiteral("echo ") + file.displayName + QStringLiteral(" bearbeitet !"),
+        QStringLiteral("echo ") + shownUnderDos(file.displayName) + QStringLiteral(" bearbeitet !"),
         QStringLiteral("echo ---"),
         QString(),
     };
@@ -115,10 +128,12 @@ QStringList composeRestoreScript(const QString &windowsShort, const QString &dat
 
 int writeRestoreScript(const QString &path, const QStringList &lines)
 {
-    const std::optional<QByteArray> bytes = platform::ansiLines(lines);
+    const std::optional<QByteArray> bytes = platform::oemLines(lines);
     if (!bytes)
         return ScriptNotEncodable;
-    return platform::writeFile(path, *bytes);
+    return writeInPlace(path, [&bytes](const QString &temporary) {
+               return platform::writeFile(temporary, *bytes);
+           }).error;
 }
 
 }  // namespace backup

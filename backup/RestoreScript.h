@@ -34,11 +34,14 @@ QString attributeSuffix(quint8 attributes);
 QStringList composeRestoreScript(const QString &windowsShort, const QString &date,
                                  const QString &time, const QList<ScriptFile> &files);
 
-// A name Windows-1252 cannot hold makes the script unwritable; reported like an invalid name.
+// A short name code page 850 cannot hold makes the script unwritable; reported like an invalid name.
 constexpr int ScriptNotEncodable = platform::dos::PathNotFound;
 
-// Writes the lines in Windows-1252, each followed by CR LF, creating or replacing the file.
-// Returns the DOS error code, or ScriptNotEncodable (nothing written) when a line cannot be encoded.
+// Writes the lines in code page 850, as MS-DOS reads them, each followed by CR LF, creating or
+// replacing the file. The
+// script is written under a temporary name beside it first, so a failed write keeps an earlier
+// script whole. Returns the DOS error code, or ScriptNotEncodable (nothing written) when a line
+// cannot be encoded.
 int writeRestoreScript(const QString &path, const QStringList &lines);
 
 }  // namespace backup

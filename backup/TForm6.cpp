@@ -6,7 +6,7 @@
 #include "platform/Desktop.h"
 #include "platform/Files.h"
 
-#include <QCloseEvent>
+#include <QEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
@@ -104,8 +104,14 @@ void TForm6::Button1Click()
     close();
 }
 
-void TForm6::closeEvent(QCloseEvent *event)
+void TForm6::FormClose()
 {
     Edit1->setFocus();
-    QDialog::closeEvent(event);
+}
+
+// Every way out (OK, "&Abbrechen", Esc, the close box) ends here.
+void TForm6::done(int result)
+{
+    FormClose();
+    QDialog::done(result);
 }

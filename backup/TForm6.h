@@ -30,10 +30,11 @@ public slots:
     void BitBtn1MouseMove();
     void BitBtn3Click();
     void Button1Click();
+    void FormClose();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
+    void done(int result) override;
 
 private:
     controls::DirectoryListBox *m_tree;

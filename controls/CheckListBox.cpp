@@ -41,11 +41,24 @@ CheckState fromQt(Qt::CheckState state)
     return CheckState::Grayed;
 }
 
+}  // namespace
+
 // Item views draw a partial check like a full one; Windows greys a greyed row's check, so the
-// box of such a row is drawn again with a grey mark on the button face.
-class GreyedCheckDelegate : public QStyledItemDelegate {
+// box of such a row is drawn again with a grey mark on the button face. Also gives the rows their
+// fixed height.
+class CheckListBox::Delegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
+
+    int rowHeight = 0;  // 0: as high as the font needs
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        if (rowHeight > 0)
+            size.setHeight(rowHeight);
+        return size;
+    }
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override
@@ -65,12 +78,10 @@ public:
     }
 };
 
-}  // namespace
-
-CheckListBox::CheckListBox(QWidget *parent) : QListWidget(parent)
+CheckListBox::CheckListBox(QWidget *parent) : QListWidget(parent), m_delegate(new Delegate(this))
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setItemDelegate(new GreyedCheckDelegate(this));
+    setItemDelegate(m_delegate);
     // Every row has the same height, so appending rows never measures the ones already there.
     setUniformItemSizes(true);
 }
@@ -90,7 +101,11 @@ QString CheckListBox::rowText(int row) const
 
 void CheckListBox::deleteRow(int row)
 {
+    const bool wasSelected = selectedRow() == row;
     delete takeItem(row);
+    // Qt would move the selection on to the next row; a Windows list box has none left.
+    if (wasSelected)
+        clearSelection();
 }
 
 void CheckListBox::clearRows()
@@ -122,8 +137,18 @@ int CheckListBox::selectedRow() const
     return selected.isEmpty() ? -1 : selected.first().row();
 }
 
+void CheckListBox::setRowHeight(int pixels)
+{
+    m_delegate->rowHeight = pixels;
+    doItemsLayout();
+}
+
 void CheckListBox::mousePressEvent(QMouseEvent *event)
 {
+    if (event->button() == Qt::RightButton) {
+        event->accept();  // the context menu comes by its own event
+        return;
+    }
     QListWidget::mousePressEvent(event);
     if (event->button() != Qt::LeftButton)
         return;
@@ -139,6 +164,15 @@ void CheckListBox::mousePressEvent(QMouseEvent *event)
     const QRect box = style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, this);
     if (box.contains(event->position().toPoint()))
         toggleByUser(index.row());
+}
+
+void CheckListBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::RightButton) {
+        event->accept();  // a release without our press must not count as a click
+        return;
+    }
+    QListWidget::mouseReleaseEvent(event);
 }
 
 void CheckListBox::keyPressEvent(QKeyEvent *event)

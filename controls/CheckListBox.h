@@ -6,7 +6,9 @@ namespace controls {
 
 enum class CheckState { Unchecked, Checked, Grayed };
 
-// A list whose rows carry one of three check states and a single selection. Setting a row checked
+// A list whose rows carry one of three check states and a single selection. As in a Windows list
+// box, removing the selected row leaves no row selected, and a right-click leaves the selection
+// alone (the context menu acts on the selected row). Setting a row checked
 // works from any state; unchecking changes only a checked row (a greyed row stays greyed). The
 // user's toggle (mouse on the box, or space on the current row) goes unchecked -> checked,
 // checked -> unchecked, greyed -> checked, then emits clickCheck.
@@ -28,14 +30,20 @@ public:
 
     int selectedRow() const;  // -1 when no row is highlighted
 
+    // Every row this many pixels high, as a Windows list box's item height.
+    void setRowHeight(int pixels);
+
 signals:
     void clickCheck(int row);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    class Delegate;
+    Delegate *m_delegate;
     void setState(int row, CheckState state);
     void toggleByUser(int row);
 };

@@ -196,6 +196,12 @@ QString fileErrorText(int code)
     return QStringLiteral("E/A-Fehler %1").arg(code);
 }
 
+QString fileErrorReport(int code, const QString &path)
+{
+    const QString text = fileErrorText(code);
+    return path.isEmpty() ? text : path + QStringLiteral("\n\r") + text;
+}
+
 ReportedError::ReportedError(const QString &text)
     : std::runtime_error(text.toStdString()), m_text(text)
 {
@@ -207,7 +213,7 @@ bool runGuarded(const std::function<void()> &command)
         command();
         return true;
     } catch (const platform::IoError &error) {
-        showErrorReport(fileErrorText(error.code()));
+        showErrorReport(fileErrorReport(error.code(), error.path()));
     } catch (const ReportedError &error) {
         showErrorReport(error.text());
     }

@@ -33,6 +33,10 @@ void showErrorReport(const QString &text);
 // German text of a file error by its system error number ("Dateizugriff verweigert" for 5 ...).
 QString fileErrorText(int code);
 
+// The general error report's text for a file error: the file's path, when known, on the line
+// before the error's text.
+QString fileErrorReport(int code, const QString &path);
+
 // A failure whose report text is already known, e.g. "nach %s kann nicht geschrieben werden".
 class ReportedError : public std::runtime_error {
 public:
@@ -44,7 +48,7 @@ private:
 };
 
 // Runs a command; a platform::IoError or ReportedError that escapes it ends the command there and
-// is shown by the general error report. Returns false when the command was ended that way.
+// is shown by the general error report (an IoError with the file it names). Returns false when the command was ended that way.
 bool runGuarded(const std::function<void()> &command);
 
 // What a test puts in place of the person in front of the screen.

@@ -174,7 +174,7 @@ void reportFailure(int error, const QString &path, const QString &name)
             MessageButton::Ok);
         return;
     default:
-        showErrorReport(fileErrorText(error));
+        showErrorReport(fileErrorReport(error, path));
     }
 }
 

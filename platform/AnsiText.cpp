@@ -1,5 +1,7 @@
 #include "platform/AnsiText.h"
 
+#include "platform/SingleByteText.h"
+
 namespace platform {
 
 namespace {
@@ -28,15 +30,7 @@ std::optional<char> ansiByte(char16_t code)
 
 std::optional<QByteArray> toAnsi(const QString &text)
 {
-    QByteArray bytes;
-    bytes.reserve(text.size());
-    for (const QChar c : text) {
-        const auto byte = ansiByte(c.unicode());
-        if (!byte)
-            return std::nullopt;
-        bytes.append(*byte);
-    }
-    return bytes;
+    return detail::singleByteText(text, ansiByte);
 }
 
 QString fromAnsi(const QByteArray &bytes)
@@ -52,14 +46,7 @@ QString fromAnsi(const QByteArray &bytes)
 
 std::optional<QByteArray> ansiLines(const QStringList &lines)
 {
-    QByteArray bytes;
-    for (const QString &line : lines) {
-        const auto encoded = toAnsi(line);
-        if (!encoded)
-            return std::nullopt;
-        bytes += *encoded + "\r\n";
-    }
-    return bytes;
+    return detail::crLfLines(lines, toAnsi);
 }
 
 }  // namespace platform

@@ -1,5 +1,7 @@
 #include "platform/FileNames.h"
 
+#include "platform/OemText.h"
+
 namespace platform::detail {
 
 namespace {
@@ -9,11 +11,18 @@ bool isForbiddenInLongName(QChar c)
     return c.unicode() < 32 || QStringLiteral("\\/:*?\"<>|").contains(c);
 }
 
+// MS-DOS reads short names in its code page 850: a character it cannot hold there, in the upper
+// case that short names use, cannot be in one.
+bool isOemInShortName(QChar c)
+{
+    return isOemCharacter(c.toUpper());
+}
+
 bool isAllowedInShortName(QChar c)
 {
     const char16_t code = c.unicode();
     if (code > 127)
-        return true;
+        return isOemInShortName(c);
     if ((code >= 'A' && code <= 'Z') || (code >= 'a' && code <= 'z') || (code >= '0' && code <= '9'))
         return true;
     return QStringLiteral("!#$%&'()-@^_`{}~").contains(c);
@@ -33,7 +42,7 @@ bool isShortPart(const QString &part, int maxLength)
 QString aliasCharacters(QString text)
 {
     for (QChar &c : text) {
-        if (QStringLiteral("+,;=[]").contains(c))
+        if (QStringLiteral("+,;=[]").contains(c) || (c.unicode() > 127 && !isOemInShortName(c)))
             c = u'_';
     }
     return text;

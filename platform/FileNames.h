@@ -18,7 +18,7 @@ QString upperCaseName(const QString &name);
 bool isValidLongName(const QString &name);
 
 // A valid 8.3 name, which stands for itself upper-cased: base 1-8 and extension 0-3 characters,
-// at most one dot, no blanks, only letters, digits, characters above 127 and !#$%&'()-@^_`{}~.
+// at most one dot, no blanks, only letters, digits, characters above 127 that code page 850 holds (upper-cased) and !#$%&'()-@^_`{}~.
 bool isShortName(const QString &name);
 
 // What a long name's alias is built from: upper case, blanks and extra dots dropped,

@@ -7,17 +7,24 @@
 #include "controls/StatusBar.h"
 #include "emergency/TNotfall.h"
 #include "platform/Files.h"
+#include "platform/Machine.h"
 #include "tests/app/ProgramFixture.h"
+#include "tests/support/FullDisk.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCursor>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+
+#include <functional>
+#include <optional>
 
 using controls::CheckState;
 using controls::MessageButton;
@@ -63,6 +70,39 @@ QList<QByteArray> scriptLines(TestMachine &machine, const QString &script)
     return lines;
 }
 
+// Answers like the test user and, at the first dialog, changes the PC under the running backup.
+struct InterferingUser : controls::MessageSeam {
+    InterferingUser(TestUser &user, std::function<void()> interfere) : user(user), interfere(std::move(interfere))
+    {
+        controls::setMessageSeam(this);
+    }
+    ~InterferingUser() override { controls::setMessageSeam(&user); }
+    MessageButton answer(const controls::ShownMessage &message) override
+    {
+        if (interfere)
+            std::exchange(interfere, {})();
+        return user.answer(message);
+    }
+    TestUser &user;
+    std::function<void()> interfere;
+};
+
+// Reloads the PC with drive D: turned into a cd-rom drive on the same folder: nothing there can be
+// written any more.
+void makeDriveDReadOnly(TestMachine &machine)
+{
+    QFile ini(machine.folder() + QStringLiteral("/machine.ini"));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write("[Windows]\nDirectory=C:\\WINDOWS\n[Drives]\nC=fixed,drive_c\nD=cdrom,drive_d\n");
+    ini.close();
+    QString error;
+    auto reloaded = platform::Machine::load(machine.folder(), &error);
+    QVERIFY2(reloaded, qPrintable(error));
+    platform::setMachine(std::move(reloaded));
+}
+
+const QString NothingSaved = QStringLiteral("Status: Es konnte keine Datei gesichert werden !");
+
 }  // namespace
 
 class BackupWorkflowTest : public QObject {
@@ -79,6 +119,12 @@ private slots:
     void runWithMissingFile();
     void windowIsBusyWhileTheRunWorks();
     void runThatSavesNothingLeavesNoScript();
+    void runWhoseCopiesFailKeepsTheEarlierScript_data();
+    void runWhoseCopiesFailKeepsTheEarlierScript();
+    void scriptThatCannotBeWrittenKeepsTheEarlierOne();
+    void runRemovesLeftoverTemporaries();
+    void failingFolderStopsTheRun_data();
+    void failingFolderStopsTheRun();
     void secondRunRefreshesProtectedCopies();
     void failedCopyIsReportedAndLeftOutOfTheScript();
     void autoQuitEndsTheProgramAfterTheRun();
@@ -342,6 +388,129 @@ void BackupWorkflowTest::runThatSavesNothingLeavesNoScript()
     QVERIFY(!platform::fileExists(QStringLiteral("D:\\Alt\\Restore.bat")));
     QVERIFY(!platform::fileExists(QStringLiteral("D:\\Alt\\Restore.pif")));
     QCOMPARE(form.DirectoryListBox1->textColor(), QColor(0, 0, 0));
+}
+
+void BackupWorkflowTest::runWhoseCopiesFailKeepsTheEarlierScript_data()
+{
+    QTest::addColumn<bool>("diskFull");
+    QTest::newRow("a folder where the copy goes") << false;
+    QTest::newRow("disk full") << true;
+}
+
+void BackupWorkflowTest::runWhoseCopiesFailKeepsTheEarlierScript()
+{
+    QFETCH(bool, diskFull);
+    ProgramFixture program;
+    seedSystem(program.machine);
+    program.machine.writeFile(QStringLiteral("C:\\Gross.dat"), QByteArray(5000, 'x'));
+    program.machine.writeFile(QStringLiteral("D:\\Ziel\\Restore.bat"), "echo alt\r\n");
+    program.machine.writeFile(QStringLiteral("D:\\Ziel\\Restore.pif"), "pif");
+    if (!diskFull)
+        program.machine.makeDirectory(QStringLiteral("D:\\Ziel\\Gross.dat"));
+    TForm1 &form = startWithList(program, {"C:\\Gross.dat"}, QStringLiteral("D:\\Ziel"));
+    {
+        std::optional<FullDisk> full;
+        if (diskFull)
+            full.emplace(1000);
+        form.BitBtn1Click();
+    }
+
+    QCOMPARE(program.user.events.size(), 2);  // the beep and the failure
+    QCOMPARE(form.StatusBar1->panelText(),
+             NothingSaved + QStringLiteral(" Die Restore.bat der früheren Sicherung bleibt erhalten."));
+    QCOMPARE(program.machine.readFile(QStringLiteral("D:\\Ziel\\Restore.bat")), QByteArray("echo alt\r\n"));
+    QCOMPARE(program.machine.readFile(QStringLiteral("D:\\Ziel\\Restore.pif")), QByteArray("pif"));
+    QCOMPARE(form.DirectoryListBox1->textColor(), QColor(0, 0, 255));
+}
+
+void BackupWorkflowTest::scriptThatCannotBeWrittenKeepsTheEarlierOne()
+{
+    ProgramFixture program;
+    seedSystem(program.machine);
+    program.machine.writeFile(QStringLiteral("D:\\Ziel\\Restore.bat"), "echo alt\r\n");
+    TForm1 &form = startWithList(program, {"C:\\Config.sys"}, QStringLiteral("D:\\Ziel"));
+    {
+        const FullDisk full(1000);  // the copies fit, the script does not
+        form.BitBtn1Click();
+    }
+
+    QCOMPARE(program.user.events,
+             QStringList({"beep", "message: Möglicherweise können die gesicherten Dateien nicht\n\rüber "
+                                  "\"Wiederherstellen\" zurückgeschrieben werden !"}));
+    QCOMPARE(program.user.messages.first().type, controls::MessageType::Warning);
+    QCOMPARE(program.machine.readFile(QStringLiteral("D:\\Ziel\\Restore.bat")), QByteArray("echo alt\r\n"));
+    QCOMPARE(platform::files(QStringLiteral("D:\\Ziel")).value,
+             QStringList({"Config.sys", "Restore.bat", "Restore.pif"}));
+    QCOMPARE(form.StatusBar1->panelText(), QStringLiteral("Status: Es wurde 1 markierte Datei gesichert !"));
+}
+
+void BackupWorkflowTest::runRemovesLeftoverTemporaries()
+{
+    ProgramFixture program;
+    seedSystem(program.machine);
+    // What a killed run leaves: a temporary copy of IO.SYS, with its attributes.
+    program.machine.writeFile(QStringLiteral("D:\\Ziel\\~VS1A2B.TMP"), "; IO", 7);
+    program.machine.writeFile(QStringLiteral("D:\\Ziel\\~VS1A2B.TXT"), "Notiz");
+    TForm1 &form = startWithList(program, {"C:\\Config.sys"}, QStringLiteral("D:\\Ziel"));
+    form.BitBtn1Click();
+
+    QVERIFY(program.user.events.isEmpty());
+    QCOMPARE(platform::files(QStringLiteral("D:\\Ziel")).value,
+             QStringList({"Config.sys", "Restore.bat", "Restore.pif", "~VS1A2B.TXT"}));
+}
+
+void BackupWorkflowTest::failingFolderStopsTheRun_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("folder removed") << "removed" << "Das Verzeichnis ist nicht mehr vorhanden.";
+    QTest::newRow("drive turned read-only")
+        << "read-only" << "In das Verzeichnis kann nicht geschrieben werden (Dateizugriff verweigert).";
+    QTest::newRow("disk full") << "full" << "Auf dem Datenträger ist nicht genügend Speicherplatz frei.";
+}
+
+// The fault strikes after the first copy, while the missing file's message is open (the full disk
+// only at the large file).
+void BackupWorkflowTest::failingFolderStopsTheRun()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, reason);
+    ProgramFixture program;
+    seedSystem(program.machine);
+    program.machine.writeFile(QStringLiteral("C:\\Gross.dat"), QByteArray(5000, 'x'));
+    program.machine.makeDirectory(QStringLiteral("D:\\Ziel"));
+    TForm1 &form = startWithList(program, {"C:\\Config.sys", "C:\\Fehlt.txt", "C:\\Gross.dat", "C:\\WINDOWS\\Win.ini"},
+                                 QStringLiteral("D:\\Ziel"));
+    const QString hostFolder = program.machine.host(QStringLiteral("D:\\Ziel"));
+    {
+        InterferingUser user(program.user, [&] {
+            if (fault == QLatin1String("removed"))
+                QVERIFY(QDir(hostFolder).removeRecursively());
+            else if (fault == QLatin1String("read-only"))
+                makeDriveDReadOnly(program.machine);
+        });
+        std::optional<FullDisk> full;
+        if (fault == QLatin1String("full"))
+            full.emplace(1000);
+        form.BitBtn1Click();
+    }
+
+    QCOMPARE(program.user.events.size(), 4);
+    QCOMPARE(program.user.events[1],
+             QStringLiteral("message: Die folgende Datei konnte auf ihrem System nicht gefunden werden:\n\r "
+                            "C:\\Fehlt.txt\n\rSie können sie somit aus der Sicherungsliste entfernen."));
+    QCOMPARE(program.user.events[3], QStringLiteral("message: Die Sicherung nach D:\\Ziel wurde abgebrochen:\n\r")
+                                         + reason
+                                         + QStringLiteral("\n\rRestore.bat und Restore.pif wurden nicht neu "
+                                                          "geschrieben."));
+    QCOMPARE(program.user.messages[1].type, controls::MessageType::Error);
+    QCOMPARE(form.StatusBar1->panelText(), QStringLiteral("Status: Es wurde 1 Datei von 4 markierten gesichert !"));
+    QVERIFY(!platform::fileExists(QStringLiteral("D:\\Ziel\\Win.ini")));
+    QVERIFY(!platform::fileExists(QStringLiteral("D:\\Ziel\\Restore.bat")));
+    QVERIFY(form.CheckListBox1->isChecked(2));
+    QVERIFY(form.CheckListBox1->isChecked(3));
+    QCOMPARE(form.DirectoryListBox1->textColor(), QColor(0, 0, 0));
+    QVERIFY(form.BitBtn1->isEnabled());
 }
 
 void BackupWorkflowTest::secondRunRefreshesProtectedCopies()

@@ -1,9 +1,11 @@
 // The program's dialogs as the main window's commands show them.
+#include "backup/TForm6.h"
 #include "emergency/TForm5.h"
 #include "emergency/TNotfall.h"
 #include "tests/app/ProgramFixture.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QApplication>
 #include <QPushButton>
 #include <QRadioButton>
@@ -22,7 +24,9 @@ QStringList modalTitles(const std::function<void()> &command,
     QTimer watcher;
     watcher.setInterval(10);
     QObject::connect(&watcher, &QTimer::timeout, [&] {
-        if (QWidget *modal = QApplication::activeModalWidget(); modal && modal->isVisible()) {
+        // A dialog sets its caption when it is activated, which comes a moment after it shows.
+        QWidget *modal = QApplication::activeModalWidget();
+        if (modal && modal->isVisible() && QApplication::activeWindow() == modal) {
             titles << modal->windowTitle();
             inside(*modal);
         }
@@ -41,6 +45,8 @@ private slots:
     void commandsShowTheirDialogsModally();
     void floppyChoiceLeadsToTheEmergencyDialog_data();
     void floppyChoiceLeadsToTheEmergencyDialog();
+    void createDirectoryDialogReopensWithTheNameFocused_data();
+    void createDirectoryDialogReopensWithTheNameFocused();
 };
 
 void DialogsTest::commandsShowTheirDialogsModally_data()
@@ -95,6 +101,49 @@ void DialogsTest::floppyChoiceLeadsToTheEmergencyDialog()
         }
     };
     QCOMPARE(modalTitles([&] { form.Notfalldisketteanfertigen1Click(); }, answer), titles);
+}
+
+void DialogsTest::createDirectoryDialogReopensWithTheNameFocused_data()
+{
+    QTest::addColumn<QString>("way");  // how the dialog is closed with the focus on "&OK"
+    QTest::newRow("Esc") << "Escape";
+    QTest::newRow("Abbrechen") << "Abbrechen";
+    QTest::newRow("close box") << "close";
+    QTest::newRow("OK") << "OK";
+}
+
+void DialogsTest::createDirectoryDialogReopensWithTheNameFocused()
+{
+    QFETCH(QString, way);
+    ProgramFixture program;
+    TForm1 &form = program.start();
+    // Each step waits until the dialog is the active window, as a person would.
+    const auto closeFromOk = [&](QWidget &modal) {
+        auto *form6 = qobject_cast<TForm6 *>(&modal);
+        if (!form6->isActiveWindow())
+            return;
+        form6->Edit1->setText(QStringLiteral("Neu"));
+        form6->BitBtn1->setFocus();
+        if (way == QLatin1String("Escape"))
+            QTest::keyClick(form6->BitBtn1, Qt::Key_Escape);
+        else if (way == QLatin1String("Abbrechen"))
+            form6->BitBtn2->click();
+        else if (way == QLatin1String("close"))
+            form6->close();
+        else
+            form6->BitBtn1->click();
+    };
+    modalTitles([&] { form.NeuesVerzeichniserstellen1Click(); }, closeFromOk);
+
+    QString focused;
+    const auto lookAndClose = [&](QWidget &modal) {
+        if (!modal.isActiveWindow())
+            return;
+        focused = modal.focusWidget() ? modal.focusWidget()->objectName() : QString();
+        modal.close();
+    };
+    modalTitles([&] { form.NeuesVerzeichniserstellen1Click(); }, lookAndClose);
+    QCOMPARE(focused, QStringLiteral("Edit1"));
 }
 
 QTEST_MAIN(DialogsTest)

@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -61,6 +62,14 @@ private slots:
     void enablingRules();
     void deleteKeyWithListFocusedRemovesTheSelectedRow();
     void deleteKeyWithoutSelectionDoesNothing();
+    void removingLeavesNoSelection_data();
+    void removingLeavesNoSelection();
+    void contextMenuActsOnTheSelectedRow();
+    void listRowsAreSixteenPixelsHigh();
+    void altHPressesTheHelpButton_data();
+    void altHPressesTheHelpButton();
+    void helpMenuByAltOrF10ThenH_data();
+    void helpMenuByAltOrF10ThenH();
     void autoQuitControlsStayInStep();
     void shortHelpSwitchesHintsAndCursors();
     void statusLineTooltipRepeatsItsText();
@@ -236,6 +245,135 @@ void MainWindowTest::deleteKeyWithoutSelectionDoesNothing()
     QVERIFY(program.user.events.isEmpty());
 }
 
+void MainWindowTest::removingLeavesNoSelection_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::newRow("Del key") << "Del";
+    QTest::newRow("remove button") << "button";
+    QTest::newRow("menu entry") << "menu";
+    QTest::newRow("context-menu entry") << "popup";
+}
+
+void MainWindowTest::removingLeavesNoSelection()
+{
+    QFETCH(QString, way);
+    ProgramFixture program;
+    TForm1 &form = startWithRows(program, QStringLiteral("ccc"));
+    form.CheckListBox2->setFocus();
+    form.CheckListBox2->setCurrentRow(0);
+    const auto remove = [&] {
+        if (way == QLatin1String("Del")) {
+            QTest::keyClick(form.CheckListBox2, Qt::Key_Delete);
+        } else if (way == QLatin1String("button")) {
+            form.BitBtn5->click();
+        } else if (way == QLatin1String("menu")) {
+            form.BearbeitenClick();
+            form.Dateientfernen1->trigger();
+        } else {
+            form.PopupMenu2Popup();
+            form.Dateientfernen2->trigger();
+        }
+    };
+
+    remove();
+    QCOMPARE(form.CheckListBox2->selectedRow(), -1);
+    form.BearbeitenClick();
+    QVERIFY(!form.Dateientfernen1->isEnabled());
+    QVERIFY(!form.N11->isEnabled());
+
+    // A second removal finds no selected row and leaves the list alone.
+    form.CheckListBox2->setFocus();
+    remove();
+    QCOMPARE(form.CheckListBox2->rowCount(), 2);
+    QCOMPARE(form.CheckListBox1->rowText(0), QStringLiteral("C:\\Datei1.txt"));
+    QCOMPARE(form.StatusBar2->panelText(), QStringLiteral("2 Datei(en) in Liste"));
+    QVERIFY(program.user.events.isEmpty());
+}
+
+void MainWindowTest::contextMenuActsOnTheSelectedRow()
+{
+    ProgramFixture program;
+    TForm1 &form = startWithRows(program, QStringLiteral("ccc"));
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.CheckListBox2->setCurrentRow(0);
+    const QRect row2 = form.CheckListBox2->visualRect(form.CheckListBox2->model()->index(2, 0));
+
+    // The press, then the context-menu event that the window system sends for it.
+    QTest::mouseClick(form.CheckListBox2->viewport(), Qt::RightButton, {}, row2.center());
+    QContextMenuEvent request(QContextMenuEvent::Mouse, row2.center(),
+                              form.CheckListBox2->viewport()->mapToGlobal(row2.center()));
+    QApplication::sendEvent(form.CheckListBox2->viewport(), &request);
+    QTRY_VERIFY(form.PopupMenu2->isVisible());
+    form.N12->trigger();
+    form.PopupMenu2->close();
+
+    QCOMPARE(form.CheckListBox2->selectedRow(), 0);
+    QCOMPARE(program.user.events, QStringList({"message: Ort: C:\\Datei0.txt"}));
+}
+
+void MainWindowTest::listRowsAreSixteenPixelsHigh()
+{
+    ProgramFixture program;
+    TForm1 &form = startWithRows(program, QStringLiteral("cug"));
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    for (int row = 0; row < form.CheckListBox2->rowCount(); ++row)
+        QCOMPARE(form.CheckListBox2->visualRect(form.CheckListBox2->model()->index(row, 0)).height(), 16);
+}
+
+void MainWindowTest::altHPressesTheHelpButton_data()
+{
+    QTest::addColumn<QString>("focused");
+    QTest::newRow("file list") << "CheckListBox2";
+    QTest::newRow("drive box") << "DriveComboBox1";
+    QTest::newRow("directory tree") << "DirectoryListBox1";
+    QTest::newRow("start button") << "BitBtn1";
+}
+
+void MainWindowTest::altHPressesTheHelpButton()
+{
+    QFETCH(QString, focused);
+    ProgramFixture program;
+    program.machine.writeFile(SettingsFile, QByteArray());
+    TForm1 &form = program.start();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    auto *control = form.findChild<QWidget *>(focused);
+    control->setFocus();
+    const QString drive = form.DriveComboBox1->currentText();
+
+    QTest::keyClick(control, Qt::Key_H, Qt::AltModifier);
+
+    QCOMPARE(program.user.events, QStringList({"help: 5"}));
+    QCOMPARE(form.DriveComboBox1->currentText(), drive);
+    QVERIFY(!form.menuBar()->activeAction());
+}
+
+void MainWindowTest::helpMenuByAltOrF10ThenH_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("Alt") << int(Qt::Key_Alt);
+    QTest::newRow("F10") << int(Qt::Key_F10);
+}
+
+void MainWindowTest::helpMenuByAltOrF10ThenH()
+{
+    QFETCH(int, key);
+    QApplication::setStyle(QStringLiteral("Windows"));  // the program's look, with its Alt handling
+    ProgramFixture program;
+    program.machine.writeFile(SettingsFile, QByteArray());
+    TForm1 &form = program.start();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    form.CheckListBox2->setFocus();
+
+    // Keys go where a real keyboard sends them: an open menu, else the focused control.
+    QTest::keyClick(static_cast<QWidget *>(nullptr), Qt::Key(key));
+    QTest::keyClick(static_cast<QWidget *>(nullptr), Qt::Key_H);
+
+    auto *help = form.findChild<QMenu *>(QStringLiteral("Hilfe1"));
+    QTRY_VERIFY(help->isVisible());
+    help->close();
+    QVERIFY(program.user.events.isEmpty());
+}
+
 void MainWindowTest::autoQuitControlsStayInStep()
 {
     ProgramFixture program;
@@ -323,7 +461,8 @@ void MainWindowTest::saveCommandOnReadOnlyFileChangesNothing()
     form.CheckListBox2ClickCheck();
     form.Button5->click();
 
-    QCOMPARE(program.user.events, QStringList({"error: Dateizugriff verweigert."}));
+    QCOMPARE(program.user.events,
+             QStringList({"error: C:\\Programme\\Velko Save\\Orvel.ini\n\rDateizugriff verweigert."}));
     QCOMPARE(program.machine.readFile(SettingsFile), stored);
     QCOMPARE(form.StatusBar1->panelText(), status);
     QVERIFY(!QApplication::overrideCursor());

@@ -7,6 +7,8 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTest>
 
@@ -49,6 +51,8 @@ private slots:
     void autostartShortcutIsDeletedAndReported();
     void failedStepEndsStartupButWindowStaysUsable_data();
     void failedStepEndsStartupButWindowStaysUsable();
+    void unreadableSettingsFileIsNeverOverwritten_data();
+    void unreadableSettingsFileIsNeverOverwritten();
 };
 
 void StartupTest::firstStartWritesDefaultsAndWelcomes()
@@ -217,7 +221,9 @@ void StartupTest::failedStepEndsStartupButWindowStaysUsable_data()
     QTest::addColumn<bool>("readOnlyShortcut");
     QTest::addColumn<QString>("report");
     QTest::newRow("settings file on a CD") << "F:\\" << false << "nach F:\\Orvel.ini kann nicht geschrieben werden";
-    QTest::newRow("shortcut cannot be deleted") << ProgramDirectory << true << "Dateizugriff verweigert";
+    QTest::newRow("shortcut cannot be deleted")
+        << ProgramDirectory << true
+        << "C:\\WINDOWS\\startmenü\\programme\\autostart\\orvel.lnk\n\rDateizugriff verweigert";
 }
 
 void StartupTest::failedStepEndsStartupButWindowStaysUsable()
@@ -238,6 +244,56 @@ void StartupTest::failedStepEndsStartupButWindowStaysUsable()
     QCOMPARE(form.CheckListBox2->rowCount(), 0);
     QVERIFY(form.StatusBar2->panelText().isEmpty());
     QVERIFY(form.isEnabled());
+}
+
+void StartupTest::unreadableSettingsFileIsNeverOverwritten_data()
+{
+    QTest::addColumn<bool>("folder");
+    // Host permissions do not stop root, so the file is made unreadable in ways that do.
+    QTest::newRow("a folder of that name") << true;
+    QTest::newRow("a read error") << false;
+}
+
+void StartupTest::unreadableSettingsFileIsNeverOverwritten()
+{
+    QFETCH(bool, folder);
+    ProgramFixture program;
+    const QString host = program.machine.host(ProgramDirectory) + QStringLiteral("/Orvel.ini");
+    if (folder)
+        program.machine.makeDirectory(SettingsFile);
+    else
+        QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), host));  // reading it fails with EIO
+    TForm1 &form = program.start();
+
+    QCOMPARE(program.user.messages.size(), 1);
+    QVERIFY(program.user.messages.first().text.startsWith(
+        QStringLiteral("Die Einstellungsdatei ") + SettingsFile + QStringLiteral(" kann nicht gelesen werden")));
+    QVERIFY(!program.user.events.contains(QStringLiteral("help: 1")));  // not a first start
+    QCOMPARE(form.CheckListBox2->rowCount(), 0);
+
+    const QString warning = QStringLiteral("Die Einstellungsdatei ") + SettingsFile
+                            + QStringLiteral(" konnte beim Programmstart nicht gelesen werden.");
+    program.user.events.clear();
+    form.Button5->click();
+    QCOMPARE(program.user.events.size(), 2);
+    QCOMPARE(program.user.events.first(), QStringLiteral("beep"));
+    QCOMPARE(program.user.messages.last().type, controls::MessageType::Warning);
+    QVERIFY(program.user.messages.last().text.startsWith(warning));
+    QVERIFY(form.StatusBar1->panelText() != QStringLiteral("Status: Die aktuellen Einstellungen wurden gespeichert !"));
+
+    // Deleting a directory stores the destination in the same file: refused as well, deletion done.
+    program.machine.makeDirectory(QStringLiteral("D:\\Alt"));
+    QCOMPARE(form.DirectoryListBox1->setDirectory(QStringLiteral("D:\\Alt")), platform::dos::Ok);
+    program.user.events.clear();
+    program.user.queueAnswer(controls::MessageButton::Yes);
+    form.Verzeichnislschen1Click();
+    QVERIFY(!platform::directoryExists(QStringLiteral("D:\\Alt")));
+    QCOMPARE(program.user.events.size(), 4);  // beep, question, beep, warning
+    QVERIFY(program.user.messages.last().text.startsWith(warning));
+
+    const QFileInfo left(host);
+    QCOMPARE(left.isDir(), folder);
+    QCOMPARE(left.isSymLink(), !folder);
 }
 
 QTEST_MAIN(StartupTest)

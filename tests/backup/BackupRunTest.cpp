@@ -1,4 +1,6 @@
 #include "backup/BackupRun.h"
+#include "platform/Files.h"
+#include "tests/support/TestMachine.h"
 
 #include <QtTest>
 
@@ -180,6 +182,65 @@ private slots:
         QCOMPARE(copyFailureText(QStringLiteral("C:\\Io.sys"), QStringLiteral("D:\\Io.sys"), 101),
                  QStringLiteral("Die Datei C:\\Io.sys konnte nicht nach D:\\Io.sys kopiert "
                                 "werden:\n\rZu wenig Speicherplatz"));
+    }
+
+    void folderFailureTexts_data()
+    {
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("gone") << 3 << "Das Verzeichnis ist nicht mehr vorhanden.";
+        QTest::newRow("full") << 101 << "Auf dem Datenträger ist nicht genügend Speicherplatz frei.";
+        QTest::newRow("write-protected") << 19 << "Der Datenträger ist schreibgeschützt.";
+        QTest::newRow("not ready") << 21 << "Das Laufwerk ist nicht bereit.";
+        QTest::newRow("refused") << 5 << "In das Verzeichnis kann nicht geschrieben werden (Dateizugriff verweigert).";
+    }
+
+    void folderFailureTexts()
+    {
+        QFETCH(int, error);
+        QFETCH(QString, reason);
+        QCOMPARE(folderFailureText(QStringLiteral("D:\\Backups"), error),
+                 QStringLiteral("Die Sicherung nach D:\\Backups wurde abgebrochen:\n\r") + reason
+                     + QStringLiteral("\n\rRestore.bat und Restore.pif wurden nicht neu geschrieben."));
+    }
+
+    // Restore.bat and Restore.pif of an earlier run go only when every marked file was missing.
+    void finishRun_data()
+    {
+        QTest::addColumn<int>("saved");
+        QTest::addColumn<int>("missing");
+        QTest::addColumn<int>("marked");
+        QTest::addColumn<bool>("scriptStays");
+        QTest::addColumn<QString>("status");
+        const QString nothing = QStringLiteral("Status: Es konnte keine Datei gesichert werden !");
+        const QString kept = nothing + QStringLiteral(" Die Restore.bat der früheren Sicherung bleibt erhalten.");
+        QTest::newRow("all missing") << 0 << 2 << 2 << false << nothing;
+        QTest::newRow("all copies failed") << 0 << 0 << 2 << true << kept;
+        QTest::newRow("one missing, one failed") << 0 << 1 << 2 << true << kept;
+        QTest::newRow("one saved") << 1 << 1 << 2 << true
+                                   << QStringLiteral("Status: Es wurde 1 Datei von 2 markierten gesichert !");
+    }
+
+    void finishRun()
+    {
+        QFETCH(int, saved);
+        QFETCH(int, missing);
+        QFETCH(int, marked);
+        QFETCH(bool, scriptStays);
+        QFETCH(QString, status);
+        TestMachine pc;
+        pc.writeFile(QStringLiteral("D:\\Restore.bat"), "echo off\r\n");
+        pc.writeFile(QStringLiteral("D:\\Restore.pif"), "pif");
+        QCOMPARE(backup::finishRun(QStringLiteral("D:"), saved, missing, marked), status);
+        QCOMPARE(platform::fileExists(QStringLiteral("D:\\Restore.bat")), scriptStays);
+        QCOMPARE(platform::fileExists(QStringLiteral("D:\\Restore.pif")), scriptStays);
+    }
+
+    void finishRunWithoutEarlierScript()
+    {
+        TestMachine pc;
+        QCOMPARE(backup::finishRun(QStringLiteral("D:"), 0, 0, 2),
+                 QStringLiteral("Status: Es konnte keine Datei gesichert werden !"));
     }
 };
 

@@ -1,10 +1,19 @@
 #include "backup/BackupRun.h"
 #include "platform/Files.h"
+#include "tests/support/FullDisk.h"
 #include "tests/support/TestMachine.h"
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QtTest>
+
+#include <optional>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace backup;
 namespace attr = platform::attr;
@@ -34,6 +43,16 @@ QStringList filesIn(const QString &directory)
 {
     return platform::files(directory).value;
 }
+
+// Closes the writing end of a pipe when the test leaves, so that a copy reading it can end.
+struct PipeWriter {
+    int fd = -1;
+    ~PipeWriter()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
 
 }  // namespace
 
@@ -135,6 +154,119 @@ private slots:
         QCOMPARE(copyIntoBackup(Source, Target).error, 5);
         QVERIFY(platform::directoryExists(Target));
         QCOMPARE(filesIn(Folder), QStringList());
+    }
+
+    // A pipe as source holds the copy half-way, as a slow disk or a killed run would: only the
+    // temporary name may stand in the folder then.
+    void firstCopyStandsUnderItsNameOnlyWhenComplete()
+    {
+        TestMachine pc;
+        pc.makeDirectory(Folder);
+        const QString hostFolder = pc.host(Folder);
+        const QString source = QStringLiteral("C:\\Langsam.sys");
+        const QByteArray pipePath = QFile::encodeName(pc.host(QStringLiteral("C:\\")) + "/Langsam.sys");
+        QCOMPARE(::mkfifo(pipePath.constData(), 0600), 0);
+
+        // Only the copying thread uses the platform layer until it has ended.
+        WriteOutcome outcome;
+        std::jthread copying([&outcome, &source] {
+            outcome = copyIntoBackup(source, QStringLiteral("D:\\Backups\\Langsam.sys"));
+        });
+        PipeWriter pipe;
+        const auto openPipe = [&pipe, &pipePath] {
+            if (pipe.fd < 0)
+                pipe.fd = ::open(pipePath.constData(), O_WRONLY | O_NONBLOCK);
+            return pipe.fd >= 0;
+        };
+        QTRY_VERIFY(openPipe());
+        QCOMPARE(::write(pipe.fd, "halb", 4), 4);
+        const auto hostFiles = [&hostFolder] {
+            return QDir(hostFolder).entryList(QDir::Files, QDir::Name).filter(QRegularExpression("^[^.]"));
+        };
+        QTRY_COMPARE(QFileInfo(hostFolder + QLatin1Char('/') + hostFiles().value(0)).size(), 4);
+        const QStringList halfWay = hostFiles();
+        QCOMPARE(halfWay.size(), 1);
+        QVERIFY2(QRegularExpression("^~VS[0-9A-F]{4}\\.TMP$").match(halfWay[0]).hasMatch(), qPrintable(halfWay[0]));
+
+        QCOMPARE(::write(pipe.fd, " fertig", 7), 7);
+        ::close(pipe.fd);
+        pipe.fd = -1;
+        copying.join();
+        QCOMPARE(outcome.error, 0);
+        QCOMPARE(pc.readFile(QStringLiteral("D:\\Backups\\Langsam.sys")), QByteArray("halb fertig"));
+        QCOMPARE(filesIn(Folder), QStringList{QStringLiteral("Langsam.sys")});
+    }
+
+    // Whether a failure stops the whole run: the folder itself or only this file failed.
+    void failureOfFolderOrFile_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<int>("fullDiskAt");  // bytes a file may have; 0: no limit
+        QTest::addColumn<int>("error");
+        QTest::addColumn<bool>("folderFailed");
+        QTest::newRow("folder gone") << "D:\\Fehlt\\Io.sys" << Source << 0 << 3 << true;
+        QTest::newRow("no medium") << "E:\\Io.sys" << Source << 0 << 21 << true;
+        QTest::newRow("read-only drive") << "F:\\Io.sys" << Source << 0 << 5 << true;
+        QTest::newRow("disk full") << Target << Source << 100 << 101 << true;
+        QTest::newRow("folder of the copy's name") << "D:\\Backups\\Ordner" << Source << 0 << 5 << false;
+        QTest::newRow("source gone") << Target << "C:\\Fehlt.sys" << 0 << 2 << false;
+    }
+
+    void failureOfFolderOrFile()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, source);
+        QFETCH(int, fullDiskAt);
+        QFETCH(int, error);
+        QFETCH(bool, folderFailed);
+        TestMachine pc;
+        pc.makeDirectory(QStringLiteral("D:\\Backups\\Ordner"));
+        pc.writeFile(Source, QByteArray(1000, 'x'));
+        WriteOutcome outcome;
+        {
+            std::optional<FullDisk> full;
+            if (fullDiskAt > 0)
+                full.emplace(fullDiskAt);
+            outcome = copyIntoBackup(source, target);
+        }
+        QCOMPARE(outcome.error, error);
+        QCOMPARE(outcome.folderFailed, folderFailed);
+        QCOMPARE(filesIn(Folder), QStringList());
+    }
+
+    // What a killed run leaves goes at the next run; names the program never makes stay.
+    void leftoverTemporaries_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("attributes");
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("temporary copy") << "~VS0A1F.TMP" << 32 << true;
+        QTest::newRow("temporary copy of IO.SYS") << "~VSBEEF.TMP" << 7 << true;
+        QTest::newRow("lower case") << "~vs0a1f.tmp" << 32 << false;
+        QTest::newRow("three digits") << "~VS0A1.TMP" << 32 << false;
+        QTest::newRow("five digits") << "~VS0A1F0.TMP" << 32 << false;
+        QTest::newRow("not hexadecimal") << "~VS0A1G.TMP" << 32 << false;
+        QTest::newRow("other extension") << "~VS0A1F.TXT" << 32 << false;
+        QTest::newRow("other prefix") << "~WR0A1F.TMP" << 32 << false;
+        QTest::newRow("longer name") << "X~VS0A1F.TMP" << 32 << false;
+    }
+
+    void leftoverTemporaries()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, attributes);
+        QFETCH(bool, removed);
+        TestMachine pc;
+        pc.makeDirectory(QStringLiteral("D:\\Backups\\~VS1234.TMP"));
+        pc.writeFile(Target, "Sicherung");
+        pc.writeFile(Folder + QLatin1Char('\\') + name, "halb", quint8(attributes));
+        removeLeftoverTemporaries(Folder);
+        QStringList expected{QStringLiteral("Io.sys")};
+        if (!removed)
+            expected.append(name);
+        QCOMPARE(filesIn(Folder), expected);
+        QVERIFY(platform::directoryExists(QStringLiteral("D:\\Backups\\~VS1234.TMP")));
     }
 
     // A marked file that already lies in the backup folder is its own copy.

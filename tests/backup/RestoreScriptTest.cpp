@@ -1,6 +1,7 @@
 #include "backup/BackupRun.h"
 #include "backup/RestoreScript.h"
 #include "platform/Files.h"
+#include "tests/support/FullDisk.h"
 #include "tests/support/TestMachine.h"
 
 #include <QtTest>
@@ -12,7 +13,7 @@ namespace {
 const QString Script = QStringLiteral("D:\\Backups\\Restore.bat");
 
 // Three saved files: an 8.3 name, a long name whose copy got a different alias than its source,
-// and a name with an umlaut (one byte in Windows-1252) and all four attributes.
+// and a name with an umlaut (one byte in code page 850) and all four attributes.
 QList<ScriptFile> fixtureFiles()
 {
     return {
@@ -65,12 +66,12 @@ const QByteArray FixtureBytes =
     "echo Eine lange Datei.txt bearbeitet !\r\n"
     "echo ---\r\n"
     "\r\n"
-    "if exist C:\\WINDOWS\\\xDC" "BERSI~1.INI attrib C:\\WINDOWS\\\xDC" "BERSI~1.INI -r -h -s -a\r\n"
-    "attrib \xDC" "BERSI~1.INI -r -h -s -a\r\n"
-    "copy \xDC" "BERSI~1.INI C:\\WINDOWS\\\xDC" "BERSI~1.INI\r\n"
-    "attrib C:\\WINDOWS\\\xDC" "BERSI~1.INI +r +h +s +a\r\n"
-    "attrib \xDC" "BERSI~1.INI +r +h +s +a\r\n"
-    "echo \xDC" "bersicht.ini bearbeitet !\r\n"
+    "if exist C:\\WINDOWS\\\x9A" "BERSI~1.INI attrib C:\\WINDOWS\\\x9A" "BERSI~1.INI -r -h -s -a\r\n"
+    "attrib \x9A" "BERSI~1.INI -r -h -s -a\r\n"
+    "copy \x9A" "BERSI~1.INI C:\\WINDOWS\\\x9A" "BERSI~1.INI\r\n"
+    "attrib C:\\WINDOWS\\\x9A" "BERSI~1.INI +r +h +s +a\r\n"
+    "attrib \x9A" "BERSI~1.INI +r +h +s +a\r\n"
+    "echo \x9A" "bersicht.ini bearbeitet !\r\n"
     "echo ---\r\n"
     "\r\n"
     "echo.\r\n"
@@ -172,19 +173,70 @@ private slots:
         QCOMPARE(attributeSuffix(quint8(attributes)), suffix);
     }
 
+    // MS-DOS reads the script in code page 850: an umlaut in a short name must be its byte there.
+    void namesAreWrittenForMsDos()
+    {
+        TestMachine pc;
+        pc.makeDirectory(QStringLiteral("D:\\Backups"));
+        QList<ScriptFile> files = fixtureFiles().mid(0, 1);
+        files[0].shortSourcePath = QStringLiteral("D:\\DATEN\\GLÜCKW~1.TXT");
+        files[0].copyDosName = QStringLiteral("GLÜCKW~1.TXT");
+        files[0].displayName = QStringLiteral("Glückwünsche für 5€.txt");
+        QCOMPARE(writeRestoreScript(Script, composeRestoreScript(QStringLiteral("C:\\WINDOWS"),
+                                                                 QStringLiteral("07.12.99"),
+                                                                 QStringLiteral("14:05:33"), files)),
+                 0);
+        const QByteArray script = pc.readFile(Script);
+        QVERIFY(script.contains("copy GL\x9a" "CKW~1.TXT D:\\DATEN\\GL\x9a" "CKW~1.TXT\r\n"));
+        QVERIFY(script.contains("echo Gl\x81" "ckw\x81" "nsche f\x81" "r 5?.txt bearbeitet !\r\n"));
+    }
+
     void unencodableNameIsNotWritten()
     {
         TestMachine pc;
         pc.makeDirectory(QStringLiteral("D:\\Backups"));
         pc.writeFile(Script, "alt");
         QList<ScriptFile> files = fixtureFiles();
-        files[1].displayName = QStringLiteral("Ωmega.txt");
+        files[1].shortSourcePath = QStringLiteral("C:\\ΩMEGA.TXT");
         const QStringList lines = composeRestoreScript(
             QStringLiteral("C:\\WINDOWS"), QStringLiteral("07.12.99"), QStringLiteral("14:05:33"),
             files);
         QCOMPARE(writeRestoreScript(Script, lines), ScriptNotEncodable);
         QVERIFY(ScriptNotEncodable != 0);
         QCOMPARE(pc.readFile(Script), QByteArray("alt"));
+    }
+
+    // A disk that fills up half-way through the script keeps the earlier script whole, read-only
+    // or not, and leaves no part of the new one behind.
+    void fullDiskKeepsTheEarlierScript_data()
+    {
+        QTest::addColumn<int>("earlierAttributes");
+        QTest::newRow("plain") << 32;
+        QTest::newRow("read-only") << 33;
+    }
+
+    void fullDiskKeepsTheEarlierScript()
+    {
+        QFETCH(int, earlierAttributes);
+        TestMachine pc;
+        pc.makeDirectory(QStringLiteral("D:\\Backups"));
+        pc.writeFile(Script, "echo off\r\necho alt\r\n", quint8(earlierAttributes));
+        const QStringList lines = composeRestoreScript(
+            QStringLiteral("C:\\WINDOWS"), QStringLiteral("07.12.99"), QStringLiteral("14:05:33"),
+            fixtureFiles());
+        int error = 0;
+        {
+            const FullDisk full(FixtureBytes.size() / 2);
+            error = writeRestoreScript(Script, lines);
+        }
+        QCOMPARE(error, platform::dos::DiskFull);
+        QCOMPARE(pc.readFile(Script), QByteArray("echo off\r\necho alt\r\n"));
+        QCOMPARE(int(platform::fileAttributes(Script).value), earlierAttributes);
+        QCOMPARE(platform::files(QStringLiteral("D:\\Backups")).value, QStringList{"Restore.bat"});
+
+        QCOMPARE(writeRestoreScript(Script, lines), 0);
+        QCOMPARE(pc.readFile(Script), FixtureBytes);
+        QCOMPARE(platform::files(QStringLiteral("D:\\Backups")).value, QStringList{"Restore.bat"});
     }
 
     void writeFailures_data()

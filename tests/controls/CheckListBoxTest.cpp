@@ -172,6 +172,53 @@ private slots:
         QCOMPARE(shown.list.rowCount(), 0);
         QCOMPARE(shown.list.selectedRow(), -1);
     }
+
+    void removingTheSelectedRowLeavesNoSelection_data()
+    {
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<int>("removed");
+        QTest::addColumn<int>("selectedAfter");
+        QTest::newRow("first row, selected") << 0 << 0 << -1;
+        QTest::newRow("middle row, selected") << 1 << 1 << -1;
+        QTest::newRow("last row, selected") << 2 << 2 << -1;
+        QTest::newRow("another row") << 2 << 0 << 1;  // the selection moves with its row
+    }
+
+    void removingTheSelectedRowLeavesNoSelection()
+    {
+        QFETCH(int, selected);
+        QFETCH(int, removed);
+        QFETCH(int, selectedAfter);
+        ShownList shown(CheckState::Unchecked);
+        shown.list.setCurrentRow(selected);
+
+        shown.list.deleteRow(removed);
+
+        QCOMPARE(shown.list.selectedRow(), selectedAfter);
+    }
+
+    void rightClickKeepsTheSelection_data()
+    {
+        QTest::addColumn<int>("selected");
+        QTest::newRow("no row selected") << -1;
+        QTest::newRow("another row selected") << 0;
+    }
+
+    void rightClickKeepsTheSelection()
+    {
+        QFETCH(int, selected);
+        ShownList shown(CheckState::Unchecked);
+        QVERIFY(QTest::qWaitForWindowExposed(&shown.list));
+        shown.list.setCurrentRow(selected);
+        QSignalSpy clicks(&shown.list, &CheckListBox::clickCheck);
+
+        QTest::mouseClick(shown.list.viewport(), Qt::RightButton, {}, shown.textOf(2));
+        QTest::mouseClick(shown.list.viewport(), Qt::RightButton, {}, shown.checkBoxOf(2));
+
+        QCOMPARE(shown.list.selectedRow(), selected);
+        QCOMPARE(shown.list.state(2), CheckState::Unchecked);
+        QCOMPARE(clicks.count(), 0);
+    }
 };
 
 QTEST_MAIN(CheckListBoxTest)

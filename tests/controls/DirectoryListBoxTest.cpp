@@ -207,7 +207,7 @@ private slots:
         tree.setCurrentRow(rowNamed(tree, "Daten"));
         QTest::keyClick(&tree, Qt::Key_Enter);
 
-        QCOMPARE(user.events, QStringList({"error: Ungültiger Dateiname."}));
+        QCOMPARE(user.events, QStringList({"error: C:\\Daten\n\rUngültiger Dateiname."}));
         QCOMPARE(tree.directory(), QStringLiteral("C:\\"));
         QCOMPARE(changes.count(), 0);
     }

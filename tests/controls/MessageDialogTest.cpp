@@ -182,11 +182,14 @@ private slots:
             throw controls::ReportedError(
                 QStringLiteral("nach C:\\Programme\\Velko Save\\Orvel.ini kann nicht geschrieben werden"));
         }));
+        QVERIFY(!controls::runGuarded([&] { platform::throwOnError(platform::dos::FileNotFound); }));
 
         QCOMPARE(stepsDone, 1);
+        // A file error names its file when the program knows it.
         QCOMPARE(user.events,
-                 QStringList({"error: Dateizugriff verweigert.",
-                              "error: nach C:\\Programme\\Velko Save\\Orvel.ini kann nicht geschrieben werden."}));
+                 QStringList({"error: C:\\Io.sys\n\rDateizugriff verweigert.",
+                              "error: nach C:\\Programme\\Velko Save\\Orvel.ini kann nicht geschrieben werden.",
+                              "error: Datei nicht gefunden."}));
     }
 
     void realBoxShowsTheQuestion()

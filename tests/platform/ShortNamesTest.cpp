@@ -60,8 +60,12 @@ private slots:
         QTest::newRow("sharp s") << QStringLiteral("Maße.ini") << QStringLiteral("MAßE.INI");
         QTest::newRow("sharp s in a long name")
             << QStringLiteral("Straßenkarte.txt") << QStringLiteral("STRAßE~1.TXT");
-        QTest::newRow("ligature") << QStringLiteral("ﬁx.txt") << QStringLiteral("ﬁX.TXT");
-        QTest::newRow("n with apostrophe") << QStringLiteral("ŉ.txt") << QStringLiteral("ŉ.TXT");
+        // MS-DOS reads short names in code page 850: what it lacks becomes "_", with a number.
+        QTest::newRow("umlaut in a short name") << QStringLiteral("Büro.txt") << QStringLiteral("BÜRO.TXT");
+        QTest::newRow("euro sign") << QStringLiteral("5€.txt") << QStringLiteral("5_~1.TXT");
+        QTest::newRow("ligature") << QStringLiteral("ﬁx.txt") << QStringLiteral("_X~1.TXT");
+        QTest::newRow("n with apostrophe") << QStringLiteral("ŉ.txt") << QStringLiteral("_~1.TXT");
+        QTest::newRow("micro sign, whose capital is Greek") << QStringLiteral("µ.txt") << QStringLiteral("_~1.TXT");
     }
 
     void shortFormOfOneName()

@@ -1,0 +1,100 @@
+#include "backup/BackupFolder.h"
+
+#include "platform/FileMove.h"
+#include "platform/Files.h"
+
+#include <QRegularExpression>
+
+#include <optional>
+
+namespace backup {
+
+namespace {
+
+// createTempFile makes "~VS" followed by four upper-case hex digits and ".TMP".
+const QString TemporaryPrefix = QStringLiteral("~VS");
+
+bool isOwnTemporaryName(const QString &name)
+{
+    static const QRegularExpression pattern(QStringLiteral("^~VS[0-9A-F]{4}\\.TMP$"));
+    return pattern.match(name).hasMatch();
+}
+
+// A failure that no other file in the folder would escape.
+bool isMediumError(int error)
+{
+    using namespace platform::dos;
+    return error == DiskFull || error == WriteProtected || error == NotReady || error == InvalidDrive;
+}
+
+WriteOutcome failed(const QString &folder, int error, bool inFolder)
+{
+    if (isMediumError(error))
+        return {error, true};
+    if (!platform::directoryExists(folder))
+        return {platform::dos::PathNotFound, true};
+    return {error, inFolder};
+}
+
+// An earlier file may carry read-only or hidden (a saved IO.SYS), which would refuse the
+// replace; its attributes are cleared and handed back so that a failed replace can restore them.
+platform::DosResult<std::optional<quint8>> unprotectEarlierFile(const QString &target)
+{
+    if (!platform::fileExists(target))
+        return {};
+    const auto attributes = platform::fileAttributes(target);
+    if (!attributes.ok())
+        return {attributes.error, {}};
+    if (const int error = platform::setFileAttributes(target, 0))
+        return {error, {}};
+    return {platform::dos::Ok, attributes.value};
+}
+
+// A temporary copy carries the source's attributes, read-only among them.
+void discardTemporary(const QString &path)
+{
+    platform::setFileAttributes(path, 0);
+    platform::deleteFile(path);
+}
+
+}  // namespace
+
+WriteOutcome writeInPlace(const QString &target, const std::function<int(const QString &temporary)> &fill)
+{
+    const QString folder = platform::directoryPart(target);
+    // A fresh name of our own that cannot be made shows that the folder takes no files at all.
+    const auto temporary = platform::createTempFile(folder, TemporaryPrefix);
+    if (!temporary.ok())
+        return failed(folder, temporary.error, true);
+
+    if (const int error = fill(temporary.value)) {
+        discardTemporary(temporary.value);
+        return failed(folder, error, false);
+    }
+    const auto earlier = unprotectEarlierFile(target);
+    if (!earlier.ok()) {
+        discardTemporary(temporary.value);
+        return failed(folder, earlier.error, false);
+    }
+    if (const int error = platform::moveFileReplacing(temporary.value, target)) {
+        discardTemporary(temporary.value);
+        if (earlier.value)
+            platform::setFileAttributes(target, *earlier.value);
+        return failed(folder, error, false);
+    }
+    return {};
+}
+
+void removeLeftoverTemporaries(const QString &folder)
+{
+    const auto names = platform::files(folder);
+    if (!names.ok())
+        return;  // the run's first write into the folder reports what is wrong with it
+    const QString base = platform::withoutRootBackslash(folder);
+    for (const QString &name : names.value) {
+        if (isOwnTemporaryName(name))
+            discardTemporary(base + QLatin1Char('\\') + name);
+    }
+}
+
+}  // namespace backup

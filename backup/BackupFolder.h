@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/DosError.h"
+
+#include <QString>
+
+#include <functional>
+
+// Files in the backup folder appear under their names only when complete: each is written under
+// a temporary name (~VSxxxx.TMP) beside its place and then moved there. A killed run can leave
+// such temporary files behind; the next run into the folder removes them.
+namespace backup {
+
+struct WriteOutcome {
+    int error = platform::dos::Ok;
+    // The folder itself failed (gone, full, write-protected, not ready, refusing new files), so
+    // nothing more can be written there; otherwise only this file failed.
+    bool folderFailed = false;
+    bool ok() const { return error == platform::dos::Ok; }
+};
+
+// Makes a temporary file in target's folder, lets `fill` write it, and only then puts it in place
+// of target. An earlier file at target that is read-only, hidden or system is replaced like any
+// other; on failure it stays as it was and the temporary file is removed. A folder that is gone
+// is reported as PathNotFound.
+WriteOutcome writeInPlace(const QString &target, const std::function<int(const QString &temporary)> &fill);
+
+// Removes the temporary files a killed run left in folder. Only names spelled exactly as the
+// program makes them go; every other file stays. A file that cannot be removed is left alone: it
+// does no harm and the next run tries again.
+void removeLeftoverTemporaries(const QString &folder);
+
+}  // namespace backup

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "dos/Console.h"
+
+#include <QFont>
+#include <QList>
+#include <QTimer>
+#include <QWidget>
+
+#include <optional>
+
+class QEventLoop;
+
+namespace dos {
+
+// The window that shows a TextScreen: light grey on black in a VGA-like font, with a blinking
+// cursor, and takes the keys for pause and the prompts.
+class DosScreen : public QWidget {
+    Q_OBJECT
+public:
+    explicit DosScreen(const TextScreen &screen, QWidget *parent = nullptr);
+
+    // Waits for the next key while the window stays responsive; empty once it is closed.
+    std::optional<Key> waitForKey();
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void wake();
+
+    const TextScreen &m_screen;
+    QFont m_font;
+    QSize m_cell;
+    int m_ascent = 0;
+    bool m_cursorShown = true;
+    QTimer m_blink;
+    QList<Key> m_keys;
+    bool m_closed = false;
+    QEventLoop *m_waiting = nullptr;
+};
+
+// A console on the screen: the interpreter's output appears in a DosScreen as it is written.
+class WindowConsole : public Console {
+public:
+    WindowConsole(const QString &title, bool fullScreen);
+    std::optional<Key> readKey() override { return m_window.waitForKey(); }
+    void lineDone() override;
+    // After the script: the window shows the last screen until it is closed or a key is pressed.
+    void waitForClose(const QString &title);
+    // After the script in MS-DOS mode: the last screen stays a moment before Windows returns.
+    void linger(int milliseconds);
+
+private:
+    DosScreen m_window;
+};
+
+}  // namespace dos

@@ -1,0 +1,446 @@
+#include "dos/Interpreter.h"
+
+#include "dos/Commands.h"
+#include "dos/Messages.h"
+#include "platform/Files.h"
+#include "platform/Machine.h"
+#include "platform/OemText.h"
+
+namespace dos {
+
+namespace {
+
+const QStringList InternalCommands = {
+    QStringLiteral("echo"), QStringLiteral("rem"),  QStringLiteral("cls"),
+    QStringLiteral("pause"), QStringLiteral("path"), QStringLiteral("if"),
+    QStringLiteral("cd"),   QStringLiteral("chdir"), QStringLiteral("copy"),
+    QStringLiteral("del"),  QStringLiteral("erase"), QStringLiteral("type"),
+};
+const QStringList ProgramExtensions = {
+    QStringLiteral(".COM"), QStringLiteral(".EXE"), QStringLiteral(".BAT"),
+};
+// Characters that end an internal command's name without a blank: "echo.", "cd..", "cd\".
+const QString NameEnds = QStringLiteral(".\\:+[");
+constexpr char EndOfFile = 0x1A;
+
+struct CommandLine {
+    QString name;
+    QString rest;  // everything after the name, its separator included
+};
+
+CommandLine splitCommand(const QString &text)
+{
+    qsizetype end = 0;
+    while (end < text.size() && !text.at(end).isSpace() && text.at(end) != u'/')
+        ++end;
+    CommandLine command{text.left(end), text.mid(end)};
+    const QString lower = command.name.toLower();
+    for (const QString &internal : InternalCommands) {
+        if (lower.size() > internal.size() && lower.startsWith(internal)
+            && NameEnds.contains(lower.at(internal.size()))) {
+            command.rest = command.name.mid(internal.size()) + command.rest;
+            command.name = command.name.left(internal.size());
+            break;
+        }
+    }
+    return command;
+}
+
+bool isDriveName(const QString &text)
+{
+    return text.size() == 2 && text.at(0).isLetter() && text.at(1) == u':';
+}
+
+QString joined(const QString &directory, const QString &name)
+{
+    return directory.endsWith(u'\\') ? directory + name : directory + u'\\' + name;
+}
+
+// Takes the first blank-separated word off text.
+QString takeWord(QString &text)
+{
+    text = text.trimmed();
+    qsizetype end = 0;
+    while (end < text.size() && !text.at(end).isSpace())
+        ++end;
+    const QString word = text.left(end);
+    text = text.mid(end).trimmed();
+    return word;
+}
+
+QStringList batchLines(QByteArray bytes)
+{
+    const qsizetype end = bytes.indexOf(EndOfFile);
+    if (end >= 0)
+        bytes.truncate(end);
+    QStringList lines = platform::fromOem(bytes).split(u'\n');
+    for (QString &line : lines) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+    }
+    return lines;
+}
+
+}  // namespace
+
+// The search path starts as Windows 98's IO.SYS sets it when nothing else does.
+Interpreter::Interpreter(Console &console)
+    : m_console(console)
+{
+    const auto windows = platform::shortPathName(platform::windowsDirectory());
+    if (windows.ok())
+        m_path = windows.value.toUpper() + u';' + windows.value.toUpper() + QStringLiteral("\\COMMAND");
+    setCurrentDirectory(platform::currentDirectory());
+}
+
+Interpreter::Outcome Interpreter::runBatch(const QString &path)
+{
+    QString batch = path;
+    m_stop = Stop::None;
+    for (;;) {
+        const auto bytes = platform::readFile(absolutePath(batch));
+        if (!bytes.ok()) {
+            printLine(message::BadCommand);
+            return Outcome::NotFound;
+        }
+        for (const QString &line : batchLines(bytes.value)) {
+            runLine(line);
+            m_console.lineDone();
+            if (m_stop != Stop::None)
+                break;
+        }
+        if (m_stop != Stop::Chained)
+            break;
+        // A batch file started from a batch file takes its place, as without CALL.
+        batch = m_chainedBatch;
+        m_stop = Stop::None;
+    }
+    switch (m_stop) {
+    case Stop::Aborted:
+        return Outcome::Aborted;
+    case Stop::InputEnded:
+        return Outcome::InputEnded;
+    default:
+        return Outcome::Finished;
+    }
+}
+
+Interpreter::Outcome Interpreter::runCommandLine(const QString &line)
+{
+    m_stop = Stop::None;
+    QString command = line.trimmed();
+    if (command.startsWith(u'@'))
+        command = command.mid(1);
+    execute(command);
+    if (m_stop == Stop::Chained)
+        return runBatch(m_chainedBatch);
+    if (m_stop == Stop::Aborted)
+        return Outcome::Aborted;
+    return m_stop == Stop::InputEnded ? Outcome::InputEnded : Outcome::Finished;
+}
+
+int Interpreter::setCurrentDirectory(const QString &directory)
+{
+    const QString absolute = absolutePath(directory);
+    if (!platform::directoryExists(absolute))
+        return platform::dos::PathNotFound;
+    const auto shortPath = platform::shortPathName(absolute);
+    if (!shortPath.ok())
+        return shortPath.error;
+    m_drive = shortPath.value.at(0).toUpper();
+    m_directories.insert(m_drive, shortPath.value);
+    return platform::dos::Ok;
+}
+
+QString Interpreter::currentDirectory() const
+{
+    return directoryOf(m_drive);
+}
+
+void Interpreter::print(const QString &text)
+{
+    m_console.screen().write(text);
+}
+
+void Interpreter::printLine(const QString &text)
+{
+    m_console.screen().writeLine(text);
+}
+
+QString Interpreter::absolutePath(const QString &argument) const
+{
+    QChar drive = m_drive;
+    QString rest = argument;
+    if (argument.size() >= 2 && argument.at(1) == u':' && argument.at(0).isLetter()) {
+        drive = argument.at(0).toUpper();
+        rest = argument.mid(2);
+    }
+    if (rest.startsWith(u'\\'))
+        return QString(drive) + u':' + rest;
+    QString base = m_directories.value(drive, QString(drive) + QStringLiteral(":\\"));
+    return rest.isEmpty() ? base : joined(base, rest);
+}
+
+QString Interpreter::directoryOf(QChar drive) const
+{
+    drive = drive.toUpper();
+    if (!platform::machine().drive(drive))
+        return {};
+    return m_directories.value(drive, QString(drive) + QStringLiteral(":\\"));
+}
+
+void Interpreter::runLine(QString line)
+{
+    line = line.trimmed();
+    bool silent = false;
+    if (line.startsWith(u'@')) {
+        silent = true;
+        line = line.mid(1).trimmed();
+    }
+    if (line.isEmpty() || line.startsWith(u':'))
+        return;
+    if (m_echo && !silent) {
+        printLine();
+        printLine(prompt() + line);
+    }
+    execute(line);
+}
+
+void Interpreter::execute(const QString &command)
+{
+    const CommandLine line = splitCommand(command.trimmed());
+    if (line.name.isEmpty())
+        return;
+    if (isDriveName(line.name) && line.rest.trimmed().isEmpty()) {
+        changeDrive(line.name.at(0).toUpper());
+        return;
+    }
+    if (!runInternal(line.name.toLower(), line.rest))
+        runExternal(line.name, line.rest);
+}
+
+bool Interpreter::runInternal(const QString &name, const QString &rest)
+{
+    if (name == u"rem")
+        return true;
+    if (name == u"echo")
+        echo(rest);
+    else if (name == u"cls")
+        m_console.screen().clear();
+    else if (name == u"pause")
+        pause();
+    else if (name == u"path")
+        path(rest);
+    else if (name == u"cd" || name == u"chdir")
+        changeDirectory(rest);
+    else if (name == u"if")
+        ifCommand(rest);
+    else if (name == u"copy")
+        copyCommand(*this, splitArguments(rest));
+    else if (name == u"del" || name == u"erase")
+        deleteCommand(*this, splitArguments(rest));
+    else if (name == u"type")
+        typeCommand(*this, splitArguments(rest));
+    else
+        return false;
+    return true;
+}
+
+void Interpreter::runExternal(const QString &name, const QString &rest)
+{
+    const auto found = findProgram(name);
+    if (!found) {
+        printLine(message::BadCommand);
+        return;
+    }
+    if (found->endsWith(QStringLiteral(".BAT"), Qt::CaseInsensitive)) {
+        m_chainedBatch = *found;
+        m_stop = Stop::Chained;
+        return;
+    }
+    const auto content = platform::readFile(*found);
+    if (!content.ok()) {
+        printLine(message::forError(content.error));
+        return;
+    }
+    const Program program = programFor(standInName(content.value));
+    if (!program) {
+        printLine(message::CannotRun);
+        return;
+    }
+    program(*this, splitArguments(rest));
+}
+
+// As COMMAND.COM searches: the current directory, then each folder of the search path; without
+// an extension .COM, .EXE and .BAT in that order.
+std::optional<QString> Interpreter::findProgram(const QString &name) const
+{
+    if (name.contains(u'*') || name.contains(u'?'))
+        return std::nullopt;
+    QString base = name;
+    QStringList directories;
+    if (name.contains(u'\\') || name.contains(u':')) {
+        const QString absolute = absolutePath(name);
+        base = platform::fileNamePart(absolute);
+        directories.append(platform::directoryPart(absolute));
+    } else {
+        directories.append(currentDirectory());
+        for (const QString &entry : m_path.split(u';', Qt::SkipEmptyParts))
+            directories.append(absolutePath(entry.trimmed()));
+    }
+    QStringList extensions = ProgramExtensions;
+    const qsizetype dot = base.lastIndexOf(u'.');
+    if (dot >= 0) {
+        if (!ProgramExtensions.contains(base.mid(dot), Qt::CaseInsensitive))
+            return std::nullopt;
+        extensions = {QString()};
+    }
+    for (const QString &directory : directories) {
+        for (const QString &extension : extensions) {
+            const QString candidate = joined(directory, base + extension);
+            if (platform::fileExists(candidate))
+                return candidate;
+        }
+    }
+    return std::nullopt;
+}
+
+QString Interpreter::prompt() const
+{
+    return currentDirectory() + u'>';
+}
+
+// "echo" alone tells the state; "echo." and its kin write an empty line or the text after the dot.
+void Interpreter::echo(const QString &rest)
+{
+    if (rest.isEmpty()) {
+        printLine(m_echo ? message::EchoIsOn : message::EchoIsOff);
+        return;
+    }
+    const QString text = rest.mid(1);
+    if (!rest.at(0).isSpace()) {
+        printLine(text);
+        return;
+    }
+    const QString word = text.trimmed().toLower();
+    if (word.isEmpty())
+        printLine(m_echo ? message::EchoIsOn : message::EchoIsOff);
+    else if (word == u"off")
+        m_echo = false;
+    else if (word == u"on")
+        m_echo = true;
+    else
+        printLine(text);
+}
+
+void Interpreter::pause()
+{
+    print(message::PressAnyKey);
+    const auto key = m_console.readKey();
+    if (!key) {
+        printLine();
+        m_stop = Stop::InputEnded;
+        return;
+    }
+    if (key->kind == Key::CtrlC) {
+        printLine(QStringLiteral("^C"));
+        askToTerminate();
+        return;
+    }
+    printLine();
+}
+
+void Interpreter::askToTerminate()
+{
+    print(message::TerminateBatch);
+    for (;;) {
+        const auto key = m_console.readKey();
+        if (!key) {
+            printLine();
+            m_stop = Stop::InputEnded;
+            return;
+        }
+        const QChar answer = key->character.toUpper();
+        if (key->kind == Key::Character && (answer == u'J' || answer == u'N')) {
+            printLine(answer);
+            if (answer == u'J')
+                m_stop = Stop::Aborted;
+            return;
+        }
+    }
+}
+
+void Interpreter::path(const QString &rest)
+{
+    QString text = rest.trimmed();
+    if (text.startsWith(u'='))
+        text = text.mid(1).trimmed();
+    if (text.isEmpty())
+        printLine(m_path.isEmpty() ? message::NoPath : QStringLiteral("PATH=") + m_path);
+    else if (text == u";")
+        m_path.clear();
+    else
+        m_path = text.toUpper();
+}
+
+void Interpreter::changeDirectory(const QString &rest)
+{
+    const QString argument = rest.trimmed();
+    if (argument.isEmpty()) {
+        printLine(currentDirectory());
+        return;
+    }
+    const QChar drive = isDriveName(argument.left(2)) ? argument.at(0).toUpper() : m_drive;
+    if (directoryOf(drive).isEmpty()) {
+        printLine(message::InvalidDrive);
+        return;
+    }
+    if (isDriveName(argument)) {
+        printLine(directoryOf(drive));
+        return;
+    }
+    const QString absolute = absolutePath(argument);
+    const auto shortPath = platform::shortPathName(absolute);
+    if (shortPath.error == platform::dos::NotReady) {
+        printLine(message::NotReady);
+        return;
+    }
+    if (!shortPath.ok() || !platform::directoryExists(absolute)) {
+        printLine(message::InvalidDirectory);
+        return;
+    }
+    m_directories.insert(drive, shortPath.value);
+}
+
+void Interpreter::changeDrive(QChar drive)
+{
+    if (directoryOf(drive).isEmpty()) {
+        printLine(message::InvalidDrive);
+        return;
+    }
+    if (!platform::directoryExists(QString(drive) + QStringLiteral(":\\"))) {
+        printLine(message::NotReady);
+        return;
+    }
+    m_drive = drive;
+    if (!platform::directoryExists(directoryOf(drive)))
+        m_directories.remove(drive);
+}
+
+void Interpreter::ifCommand(const QString &rest)
+{
+    QString text = rest;
+    QString word = takeWord(text);
+    const bool negated = word.compare(u"not", Qt::CaseInsensitive) == 0;
+    if (negated)
+        word = takeWord(text);
+    const QString name = takeWord(text);
+    if (word.compare(u"exist", Qt::CaseInsensitive) != 0 || name.isEmpty() || text.isEmpty()) {
+        printLine(message::SyntaxError);
+        return;
+    }
+    if (platform::fileExists(absolutePath(name)) != negated)
+        execute(text);
+}
+
+}  // namespace dos

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "dos/Console.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace dos {
+
+// COMMAND.COM of the simulated PC: runs batch files line by line on a console. Paths are Windows
+// paths of the simulated PC; names in batch files are read in code page 850.
+class Interpreter {
+public:
+    enum class Outcome {
+        Finished,    // ran to its end
+        Aborted,     // Ctrl+C, answered with J
+        InputEnded,  // waited for a key that will not come
+        NotFound,    // no such batch file
+    };
+
+    explicit Interpreter(Console &console);
+
+    // The batch file's path may be relative to the current directory.
+    Outcome runBatch(const QString &path);
+    // One command line without echo, as COMMAND.COM /C runs it.
+    Outcome runCommandLine(const QString &line);
+
+    // Makes directory the current one of its drive and its drive the current drive.
+    int setCurrentDirectory(const QString &directory);
+    QString currentDirectory() const;  // 8.3 form, "C:\" for a root
+
+    // For the commands.
+    void print(const QString &text);
+    void printLine(const QString &text = {});
+    // The absolute path an argument names: "X:" prefix, root "\" or the drive's current directory.
+    QString absolutePath(const QString &argument) const;
+    // The current directory of a drive; empty when the machine has no such drive.
+    QString directoryOf(QChar drive) const;
+
+private:
+    enum class Stop { None, Aborted, InputEnded, Chained };
+
+    void runLine(QString line);
+    void execute(const QString &command);
+    bool runInternal(const QString &name, const QString &rest);
+    void runExternal(const QString &name, const QString &rest);
+    std::optional<QString> findProgram(const QString &name) const;
+    QString prompt() const;
+
+    void echo(const QString &rest);
+    void pause();
+    void askToTerminate();
+    void path(const QString &rest);
+    void changeDirectory(const QString &rest);
+    void changeDrive(QChar drive);
+    void ifCommand(const QString &rest);
+
+    Console &m_console;
+    bool m_echo = true;
+    QString m_path;
+    QChar m_drive = u'C';
+    QHash<QChar, QString> m_directories;
+    Stop m_stop = Stop::None;
+    QString m_chainedBatch;
+};
+
+}  // namespace dos

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+
+// What the German MS-DOS 7 says, in one place. Texts ending in " - " are followed by a name.
+namespace dos::message {
+
+inline const QString BadCommand = QStringLiteral("Befehl oder Dateiname nicht gefunden.");
+inline const QString FileNotFound = QStringLiteral("Datei nicht gefunden");
+inline const QString AccessDenied = QStringLiteral("Zugriff verweigert");
+inline const QString PathNotFound = QStringLiteral("Pfad nicht gefunden");
+inline const QString InvalidDirectory = QStringLiteral("Ungültiges Verzeichnis");
+inline const QString InvalidDrive = QStringLiteral("Ungültige Laufwerksangabe");
+inline const QString NotReady = QStringLiteral("Laufwerk nicht bereit");
+inline const QString WriteProtected = QStringLiteral("Datenträger ist schreibgeschützt");
+inline const QString DiskFull = QStringLiteral("Unzureichender Speicherplatz");
+inline const QString GeneralFailure = QStringLiteral("Allgemeiner Fehler");
+inline const QString SyntaxError = QStringLiteral("Syntaxfehler");
+inline const QString ParameterMissing = QStringLiteral("Erforderlicher Parameter fehlt");
+inline const QString TooManyParameters = QStringLiteral("Zu viele Parameter");
+inline const QString InvalidSwitch = QStringLiteral("Ungültiger Schalter");
+inline const QString CannotRun = QStringLiteral("Programm kann nicht ausgeführt werden");
+
+inline const QString PressAnyKey = QStringLiteral("Weiter mit beliebiger Taste . . .");
+inline const QString TerminateBatch = QStringLiteral("Stapelverarbeitung abbrechen (J/N)?");
+inline const QString EchoIsOn = QStringLiteral("ECHO ist eingeschaltet");
+inline const QString EchoIsOff = QStringLiteral("ECHO ist ausgeschaltet");
+inline const QString NoPath = QStringLiteral("Keine Pfadangabe");
+
+inline const QString CopiedOntoItself =
+    QStringLiteral("Datei kann nicht auf sich selbst kopiert werden");
+inline const QString VerifyFailed = QStringLiteral("Überprüfungsfehler");
+inline const QString FilesCopied = QStringLiteral("Datei(en) kopiert");
+
+inline const QString NotResettingHidden =
+    QStringLiteral("Versteckte Datei wird nicht zurückgesetzt");
+inline const QString NotResettingSystem = QStringLiteral("Systemdatei wird nicht zurückgesetzt");
+
+inline const QString ScanDiskTitle = QStringLiteral("Microsoft ScanDisk");
+inline const QString ScanDiskChecking =
+    QStringLiteral("ScanDisk überprüft jetzt folgende Bereiche von Laufwerk %1:");
+inline const QString ScanDiskFolders = QStringLiteral("Verzeichnisstruktur");
+inline const QString ScanDiskAttributes = QStringLiteral("Dateiattribute");
+inline const QString ScanDiskUnreadableFolder =
+    QStringLiteral("Verzeichnis kann nicht gelesen werden");
+inline const QString ScanDiskUnreadableAttributes =
+    QStringLiteral("Attribute können nicht gelesen werden");
+inline const QString ScanDiskClean = QStringLiteral("ScanDisk hat auf Laufwerk %1: keine Fehler gefunden.");
+inline const QString ScanDiskProblems =
+    QStringLiteral("ScanDisk hat auf Laufwerk %1: Fehler gefunden, die nicht behoben werden konnten.");
+inline const QString ScanDiskCounts = QStringLiteral("%1 Verzeichnisse, %2 Dateien");
+
+// The message for a DOS error code of a file operation.
+QString forError(int dosError);
+
+}  // namespace dos::message

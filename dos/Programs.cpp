@@ -1,0 +1,63 @@
+#include "dos/Commands.h"
+
+#include <QHash>
+
+namespace dos {
+
+namespace {
+
+const QByteArray StandInMark = " - stand-in for ";
+
+}  // namespace
+
+QStringList splitArguments(const QString &text)
+{
+    QStringList arguments;
+    QString current;
+    const auto flush = [&] {
+        if (!current.isEmpty())
+            arguments.append(current);
+        current.clear();
+    };
+    for (const QChar c : text) {
+        if (c.isSpace() || c == u',' || c == u';' || c == u'=') {
+            flush();
+        } else if (c == u'/') {
+            flush();
+            current = c;
+        } else {
+            current += c;
+        }
+    }
+    flush();
+    return arguments;
+}
+
+bool isSwitch(const QString &argument)
+{
+    return argument.startsWith(u'/');
+}
+
+QString standInName(const QByteArray &content)
+{
+    const qsizetype lineEnd = content.indexOf('\n');
+    const QByteArray firstLine = content.left(lineEnd < 0 ? content.size() : lineEnd);
+    const qsizetype mark = firstLine.indexOf(StandInMark);
+    if (mark <= 0)
+        return {};
+    const QByteArray name = firstLine.left(mark);
+    if (name.contains(' '))
+        return {};
+    return QString::fromLatin1(name).toUpper();
+}
+
+Program programFor(const QString &standInName)
+{
+    static const QHash<QString, Program> programs = {
+        {QStringLiteral("ATTRIB.EXE"), attribProgram},
+        {QStringLiteral("SCANDISK.EXE"), scanDiskProgram},
+    };
+    return programs.value(standInName, nullptr);
+}
+
+}  // namespace dos

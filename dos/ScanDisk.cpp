@@ -1,0 +1,91 @@
+#include "dos/Commands.h"
+#include "dos/Interpreter.h"
+#include "dos/Messages.h"
+#include "platform/Files.h"
+
+namespace dos {
+
+namespace {
+
+struct Survey {
+    int folders = 0;
+    int files = 0;
+    QStringList problems;
+};
+
+// Reads every folder of the drive and the attribute record of every entry in it.
+void survey(const QString &folder, Survey &found)
+{
+    ++found.folders;
+    const QString prefix = folder.endsWith(u'\\') ? folder : folder + u'\\';
+    const auto files = platform::files(folder);
+    const auto subfolders = platform::subdirectories(folder);
+    if (!files.ok() || !subfolders.ok()) {
+        found.problems.append(message::ScanDiskUnreadableFolder + QStringLiteral(" - ") + folder);
+        return;
+    }
+    for (const QString &file : files.value) {
+        ++found.files;
+        if (!platform::fileAttributes(prefix + file).ok())
+            found.problems.append(message::ScanDiskUnreadableAttributes + QStringLiteral(" - ")
+                                  + prefix + file);
+    }
+    for (const QString &subfolder : subfolders.value)
+        survey(prefix + subfolder, found);
+}
+
+}  // namespace
+
+// scandisk [X:] [/AUTOFIX] [/NOSUMMARY] [/CHECKONLY] [/SURFACE] [/NOSAVE]
+void scanDiskProgram(Interpreter &shell, const QStringList &arguments)
+{
+    const QStringList switches = {QStringLiteral("/AUTOFIX"), QStringLiteral("/NOSUMMARY"),
+                                  QStringLiteral("/CHECKONLY"), QStringLiteral("/SURFACE"),
+                                  QStringLiteral("/NOSAVE")};
+    const QString current = shell.currentDirectory();
+    QChar drive = current.isEmpty() ? QChar() : current.at(0);
+    for (const QString &argument : arguments) {
+        if (isSwitch(argument) && !switches.contains(argument, Qt::CaseInsensitive)) {
+            shell.printLine(message::InvalidSwitch + QStringLiteral(" - ") + argument);
+            return;
+        }
+        if (!isSwitch(argument)) {
+            if (argument.size() != 2 || argument.at(1) != u':'
+                || shell.directoryOf(argument.at(0)).isEmpty()) {
+                shell.printLine(message::InvalidDrive);
+                return;
+            }
+            drive = argument.at(0).toUpper();
+        }
+    }
+    if (drive.isNull()) {
+        shell.printLine(message::InvalidDrive);
+        return;
+    }
+    const QString root = QString(drive) + QStringLiteral(":\\");
+    if (!platform::directoryExists(root)) {
+        shell.printLine(message::NotReady);
+        return;
+    }
+    shell.printLine(message::ScanDiskTitle);
+    shell.printLine();
+    shell.printLine(message::ScanDiskChecking.arg(drive));
+    shell.printLine(QStringLiteral("    ") + message::ScanDiskFolders);
+    shell.printLine(QStringLiteral("    ") + message::ScanDiskAttributes);
+    shell.printLine();
+
+    Survey found;
+    survey(root, found);
+    for (const QString &problem : found.problems)
+        shell.printLine(problem);
+    if (!found.problems.isEmpty()) {
+        shell.printLine(message::ScanDiskProblems.arg(drive));
+        return;
+    }
+    if (arguments.contains(QStringLiteral("/NOSUMMARY"), Qt::CaseInsensitive))
+        return;
+    shell.printLine(message::ScanDiskClean.arg(drive));
+    shell.printLine(message::ScanDiskCounts.arg(found.folders).arg(found.files));
+}
+
+}  // namespace dos

@@ -1,0 +1,151 @@
+#include "dos/Session.h"
+
+#include "dos/DosScreen.h"
+#include "dos/Interpreter.h"
+#include "dos/Messages.h"
+#include "platform/Files.h"
+#include "platform/ProgramStart.h"
+#include "platform/ShellLink.h"
+
+#include <QFile>
+
+#include <cstdio>
+#include <memory>
+
+namespace dos {
+
+namespace {
+
+constexpr int LingerMilliseconds = 2000;
+
+QString autostartFolder()
+{
+    return platform::windowsDirectory() + QStringLiteral("\\Startmenü\\Programme\\Autostart");
+}
+
+QList<platform::ShellLink> autostartLinks()
+{
+    QList<platform::ShellLink> links;
+    const QString folder = autostartFolder();
+    const auto names = platform::files(folder);
+    if (!names.ok())
+        return links;
+    for (const QString &name : names.value) {
+        if (!name.endsWith(QStringLiteral(".lnk"), Qt::CaseInsensitive))
+            continue;
+        const auto link = platform::readShellLink(folder + u'\\' + name);
+        if (link.ok())
+            links.append(link.value);
+    }
+    return links;
+}
+
+void writeOut(const QString &text, const QString &file)
+{
+    const QByteArray bytes = text.toUtf8() + '\n';
+    if (file.isEmpty()) {
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+        std::fflush(stdout);
+        return;
+    }
+    QFile out(file);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
+        std::fprintf(stderr, "velko-dos: cannot write %s\n", qPrintable(file));
+}
+
+QString windowTitle(const Options &options)
+{
+    if (options.action == Options::Action::MsDosMode)
+        return QStringLiteral("MS-DOS-Modus");
+    return QStringLiteral("MS-DOS-Eingabeaufforderung - ")
+           + platform::fileNamePart(options.target).toUpper();
+}
+
+Interpreter::Outcome runAction(Interpreter &shell, const Options &options)
+{
+    if (options.action == Options::Action::Command)
+        return shell.runCommandLine(options.target);
+    // The script runs in its own folder, where it finds the files it names without a folder.
+    if (const int error = shell.setCurrentDirectory(platform::directoryPart(options.target)))
+        shell.printLine(message::forError(error));
+    return shell.runBatch(options.target);
+}
+
+}  // namespace
+
+std::optional<Options> parseOptions(const QStringList &arguments, QString *error)
+{
+    Options options;
+    bool haveAction = false;
+    for (qsizetype index = 0; index < arguments.size(); ++index) {
+        const QString &argument = arguments.at(index);
+        const bool hasValue = index + 1 < arguments.size();
+        const auto value = [&] { return arguments.at(++index); };
+        if (argument == u"--headless") {
+            options.headless = true;
+        } else if (argument == u"--machine" && hasValue) {
+            options.machineFolder = value();
+        } else if (argument == u"--keys" && hasValue) {
+            options.keys = value();
+        } else if (argument == u"--screen" && hasValue) {
+            options.screenFile = value();
+        } else if ((argument == u"--msdos-mode" || argument == u"--window") && hasValue
+                   && !haveAction) {
+            options.action = argument == u"--window" ? Options::Action::Window
+                                                     : Options::Action::MsDosMode;
+            options.target = value();
+            haveAction = true;
+        } else if (argument.compare(u"/c", Qt::CaseInsensitive) == 0 && hasValue && !haveAction) {
+            options.action = Options::Action::Command;
+            options.target = arguments.mid(index + 1).join(u' ');
+            haveAction = true;
+            break;
+        } else {
+            *error = QStringLiteral("unexpected argument: %1").arg(argument);
+            return std::nullopt;
+        }
+    }
+    if (!haveAction) {
+        *error = QStringLiteral("no action given (--msdos-mode, --window or /c)");
+        return std::nullopt;
+    }
+    return options;
+}
+
+int run(const Options &options)
+{
+    std::unique_ptr<Console> console;
+    WindowConsole *window = nullptr;
+    if (options.headless) {
+        console = std::make_unique<HeadlessConsole>(options.keys);
+    } else {
+        auto shown = std::make_unique<WindowConsole>(
+            windowTitle(options), options.action == Options::Action::MsDosMode);
+        window = shown.get();
+        console = std::move(shown);
+    }
+    Interpreter shell(*console);
+    const Interpreter::Outcome outcome = runAction(shell, options);
+
+    if (options.headless)
+        writeOut(console->screen().transcript(), options.screenFile);
+    else if (options.action == Options::Action::MsDosMode)
+        window->linger(LingerMilliseconds);
+    else if (options.action == Options::Action::Window)
+        window->waitForClose(QStringLiteral("Beendet - ") + windowTitle(options));
+
+    if (options.action == Options::Action::MsDosMode) {
+        // Windows starts again: the programs of the autostart folder start.
+        for (const platform::ShellLink &link : autostartLinks()) {
+            if (options.headless)
+                writeOut(QStringLiteral("AUTOSTART ") + link.targetPath + u'|'
+                             + link.workingDirectory, {});
+            else if (const int error = platform::startProgram(link.targetPath, link.workingDirectory))
+                std::fprintf(stderr, "velko-dos: cannot start %s (error %d)\n",
+                             qPrintable(link.targetPath), error);
+        }
+    }
+    return outcome == Interpreter::Outcome::Finished ? 0 : 1;
+}
+
+}  // namespace dos

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// Code page 850, the OEM code page of a German MS-DOS: how batch files and file names look to
+// MS-DOS. Bytes below 128 are ASCII.
+namespace platform {
+
+// Null when text holds a character code page 850 cannot hold.
+std::optional<QByteArray> toOem(const QString &text);
+QString fromOem(const QByteArray &bytes);
+bool isOemCharacter(QChar c);
+
+// Each line followed by CR LF; null when a line cannot be encoded.
+std::optional<QByteArray> oemLines(const QStringList &lines);
+
+}  // namespace platform

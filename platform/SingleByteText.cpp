@@ -1,0 +1,30 @@
+#include "platform/SingleByteText.h"
+
+namespace platform::detail {
+
+std::optional<QByteArray> singleByteText(const QString &text, ByteOf byteOf)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (const QChar c : text) {
+        const auto byte = byteOf(c.unicode());
+        if (!byte)
+            return std::nullopt;
+        bytes.append(*byte);
+    }
+    return bytes;
+}
+
+std::optional<QByteArray> crLfLines(const QStringList &lines, TextEncoder encode)
+{
+    QByteArray bytes;
+    for (const QString &line : lines) {
+        const auto encoded = encode(line);
+        if (!encoded)
+            return std::nullopt;
+        bytes += *encoded + "\r\n";
+    }
+    return bytes;
+}
+
+}  // namespace platform::detail

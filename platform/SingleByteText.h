@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// Inside the platform layer only: what the Windows and the MS-DOS code page share.
+namespace platform::detail {
+
+using ByteOf = std::optional<char> (*)(char16_t code);
+using TextEncoder = std::optional<QByteArray> (*)(const QString &text);
+
+// One byte per character; null when byteOf has none for a character.
+std::optional<QByteArray> singleByteText(const QString &text, ByteOf byteOf);
+
+// Each line encoded and followed by CR LF; null when a line cannot be encoded.
+std::optional<QByteArray> crLfLines(const QStringList &lines, TextEncoder encode);
+
+}  // namespace platform::detail

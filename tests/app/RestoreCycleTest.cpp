@@ -1,0 +1,139 @@
+// The whole restore cycle on a demo PC: a backup, damage to the system, the restore dialog, MS-DOS
+// mode running Restore.bat, and the program's next start through the autostart shortcut.
+#include "controls/OpenFileDialog.h"
+#include "platform/Files.h"
+#include "platform/Shell.h"
+#include "tests/app/ProgramFixture.h"
+#include "tests/support/DemoPc.h"
+
+#include <QApplication>
+#include <QProcess>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+using namespace platform;
+
+namespace {
+
+const QString Backups = QStringLiteral("C:\\Programme\\Velko Save\\Backups");
+const QString Shortcut = QStringLiteral("C:\\WINDOWS\\Startmenü\\Programme\\Autostart\\Orvel.lnk");
+const QString AfterRestore = QStringLiteral("message: 'Velko Restore' wurde ausgeführt !");
+
+struct FileState {
+    QByteArray bytes;
+    quint8 attributes = 0;
+    bool operator==(const FileState &other) const = default;
+};
+
+FileState stateOf(const QString &path)
+{
+    return {readFile(path).value, fileAttributes(path).value};
+}
+
+void overwrite(const QString &path, const QByteArray &bytes, quint8 attributes)
+{
+    QCOMPARE(setFileAttributes(path, attr::Archive), 0);
+    QCOMPARE(writeFile(path, bytes), 0);
+    QCOMPARE(setFileAttributes(path, attributes), 0);
+}
+
+// Presses "Sicherungsdateien wiederherstellen" in the restore dialog that F6 opens.
+void startRestoreFromTheDialog(TForm1 &form)
+{
+    QTimer watcher;
+    watcher.setInterval(10);
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        // The dialog takes the main window's directory when it is activated.
+        QWidget *modal = QApplication::activeModalWidget();
+        if (modal && modal->isVisible() && QApplication::activeWindow() == modal) {
+            watcher.stop();
+            modal->findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
+            modal->close();
+        }
+    });
+    watcher.start();
+    form.Button7Click();
+}
+
+// MS-DOS mode as the shell starts it, headless: a key for the script's pause.
+QString runInMsDosMode(const QString &machineFolder, const QString &script)
+{
+    QProcess dos;
+    dos.start(dosProgram(), {QStringLiteral("--machine"), machineFolder, QStringLiteral("--headless"),
+                             QStringLiteral("--keys"), QStringLiteral(" "),
+                             QStringLiteral("--msdos-mode"), script});
+    if (!dos.waitForFinished(60000) || dos.exitStatus() != QProcess::NormalExit || dos.exitCode() != 0)
+        qWarning("velko-dos: %s", dos.readAllStandardError().constData());
+    return QString::fromUtf8(dos.readAllStandardOutput());
+}
+
+}  // namespace
+
+class RestoreCycleTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void backupDamageRestoreAndRestart()
+    {
+        ProgramFixture program;
+        seedDemoPc(program.machine);
+        QFile pif(qEnvironmentVariable("VELKO_SOURCE_DIR") + QStringLiteral("/shipped/program/restore.pif"));
+        QVERIFY(pif.open(QIODevice::ReadOnly));
+        program.machine.writeFile(ProgramDirectory + QStringLiteral("\\restore.pif"), pif.readAll());
+        const QStringList userFiles = {QStringLiteral("D:\\Daten\\Glückwünsche.txt"),
+                                       QStringLiteral("D:\\Daten\\Büro.txt")};
+        program.machine.writeFile(userFiles[0], "Alles Gute zum Geburtstag!\r\n");
+        program.machine.writeFile(userFiles[1], "Schlüssel liegt im Büro.\r\n", attr::ReadOnly | attr::Archive);
+        TForm1 &form = program.start();
+        controls::OpenFileDialog::setNextSelection(userFiles);
+        form.BitBtn2Click();
+        form.BitBtn1Click();
+        QVERIFY2(fileExists(Backups + QStringLiteral("\\Restore.bat")), qPrintable(program.user.events.join(u'\n')));
+
+        const QStringList saved = QStringList{
+            QStringLiteral("C:\\AUTOEXEC.BAT"), QStringLiteral("C:\\CONFIG.SYS"), QStringLiteral("C:\\IO.SYS"),
+            QStringLiteral("C:\\MSDOS.SYS"), QStringLiteral("C:\\COMMAND.COM"),
+            QStringLiteral("C:\\WINDOWS\\SYSTEM.DAT"), QStringLiteral("C:\\WINDOWS\\USER.DAT"),
+            QStringLiteral("C:\\WINDOWS\\WIN.INI"), QStringLiteral("C:\\WINDOWS\\SYSTEM.INI"),
+            QStringLiteral("C:\\WINDOWS\\CONTROL.INI"), QStringLiteral("C:\\WINDOWS\\PROTOCOL.INI")} + userFiles;
+        QHash<QString, FileState> before;
+        for (const QString &path : saved)
+            before.insert(path, stateOf(path));
+        QCOMPARE(before[QStringLiteral("C:\\IO.SYS")].attributes, attr::ReadOnly | attr::Hidden | attr::System);
+
+        // Windows no longer starts: system files changed, IO.SYS gone, a user file damaged.
+        overwrite(QStringLiteral("C:\\WINDOWS\\SYSTEM.INI"), "[boot]\r\nkaputt\r\n", attr::Archive);
+        overwrite(QStringLiteral("C:\\WINDOWS\\USER.DAT"), "verdorben", attr::Archive);
+        overwrite(QStringLiteral("C:\\MSDOS.SYS"), "[Options]\r\n", attr::Archive);
+        overwrite(userFiles[0], "", attr::Hidden);
+        QCOMPARE(setFileAttributes(QStringLiteral("C:\\IO.SYS"), attr::Archive), 0);
+        QCOMPARE(deleteFile(QStringLiteral("C:\\IO.SYS")), 0);
+
+        program.user.events.clear();
+        startRestoreFromTheDialog(form);
+        const QString script = Backups + QStringLiteral("\\restore.bat");
+        QCOMPARE(program.user.events.join(u"\n"), QStringLiteral("open: ") + script);
+        QVERIFY(fileExists(Shortcut));
+        QCOMPARE(batchStartOf(script), BatchStart::MsDosMode);
+
+        const QString autostart = runInMsDosMode(program.machine.folder(), script);
+        QVERIFY2(autostart.contains(QStringLiteral("AUTOSTART C:\\Programme\\Velko Save\\Orvel.exe|"
+                                                   "C:\\Programme\\Velko Save\\")),
+                 qPrintable(autostart));
+        for (const QString &path : saved)
+            QVERIFY2(stateOf(path) == before[path], qPrintable(path));
+
+        // Windows starts again: the shortcut starts the program, which reports the restore once.
+        program.user.events.clear();
+        program.start();
+        QCOMPARE(program.user.events.count(AfterRestore), 1);
+        QVERIFY(!fileExists(Shortcut));
+        program.user.events.clear();
+        program.start();
+        QVERIFY(!program.user.events.contains(AfterRestore));
+    }
+};
+
+QTEST_MAIN(RestoreCycleTest)
+#include "RestoreCycleTest.moc"

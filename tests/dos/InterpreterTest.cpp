@@ -1,0 +1,324 @@
+#include "dos/Interpreter.h"
+#include "platform/Files.h"
+#include "platform/OemText.h"
+#include "tests/support/TestMachine.h"
+
+#include <QDir>
+#include <QTest>
+
+using dos::Interpreter;
+
+namespace {
+
+const QString Script = QStringLiteral("C:\\DATA\\TEST.BAT");
+
+// A PC with MS-DOS's external commands and a folder of files in every state.
+void layOut(TestMachine &pc)
+{
+    pc.makeDirectory(QStringLiteral("C:\\WINDOWS\\COMMAND"));
+    pc.writeFile(QStringLiteral("C:\\WINDOWS\\COMMAND\\ATTRIB.EXE"),
+                 "ATTRIB.EXE - stand-in for the attribute command.\r\n");
+    pc.writeFile(QStringLiteral("C:\\WINDOWS\\COMMAND\\SCANDISK.EXE"),
+                 "SCANDISK.EXE - stand-in for ScanDisk.\r\n");
+    pc.writeFile(QStringLiteral("C:\\WINDOWS\\COMMAND\\FORMAT.COM"),
+                 "FORMAT.COM - stand-in for the format command.\r\n");
+    pc.makeDirectory(QStringLiteral("C:\\DATA"));
+    pc.writeFile(QStringLiteral("C:\\DATA\\A.TXT"), "alpha\r\n");
+    pc.writeFile(QStringLiteral("C:\\DATA\\RO.TXT"), "fest", platform::attr::ReadOnly | platform::attr::Archive);
+    pc.writeFile(QStringLiteral("C:\\DATA\\HID.TXT"), "versteckt", platform::attr::Hidden);
+    pc.writeFile(QStringLiteral("C:\\DATA\\Büro.txt"), "Akten");
+    pc.writeFile(QStringLiteral("C:\\DATA\\Glückwünsche.txt"), "Alles Gute");
+    pc.makeDirectory(QStringLiteral("D:\\Daten"));
+}
+
+struct Run {
+    Interpreter::Outcome outcome;
+    QStringList lines;  // the transcript without its trailing empty lines
+};
+
+Run runScriptBytes(const QByteArray &bytes, const QString &keys = {})
+{
+    const auto written = platform::writeFile(Script, bytes);
+    if (written != platform::dos::Ok)
+        qFatal("cannot write the test script: %d", written);
+    dos::HeadlessConsole console(keys);
+    Interpreter shell(console);
+    shell.setCurrentDirectory(QStringLiteral("C:\\DATA"));
+    Run run{shell.runBatch(Script), console.screen().transcript().split(u'\n')};
+    while (!run.lines.isEmpty() && run.lines.last().isEmpty())
+        run.lines.removeLast();
+    return run;
+}
+
+Run runScript(const QString &script, const QString &keys = {})
+{
+    const auto bytes = platform::oemLines(script.split(u'\n'));
+    if (!bytes)
+        qFatal("test script not in code page 850");
+    return runScriptBytes(*bytes, keys);
+}
+
+QString copied(int count)
+{
+    return QStringLiteral("        %1 Datei(en) kopiert").arg(count);
+}
+
+}  // namespace
+
+class InterpreterTest : public QObject {
+    Q_OBJECT
+private slots:
+    void commands_data();
+    void commands();
+    void fileEffects_data();
+    void fileEffects();
+    void pauseAndCtrlC_data();
+    void pauseAndCtrlC();
+    void echoOnShowsPromptAndCommand();
+    void missingAttribIsAnUnknownCommand();
+    void namesAreReadInCodePage850();
+    void batchStartedFromBatchTakesItsPlace();
+    void pcWithoutDriveC();
+    void scanDiskReportsAnUnreadableFolder();
+};
+
+// Script (after "@echo off") -> what the screen shows.
+void InterpreterTest::commands_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QStringList>("screen");
+
+    QTest::newRow("echo") << "echo Hallo  Welt" << QStringList{"Hallo  Welt"};
+    QTest::newRow("echo. and echo alone") << "echo.\necho\necho.Text"
+                                          << QStringList{"", "ECHO ist ausgeschaltet", "Text"};
+    QTest::newRow("rem and labels") << "rem echo nicht\n:marke\necho ja" << QStringList{"ja"};
+    QTest::newRow("cls") << "echo vorher\ncls\necho nachher" << QStringList{"vorher", "nachher"};
+    QTest::newRow("unknown command") << "frobnicate /x\necho weiter"
+                                     << QStringList{"Befehl oder Dateiname nicht gefunden.", "weiter"};
+    QTest::newRow("path") << "path\nPath C:\\WINDOWS\\Command\npath\npath ;\npath"
+                          << QStringList{"PATH=C:\\WINDOWS;C:\\WINDOWS\\COMMAND",
+                                         "PATH=C:\\WINDOWS\\COMMAND", "Keine Pfadangabe"};
+    QTest::newRow("external command through the first path") << "attrib A.TXT"
+                                                             << QStringList{"A          C:\\DATA\\A.TXT"};
+    QTest::newRow("no search path") << "path ;\nattrib A.TXT"
+                                    << QStringList{"Befehl oder Dateiname nicht gefunden."};
+    QTest::newRow("if exist") << "if exist A.TXT echo ja\nif exist KEINE.TXT echo falsch\n"
+                                 "if not exist KEINE.TXT echo nein\nif exist HID.TXT echo versteckt"
+                              << QStringList{"ja", "nein", "versteckt"};
+    QTest::newRow("if without command") << "if exist A.TXT" << QStringList{"Syntaxfehler"};
+    QTest::newRow("cd") << "cd\ncd ..\ncd\ncd \\WINDOWS\\COMMAND\ncd\ncd..\\..\\DATA\ncd"
+                        << QStringList{"C:\\DATA", "C:\\", "C:\\WINDOWS\\COMMAND", "C:\\DATA"};
+    QTest::newRow("cd on another drive") << "cd D:\\DATEN\ncd\ncd D:\nD:\ncd"
+                                         << QStringList{"C:\\DATA", "D:\\DATEN", "D:\\DATEN"};
+    QTest::newRow("cd to a missing folder") << "cd KEIN\ncd" << QStringList{"Ungültiges Verzeichnis", "C:\\DATA"};
+    QTest::newRow("drive change") << "Q:\nA:\nD:\ncd"
+                                  << QStringList{"Ungültige Laufwerksangabe", "Laufwerk nicht bereit", "D:\\"};
+    QTest::newRow("type") << "type A.TXT\ntype KEINE.TXT"
+                          << QStringList{"alpha", "Datei nicht gefunden - KEINE.TXT"};
+    QTest::newRow("copy") << "copy A.TXT B.TXT" << QStringList{copied(1)};
+    QTest::newRow("copy missing file") << "copy KEINE.TXT B.TXT"
+                                       << QStringList{"Datei nicht gefunden - KEINE.TXT", copied(0)};
+    QTest::newRow("copy hidden file") << "copy HID.TXT B.TXT"
+                                      << QStringList{"Datei nicht gefunden - HID.TXT", copied(0)};
+    QTest::newRow("copy onto read-only file") << "copy A.TXT RO.TXT"
+                                              << QStringList{"Zugriff verweigert - RO.TXT", copied(0)};
+    QTest::newRow("copy onto itself") << "copy A.TXT C:\\DATA"
+                                      << QStringList{"Datei kann nicht auf sich selbst kopiert werden", copied(0)};
+    QTest::newRow("copy to missing folder") << "copy A.TXT C:\\KEIN\\A.TXT"
+                                            << QStringList{"Pfad nicht gefunden", copied(0)};
+    QTest::newRow("copy without names") << "copy /V" << QStringList{"Erforderlicher Parameter fehlt"};
+    QTest::newRow("copy wrong switch") << "copy A.TXT B.TXT /Q"
+                                       << QStringList{"Ungültiger Schalter - /Q"};
+    QTest::newRow("del read-only") << "del RO.TXT" << QStringList{"Zugriff verweigert - RO.TXT"};
+    QTest::newRow("del missing") << "del KEINE.TXT" << QStringList{"Datei nicht gefunden - KEINE.TXT"};
+    QTest::newRow("attrib lists") << "path C:\\WINDOWS\\COMMAND\nattrib RO.TXT\nattrib HID.TXT"
+                                  << QStringList{"A    R     C:\\DATA\\RO.TXT",
+                                                 "    H      C:\\DATA\\HID.TXT"};
+    QTest::newRow("attrib missing file") << "path C:\\WINDOWS\\COMMAND\nattrib +r KEINE.TXT"
+                                         << QStringList{"Datei nicht gefunden - C:\\DATA\\KEINE.TXT"};
+    QTest::newRow("attrib keeps a hidden file") << "path C:\\WINDOWS\\COMMAND\nattrib -r HID.TXT"
+                                                << QStringList{"Versteckte Datei wird nicht zurückgesetzt - C:\\DATA\\HID.TXT"};
+    QTest::newRow("attrib wrong sign") << "path C:\\WINDOWS\\COMMAND\nattrib +x A.TXT"
+                                       << QStringList{"Ungültiger Schalter - +x"};
+    QTest::newRow("program by its full name") << "C:\\WINDOWS\\COMMAND\\ATTRIB.EXE A.TXT"
+                                              << QStringList{"A          C:\\DATA\\A.TXT"};
+    QTest::newRow("program this PC cannot run") << "path C:\\WINDOWS\\COMMAND\nformat a:"
+                                                << QStringList{"Programm kann nicht ausgeführt werden"};
+    QTest::newRow("scandisk as the emergency disk calls it")
+        << "path C:\\WINDOWS\\COMMAND\nscandisk.exe C: /AUTOFIX /NOSUMMARY"
+        << QStringList{"Microsoft ScanDisk", "",
+                       "ScanDisk überprüft jetzt folgende Bereiche von Laufwerk C:",
+                       "    Verzeichnisstruktur", "    Dateiattribute"};
+    QTest::newRow("scandisk with summary")
+        << "path C:\\WINDOWS\\COMMAND\nscandisk D:"
+        << QStringList{"Microsoft ScanDisk", "",
+                       "ScanDisk überprüft jetzt folgende Bereiche von Laufwerk D:",
+                       "    Verzeichnisstruktur", "    Dateiattribute", "",
+                       "ScanDisk hat auf Laufwerk D: keine Fehler gefunden.",
+                       "2 Verzeichnisse, 0 Dateien"};
+    QTest::newRow("scandisk on a missing drive") << "path C:\\WINDOWS\\COMMAND\nscandisk Q:"
+                                                 << QStringList{"Ungültige Laufwerksangabe"};
+}
+
+void InterpreterTest::commands()
+{
+    QFETCH(QString, script);
+    QFETCH(QStringList, screen);
+    TestMachine pc;
+    layOut(pc);
+    const Run run = runScript(QStringLiteral("@echo off\n") + script);
+    QCOMPARE(run.lines, screen);
+    QCOMPARE(run.outcome, Interpreter::Outcome::Finished);
+}
+
+// Script (after "@echo off") -> a file's content and attributes afterwards (null: no such file).
+void InterpreterTest::fileEffects_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("attributes");
+
+    const int archive = platform::attr::Archive;
+    QTest::newRow("copy to a file") << "copy A.TXT NEU.TXT" << "C:\\DATA\\NEU.TXT" << QByteArray("alpha\r\n") << archive;
+    QTest::newRow("copy /V to a folder") << "copy A.TXT C:\\ /V" << "C:\\A.TXT" << QByteArray("alpha\r\n") << archive;
+    QTest::newRow("copy to a drive") << "copy A.TXT D:" << "D:\\A.TXT" << QByteArray("alpha\r\n") << archive;
+    QTest::newRow("copy switch glued to the name") << "copy C:\\DATA\\A.TXT D:\\Daten/v" << "D:\\Daten\\A.TXT"
+                                                   << QByteArray("alpha\r\n") << archive;
+    QTest::newRow("copy to the current folder") << "cd D:\\Daten\nD:\ncopy C:\\DATA\\A.TXT" << "D:\\Daten\\A.TXT"
+                                                << QByteArray("alpha\r\n") << archive;
+    QTest::newRow("copy leaves a read-only target") << "copy A.TXT RO.TXT" << "C:\\DATA\\RO.TXT"
+                                                    << QByteArray("fest") << archive + 1;
+    QTest::newRow("copy after attrib -r") << "path C:\\WINDOWS\\COMMAND\nattrib RO.TXT -r\ncopy A.TXT RO.TXT"
+                                          << "C:\\DATA\\RO.TXT" << QByteArray("alpha\r\n") << archive;
+    QTest::newRow("del") << "del A.TXT" << "C:\\DATA\\A.TXT" << QByteArray() << 0;
+    QTest::newRow("del keeps a read-only file") << "del RO.TXT" << "C:\\DATA\\RO.TXT" << QByteArray("fest") << archive + 1;
+    QTest::newRow("attrib several at once") << "path C:\\WINDOWS\\COMMAND\nattrib +r +h +s A.TXT"
+                                            << "C:\\DATA\\A.TXT" << QByteArray("alpha\r\n") << 39;
+    QTest::newRow("attrib signs after the name") << "path C:\\WINDOWS\\COMMAND\nattrib A.TXT -a +S"
+                                                 << "C:\\DATA\\A.TXT" << QByteArray("alpha\r\n") << 4;
+    QTest::newRow("attrib clears all four") << "path C:\\WINDOWS\\COMMAND\nattrib HID.TXT -r -h -s -a"
+                                            << "C:\\DATA\\HID.TXT" << QByteArray("versteckt") << 0;
+    QTest::newRow("attrib through a short name") << "path C:\\WINDOWS\\COMMAND\nattrib +r GLÜCKW~1.TXT"
+                                                 << "C:\\DATA\\Glückwünsche.txt" << QByteArray("Alles Gute") << archive + 1;
+}
+
+void InterpreterTest::fileEffects()
+{
+    QFETCH(QString, script);
+    QFETCH(QString, file);
+    QFETCH(QByteArray, content);
+    QFETCH(int, attributes);
+    TestMachine pc;
+    layOut(pc);
+    runScript(QStringLiteral("@echo off\n") + script);
+    if (content.isNull()) {
+        QVERIFY(!platform::fileExists(file));
+        return;
+    }
+    QCOMPARE(platform::readFile(file).value, content);
+    QCOMPARE(int(platform::fileAttributes(file).value), attributes);
+}
+
+void InterpreterTest::pauseAndCtrlC_data()
+{
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QStringList>("screen");
+    QTest::addColumn<Interpreter::Outcome>("outcome");
+
+    const QString press = QStringLiteral("Weiter mit beliebiger Taste . . .");
+    const QString question = QStringLiteral("Stapelverarbeitung abbrechen (J/N)?");
+    QTest::newRow("any key") << "x" << QStringList{press, "danach"} << Interpreter::Outcome::Finished;
+    QTest::newRow("enter") << "\n" << QStringList{press, "danach"} << Interpreter::Outcome::Finished;
+    QTest::newRow("ctrl+c, go on") << "^Cn" << QStringList{press + "^C", question + "N", "danach"}
+                                   << Interpreter::Outcome::Finished;
+    QTest::newRow("ctrl+c, stop") << "^Cxj" << QStringList{press + "^C", question + "J"}
+                                  << Interpreter::Outcome::Aborted;
+    QTest::newRow("no key comes") << "" << QStringList{press} << Interpreter::Outcome::InputEnded;
+}
+
+void InterpreterTest::pauseAndCtrlC()
+{
+    QFETCH(QString, keys);
+    QFETCH(QStringList, screen);
+    QFETCH(Interpreter::Outcome, outcome);
+    TestMachine pc;
+    layOut(pc);
+    const Run run = runScript(QStringLiteral("@echo off\npause\necho danach"), keys);
+    QCOMPARE(run.lines, screen);
+    QCOMPARE(run.outcome, outcome);
+}
+
+void InterpreterTest::echoOnShowsPromptAndCommand()
+{
+    TestMachine pc;
+    layOut(pc);
+    const Run run = runScript(QStringLiteral("echo eins\n@echo zwei\necho off\necho drei"));
+    QCOMPARE(run.lines, QStringList({"", "C:\\DATA>echo eins", "eins", "zwei", "",
+                                     "C:\\DATA>echo off", "drei"}));
+}
+
+void InterpreterTest::missingAttribIsAnUnknownCommand()
+{
+    TestMachine pc;
+    layOut(pc);
+    QCOMPARE(platform::deleteFile(QStringLiteral("C:\\WINDOWS\\COMMAND\\ATTRIB.EXE")), 0);
+    const Run run = runScript(QStringLiteral("@echo off\nPath C:\\WINDOWS\\Command\n"
+                                             "attrib A.TXT +r\necho weiter"));
+    QCOMPARE(run.lines, QStringList({"Befehl oder Dateiname nicht gefunden.", "weiter"}));
+    QCOMPARE(int(platform::fileAttributes(QStringLiteral("C:\\DATA\\A.TXT")).value),
+             int(platform::attr::Archive));
+}
+
+// MS-DOS reads a batch file in code page 850: the bytes of "Ü" there are 0x9A, in the Windows
+// code page 0xDC, which code page 850 reads as another letter.
+void InterpreterTest::namesAreReadInCodePage850()
+{
+    TestMachine pc;
+    layOut(pc);
+    const Run oem = runScriptBytes(QByteArray("@echo off\r\ntype B\x9aRO.TXT\r\necho.\r\n"
+                                         "copy GL\x9A" "CKW~1.TXT D:\\DATEN\r\n"));
+    QCOMPARE(oem.lines, QStringList({"Akten", copied(1)}));
+    QCOMPARE(platform::readFile(QStringLiteral("D:\\Daten\\GLÜCKW~1.TXT")).value, QByteArray("Alles Gute"));
+
+    const Run ansi = runScriptBytes(QByteArray("@echo off\r\ntype B\xdcRO.TXT\r\n"));
+    QCOMPARE(ansi.lines, QStringList({"Datei nicht gefunden - B▄RO.TXT"}));
+}
+
+void InterpreterTest::batchStartedFromBatchTakesItsPlace()
+{
+    TestMachine pc;
+    layOut(pc);
+    pc.writeFile(QStringLiteral("C:\\DATA\\ZWEI.BAT"), "echo in zwei\r\n");
+    const Run run = runScript(QStringLiteral("@echo off\necho in eins\nzwei\necho nicht mehr"));
+    QCOMPARE(run.lines, QStringList({"in eins", "in zwei"}));
+}
+
+// The interpreter starts on C:, which this PC lacks: commands that need a drive say so.
+void InterpreterTest::pcWithoutDriveC()
+{
+    TestMachine pc(QStringLiteral("[Windows]\nDirectory=D:\\WIN\n[Drives]\nD=fixed,drive_d\n"));
+    pc.makeDirectory(QStringLiteral("D:\\WIN\\COMMAND"));
+    pc.writeFile(QStringLiteral("D:\\WIN\\COMMAND\\SCANDISK.EXE"), "SCANDISK.EXE - stand-in for ScanDisk.\r\n");
+    pc.writeFile(QStringLiteral("D:\\X.BAT"), "@echo off\r\nscandisk /NOSUMMARY\r\ncopy X.BAT Y.BAT\r\necho Ende\r\n");
+    dos::HeadlessConsole console({});
+    Interpreter shell(console);
+    QCOMPARE(shell.runBatch(QStringLiteral("D:\\X.BAT")), Interpreter::Outcome::Finished);
+    QVERIFY(console.screen().transcript().startsWith(
+        QStringLiteral("Ungültige Laufwerksangabe\nDatei nicht gefunden - X.BAT\n        0 Datei(en) kopiert\nEnde\n")));
+}
+
+// A folder whose attribute records cannot be read (here: a folder in the records file's place).
+void InterpreterTest::scanDiskReportsAnUnreadableFolder()
+{
+    TestMachine pc;
+    layOut(pc);
+    QVERIFY(QDir(pc.host(QStringLiteral("D:\\Daten"))).mkdir(QStringLiteral(".dosattr")));
+    const Run run = runScript(QStringLiteral("@echo off\nscandisk D: /AUTOFIX /NOSUMMARY\necho weiter"));
+    QCOMPARE(run.lines.mid(5), QStringList({"", "Verzeichnis kann nicht gelesen werden - D:\\Daten",
+                                            "ScanDisk hat auf Laufwerk D: Fehler gefunden, die nicht behoben werden konnten.",
+                                            "weiter"}));
+}
+
+QTEST_GUILESS_MAIN(InterpreterTest)
+#include "InterpreterTest.moc"
