@@ -203,7 +203,7 @@ void TForm1::backupRun()
             controls::showMessageAfterBeep(controls::MessageType::Error, RestoreMayFailText);
     }
     if (const int recorded = fileRun.finish())
-        controls::showErrorReport(controls::fileErrorText(recorded));
+        controls::showErrorReport(platform::fileErrorText(recorded));
 
     QGuiApplication::restoreOverrideCursor();
     setRunningControlsEnabled(true);

@@ -138,7 +138,7 @@ void TForm1::settingsUnreadable(int error)
     m_settingsUnreadable = true;
     throw controls::ReportedError(
         QStringLiteral("Die Einstellungsdatei ") + settingsPath()
-        + QStringLiteral(" kann nicht gelesen werden:\n\r") + controls::fileErrorText(error)
+        + QStringLiteral(" kann nicht gelesen werden:\n\r") + platform::fileErrorText(error)
         + QStringLiteral(".\n\rDie Einstellungen wurden nicht geladen. Damit ihr Inhalt nicht verloren geht, "
                          "wird die Datei bis zum Programmende nicht überschrieben."));
 }

@@ -2,6 +2,33 @@
 
 namespace platform {
 
+QString fileErrorText(int code)
+{
+    switch (code) {
+    case dos::FileNotFound:
+        return QStringLiteral("Datei nicht gefunden");
+    case dos::PathNotFound:
+        return QStringLiteral("Ungültiger Dateiname");
+    case dos::TooManyOpenFiles:
+        return QStringLiteral("Zu viele geöffnete Dateien");
+    case dos::AccessDenied:
+        return QStringLiteral("Dateizugriff verweigert");
+    case dos::ReadPastEnd:
+        return QStringLiteral("Versuch hinter dem Dateiende zu lesen");
+    case dos::DiskFull:
+        return QStringLiteral("Zu wenig Speicherplatz");
+    case dos::InvalidNumber:
+        return QStringLiteral("Ungültige numerische Eingabe");
+    }
+    return QStringLiteral("E/A-Fehler %1").arg(code);
+}
+
+QString fileErrorReport(int code, const QString &path)
+{
+    const QString text = fileErrorText(code);
+    return path.isEmpty() ? text : path + QStringLiteral("\n\r") + text;
+}
+
 IoError::IoError(int code, const QString &path)
     : std::runtime_error(QStringLiteral("DOS error %1: %2").arg(code).arg(path).toStdString()),
       m_code(code),

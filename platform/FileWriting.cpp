@@ -10,9 +10,6 @@ using detail::WriteMode;
 
 namespace {
 
-// Windows reports this when a file is copied onto itself.
-constexpr int SharingViolation = 32;
-
 // A file about to be written: where it is, and the attributes it has if it exists.
 struct Target {
     Location location;
@@ -99,7 +96,7 @@ int copyFile(const ResolvedPath &from, const ResolvedPath &to)
         return target.error;
     const Location &location = target.value.location;
     if (location.exists && location.backend().isSameFile(source, location))
-        return SharingViolation;
+        return dos::SharingViolation;
     return location.backend().copy(source, location, attributes.value);
 }
 

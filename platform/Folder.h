@@ -70,17 +70,17 @@ private:
     explicit Folder(const QString &hostFolder);
     Stamp currentStamp() const;
     QString recordsPath() const;
-    int readRecords(QHash<QString, Record> *records);
-    int readEntries(const QHash<QString, Record> &records);
+    [[nodiscard]] int readRecords(QHash<QString, Record> *records);
+    [[nodiscard]] int readEntries(const QHash<QString, Record> &records);
     void keepSoundAliases(const QHash<QString, QString> &storedAliases);
     void assignAlias(FolderEntry &entry);
     void forget(QHash<QString, FolderEntry>::const_iterator entry);
     void noteFolderChanged();
     void noteRecordsChanged();
-    int record(const FolderEntry &entry);
-    int recordRemoval(const QString &name);
-    int appendRecordLine(const QString &line);
-    int rewriteRecords();
+    [[nodiscard]] int record(const FolderEntry &entry);
+    [[nodiscard]] int recordRemoval(const QString &name);
+    [[nodiscard]] int appendRecordLine(const QString &line);
+    [[nodiscard]] int rewriteRecords();
 
     QString m_hostFolder;
     QHash<QString, FolderEntry> m_entries;  // by upper-cased name

@@ -219,7 +219,7 @@ int dosErrorFromErrno(int error, int whenMissing)
     case EFBIG:
         return dos::DiskFull;
     default:
-        return GeneralFailure;
+        return dos::GeneralFailure;
     }
 }
 

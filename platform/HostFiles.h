@@ -14,9 +14,6 @@
 // here (HostFiles.cpp), and its failure comes back as a DOS error code.
 namespace platform::detail {
 
-// A failure the DOS codes have no better name for.
-constexpr int GeneralFailure = 31;
-
 // The DOS code for a host errno value; whenMissing stands for ENOENT (a file: 2, a folder: 3).
 [[nodiscard]] int dosErrorFromErrno(int error, int whenMissing = dos::FileNotFound);
 
@@ -35,7 +32,7 @@ public:
     ~HostFd();
 
     bool isOpen() const { return m_fd >= 0; }
-    int get() const { return m_fd; }
+    [[nodiscard]] int get() const { return m_fd; }
     int release();
     // Closes now; a write the kernel reports only here (a full disk over NFS) is its error.
     [[nodiscard]] int close();
@@ -45,7 +42,7 @@ private:
 };
 
 // stat() that follows links; empty when the path does not exist or cannot be examined.
-std::optional<struct stat> statHost(const QString &hostPath);
+[[nodiscard]] std::optional<struct stat> statHost(const QString &hostPath);
 bool isHostLink(const QString &hostPath);
 bool isSameHostFile(const QString &a, const QString &b);
 

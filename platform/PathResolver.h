@@ -19,7 +19,7 @@ struct WindowsPath {
 // The absolute form of path from its text alone: "X:" and "X:\" are the root, other relative
 // paths start from the current directories, "." and ".." are resolved, trailing dots and blanks
 // of names dropped. Fails with 3 for a name Windows does not allow, 15 for a bad drive letter.
-DosResult<WindowsPath> absolutePath(const QString &path);
+[[nodiscard]] DosResult<WindowsPath> absolutePath(const QString &path);
 
 class DriveBackend;
 

@@ -29,7 +29,7 @@ QString windowsDirectory()
 QString tempDirectory()
 {
     const QString directory = windowsDirectory() + QStringLiteral("\\TEMP");
-    forceDirectories(directory);
+    (void)forceDirectories(directory);
     return directory + u'\\';
 }
 
