@@ -13,6 +13,7 @@
 #include "platform/AnsiText.h"
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
+#include "platform/FileRun.h"
 #include "platform/Files.h"
 #include "platform/LineBreak.h"
 
@@ -190,13 +191,19 @@ void TForm1::backupRun()
     }
 
     backup::RunSummary summary;
+    int recordsError = platform::dos::Ok;
     {
         BusyWindow busy(this, {BitBtn1, BitBtn3, BitBtn4, Button5, CheckBox11, DirectoryListBox1,
                                DriveComboBox1, BitBtn2, BitBtn5, BitBtn6, BitBtn7});
+        // The run's folders are listed once; their attribute records are written once, at its end.
+        platform::FileRun fileRun;
         RunReport report(*m_backupList, destination);
         summary = backup::runBackup(
             {marked, destination, m_programDirectory, windowsShort.value, platform::now()}, report);
+        recordsError = fileRun.finish();
     }
+    if (recordsError != platform::dos::Ok)
+        controls::showErrorReport(platform::fileErrorText(recordsError));
     StatusBar1->setPanelText(summary.statusText);
     DirectoryListBox1->setTextColor(summary.holdsScript ? QColor(0, 0, 255) : QColor(0, 0, 0));
     if (CheckBox11->isChecked())

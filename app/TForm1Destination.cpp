@@ -80,7 +80,7 @@ void TForm1::Verzeichnislschen1Click()
             controls::showMessageAfterBeep(controls::MessageType::Warning,
                 QStringLiteral("Das Verzeichnis ") + directory
                     + QStringLiteral(" konnte nicht vollständig gelöscht werden:") + platform::LineBreak
-                    + controls::fileErrorText(removal) + QStringLiteral(" !"));
+                    + platform::fileErrorText(removal) + QStringLiteral(" !"));
         }
         if (storeRefused)
             settingsWriteRefused();

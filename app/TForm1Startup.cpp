@@ -131,7 +131,7 @@ void TForm1::settingsUnreadable(int error)
     m_settingsUnreadable = true;
     throw controls::ReportedError(
         QStringLiteral("Die Einstellungsdatei ") + settingsPath()
-        + QStringLiteral(" kann nicht gelesen werden:") + platform::LineBreak + controls::fileErrorText(error)
+        + QStringLiteral(" kann nicht gelesen werden:") + platform::LineBreak + platform::fileErrorText(error)
         + QStringLiteral(".") + platform::LineBreak + QStringLiteral("Die Einstellungen wurden nicht geladen. Damit ihr Inhalt nicht verloren geht, "
                          "wird die Datei bis zum Programmende nicht überschrieben."));
 }

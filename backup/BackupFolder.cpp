@@ -53,8 +53,10 @@ platform::DosResult<std::optional<quint8>> unprotectEarlierFile(const QString &t
 // A temporary copy carries the source's attributes, read-only among them.
 void discardTemporary(const QString &path)
 {
-    platform::setFileAttributes(path, 0);
-    platform::deleteFile(path);
+    // Cleaning up after a failure that is reported already; a temporary left behind goes at the
+    // next run into the folder.
+    (void)platform::setFileAttributes(path, 0);
+    (void)platform::deleteFile(path);
 }
 
 }  // namespace
@@ -79,7 +81,8 @@ WriteOutcome writeInPlace(const QString &target, const std::function<int(const Q
     if (const int error = platform::moveFileReplacing(temporary.value, target)) {
         discardTemporary(temporary.value);
         if (earlier.value)
-            platform::setFileAttributes(target, *earlier.value);
+            (void)platform::setFileAttributes(target, *earlier.value);  // best effort; the move's
+                                                                          // error is reported
         return failed(folder, error, false);
     }
     return {};

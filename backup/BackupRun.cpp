@@ -1,6 +1,5 @@
 #include "backup/BackupRun.h"
 
-#include "controls/MessageDialog.h"
 #include "platform/Files.h"
 #include "platform/LineBreak.h"
 
@@ -126,7 +125,7 @@ WriteOutcome copyIntoBackup(const QString &source, const QString &target)
 QString copyFailureText(const QString &source, const QString &target, int error)
 {
     return QStringLiteral("Die Datei ") + source + QStringLiteral(" konnte nicht nach ") + target
-           + QStringLiteral(" kopiert werden:") + platform::LineBreak + controls::fileErrorText(error);
+           + QStringLiteral(" kopiert werden:") + platform::LineBreak + platform::fileErrorText(error);
 }
 
 QString folderFailureText(const QString &destinationPath, int error)
@@ -148,7 +147,7 @@ QString folderFailureText(const QString &destinationPath, int error)
         break;
     default:
         reason = QStringLiteral("In das Verzeichnis kann nicht geschrieben werden (")
-                 + controls::fileErrorText(error) + QStringLiteral(").");
+                 + platform::fileErrorText(error) + QStringLiteral(").");
     }
     return QStringLiteral("Die Sicherung nach ") + destinationPath
            + QStringLiteral(" wurde abgebrochen:") + platform::LineBreak + reason + platform::LineBreak

@@ -5,6 +5,7 @@
 #include "backup/BackupRun.h"
 #include "backup/RestoreScript.h"
 #include "platform/Clock.h"
+#include "platform/FileRun.h"
 #include "platform/Files.h"
 #include "platform/Machine.h"
 
@@ -127,6 +128,7 @@ void backupRun(const QStringList &sources, const QString &base)
     const auto windowsShort = platform::shortPathName(windowsDirectory);
     check(windowsShort.error, windowsDirectory);
 
+    platform::FileRun fileRun;
     QStringList saved;
     for (const QString &source : sources) {
         if (!platform::fileExists(source))
@@ -150,6 +152,7 @@ void backupRun(const QStringList &sources, const QString &base)
                                                  windowsShort.value, platform::shortDate(now),
                                                  platform::longTime(now), files)),
           script);
+    check(fileRun.finish(), QStringLiteral("records of ") + base);
 }
 
 QString oursFolder(int run)
@@ -292,13 +295,17 @@ int main(int argc, char *argv[])
     const QCommandLineOption filesOption(QStringLiteral("files"),
                                          QStringLiteral("Number of 64 KiB files; 0 skips the case."),
                                          QStringLiteral("n"), QStringLiteral("1000"));
+    const QCommandLineOption tinyOption(QStringLiteral("tiny-files"),
+                                        QStringLiteral("Number of 1-byte files; 0 skips the case."),
+                                        QStringLiteral("n"), QStringLiteral("10000"));
     const QCommandLineOption largeOption(QStringLiteral("large-mib"),
                                          QStringLiteral("Size of the single large file; 0 skips it."),
                                          QStringLiteral("mib"), QStringLiteral("256"));
-    options.addOptions({folderOption, runsOption, filesOption, largeOption});
+    options.addOptions({folderOption, runsOption, filesOption, tinyOption, largeOption});
     options.process(app);
     const int runs = qMax(1, options.value(runsOption).toInt());
     const int fileCount = options.value(filesOption).toInt();
+    const int tinyCount = options.value(tinyOption).toInt();
     const int largeMib = options.value(largeOption).toInt();
     const QString folder = options.value(folderOption);
 
@@ -313,6 +320,13 @@ int main(int argc, char *argv[])
                                         QStringLiteral("Klein"), QStringLiteral("Startdatei %1.ini"),
                                         fileCount, 64 * KiB);
             results.append(measure(pc, small, runs, Removal::AfterAllRuns));
+        }
+        // Many tiny files show what each file costs beyond its bytes.
+        if (tinyCount > 0) {
+            const Case tiny = makeCase(pc, QStringLiteral("%1 x 1 byte").arg(tinyCount),
+                                       QStringLiteral("Winzig"), QStringLiteral("Kleine Datei %1.ini"),
+                                       tinyCount, 1);
+            results.append(measure(pc, tiny, runs, Removal::AfterAllRuns));
         }
         if (largeMib > 0) {
             const Case large = makeCase(pc, QStringLiteral("1 x %1 MiB").arg(largeMib),

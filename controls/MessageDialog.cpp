@@ -177,33 +177,6 @@ void showErrorReport(const QString &text)
     present(message, QStyle::SP_MessageBoxCritical);
 }
 
-QString fileErrorText(int code)
-{
-    switch (code) {
-    case 2:
-        return QStringLiteral("Datei nicht gefunden");
-    case 3:
-        return QStringLiteral("Ungültiger Dateiname");
-    case 4:
-        return QStringLiteral("Zu viele geöffnete Dateien");
-    case 5:
-        return QStringLiteral("Dateizugriff verweigert");
-    case 100:
-        return QStringLiteral("Versuch hinter dem Dateiende zu lesen");
-    case 101:
-        return QStringLiteral("Zu wenig Speicherplatz");
-    case 106:
-        return QStringLiteral("Ungültige numerische Eingabe");
-    }
-    return QStringLiteral("E/A-Fehler %1").arg(code);
-}
-
-QString fileErrorReport(int code, const QString &path)
-{
-    const QString text = fileErrorText(code);
-    return path.isEmpty() ? text : path + platform::LineBreak + text;
-}
-
 ReportedError::ReportedError(const QString &text)
     : std::runtime_error(text.toStdString()), m_text(text)
 {
@@ -215,7 +188,7 @@ bool runGuarded(const std::function<void()> &command)
         command();
         return true;
     } catch (const platform::IoError &error) {
-        showErrorReport(fileErrorReport(error.code(), error.path()));
+        showErrorReport(platform::fileErrorReport(error.code(), error.path()));
     } catch (const ReportedError &error) {
         showErrorReport(error.text());
     }

@@ -30,13 +30,6 @@ MessageButton showMessageAfterBeep(
 // is appended unless the text's last character is at most '.'.
 void showErrorReport(const QString &text);
 
-// German text of a file error by its system error number ("Dateizugriff verweigert" for 5 ...).
-QString fileErrorText(int code);
-
-// The general error report's text for a file error: the file's path, when known, on the line
-// before the error's text.
-QString fileErrorReport(int code, const QString &path);
-
 // A failure whose report text is already known, e.g. "nach %s kann nicht geschrieben werden".
 class ReportedError : public std::runtime_error {
 public:

@@ -153,10 +153,11 @@ struct CurrentDirectories {
     {
         for (auto entry = perDrive.cbegin(); entry != perDrive.cend(); ++entry) {
             const platform::DosResult<QString> current = platform::driveCurrentDirectory(entry.key());
+            // Directories the process was in a moment ago; one that went meanwhile stays left.
             if (current.ok() && current.value != entry.value())
-                platform::setCurrentDirectory(entry.value());
+                (void)platform::setCurrentDirectory(entry.value());
         }
-        platform::setCurrentDirectory(process);
+        (void)platform::setCurrentDirectory(process);
     }
 };
 
@@ -177,7 +178,7 @@ void reportFailure(int error, const QString &path, const QString &name)
             MessageButton::Ok);
         return;
     default:
-        showErrorReport(fileErrorReport(error, path));
+        showErrorReport(platform::fileErrorReport(error, path));
     }
 }
 

@@ -10,10 +10,10 @@
 namespace platform {
 
 // Null when text holds a character Windows-1252 cannot hold.
-std::optional<QByteArray> toAnsi(const QString &text);
+[[nodiscard]] std::optional<QByteArray> toAnsi(const QString &text);
 QString fromAnsi(const QByteArray &bytes);
 
 // Each line followed by CR LF; null when a line cannot be encoded.
-std::optional<QByteArray> ansiLines(const QStringList &lines);
+[[nodiscard]] std::optional<QByteArray> ansiLines(const QStringList &lines);
 
 }  // namespace platform

@@ -1,12 +1,7 @@
 #include "platform/Files.h"
 
-#include "platform/Folder.h"
-#include "platform/HostFiles.h"
+#include "platform/DriveBackend.h"
 #include "platform/PathResolver.h"
-
-#include <cerrno>
-
-#include <sys/stat.h>
 
 namespace platform {
 
@@ -17,12 +12,9 @@ int createDirectory(const QString &path)
         return location.error;
     if (location.value.exists)
         return dos::AccessDenied;
-    const auto folder = detail::changeableFolder(location.value);
-    if (!folder.ok())
-        return folder.error;
-    if (::mkdir(detail::hostName(location.value.host).constData(), 0777) != 0)
-        return detail::dosErrorFromErrno(errno, dos::PathNotFound);
-    return folder.value->add(location.value.name, true, 0);
+    if (const int error = detail::refuseWrite(location.value))
+        return error;
+    return location.value.backend().makeDirectory(location.value);
 }
 
 int forceDirectories(const QString &path)
@@ -58,14 +50,9 @@ int removeDirectoryTree(const QString &path)
         return dos::PathNotFound;
     if (location.value.isRoot())
         return dos::AccessDenied;
-    const auto folder = detail::changeableFolder(location.value);
-    if (!folder.ok())
-        return folder.error;
-    const int error = detail::removeHostTree(location.value.host);
-    detail::forgetFolders(location.value.host);
-    if (error != dos::Ok)
+    if (const int error = detail::refuseWrite(location.value))
         return error;
-    return folder.value->remove(location.value.name);
+    return location.value.backend().removeTree(location.value);
 }
 
 }  // namespace platform

@@ -1,96 +1,60 @@
 #include "platform/Files.h"
 
-#include "platform/FileNames.h"
-#include "platform/Folder.h"
-#include "platform/HostFiles.h"
+#include "platform/DriveBackend.h"
 #include "platform/PathResolver.h"
-
-#include <QCoreApplication>
-
-#include <cerrno>
-#include <memory>
-
-#include <unistd.h>
 
 namespace platform {
 
-using detail::Folder;
 using detail::Location;
+using detail::WriteMode;
 
 namespace {
 
-// Windows reports this when a file is copied onto itself.
-constexpr int SharingViolation = 32;
-
-// A file about to be written: where it is, its folder, and the attributes it has (if it exists).
+// A file about to be written: where it is, and the attributes it has if it exists.
 struct Target {
     Location location;
-    std::shared_ptr<Folder> folder;
     std::optional<quint8> attributes;
 };
 
 // Refuses what cannot be written: a directory, a file whose attributes are in `refused`, a drive
 // that cannot be written.
-DosResult<Target> writableFile(const QString &path, quint8 refused)
+DosResult<Target> writableFile(const Location &location, quint8 refused)
 {
-    const auto location = detail::locate(path);
-    if (!location.ok())
-        return {location.error, {}};
-    Target target;
-    target.location = location.value;
+    Target target{location, std::nullopt};
     if (const int error = detail::refuseWrite(target.location))
         return {error, {}};
     if (target.location.exists && target.location.isDirectory)
         return {dos::AccessDenied, {}};
-    const auto folder = detail::folderAt(target.location.hostFolder);
-    if (!folder.ok())
-        return {folder.error, {}};
-    target.folder = folder.value;
     if (target.location.exists) {
-        const detail::FolderEntry *entry = target.folder->find(target.location.name);
-        target.attributes = entry ? entry->attributes : attr::Archive;
-        if (*target.attributes & refused)
+        const auto attributes = detail::storedAttributes(target.location);
+        if (!attributes.ok())
+            return {attributes.error, {}};
+        if (attributes.value & refused)
             return {dos::AccessDenied, {}};
+        target.attributes = attributes.value;
     }
     return {dos::Ok, target};
 }
 
-// After new content: a new file gets the archive bit, an existing one keeps its attributes
-// and gains it.
-int noteWritten(const Target &target)
+// New content: a new file gets the archive bit, an existing one keeps its attributes and gains it.
+int writeTarget(const QString &path, const QByteArray &data, WriteMode mode)
 {
-    if (target.attributes)
-        return target.folder->setAttributes(target.location.name, *target.attributes | attr::Archive);
-    return target.folder->add(target.location.name, false, attr::Archive);
-}
-
-QString temporaryBeside(const Location &location)
-{
-    static int counter = 0;
-    return detail::hostChild(location.hostFolder,
-                             QStringLiteral("%1-new-%2-%3")
-                                 .arg(detail::ReservedPrefix)
-                                 .arg(QCoreApplication::applicationPid())
-                                 .arg(++counter));
-}
-
-bool isSameHostFile(const QString &a, const QString &b)
-{
-    const auto first = detail::statHost(a);
-    const auto second = detail::statHost(b);
-    return first && second && first->st_dev == second->st_dev && first->st_ino == second->st_ino;
+    const auto location = detail::locate(path);
+    if (!location.ok())
+        return location.error;
+    const auto target = writableFile(location.value, attr::ReadOnly);
+    if (!target.ok())
+        return target.error;
+    const quint8 attributes = target.value.attributes.value_or(0) | attr::Archive;
+    const Location &file = target.value.location;
+    return file.backend().write(file, data, mode, attributes);
 }
 
 }  // namespace
 
 int writeFile(const QString &path, const QByteArray &data)
 {
-    const auto target = writableFile(path, attr::ReadOnly);
-    if (!target.ok())
-        return target.error;
-    if (const int error = detail::writeHostFile(target.value.location.host, data))
-        return error;
-    return noteWritten(target.value);
+    return writeTarget(path, data, WriteMode::Truncate);
 }
 
 int createEmptyFile(const QString &path)
@@ -100,50 +64,40 @@ int createEmptyFile(const QString &path)
 
 int replaceFile(const QString &path, const QByteArray &data)
 {
-    const auto target = writableFile(path, attr::ReadOnly);
-    if (!target.ok())
-        return target.error;
-    const QString fresh = temporaryBeside(target.value.location);
-    int error = detail::writeHostFile(fresh, data, true);
-    if (error == dos::Ok
-        && ::rename(detail::hostName(fresh).constData(),
-                    detail::hostName(target.value.location.host).constData()) != 0) {
-        error = detail::dosErrorFromErrno(errno);
-    }
-    if (error != dos::Ok) {
-        ::unlink(detail::hostName(fresh).constData());
-        return error;
-    }
-    return noteWritten(target.value);
+    return writeTarget(path, data, WriteMode::Replace);
 }
 
 int copyFile(const QString &from, const QString &to)
 {
-    const auto source = detail::locate(from);
+    const auto source = resolvePath(from);
     if (!source.ok())
         return source.error;
-    if (!source.value.exists)
+    if (!source.value.exists())
         return dos::FileNotFound;
-    if (source.value.isDirectory)
+    const auto target = resolvePath(to);
+    if (!target.ok())
+        return target.error;
+    return copyFile(source.value, target.value);
+}
+
+int copyFile(const ResolvedPath &from, const ResolvedPath &to)
+{
+    const Location &source = *from.m_location;
+    if (!source.exists)
+        return dos::FileNotFound;
+    if (source.isDirectory)
         return dos::AccessDenied;
-    const auto attributes = detail::attributesOf(source.value);
+    const auto attributes = source.backend().attributes(source);
     if (!attributes.ok())
         return attributes.error;
 
-    const auto target = writableFile(to, attr::ReadOnly | attr::Hidden);
+    const auto target = writableFile(*to.m_location, attr::ReadOnly | attr::Hidden);
     if (!target.ok())
         return target.error;
     const Location &location = target.value.location;
-    if (location.exists && isSameHostFile(source.value.host, location.host))
-        return SharingViolation;
-    if (const int error = detail::copyHostFile(source.value.host, location.host)) {
-        if (location.exists && !detail::statHost(location.host))
-            target.value.folder->remove(location.name);
-        return error;
-    }
-    if (location.exists)
-        return target.value.folder->setAttributes(location.name, attributes.value);
-    return target.value.folder->add(location.name, false, attributes.value);
+    if (location.exists && location.backend().isSameFile(source, location))
+        return dos::SharingViolation;
+    return location.backend().copy(source, location, attributes.value);
 }
 
 int deleteFile(const QString &path)
@@ -155,15 +109,14 @@ int deleteFile(const QString &path)
         return dos::FileNotFound;
     if (location.value.isDirectory)
         return dos::AccessDenied;
-    const auto folder = detail::changeableFolder(location.value);
-    if (!folder.ok())
-        return folder.error;
-    const detail::FolderEntry *entry = folder.value->find(location.value.name);
-    if (entry && (entry->attributes & attr::ReadOnly))
+    if (const int error = detail::refuseWrite(location.value))
+        return error;
+    const auto attributes = detail::storedAttributes(location.value);
+    if (!attributes.ok())
+        return attributes.error;
+    if (attributes.value & attr::ReadOnly)
         return dos::AccessDenied;
-    if (::unlink(detail::hostName(location.value.host).constData()) != 0)
-        return detail::dosErrorFromErrno(errno);
-    return folder.value->remove(location.value.name);
+    return location.value.backend().remove(location.value);
 }
 
 int setFileAttributes(const QString &path, quint8 attributes)
@@ -175,10 +128,9 @@ int setFileAttributes(const QString &path, quint8 attributes)
         return dos::FileNotFound;
     if (location.value.isRoot())
         return dos::AccessDenied;
-    const auto folder = detail::changeableFolder(location.value);
-    if (!folder.ok())
-        return folder.error;
-    return folder.value->setAttributes(location.value.name, attributes);
+    if (const int error = detail::refuseWrite(location.value))
+        return error;
+    return location.value.backend().setAttributes(location.value, attributes);
 }
 
 }  // namespace platform

@@ -1,11 +1,7 @@
 #include "platform/Files.h"
 
-#include "platform/FileNames.h"
-#include "platform/Folder.h"
-#include "platform/HostFiles.h"
+#include "platform/DriveBackend.h"
 #include "platform/PathResolver.h"
-
-#include <QDateTime>
 
 namespace platform {
 
@@ -35,42 +31,48 @@ DosResult<Location> existingDirectory(const QString &path)
     return location;
 }
 
-// The 8.3 name of an existing entry; a name that is one already needs no look at its folder.
-DosResult<QString> shortNameIn(const Drive &drive, const QString &hostFolder, const QString &name)
-{
-    if (detail::isShortName(name))
-        return {dos::Ok, detail::upperCaseName(name)};
-    const auto folder = detail::folderAt(hostFolder);
-    if (!folder.ok())
-        return {folder.error, {}};
-    const detail::FolderEntry *entry = folder.value->find(name);
-    if (!entry)
-        return {dos::PathNotFound, {}};
-    const QString shortName = entry->shortName;
-    if (!drive.writeProtected) {
-        if (const int error = folder.value->keepAlias(name))
-            return {error, {}};
-    }
-    return {dos::Ok, shortName};
-}
-
 DosResult<QStringList> entryNames(const QString &directory, bool directories)
 {
     const auto location = existingDirectory(directory);
     if (!location.ok())
         return {location.error, {}};
-    const auto folder = detail::folderAt(location.value.host);
-    if (!folder.ok())
-        return {folder.error, {}};
+    const auto entries = location.value.backend().entries(location.value);
+    if (!entries.ok())
+        return {entries.error, {}};
     QStringList names;
-    for (const detail::FolderEntry *entry : folder.value->sortedEntries()) {
-        if (entry->isDirectory == directories)
-            names.append(entry->name);
+    for (const detail::DirectoryEntry &entry : entries.value) {
+        if (entry.isDirectory == directories)
+            names.append(entry.name);
     }
     return {dos::Ok, names};
 }
 
 }  // namespace
+
+DosResult<ResolvedPath> resolvePath(const QString &path)
+{
+    const auto location = locate(path);
+    if (!location.ok())
+        return {location.error, {}};
+    ResolvedPath resolved;
+    resolved.m_location = std::make_shared<const Location>(location.value);
+    return {dos::Ok, resolved};
+}
+
+QString ResolvedPath::path() const
+{
+    return m_location->windowsPath;
+}
+
+bool ResolvedPath::exists() const
+{
+    return m_location->exists;
+}
+
+bool ResolvedPath::isFile() const
+{
+    return m_location->exists && !m_location->isDirectory;
+}
 
 QString fileNamePart(const QString &path)
 {
@@ -132,7 +134,7 @@ DosResult<quint8> fileAttributes(const QString &path)
     const auto location = existing(path);
     if (!location.ok())
         return {location.error, 0};
-    return detail::attributesOf(location.value);
+    return location.value.backend().attributes(location.value);
 }
 
 DosResult<QDateTime> lastWriteTime(const QString &path)
@@ -140,11 +142,7 @@ DosResult<QDateTime> lastWriteTime(const QString &path)
     const auto location = existing(path);
     if (!location.ok())
         return {location.error, {}};
-    const auto info = detail::statHost(location.value.host);
-    if (!info)
-        return {dos::FileNotFound, {}};
-    const qint64 milliseconds = qint64(info->st_mtim.tv_sec) * 1000 + info->st_mtim.tv_nsec / 1000000;
-    return {dos::Ok, QDateTime::fromMSecsSinceEpoch(milliseconds)};
+    return location.value.backend().lastWriteTime(location.value);
 }
 
 DosResult<QString> shortPathName(const QString &path)
@@ -152,21 +150,7 @@ DosResult<QString> shortPathName(const QString &path)
     const auto location = existing(path);
     if (!location.ok())
         return {location.error, {}};
-    const Drive &drive = *location.value.drive;
-    const QString &windowsPath = location.value.windowsPath;
-    QString shortPath = windowsPath.left(3);
-    QString host = drive.hostPath;
-    const QStringList names = windowsPath.mid(3).split(u'\\', Qt::SkipEmptyParts);
-    for (const QString &name : names) {
-        const auto shortName = shortNameIn(drive, host, name);
-        if (!shortName.ok())
-            return shortName;
-        if (!shortPath.endsWith(u'\\'))
-            shortPath += u'\\';
-        shortPath += shortName.value;
-        host = detail::hostChild(host, name);
-    }
-    return {dos::Ok, shortPath};
+    return location.value.backend().shortPath(location.value);
 }
 
 DosResult<QStringList> subdirectories(const QString &directory)
@@ -186,7 +170,7 @@ DosResult<QByteArray> readFile(const QString &path)
         return {location.error, {}};
     if (location.value.isDirectory)
         return {dos::AccessDenied, {}};
-    return detail::readHostFile(location.value.host);
+    return location.value.backend().read(location.value);
 }
 
 }  // namespace platform

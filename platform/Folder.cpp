@@ -8,10 +8,6 @@
 
 #include <algorithm>
 #include <optional>
-#include <cerrno>
-
-#include <dirent.h>
-#include <unistd.h>
 
 namespace platform::detail {
 
@@ -47,20 +43,9 @@ bool needsRecord(const FolderEntry &entry)
     return entry.aliasKept || entry.attributes != defaultAttributes(entry.isDirectory);
 }
 
-bool isDirectoryEntry(const QString &hostFolder, const dirent *entry, const QString &name)
-{
-    if (entry->d_type == DT_DIR)
-        return true;
-    if (entry->d_type != DT_UNKNOWN && entry->d_type != DT_LNK)
-        return false;
-    const auto info = statHost(hostChild(hostFolder, name));
-    return info && S_ISDIR(info->st_mode);
-}
-
 // The Windows name of a host entry; none for names Windows cannot hold or the layer's own files.
-std::optional<QString> windowsName(const dirent *hostEntry)
+std::optional<QString> windowsName(const QByteArray &encoded)
 {
-    const QByteArray encoded(hostEntry->d_name);
     const QString name = QFile::decodeName(encoded);
     if (QFile::encodeName(name) != encoded || !isValidLongName(name))
         return std::nullopt;
@@ -89,6 +74,32 @@ QHash<QString, std::shared_ptr<Folder>> &folderCache()
 {
     static QHash<QString, std::shared_ptr<Folder>> folders;
     return folders;
+}
+
+// The folders of the file run under way, and how many runs are open inside each other.
+struct HeldFolders {
+    int runs = 0;
+    QHash<QString, std::shared_ptr<Folder>> folders;
+};
+
+HeldFolders &heldFolders()
+{
+    static HeldFolders held;
+    return held;
+}
+
+void holdForRun(const std::shared_ptr<Folder> &folder)
+{
+    HeldFolders &held = heldFolders();
+    if (held.runs == 0)
+        return;
+    folder->hold();
+    held.folders.insert(folder->hostFolder(), folder);
+}
+
+bool isBelow(const QString &path, const QString &folder)
+{
+    return path == folder || path.startsWith(hostChild(folder, QString()));
 }
 
 }  // namespace
@@ -167,12 +178,12 @@ int Folder::readRecords(QHash<QString, Record> *records)
 
 int Folder::readEntries(const QHash<QString, Record> &records)
 {
-    DIR *listing = ::opendir(hostName(m_hostFolder).constData());
-    if (!listing)
-        return dosErrorFromErrno(errno, dos::PathNotFound);
+    const auto listing = listHostFolder(m_hostFolder);
+    if (!listing.ok())
+        return listing.error;
     QHash<QString, QString> storedAliases;  // key of a long name -> its recorded alias
-    while (const dirent *hostEntry = ::readdir(listing)) {
-        const auto name = windowsName(hostEntry);
+    for (const HostEntry &hostEntry : listing.value) {
+        const auto name = windowsName(hostEntry.name);
         if (!name)
             continue;
         const QString key = upperCaseName(*name);
@@ -181,7 +192,7 @@ int Folder::readEntries(const QHash<QString, Record> &records)
             continue;
         FolderEntry entry;
         entry.name = *name;
-        entry.isDirectory = isDirectoryEntry(m_hostFolder, hostEntry, *name);
+        entry.isDirectory = hostEntry.isDirectory;
         const auto record = records.constFind(*name);
         entry.attributes = record != records.cend() ? record->attributes
                                                     : defaultAttributes(entry.isDirectory);
@@ -191,7 +202,6 @@ int Folder::readEntries(const QHash<QString, Record> &records)
             storedAliases.insert(key, upperCaseName(record->alias));
         m_entries.insert(key, entry);
     }
-    ::closedir(listing);
     keepSoundAliases(storedAliases);
 
     QList<QString> withoutAlias;
@@ -290,11 +300,11 @@ int Folder::add(const QString &name, bool isDirectory, quint8 attributes)
     m_entries.insert(key, entry);
     // Without a line to write, the records stay as last seen: only the folder's time moved.
     if (!needsRecord(entry) && !m_recorded.contains(name)) {
-        m_stamp.folderTime = folderTimeOf(m_hostFolder);
+        noteFolderChanged();
         return dos::Ok;
     }
     const int error = record(entry);
-    m_stamp = currentStamp();
+    noteRecordsChanged();
     return error;
 }
 
@@ -306,11 +316,11 @@ int Folder::remove(const QString &name)
     const QString spelled = entry->name;
     forget(entry);
     if (!m_recorded.contains(spelled)) {
-        m_stamp.folderTime = folderTimeOf(m_hostFolder);
+        noteFolderChanged();
         return dos::Ok;
     }
     const int error = recordRemoval(spelled);
-    m_stamp = currentStamp();
+    noteRecordsChanged();
     return error;
 }
 
@@ -324,7 +334,7 @@ int Folder::setAttributes(const QString &name, quint8 attributes)
         return dos::Ok;
     entry->attributes = attributes;
     const int error = record(*entry);
-    m_stamp = currentStamp();
+    noteRecordsChanged();
     return error;
 }
 
@@ -335,6 +345,37 @@ int Folder::keepAlias(const QString &name)
         return dos::Ok;
     entry->aliasKept = true;
     const int error = record(*entry);
+    noteRecordsChanged();
+    return error;
+}
+
+// The layer's own changes must not make the folder look changed by someone else. A held folder
+// takes its stamp once, when it is let go.
+void Folder::noteFolderChanged()
+{
+    if (!m_held)
+        m_stamp.folderTime = folderTimeOf(m_hostFolder);
+}
+
+void Folder::noteRecordsChanged()
+{
+    if (!m_held)
+        m_stamp = currentStamp();
+}
+
+void Folder::hold()
+{
+    m_held = true;
+}
+
+int Folder::release()
+{
+    m_held = false;
+    int error = dos::Ok;
+    if (m_recordsPending) {
+        m_recordsPending = false;
+        error = rewriteRecords();
+    }
     m_stamp = currentStamp();
     return error;
 }
@@ -342,12 +383,20 @@ int Folder::keepAlias(const QString &name)
 int Folder::record(const FolderEntry &entry)
 {
     m_recorded.insert(entry.name);
+    if (m_held) {
+        m_recordsPending = true;
+        return dos::Ok;
+    }
     return appendRecordLine(entryLine(entry));
 }
 
 int Folder::recordRemoval(const QString &name)
 {
     m_recorded.remove(name);
+    if (m_held) {
+        m_recordsPending = true;
+        return dos::Ok;
+    }
     return appendRecordLine(recordLine(name, QStringLiteral("-"), QString()));
 }
 
@@ -376,29 +425,26 @@ int Folder::rewriteRecords()
     m_recorded = recorded;
     m_recordLines = int(recorded.size());
     if (recorded.isEmpty()) {
-        if (::unlink(hostName(recordsPath()).constData()) != 0 && errno != ENOENT)
-            return dosErrorFromErrno(errno);
-        return dos::Ok;
+        const int error = removeHostFile(recordsPath());
+        return error == dos::FileNotFound ? dos::Ok : error;
     }
+    // A stale temporary from an interrupted rewrite goes first; it never holds the records.
     const QString fresh = recordsPath() + QStringLiteral(".new");
-    if (const int error = writeHostFile(fresh, text.toUtf8())) {
-        ::unlink(hostName(fresh).constData());
-        return error;
-    }
-    if (::rename(hostName(fresh).constData(), hostName(recordsPath()).constData()) != 0) {
-        const int error = dosErrorFromErrno(errno);
-        ::unlink(hostName(fresh).constData());
-        return error;
-    }
-    return dos::Ok;
+    (void)removeHostFile(fresh);  // missing is the usual case; a real failure shows below
+    return replaceHostFile(recordsPath(), fresh, text.toUtf8());
 }
 
 DosResult<std::shared_ptr<Folder>> folderAt(const QString &hostFolder)
 {
+    HeldFolders &held = heldFolders();
+    if (const auto folder = held.folders.constFind(hostFolder); folder != held.folders.cend())
+        return {dos::Ok, *folder};
     auto &folders = folderCache();
     const auto cached = folders.constFind(hostFolder);
-    if (cached != folders.cend() && (*cached)->isCurrent())
+    if (cached != folders.cend() && (*cached)->isCurrent()) {
+        holdForRun(*cached);
         return {dos::Ok, *cached};
+    }
     folders.remove(hostFolder);
     auto loaded = Folder::load(hostFolder);
     if (!loaded.ok())
@@ -406,42 +452,62 @@ DosResult<std::shared_ptr<Folder>> folderAt(const QString &hostFolder)
     if (folders.size() >= FolderCacheLimit)
         folders.clear();
     folders.insert(hostFolder, loaded.value);
+    holdForRun(loaded.value);
     return loaded;
+}
+
+void beginFileRun()
+{
+    ++heldFolders().runs;
+}
+
+int endFileRun()
+{
+    HeldFolders &held = heldFolders();
+    if (held.runs == 0 || --held.runs > 0)
+        return dos::Ok;
+    int firstError = dos::Ok;
+    for (const auto &folder : std::as_const(held.folders)) {
+        const int error = folder->release();
+        if (firstError == dos::Ok)
+            firstError = error;
+    }
+    held.folders.clear();
+    return firstError;
+}
+
+Folder *heldFolder(const QString &hostFolder)
+{
+    return heldFolders().folders.value(hostFolder).get();
 }
 
 void forgetFolders(const QString &hostFolder)
 {
-    const QString below = hostChild(hostFolder, QString());
     auto &folders = folderCache();
-    for (auto folder = folders.begin(); folder != folders.end();) {
-        if (folder.key() == hostFolder || folder.key().startsWith(below))
-            folder = folders.erase(folder);
-        else
-            ++folder;
-    }
+    folders.removeIf([&](const auto &folder) { return isBelow(folder.key(), hostFolder); });
+    // A held folder that is gone has no records left to write.
+    heldFolders().folders.removeIf(
+        [&](const auto &folder) { return isBelow(folder.key(), hostFolder); });
 }
 
 void forgetAllFolders()
 {
     folderCache().clear();
+    heldFolders().folders.clear();
 }
 
 DosResult<std::optional<QString>> hostSpellingOf(const QString &hostFolder, const QString &name)
 {
-    DIR *listing = ::opendir(hostName(hostFolder).constData());
-    if (!listing)
-        return {dosErrorFromErrno(errno, dos::PathNotFound), std::nullopt};
+    const auto listing = listHostFolder(hostFolder);
+    if (!listing.ok())
+        return {listing.error, std::nullopt};
     const QString wanted = upperCaseName(name);
-    std::optional<QString> found;
-    while (const dirent *hostEntry = ::readdir(listing)) {
-        const auto spelled = windowsName(hostEntry);
-        if (spelled && upperCaseName(*spelled) == wanted) {
-            found = spelled;
-            break;
-        }
+    for (const HostEntry &hostEntry : listing.value) {
+        const auto spelled = windowsName(hostEntry.name);
+        if (spelled && upperCaseName(*spelled) == wanted)
+            return {dos::Ok, spelled};
     }
-    ::closedir(listing);
-    return {dos::Ok, found};
+    return {dos::Ok, std::nullopt};
 }
 
 }  // namespace platform::detail

@@ -32,7 +32,7 @@ struct FolderEntry {
 // and each gets the lowest free number.
 class Folder {
 public:
-    static DosResult<std::shared_ptr<Folder>> load(const QString &hostFolder);
+    [[nodiscard]] static DosResult<std::shared_ptr<Folder>> load(const QString &hostFolder);
 
     // By name, then by 8.3 name, without regard to case. Valid until the folder changes.
     const FolderEntry *find(const QString &name) const;
@@ -40,13 +40,19 @@ public:
 
     // Bookkeeping after the layer changed the host folder; each returns the recording's error.
     // A new long name gets its alias here, numbered against all names and aliases present.
-    int add(const QString &name, bool isDirectory, quint8 attributes);
-    int remove(const QString &name);
-    int setAttributes(const QString &name, quint8 attributes);
-    int keepAlias(const QString &name);  // an alias that was handed out must not change
+    [[nodiscard]] int add(const QString &name, bool isDirectory, quint8 attributes);
+    [[nodiscard]] int remove(const QString &name);
+    [[nodiscard]] int setAttributes(const QString &name, quint8 attributes);
+    [[nodiscard]] int keepAlias(const QString &name);  // an alias that was handed out must not change
 
     // False once anything else changed the host folder or its records since the last look.
     bool isCurrent() const;
+
+    QString hostFolder() const { return m_hostFolder; }
+    // While held by a file run, changes to the records are kept in memory; release() writes them
+    // in one go and returns the error of that write.
+    void hold();
+    [[nodiscard]] int release();
 
 private:
     struct Stamp {
@@ -64,15 +70,17 @@ private:
     explicit Folder(const QString &hostFolder);
     Stamp currentStamp() const;
     QString recordsPath() const;
-    int readRecords(QHash<QString, Record> *records);
-    int readEntries(const QHash<QString, Record> &records);
+    [[nodiscard]] int readRecords(QHash<QString, Record> *records);
+    [[nodiscard]] int readEntries(const QHash<QString, Record> &records);
     void keepSoundAliases(const QHash<QString, QString> &storedAliases);
     void assignAlias(FolderEntry &entry);
     void forget(QHash<QString, FolderEntry>::const_iterator entry);
-    int record(const FolderEntry &entry);
-    int recordRemoval(const QString &name);
-    int appendRecordLine(const QString &line);
-    int rewriteRecords();
+    void noteFolderChanged();
+    void noteRecordsChanged();
+    [[nodiscard]] int record(const FolderEntry &entry);
+    [[nodiscard]] int recordRemoval(const QString &name);
+    [[nodiscard]] int appendRecordLine(const QString &line);
+    [[nodiscard]] int rewriteRecords();
 
     QString m_hostFolder;
     QHash<QString, FolderEntry> m_entries;  // by upper-cased name
@@ -82,15 +90,26 @@ private:
     QSet<QString> m_recorded;               // names with a live line in the records file
     int m_recordLines = 0;
     Stamp m_stamp;
+    bool m_held = false;
+    bool m_recordsPending = false;
 };
 
-// The folder from a small cache that notices changes made outside the layer.
-DosResult<std::shared_ptr<Folder>> folderAt(const QString &hostFolder);
+// The folder from a small cache that notices changes made outside the layer; during a file run,
+// the run's own copy without a look at the host.
+[[nodiscard]] DosResult<std::shared_ptr<Folder>> folderAt(const QString &hostFolder);
+
+// A file run: from its start to its end, the folders it touches keep their listing and records
+// in memory. Runs may nest; the outermost end writes each folder's changed records once, through
+// a temporary file, and returns the first error.
+void beginFileRun();
+[[nodiscard]] int endFileRun();
+// A folder the run under way holds; null when there is none.
+Folder *heldFolder(const QString &hostFolder);
 void forgetFolders(const QString &hostFolder);  // the folder and all below it
 void forgetAllFolders();
 
 // The host spelling of a name in a folder, found without its records (when they cannot be read):
 // by name only, as an alias is known only from them. Empty when no entry has that name.
-DosResult<std::optional<QString>> hostSpellingOf(const QString &hostFolder, const QString &name);
+[[nodiscard]] DosResult<std::optional<QString>> hostSpellingOf(const QString &hostFolder, const QString &name);
 
 }  // namespace platform::detail

@@ -3,10 +3,12 @@
 #include <QFile>
 
 #include <cerrno>
+#include <cstring>
 #include <memory>
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace platform::detail {
@@ -35,11 +37,11 @@ int writeAll(int fd, const char *data, qsizetype size)
     return dos::Ok;
 }
 
-int closeChecked(int fd, int error)
+// The first failure of a write and the close after it.
+int closed(HostFd &fd, int error)
 {
-    if (::close(fd) != 0 && error == dos::Ok)
-        return lastError();
-    return error;
+    const int closeError = fd.close();
+    return error != dos::Ok ? error : closeError;
 }
 
 int copyByReading(int in, int out)
@@ -91,21 +93,32 @@ int makeEmpty(int fd)
 
 // Opens a file for writing without ever following a symbolic link: a link in the file's place
 // is removed and a new file made instead, as Windows has no such thing to write through.
-int openForWriting(const QString &hostPath, int flags)
+HostFd openForWriting(const QString &hostPath, int flags)
 {
     const QByteArray name = hostName(hostPath);
     flags |= O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC;
-    const int fd = ::open(name.constData(), flags, 0666);
-    if (fd >= 0 || errno != ELOOP || (flags & O_EXCL))
+    HostFd fd(::open(name.constData(), flags, 0666));
+    if (fd.isOpen() || errno != ELOOP || (flags & O_EXCL))
         return fd;
     struct stat info;
     if (::lstat(name.constData(), &info) != 0 || !S_ISLNK(info.st_mode)) {
         errno = ELOOP;
-        return -1;
+        return fd;
     }
     if (::unlink(name.constData()) != 0)
-        return -1;
-    return ::open(name.constData(), flags | O_EXCL, 0666);
+        return fd;
+    return HostFd(::open(name.constData(), flags | O_EXCL, 0666));
+}
+
+struct ListingCloser {
+    void operator()(DIR *listing) const { ::closedir(listing); }
+};
+// An open folder listing, closed when it goes.
+using Listing = std::unique_ptr<DIR, ListingCloser>;
+
+bool isDotEntry(const dirent *entry)
+{
+    return std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0;
 }
 
 bool isFolderEntry(int folderFd, const dirent *entry)
@@ -119,39 +132,67 @@ bool isFolderEntry(int folderFd, const dirent *entry)
 
 int removeTreeAt(int parentFd, const char *name)
 {
-    const int fd = ::openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) {
+    HostFd fd(::openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!fd.isOpen()) {
         if (errno != ENOTDIR && errno != ELOOP)
             return lastError(dos::PathNotFound);
         return ::unlinkat(parentFd, name, 0) == 0 ? dos::Ok : lastError();
     }
-    DIR *folder = ::fdopendir(fd);
-    if (!folder) {
-        const int error = lastError(dos::PathNotFound);
-        ::close(fd);
-        return error;
-    }
+    const int folderFd = fd.get();
+    const Listing folder(::fdopendir(folderFd));
+    if (!folder)
+        return lastError(dos::PathNotFound);
+    fd.release();  // the listing owns it now
     int firstError = dos::Ok;
     auto note = [&firstError](int error) {
         if (firstError == dos::Ok)
             firstError = error;
     };
-    while (const dirent *entry = ::readdir(folder)) {
-        const QByteArray child(entry->d_name);
-        if (child == "." || child == "..")
+    while (const dirent *entry = ::readdir(folder.get())) {
+        if (isDotEntry(entry))
             continue;
-        if (isFolderEntry(fd, entry))
-            note(removeTreeAt(fd, entry->d_name));
-        else if (::unlinkat(fd, entry->d_name, 0) != 0)
+        if (isFolderEntry(folderFd, entry))
+            note(removeTreeAt(folderFd, entry->d_name));
+        else if (::unlinkat(folderFd, entry->d_name, 0) != 0)
             note(lastError());
     }
-    ::closedir(folder);
     if (::unlinkat(parentFd, name, AT_REMOVEDIR) != 0)
         note(lastError(dos::PathNotFound));
     return firstError;
 }
 
 }  // namespace
+
+HostFd &HostFd::operator=(HostFd &&other) noexcept
+{
+    if (this != &other) {
+        // Replacing an open file keeps nothing of it; its close error has no one to go to.
+        (void)close();
+        m_fd = other.release();
+    }
+    return *this;
+}
+
+HostFd::~HostFd()
+{
+    // An owner that cares about the close error calls close() itself.
+    (void)close();
+}
+
+int HostFd::release()
+{
+    const int fd = m_fd;
+    m_fd = -1;
+    return fd;
+}
+
+int HostFd::close()
+{
+    if (m_fd < 0)
+        return dos::Ok;
+    const int result = ::close(release());
+    return result == 0 ? dos::Ok : lastError();
+}
 
 int dosErrorFromErrno(int error, int whenMissing)
 {
@@ -178,7 +219,7 @@ int dosErrorFromErrno(int error, int whenMissing)
     case EFBIG:
         return dos::DiskFull;
     default:
-        return GeneralFailure;
+        return dos::GeneralFailure;
     }
 }
 
@@ -208,85 +249,160 @@ bool isHostLink(const QString &hostPath)
     return ::lstat(hostName(hostPath).constData(), &info) == 0 && S_ISLNK(info.st_mode);
 }
 
+bool isSameHostFile(const QString &a, const QString &b)
+{
+    const auto first = statHost(a);
+    const auto second = statHost(b);
+    return first && second && first->st_dev == second->st_dev && first->st_ino == second->st_ino;
+}
+
+DosResult<QList<HostEntry>> listHostFolder(const QString &hostFolder)
+{
+    const Listing listing(::opendir(hostName(hostFolder).constData()));
+    if (!listing)
+        return {lastError(dos::PathNotFound), {}};
+    const int folderFd = ::dirfd(listing.get());
+    QList<HostEntry> entries;
+    errno = 0;
+    while (const dirent *entry = ::readdir(listing.get())) {
+        if (isDotEntry(entry))
+            continue;
+        bool isDirectory = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+            struct stat info;
+            isDirectory = ::fstatat(folderFd, entry->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode);
+        }
+        entries.append({QByteArray(entry->d_name), isDirectory});
+        errno = 0;
+    }
+    if (errno != 0)
+        return {lastError(dos::PathNotFound), {}};
+    return {dos::Ok, entries};
+}
+
 DosResult<QByteArray> readHostFile(const QString &hostPath)
 {
-    const int fd = ::open(hostName(hostPath).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    const HostFd fd(::open(hostName(hostPath).constData(), O_RDONLY | O_CLOEXEC));
+    if (!fd.isOpen())
         return {lastError(), {}};
     QByteArray data;
     struct stat info;
-    if (::fstat(fd, &info) == 0 && info.st_size > 0)
+    if (::fstat(fd.get(), &info) == 0 && info.st_size > 0)
         data.reserve(qsizetype(info.st_size));
     char chunk[65536];
     for (;;) {
-        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        const ssize_t got = ::read(fd.get(), chunk, sizeof chunk);
         if (got < 0) {
             if (errno == EINTR)
                 continue;
-            const int error = lastError();
-            ::close(fd);
-            return {error, {}};
+            return {lastError(), {}};
         }
         if (got == 0)
             break;
         data.append(chunk, got);
     }
-    ::close(fd);
     return {dos::Ok, data};
 }
 
 int writeHostFile(const QString &hostPath, const QByteArray &data, bool exclusive)
 {
-    const int fd = openForWriting(hostPath, exclusive ? O_EXCL : O_TRUNC);
-    if (fd < 0)
+    HostFd fd = openForWriting(hostPath, exclusive ? O_EXCL : O_TRUNC);
+    if (!fd.isOpen())
         return lastError(dos::PathNotFound);
-    return closeChecked(fd, writeAll(fd, data.constData(), data.size()));
+    return closed(fd, writeAll(fd.get(), data.constData(), data.size()));
 }
 
 int appendHostFile(const QString &hostPath, const QByteArray &data)
 {
-    const int fd = ::open(hostName(hostPath).constData(),
-                          O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0)
+    HostFd fd(::open(hostName(hostPath).constData(),
+                     O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_CLOEXEC, 0666));
+    if (!fd.isOpen())
         return lastError(dos::PathNotFound);
-    return closeChecked(fd, writeAll(fd, data.constData(), data.size()));
+    return closed(fd, writeAll(fd.get(), data.constData(), data.size()));
+}
+
+int replaceHostFile(const QString &hostPath, const QString &temporary, const QByteArray &data)
+{
+    HostFd fd = openForWriting(temporary, O_EXCL);
+    if (!fd.isOpen())
+        return lastError(dos::PathNotFound);
+    int error = closed(fd, writeAll(fd.get(), data.constData(), data.size()));
+    if (error == dos::Ok)
+        error = renameHostFile(temporary, hostPath);
+    if (error != dos::Ok)
+        (void)removeHostFile(temporary);  // the write's error is the one to report
+    return error;
 }
 
 int copyHostFile(const QString &from, const QString &to)
 {
-    const int in = ::open(hostName(from).constData(), O_RDONLY | O_CLOEXEC);
-    if (in < 0)
+    const HostFd in(::open(hostName(from).constData(), O_RDONLY | O_CLOEXEC));
+    if (!in.isOpen())
         return lastError();
     struct stat source;
-    if (::fstat(in, &source) != 0) {
-        const int error = lastError();
-        ::close(in);
-        return error;
-    }
-    const int out = openForWriting(to, 0);
-    if (out < 0) {
-        const int error = lastError(dos::PathNotFound);
-        ::close(in);
-        return error;
-    }
-    int error = makeEmpty(out);
+    if (::fstat(in.get(), &source) != 0)
+        return lastError();
+    HostFd out = openForWriting(to, 0);
+    if (!out.isOpen())
+        return lastError(dos::PathNotFound);
+    int error = makeEmpty(out.get());
     if (error == dos::Ok)
-        error = copyBytes(in, out);
+        error = copyBytes(in.get(), out.get());
     if (error == dos::Ok) {
         const timespec times[2] = {source.st_atim, source.st_mtim};
-        if (::futimens(out, times) != 0)
+        if (::futimens(out.get(), times) != 0)
             error = lastError();
     }
-    ::close(in);
-    error = closeChecked(out, error);
+    error = closed(out, error);
     if (error != dos::Ok)
-        ::unlink(hostName(to).constData());
+        (void)removeHostFile(to);  // the copy's own error is the one to report
     return error;
+}
+
+int renameHostFile(const QString &from, const QString &to)
+{
+    if (::rename(hostName(from).constData(), hostName(to).constData()) != 0)
+        return lastError();
+    return dos::Ok;
+}
+
+int removeHostFile(const QString &hostPath)
+{
+    if (::unlink(hostName(hostPath).constData()) != 0)
+        return lastError();
+    return dos::Ok;
+}
+
+int makeHostFolder(const QString &hostPath)
+{
+    if (::mkdir(hostName(hostPath).constData(), 0777) != 0)
+        return lastError(dos::PathNotFound);
+    return dos::Ok;
 }
 
 int removeHostTree(const QString &hostPath)
 {
     return removeTreeAt(AT_FDCWD, hostName(hostPath).constData());
+}
+
+LockOutcome lockHostFile(const QString &hostPath, HostFd *lock, QString *problem)
+{
+    HostFd fd(::open(hostName(hostPath).constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC,
+                     0600));
+    if (!fd.isOpen()) {
+        *problem = QStringLiteral("cannot open the lock file %1: %2")
+                       .arg(hostPath, QString::fromLocal8Bit(std::strerror(errno)));
+        return LockOutcome::Failed;
+    }
+    if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EWOULDBLOCK)
+            return LockOutcome::HeldElsewhere;
+        *problem = QStringLiteral("cannot lock %1: %2")
+                       .arg(hostPath, QString::fromLocal8Bit(std::strerror(errno)));
+        return LockOutcome::Failed;
+    }
+    *lock = std::move(fd);
+    return LockOutcome::Taken;
 }
 
 }  // namespace platform::detail

@@ -3,42 +3,83 @@
 #include "platform/DosError.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <optional>
 
 #include <sys/stat.h>
 
-// Inside the platform layer only: system calls on host paths, failures as DOS error codes.
+// Inside the platform layer only: the host boundary. Every system call on a host path is made
+// here (HostFiles.cpp), and its failure comes back as a DOS error code.
 namespace platform::detail {
 
-// A failure the DOS codes have no better name for.
-constexpr int GeneralFailure = 31;
-
 // The DOS code for a host errno value; whenMissing stands for ENOENT (a file: 2, a folder: 3).
-int dosErrorFromErrno(int error, int whenMissing = dos::FileNotFound);
+[[nodiscard]] int dosErrorFromErrno(int error, int whenMissing = dos::FileNotFound);
 
 QByteArray hostName(const QString &hostPath);
 QString hostChild(const QString &hostFolder, const QString &name);
 
+// An open host file, closed when it goes, so that no error path has to remember it.
+class HostFd {
+public:
+    HostFd() = default;
+    explicit HostFd(int fd) : m_fd(fd) {}
+    HostFd(HostFd &&other) noexcept : m_fd(other.release()) {}
+    HostFd &operator=(HostFd &&other) noexcept;
+    HostFd(const HostFd &) = delete;
+    HostFd &operator=(const HostFd &) = delete;
+    ~HostFd();
+
+    bool isOpen() const { return m_fd >= 0; }
+    [[nodiscard]] int get() const { return m_fd; }
+    int release();
+    // Closes now; a write the kernel reports only here (a full disk over NFS) is its error.
+    [[nodiscard]] int close();
+
+private:
+    int m_fd = -1;
+};
+
 // stat() that follows links; empty when the path does not exist or cannot be examined.
-std::optional<struct stat> statHost(const QString &hostPath);
-
+[[nodiscard]] std::optional<struct stat> statHost(const QString &hostPath);
 bool isHostLink(const QString &hostPath);
+bool isSameHostFile(const QString &a, const QString &b);
 
-DosResult<QByteArray> readHostFile(const QString &hostPath);
+// A folder's entries as the host spells them, "." and ".." left out. A link counts as a folder
+// when it leads to one.
+struct HostEntry {
+    QByteArray name;
+    bool isDirectory = false;
+};
+[[nodiscard]] DosResult<QList<HostEntry>> listHostFolder(const QString &hostFolder);
+
+[[nodiscard]] DosResult<QByteArray> readHostFile(const QString &hostPath);
 
 // No write follows a symbolic link. Writing and copying replace a link by a new file; appending
 // fails on one (3), so that the caller can write the whole file anew.
 // Creates or truncates the file and writes data; exclusive fails with 5 when it exists already.
-int writeHostFile(const QString &hostPath, const QByteArray &data, bool exclusive = false);
-int appendHostFile(const QString &hostPath, const QByteArray &data);
+[[nodiscard]] int writeHostFile(const QString &hostPath, const QByteArray &data,
+                                bool exclusive = false);
+[[nodiscard]] int appendHostFile(const QString &hostPath, const QByteArray &data);
+// Writes data to `temporary` (which must not exist) and puts it in place of hostPath in one
+// step, so that a failure at any point leaves the old file as it was and no temporary behind.
+[[nodiscard]] int replaceHostFile(const QString &hostPath, const QString &temporary,
+                                  const QByteArray &data);
 
 // Creates or truncates `to` with the bytes and the last-write time of `from`. Like Windows, a
 // copy that fails once `to` was opened leaves no partial file behind.
-int copyHostFile(const QString &from, const QString &to);
+[[nodiscard]] int copyHostFile(const QString &from, const QString &to);
 
+// Renames within one host file system, replacing an existing file in one step.
+[[nodiscard]] int renameHostFile(const QString &from, const QString &to);
+[[nodiscard]] int removeHostFile(const QString &hostPath);
+[[nodiscard]] int makeHostFolder(const QString &hostPath);
 // Removes a folder with everything in it; goes on past failures and returns the first.
-int removeHostTree(const QString &hostPath);
+[[nodiscard]] int removeHostTree(const QString &hostPath);
+
+// An exclusive lock on a host file for as long as `lock` stays open. Failed says why in *problem.
+enum class LockOutcome { Taken, HeldElsewhere, Failed };
+[[nodiscard]] LockOutcome lockHostFile(const QString &hostPath, HostFd *lock, QString *problem);
 
 }  // namespace platform::detail

@@ -2,9 +2,9 @@
 
 #include "platform/CurrentDirectory.h"
 #include "platform/Folder.h"
+#include "platform/HostFiles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -89,12 +89,12 @@ std::unique_ptr<Machine> Machine::load(const QString &hostFolder, QString *error
 {
     const QString folder = QDir::cleanPath(QDir(hostFolder).absolutePath());
     const QString iniPath = folder + u'/' + IniName;
-    QFile file(iniPath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("cannot read %1: %2").arg(iniPath, file.errorString());
+    const auto file = detail::readHostFile(iniPath);
+    if (!file.ok()) {
+        *error = QStringLiteral("cannot read %1 (DOS error %2)").arg(iniPath).arg(file.error);
         return nullptr;
     }
-    QString text = QString::fromUtf8(file.readAll());
+    QString text = QString::fromUtf8(file.value);
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
 

@@ -11,11 +11,11 @@
 namespace platform {
 
 // Null when text holds a character code page 850 cannot hold.
-std::optional<QByteArray> toOem(const QString &text);
+[[nodiscard]] std::optional<QByteArray> toOem(const QString &text);
 QString fromOem(const QByteArray &bytes);
 bool isOemCharacter(QChar c);
 
 // Each line followed by CR LF; null when a line cannot be encoded.
-std::optional<QByteArray> oemLines(const QStringList &lines);
+[[nodiscard]] std::optional<QByteArray> oemLines(const QStringList &lines);
 
 }  // namespace platform

@@ -7,9 +7,6 @@ namespace platform {
 
 namespace {
 
-// Windows' code for a request it cannot carry out as given.
-constexpr int InvalidParameter = 87;
-
 const QString CrLf = QStringLiteral("\r\n");
 // An editor may put it before the Windows-1252 text.
 const QByteArray Utf8Mark("\xEF\xBB\xBF");
@@ -183,7 +180,7 @@ int writeProfileFile(const QString &path, const ProfileFile &file)
 {
     const auto bytes = toAnsi(file.document.text());
     if (!bytes)
-        return InvalidParameter;
+        return dos::InvalidParameter;
     return replaceFile(path, file.mark + *bytes);
 }
 

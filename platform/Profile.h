@@ -48,11 +48,11 @@ private:
 // The file-level profile functions, each opening, reading or writing and closing the file
 // (Windows-1252 text; a leading UTF-8 mark is skipped on reading and kept by writeProfileString).
 // Writing creates the file when it does not exist.
-DosResult<ProfileDocument> readProfile(const QString &path);  // a missing file reads as empty
-int writeProfile(const QString &path, const ProfileDocument &document);  // whole file, or nothing
+[[nodiscard]] DosResult<ProfileDocument> readProfile(const QString &path);  // a missing file reads as empty
+[[nodiscard]] int writeProfile(const QString &path, const ProfileDocument &document);  // whole file, or nothing
 QString profileString(const QString &path, const QString &section, const QString &key,
                       const QString &defaultValue);
-int writeProfileString(const QString &path, const QString &section, const QString &key,
+[[nodiscard]] int writeProfileString(const QString &path, const QString &section, const QString &key,
                        const QString &value);
 
 }  // namespace platform

@@ -20,7 +20,7 @@ int startProgram(const QString &program, const QString &workingDirectory)
         return hostProgram.ok() ? hostDirectory.error : hostProgram.error;
     return QProcess::startDetached(hostProgram.value, {}, hostDirectory.value)
                ? dos::Ok
-               : detail::GeneralFailure;
+               : dos::GeneralFailure;
 }
 
 }  // namespace platform

@@ -8,6 +8,6 @@ namespace platform {
 // workingDirectory, or in the program's own folder when that is empty, without waiting for it.
 // Returns 2 when there is no such program, 3 when the directory is missing, 31 when the host
 // cannot start it.
-int startProgram(const QString &program, const QString &workingDirectory);
+[[nodiscard]] int startProgram(const QString &program, const QString &workingDirectory);
 
 }  // namespace platform

@@ -13,7 +13,7 @@ namespace platform {
 QString dosProgram();
 
 // Starts the MS-DOS side with the arguments, in the machine's folder, without waiting.
-int startDos(const QStringList &arguments);
+[[nodiscard]] int startDos(const QStringList &arguments);
 
 // What "open" does with a batch file: with a .pif of the same name beside it that asks for
 // MS-DOS mode, Windows shuts down (this program ends) and the script runs in MS-DOS mode;
@@ -23,6 +23,6 @@ BatchStart batchStartOf(const QString &batchFile);
 
 // ShellExecute's "open" on the simulated PC. Returns a DOS error for a file that cannot be
 // opened; on MS-DOS mode the application is asked to quit.
-int shellOpen(const QString &file);
+[[nodiscard]] int shellOpen(const QString &file);
 
 }  // namespace platform

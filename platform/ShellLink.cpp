@@ -10,9 +10,6 @@ namespace platform {
 
 namespace {
 
-constexpr int InvalidData = 13;
-constexpr int InvalidParameter = 87;
-
 constexpr quint32 HeaderSize = 0x4C;
 // {00021401-0000-0000-C000-000000000046} as it stands in the file.
 constexpr char LinkClassId[16] = {0x01, 0x14, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00,
@@ -387,7 +384,7 @@ int writeShellLink(const QString &linkPath, ShellLink link)
     }
     const auto bytes = encodeShellLink(link);
     if (!bytes)
-        return InvalidParameter;
+        return dos::InvalidParameter;
     return replaceFile(linkPath, *bytes);
 }
 
@@ -398,7 +395,7 @@ DosResult<ShellLink> readShellLink(const QString &linkPath)
         return {bytes.error, {}};
     auto link = decodeShellLink(bytes.value);
     if (!link)
-        return {InvalidData, {}};
+        return {dos::InvalidData, {}};
     return {dos::Ok, *link};
 }
 

@@ -35,17 +35,17 @@ struct ShellLink {
 
 // The file's bytes: a header, a LinkInfo naming the target on its volume, and the strings in the
 // Windows code page. Null when a text cannot be held by Windows-1252.
-std::optional<QByteArray> encodeShellLink(const ShellLink &link);
+[[nodiscard]] std::optional<QByteArray> encodeShellLink(const ShellLink &link);
 
 // Reads what Windows writes too: an item ID list, Unicode strings, extra data blocks. Null for
 // bytes that are not a whole, well-formed shortcut.
-std::optional<ShellLink> decodeShellLink(const QByteArray &bytes);
+[[nodiscard]] std::optional<ShellLink> decodeShellLink(const QByteArray &bytes);
 
 // Writes linkPath for the target: the target's attributes, size and time come from the file
 // when it exists. The folder of linkPath must exist. Error 87 for a text the code page lacks.
-int writeShellLink(const QString &linkPath, ShellLink link);
+[[nodiscard]] int writeShellLink(const QString &linkPath, ShellLink link);
 
 // 13 (invalid data) for a file that is not a shortcut.
-DosResult<ShellLink> readShellLink(const QString &linkPath);
+[[nodiscard]] DosResult<ShellLink> readShellLink(const QString &linkPath);
 
 }  // namespace platform

@@ -13,9 +13,9 @@ using ByteOf = std::optional<char> (*)(char16_t code);
 using TextEncoder = std::optional<QByteArray> (*)(const QString &text);
 
 // One byte per character; null when byteOf has none for a character.
-std::optional<QByteArray> singleByteText(const QString &text, ByteOf byteOf);
+[[nodiscard]] std::optional<QByteArray> singleByteText(const QString &text, ByteOf byteOf);
 
 // Each line encoded and followed by CR LF; null when a line cannot be encoded.
-std::optional<QByteArray> crLfLines(const QStringList &lines, TextEncoder encode);
+[[nodiscard]] std::optional<QByteArray> crLfLines(const QStringList &lines, TextEncoder encode);
 
 }  // namespace platform::detail

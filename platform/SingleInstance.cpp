@@ -1,13 +1,7 @@
 #include "platform/SingleInstance.h"
 
-#include <QDir>
-#include <QFile>
+#include "platform/HostFiles.h"
 
-#include <cerrno>
-
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -19,7 +13,8 @@ namespace {
 QString lockPath(const QString &name, const struct stat &machine)
 {
     QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (folder.isEmpty() || !QDir(folder).exists())
+    const auto runtime = detail::statHost(folder);
+    if (folder.isEmpty() || !runtime || !S_ISDIR(runtime->st_mode))
         folder = QStringLiteral("/tmp");
     return QStringLiteral("%1/%2-%3-%4-%5.lock")
         .arg(folder, name)
@@ -31,42 +26,33 @@ QString lockPath(const QString &name, const struct stat &machine)
 }  // namespace
 
 SingleInstance::SingleInstance(const QString &name, const QString &machineFolder)
-    : m_name(name), m_machineFolder(machineFolder)
+    : m_name(name), m_machineFolder(machineFolder), m_lock(std::make_unique<detail::HostFd>())
 {
 }
 
-SingleInstance::~SingleInstance()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
-}
+SingleInstance::~SingleInstance() = default;
 
 // A lock that cannot be taken for any reason but another holder shows no other copy: the program
 // then goes on without it, and says so.
 bool SingleInstance::acquire()
 {
-    if (m_fd >= 0)
+    if (m_lock->isOpen())
         return true;
-    struct stat machine;
-    if (::stat(QFile::encodeName(m_machineFolder).constData(), &machine) != 0) {
-        qWarning("cannot examine the machine folder %s: %s", qPrintable(m_machineFolder),
-                 strerror(errno));
-        return true;
-    }
-    const QString path = lockPath(m_name, machine);
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        qWarning("cannot open the lock file %s: %s", qPrintable(path), strerror(errno));
+    const auto machine = detail::statHost(m_machineFolder);
+    if (!machine) {
+        qWarning("cannot examine the machine folder %s", qPrintable(m_machineFolder));
         return true;
     }
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const bool heldElsewhere = errno == EWOULDBLOCK;
-        if (!heldElsewhere)
-            qWarning("cannot lock %s: %s", qPrintable(path), strerror(errno));
-        ::close(fd);
-        return !heldElsewhere;
+    QString problem;
+    switch (detail::lockHostFile(lockPath(m_name, *machine), m_lock.get(), &problem)) {
+    case detail::LockOutcome::Taken:
+        return true;
+    case detail::LockOutcome::HeldElsewhere:
+        return false;
+    case detail::LockOutcome::Failed:
+        qWarning("%s", qPrintable(problem));
+        return true;
     }
-    m_fd = fd;
     return true;
 }
 

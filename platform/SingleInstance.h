@@ -2,7 +2,13 @@
 
 #include <QString>
 
+#include <memory>
+
 namespace platform {
+
+namespace detail {
+class HostFd;
+}
 
 // A named mutex of one simulated PC: a lock held by the process for its whole run. A simulated
 // PC is one Windows session, so the same name on two machine folders names two locks.
@@ -19,7 +25,7 @@ public:
 private:
     QString m_name;
     QString m_machineFolder;
-    int m_fd = -1;
+    std::unique_ptr<detail::HostFd> m_lock;
 };
 
 }  // namespace platform

@@ -1,7 +1,6 @@
 #include "platform/Files.h"
 
-#include "platform/Folder.h"
-#include "platform/HostFiles.h"
+#include "platform/DriveBackend.h"
 #include "platform/Machine.h"
 #include "platform/PathResolver.h"
 
@@ -30,7 +29,7 @@ QString windowsDirectory()
 QString tempDirectory()
 {
     const QString directory = windowsDirectory() + QStringLiteral("\\TEMP");
-    forceDirectories(directory);
+    (void)forceDirectories(directory);
     return directory + u'\\';
 }
 
@@ -43,9 +42,6 @@ DosResult<QString> createTempFile(const QString &directory, const QString &prefi
         return {dos::PathNotFound, {}};
     if (const int error = detail::refuseWrite(location.value))
         return {error, {}};
-    const auto folder = detail::folderAt(location.value.host);
-    if (!folder.ok())
-        return {folder.error, {}};
     QString base = location.value.windowsPath;
     if (!base.endsWith(u'\\'))
         base += u'\\';
@@ -53,18 +49,20 @@ DosResult<QString> createTempFile(const QString &directory, const QString &prefi
     const int start = int((QCoreApplication::applicationPid() ^ QDateTime::currentMSecsSinceEpoch())
                           % TempNameCount);
     for (int step = 0; step < TempNameCount; ++step) {
-        const QString name = tempName(prefix, (start + step) % TempNameCount);
-        if (folder.value->find(name))
+        const QString path = base + tempName(prefix, (start + step) % TempNameCount);
+        const auto candidate = detail::locate(path);
+        if (!candidate.ok())
+            return {candidate.error, {}};
+        if (candidate.value.exists)
             continue;
-        const int error = detail::writeHostFile(detail::hostChild(location.value.host, name), {},
-                                                true);
-        if (error == dos::AccessDenied && detail::statHost(detail::hostChild(location.value.host, name)))
+        const int error = candidate.value.backend().write(candidate.value, {},
+                                                          detail::WriteMode::CreateNew, attr::Archive);
+        // Someone else took the name between the look and the write.
+        if (error == dos::AccessDenied && fileExists(path))
             continue;
         if (error != dos::Ok)
             return {error, {}};
-        if (const int recorded = folder.value->add(name, false, attr::Archive))
-            return {recorded, {}};
-        return {dos::Ok, base + name};
+        return {dos::Ok, path};
     }
     return {dos::AccessDenied, {}};
 }

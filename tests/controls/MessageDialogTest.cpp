@@ -165,7 +165,7 @@ private slots:
     {
         QFETCH(int, code);
         QFETCH(QString, text);
-        QCOMPARE(controls::fileErrorText(code), text);
+        QCOMPARE(platform::fileErrorText(code), text);
     }
 
     void runGuardedReportsWhatEscapes()

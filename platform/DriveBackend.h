@@ -1,0 +1,68 @@
+#pragma once
+
+#include "platform/DosError.h"
+#include "platform/Machine.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Inside the platform layer only: where a drive keeps its files.
+namespace platform::detail {
+
+struct Location;
+
+struct DirectoryEntry {
+    QString name;  // spelled as stored
+    bool isDirectory = false;
+};
+
+// How new content reaches a file.
+enum class WriteMode {
+    Truncate,   // the file is created or emptied and written in place
+    Replace,    // written beside the file, then put in its place in one step
+    CreateNew,  // only where nothing has the name yet; AccessDenied otherwise
+};
+
+// The storage of one kind of drive: a host folder today, a FAT image next. The services of
+// Files.h keep the Windows rules (what may be overwritten or deleted, what a cd-rom refuses) and
+// leave finding, storing and the bookkeeping of attributes and 8.3 names to the drive's backend.
+// Every call takes Locations the same backend produced.
+class DriveBackend {
+public:
+    virtual ~DriveBackend() = default;
+
+    // The entry the names lead to: every directory on the way exists, the last name may not.
+    [[nodiscard]] virtual DosResult<Location> locate(const Drive &drive,
+                                                     const QStringList &names) = 0;
+
+    [[nodiscard]] virtual DosResult<quint8> attributes(const Location &entry) = 0;  // with 16
+    [[nodiscard]] virtual int setAttributes(const Location &entry, quint8 attributes) = 0;
+    [[nodiscard]] virtual DosResult<QDateTime> lastWriteTime(const Location &entry) = 0;
+    // The 8.3 form of the whole path; the aliases handed out stay fixed from then on.
+    [[nodiscard]] virtual DosResult<QString> shortPath(const Location &entry) = 0;
+    [[nodiscard]] virtual DosResult<QList<DirectoryEntry>> entries(const Location &directory) = 0;
+    [[nodiscard]] virtual bool isSameFile(const Location &a, const Location &b) = 0;
+
+    [[nodiscard]] virtual DosResult<QByteArray> read(const Location &file) = 0;
+    // The written file ends up with `attributes`.
+    [[nodiscard]] virtual int write(const Location &file, const QByteArray &data, WriteMode mode,
+                                    quint8 attributes) = 0;
+    // Bytes and last-write time of `from`; the copy gets `attributes`.
+    [[nodiscard]] virtual int copy(const Location &from, const Location &to,
+                                   quint8 attributes) = 0;
+    // Renames on the drive, replacing an existing `to` in one step.
+    [[nodiscard]] virtual int move(const Location &from, const Location &to,
+                                   quint8 attributes) = 0;
+    [[nodiscard]] virtual int remove(const Location &file) = 0;
+    [[nodiscard]] virtual int makeDirectory(const Location &directory) = 0;
+    [[nodiscard]] virtual int removeTree(const Location &directory) = 0;
+};
+
+// The backend of a drive, chosen by its kind; null while its files cannot be reached (a floppy,
+// whose image the services do not read yet).
+DriveBackend *backendOf(const Drive &drive);
+
+}  // namespace platform::detail

@@ -1,0 +1,28 @@
+#include "platform/FileRun.h"
+
+#include "platform/Folder.h"
+
+namespace platform {
+
+FileRun::FileRun()
+{
+    detail::beginFileRun();
+}
+
+FileRun::~FileRun()
+{
+    // Reached without finish() only when the work ended by an exception, which is what gets
+    // reported; the records are still written as far as they can be.
+    if (!m_finished)
+        (void)finish();
+}
+
+int FileRun::finish()
+{
+    if (m_finished)
+        return dos::Ok;
+    m_finished = true;
+    return detail::endFileRun();
+}
+
+}  // namespace platform

@@ -1,0 +1,409 @@
+#include "platform/DriveBackend.h"
+
+#include "platform/FileNames.h"
+#include "platform/Files.h"
+#include "platform/Folder.h"
+#include "platform/HostFiles.h"
+#include "platform/PathResolver.h"
+
+#include <QCoreApplication>
+
+#include <optional>
+
+namespace platform::detail {
+
+namespace {
+
+struct Found {
+    QString name;
+    bool isDirectory = false;
+};
+
+// A folder whose records cannot be read still shows its entries by name, so that they do not
+// count as missing; any other name, which might be an alias, gets the folder's error, and so
+// does everything that needs the records (attributes, aliases, changes).
+DosResult<std::optional<Found>> foundWithoutRecords(const QString &hostFolder, const QString &name,
+                                                   int folderError)
+{
+    const auto spelled = hostSpellingOf(hostFolder, name);
+    if (!spelled.ok())
+        return {spelled.error, std::nullopt};
+    if (!spelled.value)
+        return {folderError, std::nullopt};
+    const auto info = statHost(hostChild(hostFolder, *spelled.value));
+    return {dos::Ok, Found{*spelled.value, info && S_ISDIR(info->st_mode)}};
+}
+
+// By name, by a spelling that differs from the host's, or by 8.3 alias.
+DosResult<std::optional<Found>> findIn(Folder &folder, const Drive &drive, const QString &name)
+{
+    const FolderEntry *entry = folder.find(name);
+    if (!entry)
+        return {dos::Ok, std::nullopt};
+    const Found found{entry->name, entry->isDirectory};
+    const bool byAlias = upperCaseName(entry->name) != upperCaseName(name);
+    if (byAlias && !drive.writeProtected) {
+        if (const int error = folder.keepAlias(found.name))
+            return {error, std::nullopt};
+    }
+    return {dos::Ok, found};
+}
+
+DosResult<std::optional<Found>> findListed(const Drive &drive, const QString &hostFolder,
+                                           const QString &name)
+{
+    const auto folder = folderAt(hostFolder);
+    if (!folder.ok())
+        return foundWithoutRecords(hostFolder, name, folder.error);
+    return findIn(*folder.value, drive, name);
+}
+
+// The exact spelling is tried first, so that most names cost no listing of the folder.
+DosResult<std::optional<Found>> findEntry(const Drive &drive, const QString &hostFolder,
+                                          const QString &name)
+{
+    if (const auto info = statHost(hostChild(hostFolder, name)))
+        return {dos::Ok, Found{name, S_ISDIR(info->st_mode)}};
+    return findListed(drive, hostFolder, name);
+}
+
+// One name further down: to the entry found, or to a new entry of that name.
+void descend(Location &location, const QString &name, const std::optional<Found> &found)
+{
+    location.hostFolder = location.host;
+    location.exists = found.has_value();
+    location.isDirectory = location.exists && found->isDirectory;
+    location.name = location.exists ? found->name : name;
+    location.host = hostChild(location.hostFolder, location.name);
+    if (!location.windowsPath.endsWith(u'\\'))
+        location.windowsPath += u'\\';
+    location.windowsPath += location.name;
+}
+
+// The names below it are found one by one, through the folder listings where a spelling differs.
+DosResult<Location> walk(Location location, const QStringList &names)
+{
+    for (const QString &name : names) {
+        if (!location.exists || !location.isDirectory)
+            return {dos::PathNotFound, {}};
+        const auto found = findEntry(*location.drive, location.host, name);
+        if (!found.ok())
+            return {found.error, {}};
+        descend(location, name, found.value);
+    }
+    return {dos::Ok, location};
+}
+
+Location rootOf(const Drive &drive)
+{
+    Location location;
+    location.drive = &drive;
+    location.windowsPath = QString(drive.letter) + QStringLiteral(":\\");
+    location.hostFolder = drive.hostPath;
+    location.host = drive.hostPath;
+    location.exists = true;
+    location.isDirectory = true;
+    return location;
+}
+
+// An existing entry whose names are all spelled as on the host, found with one stat; a root
+// only when its folder is there.
+std::optional<Location> spelledAsOnHost(const Drive &drive, const QStringList &names)
+{
+    Location location = rootOf(drive);
+    for (const QString &name : names) {
+        location.hostFolder = location.host;
+        location.host = hostChild(location.hostFolder, name);
+    }
+    const auto info = statHost(location.host);
+    if (!info || (names.isEmpty() && !S_ISDIR(info->st_mode)))
+        return std::nullopt;
+    if (!names.isEmpty()) {
+        location.name = names.last();
+        location.windowsPath += names.join(u'\\');
+        location.isDirectory = S_ISDIR(info->st_mode);
+    }
+    return location;
+}
+
+// During a file run, a path whose folder the run holds is found in the folder's listing, without
+// a look at the host. Only a folder spelled as on the host can match one held.
+std::optional<DosResult<Location>> fromHeldFolder(const Drive &drive, const QStringList &names)
+{
+    if (names.isEmpty())
+        return std::nullopt;
+    Location location = rootOf(drive);
+    const QStringList folderNames = names.first(names.size() - 1);
+    for (const QString &name : folderNames)
+        location.host = hostChild(location.host, name);
+    Folder *folder = heldFolder(location.host);
+    if (!folder)
+        return std::nullopt;
+    location.windowsPath += folderNames.join(u'\\');
+    const auto found = findIn(*folder, drive, names.last());
+    if (!found.ok())
+        return DosResult<Location>{found.error, {}};
+    descend(location, names.last(), found.value);
+    return DosResult<Location>{dos::Ok, location};
+}
+
+bool isReady(const Drive &drive)
+{
+    const auto info = statHost(drive.hostPath);
+    return info && S_ISDIR(info->st_mode);
+}
+
+// The 8.3 name of an existing entry; a name that is one already needs no look at its folder.
+DosResult<QString> shortNameIn(const Drive &drive, const QString &hostFolder, const QString &name)
+{
+    if (isShortName(name))
+        return {dos::Ok, upperCaseName(name)};
+    const auto folder = folderAt(hostFolder);
+    if (!folder.ok())
+        return {folder.error, {}};
+    const FolderEntry *entry = folder.value->find(name);
+    if (!entry)
+        return {dos::PathNotFound, {}};
+    const QString shortName = entry->shortName;
+    if (!drive.writeProtected) {
+        if (const int error = folder.value->keepAlias(name))
+            return {error, {}};
+    }
+    return {dos::Ok, shortName};
+}
+
+// Beside the file, under a name Windows never shows.
+QString temporaryBeside(const Location &location)
+{
+    static int counter = 0;
+    return hostChild(location.hostFolder, QStringLiteral("%1-new-%2-%3")
+                                              .arg(ReservedPrefix)
+                                              .arg(QCoreApplication::applicationPid())
+                                              .arg(++counter));
+}
+
+// A host folder (fixed disk or cd-rom) with its attributes and aliases in record files.
+class HostFolderBackend : public DriveBackend {
+public:
+    DosResult<Location> locate(const Drive &drive, const QStringList &names) override;
+    DosResult<quint8> attributes(const Location &entry) override;
+    int setAttributes(const Location &entry, quint8 attributes) override;
+    DosResult<QDateTime> lastWriteTime(const Location &entry) override;
+    DosResult<QString> shortPath(const Location &entry) override;
+    DosResult<QList<DirectoryEntry>> entries(const Location &directory) override;
+    bool isSameFile(const Location &a, const Location &b) override;
+    DosResult<QByteArray> read(const Location &file) override;
+    int write(const Location &file, const QByteArray &data, WriteMode mode,
+              quint8 attributes) override;
+    int copy(const Location &from, const Location &to, quint8 attributes) override;
+    int move(const Location &from, const Location &to, quint8 attributes) override;
+    int remove(const Location &file) override;
+    int makeDirectory(const Location &directory) override;
+    int removeTree(const Location &directory) override;
+};
+
+// Most paths are spelled as on the host, or name a new entry in a folder that is: they cost a
+// stat or two instead of one per name.
+DosResult<Location> HostFolderBackend::locate(const Drive &drive, const QStringList &names)
+{
+    if (drive.hostPath.isEmpty())
+        return {dos::NotReady, {}};
+    if (auto held = fromHeldFolder(drive, names))
+        return *held;
+    if (const auto whole = spelledAsOnHost(drive, names))
+        return {dos::Ok, *whole};
+    if (!names.isEmpty()) {
+        if (auto location = spelledAsOnHost(drive, names.first(names.size() - 1))) {
+            if (!location->isDirectory)
+                return {dos::PathNotFound, {}};
+            // The last name is not there as spelled; only the listing can still know it.
+            const auto found = findListed(drive, location->host, names.last());
+            if (!found.ok())
+                return {found.error, {}};
+            descend(*location, names.last(), found.value);
+            return {dos::Ok, *location};
+        }
+    }
+    if (!isReady(drive))
+        return {dos::NotReady, {}};
+    return walk(rootOf(drive), names);
+}
+
+DosResult<quint8> HostFolderBackend::attributes(const Location &entry)
+{
+    if (entry.isRoot())
+        return {dos::Ok, attr::Directory};
+    const auto folder = folderAt(entry.hostFolder);
+    if (!folder.ok())
+        return {folder.error, 0};
+    const FolderEntry *found = folder.value->find(entry.name);
+    if (!found)
+        return {dos::FileNotFound, 0};
+    return {dos::Ok, quint8(found->attributes | (found->isDirectory ? attr::Directory : 0))};
+}
+
+int HostFolderBackend::setAttributes(const Location &entry, quint8 attributes)
+{
+    const auto folder = folderAt(entry.hostFolder);
+    if (!folder.ok())
+        return folder.error;
+    return folder.value->setAttributes(entry.name, attributes);
+}
+
+DosResult<QDateTime> HostFolderBackend::lastWriteTime(const Location &entry)
+{
+    const auto info = statHost(entry.host);
+    if (!info)
+        return {dos::FileNotFound, {}};
+    const qint64 milliseconds = qint64(info->st_mtim.tv_sec) * 1000 + info->st_mtim.tv_nsec / 1000000;
+    return {dos::Ok, QDateTime::fromMSecsSinceEpoch(milliseconds)};
+}
+
+DosResult<QString> HostFolderBackend::shortPath(const Location &entry)
+{
+    const Drive &drive = *entry.drive;
+    QString shortPath = entry.windowsPath.left(3);
+    QString host = drive.hostPath;
+    const QStringList names = entry.windowsPath.mid(3).split(u'\\', Qt::SkipEmptyParts);
+    for (const QString &name : names) {
+        const auto shortName = shortNameIn(drive, host, name);
+        if (!shortName.ok())
+            return shortName;
+        if (!shortPath.endsWith(u'\\'))
+            shortPath += u'\\';
+        shortPath += shortName.value;
+        host = hostChild(host, name);
+    }
+    return {dos::Ok, shortPath};
+}
+
+DosResult<QList<DirectoryEntry>> HostFolderBackend::entries(const Location &directory)
+{
+    const auto folder = folderAt(directory.host);
+    if (!folder.ok())
+        return {folder.error, {}};
+    QList<DirectoryEntry> entries;
+    for (const FolderEntry *entry : folder.value->sortedEntries())
+        entries.append({entry->name, entry->isDirectory});
+    return {dos::Ok, entries};
+}
+
+bool HostFolderBackend::isSameFile(const Location &a, const Location &b)
+{
+    return isSameHostFile(a.host, b.host);
+}
+
+DosResult<QByteArray> HostFolderBackend::read(const Location &file)
+{
+    return readHostFile(file.host);
+}
+
+int HostFolderBackend::write(const Location &file, const QByteArray &data, WriteMode mode,
+                             quint8 attributes)
+{
+    const auto folder = folderAt(file.hostFolder);
+    if (!folder.ok())
+        return folder.error;
+    int error = dos::Ok;
+    switch (mode) {
+    case WriteMode::Truncate:
+        error = writeHostFile(file.host, data);
+        break;
+    case WriteMode::Replace:
+        error = replaceHostFile(file.host, temporaryBeside(file), data);
+        break;
+    case WriteMode::CreateNew:
+        error = writeHostFile(file.host, data, true);
+        break;
+    }
+    if (error != dos::Ok)
+        return error;
+    if (file.exists)
+        return folder.value->setAttributes(file.name, attributes);
+    return folder.value->add(file.name, false, attributes);
+}
+
+int HostFolderBackend::copy(const Location &from, const Location &to, quint8 attributes)
+{
+    const auto folder = folderAt(to.hostFolder);
+    if (!folder.ok())
+        return folder.error;
+    if (const int error = copyHostFile(from.host, to.host)) {
+        // A failed copy removes what it wrote; the listing must not keep the old file.
+        if (to.exists && !statHost(to.host))
+            (void)folder.value->remove(to.name);  // the copy's error is the one to report
+        return error;
+    }
+    if (to.exists)
+        return folder.value->setAttributes(to.name, attributes);
+    return folder.value->add(to.name, false, attributes);
+}
+
+int HostFolderBackend::move(const Location &from, const Location &to, quint8 attributes)
+{
+    // Both folders are fetched before the rename: their bookkeeping follows the host change.
+    const auto sourceFolder = folderAt(from.hostFolder);
+    if (!sourceFolder.ok())
+        return sourceFolder.error;
+    const bool sameFolder = to.hostFolder == from.hostFolder;
+    const auto targetFolder = sameFolder ? sourceFolder : folderAt(to.hostFolder);
+    if (!targetFolder.ok())
+        return targetFolder.error;
+    if (const int error = renameHostFile(from.host, to.host))
+        return error;
+    if (const int error = sourceFolder.value->remove(from.name))
+        return error;
+    // A replaced file keeps its 8.3 name; a new long name gets its alias among its new neighbours.
+    if (to.exists)
+        return targetFolder.value->setAttributes(to.name, attributes);
+    return targetFolder.value->add(to.name, false, attributes);
+}
+
+int HostFolderBackend::remove(const Location &file)
+{
+    const auto folder = folderAt(file.hostFolder);
+    if (!folder.ok())
+        return folder.error;
+    if (const int error = removeHostFile(file.host))
+        return error;
+    return folder.value->remove(file.name);
+}
+
+int HostFolderBackend::makeDirectory(const Location &directory)
+{
+    const auto folder = folderAt(directory.hostFolder);
+    if (!folder.ok())
+        return folder.error;
+    if (const int error = makeHostFolder(directory.host))
+        return error;
+    return folder.value->add(directory.name, true, 0);
+}
+
+int HostFolderBackend::removeTree(const Location &directory)
+{
+    const auto folder = folderAt(directory.hostFolder);
+    if (!folder.ok())
+        return folder.error;
+    const int error = removeHostTree(directory.host);
+    forgetFolders(directory.host);
+    if (error != dos::Ok)
+        return error;
+    return folder.value->remove(directory.name);
+}
+
+}  // namespace
+
+DriveBackend *backendOf(const Drive &drive)
+{
+    static HostFolderBackend hostFolder;
+    switch (drive.kind) {
+    case DriveKind::Fixed:
+    case DriveKind::CdRom:
+        return &hostFolder;
+    case DriveKind::Floppy:
+        return nullptr;
+    }
+    return nullptr;
+}
+
+}  // namespace platform::detail

@@ -1,0 +1,84 @@
+#include "platform/Files.h"
+#include "platform/HostFiles.h"
+#include "tests/support/TestMachine.h"
+
+#include <QtTest>
+
+#include <cerrno>
+
+#include <fcntl.h>
+
+using namespace platform;
+using detail::HostFd;
+
+namespace {
+
+bool isOpenDescriptor(int fd)
+{
+    return ::fcntl(fd, F_GETFD) != -1 || errno != EBADF;
+}
+
+int openHost(const QString &hostPath)
+{
+    return ::open(detail::hostName(hostPath).constData(), O_RDONLY | O_CLOEXEC);
+}
+
+}  // namespace
+
+class HostBoundaryTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Every way out of a scope closes the file, once, and a moved handle is closed by its new owner.
+    void handleClosesItsFile()
+    {
+        TestMachine pc;
+        const QString host = pc.folder() + QStringLiteral("/machine.ini");
+        int fd = -1;
+        {
+            const HostFd handle(openHost(host));
+            fd = handle.get();
+            QVERIFY(handle.isOpen());
+        }
+        QVERIFY(!isOpenDescriptor(fd));
+
+        HostFd first(openHost(host));
+        fd = first.get();
+        HostFd second(std::move(first));
+        QVERIFY(!first.isOpen());
+        QCOMPARE(second.get(), fd);
+        HostFd third;
+        third = std::move(second);
+        QVERIFY(isOpenDescriptor(fd));
+        QCOMPARE(third.close(), dos::Ok);
+        QVERIFY(!isOpenDescriptor(fd));
+        QCOMPARE(third.close(), dos::Ok);
+    }
+
+    // A replace that cannot finish leaves the old file and no temporary.
+    void failedReplaceLeavesTheOldFile()
+    {
+        TestMachine pc;
+        pc.writeFile(QStringLiteral("D:\\Alt.ini"), "alt");
+        const QString target = pc.host(QStringLiteral("D:\\Alt.ini"));
+        const QString inTheWay = pc.host(QStringLiteral("D:\\")) + QStringLiteral("/Ordner");
+        QCOMPARE(detail::makeHostFolder(inTheWay), dos::Ok);
+        const QString temporary = inTheWay + QStringLiteral(".tmp");
+        QCOMPARE(detail::replaceHostFile(inTheWay, temporary, "neu"), dos::AccessDenied);
+        QVERIFY(!detail::statHost(temporary));
+        QCOMPARE(detail::replaceHostFile(target, target + QStringLiteral(".tmp"), "neu"), dos::Ok);
+        QCOMPARE(pc.readFile(QStringLiteral("D:\\Alt.ini")), QByteArray("neu"));
+        QVERIFY(!detail::statHost(target + QStringLiteral(".tmp")));
+    }
+
+    // A floppy's files sit in its image, which no backend reads yet: the drive is not ready.
+    void floppyHasNoBackendYet()
+    {
+        TestMachine pc;
+        QCOMPARE(fileAttributes(QStringLiteral("A:\\AUTOEXEC.BAT")).error, dos::NotReady);
+        QCOMPARE(writeFile(QStringLiteral("A:\\AUTOEXEC.BAT"), "x"), dos::NotReady);
+    }
+};
+
+QTEST_GUILESS_MAIN(HostBoundaryTest)
+#include "HostBoundaryTest.moc"
