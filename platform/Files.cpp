@@ -1,6 +1,7 @@
 #include "platform/Files.h"
 
 #include "platform/DriveBackend.h"
+#include "platform/FileNames.h"
 #include "platform/PathResolver.h"
 
 namespace platform {

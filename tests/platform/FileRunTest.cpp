@@ -114,7 +114,7 @@ private slots:
 
         QCOMPARE(hostBytes(records), before);
         QCOMPARE(attributesOnDisk(QStringLiteral("D:\\Backups\\Alt.sys")),
-                 int(attr::ReadOnly | attr::Hidden));
+                 attr::ReadOnly | attr::Hidden);
         QCOMPARE(attributesOnDisk(QStringLiteral("D:\\Backups\\Io.sys")), int(attr::Archive));
         QCOMPARE(pc.readFile(QStringLiteral("D:\\Backups\\Io.sys")), QByteArray("io"));
     }
