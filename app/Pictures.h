@@ -7,9 +7,21 @@
 namespace pictures {
 
 QPixmap programIcon();  // 32 x 32
-QPixmap titleImage();   // 213 x 32
+QPixmap titleImage();  // 213 x 32
 
-enum class Glyph { Add, Remove, NewFolder, DeleteFolder, Start, Restore, EmergencyDisk, Help, Exit, Mail, Home };
+enum class Glyph {
+    Add,
+    Remove,
+    NewFolder,
+    DeleteFolder,
+    Start,
+    Restore,
+    EmergencyDisk,
+    Help,
+    Exit,
+    Mail,
+    Home
+};
 QIcon glyph(Glyph which);
 
 }  // namespace pictures

@@ -11,16 +11,15 @@ namespace settings {
 QStringList defaultBackupList(const QString &windowsDirectory)
 {
     const QString w = windowsDirectory;
-    return {QStringLiteral("C:\\Autoexec.bat"), QStringLiteral("C:\\Command.com"),
-            QStringLiteral("C:\\Config.sys"),   w + QStringLiteral("\\Control.ini"),
-            QStringLiteral("C:\\Io.sys"),       QStringLiteral("C:\\Msdos.sys"),
+    return {QStringLiteral("C:\\Autoexec.bat"),   QStringLiteral("C:\\Command.com"),
+            QStringLiteral("C:\\Config.sys"),     w + QStringLiteral("\\Control.ini"),
+            QStringLiteral("C:\\Io.sys"),         QStringLiteral("C:\\Msdos.sys"),
             w + QStringLiteral("\\Protocol.ini"), w + QStringLiteral("\\System.dat"),
-            w + QStringLiteral("\\System.ini"), w + QStringLiteral("\\User.dat"),
+            w + QStringLiteral("\\System.ini"),   w + QStringLiteral("\\User.dat"),
             w + QStringLiteral("\\Win.ini")};
 }
 
-platform::ProfileDocument defaultDocument(const QString &programDirectory,
-                                          const QString &windowsDirectory)
+platform::ProfileDocument defaultDocument(const QString &programDirectory, const QString &windowsDirectory)
 {
     platform::ProfileDocument document;
     for (const QString &path : defaultBackupList(windowsDirectory))
@@ -110,8 +109,8 @@ std::optional<QString> saveRefusal(const QList<ListRow> &rows, const QString &de
         if (const auto reason = unstorablePathReason(row.path)) {
             return QStringLiteral("Die Einstellungen wurden nicht gespeichert:") + platform::LineBreak
                    + QStringLiteral("Der Pfad '") + row.path
-                   + QStringLiteral("' kann nicht in der Sicherungsliste gespeichert werden, da ")
-                   + *reason + QStringLiteral(" !");
+                   + QStringLiteral("' kann nicht in der Sicherungsliste gespeichert werden, da ") + *reason
+                   + QStringLiteral(" !");
         }
         const QString folded = platform::upperCaseFileName(row.path);
         if (seen.contains(folded)) {

@@ -26,7 +26,7 @@ struct ListRow {
 
 struct Settings {
     QList<ListRow> rows;
-    QString destination;    // empty: leave the directory tree where it is
+    QString destination;  // empty: leave the directory tree where it is
     bool autoQuit = true;
     bool shortHelp = true;
 };
@@ -35,8 +35,7 @@ struct Settings {
 QStringList defaultBackupList(const QString &windowsDirectory);
 
 // The file written on a first start: files, "Pfad", "Optionen".
-platform::ProfileDocument defaultDocument(const QString &programDirectory,
-                                          const QString &windowsDirectory);
+platform::ProfileDocument defaultDocument(const QString &programDirectory, const QString &windowsDirectory);
 
 // True when the file's first line is exactly "[VK]", "0" or "1": such a file is replaced by the
 // defaults.

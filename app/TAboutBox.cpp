@@ -80,8 +80,8 @@ TAboutBox::TAboutBox(QWidget *parent)
 
     QLabel *product = label(Panel1, QStringLiteral("ProductName"), QStringLiteral("Velko"),
                             QRect(96, 12, 56, 22), true, QColor(0, 0, 255));
-    QLabel *save = label(Panel1, QStringLiteral("Label5"), QStringLiteral("Save"),
-                         QRect(154, 12, 56, 22), true, QColor(255, 0, 0));
+    QLabel *save = label(Panel1, QStringLiteral("Label5"), QStringLiteral("Save"), QRect(154, 12, 56, 22),
+                         true, QColor(255, 0, 0));
     for (QLabel *part : {product, save}) {
         QFont font = part->font();
         font.setPixelSize(18);
@@ -89,8 +89,8 @@ TAboutBox::TAboutBox(QWidget *parent)
     }
     product->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     label(Panel1, QStringLiteral("Version"), QStringLiteral("Version 1.3"), QRect(10, 50, 280, 16), true);
-    label(Panel1, QStringLiteral("Copyright"), QStringLiteral("© 1999 Velko Software. Alle Rechte vorbehalten."),
-          QRect(10, 70, 280, 16), true);
+    label(Panel1, QStringLiteral("Copyright"),
+          QStringLiteral("© 1999 Velko Software. Alle Rechte vorbehalten."), QRect(10, 70, 280, 16), true);
     label(Panel1, QStringLiteral("Label3"), QStringLiteral("Homepage:"), QRect(10, 100, 70, 16));
     Label1 = link(Panel1, QStringLiteral("Label1"), homePage(), QRect(84, 100, 205, 16));
     label(Panel1, QStringLiteral("Label4"), QStringLiteral("E- Mail:"), QRect(10, 122, 70, 16));

@@ -42,12 +42,11 @@ QPushButton *pictureButton(QWidget *parent, const QString &name, const QString &
     return button;
 }
 
-QAction *entry(QMenu *menu, const QString &name, const QString &caption,
-               const QString &shortcutText = {})
+QAction *entry(QMenu *menu, const QString &name, const QString &caption, const QString &shortcutText = {})
 {
     // The key is shown in the menu's shortcut column; TForm1 routes the key itself.
-    auto *action = menu->addAction(shortcutText.isEmpty() ? caption
-                                                          : caption + QLatin1Char('\t') + shortcutText);
+    auto *action =
+        menu->addAction(shortcutText.isEmpty() ? caption : caption + QLatin1Char('\t') + shortcutText);
     action->setObjectName(name);
     return action;
 }
@@ -60,9 +59,8 @@ TForm1::TForm1(QWidget *parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Velko Save"));
     setWindowIcon(QIcon(pictures::programIcon()));
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
     m_executableDirectory = controls::executableDirectory();
 
@@ -84,9 +82,8 @@ TForm1::TForm1(QWidget *parent)
 
     controls::setWindowHelpContext(this, MainWindowHelpContext);
     // The query outlives the window; once the menu entry is gone, short help counts as on.
-    controls::setShortHelpQuery([entry = QPointer<QAction>(Kurzhinweise1)] {
-        return entry.isNull() || entry->isChecked();
-    });
+    controls::setShortHelpQuery(
+        [entry = QPointer<QAction>(Kurzhinweise1)] { return entry.isNull() || entry->isChecked(); });
     CheckListBox2->setFocus();
 }
 
@@ -279,8 +276,8 @@ void TForm1::createMenus()
                                QStringLiteral("Verzeichnis &löschen"), QStringLiteral("Strg+Entf"));
     Verzeichnislschen1->setIcon(pictures::glyph(pictures::Glyph::DeleteFolder));
     Bearbeiten->addSeparator();
-    Allemarkieren1 = entry(Bearbeiten, QStringLiteral("Allemarkieren1"),
-                           QStringLiteral("Alle Dateien &markieren"));
+    Allemarkieren1 =
+        entry(Bearbeiten, QStringLiteral("Allemarkieren1"), QStringLiteral("Alle Dateien &markieren"));
     Markierungenaufheben1 = entry(Bearbeiten, QStringLiteral("Markierungenaufheben1"),
                                   QStringLiteral("Alle Markierungen &aufheben"));
     Bearbeiten->addSeparator();
@@ -312,8 +309,8 @@ void TForm1::createMenus()
     Kurzhinweise1->setCheckable(true);
     Kurzhinweise1->setChecked(true);
     options->addSeparator();
-    QAction *save = entry(options, QStringLiteral("Einstellungenspeichern1"),
-                          QStringLiteral("&Einstellungen speichern"));
+    QAction *save =
+        entry(options, QStringLiteral("Einstellungenspeichern1"), QStringLiteral("&Einstellungen speichern"));
     connect(Automatisch1, &QAction::triggered, this, &TForm1::Automatisch1Click);
     connect(Kurzhinweise1, &QAction::triggered, this, &TForm1::Kurzhinweise1Click);
     connect(save, &QAction::triggered, this, &TForm1::Button5Click);
@@ -324,8 +321,8 @@ void TForm1::createMenus()
     topics->setIcon(pictures::glyph(pictures::Glyph::Help));
     QAction *readme = entry(help, QStringLiteral("Liesmichtxt1"), QStringLiteral("&Liesmich.txt"));
     help->addSeparator();
-    QAction *homepage = entry(help, QStringLiteral("VelkoSaveHomepage1"),
-                              QStringLiteral("Velko Save - &Homepage"));
+    QAction *homepage =
+        entry(help, QStringLiteral("VelkoSaveHomepage1"), QStringLiteral("Velko Save - &Homepage"));
     homepage->setIcon(pictures::glyph(pictures::Glyph::Home));
     QAction *mail = entry(help, QStringLiteral("VelkoSaveEMail1"), QStringLiteral("Velko Save - E- &Mail"));
     mail->setIcon(pictures::glyph(pictures::Glyph::Mail));
@@ -350,15 +347,14 @@ void TForm1::createMenus()
     remove->setIcon(pictures::glyph(pictures::Glyph::DeleteFolder));
     connect(create, &QAction::triggered, this, &TForm1::NeuesVerzeichniserstellen1Click);
     connect(remove, &QAction::triggered, this, &TForm1::Verzeichnislschen1Click);
-    connect(DirectoryListBox1, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
-        PopupMenu1->popup(DirectoryListBox1->viewport()->mapToGlobal(at));
-    });
+    connect(DirectoryListBox1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &at) { PopupMenu1->popup(DirectoryListBox1->viewport()->mapToGlobal(at)); });
 
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
     connect(PopupMenu2, &QMenu::aboutToShow, this, &TForm1::PopupMenu2Popup);
-    Allemarkieren2 = entry(PopupMenu2, QStringLiteral("Allemarkieren2"),
-                           QStringLiteral("Alle Dateien &markieren"));
+    Allemarkieren2 =
+        entry(PopupMenu2, QStringLiteral("Allemarkieren2"), QStringLiteral("Alle Dateien &markieren"));
     Markierungenaufheben2 = entry(PopupMenu2, QStringLiteral("Markierungenaufheben2"),
                                   QStringLiteral("Alle Markierungen &aufheben"));
     PopupMenu2->addSeparator();
@@ -378,9 +374,8 @@ void TForm1::createMenus()
     connect(Dateientfernen2, &QAction::triggered, this, &TForm1::BitBtn5Click);
     connect(AlleDateienentfernen2, &QAction::triggered, this, &TForm1::AlleDateienentfernen1Click);
     connect(N12, &QAction::triggered, this, &TForm1::N11Click);
-    connect(CheckListBox2, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
-        PopupMenu2->popup(CheckListBox2->viewport()->mapToGlobal(at));
-    });
+    connect(CheckListBox2, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &at) { PopupMenu2->popup(CheckListBox2->viewport()->mapToGlobal(at)); });
 }
 
 void TForm1::createShortcuts()
@@ -411,9 +406,9 @@ void TForm1::menuBarKey()
 
 void TForm1::setTabOrder()
 {
-    const QList<QWidget *> order = {CheckListBox2, BitBtn2, BitBtn5, DriveComboBox1,
+    const QList<QWidget *> order = {CheckListBox2,     BitBtn2, BitBtn5, DriveComboBox1,
                                     DirectoryListBox1, BitBtn6, BitBtn7, Button5,
-                                    CheckBox11, BitBtn1, BitBtn4, BitBtn3};
+                                    CheckBox11,        BitBtn1, BitBtn4, BitBtn3};
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
     // Whichever of them has the focus, Alt+H goes to the "&Hilfe" button (eventFilter).
@@ -465,5 +460,5 @@ void TForm1::setOuterHeight(int height)
     const int frame = frameGeometry().height() - geometry().height();
     const int windowHeight = height - (frame > 0 ? frame : AssumedFrameHeight);
     centralWidget()->setFixedHeight(windowHeight - menuBar()->sizeHint().height()
-                                     - StatusBar1->sizeHint().height());
+                                    - StatusBar1->sizeHint().height());
 }

@@ -31,8 +31,7 @@ class TForm1 : public QMainWindow {
 public:
     explicit TForm1(QWidget *parent = nullptr);
 
-    void setDialogs(TRestore *restore, TNotfall *notfall, TForm5 *form5, TForm6 *form6,
-                    TAboutBox *aboutBox);
+    void setDialogs(TRestore *restore, TNotfall *notfall, TForm5 *form5, TForm6 *form6, TAboutBox *aboutBox);
 
     // Values fixed by the start-up work.
     QString windowsDirectory() const { return m_windowsDirectory; }

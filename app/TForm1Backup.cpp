@@ -24,9 +24,9 @@
 
 namespace {
 
-const QString RestoreMayFailText =
-    QStringLiteral("Möglicherweise können die gesicherten Dateien nicht") + platform::LineBreak
-    + QStringLiteral("über \"Wiederherstellen\" zurückgeschrieben werden !");
+const QString RestoreMayFailText = QStringLiteral("Möglicherweise können die gesicherten Dateien nicht")
+                                   + platform::LineBreak
+                                   + QStringLiteral("über \"Wiederherstellen\" zurückgeschrieben werden !");
 
 }  // namespace
 
@@ -37,9 +37,11 @@ void TForm1::BitBtn2Click()
         return;
     for (const QString &path : chosen) {
         if (!platform::toAnsi(path)) {
-            controls::showMessageAfterBeep(controls::MessageType::Warning,
+            controls::showMessageAfterBeep(
+                controls::MessageType::Warning,
                 QStringLiteral("Der Pfad '") + path
-                    + QStringLiteral("' enthält Zeichen, die Windows nicht speichern kann !") + platform::LineBreak
+                    + QStringLiteral("' enthält Zeichen, die Windows nicht speichern kann !")
+                    + platform::LineBreak
                     + QStringLiteral(
                         "Die Datei(en) wurden deshalb nicht in die Sicherungsliste aufgenommen."));
             return;
@@ -57,7 +59,8 @@ void TForm1::BitBtn2Click()
         const QString name = platform::fileNamePart(path);
         for (int match = listedNames.value(platform::upperCaseFileName(name)); match > 0; --match) {
             clash = true;
-            controls::showMessageAfterBeep(controls::MessageType::Warning,
+            controls::showMessageAfterBeep(
+                controls::MessageType::Warning,
                 QStringLiteral("Eine Datei mit dem Namen '") + name
                     + QStringLiteral("' befindet sich bereits in der Sicherungsliste !") + platform::LineBreak
                     + QStringLiteral(
@@ -88,7 +91,9 @@ namespace {
 // hourglass shows and the caption says so. Whatever ends the run, the window comes back.
 class BusyWindow {
 public:
-    BusyWindow(QWidget *window, const QList<QWidget *> &controls) : m_window(window), m_controls(controls)
+    BusyWindow(QWidget *window, const QList<QWidget *> &controls)
+        : m_window(window),
+          m_controls(controls)
     {
         for (QWidget *control : m_controls)
             control->setEnabled(false);
@@ -114,14 +119,15 @@ private:
 class RunReport : public backup::RunObserver {
 public:
     RunReport(backup::BackupList &list, const QString &destination)
-        : m_list(list), m_destination(destination)
-    {
-    }
+        : m_list(list),
+          m_destination(destination)
+    {}
 
     void missing(const backup::MarkedFile &file) override
     {
         m_list.setGrayed(file.row);
-        controls::showMessageAfterBeep(controls::MessageType::Information,
+        controls::showMessageAfterBeep(
+            controls::MessageType::Information,
             QStringLiteral("Die folgende Datei konnte auf ihrem System nicht gefunden werden:")
                 + platform::LineBreak + QLatin1Char(' ') + file.path + platform::LineBreak
                 + QStringLiteral("Sie können sie somit aus der Sicherungsliste entfernen."),
@@ -129,13 +135,13 @@ public:
     }
     void copyFailed(const backup::MarkedFile &file, const QString &target, int error) override
     {
-        controls::showMessageAfterBeep(
-            controls::MessageType::Warning, backup::copyFailureText(file.path, target, error));
+        controls::showMessageAfterBeep(controls::MessageType::Warning,
+                                       backup::copyFailureText(file.path, target, error));
     }
     void folderFailed(int error) override
     {
-        controls::showMessageAfterBeep(
-            controls::MessageType::Error, backup::folderFailureText(m_destination, error));
+        controls::showMessageAfterBeep(controls::MessageType::Error,
+                                       backup::folderFailureText(m_destination, error));
     }
     void scriptFailed() override
     {
@@ -169,7 +175,8 @@ void TForm1::backupRun()
     for (const backup::MarkedFile &file : marked)
         markedPaths.append(file.path);
     if (marked.isEmpty()) {
-        controls::showMessageAfterBeep(controls::MessageType::Information,
+        controls::showMessageAfterBeep(
+            controls::MessageType::Information,
             QStringLiteral("Es muß zumindest eine Datei zur Sicherung ausgewählt werden !"));
         StatusBar1->setPanelText(QStringLiteral("Wählen sie zumindest eine Datei aus obiger Liste aus !"));
         return;
@@ -181,8 +188,8 @@ void TForm1::backupRun()
     }
     // Copies land flat under their names: two files of one name would overwrite each other.
     if (const auto twins = backup::duplicateNames(markedPaths)) {
-        controls::showMessageAfterBeep(
-            controls::MessageType::Warning, backup::duplicateNamesText(twins->first, twins->second));
+        controls::showMessageAfterBeep(controls::MessageType::Warning,
+                                       backup::duplicateNamesText(twins->first, twins->second));
         return;
     }
     if (const auto clash = backup::scriptNameClash(markedPaths)) {

@@ -97,8 +97,7 @@ void TForm1::N11Click()
     if (row < 0)
         return;
     controls::showMessage(controls::MessageType::Information,
-                          QStringLiteral("Ort: ") + m_backupList->path(row),
-                          controls::MessageButton::Ok);
+                          QStringLiteral("Ort: ") + m_backupList->path(row), controls::MessageButton::Ok);
 }
 
 void TForm1::CheckListBox2ClickCheck()
@@ -131,8 +130,8 @@ ListEntryStates listEntryStates(const controls::CheckListBox &list)
     return states;
 }
 
-void applyStates(const ListEntryStates &states, QAction *markAll, QAction *unmarkAll,
-                 QAction *removeSelected, QAction *removeAll, QAction *fileInformation)
+void applyStates(const ListEntryStates &states, QAction *markAll, QAction *unmarkAll, QAction *removeSelected,
+                 QAction *removeAll, QAction *fileInformation)
 {
     markAll->setEnabled(states.markAll);
     unmarkAll->setEnabled(states.unmarkAll);
@@ -145,14 +144,14 @@ void applyStates(const ListEntryStates &states, QAction *markAll, QAction *unmar
 
 void TForm1::BearbeitenClick()
 {
-    applyStates(listEntryStates(*CheckListBox2), Allemarkieren1, Markierungenaufheben1,
-                Dateientfernen1, AlleDateienentfernen1, N11);
+    applyStates(listEntryStates(*CheckListBox2), Allemarkieren1, Markierungenaufheben1, Dateientfernen1,
+                AlleDateienentfernen1, N11);
 }
 
 void TForm1::PopupMenu2Popup()
 {
-    applyStates(listEntryStates(*CheckListBox2), Allemarkieren2, Markierungenaufheben2,
-                Dateientfernen2, AlleDateienentfernen2, N12);
+    applyStates(listEntryStates(*CheckListBox2), Allemarkieren2, Markierungenaufheben2, Dateientfernen2,
+                AlleDateienentfernen2, N12);
 }
 
 void TForm1::insertKey()

@@ -57,8 +57,8 @@ void TForm1::Verzeichnislschen1Click()
             return;
         }
         if (controls::showMessageAfterBeep(controls::MessageType::Warning,
-                backup::deletionQuestion(directory),
-                controls::MessageButton::Yes | controls::MessageButton::No)
+                                           backup::deletionQuestion(directory),
+                                           controls::MessageButton::Yes | controls::MessageButton::No)
             != controls::MessageButton::Yes) {
             return;
         }
@@ -69,22 +69,23 @@ void TForm1::Verzeichnislschen1Click()
         const int removal = platform::removeDirectoryTree(directory);
         const QString settingsFile = settingsPath();
         const bool storeRefused = m_settingsUnreadable;
-        const int stored = storeRefused
-                               ? platform::dos::Ok
-                               : platform::writeProfileString(settingsFile, settings::PathSection,
-                                                              settings::PathKey, m_programDirectory);
+        const int stored = storeRefused ? platform::dos::Ok
+                                        : platform::writeProfileString(settingsFile, settings::PathSection,
+                                                                       settings::PathKey, m_programDirectory);
         DirectoryListBox1->rereadTree();
         DirectoryListBox1Change();
         QGuiApplication::restoreOverrideCursor();
         if (removal != platform::dos::Ok) {
             controls::showMessageAfterBeep(controls::MessageType::Warning,
-                QStringLiteral("Das Verzeichnis ") + directory
-                    + QStringLiteral(" konnte nicht vollständig gelöscht werden:") + platform::LineBreak
-                    + platform::fileErrorText(removal) + QStringLiteral(" !"));
+                                           QStringLiteral("Das Verzeichnis ") + directory
+                                               + QStringLiteral(" konnte nicht vollständig gelöscht werden:")
+                                               + platform::LineBreak + platform::fileErrorText(removal)
+                                               + QStringLiteral(" !"));
         }
         if (storeRefused)
             settingsWriteRefused();
         if (stored != platform::dos::Ok)
-            throw controls::ReportedError(QStringLiteral("nach %1 kann nicht geschrieben werden").arg(settingsFile));
+            throw controls::ReportedError(
+                QStringLiteral("nach %1 kann nicht geschrieben werden").arg(settingsFile));
     });
 }

@@ -77,12 +77,14 @@ void TForm1::startupWork()
 
 void TForm1::afterRestoreCheck()
 {
-    const QString shortcut = m_windowsDirectory + QStringLiteral("\\startmenü\\programme\\autostart\\orvel.lnk");
+    const QString shortcut =
+        m_windowsDirectory + QStringLiteral("\\startmenü\\programme\\autostart\\orvel.lnk");
     if (!platform::fileExists(shortcut))
         return;
     platform::throwOnError(platform::deleteFile(shortcut), shortcut);
     controls::showMessageAfterBeep(controls::MessageType::Information,
-        QStringLiteral("'Velko Restore' wurde ausgeführt !"), controls::MessageButton::Ok);
+                                   QStringLiteral("'Velko Restore' wurde ausgeführt !"),
+                                   controls::MessageButton::Ok);
 }
 
 void TForm1::writeFirstStartSettings()
@@ -91,7 +93,8 @@ void TForm1::writeFirstStartSettings()
     if (platform::writeProfile(settingsFile,
                                settings::defaultDocument(m_programDirectory, m_windowsDirectory))
         != platform::dos::Ok) {
-        throw controls::ReportedError(QStringLiteral("nach %1 kann nicht geschrieben werden").arg(settingsFile));
+        throw controls::ReportedError(
+            QStringLiteral("nach %1 kann nicht geschrieben werden").arg(settingsFile));
     }
     const QString backups = m_programDirectory + QStringLiteral("\\Backups");
     (void)platform::forceDirectories(backups);  // a failure shows when the tree cannot enter it
@@ -132,7 +135,8 @@ void TForm1::settingsUnreadable(int error)
     throw controls::ReportedError(
         QStringLiteral("Die Einstellungsdatei ") + settingsPath()
         + QStringLiteral(" kann nicht gelesen werden:") + platform::LineBreak + platform::fileErrorText(error)
-        + QStringLiteral(".") + platform::LineBreak + QStringLiteral("Die Einstellungen wurden nicht geladen. Damit ihr Inhalt nicht verloren geht, "
+        + QStringLiteral(".") + platform::LineBreak
+        + QStringLiteral("Die Einstellungen wurden nicht geladen. Damit ihr Inhalt nicht verloren geht, "
                          "wird die Datei bis zum Programmende nicht überschrieben."));
 }
 
@@ -140,7 +144,8 @@ bool TForm1::settingsWriteRefused()
 {
     if (!m_settingsUnreadable)
         return false;
-    controls::showMessageAfterBeep(controls::MessageType::Warning,
+    controls::showMessageAfterBeep(
+        controls::MessageType::Warning,
         QStringLiteral("Die Einstellungsdatei ") + settingsPath()
             + QStringLiteral(" konnte beim Programmstart nicht gelesen werden.") + platform::LineBreak
             + QStringLiteral("Damit ihr Inhalt nicht verloren geht, wird sie bis zum Programmende nicht "
@@ -150,8 +155,7 @@ bool TForm1::settingsWriteRefused()
 
 void TForm1::updateListCounter()
 {
-    StatusBar2->setPanelText(QString::number(m_backupList->size())
-                             + QStringLiteral(" Datei(en) in Liste"));
+    StatusBar2->setPanelText(QString::number(m_backupList->size()) + QStringLiteral(" Datei(en) in Liste"));
 }
 
 void TForm1::applyShortHelp()
@@ -191,8 +195,8 @@ void TForm1::Button5Click()
             rows.append({m_backupList->path(i), m_backupList->isChecked(i)});
         const QString destination = DirectoryListBox1->directory();
         if (const auto refusal = settings::saveRefusal(rows, destination)) {
-            controls::showMessageAfterBeep(
-                controls::MessageType::Warning, *refusal, controls::MessageButton::Ok);
+            controls::showMessageAfterBeep(controls::MessageType::Warning, *refusal,
+                                           controls::MessageButton::Ok);
             return;
         }
         const QString settingsFile = settingsPath();
@@ -208,8 +212,8 @@ void TForm1::Button5Click()
 void TForm1::DirectoryListBox1Change()
 {
     const QString directory = DirectoryListBox1->directory();
-    const bool holdsBackup = platform::fileExists(platform::withoutRootBackslash(directory)
-                                                  + QStringLiteral("\\restore.bat"));
+    const bool holdsBackup =
+        platform::fileExists(platform::withoutRootBackslash(directory) + QStringLiteral("\\restore.bat"));
     DirectoryListBox1->setTextColor(holdsBackup ? QColor(0, 0, 255) : QColor(0, 0, 0));
     StatusBar1->setPanelText(DestinationPrefix + directory);
 }

@@ -12,8 +12,9 @@ int main(int argc, char *argv[])
 {
     const QString machineFolder = platform::Machine::findFolder(QDir::currentPath());
     if (machineFolder.isEmpty()) {
-        std::fprintf(stderr, "Velko Save: no simulated PC found (no machine.ini in %s or above).\n"
-                             "Start the program from a folder of a simulated PC, see README.md.\n",
+        std::fprintf(stderr,
+                     "Velko Save: no simulated PC found (no machine.ini in %s or above).\n"
+                     "Start the program from a folder of a simulated PC, see README.md.\n",
                      qPrintable(QDir::currentPath()));
         return 2;
     }

@@ -82,7 +82,7 @@ WriteOutcome writeInPlace(const QString &target, const std::function<int(const Q
         discardTemporary(temporary.value);
         if (earlier.value)
             (void)platform::setFileAttributes(target, *earlier.value);  // best effort; the move's
-                                                                          // error is reported
+                // error is reported
         return failed(folder, error, false);
     }
     return {};

@@ -9,7 +9,6 @@ namespace backup {
 
 namespace {
 
-
 bool sameText(const QString &a, const QString &b)
 {
     return a.compare(b, Qt::CaseInsensitive) == 0;
@@ -25,15 +24,13 @@ QString withRootBackslash(const QString &directory)
 
 QString refusedDestinationText(const QString &destinationPath)
 {
-    return QStringLiteral("Die Sicherung nach ") + destinationPath
-           + QStringLiteral(" ist nicht erlaubt !") + platform::LineBreak
-           + QStringLiteral("Bitte wählen sie ein anderes Verzeichnis !");
+    return QStringLiteral("Die Sicherung nach ") + destinationPath + QStringLiteral(" ist nicht erlaubt !")
+           + platform::LineBreak + QStringLiteral("Bitte wählen sie ein anderes Verzeichnis !");
 }
 
 }  // namespace
 
-std::optional<QString> destinationRefusal(const QString &destinationPath,
-                                          const QString &programDirectory,
+std::optional<QString> destinationRefusal(const QString &destinationPath, const QString &programDirectory,
                                           const QString &windowsDirectory)
 {
     if (sameText(destinationPath, withRootBackslash(programDirectory))) {
@@ -117,9 +114,8 @@ QString scriptNameClashText(const QString &path)
 
 WriteOutcome copyIntoBackup(const QString &source, const QString &target)
 {
-    return writeInPlace(target, [&source](const QString &temporary) {
-        return platform::copyFile(source, temporary);
-    });
+    return writeInPlace(
+        target, [&source](const QString &temporary) { return platform::copyFile(source, temporary); });
 }
 
 QString copyFailureText(const QString &source, const QString &target, int error)
@@ -149,8 +145,8 @@ QString folderFailureText(const QString &destinationPath, int error)
         reason = QStringLiteral("In das Verzeichnis kann nicht geschrieben werden (")
                  + platform::fileErrorText(error) + QStringLiteral(").");
     }
-    return QStringLiteral("Die Sicherung nach ") + destinationPath
-           + QStringLiteral(" wurde abgebrochen:") + platform::LineBreak + reason + platform::LineBreak
+    return QStringLiteral("Die Sicherung nach ") + destinationPath + QStringLiteral(" wurde abgebrochen:")
+           + platform::LineBreak + reason + platform::LineBreak
            + QStringLiteral("Restore.bat und Restore.pif wurden nicht neu geschrieben.");
 }
 

@@ -15,8 +15,7 @@ namespace backup {
 // The warning that refuses a destination, or nothing when a backup may go there. Refused are the
 // Program directory (held as "X:" for a root, so compared as "X:\"), the Windows directory and
 // "C:\"; all compared as whole texts without regard to letter case.
-std::optional<QString> destinationRefusal(const QString &destinationPath,
-                                          const QString &programDirectory,
+std::optional<QString> destinationRefusal(const QString &destinationPath, const QString &programDirectory,
                                           const QString &windowsDirectory);
 
 // The folder every file of the run is written to: "D:\" becomes "D:", a subdirectory stays as is.

@@ -24,7 +24,8 @@ QString deletionRefusal(const QString &directory, const QString &programDirector
 {
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
         if (directory == QLatin1Char(letter) + QStringLiteral(":\\"))
-            return QStringLiteral("Laufwerk ") + QLatin1Char(letter) + QStringLiteral(":\\ kann nicht gelöscht werden !");
+            return QStringLiteral("Laufwerk ") + QLatin1Char(letter)
+                   + QStringLiteral(":\\ kann nicht gelöscht werden !");
     }
     const bool isProgramDirectory = directory.compare(programDirectory, Qt::CaseInsensitive) == 0;
     const bool holdsProgramDirectory =
@@ -37,8 +38,8 @@ QString deletionRefusal(const QString &directory, const QString &programDirector
 QString deletionQuestion(const QString &directory)
 {
     return QStringLiteral("ACHTUNG: Sie sind im Begriff, folgendes Verzeichnis") + platform::LineBreak
-           + QStringLiteral("incl. aller Unterverzeichnisse und Dateien zu löschen:") + platform::LineBreak + platform::LineBreak
-           + directory + platform::LineBreak + platform::LineBreak
+           + QStringLiteral("incl. aller Unterverzeichnisse und Dateien zu löschen:") + platform::LineBreak
+           + platform::LineBreak + directory + platform::LineBreak + platform::LineBreak
            + QStringLiteral("Sind sie wirklich sicher, daß sie dieses Verzeichnis") + platform::LineBreak
            + QStringLiteral("löschen wollen ?");
 }

@@ -1,8 +1,8 @@
 #include "backup/RestoreScript.h"
 
 #include "backup/BackupFolder.h"
-#include "platform/OemText.h"
 #include "platform/Files.h"
+#include "platform/OemText.h"
 
 namespace backup {
 
@@ -14,8 +14,7 @@ QStringList head(const QString &windowsShort, const QString &date, const QString
 {
     // Line 6 is neither padded nor cut: a longer date moves its closing asterisk.
     const QString dateLine = QStringLiteral("echo *       Sicherungskopien vom ") + date
-                             + QStringLiteral(";  Uhrzeit:") + time
-                             + QStringLiteral("        *");
+                             + QStringLiteral(";  Uhrzeit:") + time + QStringLiteral("        *");
     return {
         QStringLiteral("echo off"),
         QStringLiteral("Path ") + windowsShort + QStringLiteral("\\Command"),
@@ -60,8 +59,7 @@ QStringList block(const ScriptFile &file)
     const QString &n = file.copyDosName;
     const QString suffix = attributeSuffix(file.attributes);
     return {
-        QStringLiteral("if exist ") + p + QStringLiteral(" attrib ") + p
-            + QStringLiteral(" -r -h -s -a"),
+        QStringLiteral("if exist ") + p + QStringLiteral(" attrib ") + p + QStringLiteral(" -r -h -s -a"),
         QStringLiteral("attrib ") + n + QStringLiteral(" -r -h -s -a"),
         QStringLiteral("copy ") + n + QLatin1Char(' ') + p,
         QStringLiteral("attrib ") + p + suffix,
@@ -93,8 +91,7 @@ platform::DosResult<ScriptFile> scriptFileFor(const QString &source, const QStri
     if (!attributes.ok())
         return {attributes.error, {}};
     return {platform::dos::Ok,
-            {shortSource.value, platform::fileNamePart(shortCopy.value), displayName,
-             attributes.value}};
+            {shortSource.value, platform::fileNamePart(shortCopy.value), displayName, attributes.value}};
 }
 
 QString attributeSuffix(quint8 attributes)
@@ -115,8 +112,8 @@ QString attributeSuffix(quint8 attributes)
     return suffix;
 }
 
-QStringList composeRestoreScript(const QString &windowsShort, const QString &date,
-                                 const QString &time, const QList<ScriptFile> &files)
+QStringList composeRestoreScript(const QString &windowsShort, const QString &date, const QString &time,
+                                 const QList<ScriptFile> &files)
 {
     QStringList lines = head(windowsShort, date, time);
     lines.reserve(lines.size() + 8 * files.size() + tail.size());
@@ -131,9 +128,9 @@ int writeRestoreScript(const QString &path, const QStringList &lines)
     const std::optional<QByteArray> bytes = platform::oemLines(lines);
     if (!bytes)
         return ScriptNotEncodable;
-    return writeInPlace(path, [&bytes](const QString &temporary) {
-               return platform::writeFile(temporary, *bytes);
-           }).error;
+    return writeInPlace(path,
+                        [&bytes](const QString &temporary) { return platform::writeFile(temporary, *bytes); })
+        .error;
 }
 
 }  // namespace backup

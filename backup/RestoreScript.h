@@ -14,9 +14,9 @@ namespace backup {
 // One saved file as the script names it.
 struct ScriptFile {
     QString shortSourcePath;  // 8.3 form of the file's place on the system, e.g. C:\PROGRA~1\X.INI
-    QString copyDosName;      // 8.3 name of the copy in the backup folder, without directory
-    QString displayName;      // the long file name as the Backup list shows it
-    quint8 attributes = 0;    // the source's attribute value
+    QString copyDosName;  // 8.3 name of the copy in the backup folder, without directory
+    QString displayName;  // the long file name as the Backup list shows it
+    quint8 attributes = 0;  // the source's attribute value
 };
 
 // Describes a saved file: the short forms of source and copy are asked of the file system, the
@@ -31,8 +31,8 @@ QString attributeSuffix(quint8 attributes);
 
 // The script's lines: a 22-line banner head, 8 lines per file in the given order, a 3-line tail.
 // windowsShort is the 8.3 form of the Windows directory; date and time are inserted as given.
-QStringList composeRestoreScript(const QString &windowsShort, const QString &date,
-                                 const QString &time, const QList<ScriptFile> &files);
+QStringList composeRestoreScript(const QString &windowsShort, const QString &date, const QString &time,
+                                 const QList<ScriptFile> &files);
 
 // A short name code page 850 cannot hold makes the script unwritable; reported like an invalid name.
 constexpr int ScriptNotEncodable = platform::dos::PathNotFound;

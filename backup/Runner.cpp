@@ -16,15 +16,13 @@ int writeScript(const RunRequest &request, const QString &base, const QList<Mark
     QList<ScriptFile> files;
     files.reserve(saved.size());
     for (const MarkedFile &file : saved) {
-        const auto described =
-            scriptFileFor(file.path, backupTarget(base, file.path), file.displayName);
+        const auto described = scriptFileFor(file.path, backupTarget(base, file.path), file.displayName);
         if (!described.ok())
             return described.error;
         files.append(described.value);
     }
     return writeRestoreScript(base + QStringLiteral("\\Restore.bat"),
-                              composeRestoreScript(request.windowsShort,
-                                                   platform::shortDate(request.started),
+                              composeRestoreScript(request.windowsShort, platform::shortDate(request.started),
                                                    platform::longTime(request.started), files));
 }
 

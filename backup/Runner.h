@@ -10,17 +10,17 @@ namespace backup {
 
 // A row of the Backup list that is marked for the run.
 struct MarkedFile {
-    int row = -1;          // its row in the list, for the observer
-    QString path;          // C:\WINDOWS\WIN.INI
-    QString displayName;   // the name the list shows, written into the script
+    int row = -1;  // its row in the list, for the observer
+    QString path;  // C:\WINDOWS\WIN.INI
+    QString displayName;  // the name the list shows, written into the script
 };
 
 struct RunRequest {
-    QList<MarkedFile> files;       // checked beforehand: no two names alike, none named Restore.*
-    QString destination;           // the directory as the tree shows it ("D:\" for a root)
-    QString programDirectory;      // holds the supplied restore.pif
-    QString windowsShort;          // 8.3 form of the Windows directory, for the script
-    QDateTime started;             // the date and time the script is stamped with
+    QList<MarkedFile> files;  // checked beforehand: no two names alike, none named Restore.*
+    QString destination;  // the directory as the tree shows it ("D:\" for a root)
+    QString programDirectory;  // holds the supplied restore.pif
+    QString windowsShort;  // 8.3 form of the Windows directory, for the script
+    QDateTime started;  // the date and time the script is stamped with
 };
 
 // What the run reports while it works. The run goes on after each call, except after

@@ -36,7 +36,8 @@ TForm6::TForm6(controls::DirectoryListBox *tree, QWidget *parent)
     BitBtn1->setDefault(true);
     BitBtn1->setMouseTracking(true);
     BitBtn1->installEventFilter(this);
-    BitBtn3 = new QPushButton(style()->standardIcon(QStyle::SP_DialogHelpButton), QStringLiteral("&Hilfe"), this);
+    BitBtn3 =
+        new QPushButton(style()->standardIcon(QStyle::SP_DialogHelpButton), QStringLiteral("&Hilfe"), this);
     BitBtn3->setObjectName(QStringLiteral("BitBtn3"));
     BitBtn3->setGeometry(93, 44, 84, 28);
     BitBtn2 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
@@ -82,7 +83,8 @@ void TForm6::BitBtn1Click()
             error = m_tree->setDirectory(path);
         }
         if (error == platform::dos::PathNotFound) {
-            controls::showMessageAfterBeep(controls::MessageType::Warning,
+            controls::showMessageAfterBeep(
+                controls::MessageType::Warning,
                 QStringLiteral("Der Verzeichnisnamen darf keines der folgenden Zeichen enthalten:")
                     + platform::LineBreak + QStringLiteral("  \\ / : * ? \" < > |"),
                 controls::MessageButton::Ok);

@@ -105,8 +105,8 @@ struct Case {
 enum class Removal { AfterEachRun, AfterAllRuns };
 
 // Long names that share their first letters are the hard case for the 8.3 aliases.
-Case makeCase(const BenchPc &pc, const QString &title, const QString &folder,
-              const QString &nameFormat, int count, qint64 size)
+Case makeCase(const BenchPc &pc, const QString &title, const QString &folder, const QString &nameFormat,
+              int count, qint64 size)
 {
     Case result{title, {}, {}};
     const QString hostFolder = pc.host(QStringLiteral("drive_c/Quelle/") + folder);
@@ -141,16 +141,16 @@ void backupRun(const QStringList &sources, const QString &base)
     QList<backup::ScriptFile> files;
     files.reserve(saved.size());
     for (const QString &source : std::as_const(saved)) {
-        const auto file = backup::scriptFileFor(source, backup::backupTarget(base, source),
-                                                platform::fileNamePart(source));
+        const auto file =
+            backup::scriptFileFor(source, backup::backupTarget(base, source), platform::fileNamePart(source));
         check(file.error, QStringLiteral("describing ") + source);
         files.append(file.value);
     }
     const QDateTime now = platform::now();
     const QString script = base + QStringLiteral("\\Restore.bat");
-    check(backup::writeRestoreScript(script, backup::composeRestoreScript(
-                                                 windowsShort.value, platform::shortDate(now),
-                                                 platform::longTime(now), files)),
+    check(backup::writeRestoreScript(script, backup::composeRestoreScript(windowsShort.value,
+                                                                          platform::shortDate(now),
+                                                                          platform::longTime(now), files)),
           script);
     check(fileRun.finish(), QStringLiteral("records of ") + base);
 }
@@ -200,9 +200,8 @@ double timeCp(const BenchPc &pc, const Case &sources, int run)
     QProcess cp;
     QElapsedTimer timer;
     timer.start();
-    cp.start(QStringLiteral("cp"),
-             QStringList{QStringLiteral("--preserve=mode,timestamps")} + sources.hostPaths
-                 + QStringList{target});
+    cp.start(QStringLiteral("cp"), QStringList{QStringLiteral("--preserve=mode,timestamps")}
+                                       + sources.hostPaths + QStringList{target});
     const bool finished = cp.waitForFinished(-1);
     const double milliseconds = timer.nsecsElapsed() / 1e6;
     if (!finished || cp.exitStatus() != QProcess::NormalExit || cp.exitCode() != 0)
@@ -250,8 +249,7 @@ Result measure(const BenchPc &pc, const Case &sources, int runs, Removal removal
 bool isTmpfs(const QString &folder)
 {
     struct statfs info;
-    return ::statfs(QFile::encodeName(folder).constData(), &info) == 0
-        && info.f_type == TMPFS_MAGIC;
+    return ::statfs(QFile::encodeName(folder).constData(), &info) == 0 && info.f_type == TMPFS_MAGIC;
 }
 
 QString joined(const QList<double> &milliseconds)
@@ -316,22 +314,22 @@ int main(int argc, char *argv[])
         const BenchPc pc(folder);
         QList<Result> results;
         if (fileCount > 0) {
-            const Case small = makeCase(pc, QStringLiteral("%1 x 64 KiB").arg(fileCount),
-                                        QStringLiteral("Klein"), QStringLiteral("Startdatei %1.ini"),
-                                        fileCount, 64 * KiB);
+            const Case small =
+                makeCase(pc, QStringLiteral("%1 x 64 KiB").arg(fileCount), QStringLiteral("Klein"),
+                         QStringLiteral("Startdatei %1.ini"), fileCount, 64 * KiB);
             results.append(measure(pc, small, runs, Removal::AfterAllRuns));
         }
         // Many tiny files show what each file costs beyond its bytes.
         if (tinyCount > 0) {
-            const Case tiny = makeCase(pc, QStringLiteral("%1 x 1 byte").arg(tinyCount),
-                                       QStringLiteral("Winzig"), QStringLiteral("Kleine Datei %1.ini"),
-                                       tinyCount, 1);
+            const Case tiny =
+                makeCase(pc, QStringLiteral("%1 x 1 byte").arg(tinyCount), QStringLiteral("Winzig"),
+                         QStringLiteral("Kleine Datei %1.ini"), tinyCount, 1);
             results.append(measure(pc, tiny, runs, Removal::AfterAllRuns));
         }
         if (largeMib > 0) {
-            const Case large = makeCase(pc, QStringLiteral("1 x %1 MiB").arg(largeMib),
-                                        QStringLiteral("Gross"), QStringLiteral("Grosse Datei %1.bin"),
-                                        1, largeMib * MiB);
+            const Case large =
+                makeCase(pc, QStringLiteral("1 x %1 MiB").arg(largeMib), QStringLiteral("Gross"),
+                         QStringLiteral("Grosse Datei %1.bin"), 1, largeMib * MiB);
             results.append(measure(pc, large, runs, Removal::AfterEachRun));
         }
         printTable(results, runs);

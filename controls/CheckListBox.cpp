@@ -3,10 +3,10 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QStyle>
 #include <QPainter>
-#include <QStyleOptionViewItem>
 #include <QStandardItemModel>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QStyledItemDelegate>
 
 namespace controls {
@@ -69,8 +69,7 @@ public:
         return size;
     }
 
-    void paint(QPainter *painter, const QStyleOptionViewItem &option,
-               const QModelIndex &index) const override
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
         QStyledItemDelegate::paint(painter, option, index);
         if (index.data(Qt::CheckStateRole).toInt() != Qt::PartiallyChecked)
@@ -88,7 +87,9 @@ public:
 };
 
 CheckListBox::CheckListBox(QWidget *parent)
-    : QListView(parent), m_delegate(new Delegate(this)), m_ownRows(new QStandardItemModel(this))
+    : QListView(parent),
+      m_delegate(new Delegate(this)),
+      m_ownRows(new QStandardItemModel(this))
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);

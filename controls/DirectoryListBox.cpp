@@ -21,8 +21,7 @@ class IndentingDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
-    void paint(QPainter *painter, const QStyleOptionViewItem &option,
-               const QModelIndex &index) const override
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
         QStyleOptionViewItem shifted(option);
         shifted.rect.setLeft(shifted.rect.left() + indent(index));
@@ -48,7 +47,8 @@ QString childPath(const QString &directory, const QString &name)
 }  // namespace
 
 DirectoryListBox::DirectoryListBox(QWidget *parent)
-    : QListWidget(parent), m_directory(platform::currentDirectory())
+    : QListWidget(parent),
+      m_directory(platform::currentDirectory())
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setItemDelegate(new IndentingDelegate(this));

@@ -24,11 +24,11 @@ QStyle::StandardPixmap iconOf(platform::DriveKind kind)
 
 }  // namespace
 
-DriveComboBox::DriveComboBox(QWidget *parent) : QComboBox(parent)
+DriveComboBox::DriveComboBox(QWidget *parent)
+    : QComboBox(parent)
 {
     for (const platform::Drive &drive : platform::machine().drives())
-        addItem(style()->standardIcon(iconOf(drive.kind)), QString(drive.letter) + u':',
-                drive.letter);
+        addItem(style()->standardIcon(iconOf(drive.kind)), QString(drive.letter) + u':', drive.letter);
     setDrive(platform::currentDirectory().at(0));
 
     // Forwarded from currentIndexChanged so that a slot may set the drive again while it runs: the

@@ -7,12 +7,11 @@
 namespace controls {
 
 FormDialog::FormDialog(TitleButtons buttons, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                          | (buttons == TitleButtons::Close
-                                 ? Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
-                                 : Qt::WindowFlags()))
-{
-}
+    : QDialog(parent,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                  | (buttons == TitleButtons::Close ? Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
+                                                    : Qt::WindowFlags()))
+{}
 
 void FormDialog::showEvent(QShowEvent *event)
 {

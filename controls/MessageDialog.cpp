@@ -120,9 +120,8 @@ MessageButton execDialog(const QString &caption, QStyle::StandardPixmap icon, co
     if (helpTopic != 0) {
         auto *help = new QPushButton(QStringLiteral("&Hilfe"));
         help->setAutoDefault(false);
-        QObject::connect(help, &QPushButton::clicked, &dialog, [helpTopic] {
-            requestHelp(platform::help::ShowTopic, helpTopic);
-        });
+        QObject::connect(help, &QPushButton::clicked, &dialog,
+                         [helpTopic] { requestHelp(platform::help::ShowTopic, helpTopic); });
         buttonRow->addWidget(help);
     }
     buttonRow->addStretch();
@@ -146,8 +145,7 @@ MessageButton present(const ShownMessage &message, QStyle::StandardPixmap icon)
 
 }  // namespace
 
-MessageButton showMessage(MessageType type, const QString &text, MessageButtons buttons,
-                          int helpTopic)
+MessageButton showMessage(MessageType type, const QString &text, MessageButtons buttons, int helpTopic)
 {
     ShownMessage message;
     message.type = type;
@@ -178,9 +176,9 @@ void showErrorReport(const QString &text)
 }
 
 ReportedError::ReportedError(const QString &text)
-    : std::runtime_error(text.toStdString()), m_text(text)
-{
-}
+    : std::runtime_error(text.toStdString()),
+      m_text(text)
+{}
 
 bool runGuarded(const std::function<void()> &command)
 {

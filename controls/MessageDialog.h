@@ -19,12 +19,11 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(MessageButtons)
 // The Message dialog: caption and icon from the type ("Warnung", "Fehler", "Information",
 // "Bestätigung"), German buttons ("OK", "&Ja", "&Nein", "Abbrechen"). Line breaks in text may be
 // written LF CR or CR LF. Returns the button pressed; closing the box counts as the last button.
-MessageButton showMessage(MessageType type, const QString &text, MessageButtons buttons,
-                          int helpTopic = 0);
+MessageButton showMessage(MessageType type, const QString &text, MessageButtons buttons, int helpTopic = 0);
 
 // The standard system beep, then the Message dialog: how warnings and most messages come.
-MessageButton showMessageAfterBeep(
-    MessageType type, const QString &text, MessageButtons buttons = MessageButton::Ok);
+MessageButton showMessageAfterBeep(MessageType type, const QString &text,
+                                   MessageButtons buttons = MessageButton::Ok);
 
 // The general error report: a box captioned "Velko Save" with the error icon and "OK"; a full stop
 // is appended unless the text's last character is at most '.'.

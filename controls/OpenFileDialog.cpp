@@ -167,15 +167,16 @@ void reportFailure(int error, const QString &path, const QString &name)
     case platform::dos::NotReady:
     case platform::dos::InvalidDrive:
         showMessageAfterBeep(MessageType::Warning,
-            QStringLiteral("Laufwerk %1: ist nicht bereit.").arg(path.at(0).toUpper()), MessageButton::Ok);
+                             QStringLiteral("Laufwerk %1: ist nicht bereit.").arg(path.at(0).toUpper()),
+                             MessageButton::Ok);
         return;
     case platform::dos::FileNotFound:
     case platform::dos::PathNotFound:
         showMessageAfterBeep(MessageType::Warning,
-            name
-                + platform::LineBreak + QStringLiteral("Die Datei wurde nicht gefunden.")
-                + platform::LineBreak + QStringLiteral("Überprüfen Sie, ob Pfad und Dateiname richtig sind."),
-            MessageButton::Ok);
+                             name + platform::LineBreak + QStringLiteral("Die Datei wurde nicht gefunden.")
+                                 + platform::LineBreak
+                                 + QStringLiteral("Überprüfen Sie, ob Pfad und Dateiname richtig sind."),
+                             MessageButton::Ok);
         return;
     default:
         showErrorReport(platform::fileErrorReport(error, path));
@@ -184,7 +185,8 @@ void reportFailure(int error, const QString &path, const QString &name)
 
 }  // namespace
 
-OpenFileDialog::OpenFileDialog(QWidget *parent) : QDialog(parent)
+OpenFileDialog::OpenFileDialog(QWidget *parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("OpenDialog1"));
     setSizeGripEnabled(true);
@@ -404,7 +406,7 @@ bool OpenFileDialog::choose(const QStringList &names)
     for (const QString &name : names) {
         const QString path = resolvedPath(m_tree->directory(), name);
         const platform::DosResult<QString> spelled = platform::canonicalPath(path);
-        const int error = !spelled.ok()                 ? spelled.error
+        const int error = !spelled.ok()                ? spelled.error
                           : platform::fileExists(path) ? platform::dos::Ok
                                                        : platform::dos::FileNotFound;
         if (error != platform::dos::Ok) {

@@ -17,7 +17,7 @@ class DirectoryListBox;
 class DriveComboBox;
 
 struct FileFilter {
-    QString caption;   // "Programme (*.exe; *.com)"
+    QString caption;  // "Programme (*.exe; *.com)"
     QString patterns;  // "*.exe; *.com"
 };
 
@@ -30,7 +30,7 @@ public:
     explicit OpenFileDialog(QWidget *parent = nullptr);
 
     void setFilters(const QList<FileFilter> &filters);  // the first is the default
-    void setHelpTopic(int topic);                        // 0: no help button
+    void setHelpTopic(int topic);  // 0: no help button
 
     // Shows the dialog modally. Returns the chosen files as absolute Windows paths in the order
     // they stand in the folder, or an empty list when cancelled.

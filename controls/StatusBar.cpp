@@ -6,7 +6,8 @@
 namespace controls {
 
 StatusBar::StatusBar(QWidget *parent)
-    : QStatusBar(parent), m_panel(new QLabel(this))
+    : QStatusBar(parent),
+      m_panel(new QLabel(this))
 {
     setSizeGripEnabled(false);
     m_panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);

@@ -38,8 +38,7 @@ QString listing(quint8 attributes, const QString &path)
         return (attributes & bit) ? letter : QChar(u' ');
     };
     return QString(flag(attr::Archive, u'A')) + QStringLiteral("  ") + flag(attr::System, u'S')
-           + flag(attr::Hidden, u'H') + flag(attr::ReadOnly, u'R') + QStringLiteral("     ")
-           + path.toUpper();
+           + flag(attr::Hidden, u'H') + flag(attr::ReadOnly, u'R') + QStringLiteral("     ") + path.toUpper();
 }
 
 void changeOne(Interpreter &shell, const QString &path, const Change &change)

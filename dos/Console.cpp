@@ -25,8 +25,7 @@ QList<Key> parseKeys(const QString &keys)
 
 HeadlessConsole::HeadlessConsole(const QString &keys)
     : m_keys(parseKeys(keys))
-{
-}
+{}
 
 std::optional<Key> HeadlessConsole::readKey()
 {

@@ -32,9 +32,9 @@ QFont vgaFont()
 }  // namespace
 
 DosScreen::DosScreen(const TextScreen &screen, QWidget *parent)
-    : QWidget(parent)
-    , m_screen(screen)
-    , m_font(vgaFont())
+    : QWidget(parent),
+      m_screen(screen),
+      m_font(vgaFont())
 {
     const QFontMetrics metrics(m_font);
     m_cell = QSize(metrics.horizontalAdvance(u'M'), metrics.height());

@@ -16,8 +16,7 @@ bool isVisibleFile(const QString &path)
     if (!platform::fileExists(path))
         return false;
     const auto attributes = platform::fileAttributes(path);
-    return attributes.ok()
-           && (attributes.value & (platform::attr::Hidden | platform::attr::System)) == 0;
+    return attributes.ok() && (attributes.value & (platform::attr::Hidden | platform::attr::System)) == 0;
 }
 
 QString withName(const QString &text, const QString &name)
@@ -70,13 +69,12 @@ bool copyOne(Interpreter &shell, const QString &sourceName, const QString &targe
             shell.printLine(message::forError(shortSource.error));
             return false;
         }
-        target = (target.endsWith(u'\\') ? target : target + u'\\')
-                 + platform::fileNamePart(shortSource.value);
+        target =
+            (target.endsWith(u'\\') ? target : target + u'\\') + platform::fileNamePart(shortSource.value);
     }
     const auto sourceOnDisk = platform::canonicalPath(source);
     const auto targetOnDisk = platform::canonicalPath(target);
-    if (targetOnDisk.ok()
-        && sourceOnDisk.value.compare(targetOnDisk.value, Qt::CaseInsensitive) == 0) {
+    if (targetOnDisk.ok() && sourceOnDisk.value.compare(targetOnDisk.value, Qt::CaseInsensitive) == 0) {
         shell.printLine(message::CopiedOntoItself);
         return false;
     }
@@ -102,9 +100,8 @@ bool copyOne(Interpreter &shell, const QString &sourceName, const QString &targe
 // goes to the current directory.
 void copyCommand(Interpreter &shell, const QStringList &arguments)
 {
-    const QStringList switches = {QStringLiteral("/V"), QStringLiteral("/Y"),
-                                  QStringLiteral("/-Y"), QStringLiteral("/A"),
-                                  QStringLiteral("/B")};
+    const QStringList switches = {QStringLiteral("/V"), QStringLiteral("/Y"), QStringLiteral("/-Y"),
+                                  QStringLiteral("/A"), QStringLiteral("/B")};
     const auto given = names(shell, arguments, switches, 2);
     if (!given)
         return;

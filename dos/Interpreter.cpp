@@ -11,13 +11,14 @@ namespace dos {
 namespace {
 
 const QStringList InternalCommands = {
-    QStringLiteral("echo"), QStringLiteral("rem"),  QStringLiteral("cls"),
-    QStringLiteral("pause"), QStringLiteral("path"), QStringLiteral("if"),
-    QStringLiteral("cd"),   QStringLiteral("chdir"), QStringLiteral("copy"),
-    QStringLiteral("del"),  QStringLiteral("erase"), QStringLiteral("type"),
+    QStringLiteral("echo"), QStringLiteral("rem"), QStringLiteral("cls"),   QStringLiteral("pause"),
+    QStringLiteral("path"), QStringLiteral("if"),  QStringLiteral("cd"),    QStringLiteral("chdir"),
+    QStringLiteral("copy"), QStringLiteral("del"), QStringLiteral("erase"), QStringLiteral("type"),
 };
 const QStringList ProgramExtensions = {
-    QStringLiteral(".COM"), QStringLiteral(".EXE"), QStringLiteral(".BAT"),
+    QStringLiteral(".COM"),
+    QStringLiteral(".EXE"),
+    QStringLiteral(".BAT"),
 };
 // Characters that end an internal command's name without a blank: "echo.", "cd..", "cd\".
 const QString NameEnds = QStringLiteral(".\\:+[");

@@ -15,10 +15,10 @@ namespace dos {
 class Interpreter {
 public:
     enum class Outcome {
-        Finished,    // ran to its end
-        Aborted,     // Ctrl+C, answered with J
+        Finished,  // ran to its end
+        Aborted,  // Ctrl+C, answered with J
         InputEnded,  // waited for a key that will not come
-        NotFound,    // no such batch file
+        NotFound,  // no such batch file
     };
 
     explicit Interpreter(Console &console);

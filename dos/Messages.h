@@ -27,13 +27,11 @@ inline const QString EchoIsOn = QStringLiteral("ECHO ist eingeschaltet");
 inline const QString EchoIsOff = QStringLiteral("ECHO ist ausgeschaltet");
 inline const QString NoPath = QStringLiteral("Keine Pfadangabe");
 
-inline const QString CopiedOntoItself =
-    QStringLiteral("Datei kann nicht auf sich selbst kopiert werden");
+inline const QString CopiedOntoItself = QStringLiteral("Datei kann nicht auf sich selbst kopiert werden");
 inline const QString VerifyFailed = QStringLiteral("Überprüfungsfehler");
 inline const QString FilesCopied = QStringLiteral("Datei(en) kopiert");
 
-inline const QString NotResettingHidden =
-    QStringLiteral("Versteckte Datei wird nicht zurückgesetzt");
+inline const QString NotResettingHidden = QStringLiteral("Versteckte Datei wird nicht zurückgesetzt");
 inline const QString NotResettingSystem = QStringLiteral("Systemdatei wird nicht zurückgesetzt");
 
 inline const QString ScanDiskTitle = QStringLiteral("Microsoft ScanDisk");
@@ -41,10 +39,8 @@ inline const QString ScanDiskChecking =
     QStringLiteral("ScanDisk überprüft jetzt folgende Bereiche von Laufwerk %1:");
 inline const QString ScanDiskFolders = QStringLiteral("Verzeichnisstruktur");
 inline const QString ScanDiskAttributes = QStringLiteral("Dateiattribute");
-inline const QString ScanDiskUnreadableFolder =
-    QStringLiteral("Verzeichnis kann nicht gelesen werden");
-inline const QString ScanDiskUnreadableAttributes =
-    QStringLiteral("Attribute können nicht gelesen werden");
+inline const QString ScanDiskUnreadableFolder = QStringLiteral("Verzeichnis kann nicht gelesen werden");
+inline const QString ScanDiskUnreadableAttributes = QStringLiteral("Attribute können nicht gelesen werden");
 inline const QString ScanDiskClean = QStringLiteral("ScanDisk hat auf Laufwerk %1: keine Fehler gefunden.");
 inline const QString ScanDiskProblems =
     QStringLiteral("ScanDisk hat auf Laufwerk %1: Fehler gefunden, die nicht behoben werden konnten.");

@@ -27,8 +27,8 @@ void survey(const QString &folder, Survey &found)
     for (const QString &file : files.value) {
         ++found.files;
         if (!platform::fileAttributes(prefix + file).ok())
-            found.problems.append(message::ScanDiskUnreadableAttributes + QStringLiteral(" - ")
-                                  + prefix + file);
+            found.problems.append(message::ScanDiskUnreadableAttributes + QStringLiteral(" - ") + prefix
+                                  + file);
     }
     for (const QString &subfolder : subfolders.value)
         survey(prefix + subfolder, found);

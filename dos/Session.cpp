@@ -57,8 +57,7 @@ QString windowTitle(const Options &options)
 {
     if (options.action == Options::Action::MsDosMode)
         return QStringLiteral("MS-DOS-Modus");
-    return QStringLiteral("MS-DOS-Eingabeaufforderung - ")
-           + platform::fileNamePart(options.target).toUpper();
+    return QStringLiteral("MS-DOS-Eingabeaufforderung - ") + platform::fileNamePart(options.target).toUpper();
 }
 
 Interpreter::Outcome runAction(Interpreter &shell, const Options &options)
@@ -89,10 +88,8 @@ std::optional<Options> parseOptions(const QStringList &arguments, QString *error
             options.keys = value();
         } else if (argument == u"--screen" && hasValue) {
             options.screenFile = value();
-        } else if ((argument == u"--msdos-mode" || argument == u"--window") && hasValue
-                   && !haveAction) {
-            options.action = argument == u"--window" ? Options::Action::Window
-                                                     : Options::Action::MsDosMode;
+        } else if ((argument == u"--msdos-mode" || argument == u"--window") && hasValue && !haveAction) {
+            options.action = argument == u"--window" ? Options::Action::Window : Options::Action::MsDosMode;
             options.target = value();
             haveAction = true;
         } else if (argument.compare(u"/c", Qt::CaseInsensitive) == 0 && hasValue && !haveAction) {
@@ -119,8 +116,8 @@ int run(const Options &options)
     if (options.headless) {
         console = std::make_unique<HeadlessConsole>(options.keys);
     } else {
-        auto shown = std::make_unique<WindowConsole>(
-            windowTitle(options), options.action == Options::Action::MsDosMode);
+        auto shown = std::make_unique<WindowConsole>(windowTitle(options),
+                                                     options.action == Options::Action::MsDosMode);
         window = shown.get();
         console = std::move(shown);
     }
@@ -138,11 +135,10 @@ int run(const Options &options)
         // Windows starts again: the programs of the autostart folder start.
         for (const platform::ShellLink &link : autostartLinks()) {
             if (options.headless)
-                writeOut(QStringLiteral("AUTOSTART ") + link.targetPath + u'|'
-                             + link.workingDirectory, {});
+                writeOut(QStringLiteral("AUTOSTART ") + link.targetPath + u'|' + link.workingDirectory, {});
             else if (const int error = platform::startProgram(link.targetPath, link.workingDirectory))
-                std::fprintf(stderr, "velko-dos: cannot start %s (error %d)\n",
-                             qPrintable(link.targetPath), error);
+                std::fprintf(stderr, "velko-dos: cannot start %s (error %d)\n", qPrintable(link.targetPath),
+                             error);
         }
     }
     return outcome == Interpreter::Outcome::Finished ? 0 : 1;

@@ -13,9 +13,9 @@ struct Options {
     QString machineFolder;  // empty: found from the working directory
     bool headless = false;
     QString keys;
-    QString screenFile;     // empty: standard output
+    QString screenFile;  // empty: standard output
     Action action = Action::Command;
-    QString target;         // the batch file, or the command line of /c
+    QString target;  // the batch file, or the command line of /c
 };
 
 // Null and *error set for a command line that does not fit.

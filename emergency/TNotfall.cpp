@@ -69,8 +69,8 @@ TNotfall::TNotfall(QWidget *parent)
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setGeometry(8, 228, 206, 32);
     BitBtn1->setDefault(true);
-    BitBtn3 = new QPushButton(style()->standardIcon(QStyle::SP_DialogHelpButton),
-                              QStringLiteral("&Hilfe"), this);
+    BitBtn3 =
+        new QPushButton(style()->standardIcon(QStyle::SP_DialogHelpButton), QStringLiteral("&Hilfe"), this);
     BitBtn3->setObjectName(QStringLiteral("BitBtn3"));
     BitBtn3->setGeometry(222, 228, 116, 32);
     BitBtn2 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
@@ -101,8 +101,8 @@ void TNotfall::keyPressEvent(QKeyEvent *event)
 void TNotfall::FormActivate()
 {
     const bool on = controls::shortHelpOn();
-    DriveComboBox1->setToolTip(on ? QStringLiteral("Laufwerk, auf dem 'Io.sys' & 'Msdos.sys' gespeichert sind")
-                                  : QString());
+    DriveComboBox1->setToolTip(
+        on ? QStringLiteral("Laufwerk, auf dem 'Io.sys' & 'Msdos.sys' gespeichert sind") : QString());
     controls::showHandCursor({DriveComboBox1, BitBtn1, BitBtn2, BitBtn3}, on);
     setWindowTitle(QStringLiteral("Notfalldiskette anfertigen (Laufwerk ") + m_floppyLetter
                    + QStringLiteral(":\\ )"));

@@ -11,6 +11,6 @@ void setFixedNow(const QDateTime &moment);
 
 // The formats of a German Windows 98.
 QString shortDate(const QDateTime &moment);  // dd.MM.yy
-QString longTime(const QDateTime &moment);   // HH:mm:ss
+QString longTime(const QDateTime &moment);  // HH:mm:ss
 
 }  // namespace platform

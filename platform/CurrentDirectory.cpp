@@ -13,7 +13,7 @@ namespace {
 
 struct CurrentDirectories {
     bool known = false;
-    QString process;                 // "D:\" for a root, else without trailing backslash
+    QString process;  // "D:\" for a root, else without trailing backslash
     QHash<QChar, QString> perDrive;  // the last directory the process was in on each drive
 };
 

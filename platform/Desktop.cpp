@@ -17,8 +17,8 @@ Desktop *&replacementDesktop()
 // There is no help viewer on this desktop yet: a help request shows nothing.
 void Desktop::showHelp(const QString &, int, int) {}
 
-void Desktop::shellExecute(const QObject *, const QString &verb, const QString &file,
-                           const QString &, const QString &, int)
+void Desktop::shellExecute(const QObject *, const QString &verb, const QString &file, const QString &,
+                           const QString &, int)
 {
     if (verb.compare(QStringLiteral("open"), Qt::CaseInsensitive) == 0)
         (void)shellOpen(file);  // ShellExecute's result goes unexamined by every caller

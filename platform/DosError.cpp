@@ -37,8 +37,7 @@ IoError::IoError(int code, const QString &path)
     : std::runtime_error(QStringLiteral("DOS error %1: %2").arg(code).arg(path).toStdString()),
       m_code(code),
       m_path(path)
-{
-}
+{}
 
 void throwOnError(int code, const QString &path)
 {

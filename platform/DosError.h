@@ -11,14 +11,14 @@ namespace platform {
 namespace dos {
 constexpr int Ok = 0;
 constexpr int FileNotFound = 2;
-constexpr int PathNotFound = 3;   // also: a name the file system does not allow
+constexpr int PathNotFound = 3;  // also: a name the file system does not allow
 constexpr int TooManyOpenFiles = 4;
 constexpr int AccessDenied = 5;
 constexpr int InvalidData = 13;
 constexpr int InvalidDrive = 15;
 constexpr int WriteProtected = 19;
 constexpr int NotReady = 21;
-constexpr int GeneralFailure = 31;    // a failure the other codes have no better name for
+constexpr int GeneralFailure = 31;  // a failure the other codes have no better name for
 constexpr int SharingViolation = 32;  // also: a file copied onto itself
 constexpr int InvalidParameter = 87;
 constexpr int ReadPastEnd = 100;

@@ -21,8 +21,8 @@ struct DirectoryEntry {
 
 // How new content reaches a file.
 enum class WriteMode {
-    Truncate,   // the file is created or emptied and written in place
-    Replace,    // written beside the file, then put in its place in one step
+    Truncate,  // the file is created or emptied and written in place
+    Replace,  // written beside the file, then put in its place in one step
     CreateNew,  // only where nothing has the name yet; AccessDenied otherwise
 };
 
@@ -35,8 +35,7 @@ public:
     virtual ~DriveBackend() = default;
 
     // The entry the names lead to: every directory on the way exists, the last name may not.
-    [[nodiscard]] virtual DosResult<Location> locate(const Drive &drive,
-                                                     const QStringList &names) = 0;
+    [[nodiscard]] virtual DosResult<Location> locate(const Drive &drive, const QStringList &names) = 0;
 
     [[nodiscard]] virtual DosResult<quint8> attributes(const Location &entry) = 0;  // with 16
     [[nodiscard]] virtual int setAttributes(const Location &entry, quint8 attributes) = 0;
@@ -51,11 +50,9 @@ public:
     [[nodiscard]] virtual int write(const Location &file, const QByteArray &data, WriteMode mode,
                                     quint8 attributes) = 0;
     // Bytes and last-write time of `from`; the copy gets `attributes`.
-    [[nodiscard]] virtual int copy(const Location &from, const Location &to,
-                                   quint8 attributes) = 0;
+    [[nodiscard]] virtual int copy(const Location &from, const Location &to, quint8 attributes) = 0;
     // Renames on the drive, replacing an existing `to` in one step.
-    [[nodiscard]] virtual int move(const Location &from, const Location &to,
-                                   quint8 attributes) = 0;
+    [[nodiscard]] virtual int move(const Location &from, const Location &to, quint8 attributes) = 0;
     [[nodiscard]] virtual int remove(const Location &file) = 0;
     [[nodiscard]] virtual int makeDirectory(const Location &directory) = 0;
     [[nodiscard]] virtual int removeTree(const Location &directory) = 0;

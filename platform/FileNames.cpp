@@ -82,8 +82,7 @@ bool isShortName(const QString &name)
         return !name.isEmpty() && isShortPart(name, 8);
     const QString base = name.left(dot);
     const QString extension = name.mid(dot + 1);
-    return !base.isEmpty() && !extension.isEmpty() && isShortPart(base, 8)
-        && isShortPart(extension, 3);
+    return !base.isEmpty() && !extension.isEmpty() && isShortPart(base, 8) && isShortPart(extension, 3);
 }
 
 AliasStem aliasStem(const QString &longName)

@@ -6,8 +6,8 @@
 
 namespace platform {
 
-using detail::Location;
 using detail::locate;
+using detail::Location;
 
 namespace {
 
@@ -85,8 +85,7 @@ QString directoryPart(const QString &path)
     const qsizetype separator = lastSeparator(path);
     if (separator < 0)
         return {};
-    const bool keepsSeparator = path[separator] == u':' || separator == 0
-        || path[separator - 1] == u':';
+    const bool keepsSeparator = path[separator] == u':' || separator == 0 || path[separator - 1] == u':';
     return path.left(keepsSeparator ? separator + 1 : separator);
 }
 
@@ -98,7 +97,7 @@ QString upperCaseFileName(const QString &name)
 QString withoutRootBackslash(const QString &directory)
 {
     const bool isRoot = directory.size() == 3 && directory[0] >= u'C' && directory[0] <= u'Z'
-        && directory[1] == u':' && directory[2] == u'\\';
+                        && directory[1] == u':' && directory[2] == u'\\';
     return isRoot ? directory.left(2) : directory;
 }
 

@@ -51,7 +51,7 @@ private:
 };
 [[nodiscard]] DosResult<ResolvedPath> resolvePath(const QString &path);
 
-bool fileExists(const QString &path);       // an existing file, not a directory
+bool fileExists(const QString &path);  // an existing file, not a directory
 bool directoryExists(const QString &path);  // an existing directory, drive roots included
 
 // Host path of an existing file or directory (case-insensitive lookup); error when missing.
@@ -76,9 +76,9 @@ bool directoryExists(const QString &path);  // an existing directory, drive root
 // The 8.3 form of an existing path, e.g. C:\PROGRA~1\VELKOS~1\ORVEL.INI.
 [[nodiscard]] DosResult<QString> shortPathName(const QString &path);
 
-[[nodiscard]] int createDirectory(const QString &path);     // parent must exist; an existing one is an error (5)
-[[nodiscard]] int forceDirectories(const QString &path);    // with missing parents; an existing one is fine
-[[nodiscard]] int removeDirectoryTree(const QString &path); // everything below, read-only files too
+[[nodiscard]] int createDirectory(const QString &path);  // parent must exist; an existing one is an error (5)
+[[nodiscard]] int forceDirectories(const QString &path);  // with missing parents; an existing one is fine
+[[nodiscard]] int removeDirectoryTree(const QString &path);  // everything below, read-only files too
 
 // Subdirectories and files of a directory, in on-disk spelling, sorted case-insensitively.
 [[nodiscard]] DosResult<QStringList> subdirectories(const QString &directory);

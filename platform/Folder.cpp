@@ -107,10 +107,12 @@ bool isBelow(const QString &path, const QString &folder)
 bool Folder::Stamp::operator==(const Stamp &other) const
 {
     return sameTime(folderTime, other.folderTime) && sameTime(recordsTime, other.recordsTime)
-        && recordsSize == other.recordsSize && recordsInode == other.recordsInode;
+           && recordsSize == other.recordsSize && recordsInode == other.recordsInode;
 }
 
-Folder::Folder(const QString &hostFolder) : m_hostFolder(hostFolder) {}
+Folder::Folder(const QString &hostFolder)
+    : m_hostFolder(hostFolder)
+{}
 
 DosResult<std::shared_ptr<Folder>> Folder::load(const QString &hostFolder)
 {
@@ -194,8 +196,8 @@ int Folder::readEntries(const QHash<QString, Record> &records)
         entry.name = *name;
         entry.isDirectory = hostEntry.isDirectory;
         const auto record = records.constFind(*name);
-        entry.attributes = record != records.cend() ? record->attributes
-                                                    : defaultAttributes(entry.isDirectory);
+        entry.attributes =
+            record != records.cend() ? record->attributes : defaultAttributes(entry.isDirectory);
         if (isShortName(*name))
             entry.shortName = key;
         else if (record != records.cend() && !record->alias.isEmpty())
@@ -486,8 +488,7 @@ void forgetFolders(const QString &hostFolder)
     auto &folders = folderCache();
     folders.removeIf([&](const auto &folder) { return isBelow(folder.key(), hostFolder); });
     // A held folder that is gone has no records left to write.
-    heldFolders().folders.removeIf(
-        [&](const auto &folder) { return isBelow(folder.key(), hostFolder); });
+    heldFolders().folders.removeIf([&](const auto &folder) { return isBelow(folder.key(), hostFolder); });
 }
 
 void forgetAllFolders()

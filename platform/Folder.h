@@ -17,10 +17,10 @@
 namespace platform::detail {
 
 struct FolderEntry {
-    QString name;            // spelled as on the host
+    QString name;  // spelled as on the host
     bool isDirectory = false;
-    quint8 attributes = 0;   // read-only, hidden, system, archive; never the directory bit
-    QString shortName;       // the name itself upper-cased, or its alias
+    quint8 attributes = 0;  // read-only, hidden, system, archive; never the directory bit
+    QString shortName;  // the name itself upper-cased, or its alias
     bool aliasKept = false;  // the alias is recorded and no longer changes
 };
 
@@ -87,7 +87,7 @@ private:
     QHash<QString, QString> m_aliasOwners;  // alias of a long name -> its key in m_entries
     // Per alias stem, a number below which every alias is taken; void once a name goes away.
     QHash<QString, int> m_lowestFreeNumbers;
-    QSet<QString> m_recorded;               // names with a live line in the records file
+    QSet<QString> m_recorded;  // names with a live line in the records file
     int m_recordLines = 0;
     Stamp m_stamp;
     bool m_held = false;
@@ -110,6 +110,7 @@ void forgetAllFolders();
 
 // The host spelling of a name in a folder, found without its records (when they cannot be read):
 // by name only, as an alias is known only from them. Empty when no entry has that name.
-[[nodiscard]] DosResult<std::optional<QString>> hostSpellingOf(const QString &hostFolder, const QString &name);
+[[nodiscard]] DosResult<std::optional<QString>> hostSpellingOf(const QString &hostFolder,
+                                                               const QString &name);
 
 }  // namespace platform::detail

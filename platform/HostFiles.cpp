@@ -126,8 +126,7 @@ bool isFolderEntry(int folderFd, const dirent *entry)
     if (entry->d_type != DT_UNKNOWN)
         return entry->d_type == DT_DIR;
     struct stat info;
-    return ::fstatat(folderFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0
-        && S_ISDIR(info.st_mode);
+    return ::fstatat(folderFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(info.st_mode);
 }
 
 int removeTreeAt(int parentFd, const char *name)
@@ -314,8 +313,8 @@ int writeHostFile(const QString &hostPath, const QByteArray &data, bool exclusiv
 
 int appendHostFile(const QString &hostPath, const QByteArray &data)
 {
-    HostFd fd(::open(hostName(hostPath).constData(),
-                     O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_CLOEXEC, 0666));
+    HostFd fd(
+        ::open(hostName(hostPath).constData(), O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_CLOEXEC, 0666));
     if (!fd.isOpen())
         return lastError(dos::PathNotFound);
     return closed(fd, writeAll(fd.get(), data.constData(), data.size()));
@@ -387,8 +386,7 @@ int removeHostTree(const QString &hostPath)
 
 LockOutcome lockHostFile(const QString &hostPath, HostFd *lock, QString *problem)
 {
-    HostFd fd(::open(hostName(hostPath).constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC,
-                     0600));
+    HostFd fd(::open(hostName(hostPath).constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
     if (!fd.isOpen()) {
         *problem = QStringLiteral("cannot open the lock file %1: %2")
                        .arg(hostPath, QString::fromLocal8Bit(std::strerror(errno)));
@@ -397,8 +395,8 @@ LockOutcome lockHostFile(const QString &hostPath, HostFd *lock, QString *problem
     if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
         if (errno == EWOULDBLOCK)
             return LockOutcome::HeldElsewhere;
-        *problem = QStringLiteral("cannot lock %1: %2")
-                       .arg(hostPath, QString::fromLocal8Bit(std::strerror(errno)));
+        *problem =
+            QStringLiteral("cannot lock %1: %2").arg(hostPath, QString::fromLocal8Bit(std::strerror(errno)));
         return LockOutcome::Failed;
     }
     *lock = std::move(fd);

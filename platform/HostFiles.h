@@ -24,8 +24,12 @@ QString hostChild(const QString &hostFolder, const QString &name);
 class HostFd {
 public:
     HostFd() = default;
-    explicit HostFd(int fd) : m_fd(fd) {}
-    HostFd(HostFd &&other) noexcept : m_fd(other.release()) {}
+    explicit HostFd(int fd)
+        : m_fd(fd)
+    {}
+    HostFd(HostFd &&other) noexcept
+        : m_fd(other.release())
+    {}
     HostFd &operator=(HostFd &&other) noexcept;
     HostFd(const HostFd &) = delete;
     HostFd &operator=(const HostFd &) = delete;
@@ -59,13 +63,11 @@ struct HostEntry {
 // No write follows a symbolic link. Writing and copying replace a link by a new file; appending
 // fails on one (3), so that the caller can write the whole file anew.
 // Creates or truncates the file and writes data; exclusive fails with 5 when it exists already.
-[[nodiscard]] int writeHostFile(const QString &hostPath, const QByteArray &data,
-                                bool exclusive = false);
+[[nodiscard]] int writeHostFile(const QString &hostPath, const QByteArray &data, bool exclusive = false);
 [[nodiscard]] int appendHostFile(const QString &hostPath, const QByteArray &data);
 // Writes data to `temporary` (which must not exist) and puts it in place of hostPath in one
 // step, so that a failure at any point leaves the old file as it was and no temporary behind.
-[[nodiscard]] int replaceHostFile(const QString &hostPath, const QString &temporary,
-                                  const QByteArray &data);
+[[nodiscard]] int replaceHostFile(const QString &hostPath, const QString &temporary, const QByteArray &data);
 
 // Creates or truncates `to` with the bytes and the last-write time of `from`. Like Windows, a
 // copy that fails once `to` was opened leaves no partial file behind.

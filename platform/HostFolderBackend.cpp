@@ -23,7 +23,7 @@ struct Found {
 // count as missing; any other name, which might be an alias, gets the folder's error, and so
 // does everything that needs the records (attributes, aliases, changes).
 DosResult<std::optional<Found>> foundWithoutRecords(const QString &hostFolder, const QString &name,
-                                                   int folderError)
+                                                    int folderError)
 {
     const auto spelled = hostSpellingOf(hostFolder, name);
     if (!spelled.ok())
@@ -49,8 +49,7 @@ DosResult<std::optional<Found>> findIn(Folder &folder, const Drive &drive, const
     return {dos::Ok, found};
 }
 
-DosResult<std::optional<Found>> findListed(const Drive &drive, const QString &hostFolder,
-                                           const QString &name)
+DosResult<std::optional<Found>> findListed(const Drive &drive, const QString &hostFolder, const QString &name)
 {
     const auto folder = folderAt(hostFolder);
     if (!folder.ok())
@@ -59,8 +58,7 @@ DosResult<std::optional<Found>> findListed(const Drive &drive, const QString &ho
 }
 
 // The exact spelling is tried first, so that most names cost no listing of the folder.
-DosResult<std::optional<Found>> findEntry(const Drive &drive, const QString &hostFolder,
-                                          const QString &name)
+DosResult<std::optional<Found>> findEntry(const Drive &drive, const QString &hostFolder, const QString &name)
 {
     if (const auto info = statHost(hostChild(hostFolder, name)))
         return {dos::Ok, Found{name, S_ISDIR(info->st_mode)}};
@@ -193,8 +191,7 @@ public:
     DosResult<QList<DirectoryEntry>> entries(const Location &directory) override;
     bool isSameFile(const Location &a, const Location &b) override;
     DosResult<QByteArray> read(const Location &file) override;
-    int write(const Location &file, const QByteArray &data, WriteMode mode,
-              quint8 attributes) override;
+    int write(const Location &file, const QByteArray &data, WriteMode mode, quint8 attributes) override;
     int copy(const Location &from, const Location &to, quint8 attributes) override;
     int move(const Location &from, const Location &to, quint8 attributes) override;
     int remove(const Location &file) override;
@@ -298,8 +295,7 @@ DosResult<QByteArray> HostFolderBackend::read(const Location &file)
     return readHostFile(file.host);
 }
 
-int HostFolderBackend::write(const Location &file, const QByteArray &data, WriteMode mode,
-                             quint8 attributes)
+int HostFolderBackend::write(const Location &file, const QByteArray &data, WriteMode mode, quint8 attributes)
 {
     const auto folder = folderAt(file.hostFolder);
     if (!folder.ok())

@@ -49,8 +49,8 @@ std::optional<Drive> parseDrive(const QString &key, const QString &value, const 
         field = field.trimmed();
     const auto kind = driveKind(fields[0]);
     if (!kind || fields.size() > 3) {
-        *problem = QStringLiteral("drive %1: expected fixed|floppy|cdrom[,folder[,readonly]]")
-                       .arg(drive.letter);
+        *problem =
+            QStringLiteral("drive %1: expected fixed|floppy|cdrom[,folder[,readonly]]").arg(drive.letter);
         return std::nullopt;
     }
     drive.kind = *kind;
@@ -66,8 +66,7 @@ std::optional<Drive> parseDrive(const QString &key, const QString &value, const 
     }
     if (fields.size() == 3) {
         if (drive.kind != DriveKind::Floppy || fields[2].compare(u"readonly", Qt::CaseInsensitive)) {
-            *problem = QStringLiteral("drive %1: only a floppy can be listed readonly")
-                           .arg(drive.letter);
+            *problem = QStringLiteral("drive %1: only a floppy can be listed readonly").arg(drive.letter);
             return std::nullopt;
         }
         drive.writeProtected = true;
@@ -136,7 +135,8 @@ std::unique_ptr<Machine> Machine::load(const QString &hostFolder, QString *error
     QString &windows = machine->m_windowsDirectory;
     if (!isAbsoluteWindowsPath(windows)) {
         *error = QStringLiteral("%1: [Windows] Directory must be an absolute path such as "
-                                "C:\\WINDOWS").arg(iniPath);
+                                "C:\\WINDOWS")
+                     .arg(iniPath);
         return nullptr;
     }
     windows[0] = windows[0].toUpper();

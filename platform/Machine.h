@@ -11,9 +11,9 @@ namespace platform {
 enum class DriveKind { Fixed, Floppy, CdRom };
 
 struct Drive {
-    QChar letter;        // upper case
+    QChar letter;  // upper case
     DriveKind kind = DriveKind::Fixed;
-    QString hostPath;    // absolute host folder (fixed, cdrom) or image file (floppy); empty: no medium
+    QString hostPath;  // absolute host folder (fixed, cdrom) or image file (floppy); empty: no medium
     bool writeProtected = false;  // floppy listed "readonly"; a cdrom is always read-only
 };
 
@@ -29,8 +29,8 @@ public:
 
     QString folder() const { return m_folder; }
     QString windowsDirectory() const { return m_windowsDirectory; }  // e.g. C:\WINDOWS
-    const QList<Drive> &drives() const { return m_drives; }          // sorted by letter
-    const Drive *drive(QChar letter) const;                         // null: no such drive
+    const QList<Drive> &drives() const { return m_drives; }  // sorted by letter
+    const Drive *drive(QChar letter) const;  // null: no such drive
 
     // Host path -> Windows path spelled as on disk (C:\Programme\Velko Save); empty when the
     // host path lies on no drive of this machine.

@@ -28,9 +28,9 @@ class DriveBackend;
 struct Location {
     const Drive *drive = nullptr;
     QString windowsPath;  // spelled as on disk; a new last name as given
-    QString hostFolder;   // where the backend keeps the folder that holds the entry; a root's own
-    QString name;         // the entry's stored name, or the new name; empty for a root
-    QString host;         // where the backend keeps the entry
+    QString hostFolder;  // where the backend keeps the folder that holds the entry; a root's own
+    QString name;  // the entry's stored name, or the new name; empty for a root
+    QString host;  // where the backend keeps the entry
     bool exists = false;
     bool isDirectory = false;
     bool isRoot() const { return name.isEmpty(); }

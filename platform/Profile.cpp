@@ -33,8 +33,7 @@ ProfileDocument ProfileDocument::parse(const QString &text)
         while (stop < text.size() && text[stop] != u'\r' && text[stop] != u'\n')
             ++stop;
         line.raw = text.mid(start, stop - start);
-        const qsizetype endLength =
-            stop == text.size() ? 0 : text.mid(stop, 2) == u"\r\n" ? 2 : 1;
+        const qsizetype endLength = stop == text.size() ? 0 : text.mid(stop, 2) == u"\r\n" ? 2 : 1;
         line.end = text.mid(stop, endLength);
         start = stop + endLength;
 
@@ -97,8 +96,7 @@ const ProfileDocument::Section *ProfileDocument::findSection(const QString &name
     return const_cast<ProfileDocument *>(this)->findSection(name);
 }
 
-QString ProfileDocument::value(const QString &section, const QString &key,
-                               const QString &defaultValue) const
+QString ProfileDocument::value(const QString &section, const QString &key, const QString &defaultValue) const
 {
     const Section *found = findSection(section);
     if (!found)
@@ -149,7 +147,7 @@ QStringList ProfileDocument::keys(const QString &section) const
 bool ProfileDocument::isEmpty() const
 {
     return m_sections.isEmpty()
-        || (m_sections.size() == 1 && m_sections[0].name.isEmpty() && m_sections[0].lines.isEmpty());
+           || (m_sections.size() == 1 && m_sections[0].name.isEmpty() && m_sections[0].lines.isEmpty());
 }
 
 namespace {
@@ -204,8 +202,7 @@ QString profileString(const QString &path, const QString &section, const QString
     return document.ok() ? document.value.value(section, key, defaultValue) : defaultValue;
 }
 
-int writeProfileString(const QString &path, const QString &section, const QString &key,
-                       const QString &value)
+int writeProfileString(const QString &path, const QString &section, const QString &key, const QString &value)
 {
     auto file = readProfileFile(path);
     if (!file.ok())

@@ -28,14 +28,14 @@ public:
 
 private:
     struct Line {
-        QString key;    // empty: not an entry (blank line, comment, header)
+        QString key;  // empty: not an entry (blank line, comment, header)
         QString value;
-        QString raw;    // the line without its end, as read or last written
-        QString end;    // CR LF, CR, LF, or empty for a last line without one
+        QString raw;  // the line without its end, as read or last written
+        QString end;  // CR LF, CR, LF, or empty for a last line without one
     };
     struct Section {
-        QString name;   // empty for lines before the first header
-        Line header;    // raw empty for lines before the first header
+        QString name;  // empty for lines before the first header
+        Line header;  // raw empty for lines before the first header
         QList<Line> lines;
         QHash<QString, qsizetype> entryLines;  // case-folded key -> its first line
     };
@@ -49,10 +49,11 @@ private:
 // (Windows-1252 text; a leading UTF-8 mark is skipped on reading and kept by writeProfileString).
 // Writing creates the file when it does not exist.
 [[nodiscard]] DosResult<ProfileDocument> readProfile(const QString &path);  // a missing file reads as empty
-[[nodiscard]] int writeProfile(const QString &path, const ProfileDocument &document);  // whole file, or nothing
+[[nodiscard]] int writeProfile(const QString &path,
+                               const ProfileDocument &document);  // whole file, or nothing
 QString profileString(const QString &path, const QString &section, const QString &key,
                       const QString &defaultValue);
 [[nodiscard]] int writeProfileString(const QString &path, const QString &section, const QString &key,
-                       const QString &value);
+                                     const QString &value);
 
 }  // namespace platform

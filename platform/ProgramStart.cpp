@@ -18,9 +18,8 @@ int startProgram(const QString &program, const QString &workingDirectory)
     const auto hostDirectory = hostPathOf(directory);
     if (!hostProgram.ok() || !hostDirectory.ok())
         return hostProgram.ok() ? hostDirectory.error : hostProgram.error;
-    return QProcess::startDetached(hostProgram.value, {}, hostDirectory.value)
-               ? dos::Ok
-               : dos::GeneralFailure;
+    return QProcess::startDetached(hostProgram.value, {}, hostDirectory.value) ? dos::Ok
+                                                                               : dos::GeneralFailure;
 }
 
 }  // namespace platform

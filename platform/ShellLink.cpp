@@ -12,7 +12,7 @@ namespace {
 
 constexpr quint32 HeaderSize = 0x4C;
 // {00021401-0000-0000-C000-000000000046} as it stands in the file.
-constexpr char LinkClassId[16] = {0x01, 0x14, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00,
+constexpr char LinkClassId[16] = {0x01,       0x14, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00,
                                   char(0xC0), 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46};
 
 namespace flag {
@@ -67,14 +67,19 @@ public:
 
 private:
     template <typename T>
-    void append(T value) { m_data.append(reinterpret_cast<const char *>(&value), sizeof value); }
+    void append(T value)
+    {
+        m_data.append(reinterpret_cast<const char *>(&value), sizeof value);
+    }
     QByteArray m_data;
 };
 
 // Bounds-checked little-endian reading; any read past the end marks the whole read as failed.
 class Reader {
 public:
-    explicit Reader(const QByteArray &data) : m_data(data) {}
+    explicit Reader(const QByteArray &data)
+        : m_data(data)
+    {}
 
     bool failed() const { return m_failed; }
     void fail() { m_failed = true; }
@@ -151,9 +156,12 @@ quint32 driveTypeOf(QChar letter)
     if (!drive)
         return DriveUnknown;
     switch (drive->kind) {
-    case DriveKind::Fixed: return DriveFixed;
-    case DriveKind::Floppy: return DriveRemovable;
-    case DriveKind::CdRom: return DriveCdRom;
+    case DriveKind::Fixed:
+        return DriveFixed;
+    case DriveKind::Floppy:
+        return DriveRemovable;
+    case DriveKind::CdRom:
+        return DriveCdRom;
     }
     return DriveUnknown;
 }

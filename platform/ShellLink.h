@@ -19,18 +19,18 @@ constexpr quint32 Minimized = 6;
 }  // namespace showCommand
 
 struct ShellLink {
-    QString targetPath;        // the target's Windows path (LocalBasePath)
+    QString targetPath;  // the target's Windows path (LocalBasePath)
     QString description;
     QString workingDirectory;
     QString arguments;
-    QString iconLocation;      // empty: no icon location
+    QString iconLocation;  // empty: no icon location
     qint32 iconIndex = 0;
     quint32 showCommand = showCommand::Normal;
-    quint16 hotKey = 0;        // low byte the key, high byte the modifiers
+    quint16 hotKey = 0;  // low byte the key, high byte the modifiers
     // Facts about the target that Windows records in the header, filled in when writing.
     quint32 targetAttributes = 0;
     quint32 targetSize = 0;
-    QDateTime targetWriteTime; // invalid: not recorded
+    QDateTime targetWriteTime;  // invalid: not recorded
 };
 
 // The file's bytes: a header, a LinkInfo naming the target on its volume, and the strings in the

@@ -26,9 +26,10 @@ QString lockPath(const QString &name, const struct stat &machine)
 }  // namespace
 
 SingleInstance::SingleInstance(const QString &name, const QString &machineFolder)
-    : m_name(name), m_machineFolder(machineFolder), m_lock(std::make_unique<detail::HostFd>())
-{
-}
+    : m_name(name),
+      m_machineFolder(machineFolder),
+      m_lock(std::make_unique<detail::HostFd>())
+{}
 
 SingleInstance::~SingleInstance() = default;
 

@@ -46,8 +46,8 @@ DosResult<QString> createTempFile(const QString &directory, const QString &prefi
     if (!base.endsWith(u'\\'))
         base += u'\\';
 
-    const int start = int((QCoreApplication::applicationPid() ^ QDateTime::currentMSecsSinceEpoch())
-                          % TempNameCount);
+    const int start =
+        int((QCoreApplication::applicationPid() ^ QDateTime::currentMSecsSinceEpoch()) % TempNameCount);
     for (int step = 0; step < TempNameCount; ++step) {
         const QString path = base + tempName(prefix, (start + step) % TempNameCount);
         const auto candidate = detail::locate(path);
@@ -55,8 +55,8 @@ DosResult<QString> createTempFile(const QString &directory, const QString &prefi
             return {candidate.error, {}};
         if (candidate.value.exists)
             continue;
-        const int error = candidate.value.backend().write(candidate.value, {},
-                                                          detail::WriteMode::CreateNew, attr::Archive);
+        const int error =
+            candidate.value.backend().write(candidate.value, {}, detail::WriteMode::CreateNew, attr::Archive);
         // Someone else took the name between the look and the write.
         if (error == dos::AccessDenied && fileExists(path))
             continue;

@@ -123,8 +123,8 @@ TRestore::TRestore(QWidget *parent)
                               QStringLiteral("Sicherungsdateien &wiederherstellen"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setGeometry(8, 292, 250, 32);
-    BitBtn3 = new QPushButton(style()->standardIcon(QStyle::SP_DialogHelpButton),
-                              QStringLiteral("&Hilfe"), this);
+    BitBtn3 =
+        new QPushButton(style()->standardIcon(QStyle::SP_DialogHelpButton), QStringLiteral("&Hilfe"), this);
     BitBtn3->setObjectName(QStringLiteral("BitBtn3"));
     BitBtn3->setGeometry(266, 292, 118, 32);
     BitBtn2 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
@@ -212,8 +212,8 @@ void TRestore::DriveComboBox1Change()
         refuseDrive(QStringLiteral("Velko Save kann nicht von Diskette restaurieren !"));
         return;
     }
-    const QString refusal = QStringLiteral("Von Laufwerk ") + letter
-                            + QStringLiteral(":\\ kann nicht restauriert werden !");
+    const QString refusal =
+        QStringLiteral("Von Laufwerk ") + letter + QStringLiteral(":\\ kann nicht restauriert werden !");
     if (DirectoryListBox1->setDrive(letter) != platform::dos::Ok
         || platform::probeWritable(DirectoryListBox1->directory()) != platform::dos::Ok) {
         refuseDrive(refusal);
@@ -226,15 +226,16 @@ void TRestore::BitBtn1Click()
         const QString directory = platform::withoutRootBackslash(DirectoryListBox1->directory());
         const QString script = directory + QStringLiteral("\\restore.bat");
         if (!platform::fileExists(script)) {
-            controls::showMessageAfterBeep(controls::MessageType::Warning,
-                QStringLiteral("In diesem Verzeichnis befinden sich keine Sicherungskopien !") + platform::LineBreak
-                    + QStringLiteral("Bitte wählen sie ein anderes Verzeichnis."));
+            controls::showMessageAfterBeep(
+                controls::MessageType::Warning,
+                QStringLiteral("In diesem Verzeichnis befinden sich keine Sicherungskopien !")
+                    + platform::LineBreak + QStringLiteral("Bitte wählen sie ein anderes Verzeichnis."));
             return;
         }
         Memo2->show();
         ShellLink1->ProgramFile = m_programDirectory + QStringLiteral("\\Orvel.exe");
-        ShellLink1->LinkFile = platform::windowsDirectory()
-                               + QStringLiteral("\\startmenü\\programme\\autostart\\Orvel.lnk");
+        ShellLink1->LinkFile =
+            platform::windowsDirectory() + QStringLiteral("\\startmenü\\programme\\autostart\\Orvel.lnk");
         ShellLink1->Write();
         // The shell's result is not examined: a script that cannot be opened leaves the notice up.
         platform::desktop().shellExecute(this, QStringLiteral("open"), script, {}, {},

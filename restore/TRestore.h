@@ -22,8 +22,7 @@ public:
 
     // What the dialog takes from the main window each time it is shown: the drive its drive box
     // shows, its Destination path, and the Program directory ("X:" for a drive root).
-    void setMainWindowState(QChar mainDrive, const QString &destinationPath,
-                            const QString &programDirectory);
+    void setMainWindowState(QChar mainDrive, const QString &destinationPath, const QString &programDirectory);
 
     QLabel *Label1 = nullptr;
     QPlainTextEdit *Memo1 = nullptr;

@@ -16,9 +16,12 @@ QString fromBuffer(const QString &text)
 quint32 showCommandOf(TShellLink::TWindowState state)
 {
     switch (state) {
-    case TShellLink::TWindowState::wsMinimized: return platform::showCommand::Minimized;
-    case TShellLink::TWindowState::wsMaximized: return platform::showCommand::Maximized;
-    case TShellLink::TWindowState::wsNormal: break;
+    case TShellLink::TWindowState::wsMinimized:
+        return platform::showCommand::Minimized;
+    case TShellLink::TWindowState::wsMaximized:
+        return platform::showCommand::Maximized;
+    case TShellLink::TWindowState::wsNormal:
+        break;
     }
     return platform::showCommand::Normal;
 }
@@ -27,8 +30,7 @@ quint32 showCommandOf(TShellLink::TWindowState state)
 
 TShellLink::TShellLink(QObject *owner)
     : QObject(owner)
-{
-}
+{}
 
 void TShellLink::Write()
 {
@@ -64,10 +66,17 @@ void TShellLink::Read()
     IconIndex = quint32(link.iconIndex);
     ProgramFile = fromBuffer(link.targetPath);
     switch (link.showCommand) {
-    case platform::showCommand::Normal: WindowState = TWindowState::wsNormal; break;
-    case platform::showCommand::Minimized: WindowState = TWindowState::wsMinimized; break;
-    case platform::showCommand::Maximized: WindowState = TWindowState::wsMaximized; break;
-    default: break;  // another show command leaves the state as it was
+    case platform::showCommand::Normal:
+        WindowState = TWindowState::wsNormal;
+        break;
+    case platform::showCommand::Minimized:
+        WindowState = TWindowState::wsMinimized;
+        break;
+    case platform::showCommand::Maximized:
+        WindowState = TWindowState::wsMaximized;
+        break;
+    default:
+        break;  // another show command leaves the state as it was
     }
     WorkingDirectory = fromBuffer(link.workingDirectory);
 }

@@ -42,9 +42,11 @@ void seedSystem(TestMachine &machine)
     for (const char *name : {"IO.SYS", "MSDOS.SYS"})
         machine.writeFile(QStringLiteral("C:\\") + QLatin1String(name), QByteArray("; ") + name + "\r\n", 7);
     for (const char *name : {"CONTROL.INI", "PROTOCOL.INI", "SYSTEM.INI", "WIN.INI"})
-        machine.writeFile(QStringLiteral("C:\\WINDOWS\\") + QLatin1String(name), QByteArray("[") + name + "]\r\n");
+        machine.writeFile(QStringLiteral("C:\\WINDOWS\\") + QLatin1String(name),
+                          QByteArray("[") + name + "]\r\n");
     for (const char *name : {"SYSTEM.DAT", "USER.DAT"})
-        machine.writeFile(QStringLiteral("C:\\WINDOWS\\") + QLatin1String(name), QByteArray("REGEDIT4 ") + name, 7);
+        machine.writeFile(QStringLiteral("C:\\WINDOWS\\") + QLatin1String(name),
+                          QByteArray("REGEDIT4 ") + name, 7);
     machine.writeFile(ProgramDirectory + QStringLiteral("\\restore.pif"), QByteArray(545, '\x01'));
 }
 
@@ -73,7 +75,8 @@ QList<QByteArray> scriptLines(TestMachine &machine, const QString &script)
 // Answers like the test user and, at the first dialog, changes the PC under the running backup.
 struct InterferingUser : controls::MessageSeam {
     InterferingUser(TestUser &testUser, std::function<void()> interference)
-        : user(testUser), interfere(std::move(interference))
+        : user(testUser),
+          interfere(std::move(interference))
     {
         controls::setMessageSeam(this);
     }
@@ -146,8 +149,8 @@ void BackupWorkflowTest::addFiles_data()
 {
     QTest::addColumn<QStringList>("chosen");
     QTest::addColumn<QStringList>("warnedNames");
-    QTest::newRow("new names are added") << QStringList{"D:\\Daten\\Brief.doc", "D:\\Daten\\Liste.txt"}
-                                         << QStringList{};
+    QTest::newRow("new names are added")
+        << QStringList{"D:\\Daten\\Brief.doc", "D:\\Daten\\Liste.txt"} << QStringList{};
     QTest::newRow("name in other case") << QStringList{"D:\\Daten\\WIN.INI"} << QStringList{"WIN.INI"};
     QTest::newRow("two clashes and a new name")
         << QStringList{"D:\\Daten\\Config.sys", "D:\\Daten\\Neu.txt", "D:\\Daten\\win.ini"}
@@ -174,16 +177,18 @@ void BackupWorkflowTest::addFiles()
             QVERIFY(form.CheckListBox1->isChecked(2 + i));
             QVERIFY(form.CheckListBox2->isChecked(2 + i));
         }
-        QCOMPARE(form.StatusBar2->panelText(), QStringLiteral("%1 Datei(en) in Liste").arg(2 + chosen.size()));
+        QCOMPARE(form.StatusBar2->panelText(),
+                 QStringLiteral("%1 Datei(en) in Liste").arg(2 + chosen.size()));
         return;
     }
     QStringList expected;
     for (const QString &name : warnedNames) {
         expected << QStringLiteral("beep")
                  << QStringLiteral("message: Eine Datei mit dem Namen '") + name
-                        + QStringLiteral("' befindet sich bereits in der Sicherungsliste !\n\r"
-                                         "Kein Dateiname darf hier 2x vorkommen. Der Vorgang wird deshalb abgebrochen.\n\r"
-                                         "Bitte wählen sie erneut die Datei(en) aus, die sie hinzufügen möchten.");
+                        + QStringLiteral(
+                            "' befindet sich bereits in der Sicherungsliste !\n\r"
+                            "Kein Dateiname darf hier 2x vorkommen. Der Vorgang wird deshalb abgebrochen.\n\r"
+                            "Bitte wählen sie erneut die Datei(en) aus, die sie hinzufügen möchten.");
     }
     QCOMPARE(program.user.events, expected);
     QCOMPARE(program.user.messages.first().type, controls::MessageType::Warning);
@@ -195,7 +200,8 @@ void BackupWorkflowTest::addFilesRefusesUnstorableName()
 {
     ProgramFixture program;
     TForm1 &form = startWithList(program, {}, ProgramDirectory);
-    controls::OpenFileDialog::setNextSelection({QString::fromUtf8("D:\\\u041f\u0438\u0441\u044c\u043c\u043e.txt")});
+    controls::OpenFileDialog::setNextSelection(
+        {QString::fromUtf8("D:\\\u041f\u0438\u0441\u044c\u043c\u043e.txt")});
     form.BitBtn2Click();
     QCOMPARE(form.CheckListBox1->rowCount(), 0);
     QCOMPARE(program.user.events.first(), QStringLiteral("beep"));
@@ -211,19 +217,28 @@ void BackupWorkflowTest::runRefusals_data()
     QTest::addColumn<QString>("status");
     const QString none = QStringLiteral("Es muß zumindest eine Datei zur Sicherung ausgewählt werden !");
     const QString choose = QStringLiteral("Wählen sie zumindest eine Datei aus obiger Liste aus !");
-    const QString notAllowed = QStringLiteral(" ist nicht erlaubt !\n\rBitte wählen sie ein anderes Verzeichnis !");
-    const QString programFolder = QStringLiteral("Es kann nicht in das gleiche Verzeichnis, in dem\n\rVelko Save "
-                                                 "installiert ist, gesichert werden !\n\rBitte wählen sie ein "
-                                                 "anderes Verzeichnis !");
-    QTest::newRow("empty list") << ProgramDirectory << "" << "D:\\" << none << choose;
-    QTest::newRow("nothing checked") << ProgramDirectory << "uu" << "D:\\" << none << choose;
-    QTest::newRow("only greyed") << ProgramDirectory << "gu" << "D:\\" << none << choose;
-    QTest::newRow("program directory") << ProgramDirectory << "c" << "c:\\programme\\velko save" << programFolder << "";
-    QTest::newRow("program at a root") << "D:\\" << "c" << "D:\\" << programFolder << "";
+    const QString notAllowed =
+        QStringLiteral(" ist nicht erlaubt !\n\rBitte wählen sie ein anderes Verzeichnis !");
+    const QString programFolder =
+        QStringLiteral("Es kann nicht in das gleiche Verzeichnis, in dem\n\rVelko Save "
+                       "installiert ist, gesichert werden !\n\rBitte wählen sie ein "
+                       "anderes Verzeichnis !");
+    QTest::newRow("empty list") << ProgramDirectory << ""
+                                << "D:\\" << none << choose;
+    QTest::newRow("nothing checked") << ProgramDirectory << "uu"
+                                     << "D:\\" << none << choose;
+    QTest::newRow("only greyed") << ProgramDirectory << "gu"
+                                 << "D:\\" << none << choose;
+    QTest::newRow("program directory") << ProgramDirectory << "c"
+                                       << "c:\\programme\\velko save" << programFolder << "";
+    QTest::newRow("program at a root") << "D:\\"
+                                       << "c"
+                                       << "D:\\" << programFolder << "";
     QTest::newRow("Windows directory in other case")
-        << ProgramDirectory << "c" << "C:\\windows" << QStringLiteral("Die Sicherung nach C:\\WINDOWS") + notAllowed << "";
-    QTest::newRow("C root") << ProgramDirectory << "c" << "C:\\" << QStringLiteral("Die Sicherung nach C:\\") + notAllowed
-                            << "";
+        << ProgramDirectory << "c"
+        << "C:\\windows" << QStringLiteral("Die Sicherung nach C:\\WINDOWS") + notAllowed << "";
+    QTest::newRow("C root") << ProgramDirectory << "c"
+                            << "C:\\" << QStringLiteral("Die Sicherung nach C:\\") + notAllowed << "";
 }
 
 void BackupWorkflowTest::runRefusals()
@@ -264,10 +279,10 @@ void BackupWorkflowTest::runRefusesClashingNames_data()
 {
     QTest::addColumn<QStringList>("list");
     QTest::addColumn<QString>("named");
-    QTest::newRow("same name in two folders") << QStringList{"C:\\WINDOWS\\Win.ini", "D:\\Alt\\WIN.INI"}
-                                              << "D:\\Alt\\WIN.INI";
-    QTest::newRow("a file named like the script") << QStringList{"C:\\Config.sys", "D:\\Alt\\restore.BAT"}
-                                                  << "D:\\Alt\\restore.BAT";
+    QTest::newRow("same name in two folders")
+        << QStringList{"C:\\WINDOWS\\Win.ini", "D:\\Alt\\WIN.INI"} << "D:\\Alt\\WIN.INI";
+    QTest::newRow("a file named like the script")
+        << QStringList{"C:\\Config.sys", "D:\\Alt\\restore.BAT"} << "D:\\Alt\\restore.BAT";
 }
 
 void BackupWorkflowTest::runRefusesClashingNames()
@@ -297,7 +312,8 @@ void BackupWorkflowTest::f5AfterFirstStartSavesTheElevenFiles()
     TForm1 &form = program.start();
     QTest::keyClick(&form, Qt::Key_F5);
 
-    QCOMPARE(form.StatusBar1->panelText(), QStringLiteral("Status: Es wurden alle 11 markierten Dateien gesichert !"));
+    QCOMPARE(form.StatusBar1->panelText(),
+             QStringLiteral("Status: Es wurden alle 11 markierten Dateien gesichert !"));
     QCOMPARE(form.DirectoryListBox1->textColor(), QColor(0, 0, 255));
     QCOMPARE(program.machine.readFile(Backups + QStringLiteral("\\Io.sys")), QByteArray("; IO.SYS\r\n"));
     QCOMPARE(platform::fileAttributes(Backups + QStringLiteral("\\Io.sys")).value, quint8(7));
@@ -314,16 +330,19 @@ void BackupWorkflowTest::runWithMissingFile()
     TForm1 &form = startWithList(program, {"C:\\Fehlt.txt", "C:\\WINDOWS\\Win.ini"}, QStringLiteral("D:\\"));
     form.BitBtn1->click();
 
-    QCOMPARE(program.user.events,
-             QStringList({"beep", "message: Die folgende Datei konnte auf ihrem System nicht gefunden werden:\n\r "
-                                  "C:\\Fehlt.txt\n\rSie können sie somit aus der Sicherungsliste entfernen."}));
+    QCOMPARE(
+        program.user.events,
+        QStringList({"beep", "message: Die folgende Datei konnte auf ihrem System nicht gefunden werden:\n\r "
+                             "C:\\Fehlt.txt\n\rSie können sie somit aus der Sicherungsliste entfernen."}));
     QCOMPARE(program.user.messages.first().type, controls::MessageType::Information);
     QCOMPARE(form.CheckListBox1->state(0), CheckState::Grayed);
     QCOMPARE(form.CheckListBox2->state(0), CheckState::Grayed);
-    QCOMPARE(form.StatusBar1->panelText(), QStringLiteral("Status: Es wurde 1 Datei von 2 markierten gesichert !"));
+    QCOMPARE(form.StatusBar1->panelText(),
+             QStringLiteral("Status: Es wurde 1 Datei von 2 markierten gesichert !"));
     const auto lines = scriptLines(program.machine, QStringLiteral("D:\\Restore.bat"));
     QCOMPARE(lines.size(), 33);
-    QCOMPARE(lines[22], QByteArray("if exist C:\\WINDOWS\\WIN.INI attrib C:\\WINDOWS\\WIN.INI -r -h -s -a\r"));
+    QCOMPARE(lines[22],
+             QByteArray("if exist C:\\WINDOWS\\WIN.INI attrib C:\\WINDOWS\\WIN.INI -r -h -s -a\r"));
     QCOMPARE(lines[25], QByteArray("attrib C:\\WINDOWS\\WIN.INI +a\r"));
     QVERIFY(platform::fileExists(QStringLiteral("D:\\Win.ini")));
 
@@ -350,7 +369,8 @@ void BackupWorkflowTest::windowIsBusyWhileTheRunWorks()
                     && control->focusPolicy() != Qt::NoFocus)
                     enabled << control->objectName();
             }
-            hourglass = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+            hourglass =
+                QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
             return MessageButton::Ok;
         }
     };
@@ -368,8 +388,9 @@ void BackupWorkflowTest::windowIsBusyWhileTheRunWorks()
     QCOMPARE(observer.enabled, QStringList({"CheckListBox2"}));  // the list stays enabled
     QCOMPARE(form.windowTitle(), QStringLiteral("Velko Save"));
     QVERIFY(!QApplication::overrideCursor());
-    for (QWidget *control : {static_cast<QWidget *>(form.BitBtn1), static_cast<QWidget *>(form.DirectoryListBox1),
-                             static_cast<QWidget *>(form.DriveComboBox1), static_cast<QWidget *>(form.CheckBox11)})
+    for (QWidget *control :
+         {static_cast<QWidget *>(form.BitBtn1), static_cast<QWidget *>(form.DirectoryListBox1),
+          static_cast<QWidget *>(form.DriveComboBox1), static_cast<QWidget *>(form.CheckBox11)})
         QVERIFY(control->isEnabled());
 }
 
@@ -385,7 +406,8 @@ void BackupWorkflowTest::runThatSavesNothingLeavesNoScript()
     form.BitBtn1Click();
 
     QCOMPARE(program.user.events.count(QStringLiteral("beep")), 2);
-    QCOMPARE(form.StatusBar1->panelText(), QStringLiteral("Status: Es konnte keine Datei gesichert werden !"));
+    QCOMPARE(form.StatusBar1->panelText(),
+             QStringLiteral("Status: Es konnte keine Datei gesichert werden !"));
     QVERIFY(!platform::fileExists(QStringLiteral("D:\\Alt\\Restore.bat")));
     QVERIFY(!platform::fileExists(QStringLiteral("D:\\Alt\\Restore.pif")));
     QCOMPARE(form.DirectoryListBox1->textColor(), QColor(0, 0, 0));
@@ -464,10 +486,13 @@ void BackupWorkflowTest::failingFolderStopsTheRun_data()
 {
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("folder removed") << "removed" << "Das Verzeichnis ist nicht mehr vorhanden.";
+    QTest::newRow("folder removed") << "removed"
+                                    << "Das Verzeichnis ist nicht mehr vorhanden.";
     QTest::newRow("drive turned read-only")
-        << "read-only" << "In das Verzeichnis kann nicht geschrieben werden (Dateizugriff verweigert).";
-    QTest::newRow("disk full") << "full" << "Auf dem Datenträger ist nicht genügend Speicherplatz frei.";
+        << "read-only"
+        << "In das Verzeichnis kann nicht geschrieben werden (Dateizugriff verweigert).";
+    QTest::newRow("disk full") << "full"
+                               << "Auf dem Datenträger ist nicht genügend Speicherplatz frei.";
 }
 
 // The fault strikes after the first copy, while the missing file's message is open (the full disk
@@ -480,8 +505,9 @@ void BackupWorkflowTest::failingFolderStopsTheRun()
     seedSystem(program.machine);
     program.machine.writeFile(QStringLiteral("C:\\Gross.dat"), QByteArray(5000, 'x'));
     program.machine.makeDirectory(QStringLiteral("D:\\Ziel"));
-    TForm1 &form = startWithList(program, {"C:\\Config.sys", "C:\\Fehlt.txt", "C:\\Gross.dat", "C:\\WINDOWS\\Win.ini"},
-                                 QStringLiteral("D:\\Ziel"));
+    TForm1 &form =
+        startWithList(program, {"C:\\Config.sys", "C:\\Fehlt.txt", "C:\\Gross.dat", "C:\\WINDOWS\\Win.ini"},
+                      QStringLiteral("D:\\Ziel"));
     const QString hostFolder = program.machine.host(QStringLiteral("D:\\Ziel"));
     {
         InterferingUser user(program.user, [&] {
@@ -500,12 +526,13 @@ void BackupWorkflowTest::failingFolderStopsTheRun()
     QCOMPARE(program.user.events[1],
              QStringLiteral("message: Die folgende Datei konnte auf ihrem System nicht gefunden werden:\n\r "
                             "C:\\Fehlt.txt\n\rSie können sie somit aus der Sicherungsliste entfernen."));
-    QCOMPARE(program.user.events[3], QStringLiteral("message: Die Sicherung nach D:\\Ziel wurde abgebrochen:\n\r")
-                                         + reason
-                                         + QStringLiteral("\n\rRestore.bat und Restore.pif wurden nicht neu "
-                                                          "geschrieben."));
+    QCOMPARE(program.user.events[3],
+             QStringLiteral("message: Die Sicherung nach D:\\Ziel wurde abgebrochen:\n\r") + reason
+                 + QStringLiteral("\n\rRestore.bat und Restore.pif wurden nicht neu "
+                                  "geschrieben."));
     QCOMPARE(program.user.messages[1].type, controls::MessageType::Error);
-    QCOMPARE(form.StatusBar1->panelText(), QStringLiteral("Status: Es wurde 1 Datei von 4 markierten gesichert !"));
+    QCOMPARE(form.StatusBar1->panelText(),
+             QStringLiteral("Status: Es wurde 1 Datei von 4 markierten gesichert !"));
     QVERIFY(!platform::fileExists(QStringLiteral("D:\\Ziel\\Win.ini")));
     QVERIFY(!platform::fileExists(QStringLiteral("D:\\Ziel\\Restore.bat")));
     QVERIFY(form.CheckListBox1->isChecked(2));
@@ -529,7 +556,8 @@ void BackupWorkflowTest::secondRunRefreshesProtectedCopies()
 
     QVERIFY(program.user.events.isEmpty());
     QCOMPARE(program.machine.readFile(QStringLiteral("D:\\Io.sys")), QByteArray("; neu\r\n"));
-    QCOMPARE(form.StatusBar1->panelText(), QStringLiteral("Status: Es wurden alle 2 markierten Dateien gesichert !"));
+    QCOMPARE(form.StatusBar1->panelText(),
+             QStringLiteral("Status: Es wurden alle 2 markierten Dateien gesichert !"));
     QCOMPARE(scriptLines(program.machine, QStringLiteral("D:\\Restore.bat")).size(), 25 + 16);
 }
 
@@ -539,13 +567,15 @@ void BackupWorkflowTest::failedCopyIsReportedAndLeftOutOfTheScript()
     seedSystem(program.machine);
     // A folder named like the file stands where its copy would go.
     program.machine.makeDirectory(QStringLiteral("D:\\Ziel\\Win.ini"));
-    TForm1 &form = startWithList(program, {"C:\\WINDOWS\\Win.ini", "C:\\Config.sys"}, QStringLiteral("D:\\Ziel"));
+    TForm1 &form =
+        startWithList(program, {"C:\\WINDOWS\\Win.ini", "C:\\Config.sys"}, QStringLiteral("D:\\Ziel"));
     form.BitBtn1Click();
 
     QCOMPARE(program.user.events.size(), 2);
     QCOMPARE(program.user.events.first(), QStringLiteral("beep"));
     QVERIFY(program.user.messages.first().text.contains(QStringLiteral("C:\\WINDOWS\\Win.ini")));
-    QCOMPARE(form.StatusBar1->panelText(), QStringLiteral("Status: Es wurde 1 Datei von 2 markierten gesichert !"));
+    QCOMPARE(form.StatusBar1->panelText(),
+             QStringLiteral("Status: Es wurde 1 Datei von 2 markierten gesichert !"));
     const auto lines = scriptLines(program.machine, QStringLiteral("D:\\Ziel\\Restore.bat"));
     QCOMPARE(lines.size(), 33);
     QCOMPARE(lines[24], QByteArray("copy CONFIG.SYS C:\\CONFIG.SYS\r"));
@@ -561,7 +591,8 @@ void BackupWorkflowTest::autoQuitEndsTheProgramAfterTheRun()
     QSignalSpy ending(&form, &TForm1::applicationEnding);
     form.BitBtn1Click();
     QCOMPARE(ending.count(), 1);
-    QCOMPARE(form.StatusBar1->panelText(), QStringLiteral("Status: Es konnte keine Datei gesichert werden !"));
+    QCOMPARE(form.StatusBar1->panelText(),
+             QStringLiteral("Status: Es konnte keine Datei gesichert werden !"));
 }
 
 void BackupWorkflowTest::driveChoice_data()
@@ -590,9 +621,11 @@ void BackupWorkflowTest::driveChoice()
         QCOMPARE(platform::files(QStringLiteral("D:\\")).value, QStringList({"Restore.bat"}));
         return;
     }
-    QCOMPARE(program.user.events,
-             QStringList({"beep", "message: Nach Laufwerk " + letter
-                                      + ":\\ kann nicht gesichert werden !\n\rBitte wählen sie ein anderes Laufwerk !"}));
+    QCOMPARE(
+        program.user.events,
+        QStringList(
+            {"beep", "message: Nach Laufwerk " + letter
+                         + ":\\ kann nicht gesichert werden !\n\rBitte wählen sie ein anderes Laufwerk !"}));
     QCOMPARE(form.DirectoryListBox1->directory(), ProgramDirectory);
     QCOMPARE(form.DriveComboBox1->drive(), QChar('C'));
 }
@@ -630,13 +663,22 @@ void BackupWorkflowTest::createDirectory_data()
     QTest::addColumn<QString>("tree");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("created");  // empty: refused with the name warning
-    QTest::newRow("below a root") << "C:\\" << "Neu" << "C:\\Neu";
-    QTest::newRow("nested") << "D:\\" << "a\\b" << "D:\\a\\b";
+    QTest::newRow("below a root") << "C:\\"
+                                  << "Neu"
+                                  << "C:\\Neu";
+    QTest::newRow("nested") << "D:\\"
+                            << "a\\b"
+                            << "D:\\a\\b";
     QTest::newRow("existing") << ProgramDirectory << "Backups" << Backups;
-    QTest::newRow("initial text") << "D:\\" << "Verzeichnisname (z. B. 'Juni 1999')"
+    QTest::newRow("initial text") << "D:\\"
+                                  << "Verzeichnisname (z. B. 'Juni 1999')"
                                   << "D:\\Verzeichnisname (z. B. 'Juni 1999')";
-    QTest::newRow("colon") << "D:\\" << "a:b" << "";
-    QTest::newRow("asterisk") << "D:\\" << "Juni*" << "";
+    QTest::newRow("colon") << "D:\\"
+                           << "a:b"
+                           << "";
+    QTest::newRow("asterisk") << "D:\\"
+                              << "Juni*"
+                              << "";
 }
 
 void BackupWorkflowTest::createDirectory()
@@ -658,8 +700,9 @@ void BackupWorkflowTest::createDirectory()
 
     if (created.isEmpty()) {
         QCOMPARE(program.user.events,
-                 QStringList({"beep", "message: Der Verzeichnisnamen darf keines der folgenden Zeichen enthalten:\n\r"
-                                      "  \\ / : * ? \" < > |"}));
+                 QStringList({"beep",
+                              "message: Der Verzeichnisnamen darf keines der folgenden Zeichen enthalten:\n\r"
+                              "  \\ / : * ? \" < > |"}));
         QVERIFY(dialog.isVisible());
         QCOMPARE(dialog.Edit1->text(), name);
         QCOMPARE(form.DirectoryListBox1->directory(), tree);
@@ -692,12 +735,15 @@ void BackupWorkflowTest::deletionRefusals_data()
 {
     QTest::addColumn<QString>("tree");
     QTest::addColumn<QString>("message");
-    QTest::newRow("root of C") << "C:\\" << "Laufwerk C:\\ kann nicht gelöscht werden !";
-    QTest::newRow("root of D") << "D:\\" << "Laufwerk D:\\ kann nicht gelöscht werden !";
+    QTest::newRow("root of C") << "C:\\"
+                               << "Laufwerk C:\\ kann nicht gelöscht werden !";
+    QTest::newRow("root of D") << "D:\\"
+                               << "Laufwerk D:\\ kann nicht gelöscht werden !";
     QTest::newRow("program directory in other case")
-        << "C:\\PROGRAMME\\VELKO SAVE" << "Das Velko Save- Verzeichnis darf nicht gelöscht werden !";
-    QTest::newRow("folder holding the program")
-        << "C:\\Programme" << "Das Velko Save- Verzeichnis darf nicht gelöscht werden !";
+        << "C:\\PROGRAMME\\VELKO SAVE"
+        << "Das Velko Save- Verzeichnis darf nicht gelöscht werden !";
+    QTest::newRow("folder holding the program") << "C:\\Programme"
+                                                << "Das Velko Save- Verzeichnis darf nicht gelöscht werden !";
 }
 
 void BackupWorkflowTest::deletionRefusals()
@@ -725,9 +771,10 @@ void BackupWorkflowTest::deletionAskedAndAnsweredNo()
     form.Verzeichnislschen1Click();
 
     QCOMPARE(program.user.events,
-             QStringList({"beep", "message: ACHTUNG: Sie sind im Begriff, folgendes Verzeichnis\n\rincl. aller "
-                                  "Unterverzeichnisse und Dateien zu löschen:\n\r\n\rD:\\Sicherung\n\r\n\rSind sie "
-                                  "wirklich sicher, daß sie dieses Verzeichnis\n\rlöschen wollen ?"}));
+             QStringList({"beep",
+                          "message: ACHTUNG: Sie sind im Begriff, folgendes Verzeichnis\n\rincl. aller "
+                          "Unterverzeichnisse und Dateien zu löschen:\n\r\n\rD:\\Sicherung\n\r\n\rSind sie "
+                          "wirklich sicher, daß sie dieses Verzeichnis\n\rlöschen wollen ?"}));
     QCOMPARE(program.user.messages.first().buttons, MessageButton::Yes | MessageButton::No);
     QVERIFY(platform::directoryExists(QStringLiteral("D:\\Sicherung")));
     QCOMPARE(program.machine.readFile(SettingsFile), settingsBefore);
@@ -746,8 +793,9 @@ void BackupWorkflowTest::deletionRemovesTheTreeAndStoresTheProgramDirectory()
     QVERIFY(!platform::directoryExists(QStringLiteral("D:\\Sicherung\\Juni")));
     QCOMPARE(form.DirectoryListBox1->directory(), QStringLiteral("D:\\Sicherung"));
     QCOMPARE(form.StatusBar1->panelText(), QStringLiteral("Sicherung nach D:\\Sicherung"));
-    QCOMPARE(program.machine.readFile(SettingsFile),
-             QByteArray("[Sicherungsdateien]\r\nC:\\A.txt=1\r\n[Pfad]\r\nPfad=C:\\Programme\\Velko Save\r\n"));
+    QCOMPARE(
+        program.machine.readFile(SettingsFile),
+        QByteArray("[Sicherungsdateien]\r\nC:\\A.txt=1\r\n[Pfad]\r\nPfad=C:\\Programme\\Velko Save\r\n"));
     QCOMPARE(program.user.events.size(), 2);  // the beep and the question
     QVERIFY(!QApplication::overrideCursor());
 }

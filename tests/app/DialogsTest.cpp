@@ -5,8 +5,8 @@
 #include "tests/app/ProgramFixture.h"
 
 #include <QAction>
-#include <QLineEdit>
 #include <QApplication>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -17,8 +17,9 @@
 namespace {
 
 // Runs `inside` on each modal dialog the command opens, then closes it; returns their titles.
-QStringList modalTitles(const std::function<void()> &command,
-                        const std::function<void(QWidget &)> &inside = [](QWidget &modal) { modal.close(); })
+QStringList modalTitles(
+    const std::function<void()> &command,
+    const std::function<void(QWidget &)> &inside = [](QWidget &modal) { modal.close(); })
 {
     QStringList titles;
     QTimer watcher;
@@ -53,9 +54,12 @@ void DialogsTest::commandsShowTheirDialogsModally_data()
 {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("title");
-    QTest::newRow("F6") << "Button7Click" << "Velko Restore";
-    QTest::newRow("create directory") << "NeuesVerzeichniserstellen1Click" << "Verzeichnis anlegen";
-    QTest::newRow("about box") << "Info1Click" << "Info";
+    QTest::newRow("F6") << "Button7Click"
+                        << "Velko Restore";
+    QTest::newRow("create directory") << "NeuesVerzeichniserstellen1Click"
+                                      << "Verzeichnis anlegen";
+    QTest::newRow("about box") << "Info1Click"
+                               << "Info";
 }
 
 void DialogsTest::commandsShowTheirDialogsModally()
@@ -73,8 +77,12 @@ void DialogsTest::floppyChoiceLeadsToTheEmergencyDialog_data()
 {
     QTest::addColumn<QString>("choice");  // the button pressed in the floppy-drive choice
     QTest::addColumn<QStringList>("titles");
-    QTest::newRow("drive A") << "A" << QStringList{"Notfalldiskette anfertigen ...", "Notfalldiskette anfertigen (Laufwerk A:\\ )"};
-    QTest::newRow("drive B") << "B" << QStringList{"Notfalldiskette anfertigen ...", "Notfalldiskette anfertigen (Laufwerk B:\\ )"};
+    QTest::newRow("drive A") << "A"
+                             << QStringList{"Notfalldiskette anfertigen ...",
+                                            "Notfalldiskette anfertigen (Laufwerk A:\\ )"};
+    QTest::newRow("drive B") << "B"
+                             << QStringList{"Notfalldiskette anfertigen ...",
+                                            "Notfalldiskette anfertigen (Laufwerk B:\\ )"};
     QTest::newRow("cancelled") << "*" << QStringList{"Notfalldiskette anfertigen ..."};
     QTest::newRow("escape") << "Escape" << QStringList{"Notfalldiskette anfertigen ..."};
 }

@@ -37,7 +37,10 @@ TForm1 &startWithRows(ProgramFixture &program, const QString &states)
 {
     QByteArray file = "[Sicherungsdateien]\r\n";
     for (int i = 0; i < states.size(); ++i)
-        file += QStringLiteral("C:\\Datei%1.txt=%2\r\n").arg(i).arg(states[i] == QLatin1Char('c') ? 1 : 0).toLatin1();
+        file += QStringLiteral("C:\\Datei%1.txt=%2\r\n")
+                    .arg(i)
+                    .arg(states[i] == QLatin1Char('c') ? 1 : 0)
+                    .toLatin1();
     program.machine.writeFile(SettingsFile, file);
     TForm1 &form = program.start();
     for (int i = 0; i < states.size(); ++i) {
@@ -100,20 +103,42 @@ void MainWindowTest::controlTexts_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("hint");
-    QTest::newRow("list") << "CheckListBox2" << "" << "Bitte Datei(en) auswählen !";
-    QTest::newRow("add") << "BitBtn2" << "" << "Datei(en) in die Liste aufnehmen";
-    QTest::newRow("remove") << "BitBtn5" << "" << "Markierte Datei aus der Liste entfernen";
-    QTest::newRow("drive") << "DriveComboBox1" << "" << "Wählen sie das Ziellaufwerk";
-    QTest::newRow("tree") << "DirectoryListBox1" << "" << "Wählen sie das Zielverzeichnis mittels Doppelklick";
-    QTest::newRow("create") << "BitBtn6" << "A&nlegen" << "Verzeichnis wird neu angelegt";
-    QTest::newRow("delete") << "BitBtn7" << "&Löschen" << "Ausgewähltes Verzeichnis wird gelöscht";
-    QTest::newRow("save") << "Button5" << "&Einstellungen speichern" << "Aktuelle Einstellungen werden gespeichert";
-    QTest::newRow("auto quit") << "CheckBox11" << "automatisch beenden"
+    QTest::newRow("list") << "CheckListBox2"
+                          << ""
+                          << "Bitte Datei(en) auswählen !";
+    QTest::newRow("add") << "BitBtn2"
+                         << ""
+                         << "Datei(en) in die Liste aufnehmen";
+    QTest::newRow("remove") << "BitBtn5"
+                            << ""
+                            << "Markierte Datei aus der Liste entfernen";
+    QTest::newRow("drive") << "DriveComboBox1"
+                           << ""
+                           << "Wählen sie das Ziellaufwerk";
+    QTest::newRow("tree") << "DirectoryListBox1"
+                          << ""
+                          << "Wählen sie das Zielverzeichnis mittels Doppelklick";
+    QTest::newRow("create") << "BitBtn6"
+                            << "A&nlegen"
+                            << "Verzeichnis wird neu angelegt";
+    QTest::newRow("delete") << "BitBtn7"
+                            << "&Löschen"
+                            << "Ausgewähltes Verzeichnis wird gelöscht";
+    QTest::newRow("save") << "Button5"
+                          << "&Einstellungen speichern"
+                          << "Aktuelle Einstellungen werden gespeichert";
+    QTest::newRow("auto quit") << "CheckBox11"
+                               << "automatisch beenden"
                                << "Velko Save wird nach der Sicherung automatisch beendet";
-    QTest::newRow("start") << "BitBtn1" << "&Sicherung starten !"
+    QTest::newRow("start") << "BitBtn1"
+                           << "&Sicherung starten !"
                            << "Ausgewählte Dateien werden ins Zielverzeichnis kopiert";
-    QTest::newRow("help") << "BitBtn4" << "&Hilfe" << "";
-    QTest::newRow("quit") << "BitBtn3" << "&Beenden" << "";
+    QTest::newRow("help") << "BitBtn4"
+                          << "&Hilfe"
+                          << "";
+    QTest::newRow("quit") << "BitBtn3"
+                          << "&Beenden"
+                          << "";
 }
 
 void MainWindowTest::controlTexts()
@@ -141,18 +166,19 @@ void MainWindowTest::menus()
     QCOMPARE(titles, QStringList({"&Funktionen", "Bea&rbeiten", "E&instellungen", "&Hilfe"}));
 
     const auto menu = [&](int index) { return form.menuBar()->actions().at(index)->menu(); };
-    QCOMPARE(entries(menu(0)), QStringList({"&Sicherung starten\tF5", "Sicherungsdateien &wiederherstellen\tF6",
-                                            "-", "&Notfalldiskette anfertigen", "-", "&Beenden"}));
+    QCOMPARE(entries(menu(0)),
+             QStringList({"&Sicherung starten\tF5", "Sicherungsdateien &wiederherstellen\tF6", "-",
+                          "&Notfalldiskette anfertigen", "-", "&Beenden"}));
     QCOMPARE(entries(menu(1)),
              QStringList({"Verzeichnis a&nlegen\tStrg+Einfg", "Verzeichnis &löschen\tStrg+Entf", "-",
                           "Alle Dateien &markieren", "Alle Markierungen &aufheben", "-",
                           "Datei(en) in Liste a&ufnehmen\tEinfg", "Datei aus Liste &entfernen\tEntf",
                           "Alle &Dateien aus Liste entfernen", "-", "Date&iinformation"}));
-    QCOMPARE(entries(menu(2)), QStringList({"A&utomatisch beenden", "-", "&Kurzhilfe", "-",
-                                            "&Einstellungen speichern"}));
-    QCOMPARE(entries(menu(3)), QStringList({"&Hilfethemen", "&Liesmich.txt", "-", "Velko Save - &Homepage",
-                                            "Velko Save - E- &Mail", "-", "Microsoft &Systeminfo", "-",
-                                            "Inf&o ..."}));
+    QCOMPARE(entries(menu(2)),
+             QStringList({"A&utomatisch beenden", "-", "&Kurzhilfe", "-", "&Einstellungen speichern"}));
+    QCOMPARE(entries(menu(3)),
+             QStringList({"&Hilfethemen", "&Liesmich.txt", "-", "Velko Save - &Homepage",
+                          "Velko Save - E- &Mail", "-", "Microsoft &Systeminfo", "-", "Inf&o ..."}));
     QCOMPARE(entries(form.PopupMenu1),
              QStringList({"Verzeichnis a&nlegen\tStrg+Einfg", "Verzeichnis &löschen\tStrg+Entf"}));
     QCOMPARE(entries(form.PopupMenu2),
@@ -165,8 +191,9 @@ void MainWindowTest::tabOrderFollowsTheLayout()
 {
     ProgramFixture program;
     TForm1 &form = program.start();
-    const QStringList expected = {"CheckListBox2", "BitBtn2", "BitBtn5", "DriveComboBox1", "DirectoryListBox1",
-                                  "BitBtn6", "BitBtn7", "Button5", "CheckBox11", "BitBtn1", "BitBtn4", "BitBtn3"};
+    const QStringList expected = {"CheckListBox2",     "BitBtn2", "BitBtn5", "DriveComboBox1",
+                                  "DirectoryListBox1", "BitBtn6", "BitBtn7", "Button5",
+                                  "CheckBox11",        "BitBtn1", "BitBtn4", "BitBtn3"};
     QWidget *widget = form.CheckListBox2;
     QStringList order;
     for (int i = 0; i < expected.size(); ++i) {
@@ -186,7 +213,8 @@ void MainWindowTest::enablingRules_data()
     // mark all, unmark all, remove selected, remove all, file information
     QTest::addColumn<QList<bool>>("enabled");
     QTest::newRow("empty list") << "" << -1 << QList<bool>{false, false, false, false, false};
-    QTest::newRow("all checked, none selected") << "ccc" << -1 << QList<bool>{false, true, false, true, false};
+    QTest::newRow("all checked, none selected")
+        << "ccc" << -1 << QList<bool>{false, true, false, true, false};
     QTest::newRow("only row greyed") << "g" << -1 << QList<bool>{true, false, false, true, false};
     QTest::newRow("mixed, one selected") << "cu" << 1 << QList<bool>{true, true, true, true, true};
     QTest::newRow("all unchecked, selected") << "uu" << 0 << QList<bool>{true, false, true, true, true};
@@ -204,17 +232,17 @@ void MainWindowTest::enablingRules()
 
     form.BearbeitenClick();
     const QList<bool> menuStates = {form.Allemarkieren1->isEnabled(), form.Markierungenaufheben1->isEnabled(),
-                                    form.Dateientfernen1->isEnabled(), form.AlleDateienentfernen1->isEnabled(),
-                                    form.N11->isEnabled()};
+                                    form.Dateientfernen1->isEnabled(),
+                                    form.AlleDateienentfernen1->isEnabled(), form.N11->isEnabled()};
     QCOMPARE(menuStates, enabled);
     QVERIFY(form.Verzeichnisanlegen1->isEnabled());
     QVERIFY(form.Verzeichnislschen1->isEnabled());
     QVERIFY(form.Dateienaufnehmen1->isEnabled());
 
     form.PopupMenu2Popup();
-    const QList<bool> popupStates = {form.Allemarkieren2->isEnabled(), form.Markierungenaufheben2->isEnabled(),
-                                     form.Dateientfernen2->isEnabled(), form.AlleDateienentfernen2->isEnabled(),
-                                     form.N12->isEnabled()};
+    const QList<bool> popupStates = {
+        form.Allemarkieren2->isEnabled(), form.Markierungenaufheben2->isEnabled(),
+        form.Dateientfernen2->isEnabled(), form.AlleDateienentfernen2->isEnabled(), form.N12->isEnabled()};
     QCOMPARE(popupStates, enabled);
     QVERIFY(form.Dateienaufnehmen2->isEnabled());
 }
@@ -396,7 +424,7 @@ void MainWindowTest::shortHelpSwitchesHintsAndCursors()
     ProgramFixture program;
     TForm1 &form = program.start();
     const QStringList hinted = {"CheckListBox2", "BitBtn2", "BitBtn5", "DriveComboBox1", "DirectoryListBox1",
-                                "BitBtn6", "BitBtn7", "Button5", "CheckBox11", "BitBtn1"};
+                                "BitBtn6",       "BitBtn7", "Button5", "CheckBox11",     "BitBtn1"};
     form.Kurzhinweise1->trigger();
     QVERIFY(!form.Kurzhinweise1->isChecked());
     for (const QString &name : hinted + QStringList{"BitBtn4", "BitBtn3"}) {
@@ -433,7 +461,8 @@ void MainWindowTest::statusLineTooltipRepeatsItsText()
     auto *panel = form.StatusBar1->findChildren<QWidget *>().first();
     QTest::mouseMove(panel, QPoint(5, 5));
     QTest::mouseMove(panel, QPoint(9, 6));
-    QTRY_COMPARE(panel->toolTip(), QStringLiteral("Sicherung nach C:\\Ein sehr langer Pfad\\der nicht passt"));
+    QTRY_COMPARE(panel->toolTip(),
+                 QStringLiteral("Sicherung nach C:\\Ein sehr langer Pfad\\der nicht passt"));
 }
 
 void MainWindowTest::helpRequests()
@@ -460,7 +489,8 @@ void MainWindowTest::saveCommandWritesTheWindowState()
     QCOMPARE(program.machine.readFile(SettingsFile),
              QByteArray("[Sicherungsdateien]\r\nC:\\Datei0.txt=1\r\nC:\\Datei1.txt=0\r\nC:\\Datei2.txt=0\r\n"
                         "[Optionen]\r\nAutomatisch beenden=1\r\nKurzhilfe=0\r\n[Pfad]\r\nPfad=D:\\\r\n"));
-    QCOMPARE(form.StatusBar1->panelText(), QStringLiteral("Status: Die aktuellen Einstellungen wurden gespeichert !"));
+    QCOMPARE(form.StatusBar1->panelText(),
+             QStringLiteral("Status: Die aktuellen Einstellungen wurden gespeichert !"));
     QVERIFY(program.user.events.isEmpty());
 }
 
@@ -531,8 +561,9 @@ void MainWindowTest::listCommands()
     program.user.queueAnswer(controls::MessageButton::Yes);
     form.AlleDateienentfernen1Click();
     QCOMPARE(program.user.messages.last().type, controls::MessageType::Confirmation);
-    QCOMPARE(program.user.messages.last().text,
-             QStringLiteral("Sind sie sicher, daß sie alle Dateien aus der Sicherungsliste entfernen wollen ?"));
+    QCOMPARE(
+        program.user.messages.last().text,
+        QStringLiteral("Sind sie sicher, daß sie alle Dateien aus der Sicherungsliste entfernen wollen ?"));
     QCOMPARE(form.CheckListBox2->rowCount(), 0);
     QCOMPARE(form.CheckListBox1->rowCount(), 0);
     QCOMPARE(form.StatusBar2->panelText(), QStringLiteral("0 Datei(en) in Liste"));

@@ -60,9 +60,9 @@ void startRestoreFromTheDialog(TForm1 &form)
 QString runInMsDosMode(const QString &machineFolder, const QString &script)
 {
     QProcess dos;
-    dos.start(dosProgram(), {QStringLiteral("--machine"), machineFolder, QStringLiteral("--headless"),
-                             QStringLiteral("--keys"), QStringLiteral(" "),
-                             QStringLiteral("--msdos-mode"), script});
+    dos.start(dosProgram(),
+              {QStringLiteral("--machine"), machineFolder, QStringLiteral("--headless"),
+               QStringLiteral("--keys"), QStringLiteral(" "), QStringLiteral("--msdos-mode"), script});
     if (!dos.waitForFinished(60000) || dos.exitStatus() != QProcess::NormalExit || dos.exitCode() != 0)
         qWarning("velko-dos: %s", dos.readAllStandardError().constData());
     return QString::fromUtf8(dos.readAllStandardOutput());
@@ -84,23 +84,32 @@ private slots:
         const QStringList userFiles = {QStringLiteral("D:\\Daten\\Glückwünsche.txt"),
                                        QStringLiteral("D:\\Daten\\Büro.txt")};
         program.machine.writeFile(userFiles[0], "Alles Gute zum Geburtstag!\r\n");
-        program.machine.writeFile(userFiles[1], "Schlüssel liegt im Büro.\r\n", attr::ReadOnly | attr::Archive);
+        program.machine.writeFile(userFiles[1], "Schlüssel liegt im Büro.\r\n",
+                                  attr::ReadOnly | attr::Archive);
         TForm1 &form = program.start();
         controls::OpenFileDialog::setNextSelection(userFiles);
         form.BitBtn2Click();
         form.BitBtn1Click();
-        QVERIFY2(fileExists(Backups + QStringLiteral("\\Restore.bat")), qPrintable(program.user.events.join(u'\n')));
+        QVERIFY2(fileExists(Backups + QStringLiteral("\\Restore.bat")),
+                 qPrintable(program.user.events.join(u'\n')));
 
-        const QStringList saved = QStringList{
-            QStringLiteral("C:\\AUTOEXEC.BAT"), QStringLiteral("C:\\CONFIG.SYS"), QStringLiteral("C:\\IO.SYS"),
-            QStringLiteral("C:\\MSDOS.SYS"), QStringLiteral("C:\\COMMAND.COM"),
-            QStringLiteral("C:\\WINDOWS\\SYSTEM.DAT"), QStringLiteral("C:\\WINDOWS\\USER.DAT"),
-            QStringLiteral("C:\\WINDOWS\\WIN.INI"), QStringLiteral("C:\\WINDOWS\\SYSTEM.INI"),
-            QStringLiteral("C:\\WINDOWS\\CONTROL.INI"), QStringLiteral("C:\\WINDOWS\\PROTOCOL.INI")} + userFiles;
+        const QStringList saved = QStringList{QStringLiteral("C:\\AUTOEXEC.BAT"),
+                                              QStringLiteral("C:\\CONFIG.SYS"),
+                                              QStringLiteral("C:\\IO.SYS"),
+                                              QStringLiteral("C:\\MSDOS.SYS"),
+                                              QStringLiteral("C:\\COMMAND.COM"),
+                                              QStringLiteral("C:\\WINDOWS\\SYSTEM.DAT"),
+                                              QStringLiteral("C:\\WINDOWS\\USER.DAT"),
+                                              QStringLiteral("C:\\WINDOWS\\WIN.INI"),
+                                              QStringLiteral("C:\\WINDOWS\\SYSTEM.INI"),
+                                              QStringLiteral("C:\\WINDOWS\\CONTROL.INI"),
+                                              QStringLiteral("C:\\WINDOWS\\PROTOCOL.INI")}
+                                  + userFiles;
         QHash<QString, FileState> before;
         for (const QString &path : saved)
             before.insert(path, stateOf(path));
-        QCOMPARE(before[QStringLiteral("C:\\IO.SYS")].attributes, attr::ReadOnly | attr::Hidden | attr::System);
+        QCOMPARE(before[QStringLiteral("C:\\IO.SYS")].attributes,
+                 attr::ReadOnly | attr::Hidden | attr::System);
 
         // Windows no longer starts: system files changed, IO.SYS gone, a user file damaged.
         overwrite(QStringLiteral("C:\\WINDOWS\\SYSTEM.INI"), "[boot]\r\nkaputt\r\n", attr::Archive);

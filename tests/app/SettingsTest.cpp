@@ -35,13 +35,14 @@ private slots:
 
 void SettingsTest::defaultFileHoldsTheElevenFilesPathAndOptionsInOrder()
 {
-    const QByteArray expected = crlf({
-        "[Sicherungsdateien]", "C:\\Autoexec.bat=1", "C:\\Command.com=1", "C:\\Config.sys=1",
-        "C:\\WINDOWS\\Control.ini=1", "C:\\Io.sys=1", "C:\\Msdos.sys=1",
-        "C:\\WINDOWS\\Protocol.ini=1", "C:\\WINDOWS\\System.dat=1", "C:\\WINDOWS\\System.ini=1",
-        "C:\\WINDOWS\\User.dat=1", "C:\\WINDOWS\\Win.ini=1", "[Pfad]", "Pfad=D:\\Tools\\Backups",
-        "[Optionen]", "Automatisch beenden=0", "Kurzhilfe=1"});
-    const auto document = settings::defaultDocument(QStringLiteral("D:\\Tools"), QStringLiteral("C:\\WINDOWS"));
+    const QByteArray expected =
+        crlf({"[Sicherungsdateien]", "C:\\Autoexec.bat=1", "C:\\Command.com=1", "C:\\Config.sys=1",
+              "C:\\WINDOWS\\Control.ini=1", "C:\\Io.sys=1", "C:\\Msdos.sys=1", "C:\\WINDOWS\\Protocol.ini=1",
+              "C:\\WINDOWS\\System.dat=1", "C:\\WINDOWS\\System.ini=1", "C:\\WINDOWS\\User.dat=1",
+              "C:\\WINDOWS\\Win.ini=1", "[Pfad]", "Pfad=D:\\Tools\\Backups", "[Optionen]",
+              "Automatisch beenden=0", "Kurzhilfe=1"});
+    const auto document =
+        settings::defaultDocument(QStringLiteral("D:\\Tools"), QStringLiteral("C:\\WINDOWS"));
     QCOMPARE(document.text().toLatin1(), expected);
 }
 
@@ -92,8 +93,8 @@ void SettingsTest::flags()
 
 void SettingsTest::readingTakesDefaultsForMissingKeys()
 {
-    const auto document = platform::ProfileDocument::parse(QStringLiteral(
-        "[sicherungsdateien]\r\nC:\\A.TXT=0\r\nC:\\B.TXT=\r\nC:\\C.TXT=ja\r\n"));
+    const auto document = platform::ProfileDocument::parse(
+        QStringLiteral("[sicherungsdateien]\r\nC:\\A.TXT=0\r\nC:\\B.TXT=\r\nC:\\C.TXT=ja\r\n"));
     const settings::Settings read = settings::read(document);
     QCOMPARE(read.rows.size(), 3);
     QCOMPARE(read.rows[0].path, QStringLiteral("C:\\A.TXT"));
@@ -107,9 +108,9 @@ void SettingsTest::readingTakesDefaultsForMissingKeys()
 
 void SettingsTest::savedFileHasOptionsBeforePathAndNoFilesSectionWhenEmpty()
 {
-    const auto withRows = settings::savedDocument({{QStringLiteral("C:\\A.TXT"), true},
-                                                   {QStringLiteral("D:\\Daten\\Brief.doc"), false}},
-                                                  false, true, QStringLiteral("D:\\"));
+    const auto withRows = settings::savedDocument(
+        {{QStringLiteral("C:\\A.TXT"), true}, {QStringLiteral("D:\\Daten\\Brief.doc"), false}}, false, true,
+        QStringLiteral("D:\\"));
     QCOMPARE(withRows.text().toLatin1(),
              crlf({"[Sicherungsdateien]", "C:\\A.TXT=1", "D:\\Daten\\Brief.doc=0", "[Optionen]",
                    "Automatisch beenden=0", "Kurzhilfe=1", "[Pfad]", "Pfad=D:\\"}));
@@ -125,11 +126,14 @@ void SettingsTest::unstorablePathsAreRefused_data()
     QTest::addColumn<bool>("refused");
     QTest::newRow("ordinary") << QStringList{"C:\\Win.ini", "D:\\Grüße\\Brief.doc"} << "C:\\Backups" << false;
     QTest::newRow("equals sign") << QStringList{"C:\\a=b.txt"} << "C:\\" << true;
-    QTest::newRow("not in Windows-1252") << QStringList{QString::fromUtf8("C:\\\u0416.txt")} << "C:\\" << true;
+    QTest::newRow("not in Windows-1252")
+        << QStringList{QString::fromUtf8("C:\\\u0416.txt")} << "C:\\" << true;
     QTest::newRow("trailing blank") << QStringList{"C:\\a.txt "} << "C:\\" << true;
     QTest::newRow("same path twice in other case") << QStringList{"C:\\A.TXT", "c:\\a.txt"} << "C:\\" << true;
-    QTest::newRow("names differing in sharp s") << QStringList{"C:\\Maße.ini", "C:\\MASSE.INI"} << "C:\\" << false;
-    QTest::newRow("destination not in Windows-1252") << QStringList{} << QString::fromUtf8("C:\\\u4e2d") << true;
+    QTest::newRow("names differing in sharp s")
+        << QStringList{"C:\\Maße.ini", "C:\\MASSE.INI"} << "C:\\" << false;
+    QTest::newRow("destination not in Windows-1252")
+        << QStringList{} << QString::fromUtf8("C:\\\u4e2d") << true;
 }
 
 void SettingsTest::unstorablePathsAreRefused()
@@ -152,8 +156,10 @@ void SettingsTest::longListComesBackWhole()
     TestMachine machine;
     QList<settings::ListRow> rows;
     for (int i = 0; i < 600; ++i) {
-        rows.append({QStringLiteral("D:\\Ein ziemlich langes Verzeichnis\\Unterordner %1\\Datei Nummer %1.txt").arg(i),
-                     i % 3 != 0});
+        rows.append(
+            {QStringLiteral("D:\\Ein ziemlich langes Verzeichnis\\Unterordner %1\\Datei Nummer %1.txt")
+                 .arg(i),
+             i % 3 != 0});
     }
     const QString file = QStringLiteral("C:\\Orvel.ini");
     QCOMPARE(platform::writeProfile(file, settings::savedDocument(rows, false, true, QStringLiteral("C:\\"))),

@@ -18,12 +18,13 @@ const QString SettingsFile = ProgramDirectory + QStringLiteral("\\Orvel.ini");
 
 QByteArray defaultFile()
 {
-    return QByteArray("[Sicherungsdateien]\r\nC:\\Autoexec.bat=1\r\nC:\\Command.com=1\r\nC:\\Config.sys=1\r\n"
-                      "C:\\WINDOWS\\Control.ini=1\r\nC:\\Io.sys=1\r\nC:\\Msdos.sys=1\r\n"
-                      "C:\\WINDOWS\\Protocol.ini=1\r\nC:\\WINDOWS\\System.dat=1\r\nC:\\WINDOWS\\System.ini=1\r\n"
-                      "C:\\WINDOWS\\User.dat=1\r\nC:\\WINDOWS\\Win.ini=1\r\n[Pfad]\r\n"
-                      "Pfad=C:\\Programme\\Velko Save\\Backups\r\n[Optionen]\r\nAutomatisch beenden=0\r\n"
-                      "Kurzhilfe=1\r\n");
+    return QByteArray(
+        "[Sicherungsdateien]\r\nC:\\Autoexec.bat=1\r\nC:\\Command.com=1\r\nC:\\Config.sys=1\r\n"
+        "C:\\WINDOWS\\Control.ini=1\r\nC:\\Io.sys=1\r\nC:\\Msdos.sys=1\r\n"
+        "C:\\WINDOWS\\Protocol.ini=1\r\nC:\\WINDOWS\\System.dat=1\r\nC:\\WINDOWS\\System.ini=1\r\n"
+        "C:\\WINDOWS\\User.dat=1\r\nC:\\WINDOWS\\Win.ini=1\r\n[Pfad]\r\n"
+        "Pfad=C:\\Programme\\Velko Save\\Backups\r\n[Optionen]\r\nAutomatisch beenden=0\r\n"
+        "Kurzhilfe=1\r\n");
 }
 
 QStringList rowTexts(const controls::CheckListBox &list)
@@ -72,7 +73,8 @@ void StartupTest::firstStartWritesDefaultsAndWelcomes()
         QVERIFY(form.CheckListBox1->isChecked(i));
         QVERIFY(form.CheckListBox2->isChecked(i));
     }
-    QCOMPARE(form.StatusBar1->panelText(), QStringLiteral("Willkommen zum ersten Start von Velko Save 1.3 !"));
+    QCOMPARE(form.StatusBar1->panelText(),
+             QStringLiteral("Willkommen zum ersten Start von Velko Save 1.3 !"));
     QCOMPARE(form.StatusBar2->panelText(), QStringLiteral("11 Datei(en) in Liste"));
     QVERIFY(platform::directoryExists(ProgramDirectory + QStringLiteral("\\Backups")));
     QCOMPARE(form.DirectoryListBox1->directory(), ProgramDirectory + QStringLiteral("\\Backups"));
@@ -105,7 +107,8 @@ void StartupTest::firstLineDecidesWhetherTheFileIsKept()
     if (replaced) {
         QCOMPARE(program.machine.readFile(SettingsFile), defaultFile());
         QCOMPARE(form.CheckListBox2->rowCount(), 11);
-        QCOMPARE(form.StatusBar1->panelText(), QStringLiteral("Willkommen zum ersten Start von Velko Save 1.3 !"));
+        QCOMPARE(form.StatusBar1->panelText(),
+                 QStringLiteral("Willkommen zum ersten Start von Velko Save 1.3 !"));
         QCOMPARE(program.user.events, QStringList({"help: 1"}));
     } else {
         QCOMPARE(program.machine.readFile(SettingsFile), contents);
@@ -142,7 +145,8 @@ void StartupTest::storedOptions_data()
     QTest::newRow("no Automatisch beenden key") << QByteArray("Kurzhilfe=0\r\n") << true << false;
     QTest::newRow("both off") << QByteArray("Automatisch beenden=0\r\nKurzhilfe=0\r\n") << false << false;
     QTest::newRow("2 and a word") << QByteArray("Automatisch beenden=2\r\nKurzhilfe=ja\r\n") << true << true;
-    QTest::newRow("keys in other case") << QByteArray("AUTOMATISCH BEENDEN=0\r\nkurzhilfe=0\r\n") << false << false;
+    QTest::newRow("keys in other case")
+        << QByteArray("AUTOMATISCH BEENDEN=0\r\nkurzhilfe=0\r\n") << false << false;
 }
 
 void StartupTest::storedOptions()
@@ -165,8 +169,10 @@ void StartupTest::storedDestination_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("drive root") << "D:\\" << "D:\\";
-    QTest::newRow("directory in other case") << "d:\\daten" << "D:\\Daten";
+    QTest::newRow("drive root") << "D:\\"
+                                << "D:\\";
+    QTest::newRow("directory in other case") << "d:\\daten"
+                                             << "D:\\Daten";
     QTest::newRow("directory gone") << "D:\\Fehlt" << ProgramDirectory;
     QTest::newRow("drive gone") << "Q:\\Backups" << ProgramDirectory;
     QTest::newRow("drive not ready") << "E:\\" << ProgramDirectory;
@@ -220,7 +226,8 @@ void StartupTest::failedStepEndsStartupButWindowStaysUsable_data()
     QTest::addColumn<QString>("workingDirectory");
     QTest::addColumn<bool>("readOnlyShortcut");
     QTest::addColumn<QString>("report");
-    QTest::newRow("settings file on a CD") << "F:\\" << false << "nach F:\\Orvel.ini kann nicht geschrieben werden";
+    QTest::newRow("settings file on a CD")
+        << "F:\\" << false << "nach F:\\Orvel.ini kann nicht geschrieben werden";
     QTest::newRow("shortcut cannot be deleted")
         << ProgramDirectory << true
         << "C:\\WINDOWS\\startmenü\\programme\\autostart\\orvel.lnk\n\rDateizugriff verweigert";
@@ -266,8 +273,9 @@ void StartupTest::unreadableSettingsFileIsNeverOverwritten()
     TForm1 &form = program.start();
 
     QCOMPARE(program.user.messages.size(), 1);
-    QVERIFY(program.user.messages.first().text.startsWith(
-        QStringLiteral("Die Einstellungsdatei ") + SettingsFile + QStringLiteral(" kann nicht gelesen werden")));
+    QVERIFY(program.user.messages.first().text.startsWith(QStringLiteral("Die Einstellungsdatei ")
+                                                          + SettingsFile
+                                                          + QStringLiteral(" kann nicht gelesen werden")));
     QVERIFY(!program.user.events.contains(QStringLiteral("help: 1")));  // not a first start
     QCOMPARE(form.CheckListBox2->rowCount(), 0);
 
@@ -279,7 +287,8 @@ void StartupTest::unreadableSettingsFileIsNeverOverwritten()
     QCOMPARE(program.user.events.first(), QStringLiteral("beep"));
     QCOMPARE(program.user.messages.last().type, controls::MessageType::Warning);
     QVERIFY(program.user.messages.last().text.startsWith(warning));
-    QVERIFY(form.StatusBar1->panelText() != QStringLiteral("Status: Die aktuellen Einstellungen wurden gespeichert !"));
+    QVERIFY(form.StatusBar1->panelText()
+            != QStringLiteral("Status: Die aktuellen Einstellungen wurden gespeichert !"));
 
     // Deleting a directory stores the destination in the same file: refused as well, deletion done.
     program.machine.makeDirectory(QStringLiteral("D:\\Alt"));

@@ -19,7 +19,8 @@ private slots:
         QCOMPARE(list.path(0), QStringLiteral("C:\\WINDOWS\\Win.ini"));
         QCOMPARE(list.name(0), QStringLiteral("Win.ini"));
         QCOMPARE(list.data(list.index(0), Qt::DisplayRole).toString(), QStringLiteral("Win.ini"));
-        QCOMPARE(list.data(list.index(0), BackupList::PathRole).toString(), QStringLiteral("C:\\WINDOWS\\Win.ini"));
+        QCOMPARE(list.data(list.index(0), BackupList::PathRole).toString(),
+                 QStringLiteral("C:\\WINDOWS\\Win.ini"));
         QCOMPARE(list.state(0), Qt::Checked);
         QCOMPARE(list.state(1), Qt::Unchecked);
     }
@@ -32,7 +33,8 @@ private slots:
         QTest::newRow("check all") << "check all" << QList<int>{Qt::Checked, Qt::Checked, Qt::Checked};
         QTest::newRow("uncheck all keeps the greyed row")
             << "uncheck all" << QList<int>{Qt::Unchecked, Qt::Unchecked, Qt::PartiallyChecked};
-        QTest::newRow("check the greyed row") << "check 2" << QList<int>{Qt::Checked, Qt::Unchecked, Qt::Checked};
+        QTest::newRow("check the greyed row")
+            << "check 2" << QList<int>{Qt::Checked, Qt::Unchecked, Qt::Checked};
         QTest::newRow("uncheck the greyed row")
             << "uncheck 2" << QList<int>{Qt::Checked, Qt::Unchecked, Qt::PartiallyChecked};
         QTest::newRow("grey a checked row")
@@ -68,7 +70,10 @@ private slots:
         int changed = 0;
         for (int row = 0; row < 3; ++row) {
             QCOMPARE(int(list.state(row)), states[row]);
-            changed += list.state(row) != (row == 0 ? Qt::Checked : row == 1 ? Qt::Unchecked : Qt::PartiallyChecked);
+            changed += list.state(row)
+                       != (row == 0   ? Qt::Checked
+                           : row == 1 ? Qt::Unchecked
+                                      : Qt::PartiallyChecked);
         }
         QCOMPARE(changes.count(), changed);  // each changed row once, no other
     }

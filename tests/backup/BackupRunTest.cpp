@@ -11,10 +11,9 @@ namespace {
 const QString ProgramDirectory = QStringLiteral("C:\\Programme\\Velko Save");
 const QString WindowsDirectory = QStringLiteral("C:\\WINDOWS");
 
-const QString ProgramDirectoryRefusal = QStringLiteral(
-    "Es kann nicht in das gleiche Verzeichnis, in dem\n\r"
-    "Velko Save installiert ist, gesichert werden !\n\r"
-    "Bitte wählen sie ein anderes Verzeichnis !");
+const QString ProgramDirectoryRefusal = QStringLiteral("Es kann nicht in das gleiche Verzeichnis, in dem\n\r"
+                                                       "Velko Save installiert ist, gesichert werden !\n\r"
+                                                       "Bitte wählen sie ein anderes Verzeichnis !");
 
 QString notAllowed(const QString &destination)
 {
@@ -34,25 +33,22 @@ private slots:
         QTest::addColumn<QString>("programDirectory");
         QTest::addColumn<QString>("refusal");  // empty: accepted
 
-        QTest::newRow("program directory") << ProgramDirectory << ProgramDirectory
-                                           << ProgramDirectoryRefusal;
+        QTest::newRow("program directory") << ProgramDirectory << ProgramDirectory << ProgramDirectoryRefusal;
         QTest::newRow("program directory in other case")
-            << QStringLiteral("c:\\PROGRAMME\\velko save") << ProgramDirectory
-            << ProgramDirectoryRefusal;
+            << QStringLiteral("c:\\PROGRAMME\\velko save") << ProgramDirectory << ProgramDirectoryRefusal;
         QTest::newRow("program directory on a root")
             << QStringLiteral("D:\\") << QStringLiteral("D:") << ProgramDirectoryRefusal;
         QTest::newRow("program directory on the root of C:")
             << QStringLiteral("C:\\") << QStringLiteral("C:") << ProgramDirectoryRefusal;
-        QTest::newRow("windows directory") << WindowsDirectory << ProgramDirectory
-                                           << notAllowed(WindowsDirectory);
+        QTest::newRow("windows directory")
+            << WindowsDirectory << ProgramDirectory << notAllowed(WindowsDirectory);
         QTest::newRow("windows directory in other case")
-            << QStringLiteral("c:\\Windows") << ProgramDirectory
-            << notAllowed(QStringLiteral("c:\\Windows"));
+            << QStringLiteral("c:\\Windows") << ProgramDirectory << notAllowed(QStringLiteral("c:\\Windows"));
         QTest::newRow("root of C:") << QStringLiteral("C:\\") << ProgramDirectory
                                     << notAllowed(QStringLiteral("C:\\"));
 
-        QTest::newRow("subdirectory of C:") << QStringLiteral("C:\\Sicherung") << ProgramDirectory
-                                            << QString();
+        QTest::newRow("subdirectory of C:")
+            << QStringLiteral("C:\\Sicherung") << ProgramDirectory << QString();
         QTest::newRow("subdirectory of the windows directory")
             << QStringLiteral("C:\\WINDOWS\\Sicherung") << ProgramDirectory << QString();
         QTest::newRow("subdirectory of the program directory")
@@ -67,8 +63,7 @@ private slots:
         QFETCH(QString, destination);
         QFETCH(QString, programDirectory);
         QFETCH(QString, refusal);
-        const auto refused = backup::destinationRefusal(destination, programDirectory,
-                                                        WindowsDirectory);
+        const auto refused = backup::destinationRefusal(destination, programDirectory, WindowsDirectory);
         QCOMPARE(refused.value_or(QString()), refusal);
     }
 
@@ -108,18 +103,19 @@ private slots:
         const QString nothing = QStringLiteral("Status: Es konnte keine Datei gesichert werden !");
         QTest::newRow("0 of 0") << 0 << 0 << nothing;
         QTest::newRow("0 of 3") << 0 << 3 << nothing;
-        QTest::newRow("1 of 1") << 1 << 1
-                                << QStringLiteral("Status: Es wurde 1 markierte Datei gesichert !");
+        QTest::newRow("1 of 1") << 1 << 1 << QStringLiteral("Status: Es wurde 1 markierte Datei gesichert !");
         QTest::newRow("1 of 2") << 1 << 2
                                 << QStringLiteral("Status: Es wurde 1 Datei von 2 markierten gesichert !");
         QTest::newRow("2 of 2") << 2 << 2
                                 << QStringLiteral("Status: Es wurden alle 2 markierten Dateien gesichert !");
-        QTest::newRow("12 of 12")
-            << 12 << 12 << QStringLiteral("Status: Es wurden alle 12 markierten Dateien gesichert !");
-        QTest::newRow("2 of 5")
-            << 2 << 5 << QStringLiteral("Status: Es wurden 2 Dateien von 5 markierten gesichert !");
-        QTest::newRow("10 of 11")
-            << 10 << 11 << QStringLiteral("Status: Es wurden 10 Dateien von 11 markierten gesichert !");
+        QTest::newRow("12 of 12") << 12 << 12
+                                  << QStringLiteral(
+                                         "Status: Es wurden alle 12 markierten Dateien gesichert !");
+        QTest::newRow("2 of 5") << 2 << 5
+                                << QStringLiteral("Status: Es wurden 2 Dateien von 5 markierten gesichert !");
+        QTest::newRow("10 of 11") << 10 << 11
+                                  << QStringLiteral(
+                                         "Status: Es wurden 10 Dateien von 11 markierten gesichert !");
     }
 
     void statusText()
@@ -133,7 +129,7 @@ private slots:
     void duplicateNames_data()
     {
         QTest::addColumn<QStringList>("paths");
-        QTest::addColumn<QString>("first");   // empty: no duplicate
+        QTest::addColumn<QString>("first");  // empty: no duplicate
         QTest::addColumn<QString>("second");
         QTest::newRow("empty list") << QStringList() << QString() << QString();
         QTest::newRow("different names")
@@ -141,8 +137,7 @@ private slots:
                            QStringLiteral("C:\\WINDOWS\\Win.ini.bak")}
             << QString() << QString();
         QTest::newRow("folder names do not count")
-            << QStringList{QStringLiteral("C:\\A\\B"), QStringLiteral("C:\\B\\A")} << QString()
-            << QString();
+            << QStringList{QStringLiteral("C:\\A\\B"), QStringLiteral("C:\\B\\A")} << QString() << QString();
         QTest::newRow("same name in other case")
             << QStringList{QStringLiteral("C:\\Config.sys"), QStringLiteral("C:\\WINDOWS\\Win.ini"),
                            QStringLiteral("D:\\Alt\\CONFIG.SYS")}
@@ -192,7 +187,8 @@ private slots:
         QTest::newRow("full") << 101 << "Auf dem Datenträger ist nicht genügend Speicherplatz frei.";
         QTest::newRow("write-protected") << 19 << "Der Datenträger ist schreibgeschützt.";
         QTest::newRow("not ready") << 21 << "Das Laufwerk ist nicht bereit.";
-        QTest::newRow("refused") << 5 << "In das Verzeichnis kann nicht geschrieben werden (Dateizugriff verweigert).";
+        QTest::newRow("refused")
+            << 5 << "In das Verzeichnis kann nicht geschrieben werden (Dateizugriff verweigert).";
     }
 
     void folderFailureTexts()
@@ -213,7 +209,8 @@ private slots:
         QTest::addColumn<bool>("scriptStays");
         QTest::addColumn<QString>("status");
         const QString nothing = QStringLiteral("Status: Es konnte keine Datei gesichert werden !");
-        const QString kept = nothing + QStringLiteral(" Die Restore.bat der früheren Sicherung bleibt erhalten.");
+        const QString kept =
+            nothing + QStringLiteral(" Die Restore.bat der früheren Sicherung bleibt erhalten.");
         QTest::newRow("all missing") << 0 << 2 << 2 << false << nothing;
         QTest::newRow("all copies failed") << 0 << 0 << 2 << true << kept;
         QTest::newRow("one missing, one failed") << 0 << 1 << 2 << true << kept;

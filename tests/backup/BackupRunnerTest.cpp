@@ -55,18 +55,17 @@ private slots:
         QTest::newRow("all saved") << two << "" << QStringList{"1/2", "2/2"} << 2 << 0 << false
                                    << QStringList{"CONFIG.SYS", "WIN.INI"} << true
                                    << "Status: Es wurden alle 2 markierten Dateien gesichert !";
-        QTest::newRow("one missing")
-            << QStringList{"C:\\Fehlt.txt", "C:\\Config.sys"} << ""
-            << QStringList{"missing 0", "1/2", "2/2"} << 1 << 1 << false << QStringList{"CONFIG.SYS"}
-            << true << "Status: Es wurde 1 Datei von 2 markierten gesichert !";
+        QTest::newRow("one missing") << QStringList{"C:\\Fehlt.txt", "C:\\Config.sys"} << ""
+                                     << QStringList{"missing 0", "1/2", "2/2"} << 1 << 1 << false
+                                     << QStringList{"CONFIG.SYS"} << true
+                                     << "Status: Es wurde 1 Datei von 2 markierten gesichert !";
         QTest::newRow("all missing removes the earlier script")
             << QStringList{"C:\\Fehlt.txt"} << "" << QStringList{"missing 0", "1/1"} << 0 << 1 << false
             << QStringList{} << false << "Status: Es konnte keine Datei gesichert werden !";
-        QTest::newRow("copy failed")
-            << two << "folder of the copy's name"
-            << QStringList{"1/2", "copy failed 1 D:\\Ziel\\Win.ini 5", "2/2"} << 1 << 0 << false
-            << QStringList{"CONFIG.SYS"} << true
-            << "Status: Es wurde 1 Datei von 2 markierten gesichert !";
+        QTest::newRow("copy failed") << two << "folder of the copy's name"
+                                     << QStringList{"1/2", "copy failed 1 D:\\Ziel\\Win.ini 5", "2/2"} << 1
+                                     << 0 << false << QStringList{"CONFIG.SYS"} << true
+                                     << "Status: Es wurde 1 Datei von 2 markierten gesichert !";
         QTest::newRow("every copy failed keeps the earlier script")
             << QStringList{"C:\\WINDOWS\\Win.ini"} << "folder of the copy's name"
             << QStringList{"copy failed 0 D:\\Ziel\\Win.ini 5", "1/1"} << 0 << 0 << false << QStringList{}
@@ -82,12 +81,10 @@ private slots:
                                      << "Status: Es konnte keine Datei gesichert werden !";
         QTest::newRow("no restore.pif supplied")
             << QStringList{"C:\\Config.sys"} << "no pif" << QStringList{"1/1", "pif failed"} << 1 << 0
-            << false << QStringList{"CONFIG.SYS"} << true
-            << "Status: Es wurde 1 markierte Datei gesichert !";
+            << false << QStringList{"CONFIG.SYS"} << true << "Status: Es wurde 1 markierte Datei gesichert !";
         QTest::newRow("script cannot be written")
             << QStringList{"C:\\Config.sys"} << "script is a folder" << QStringList{"1/1", "script failed"}
-            << 1 << 0 << false << QStringList{} << false
-            << "Status: Es wurde 1 markierte Datei gesichert !";
+            << 1 << 0 << false << QStringList{} << false << "Status: Es wurde 1 markierte Datei gesichert !";
     }
 
     void run()
@@ -155,16 +152,16 @@ private slots:
                     file = &candidate;
             }
             QVERIFY(file);
-            const auto described = scriptFileFor(file->path, Destination + QLatin1Char('\\') + file->displayName,
-                                                 file->displayName);
+            const auto described = scriptFileFor(
+                file->path, Destination + QLatin1Char('\\') + file->displayName, file->displayName);
             QCOMPARE(described.error, platform::dos::Ok);
             files.append(described.value);
         }
         QCOMPARE(written, composeRestoreScript(QStringLiteral("C:\\WINDOWS"), QStringLiteral("10.12.26"),
                                                QStringLiteral("09:05:07"), files)
-                              .join(QStringLiteral("\r\n"))
-                              .toLatin1()
-                          + "\r\n");
+                                  .join(QStringLiteral("\r\n"))
+                                  .toLatin1()
+                              + "\r\n");
         // Without a supplied restore.pif the earlier run's stays.
         const char pif = fault == QLatin1String("no pif") ? '\x02' : '\x01';
         QCOMPARE(pc.readFile(Destination + QStringLiteral("\\Restore.pif")), QByteArray(545, pif));

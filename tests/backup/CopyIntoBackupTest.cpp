@@ -186,7 +186,8 @@ private slots:
         QTRY_COMPARE(QFileInfo(hostFolder + QLatin1Char('/') + hostFiles().value(0)).size(), 4);
         const QStringList halfWay = hostFiles();
         QCOMPARE(halfWay.size(), 1);
-        QVERIFY2(QRegularExpression("^~VS[0-9A-F]{4}\\.TMP$").match(halfWay[0]).hasMatch(), qPrintable(halfWay[0]));
+        QVERIFY2(QRegularExpression("^~VS[0-9A-F]{4}\\.TMP$").match(halfWay[0]).hasMatch(),
+                 qPrintable(halfWay[0]));
 
         QCOMPARE(::write(pipe.fd, " fertig", 7), 7);
         ::close(pipe.fd);

@@ -1,5 +1,5 @@
-#include "backup/BackupRun.h"
 #include "backup/RestoreScript.h"
+#include "backup/BackupRun.h"
 #include "platform/Files.h"
 #include "tests/support/FullDisk.h"
 #include "tests/support/TestMachine.h"
@@ -17,8 +17,7 @@ const QString Script = QStringLiteral("D:\\Backups\\Restore.bat");
 QList<ScriptFile> fixtureFiles()
 {
     return {
-        {QStringLiteral("C:\\CONFIG.SYS"), QStringLiteral("CONFIG.SYS"), QStringLiteral("CONFIG.SYS"),
-         32},
+        {QStringLiteral("C:\\CONFIG.SYS"), QStringLiteral("CONFIG.SYS"), QStringLiteral("CONFIG.SYS"), 32},
         {QStringLiteral("C:\\PROGRA~1\\EINELA~1.TXT"), QStringLiteral("EINELA~2.TXT"),
          QStringLiteral("Eine lange Datei.txt"), 0},
         {QStringLiteral("C:\\WINDOWS\\ÜBERSI~1.INI"), QStringLiteral("ÜBERSI~1.INI"),
@@ -66,12 +65,20 @@ const QByteArray FixtureBytes =
     "echo Eine lange Datei.txt bearbeitet !\r\n"
     "echo ---\r\n"
     "\r\n"
-    "if exist C:\\WINDOWS\\\x9A" "BERSI~1.INI attrib C:\\WINDOWS\\\x9A" "BERSI~1.INI -r -h -s -a\r\n"
-    "attrib \x9A" "BERSI~1.INI -r -h -s -a\r\n"
-    "copy \x9A" "BERSI~1.INI C:\\WINDOWS\\\x9A" "BERSI~1.INI\r\n"
-    "attrib C:\\WINDOWS\\\x9A" "BERSI~1.INI +r +h +s +a\r\n"
-    "attrib \x9A" "BERSI~1.INI +r +h +s +a\r\n"
-    "echo \x9A" "bersicht.ini bearbeitet !\r\n"
+    "if exist C:\\WINDOWS\\\x9A"
+    "BERSI~1.INI attrib C:\\WINDOWS\\\x9A"
+    "BERSI~1.INI -r -h -s -a\r\n"
+    "attrib \x9A"
+    "BERSI~1.INI -r -h -s -a\r\n"
+    "copy \x9A"
+    "BERSI~1.INI C:\\WINDOWS\\\x9A"
+    "BERSI~1.INI\r\n"
+    "attrib C:\\WINDOWS\\\x9A"
+    "BERSI~1.INI +r +h +s +a\r\n"
+    "attrib \x9A"
+    "BERSI~1.INI +r +h +s +a\r\n"
+    "echo \x9A"
+    "bersicht.ini bearbeitet !\r\n"
     "echo ---\r\n"
     "\r\n"
     "echo.\r\n"
@@ -91,9 +98,9 @@ private slots:
         // A longer script from an earlier run must be replaced, not partly overwritten.
         pc.writeFile(Script, QByteArray(4000, 'x'));
 
-        const QStringList lines = composeRestoreScript(
-            QStringLiteral("C:\\WINDOWS"), QStringLiteral("07.12.99"), QStringLiteral("14:05:33"),
-            fixtureFiles());
+        const QStringList lines =
+            composeRestoreScript(QStringLiteral("C:\\WINDOWS"), QStringLiteral("07.12.99"),
+                                 QStringLiteral("14:05:33"), fixtureFiles());
         QCOMPARE(lines.size(), 22 + 3 * 8 + 3);
         QCOMPARE(writeRestoreScript(Script, lines), 0);
         QCOMPARE(pc.readFile(Script), FixtureBytes);
@@ -101,9 +108,9 @@ private slots:
 
     void oneFileMakesThirtyThreeLines()
     {
-        const QStringList lines = composeRestoreScript(
-            QStringLiteral("C:\\WINDOWS"), QStringLiteral("07.12.99"), QStringLiteral("14:05:33"),
-            {fixtureFiles().first()});
+        const QStringList lines =
+            composeRestoreScript(QStringLiteral("C:\\WINDOWS"), QStringLiteral("07.12.99"),
+                                 QStringLiteral("14:05:33"), {fixtureFiles().first()});
         QCOMPARE(lines.size(), 33);
         QCOMPARE(lines.mid(22, 8).join(u'|'),
                  QStringLiteral("if exist C:\\CONFIG.SYS attrib C:\\CONFIG.SYS -r -h -s -a|"
@@ -121,16 +128,15 @@ private slots:
                                                       "07.12.99;  Uhrzeit:14:05:33        *");
         QTest::newRow("ten-character date moves the asterisk")
             << QStringLiteral("07.12.1999")
-            << QStringLiteral(
-                   "echo *       Sicherungskopien vom 07.12.1999;  Uhrzeit:14:05:33        *");
+            << QStringLiteral("echo *       Sicherungskopien vom 07.12.1999;  Uhrzeit:14:05:33        *");
     }
 
     void bannerBox()
     {
         QFETCH(QString, date);
         QFETCH(QString, dateLine);
-        const QStringList lines = composeRestoreScript(QStringLiteral("C:\\WINDOWS"), date,
-                                                       QStringLiteral("14:05:33"), {});
+        const QStringList lines =
+            composeRestoreScript(QStringLiteral("C:\\WINDOWS"), date, QStringLiteral("14:05:33"), {});
         QCOMPARE(lines.size(), 25);
         QCOMPARE(lines[5], dateLine);
         QCOMPARE(lines[5].size(), 62 + date.size());
@@ -187,8 +193,13 @@ private slots:
                                                                  QStringLiteral("14:05:33"), files)),
                  0);
         const QByteArray script = pc.readFile(Script);
-        QVERIFY(script.contains("copy GL\x9a" "CKW~1.TXT D:\\DATEN\\GL\x9a" "CKW~1.TXT\r\n"));
-        QVERIFY(script.contains("echo Gl\x81" "ckw\x81" "nsche f\x81" "r 5?.txt bearbeitet !\r\n"));
+        QVERIFY(script.contains("copy GL\x9a"
+                                "CKW~1.TXT D:\\DATEN\\GL\x9a"
+                                "CKW~1.TXT\r\n"));
+        QVERIFY(script.contains("echo Gl\x81"
+                                "ckw\x81"
+                                "nsche f\x81"
+                                "r 5?.txt bearbeitet !\r\n"));
     }
 
     void unencodableNameIsNotWritten()
@@ -199,8 +210,7 @@ private slots:
         QList<ScriptFile> files = fixtureFiles();
         files[1].shortSourcePath = QStringLiteral("C:\\ΩMEGA.TXT");
         const QStringList lines = composeRestoreScript(
-            QStringLiteral("C:\\WINDOWS"), QStringLiteral("07.12.99"), QStringLiteral("14:05:33"),
-            files);
+            QStringLiteral("C:\\WINDOWS"), QStringLiteral("07.12.99"), QStringLiteral("14:05:33"), files);
         QCOMPARE(writeRestoreScript(Script, lines), ScriptNotEncodable);
         QVERIFY(ScriptNotEncodable != 0);
         QCOMPARE(pc.readFile(Script), QByteArray("alt"));
@@ -221,9 +231,9 @@ private slots:
         TestMachine pc;
         pc.makeDirectory(QStringLiteral("D:\\Backups"));
         pc.writeFile(Script, "echo off\r\necho alt\r\n", quint8(earlierAttributes));
-        const QStringList lines = composeRestoreScript(
-            QStringLiteral("C:\\WINDOWS"), QStringLiteral("07.12.99"), QStringLiteral("14:05:33"),
-            fixtureFiles());
+        const QStringList lines =
+            composeRestoreScript(QStringLiteral("C:\\WINDOWS"), QStringLiteral("07.12.99"),
+                                 QStringLiteral("14:05:33"), fixtureFiles());
         int error = 0;
         {
             const FullDisk full(FixtureBytes.size() / 2);
@@ -284,8 +294,8 @@ private slots:
     {
         TestMachine pc;
         pc.writeFile(QStringLiteral("C:\\CONFIG.SYS"), "x");
-        const auto file = scriptFileFor(QStringLiteral("C:\\CONFIG.SYS"),
-                                        QStringLiteral("D:\\CONFIG.SYS"), QStringLiteral("CONFIG.SYS"));
+        const auto file = scriptFileFor(QStringLiteral("C:\\CONFIG.SYS"), QStringLiteral("D:\\CONFIG.SYS"),
+                                        QStringLiteral("CONFIG.SYS"));
         QCOMPARE(file.error, 2);
     }
 };

@@ -98,9 +98,12 @@ private slots:
     {
         QTest::addColumn<QString>("requested");
         QTest::addColumn<QString>("reported");
-        QTest::newRow("other drive's root") << "D:\\" << "D:\\";
-        QTest::newRow("letter case from disk") << "c:\\backups\\JUNI" << "C:\\Backups\\Juni";
-        QTest::newRow("trailing backslash") << "C:\\Daten\\" << "C:\\Daten";
+        QTest::newRow("other drive's root") << "D:\\"
+                                            << "D:\\";
+        QTest::newRow("letter case from disk") << "c:\\backups\\JUNI"
+                                               << "C:\\Backups\\Juni";
+        QTest::newRow("trailing backslash") << "C:\\Daten\\"
+                                            << "C:\\Daten";
     }
 
     void directoryIsSpelledAsTheSystemReportsIt()

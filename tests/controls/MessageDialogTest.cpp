@@ -94,8 +94,8 @@ private slots:
             << (MessageButton::Ok | MessageButton::Cancel) << QList<MessageButton>() << MessageButton::Ok;
         QTest::newRow("cancel queued") << (MessageButton::Ok | MessageButton::Cancel)
                                        << QList{MessageButton::Cancel} << MessageButton::Cancel;
-        QTest::newRow("no buttons given shows OK") << MessageButtons() << QList<MessageButton>()
-                                                  << MessageButton::Ok;
+        QTest::newRow("no buttons given shows OK")
+            << MessageButtons() << QList<MessageButton>() << MessageButton::Ok;
     }
 
     void seamAnswers()
@@ -115,17 +115,28 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("letter") << "Datei nicht gefunden" << "Datei nicht gefunden.";
-        QTest::newRow("digit") << "E/A-Fehler 19" << "E/A-Fehler 19.";
-        QTest::newRow("question mark is above the full stop") << "Wirklich ?" << "Wirklich ?.";
-        QTest::newRow("backslash") << "nach C:\\ kann" << "nach C:\\ kann.";
-        QTest::newRow("full stop") << "Fertig." << "Fertig.";
-        QTest::newRow("exclamation mark") << "Fertig !" << "Fertig !";
-        QTest::newRow("hyphen") << "Velko-" << "Velko-";
-        QTest::newRow("blank") << "Ende " << "Ende ";
-        QTest::newRow("line break") << "Ende\n\r" << "Ende\n\r";
-        QTest::newRow("umlaut") << "Größe" << "Größe.";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("letter") << "Datei nicht gefunden"
+                                << "Datei nicht gefunden.";
+        QTest::newRow("digit") << "E/A-Fehler 19"
+                               << "E/A-Fehler 19.";
+        QTest::newRow("question mark is above the full stop") << "Wirklich ?"
+                                                              << "Wirklich ?.";
+        QTest::newRow("backslash") << "nach C:\\ kann"
+                                   << "nach C:\\ kann.";
+        QTest::newRow("full stop") << "Fertig."
+                                   << "Fertig.";
+        QTest::newRow("exclamation mark") << "Fertig !"
+                                          << "Fertig !";
+        QTest::newRow("hyphen") << "Velko-"
+                                << "Velko-";
+        QTest::newRow("blank") << "Ende "
+                               << "Ende ";
+        QTest::newRow("line break") << "Ende\n\r"
+                                    << "Ende\n\r";
+        QTest::newRow("umlaut") << "Größe"
+                                << "Größe.";
+        QTest::newRow("empty") << ""
+                               << "";
     }
 
     void errorReportFullStop()
@@ -186,10 +197,11 @@ private slots:
 
         QCOMPARE(stepsDone, 1);
         // A file error names its file when the program knows it.
-        QCOMPARE(user.events,
-                 QStringList({"error: C:\\Io.sys\n\rDateizugriff verweigert.",
-                              "error: nach C:\\Programme\\Velko Save\\Orvel.ini kann nicht geschrieben werden.",
-                              "error: Datei nicht gefunden."}));
+        QCOMPARE(
+            user.events,
+            QStringList({"error: C:\\Io.sys\n\rDateizugriff verweigert.",
+                         "error: nach C:\\Programme\\Velko Save\\Orvel.ini kann nicht geschrieben werden.",
+                         "error: Datei nicht gefunden."}));
     }
 
     void realBoxShowsTheQuestion()
@@ -216,9 +228,9 @@ private slots:
 
         // The box has no help file of its own: the application's is used.
         controls::setApplicationHelpFile(QStringLiteral("Orvel.hlp"));
-        const MessageButton answer = controls::showMessage(
-            MessageType::Confirmation, QStringLiteral("Zeile 1\n\rZeile 2\r\nZeile 3"),
-            MessageButton::Yes | MessageButton::No | MessageButton::Cancel, 6);
+        const MessageButton answer =
+            controls::showMessage(MessageType::Confirmation, QStringLiteral("Zeile 1\n\rZeile 2\r\nZeile 3"),
+                                  MessageButton::Yes | MessageButton::No | MessageButton::Cancel, 6);
 
         QCOMPARE(answer, MessageButton::No);
         QCOMPARE(title, QStringLiteral("Bestätigung"));

@@ -1,5 +1,5 @@
-#include "controls/DriveComboBox.h"
 #include "controls/OpenFileDialog.h"
+#include "controls/DriveComboBox.h"
 #include "controls/WindowHelp.h"
 #include "platform/Desktop.h"
 #include "platform/Files.h"
@@ -31,10 +31,9 @@ const QList<FileFilter> ProgramFilters = {
 };
 
 // The files of C:\Daten in the order the folder lists them.
-const QStringList DatenFiles = {"archiv.tar.gz", "Autoexec.bat", "Brief.doc",   "Command.com",
-                                "Config.sys",    "Io.sys",       "Liesmich.txt", "Msdos.sys",
-                                "Notepad.exe",   "README",       "Shell32.dll",  "System.INI",
-                                "Win.ini"};
+const QStringList DatenFiles = {"archiv.tar.gz", "Autoexec.bat", "Brief.doc", "Command.com", "Config.sys",
+                                "Io.sys",        "Liesmich.txt", "Msdos.sys", "Notepad.exe", "README",
+                                "Shell32.dll",   "System.INI",   "Win.ini"};
 
 QStringList rowsOf(const QListWidget *list)
 {
@@ -60,7 +59,11 @@ void clickRow(QListWidget *list, const QString &name, Qt::KeyboardModifiers modi
 // Counts how often a window is shown, and cancels it each time so that nothing waits for a person.
 class ShowWatch : public QObject {
 public:
-    explicit ShowWatch(QDialog *dialog) : m_dialog(dialog) { dialog->installEventFilter(this); }
+    explicit ShowWatch(QDialog *dialog)
+        : m_dialog(dialog)
+    {
+        dialog->installEventFilter(this);
+    }
     int shows = 0;
 
 protected:
@@ -140,8 +143,10 @@ private slots:
     {
         QTest::addColumn<QString>("patterns");
         QTest::addColumn<QStringList>("shown");
-        QTest::newRow("letter case disregarded") << "*.SYS" << QStringList{"Config.sys", "Io.sys", "Msdos.sys"};
-        QTest::newRow("blanks around patterns") << "  *.dll ;*.doc;; " << QStringList{"Brief.doc", "Shell32.dll"};
+        QTest::newRow("letter case disregarded")
+            << "*.SYS" << QStringList{"Config.sys", "Io.sys", "Msdos.sys"};
+        QTest::newRow("blanks around patterns")
+            << "  *.dll ;*.doc;; " << QStringList{"Brief.doc", "Shell32.dll"};
         QTest::newRow("star-dot: names without extension") << "*." << QStringList{"README"};
         QTest::newRow("plain star") << "*" << DatenFiles;
         QTest::newRow("question mark is one character") << "??.sys" << QStringList{"Io.sys"};
@@ -193,8 +198,8 @@ private slots:
         });
 
         QCOMPARE(shownNames, QStringLiteral("\"Autoexec.bat\" \"Config.sys\" \"Win.ini\""));
-        QCOMPARE(chosen, QStringList({"C:\\Daten\\Autoexec.bat", "C:\\Daten\\Config.sys",
-                                      "C:\\Daten\\Win.ini"}));
+        QCOMPARE(chosen,
+                 QStringList({"C:\\Daten\\Autoexec.bat", "C:\\Daten\\Config.sys", "C:\\Daten\\Win.ini"}));
     }
 
     void shiftClickSelectsARange()
@@ -205,8 +210,8 @@ private slots:
             openButton()->click();
         });
 
-        QCOMPARE(chosen, QStringList({"C:\\Daten\\Command.com", "C:\\Daten\\Config.sys",
-                                      "C:\\Daten\\Io.sys"}));
+        QCOMPARE(chosen,
+                 QStringList({"C:\\Daten\\Command.com", "C:\\Daten\\Config.sys", "C:\\Daten\\Io.sys"}));
     }
 
     void oneSelectedFileIsShownWithoutQuotes()
@@ -266,10 +271,14 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("reported");
-        QTest::newRow("missing file") << "fehlt.txt" << "fehlt.txt";
-        QTest::newRow("one of several missing") << "\"Win.ini\" \"fehlt.txt\"" << "fehlt.txt";
-        QTest::newRow("missing folder") << "Weg\\Win.ini" << "Weg\\Win.ini";
-        QTest::newRow("a folder among several names") << "\"Unter\" \"Win.ini\"" << "Unter";
+        QTest::newRow("missing file") << "fehlt.txt"
+                                      << "fehlt.txt";
+        QTest::newRow("one of several missing") << "\"Win.ini\" \"fehlt.txt\""
+                                                << "fehlt.txt";
+        QTest::newRow("missing folder") << "Weg\\Win.ini"
+                                        << "Weg\\Win.ini";
+        QTest::newRow("a folder among several names") << "\"Unter\" \"Win.ini\""
+                                                      << "Unter";
     }
 
     void aMissingNameIsReportedAndTheDialogStays()
@@ -299,9 +308,12 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QChar>("drive");
-        QTest::newRow("subfolder") << "unter" << "C:\\Daten\\Unter" << QChar(u'C');
-        QTest::newRow("parent") << ".." << "C:\\" << QChar(u'C');
-        QTest::newRow("other drive") << "D:\\archiv" << "D:\\Archiv" << QChar(u'D');
+        QTest::newRow("subfolder") << "unter"
+                                   << "C:\\Daten\\Unter" << QChar(u'C');
+        QTest::newRow("parent") << ".."
+                                << "C:\\" << QChar(u'C');
+        QTest::newRow("other drive") << "D:\\archiv"
+                                     << "D:\\Archiv" << QChar(u'D');
     }
 
     void aTypedFolderIsOpened()
@@ -430,7 +442,8 @@ private slots:
             rows = rowsOf(fileList());
         });
 
-        QCOMPARE(user.events, QStringList({"beep", QStringLiteral("message: Laufwerk %1: ist nicht bereit.").arg(drive)}));
+        QCOMPARE(user.events,
+                 QStringList({"beep", QStringLiteral("message: Laufwerk %1: ist nicht bereit.").arg(drive)}));
         QCOMPARE(user.messages.at(0).type, controls::MessageType::Warning);
         QCOMPARE(user.messages.at(0).buttons, controls::MessageButtons(controls::MessageButton::Ok));
         QCOMPARE(shownDrive, QChar(u'C'));

@@ -24,7 +24,8 @@ void layOut(TestMachine &pc)
                  "FORMAT.COM - stand-in for the format command.\r\n");
     pc.makeDirectory(QStringLiteral("C:\\DATA"));
     pc.writeFile(QStringLiteral("C:\\DATA\\A.TXT"), "alpha\r\n");
-    pc.writeFile(QStringLiteral("C:\\DATA\\RO.TXT"), "fest", platform::attr::ReadOnly | platform::attr::Archive);
+    pc.writeFile(QStringLiteral("C:\\DATA\\RO.TXT"), "fest",
+                 platform::attr::ReadOnly | platform::attr::Archive);
     pc.writeFile(QStringLiteral("C:\\DATA\\HID.TXT"), "versteckt", platform::attr::Hidden);
     pc.writeFile(QStringLiteral("C:\\DATA\\Büro.txt"), "Akten");
     pc.writeFile(QStringLiteral("C:\\DATA\\Glückwünsche.txt"), "Alles Gute");
@@ -89,17 +90,17 @@ void InterpreterTest::commands_data()
     QTest::addColumn<QStringList>("screen");
 
     QTest::newRow("echo") << "echo Hallo  Welt" << QStringList{"Hallo  Welt"};
-    QTest::newRow("echo. and echo alone") << "echo.\necho\necho.Text"
-                                          << QStringList{"", "ECHO ist ausgeschaltet", "Text"};
+    QTest::newRow("echo. and echo alone")
+        << "echo.\necho\necho.Text" << QStringList{"", "ECHO ist ausgeschaltet", "Text"};
     QTest::newRow("rem and labels") << "rem echo nicht\n:marke\necho ja" << QStringList{"ja"};
     QTest::newRow("cls") << "echo vorher\ncls\necho nachher" << QStringList{"vorher", "nachher"};
     QTest::newRow("unknown command") << "frobnicate /x\necho weiter"
                                      << QStringList{"Befehl oder Dateiname nicht gefunden.", "weiter"};
     QTest::newRow("path") << "path\nPath C:\\WINDOWS\\Command\npath\npath ;\npath"
-                          << QStringList{"PATH=C:\\WINDOWS;C:\\WINDOWS\\COMMAND",
-                                         "PATH=C:\\WINDOWS\\COMMAND", "Keine Pfadangabe"};
-    QTest::newRow("external command through the first path") << "attrib A.TXT"
-                                                             << QStringList{"A          C:\\DATA\\A.TXT"};
+                          << QStringList{"PATH=C:\\WINDOWS;C:\\WINDOWS\\COMMAND", "PATH=C:\\WINDOWS\\COMMAND",
+                                         "Keine Pfadangabe"};
+    QTest::newRow("external command through the first path")
+        << "attrib A.TXT" << QStringList{"A          C:\\DATA\\A.TXT"};
     QTest::newRow("no search path") << "path ;\nattrib A.TXT"
                                     << QStringList{"Befehl oder Dateiname nicht gefunden."};
     QTest::newRow("if exist") << "if exist A.TXT echo ja\nif exist KEINE.TXT echo falsch\n"
@@ -108,27 +109,28 @@ void InterpreterTest::commands_data()
     QTest::newRow("if without command") << "if exist A.TXT" << QStringList{"Syntaxfehler"};
     QTest::newRow("cd") << "cd\ncd ..\ncd\ncd \\WINDOWS\\COMMAND\ncd\ncd..\\..\\DATA\ncd"
                         << QStringList{"C:\\DATA", "C:\\", "C:\\WINDOWS\\COMMAND", "C:\\DATA"};
-    QTest::newRow("cd on another drive") << "cd D:\\DATEN\ncd\ncd D:\nD:\ncd"
-                                         << QStringList{"C:\\DATA", "D:\\DATEN", "D:\\DATEN"};
-    QTest::newRow("cd to a missing folder") << "cd KEIN\ncd" << QStringList{"Ungültiges Verzeichnis", "C:\\DATA"};
+    QTest::newRow("cd on another drive")
+        << "cd D:\\DATEN\ncd\ncd D:\nD:\ncd" << QStringList{"C:\\DATA", "D:\\DATEN", "D:\\DATEN"};
+    QTest::newRow("cd to a missing folder")
+        << "cd KEIN\ncd" << QStringList{"Ungültiges Verzeichnis", "C:\\DATA"};
     QTest::newRow("drive change") << "Q:\nA:\nD:\ncd"
-                                  << QStringList{"Ungültige Laufwerksangabe", "Laufwerk nicht bereit", "D:\\"};
+                                  << QStringList{"Ungültige Laufwerksangabe", "Laufwerk nicht bereit",
+                                                 "D:\\"};
     QTest::newRow("type") << "type A.TXT\ntype KEINE.TXT"
                           << QStringList{"alpha", "Datei nicht gefunden - KEINE.TXT"};
     QTest::newRow("copy") << "copy A.TXT B.TXT" << QStringList{copied(1)};
-    QTest::newRow("copy missing file") << "copy KEINE.TXT B.TXT"
-                                       << QStringList{"Datei nicht gefunden - KEINE.TXT", copied(0)};
-    QTest::newRow("copy hidden file") << "copy HID.TXT B.TXT"
-                                      << QStringList{"Datei nicht gefunden - HID.TXT", copied(0)};
-    QTest::newRow("copy onto read-only file") << "copy A.TXT RO.TXT"
-                                              << QStringList{"Zugriff verweigert - RO.TXT", copied(0)};
-    QTest::newRow("copy onto itself") << "copy A.TXT C:\\DATA"
-                                      << QStringList{"Datei kann nicht auf sich selbst kopiert werden", copied(0)};
-    QTest::newRow("copy to missing folder") << "copy A.TXT C:\\KEIN\\A.TXT"
-                                            << QStringList{"Pfad nicht gefunden", copied(0)};
+    QTest::newRow("copy missing file")
+        << "copy KEINE.TXT B.TXT" << QStringList{"Datei nicht gefunden - KEINE.TXT", copied(0)};
+    QTest::newRow("copy hidden file")
+        << "copy HID.TXT B.TXT" << QStringList{"Datei nicht gefunden - HID.TXT", copied(0)};
+    QTest::newRow("copy onto read-only file")
+        << "copy A.TXT RO.TXT" << QStringList{"Zugriff verweigert - RO.TXT", copied(0)};
+    QTest::newRow("copy onto itself")
+        << "copy A.TXT C:\\DATA" << QStringList{"Datei kann nicht auf sich selbst kopiert werden", copied(0)};
+    QTest::newRow("copy to missing folder")
+        << "copy A.TXT C:\\KEIN\\A.TXT" << QStringList{"Pfad nicht gefunden", copied(0)};
     QTest::newRow("copy without names") << "copy /V" << QStringList{"Erforderlicher Parameter fehlt"};
-    QTest::newRow("copy wrong switch") << "copy A.TXT B.TXT /Q"
-                                       << QStringList{"Ungültiger Schalter - /Q"};
+    QTest::newRow("copy wrong switch") << "copy A.TXT B.TXT /Q" << QStringList{"Ungültiger Schalter - /Q"};
     QTest::newRow("del read-only") << "del RO.TXT" << QStringList{"Zugriff verweigert - RO.TXT"};
     QTest::newRow("del missing") << "del KEINE.TXT" << QStringList{"Datei nicht gefunden - KEINE.TXT"};
     QTest::newRow("attrib lists") << "path C:\\WINDOWS\\COMMAND\nattrib RO.TXT\nattrib HID.TXT"
@@ -136,28 +138,31 @@ void InterpreterTest::commands_data()
                                                  "    H      C:\\DATA\\HID.TXT"};
     QTest::newRow("attrib missing file") << "path C:\\WINDOWS\\COMMAND\nattrib +r KEINE.TXT"
                                          << QStringList{"Datei nicht gefunden - C:\\DATA\\KEINE.TXT"};
-    QTest::newRow("attrib keeps a hidden file") << "path C:\\WINDOWS\\COMMAND\nattrib -r HID.TXT"
-                                                << QStringList{"Versteckte Datei wird nicht zurückgesetzt - C:\\DATA\\HID.TXT"};
-    QTest::newRow("attrib wrong sign") << "path C:\\WINDOWS\\COMMAND\nattrib +x A.TXT"
-                                       << QStringList{"Ungültiger Schalter - +x"};
-    QTest::newRow("program by its full name") << "C:\\WINDOWS\\COMMAND\\ATTRIB.EXE A.TXT"
-                                              << QStringList{"A          C:\\DATA\\A.TXT"};
-    QTest::newRow("program this PC cannot run") << "path C:\\WINDOWS\\COMMAND\nformat a:"
-                                                << QStringList{"Programm kann nicht ausgeführt werden"};
+    QTest::newRow("attrib keeps a hidden file")
+        << "path C:\\WINDOWS\\COMMAND\nattrib -r HID.TXT"
+        << QStringList{"Versteckte Datei wird nicht zurückgesetzt - C:\\DATA\\HID.TXT"};
+    QTest::newRow("attrib wrong sign")
+        << "path C:\\WINDOWS\\COMMAND\nattrib +x A.TXT" << QStringList{"Ungültiger Schalter - +x"};
+    QTest::newRow("program by its full name")
+        << "C:\\WINDOWS\\COMMAND\\ATTRIB.EXE A.TXT" << QStringList{"A          C:\\DATA\\A.TXT"};
+    QTest::newRow("program this PC cannot run")
+        << "path C:\\WINDOWS\\COMMAND\nformat a:" << QStringList{"Programm kann nicht ausgeführt werden"};
     QTest::newRow("scandisk as the emergency disk calls it")
         << "path C:\\WINDOWS\\COMMAND\nscandisk.exe C: /AUTOFIX /NOSUMMARY"
-        << QStringList{"Microsoft ScanDisk", "",
-                       "ScanDisk überprüft jetzt folgende Bereiche von Laufwerk C:",
+        << QStringList{"Microsoft ScanDisk", "", "ScanDisk überprüft jetzt folgende Bereiche von Laufwerk C:",
                        "    Verzeichnisstruktur", "    Dateiattribute"};
     QTest::newRow("scandisk with summary")
         << "path C:\\WINDOWS\\COMMAND\nscandisk D:"
-        << QStringList{"Microsoft ScanDisk", "",
+        << QStringList{"Microsoft ScanDisk",
+                       "",
                        "ScanDisk überprüft jetzt folgende Bereiche von Laufwerk D:",
-                       "    Verzeichnisstruktur", "    Dateiattribute", "",
+                       "    Verzeichnisstruktur",
+                       "    Dateiattribute",
+                       "",
                        "ScanDisk hat auf Laufwerk D: keine Fehler gefunden.",
                        "2 Verzeichnisse, 0 Dateien"};
-    QTest::newRow("scandisk on a missing drive") << "path C:\\WINDOWS\\COMMAND\nscandisk Q:"
-                                                 << QStringList{"Ungültige Laufwerksangabe"};
+    QTest::newRow("scandisk on a missing drive")
+        << "path C:\\WINDOWS\\COMMAND\nscandisk Q:" << QStringList{"Ungültige Laufwerksangabe"};
 }
 
 void InterpreterTest::commands()
@@ -180,27 +185,35 @@ void InterpreterTest::fileEffects_data()
     QTest::addColumn<int>("attributes");
 
     const int archive = platform::attr::Archive;
-    QTest::newRow("copy to a file") << "copy A.TXT NEU.TXT" << "C:\\DATA\\NEU.TXT" << QByteArray("alpha\r\n") << archive;
-    QTest::newRow("copy /V to a folder") << "copy A.TXT C:\\ /V" << "C:\\A.TXT" << QByteArray("alpha\r\n") << archive;
-    QTest::newRow("copy to a drive") << "copy A.TXT D:" << "D:\\A.TXT" << QByteArray("alpha\r\n") << archive;
-    QTest::newRow("copy switch glued to the name") << "copy C:\\DATA\\A.TXT D:\\Daten/v" << "D:\\Daten\\A.TXT"
-                                                   << QByteArray("alpha\r\n") << archive;
-    QTest::newRow("copy to the current folder") << "cd D:\\Daten\nD:\ncopy C:\\DATA\\A.TXT" << "D:\\Daten\\A.TXT"
-                                                << QByteArray("alpha\r\n") << archive;
-    QTest::newRow("copy leaves a read-only target") << "copy A.TXT RO.TXT" << "C:\\DATA\\RO.TXT"
-                                                    << QByteArray("fest") << archive + 1;
+    QTest::newRow("copy to a file") << "copy A.TXT NEU.TXT"
+                                    << "C:\\DATA\\NEU.TXT" << QByteArray("alpha\r\n") << archive;
+    QTest::newRow("copy /V to a folder") << "copy A.TXT C:\\ /V"
+                                         << "C:\\A.TXT" << QByteArray("alpha\r\n") << archive;
+    QTest::newRow("copy to a drive") << "copy A.TXT D:"
+                                     << "D:\\A.TXT" << QByteArray("alpha\r\n") << archive;
+    QTest::newRow("copy switch glued to the name")
+        << "copy C:\\DATA\\A.TXT D:\\Daten/v"
+        << "D:\\Daten\\A.TXT" << QByteArray("alpha\r\n") << archive;
+    QTest::newRow("copy to the current folder") << "cd D:\\Daten\nD:\ncopy C:\\DATA\\A.TXT"
+                                                << "D:\\Daten\\A.TXT" << QByteArray("alpha\r\n") << archive;
+    QTest::newRow("copy leaves a read-only target")
+        << "copy A.TXT RO.TXT"
+        << "C:\\DATA\\RO.TXT" << QByteArray("fest") << archive + 1;
     QTest::newRow("copy after attrib -r") << "path C:\\WINDOWS\\COMMAND\nattrib RO.TXT -r\ncopy A.TXT RO.TXT"
                                           << "C:\\DATA\\RO.TXT" << QByteArray("alpha\r\n") << archive;
-    QTest::newRow("del") << "del A.TXT" << "C:\\DATA\\A.TXT" << QByteArray() << 0;
-    QTest::newRow("del keeps a read-only file") << "del RO.TXT" << "C:\\DATA\\RO.TXT" << QByteArray("fest") << archive + 1;
+    QTest::newRow("del") << "del A.TXT"
+                         << "C:\\DATA\\A.TXT" << QByteArray() << 0;
+    QTest::newRow("del keeps a read-only file") << "del RO.TXT"
+                                                << "C:\\DATA\\RO.TXT" << QByteArray("fest") << archive + 1;
     QTest::newRow("attrib several at once") << "path C:\\WINDOWS\\COMMAND\nattrib +r +h +s A.TXT"
                                             << "C:\\DATA\\A.TXT" << QByteArray("alpha\r\n") << 39;
     QTest::newRow("attrib signs after the name") << "path C:\\WINDOWS\\COMMAND\nattrib A.TXT -a +S"
                                                  << "C:\\DATA\\A.TXT" << QByteArray("alpha\r\n") << 4;
     QTest::newRow("attrib clears all four") << "path C:\\WINDOWS\\COMMAND\nattrib HID.TXT -r -h -s -a"
                                             << "C:\\DATA\\HID.TXT" << QByteArray("versteckt") << 0;
-    QTest::newRow("attrib through a short name") << "path C:\\WINDOWS\\COMMAND\nattrib +r GLÜCKW~1.TXT"
-                                                 << "C:\\DATA\\Glückwünsche.txt" << QByteArray("Alles Gute") << archive + 1;
+    QTest::newRow("attrib through a short name")
+        << "path C:\\WINDOWS\\COMMAND\nattrib +r GLÜCKW~1.TXT"
+        << "C:\\DATA\\Glückwünsche.txt" << QByteArray("Alles Gute") << archive + 1;
 }
 
 void InterpreterTest::fileEffects()
@@ -254,8 +267,8 @@ void InterpreterTest::echoOnShowsPromptAndCommand()
     TestMachine pc;
     layOut(pc);
     const Run run = runScript(QStringLiteral("echo eins\n@echo zwei\necho off\necho drei"));
-    QCOMPARE(run.lines, QStringList({"", "C:\\DATA>echo eins", "eins", "zwei", "",
-                                     "C:\\DATA>echo off", "drei"}));
+    QCOMPARE(run.lines,
+             QStringList({"", "C:\\DATA>echo eins", "eins", "zwei", "", "C:\\DATA>echo off", "drei"}));
 }
 
 void InterpreterTest::missingAttribIsAnUnknownCommand()
@@ -277,7 +290,8 @@ void InterpreterTest::namesAreReadInCodePage850()
     TestMachine pc;
     layOut(pc);
     const Run oem = runScriptBytes(QByteArray("@echo off\r\ntype B\x9aRO.TXT\r\necho.\r\n"
-                                         "copy GL\x9A" "CKW~1.TXT D:\\DATEN\r\n"));
+                                              "copy GL\x9A"
+                                              "CKW~1.TXT D:\\DATEN\r\n"));
     QCOMPARE(oem.lines, QStringList({"Akten", copied(1)}));
     QCOMPARE(platform::readFile(QStringLiteral("D:\\Daten\\GLÜCKW~1.TXT")).value, QByteArray("Alles Gute"));
 
@@ -299,13 +313,15 @@ void InterpreterTest::pcWithoutDriveC()
 {
     TestMachine pc(QStringLiteral("[Windows]\nDirectory=D:\\WIN\n[Drives]\nD=fixed,drive_d\n"));
     pc.makeDirectory(QStringLiteral("D:\\WIN\\COMMAND"));
-    pc.writeFile(QStringLiteral("D:\\WIN\\COMMAND\\SCANDISK.EXE"), "SCANDISK.EXE - stand-in for ScanDisk.\r\n");
-    pc.writeFile(QStringLiteral("D:\\X.BAT"), "@echo off\r\nscandisk /NOSUMMARY\r\ncopy X.BAT Y.BAT\r\necho Ende\r\n");
+    pc.writeFile(QStringLiteral("D:\\WIN\\COMMAND\\SCANDISK.EXE"),
+                 "SCANDISK.EXE - stand-in for ScanDisk.\r\n");
+    pc.writeFile(QStringLiteral("D:\\X.BAT"),
+                 "@echo off\r\nscandisk /NOSUMMARY\r\ncopy X.BAT Y.BAT\r\necho Ende\r\n");
     dos::HeadlessConsole console({});
     Interpreter shell(console);
     QCOMPARE(shell.runBatch(QStringLiteral("D:\\X.BAT")), Interpreter::Outcome::Finished);
-    QVERIFY(console.screen().transcript().startsWith(
-        QStringLiteral("Ungültige Laufwerksangabe\nDatei nicht gefunden - X.BAT\n        0 Datei(en) kopiert\nEnde\n")));
+    QVERIFY(console.screen().transcript().startsWith(QStringLiteral(
+        "Ungültige Laufwerksangabe\nDatei nicht gefunden - X.BAT\n        0 Datei(en) kopiert\nEnde\n")));
 }
 
 // A folder whose attribute records cannot be read (here: a folder in the records file's place).
@@ -315,9 +331,10 @@ void InterpreterTest::scanDiskReportsAnUnreadableFolder()
     layOut(pc);
     QVERIFY(QDir(pc.host(QStringLiteral("D:\\Daten"))).mkdir(QStringLiteral(".dosattr")));
     const Run run = runScript(QStringLiteral("@echo off\nscandisk D: /AUTOFIX /NOSUMMARY\necho weiter"));
-    QCOMPARE(run.lines.mid(5), QStringList({"", "Verzeichnis kann nicht gelesen werden - D:\\Daten",
-                                            "ScanDisk hat auf Laufwerk D: Fehler gefunden, die nicht behoben werden konnten.",
-                                            "weiter"}));
+    QCOMPARE(run.lines.mid(5),
+             QStringList({"", "Verzeichnis kann nicht gelesen werden - D:\\Daten",
+                          "ScanDisk hat auf Laufwerk D: Fehler gefunden, die nicht behoben werden konnten.",
+                          "weiter"}));
 }
 
 QTEST_GUILESS_MAIN(InterpreterTest)

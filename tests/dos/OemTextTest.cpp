@@ -18,7 +18,9 @@ void OemTextTest::germanLettersHaveTheirMsDosBytes_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("ascii") << QStringLiteral("COPY A.TXT C:\\") << QByteArray("COPY A.TXT C:\\");
     QTest::newRow("umlauts") << QStringLiteral("äöüÄÖÜß") << QByteArray("\x84\x94\x81\x8E\x99\x9A\xE1");
-    QTest::newRow("short name") << QStringLiteral("GLÜCKW~1.TXT") << QByteArray("GL\x9A" "CKW~1.TXT");
+    QTest::newRow("short name") << QStringLiteral("GLÜCKW~1.TXT")
+                                << QByteArray("GL\x9A"
+                                              "CKW~1.TXT");
     QTest::newRow("box and accents") << QStringLiteral("é═§") << QByteArray("\x82\xCD\xF5");
 }
 

@@ -1,5 +1,5 @@
-#include "platform/Files.h"
 #include "platform/ProgramStart.h"
+#include "platform/Files.h"
 #include "tests/support/TestMachine.h"
 
 #include <QFile>
@@ -22,8 +22,8 @@ void ProgramStartTest::programStartsInItsWorkingDirectory()
     QVERIFY(QFile::setPermissions(pc.host(QStringLiteral("C:\\Programme\\Start.exe")),
                                   QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
 
-    QCOMPARE(platform::startProgram(QStringLiteral("C:\\Programme\\Start.exe"),
-                                    QStringLiteral("D:\\Arbeit")), 0);
+    QCOMPARE(platform::startProgram(QStringLiteral("C:\\Programme\\Start.exe"), QStringLiteral("D:\\Arbeit")),
+             0);
     QTRY_VERIFY(platform::fileExists(QStringLiteral("D:\\Arbeit\\Zeichen.txt")));
 }
 
@@ -32,9 +32,12 @@ void ProgramStartTest::failuresAreReported_data()
     QTest::addColumn<QString>("program");
     QTest::addColumn<QString>("directory");
     QTest::addColumn<int>("error");
-    QTest::newRow("no such program") << "C:\\Programme\\Fehlt.exe" << "" << 2;
-    QTest::newRow("no such directory") << "C:\\Programme\\Text.exe" << "D:\\Fehlt" << 3;
-    QTest::newRow("not a program") << "C:\\Programme\\Text.exe" << "" << 31;
+    QTest::newRow("no such program") << "C:\\Programme\\Fehlt.exe"
+                                     << "" << 2;
+    QTest::newRow("no such directory") << "C:\\Programme\\Text.exe"
+                                       << "D:\\Fehlt" << 3;
+    QTest::newRow("not a program") << "C:\\Programme\\Text.exe"
+                                   << "" << 31;
 }
 
 void ProgramStartTest::failuresAreReported()

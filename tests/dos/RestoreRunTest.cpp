@@ -25,7 +25,8 @@ const QList<Original> Originals = {
     {QStringLiteral("C:\\WINDOWS\\USER.DAT"), QStringLiteral("USER.DAT"), "user", 7},
     {QStringLiteral("C:\\WINDOWS\\WIN.INI"), QStringLiteral("WIN.INI"), "[windows]\r\n", 33},
     {QStringLiteral("D:\\Daten\\Einkaufsliste.txt"), QStringLiteral("Einkaufsliste.txt"), "Brot\r\n", 0},
-    {QStringLiteral("D:\\Daten\\Briefe an Oma.txt"), QStringLiteral("Briefe an Oma.txt"), "Liebe Oma\r\n", 34},
+    {QStringLiteral("D:\\Daten\\Briefe an Oma.txt"), QStringLiteral("Briefe an Oma.txt"), "Liebe Oma\r\n",
+     34},
 };
 
 QString copyOf(const Original &original)
@@ -108,8 +109,9 @@ void RestoreRunTest::restoreBatBringsEveryFileBack()
         QCOMPARE(platform::fileAttributes(copyOf(original)).value, original.attributes);
     }
     const QString &screen = run.screen;
-    QVERIFY2(screen.contains(QStringLiteral("*    VELKO RESTORE - Wiederherstellung von Sicherungsdateien    *")),
-             qPrintable(screen));
+    QVERIFY2(
+        screen.contains(QStringLiteral("*    VELKO RESTORE - Wiederherstellung von Sicherungsdateien    *")),
+        qPrintable(screen));
     QVERIFY(screen.contains(QStringLiteral("Weiter mit beliebiger Taste . . .")));
     QCOMPARE(screen.count(QStringLiteral("        1 Datei(en) kopiert")), Originals.size());
     QVERIFY(screen.contains(QStringLiteral("Briefe an Oma.txt bearbeitet !")));

@@ -1,5 +1,5 @@
-#include "dos/Console.h"
 #include "dos/TextScreen.h"
+#include "dos/Console.h"
 
 #include <QTest>
 
@@ -100,7 +100,8 @@ void TextScreenTest::keysGivenInAdvance_data()
     using dos::Key;
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QList<Key>>("parsed");
-    QTest::newRow("letters") << QStringLiteral("xN") << QList<Key>{{Key::Character, u'x'}, {Key::Character, u'N'}};
+    QTest::newRow("letters") << QStringLiteral("xN")
+                             << QList<Key>{{Key::Character, u'x'}, {Key::Character, u'N'}};
     QTest::newRow("enter") << QStringLiteral("a\n\\n")
                            << QList<Key>{{Key::Character, u'a'}, {Key::Enter, {}}, {Key::Enter, {}}};
     QTest::newRow("ctrl+c") << QStringLiteral("^Cj") << QList<Key>{{Key::CtrlC, {}}, {Key::Character, u'j'}};

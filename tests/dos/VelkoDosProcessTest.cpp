@@ -17,8 +17,8 @@ Result velkoDos(const TestMachine &pc, const QStringList &arguments)
 {
     QProcess process;
     process.setProgram(qEnvironmentVariable("VELKO_DOS"));
-    process.setArguments(QStringList{QStringLiteral("--machine"), pc.folder(),
-                                     QStringLiteral("--headless")} + arguments);
+    process.setArguments(QStringList{QStringLiteral("--machine"), pc.folder(), QStringLiteral("--headless")}
+                         + arguments);
     process.start();
     if (!process.waitForFinished(60000))
         qFatal("velko-dos did not end");
@@ -51,13 +51,13 @@ void VelkoDosProcessTest::msDosModeRunsTheScriptAndNamesTheAutostart()
     link.targetPath = QStringLiteral("C:\\Programme\\Velko Save\\Orvel.exe");
     link.workingDirectory = QStringLiteral("C:\\Programme\\Velko Save");
     QCOMPARE(platform::writeShellLink(
-                 QStringLiteral("C:\\WINDOWS\\Startmenü\\Programme\\Autostart\\Orvel.lnk"), link), 0);
+                 QStringLiteral("C:\\WINDOWS\\Startmenü\\Programme\\Autostart\\Orvel.lnk"), link),
+             0);
 
     const QString screenFile = pc.folder() + QStringLiteral("/screen.txt");
-    const Result result = velkoDos(pc, {QStringLiteral("--keys"), QStringLiteral("x"),
-                                        QStringLiteral("--screen"), screenFile,
-                                        QStringLiteral("--msdos-mode"),
-                                        QStringLiteral("D:\\BACKUP\\Restore.bat")});
+    const Result result =
+        velkoDos(pc, {QStringLiteral("--keys"), QStringLiteral("x"), QStringLiteral("--screen"), screenFile,
+                      QStringLiteral("--msdos-mode"), QStringLiteral("D:\\BACKUP\\Restore.bat")});
     QCOMPARE(result.exitCode, 0);
     QCOMPARE(result.output, QStringLiteral("AUTOSTART C:\\Programme\\Velko Save\\Orvel.exe|"
                                            "C:\\Programme\\Velko Save\n"));
@@ -65,9 +65,9 @@ void VelkoDosProcessTest::msDosModeRunsTheScriptAndNamesTheAutostart()
     QVERIFY(screen.open(QIODevice::ReadOnly));
     const QStringList lines = QString::fromUtf8(screen.readAll()).split(u'\n');
     // The script runs in its own folder, so its copy finds EINS.TXT there.
-    QCOMPARE(lines.mid(0, 5), QStringList({"", "D:\\BACKUP>echo off", "Sicherung",
-                                           "Weiter mit beliebiger Taste . . .",
-                                           "        1 Datei(en) kopiert"}));
+    QCOMPARE(lines.mid(0, 5),
+             QStringList({"", "D:\\BACKUP>echo off", "Sicherung", "Weiter mit beliebiger Taste . . .",
+                          "        1 Datei(en) kopiert"}));
     QCOMPARE(lines.size(), 25 + 1);  // the 25 screen lines, then the file's last line end
     QCOMPARE(pc.readFile(QStringLiteral("C:\\EINS.TXT")), QByteArray("eins"));
 }

@@ -72,7 +72,8 @@ private slots:
     void linesEndWithCrLf()
     {
         QCOMPARE(ansiLines({QStringLiteral("echo off"), QString(), QStringLiteral("Größe")}).value(),
-                 QByteArray("echo off\r\n\r\nGr\xF6\xDF" "e\r\n"));
+                 QByteArray("echo off\r\n\r\nGr\xF6\xDF"
+                            "e\r\n"));
         QCOMPARE(ansiLines({}).value(), QByteArray());
     }
 };

@@ -80,7 +80,8 @@ private slots:
         QVERIFY(QDir(pc.folder()).mkpath(QStringLiteral("drive_d/Daten/.dosattr")));
         reloadMachine(pc);
 
-        for (const QString &path : {QStringLiteral("D:\\daten\\brief.TXT"), QStringLiteral("D:\\Daten\\Brief.txt")}) {
+        for (const QString &path :
+             {QStringLiteral("D:\\daten\\brief.TXT"), QStringLiteral("D:\\Daten\\Brief.txt")}) {
             QVERIFY2(fileExists(path), qPrintable(path));
             QCOMPARE(readFile(path).value, QByteArray("Brief"));
             QCOMPARE(fileAttributes(path).error, dos::AccessDenied);
@@ -166,8 +167,7 @@ private slots:
         QCOMPARE(pc.readFile(Target), QByteArray("Inhalt der Quelle"));
         QCOMPARE(int(attributes(Target)), sourceAttributes);
         QCOMPARE(lastWriteTime(Target).value, written);
-        QCOMPARE(canonicalPath(Target).value,
-                 targetExists ? Target : QStringLiteral("D:\\ziel.TXT"));
+        QCOMPARE(canonicalPath(Target).value, targetExists ? Target : QStringLiteral("D:\\ziel.TXT"));
     }
 
     void copyFailures_data()

@@ -42,22 +42,18 @@ private slots:
         QTest::addColumn<QString>("created");
         QTest::newRow("three new levels") << QStringLiteral("D:\\Eins\\Zwei Drei\\Vier") << 0
                                           << QStringLiteral("D:\\Eins\\Zwei Drei\\Vier");
-        QTest::newRow("below an existing one") << QStringLiteral("c:\\windows\\Temp\\Neu") << 0
-                                               << QStringLiteral("C:\\WINDOWS\\TEMP\\Neu");
+        QTest::newRow("below an existing one")
+            << QStringLiteral("c:\\windows\\Temp\\Neu") << 0 << QStringLiteral("C:\\WINDOWS\\TEMP\\Neu");
         QTest::newRow("existing") << QStringLiteral("C:\\WINDOWS") << 0 << QStringLiteral("C:\\WINDOWS");
         QTest::newRow("root") << QStringLiteral("D:\\") << 0 << QStringLiteral("D:\\");
-        QTest::newRow("trailing backslash") << QStringLiteral("D:\\Neu\\") << 0
-                                            << QStringLiteral("D:\\Neu");
-        QTest::newRow("through a file") << QStringLiteral("C:\\Datei.txt\\Neu")
-                                        << int(dos::AccessDenied) << QString();
-        QTest::newRow("invalid name") << QStringLiteral("D:\\Neu\\A*B") << int(dos::PathNotFound)
-                                      << QString();
-        QTest::newRow("no such drive") << QStringLiteral("G:\\Neu") << int(dos::InvalidDrive)
-                                       << QString();
-        QTest::newRow("cd without disc") << QStringLiteral("E:\\Neu") << int(dos::NotReady)
-                                         << QString();
-        QTest::newRow("cd with disc") << QStringLiteral("F:\\Neu") << int(dos::AccessDenied)
-                                      << QString();
+        QTest::newRow("trailing backslash") << QStringLiteral("D:\\Neu\\") << 0 << QStringLiteral("D:\\Neu");
+        QTest::newRow("through a file")
+            << QStringLiteral("C:\\Datei.txt\\Neu") << int(dos::AccessDenied) << QString();
+        QTest::newRow("invalid name")
+            << QStringLiteral("D:\\Neu\\A*B") << int(dos::PathNotFound) << QString();
+        QTest::newRow("no such drive") << QStringLiteral("G:\\Neu") << int(dos::InvalidDrive) << QString();
+        QTest::newRow("cd without disc") << QStringLiteral("E:\\Neu") << int(dos::NotReady) << QString();
+        QTest::newRow("cd with disc") << QStringLiteral("F:\\Neu") << int(dos::AccessDenied) << QString();
     }
 
     void forceDirectories()
@@ -154,10 +150,8 @@ private slots:
         QCOMPARE(files(QStringLiteral("C:\\WINDOWS\\TEMP")).value.size(), 20);
         const auto inRoot = createTempFile(QStringLiteral("d:"), QStringLiteral("ORVEL"));
         QVERIFY2(inRoot.value.startsWith(QStringLiteral("D:\\ORV")), qPrintable(inRoot.value));
-        QCOMPARE(createTempFile(QStringLiteral("C:\\Fehlt"), QStringLiteral("TMP")).error,
-                 dos::PathNotFound);
-        QCOMPARE(createTempFile(QStringLiteral("F:\\"), QStringLiteral("TMP")).error,
-                 dos::AccessDenied);
+        QCOMPARE(createTempFile(QStringLiteral("C:\\Fehlt"), QStringLiteral("TMP")).error, dos::PathNotFound);
+        QCOMPARE(createTempFile(QStringLiteral("F:\\"), QStringLiteral("TMP")).error, dos::AccessDenied);
     }
 };
 

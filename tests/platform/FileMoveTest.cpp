@@ -62,8 +62,8 @@ private slots:
         QCOMPARE(attributes(To), 37);
         QCOMPARE(lastWriteTime(To).value, written);
         QCOMPARE(files(QStringLiteral("D:\\Backups")).value,
-                 QStringList({QStringLiteral("Eine lange Anmerkung.txt"),
-                              QStringLiteral("Eine lange Datei.txt")}));
+                 QStringList(
+                     {QStringLiteral("Eine lange Anmerkung.txt"), QStringLiteral("Eine lange Datei.txt")}));
         QCOMPARE(shortPathName(QStringLiteral("D:\\Backups\\Eine lange Anmerkung.txt")).value,
                  QStringLiteral("D:\\BACKUPS\\EINELA~1.TXT"));
         // A replaced file keeps its alias; a new one is numbered after its neighbour.
@@ -88,8 +88,7 @@ private slots:
         QTest::addColumn<QString>("to");
         QTest::addColumn<int>("error");
         QTest::newRow("missing source") << QStringLiteral("D:\\Backups\\Fehlt.txt") << To << 2;
-        QTest::newRow("read-only target") << From << QStringLiteral("D:\\Backups\\Schreibgeschützt.txt")
-                                          << 5;
+        QTest::newRow("read-only target") << From << QStringLiteral("D:\\Backups\\Schreibgeschützt.txt") << 5;
         QTest::newRow("hidden target") << From << QStringLiteral("D:\\Backups\\Versteckt.txt") << 5;
         QTest::newRow("directory target") << From << QStringLiteral("D:\\Backups\\Ordner") << 5;
         QTest::newRow("other drive") << From << QStringLiteral("C:\\Neu.txt") << 5;

@@ -82,8 +82,8 @@ private slots:
 
         QVERIFY(inodeOf(records) != inodeBefore);
         QCOMPARE(QDir(pc.host(Backups)).entryList(QDir::Hidden | QDir::Files),
-                 (QStringList{QStringLiteral(".dosattr"), QStringLiteral("Alt.sys"),
-                              QStringLiteral("Io.sys"), QStringLiteral("Msdos.sys")}));
+                 (QStringList{QStringLiteral(".dosattr"), QStringLiteral("Alt.sys"), QStringLiteral("Io.sys"),
+                              QStringLiteral("Msdos.sys")}));
         QCOMPARE(attributesOnDisk(QStringLiteral("D:\\Backups\\Io.sys")), 39);
         QCOMPARE(attributesOnDisk(QStringLiteral("D:\\Backups\\Msdos.sys")), 7);
         QCOMPARE(attributesOnDisk(QStringLiteral("D:\\Backups\\Alt.sys")), int(attr::Archive));
@@ -113,8 +113,7 @@ private slots:
         QCOMPARE(WEXITSTATUS(status), 0);
 
         QCOMPARE(hostBytes(records), before);
-        QCOMPARE(attributesOnDisk(QStringLiteral("D:\\Backups\\Alt.sys")),
-                 attr::ReadOnly | attr::Hidden);
+        QCOMPARE(attributesOnDisk(QStringLiteral("D:\\Backups\\Alt.sys")), attr::ReadOnly | attr::Hidden);
         QCOMPARE(attributesOnDisk(QStringLiteral("D:\\Backups\\Io.sys")), int(attr::Archive));
         QCOMPARE(pc.readFile(QStringLiteral("D:\\Backups\\Io.sys")), QByteArray("io"));
     }

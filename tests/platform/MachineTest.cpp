@@ -1,5 +1,5 @@
-#include "platform/Files.h"
 #include "platform/Machine.h"
+#include "platform/Files.h"
 #include "tests/support/TestMachine.h"
 
 #include <QDir>
@@ -55,7 +55,8 @@ private slots:
                                       "directory = D:\\WIN98\\\r\n"
                                       "[Drives]\n"
                                       "b = floppy , b.img , readonly\n"
-                                      "D=fixed,%1\n").arg(elsewhere.path()));
+                                      "D=fixed,%1\n")
+                           .arg(elsewhere.path()));
         const Machine &machine = platform::machine();
         QCOMPARE(machine.windowsDirectory(), QStringLiteral("D:\\WIN98"));
         QVERIFY(machine.drive(u'B')->writeProtected);
@@ -115,10 +116,8 @@ private slots:
         const Machine &machine = platform::machine();
         QCOMPARE(machine.windowsPathOf(pc.folder() + QStringLiteral("/drive_c/Programme/Velko Save")),
                  QStringLiteral("C:\\Programme\\Velko Save"));
-        QCOMPARE(machine.windowsPathOf(pc.folder() + QStringLiteral("/drive_c")),
-                 QStringLiteral("C:\\"));
-        QCOMPARE(machine.windowsPathOf(pc.folder() + QStringLiteral("/cd-f")),
-                 QStringLiteral("F:\\"));
+        QCOMPARE(machine.windowsPathOf(pc.folder() + QStringLiteral("/drive_c")), QStringLiteral("C:\\"));
+        QCOMPARE(machine.windowsPathOf(pc.folder() + QStringLiteral("/cd-f")), QStringLiteral("F:\\"));
         QCOMPARE(machine.windowsPathOf(pc.folder()), QString());
         QCOMPARE(machine.windowsPathOf(pc.folder() + QStringLiteral("/drive_c/Missing")), QString());
     }

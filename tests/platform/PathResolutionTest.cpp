@@ -35,29 +35,25 @@ private slots:
         QTest::newRow("exact") << winIni << 0 << winIni;
         QTest::newRow("other case") << QStringLiteral("c:\\windows\\WIN.INI") << 0 << winIni;
         QTest::newRow("forward slashes") << QStringLiteral("C:/Windows/win.ini") << 0 << winIni;
-        QTest::newRow("8.3 aliases")
-            << QStringLiteral("C:\\PROGRA~1\\VELKOS~1\\ORVEL.INI") << 0 << orvelIni;
+        QTest::newRow("8.3 aliases") << QStringLiteral("C:\\PROGRA~1\\VELKOS~1\\ORVEL.INI") << 0 << orvelIni;
         QTest::newRow("aliases in lower case")
             << QStringLiteral("c:\\progra~1\\velkos~1\\orvel.ini") << 0 << orvelIni;
         QTest::newRow("dot and dot-dot")
             << QStringLiteral("C:\\WINDOWS\\.\\..\\Programme\\..\\WINDOWS\\Win.ini") << 0 << winIni;
-        QTest::newRow("dot-dot above the root") << QStringLiteral("C:\\..\\..\\WINDOWS") << 0
-                                                << QStringLiteral("C:\\WINDOWS");
-        QTest::newRow("trailing dot dropped") << QStringLiteral("C:\\WINDOWS\\Win.ini.") << 0
-                                              << winIni;
+        QTest::newRow("dot-dot above the root")
+            << QStringLiteral("C:\\..\\..\\WINDOWS") << 0 << QStringLiteral("C:\\WINDOWS");
+        QTest::newRow("trailing dot dropped") << QStringLiteral("C:\\WINDOWS\\Win.ini.") << 0 << winIni;
         QTest::newRow("root with backslash") << QStringLiteral("c:\\") << 0 << QStringLiteral("C:\\");
-        QTest::newRow("root without backslash") << QStringLiteral("C:") << 0
-                                                << QStringLiteral("C:\\");
-        QTest::newRow("directory with backslash") << QStringLiteral("C:\\windows\\") << 0
-                                                  << QStringLiteral("C:\\WINDOWS");
+        QTest::newRow("root without backslash") << QStringLiteral("C:") << 0 << QStringLiteral("C:\\");
+        QTest::newRow("directory with backslash")
+            << QStringLiteral("C:\\windows\\") << 0 << QStringLiteral("C:\\WINDOWS");
         QTest::newRow("relative to C:\\") << QStringLiteral("windows\\win.ini") << 0 << winIni;
-        QTest::newRow("from the current root") << QStringLiteral("\\WINDOWS") << 0
-                                               << QStringLiteral("C:\\WINDOWS");
+        QTest::newRow("from the current root")
+            << QStringLiteral("\\WINDOWS") << 0 << QStringLiteral("C:\\WINDOWS");
         QTest::newRow("missing file") << QStringLiteral("C:\\WINDOWS\\Missing.ini") << 2 << QString();
-        QTest::newRow("missing directory on the way") << QStringLiteral("C:\\Missing\\Win.ini") << 3
-                                                      << QString();
-        QTest::newRow("file on the way") << QStringLiteral("C:\\WINDOWS\\Win.ini\\x") << 3
-                                         << QString();
+        QTest::newRow("missing directory on the way")
+            << QStringLiteral("C:\\Missing\\Win.ini") << 3 << QString();
+        QTest::newRow("file on the way") << QStringLiteral("C:\\WINDOWS\\Win.ini\\x") << 3 << QString();
         QTest::newRow("invalid name") << QStringLiteral("C:\\WINDOWS\\W?n.ini") << 3 << QString();
         QTest::newRow("network path") << QStringLiteral("\\\\server\\share") << 3 << QString();
         QTest::newRow("empty") << QString() << 3 << QString();
@@ -88,8 +84,7 @@ private slots:
         QTest::addColumn<bool>("isDirectory");
         QTest::newRow("file") << QStringLiteral("c:\\windows\\win.ini") << true << false;
         QTest::newRow("directory") << QStringLiteral("C:\\Programme") << false << true;
-        QTest::newRow("alias of a directory") << QStringLiteral("C:\\PROGRA~1\\VELKOS~1") << false
-                                              << true;
+        QTest::newRow("alias of a directory") << QStringLiteral("C:\\PROGRA~1\\VELKOS~1") << false << true;
         QTest::newRow("root") << QStringLiteral("C:\\") << false << true;
         QTest::newRow("empty cd drive with folder") << QStringLiteral("F:\\") << false << true;
         QTest::newRow("missing") << QStringLiteral("C:\\Nichts") << false << false;
@@ -143,8 +138,8 @@ private slots:
         seed(pc);
         QCOMPARE(writeFile(QStringLiteral("C:\\windows\\WIN.INI"), "neu"), 0);
         QCOMPARE(pc.readFile(QStringLiteral("C:\\WINDOWS\\Win.ini")), QByteArray("neu"));
-        const QStringList onHost = QDir(pc.folder() + QStringLiteral("/drive_c/WINDOWS"))
-                                       .entryList(QDir::Files | QDir::Hidden);
+        const QStringList onHost =
+            QDir(pc.folder() + QStringLiteral("/drive_c/WINDOWS")).entryList(QDir::Files | QDir::Hidden);
         QCOMPARE(onHost, QStringList{QStringLiteral("Win.ini")});
     }
 
@@ -162,8 +157,9 @@ private slots:
         TestMachine pc;
         QCOMPARE(writeFile(QStringLiteral("C:\\") + name, "x"), dos::PathNotFound);
         QCOMPARE(createDirectory(QStringLiteral("C:\\WINDOWS\\") + name), dos::PathNotFound);
-        QVERIFY(QDir(pc.folder() + QStringLiteral("/drive_c")).entryList(QDir::NoDotAndDotDot
-                | QDir::AllEntries | QDir::Hidden) == QStringList{QStringLiteral("WINDOWS")});
+        QVERIFY(QDir(pc.folder() + QStringLiteral("/drive_c"))
+                    .entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden)
+                == QStringList{QStringLiteral("WINDOWS")});
     }
 
     void cdDriveIsReadOnly()
@@ -176,8 +172,7 @@ private slots:
         QCOMPARE(writeFile(QStringLiteral("F:\\Treiber\\Liesmich.txt"), "x"), dos::AccessDenied);
         QCOMPARE(replaceFile(QStringLiteral("F:\\Treiber\\Liesmich.txt"), "x"), dos::AccessDenied);
         QCOMPARE(deleteFile(QStringLiteral("F:\\Treiber\\Liesmich.txt")), dos::AccessDenied);
-        QCOMPARE(setFileAttributes(QStringLiteral("F:\\Treiber\\Liesmich.txt"), 0),
-                 dos::AccessDenied);
+        QCOMPARE(setFileAttributes(QStringLiteral("F:\\Treiber\\Liesmich.txt"), 0), dos::AccessDenied);
         QCOMPARE(createDirectory(QStringLiteral("F:\\Neu")), dos::AccessDenied);
         QCOMPARE(removeDirectoryTree(QStringLiteral("F:\\Treiber")), dos::AccessDenied);
         QCOMPARE(copyFile(QStringLiteral("F:\\Treiber\\Liesmich.txt"), QStringLiteral("C:\\L.txt")), 0);
@@ -202,18 +197,17 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("directory");
         QTest::addColumn<QString>("name");
-        QTest::newRow("file in a directory") << QStringLiteral("C:\\A\\B.TXT")
-                                             << QStringLiteral("C:\\A") << QStringLiteral("B.TXT");
-        QTest::newRow("file in a root") << QStringLiteral("C:\\B.TXT") << QStringLiteral("C:\\")
-                                        << QStringLiteral("B.TXT");
-        QTest::newRow("drive relative") << QStringLiteral("C:B.TXT") << QStringLiteral("C:")
-                                        << QStringLiteral("B.TXT");
+        QTest::newRow("file in a directory")
+            << QStringLiteral("C:\\A\\B.TXT") << QStringLiteral("C:\\A") << QStringLiteral("B.TXT");
+        QTest::newRow("file in a root")
+            << QStringLiteral("C:\\B.TXT") << QStringLiteral("C:\\") << QStringLiteral("B.TXT");
+        QTest::newRow("drive relative")
+            << QStringLiteral("C:B.TXT") << QStringLiteral("C:") << QStringLiteral("B.TXT");
         QTest::newRow("bare name") << QStringLiteral("B.TXT") << QString() << QStringLiteral("B.TXT");
-        QTest::newRow("directory with backslash") << QStringLiteral("C:\\A\\") << QStringLiteral("C:\\A")
-                                                  << QString();
+        QTest::newRow("directory with backslash")
+            << QStringLiteral("C:\\A\\") << QStringLiteral("C:\\A") << QString();
         QTest::newRow("long names") << QStringLiteral("D:\\Velko Save\\Meine Datei.txt")
-                                    << QStringLiteral("D:\\Velko Save")
-                                    << QStringLiteral("Meine Datei.txt");
+                                    << QStringLiteral("D:\\Velko Save") << QStringLiteral("Meine Datei.txt");
     }
 
     void pathParts()

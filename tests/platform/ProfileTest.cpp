@@ -1,5 +1,5 @@
-#include "platform/Files.h"
 #include "platform/Profile.h"
+#include "platform/Files.h"
 #include "tests/support/TestMachine.h"
 
 #include <QtTest>
@@ -8,20 +8,19 @@ using namespace platform;
 
 namespace {
 
-const QString Settings = QStringLiteral(
-    "; Kopf\n"
-    "vorher=1\n"
-    "[Sicherungsdateien]\n"
-    "C:\\Autoexec.bat=1\n"
-    "C:\\WINDOWS\\Win.ini=0\n"
-    "\n"
-    "[ Pfad ]\n"
-    " Pfad = C:\\Programme\\Velko Save\\Backups \n"
-    "[Optionen]\n"
-    "Kurzhilfe=\n"
-    "Automatisch beenden=1\n"
-    "AUTOMATISCH BEENDEN=0\n"
-    ";Kommentar=9\n");
+const QString Settings = QStringLiteral("; Kopf\n"
+                                        "vorher=1\n"
+                                        "[Sicherungsdateien]\n"
+                                        "C:\\Autoexec.bat=1\n"
+                                        "C:\\WINDOWS\\Win.ini=0\n"
+                                        "\n"
+                                        "[ Pfad ]\n"
+                                        " Pfad = C:\\Programme\\Velko Save\\Backups \n"
+                                        "[Optionen]\n"
+                                        "Kurzhilfe=\n"
+                                        "Automatisch beenden=1\n"
+                                        "AUTOMATISCH BEENDEN=0\n"
+                                        ";Kommentar=9\n");
 
 QString crLf(const QString &lines)
 {
@@ -40,15 +39,33 @@ private slots:
         QTest::addColumn<QString>("section");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("exact") << "Sicherungsdateien" << "C:\\Autoexec.bat" << "1";
-        QTest::newRow("other case") << "SICHERUNGSDATEIEN" << "c:\\windows\\WIN.INI" << "0";
-        QTest::newRow("blanks trimmed") << "Pfad" << "Pfad" << "C:\\Programme\\Velko Save\\Backups";
-        QTest::newRow("empty value is no default") << "Optionen" << "Kurzhilfe" << "";
-        QTest::newRow("first of two equal keys") << "optionen" << "Automatisch beenden" << "1";
-        QTest::newRow("missing key") << "Optionen" << "Fehlt" << "Vorgabe";
-        QTest::newRow("missing section") << "Fehlt" << "Pfad" << "Vorgabe";
-        QTest::newRow("comment is no key") << "Optionen" << ";Kommentar" << "Vorgabe";
-        QTest::newRow("before the first header") << "" << "vorher" << "1";
+        QTest::newRow("exact") << "Sicherungsdateien"
+                               << "C:\\Autoexec.bat"
+                               << "1";
+        QTest::newRow("other case") << "SICHERUNGSDATEIEN"
+                                    << "c:\\windows\\WIN.INI"
+                                    << "0";
+        QTest::newRow("blanks trimmed") << "Pfad"
+                                        << "Pfad"
+                                        << "C:\\Programme\\Velko Save\\Backups";
+        QTest::newRow("empty value is no default") << "Optionen"
+                                                   << "Kurzhilfe"
+                                                   << "";
+        QTest::newRow("first of two equal keys") << "optionen"
+                                                 << "Automatisch beenden"
+                                                 << "1";
+        QTest::newRow("missing key") << "Optionen"
+                                     << "Fehlt"
+                                     << "Vorgabe";
+        QTest::newRow("missing section") << "Fehlt"
+                                         << "Pfad"
+                                         << "Vorgabe";
+        QTest::newRow("comment is no key") << "Optionen"
+                                           << ";Kommentar"
+                                           << "Vorgabe";
+        QTest::newRow("before the first header") << ""
+                                                 << "vorher"
+                                                 << "1";
     }
 
     void readsValues()
@@ -76,34 +93,37 @@ private slots:
         QTest::addColumn<QStringList>("writes");  // section|key|value
         QTest::addColumn<QString>("after");
         QTest::newRow("replaces in place, keeps the key's spelling")
-            << "[A]\nSchluessel=1\nb=2\n" << QStringList{"a|SCHLUESSEL|9"} << "[A]\nSchluessel=9\nb=2\n";
+            << "[A]\nSchluessel=1\nb=2\n"
+            << QStringList{"a|SCHLUESSEL|9"} << "[A]\nSchluessel=9\nb=2\n";
         QTest::newRow("new key at the end of its section")
-            << "[A]\na=1\n[B]\nb=2\n" << QStringList{"a|c|3"} << "[A]\na=1\nc=3\n[B]\nb=2\n";
+            << "[A]\na=1\n[B]\nb=2\n"
+            << QStringList{"a|c|3"} << "[A]\na=1\nc=3\n[B]\nb=2\n";
         QTest::newRow("new key before the blank line")
-            << "[A]\na=1\n\n[B]\nb=2\n" << QStringList{"A|c|3"} << "[A]\na=1\nc=3\n\n[B]\nb=2\n";
-        QTest::newRow("new key after a comment")
-            << "[A]\na=1\n;Ende\n\n" << QStringList{"A|b|2"} << "[A]\na=1\n;Ende\nb=2\n\n";
-        QTest::newRow("new section at the end")
-            << "[A]\na=1\n" << QStringList{"Neu|k|v"} << "[A]\na=1\n[Neu]\nk=v\n";
+            << "[A]\na=1\n\n[B]\nb=2\n"
+            << QStringList{"A|c|3"} << "[A]\na=1\nc=3\n\n[B]\nb=2\n";
+        QTest::newRow("new key after a comment") << "[A]\na=1\n;Ende\n\n"
+                                                 << QStringList{"A|b|2"} << "[A]\na=1\n;Ende\nb=2\n\n";
+        QTest::newRow("new section at the end") << "[A]\na=1\n"
+                                                << QStringList{"Neu|k|v"} << "[A]\na=1\n[Neu]\nk=v\n";
         QTest::newRow("keys in the order written")
             << "" << QStringList{"S|c|1", "S|a|2", "s|b|3", "S|A|4"} << "[S]\nc=1\na=4\nb=3\n";
         QTest::newRow("the default settings")
             << ""
             << QStringList{"Sicherungsdateien|C:\\Autoexec.bat|1", "Sicherungsdateien|C:\\Io.sys|1",
-                           "Pfad|Pfad|D:\\Backups", "Optionen|Automatisch beenden|0",
-                           "Optionen|Kurzhilfe|1"}
+                           "Pfad|Pfad|D:\\Backups", "Optionen|Automatisch beenden|0", "Optionen|Kurzhilfe|1"}
             << "[Sicherungsdateien]\nC:\\Autoexec.bat=1\nC:\\Io.sys=1\n[Pfad]\nPfad=D:\\Backups\n"
                "[Optionen]\nAutomatisch beenden=0\nKurzhilfe=1\n";
         QTest::newRow("comments and other lines stay")
-            << "; Kopf\n[A]\n  ; eingerückt\nkein Eintrag\na=1\n" << QStringList{"A|a|2"}
-            << "; Kopf\n[A]\n  ; eingerückt\nkein Eintrag\na=2\n";
+            << "; Kopf\n[A]\n  ; eingerückt\nkein Eintrag\na=1\n"
+            << QStringList{"A|a|2"} << "; Kopf\n[A]\n  ; eingerückt\nkein Eintrag\na=2\n";
         QTest::newRow("untouched lines keep their blanks")
-            << "[ A ] ; Kopf\n a = 1 \n b = 2\n" << QStringList{"a|b|3"}
-            << "[ A ] ; Kopf\n a = 1 \nb=3\n";
-        QTest::newRow("first of two equal keys is replaced")
-            << "[A]\na=1\nA=2\n" << QStringList{"A|a|9"} << "[A]\na=9\nA=2\n";
+            << "[ A ] ; Kopf\n a = 1 \n b = 2\n"
+            << QStringList{"a|b|3"} << "[ A ] ; Kopf\n a = 1 \nb=3\n";
+        QTest::newRow("first of two equal keys is replaced") << "[A]\na=1\nA=2\n"
+                                                             << QStringList{"A|a|9"} << "[A]\na=9\nA=2\n";
         QTest::newRow("lines before the first header stay first")
-            << "x=1\n[A]\n" << QStringList{"A|a|1", "|x|2"} << "x=2\n[A]\na=1\n";
+            << "x=1\n[A]\n"
+            << QStringList{"A|a|1", "|x|2"} << "x=2\n[A]\na=1\n";
     }
 
     void writes()
@@ -123,12 +143,12 @@ private slots:
     {
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("after");
-        QTest::newRow("each line its own end")
-            << "[A]\na=1\r\nb=2\rc=3\n" << "[A]\na=1\r\nb=9\rc=3\n";
-        QTest::newRow("last line without end stays so")
-            << "[A]\r\nb=2" << "[A]\r\nb=9";
-        QTest::newRow("new key after a last line without end")
-            << "[A]\r\na=1" << "[A]\r\na=1\r\nb=9\r\n";
+        QTest::newRow("each line its own end") << "[A]\na=1\r\nb=2\rc=3\n"
+                                               << "[A]\na=1\r\nb=9\rc=3\n";
+        QTest::newRow("last line without end stays so") << "[A]\r\nb=2"
+                                                        << "[A]\r\nb=9";
+        QTest::newRow("new key after a last line without end") << "[A]\r\na=1"
+                                                               << "[A]\r\na=1\r\nb=9\r\n";
     }
 
     void keepsLineEnds()
@@ -147,23 +167,22 @@ private slots:
         QTest::addColumn<QString>("section");
         QTest::addColumn<QStringList>("keys");
         QTest::addColumn<QStringList>("values");
-        QTest::newRow("UTF-8 mark")
-            << QByteArray("\xEF\xBB\xBF[Sicherungsdateien]\r\nC:\\Io.sys=1\r\nC:\\M\xE4rz.txt=0\r\n")
-            << "Sicherungsdateien" << QStringList{"C:\\Io.sys", "C:\\März.txt"} << QStringList{"1", "0"};
+        QTest::newRow("UTF-8 mark") << QByteArray(
+            "\xEF\xBB\xBF[Sicherungsdateien]\r\nC:\\Io.sys=1\r\nC:\\M\xE4rz.txt=0\r\n")
+                                    << "Sicherungsdateien" << QStringList{"C:\\Io.sys", "C:\\März.txt"}
+                                    << QStringList{"1", "0"};
         QTest::newRow("CR only") << QByteArray("[A]\ra=1\rb=0\r") << "A" << QStringList{"a", "b"}
                                  << QStringList{"1", "0"};
-        QTest::newRow("stray CR in CR LF") << QByteArray("[A]\r\na=1\rb=0\r\n") << "A"
-                                           << QStringList{"a", "b"} << QStringList{"1", "0"};
+        QTest::newRow("stray CR in CR LF")
+            << QByteArray("[A]\r\na=1\rb=0\r\n") << "A" << QStringList{"a", "b"} << QStringList{"1", "0"};
         QTest::newRow("LF only") << QByteArray("[A]\na=1\nb=0") << "A" << QStringList{"a", "b"}
                                  << QStringList{"1", "0"};
-        QTest::newRow("header without ] is no header")
-            << QByteArray("[A]\r\na=1\r\n[B\r\nb=0\r\n") << "A" << QStringList{"a", "b"}
-            << QStringList{"1", "0"};
+        QTest::newRow("header without ] is no header") << QByteArray("[A]\r\na=1\r\n[B\r\nb=0\r\n") << "A"
+                                                       << QStringList{"a", "b"} << QStringList{"1", "0"};
         QTest::newRow("no section from a header without ]")
             << QByteArray("[A]\r\na=1\r\n[B\r\nb=0\r\n") << "B" << QStringList{} << QStringList{};
         QTest::newRow("name runs to the last ]")
-            << QByteArray("[A]]\r\na=1\r\n[A]\r\nb=0\r\n") << "A]" << QStringList{"a"}
-            << QStringList{"1"};
+            << QByteArray("[A]]\r\na=1\r\n[A]\r\nb=0\r\n") << "A]" << QStringList{"a"} << QStringList{"1"};
         QTest::newRow("text after the last ]")
             << QByteArray("[A] ; Liste\r\na=1\r\n") << "A" << QStringList{"a"} << QStringList{"1"};
     }
@@ -194,17 +213,17 @@ private slots:
                           "[ Pfad ]\r\n Pfad = C:\\Alt \r\n\r\n[Optionen]\r\nKurzhilfe =1")
             << QByteArray("; Velko\r\n[Sicherungsdateien] ; Liste\r\nC:\\Io.sys = 1\r\n\r\n"
                           "[ Pfad ]\r\nPfad=D:\\Neu\r\n\r\n[Optionen]\r\nKurzhilfe =1");
-        QTest::newRow("LF line ends")
-            << QByteArray("[Pfad]\nPfad=C:\\Alt\n[Optionen]\nKurzhilfe=1\n")
-            << QByteArray("[Pfad]\nPfad=D:\\Neu\n[Optionen]\nKurzhilfe=1\n");
-        QTest::newRow("UTF-8 mark stays")
-            << QByteArray("\xEF\xBB\xBF[Pfad]\r\nPfad=C:\\Alt\r\n")
-            << QByteArray("\xEF\xBB\xBF[Pfad]\r\nPfad=D:\\Neu\r\n");
+        QTest::newRow("LF line ends") << QByteArray("[Pfad]\nPfad=C:\\Alt\n[Optionen]\nKurzhilfe=1\n")
+                                      << QByteArray("[Pfad]\nPfad=D:\\Neu\n[Optionen]\nKurzhilfe=1\n");
+        QTest::newRow("UTF-8 mark stays") << QByteArray("\xEF\xBB\xBF[Pfad]\r\nPfad=C:\\Alt\r\n")
+                                          << QByteArray("\xEF\xBB\xBF[Pfad]\r\nPfad=D:\\Neu\r\n");
         QTest::newRow("new section after a last line without end")
             << QByteArray("[A]\r\na = 1") << QByteArray("[A]\r\na = 1\r\n[Pfad]\r\nPfad=D:\\Neu\r\n");
         QTest::newRow("lost entries come back")
-            << QByteArray("[Sicherungsdateien]\r\nC:\\Io.sys=1\rC:\\Msdos.sys=0\r\n[Pfad]\r\nPfad=C:\\Alt\r\n")
-            << QByteArray("[Sicherungsdateien]\r\nC:\\Io.sys=1\rC:\\Msdos.sys=0\r\n[Pfad]\r\nPfad=D:\\Neu\r\n");
+            << QByteArray(
+                   "[Sicherungsdateien]\r\nC:\\Io.sys=1\rC:\\Msdos.sys=0\r\n[Pfad]\r\nPfad=C:\\Alt\r\n")
+            << QByteArray(
+                   "[Sicherungsdateien]\r\nC:\\Io.sys=1\rC:\\Msdos.sys=0\r\n[Pfad]\r\nPfad=D:\\Neu\r\n");
     }
 
     void writingOneKeyKeepsTheRest()
@@ -240,12 +259,14 @@ private slots:
             document.setValue(QStringLiteral("Liste"), key, QString::number(index % 2));
             written << key;
         }
-        document.setValue(QStringLiteral("Liste"), QStringLiteral("c:\\ordner 7\\datei.txt"), QStringLiteral("x"));
+        document.setValue(QStringLiteral("Liste"), QStringLiteral("c:\\ordner 7\\datei.txt"),
+                          QStringLiteral("x"));
         const ProfileDocument reread = ProfileDocument::parse(document.text());
         QCOMPARE(reread.keys(QStringLiteral("Liste")), written);
         QCOMPARE(reread.value(QStringLiteral("Liste"), written[2999], QString()), QStringLiteral("1"));
         QCOMPARE(reread.value(QStringLiteral("Liste"), written[7], QString()), QStringLiteral("x"));
-        QCOMPARE(reread.value(QStringLiteral("Pfad"), QStringLiteral("Pfad"), QString()), QStringLiteral("C:\\"));
+        QCOMPARE(reread.value(QStringLiteral("Pfad"), QStringLiteral("Pfad"), QString()),
+                 QStringLiteral("C:\\"));
     }
 
     void filesAreWindows1252()
@@ -253,10 +274,13 @@ private slots:
         TestMachine pc;
         const QString path = QStringLiteral("D:\\Orvel.ini");
         QCOMPARE(writeProfileString(path, QStringLiteral("Pfad"), QStringLiteral("Pfad"),
-                                    QStringLiteral("D:\\Sicherung März")), 0);
+                                    QStringLiteral("D:\\Sicherung März")),
+                 0);
         QCOMPARE(writeProfileString(path, QStringLiteral("Optionen"), QStringLiteral("Kurzhilfe"),
-                                    QStringLiteral("1")), 0);
-        QCOMPARE(pc.readFile(path), QByteArray("[Pfad]\r\nPfad=D:\\Sicherung M\xE4rz\r\n[Optionen]\r\nKurzhilfe=1\r\n"));
+                                    QStringLiteral("1")),
+                 0);
+        QCOMPARE(pc.readFile(path),
+                 QByteArray("[Pfad]\r\nPfad=D:\\Sicherung M\xE4rz\r\n[Optionen]\r\nKurzhilfe=1\r\n"));
         QCOMPARE(profileString(QStringLiteral("d:\\orvel.ini"), QStringLiteral("PFAD"),
                                QStringLiteral("pfad"), QString()),
                  QStringLiteral("D:\\Sicherung März"));
@@ -265,7 +289,8 @@ private slots:
     void missingFilesReadAsEmpty()
     {
         TestMachine pc;
-        for (const QString &path : {QStringLiteral("D:\\Fehlt.ini"), QStringLiteral("D:\\Fehlt\\Fehlt.ini")}) {
+        for (const QString &path :
+             {QStringLiteral("D:\\Fehlt.ini"), QStringLiteral("D:\\Fehlt\\Fehlt.ini")}) {
             const auto document = readProfile(path);
             QCOMPARE(document.error, 0);
             QVERIFY(document.value.isEmpty());
@@ -284,8 +309,8 @@ private slots:
         QTest::addColumn<QString>("value");
         QTest::addColumn<int>("error");
         QTest::newRow("unencodable value") << quint8(attr::Archive) << QStringLiteral("\u0416") << 87;
-        QTest::newRow("read-only file") << quint8(attr::ReadOnly) << QStringLiteral("2")
-                                        << int(dos::AccessDenied);
+        QTest::newRow("read-only file")
+            << quint8(attr::ReadOnly) << QStringLiteral("2") << int(dos::AccessDenied);
     }
 
     void failedWritesLeaveTheFileAlone()
@@ -298,8 +323,8 @@ private slots:
         pc.writeFile(path, "[A]\r\na=1\r\n", attributes);
         QCOMPARE(writeProfileString(path, QStringLiteral("A"), QStringLiteral("a"), value), error);
         QCOMPARE(pc.readFile(path), QByteArray("[A]\r\na=1\r\n"));
-        QCOMPARE(writeProfileString(QStringLiteral("G:\\Orvel.ini"), QStringLiteral("A"),
-                                    QStringLiteral("a"), QStringLiteral("1")),
+        QCOMPARE(writeProfileString(QStringLiteral("G:\\Orvel.ini"), QStringLiteral("A"), QStringLiteral("a"),
+                                    QStringLiteral("1")),
                  dos::InvalidDrive);
     }
 };

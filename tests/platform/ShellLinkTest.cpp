@@ -1,5 +1,5 @@
-#include "platform/Files.h"
 #include "platform/ShellLink.h"
+#include "platform/Files.h"
 #include "tests/support/TestMachine.h"
 
 #include <QProcess>
@@ -33,9 +33,17 @@ ShellLink autostartLink()
 // Little-endian bytes for hand-made fixtures.
 struct Bytes {
     QByteArray data;
-    Bytes &u16(quint16 value) { data.append(char(value & 0xFF)).append(char(value >> 8)); return *this; }
+    Bytes &u16(quint16 value)
+    {
+        data.append(char(value & 0xFF)).append(char(value >> 8));
+        return *this;
+    }
     Bytes &u32(quint32 value) { return u16(quint16(value)).u16(quint16(value >> 16)); }
-    Bytes &raw(const QByteArray &bytes) { data += bytes; return *this; }
+    Bytes &raw(const QByteArray &bytes)
+    {
+        data += bytes;
+        return *this;
+    }
     Bytes &unicode(const QString &text)
     {
         u16(quint16(text.size()));
@@ -52,8 +60,8 @@ QByteArray windowsWrittenLink()
     Bytes idList;
     idList.u16(20).raw(QByteArray::fromHex("1F50E04FD020EA3A6910A2D808002B30309D"));
     idList.u16(25).raw(QByteArray::fromHex("2F")).raw(QByteArray("C:\\").leftJustified(22, '\0'));
-    for (const auto &[type, shortName] : {std::pair{char(0x31), QByteArray("TEST")},
-                                          std::pair{char(0x32), QByteArray("A.TXT")}}) {
+    for (const auto &[type, shortName] :
+         {std::pair{char(0x31), QByteArray("TEST")}, std::pair{char(0x32), QByteArray("A.TXT")}}) {
         const QByteArray item = type + QByteArray(11, '\0') + shortName + '\0';
         idList.u16(quint16(item.size() + 2)).raw(item);
     }

@@ -42,8 +42,7 @@ private slots:
         QTest::newRow("8.3 upper case") << QStringLiteral("AUTOEXEC.BAT") << QStringLiteral("AUTOEXEC.BAT");
         QTest::newRow("8.3 mixed case") << QStringLiteral("Win.ini") << QStringLiteral("WIN.INI");
         QTest::newRow("one letter") << QStringLiteral("a") << QStringLiteral("A");
-        QTest::newRow("special characters")
-            << QStringLiteral("{x}~1.$$$") << QStringLiteral("{X}~1.$$$");
+        QTest::newRow("special characters") << QStringLiteral("{x}~1.$$$") << QStringLiteral("{X}~1.$$$");
         QTest::newRow("umlaut") << QStringLiteral("Ärger.txt") << QStringLiteral("ÄRGER.TXT");
         QTest::newRow("long base") << QStringLiteral("Programme") << QStringLiteral("PROGRA~1");
         QTest::newRow("blank") << QStringLiteral("Velko Save") << QStringLiteral("VELKOS~1");
@@ -51,8 +50,7 @@ private slots:
             << QStringLiteral("einelange.txt") << QStringLiteral("EINELA~1.TXT");
         QTest::newRow("long extension") << QStringLiteral("index.html") << QStringLiteral("INDEX~1.HTM");
         QTest::newRow("two dots") << QStringLiteral("x.y.z") << QStringLiteral("XY~1.Z");
-        QTest::newRow("plus and brackets")
-            << QStringLiteral("a+b[1].txt") << QStringLiteral("A_B_1_~1.TXT");
+        QTest::newRow("plus and brackets") << QStringLiteral("a+b[1].txt") << QStringLiteral("A_B_1_~1.TXT");
         QTest::newRow("leading dot") << QStringLiteral(".profile") << QStringLiteral("PROFIL~1");
         QTest::newRow("blank in short name") << QStringLiteral("A B.TXT") << QStringLiteral("AB~1.TXT");
         QTest::newRow("startmenü") << QStringLiteral("startmenü") << QStringLiteral("STARTM~1");
@@ -65,7 +63,8 @@ private slots:
         QTest::newRow("euro sign") << QStringLiteral("5€.txt") << QStringLiteral("5_~1.TXT");
         QTest::newRow("ligature") << QStringLiteral("ﬁx.txt") << QStringLiteral("_X~1.TXT");
         QTest::newRow("n with apostrophe") << QStringLiteral("ŉ.txt") << QStringLiteral("_~1.TXT");
-        QTest::newRow("micro sign, whose capital is Greek") << QStringLiteral("µ.txt") << QStringLiteral("_~1.TXT");
+        QTest::newRow("micro sign, whose capital is Greek")
+            << QStringLiteral("µ.txt") << QStringLiteral("_~1.TXT");
     }
 
     void shortFormOfOneName()
@@ -200,22 +199,36 @@ private slots:
         QTest::addColumn<QString>("second");
         const QByteArray first("Eine lange Datei.txt\t32\t");
         const QByteArray second("Zweite lange.txt\t32\t");
-        QTest::newRow("sound alias kept")
-            << first + "EINELA~7.TXT\n" << "EINELA~7.TXT" << "ZWEITE~1.TXT";
-        QTest::newRow("lower case is upper-cased")
-            << first + "einela~5.txt\n" << "EINELA~5.TXT" << "ZWEITE~1.TXT";
-        QTest::newRow("not 8.3") << first + "EINELANGEDATEI.TXT\n" << "EINELA~1.TXT" << "ZWEITE~1.TXT";
-        QTest::newRow("blank") << first + "EINE L~1.TXT\n" << "EINELA~1.TXT" << "ZWEITE~1.TXT";
-        QTest::newRow("backslash") << first + "..\\WIN.INI\n" << "EINELA~1.TXT" << "ZWEITE~1.TXT";
-        QTest::newRow("dot dot") << first + "..\n" << "EINELA~1.TXT" << "ZWEITE~1.TXT";
-        QTest::newRow("another file's name")
-            << first + "ANDERE.TXT\n" << "EINELA~1.TXT" << "ZWEITE~1.TXT";
-        QTest::newRow("another file's name in other case")
-            << first + "andere.txt\n" << "EINELA~1.TXT" << "ZWEITE~1.TXT";
-        QTest::newRow("claimed twice")
-            << first + "ZZZ~1.TXT\n" + second + "ZZZ~1.TXT\n" << "EINELA~1.TXT" << "ZWEITE~1.TXT";
-        QTest::newRow("another entry's fresh alias")
-            << first + "ZWEITE~1.TXT\n" << "ZWEITE~1.TXT" << "ZWEITE~2.TXT";
+        QTest::newRow("sound alias kept") << first + "EINELA~7.TXT\n"
+                                          << "EINELA~7.TXT"
+                                          << "ZWEITE~1.TXT";
+        QTest::newRow("lower case is upper-cased") << first + "einela~5.txt\n"
+                                                   << "EINELA~5.TXT"
+                                                   << "ZWEITE~1.TXT";
+        QTest::newRow("not 8.3") << first + "EINELANGEDATEI.TXT\n"
+                                 << "EINELA~1.TXT"
+                                 << "ZWEITE~1.TXT";
+        QTest::newRow("blank") << first + "EINE L~1.TXT\n"
+                               << "EINELA~1.TXT"
+                               << "ZWEITE~1.TXT";
+        QTest::newRow("backslash") << first + "..\\WIN.INI\n"
+                                   << "EINELA~1.TXT"
+                                   << "ZWEITE~1.TXT";
+        QTest::newRow("dot dot") << first + "..\n"
+                                 << "EINELA~1.TXT"
+                                 << "ZWEITE~1.TXT";
+        QTest::newRow("another file's name") << first + "ANDERE.TXT\n"
+                                             << "EINELA~1.TXT"
+                                             << "ZWEITE~1.TXT";
+        QTest::newRow("another file's name in other case") << first + "andere.txt\n"
+                                                           << "EINELA~1.TXT"
+                                                           << "ZWEITE~1.TXT";
+        QTest::newRow("claimed twice") << first + "ZZZ~1.TXT\n" + second + "ZZZ~1.TXT\n"
+                                       << "EINELA~1.TXT"
+                                       << "ZWEITE~1.TXT";
+        QTest::newRow("another entry's fresh alias") << first + "ZWEITE~1.TXT\n"
+                                                     << "ZWEITE~1.TXT"
+                                                     << "ZWEITE~2.TXT";
     }
 
     void storedAliasesAreChecked()
@@ -225,8 +238,8 @@ private slots:
         QFETCH(QString, second);
         TestMachine pc;
         const QString folder = pc.folder() + QStringLiteral("/drive_d/");
-        for (const QString &name : {QStringLiteral("Eine lange Datei.txt"), QStringLiteral("Zweite lange.txt"),
-                                    QStringLiteral("Andere.txt")}) {
+        for (const QString &name : {QStringLiteral("Eine lange Datei.txt"),
+                                    QStringLiteral("Zweite lange.txt"), QStringLiteral("Andere.txt")}) {
             QFile file(folder + name);
             QVERIFY(file.open(QIODevice::WriteOnly));
         }
@@ -250,8 +263,8 @@ private slots:
         QCOMPARE(shortPath(QStringLiteral("F:\\Velko Save\\Lange Namen")),
                  QStringLiteral("F:\\VELKOS~1\\LANGEN~1"));
         QVERIFY(directoryExists(QStringLiteral("F:\\VELKOS~1\\LANGEN~1")));
-        const QStringList hidden = QDir(pc.folder() + QStringLiteral("/cd-f"))
-                                       .entryList(QDir::Hidden | QDir::Files);
+        const QStringList hidden =
+            QDir(pc.folder() + QStringLiteral("/cd-f")).entryList(QDir::Hidden | QDir::Files);
         QCOMPARE(hidden, QStringList());
     }
 };

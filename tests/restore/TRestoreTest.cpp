@@ -1,10 +1,10 @@
+#include "restore/TRestore.h"
 #include "controls/DirectoryListBox.h"
 #include "controls/DriveComboBox.h"
 #include "controls/StatusBar.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/ShellLink.h"
-#include "restore/TRestore.h"
 #include "tests/support/TestMachine.h"
 #include "tests/support/TestUser.h"
 
@@ -74,9 +74,12 @@ private slots:
         QTest::addColumn<QChar>("drive");
         QTest::addColumn<QString>("warning");
         const QString other = QStringLiteral("\n\rBitte wählen sie ein anderes Laufwerk !");
-        QTest::newRow("floppy A") << QChar(u'A') << "Velko Save kann nicht von Diskette restaurieren !" + other;
-        QTest::newRow("CD without medium") << QChar(u'E') << "Von Laufwerk E:\\ kann nicht restauriert werden !" + other;
-        QTest::newRow("read-only CD") << QChar(u'F') << "Von Laufwerk F:\\ kann nicht restauriert werden !" + other;
+        QTest::newRow("floppy A") << QChar(u'A')
+                                  << "Velko Save kann nicht von Diskette restaurieren !" + other;
+        QTest::newRow("CD without medium")
+            << QChar(u'E') << "Von Laufwerk E:\\ kann nicht restauriert werden !" + other;
+        QTest::newRow("read-only CD")
+            << QChar(u'F') << "Von Laufwerk F:\\ kann nicht restauriert werden !" + other;
     }
 
     void refusedDrivesGoBackToTheProgramDirectory()
@@ -85,7 +88,8 @@ private slots:
         QFETCH(QString, warning);
         RestoreFixture restore;
         restore.dialog.DriveComboBox1->setDrive(drive);
-        QCOMPARE(restore.user.events, QStringList({QStringLiteral("beep"), QStringLiteral("message: ") + warning}));
+        QCOMPARE(restore.user.events,
+                 QStringList({QStringLiteral("beep"), QStringLiteral("message: ") + warning}));
         QCOMPARE(restore.dialog.DriveComboBox1->drive(), QChar(u'C'));
         QCOMPARE(restore.dialog.DirectoryListBox1->directory(), ProgramDirectory);
     }
@@ -104,10 +108,11 @@ private slots:
     {
         RestoreFixture restore(QStringLiteral("D:\\Leer"));
         restore.dialog.BitBtn1->click();
-        QCOMPARE(restore.user.events,
-                 QStringList({QStringLiteral("beep"),
-                              QStringLiteral("message: In diesem Verzeichnis befinden sich keine "
-                                             "Sicherungskopien !\n\rBitte wählen sie ein anderes Verzeichnis.")}));
+        QCOMPARE(
+            restore.user.events,
+            QStringList({QStringLiteral("beep"),
+                         QStringLiteral("message: In diesem Verzeichnis befinden sich keine "
+                                        "Sicherungskopien !\n\rBitte wählen sie ein anderes Verzeichnis.")}));
         QVERIFY(!fileExists(Shortcut));
         QVERIFY(restore.dialog.Memo2->isHidden());
     }
@@ -116,8 +121,10 @@ private slots:
     {
         QTest::addColumn<QString>("destination");
         QTest::addColumn<QString>("script");
-        QTest::newRow("folder") << "D:\\Sicherung" << "D:\\Sicherung\\restore.bat";
-        QTest::newRow("drive root") << "D:\\" << "D:\\restore.bat";
+        QTest::newRow("folder") << "D:\\Sicherung"
+                                << "D:\\Sicherung\\restore.bat";
+        QTest::newRow("drive root") << "D:\\"
+                                    << "D:\\restore.bat";
     }
 
     void startWritesTheShortcutThenOpensTheScript()

@@ -1,6 +1,6 @@
+#include "restore/TShellLink.h"
 #include "platform/Files.h"
 #include "platform/ShellLink.h"
-#include "restore/TShellLink.h"
 #include "tests/support/TestMachine.h"
 
 #include <QtTest>
@@ -38,8 +38,7 @@ private slots:
     {
         TShellLink link;
         QVERIFY(link.Arguments.isEmpty() && link.Description.isEmpty() && link.IconFile.isEmpty()
-                && link.ProgramFile.isEmpty() && link.LinkFile.isEmpty()
-                && link.WorkingDirectory.isEmpty());
+                && link.ProgramFile.isEmpty() && link.LinkFile.isEmpty() && link.WorkingDirectory.isEmpty());
         QCOMPARE(link.IconIndex, 0u);
         QCOMPARE(link.HotKey, quint16(0));
         QCOMPARE(link.WindowState, TShellLink::TWindowState::wsNormal);
@@ -126,7 +125,8 @@ private slots:
         TShellLink reader;
         reader.LinkFile = LinkPath;
         reader.WindowState = state == TShellLink::TWindowState::wsNormal
-            ? TShellLink::TWindowState::wsMaximized : TShellLink::TWindowState::wsNormal;
+                                 ? TShellLink::TWindowState::wsMaximized
+                                 : TShellLink::TWindowState::wsNormal;
         reader.Read();
         QCOMPARE(reader.WindowState, state);
     }
@@ -158,8 +158,8 @@ private slots:
         TShellLink read;
         read.LinkFile = LinkPath;
         read.Read();
-        for (const char *name : {"Arguments", "Description", "IconFile", "IconIndex", "HotKey",
-                                 "ProgramFile", "WindowState", "WorkingDirectory"})
+        for (const char *name : {"Arguments", "Description", "IconFile", "IconIndex", "HotKey", "ProgramFile",
+                                 "WindowState", "WorkingDirectory"})
             QCOMPARE(read.property(name), link.property(name));
     }
 

@@ -8,15 +8,14 @@
 
 namespace {
 
-const QString DefaultIni = QStringLiteral(
-    "[Windows]\n"
-    "Directory=C:\\WINDOWS\n"
-    "[Drives]\n"
-    "A=floppy,floppy-a.img\n"
-    "C=fixed,drive_c\n"
-    "D=fixed,drive_d\n"
-    "E=cdrom\n"
-    "F=cdrom,cd-f\n");
+const QString DefaultIni = QStringLiteral("[Windows]\n"
+                                          "Directory=C:\\WINDOWS\n"
+                                          "[Drives]\n"
+                                          "A=floppy,floppy-a.img\n"
+                                          "C=fixed,drive_c\n"
+                                          "D=fixed,drive_d\n"
+                                          "E=cdrom\n"
+                                          "F=cdrom,cd-f\n");
 
 [[noreturn]] void abortSetUp(const QString &what, int code, const QString &path)
 {
@@ -95,8 +94,8 @@ void TestMachine::writeFile(const QString &windowsPath, const QByteArray &bytes,
         check(QStringLiteral("clearing attributes of"), platform::setFileAttributes(windowsPath, 0),
               windowsPath);
     check(QStringLiteral("writing"), platform::writeFile(windowsPath, bytes), windowsPath);
-    check(QStringLiteral("setting attributes of"),
-          platform::setFileAttributes(windowsPath, attributes), windowsPath);
+    check(QStringLiteral("setting attributes of"), platform::setFileAttributes(windowsPath, attributes),
+          windowsPath);
 }
 
 QByteArray TestMachine::readFile(const QString &windowsPath) const

@@ -28,8 +28,8 @@ MessageButton TestUser::answer(const controls::ShownMessage &message)
                   + message.text);
     if (!m_answers.isEmpty())
         return m_answers.takeFirst();
-    for (MessageButton button : {MessageButton::Yes, MessageButton::No, MessageButton::Ok,
-                                 MessageButton::Cancel}) {
+    for (MessageButton button :
+         {MessageButton::Yes, MessageButton::No, MessageButton::Ok, MessageButton::Cancel}) {
         if (message.buttons.testFlag(button))
             return button;
     }
