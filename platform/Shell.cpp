@@ -22,13 +22,20 @@ QString withSuffix(const QString &path, const QString &suffix)
 
 }  // namespace
 
-QString dosProgram()
+QString companionProgram(const QString &name)
 {
-    const QString configured = qEnvironmentVariable("VELKO_DOS");
+    QString variable = name.toUpper();
+    variable.replace(u'-', u'_');
+    const QString configured = qEnvironmentVariable(variable.toLatin1().constData());
     if (!configured.isEmpty())
         return configured;
-    const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/velko-dos");
+    const QString beside = QCoreApplication::applicationDirPath() + u'/' + name;
     return QFileInfo(beside).isExecutable() ? beside : QString();
+}
+
+QString dosProgram()
+{
+    return companionProgram(QStringLiteral("velko-dos"));
 }
 
 int startDos(const QStringList &arguments)

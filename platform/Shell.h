@@ -8,8 +8,12 @@
 // The shell's "open" and starting programs of the simulated PC's own side (the MS-DOS side).
 namespace platform {
 
-// The host program that plays the PC's MS-DOS side: $VELKO_DOS, else velko-dos beside the
-// running program. Empty when there is none.
+// A host program that plays a part of Windows beside this one (velko-dos, the PC's MS-DOS side):
+// the environment variable VELKO_<NAME> (upper case, "-" as "_": VELKO_DOS for velko-dos) when
+// set, else the program of that name beside the running one. Empty when there is none.
+QString companionProgram(const QString &name);
+
+// The host program that plays the PC's MS-DOS side.
 QString dosProgram();
 
 // Starts the MS-DOS side with the arguments, in the machine's folder, without waiting.
