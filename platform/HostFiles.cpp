@@ -372,6 +372,23 @@ int removeHostFile(const QString &hostPath)
     return dos::Ok;
 }
 
+int resizeHostFile(const QString &hostPath, qint64 size)
+{
+    if (::truncate(hostName(hostPath).constData(), off_t(size)) != 0)
+        return lastError();
+    return dos::Ok;
+}
+
+int setHostWriteTime(const QString &hostPath, const QDateTime &time)
+{
+    const qint64 milliseconds = time.toMSecsSinceEpoch();
+    const timespec written{time_t(milliseconds / 1000), long(milliseconds % 1000) * 1000000};
+    const timespec times[2] = {{0, UTIME_OMIT}, written};
+    if (::utimensat(AT_FDCWD, hostName(hostPath).constData(), times, 0) != 0)
+        return lastError();
+    return dos::Ok;
+}
+
 int makeHostFolder(const QString &hostPath)
 {
     if (::mkdir(hostName(hostPath).constData(), 0777) != 0)

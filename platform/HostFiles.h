@@ -3,6 +3,7 @@
 #include "platform/DosError.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QList>
 #include <QString>
 
@@ -76,6 +77,9 @@ struct HostEntry {
 // Renames within one host file system, replacing an existing file in one step.
 [[nodiscard]] int renameHostFile(const QString &from, const QString &to);
 [[nodiscard]] int removeHostFile(const QString &hostPath);
+// Cuts or extends the file to `size` bytes; extended with zero bytes.
+[[nodiscard]] int resizeHostFile(const QString &hostPath, qint64 size);
+[[nodiscard]] int setHostWriteTime(const QString &hostPath, const QDateTime &time);
 [[nodiscard]] int makeHostFolder(const QString &hostPath);
 // Removes a folder with everything in it; goes on past failures and returns the first.
 [[nodiscard]] int removeHostTree(const QString &hostPath);
