@@ -18,16 +18,19 @@ void copyCommand(Interpreter &shell, const QStringList &arguments);
 void deleteCommand(Interpreter &shell, const QStringList &arguments);
 void typeCommand(Interpreter &shell, const QStringList &arguments);
 
-// External programs, run when their stand-in file is found through the search path.
-void attribProgram(Interpreter &shell, const QStringList &arguments);
-void scanDiskProgram(Interpreter &shell, const QStringList &arguments);
+// External programs, run when their stand-in file is found through the search path. Each returns
+// its exit code: 0 when it did its work, 1 when it reported a failure, FORMAT its own codes.
+int attribProgram(Interpreter &shell, const QStringList &arguments);
+int scanDiskProgram(Interpreter &shell, const QStringList &arguments);
+int formatProgram(Interpreter &shell, const QStringList &arguments);
+int sysProgram(Interpreter &shell, const QStringList &arguments);
 
 // The programs of the simulated PC are text stand-ins that begin with their own name:
 // "ATTRIB.EXE - stand-in for ...". That name (upper case) tells which program it is; empty when
 // the file is no stand-in.
 QString standInName(const QByteArray &content);
 
-using Program = void (*)(Interpreter &shell, const QStringList &arguments);
+using Program = int (*)(Interpreter &shell, const QStringList &arguments);
 // The program a stand-in name stands for; null when this PC cannot run it.
 Program programFor(const QString &standInName);
 

@@ -23,6 +23,22 @@ QList<Key> parseKeys(const QString &keys)
     return parsed;
 }
 
+QList<Key> keysOfText(const QString &text)
+{
+    QList<Key> keys;
+    for (qsizetype index = 0; index < text.size(); ++index) {
+        const QChar c = text.at(index);
+        if (c == u'\r' || c == u'\n') {
+            keys.append(Key{Key::Enter, {}});
+            if (c == u'\r' && index + 1 < text.size() && text.at(index + 1) == u'\n')
+                ++index;
+        } else {
+            keys.append(Key{Key::Character, c});
+        }
+    }
+    return keys;
+}
+
 HeadlessConsole::HeadlessConsole(const QString &keys)
     : m_keys(parseKeys(keys))
 {}

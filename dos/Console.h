@@ -35,6 +35,9 @@ private:
 // Keys given in advance: each character one key press; a line feed or the two characters "\n"
 // are Enter, "^C" is Ctrl+C.
 QList<Key> parseKeys(const QString &keys);
+// The keys a program reads from a file its input is redirected from: each line end (CR LF, CR or
+// LF) is one Enter.
+QList<Key> keysOfText(const QString &text);
 
 class HeadlessConsole : public Console {
 public:

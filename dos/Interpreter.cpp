@@ -6,6 +6,8 @@
 #include "platform/Machine.h"
 #include "platform/OemText.h"
 
+#include <utility>
+
 namespace dos {
 
 namespace {
@@ -22,6 +24,8 @@ const QStringList ProgramExtensions = {
 };
 // Characters that end an internal command's name without a blank: "echo.", "cd..", "cd\".
 const QString NameEnds = QStringLiteral(".\\:+[");
+// Characters that end the file name of a redirection: "<IN.TXT>OUT.TXT".
+const QString RedirectionEnds = QStringLiteral("<>|");
 constexpr char EndOfFile = 0x1A;
 
 struct CommandLine {
@@ -71,17 +75,53 @@ QString takeWord(QString &text)
     return word;
 }
 
-QStringList batchLines(QByteArray bytes)
+// A text file as MS-DOS reads it: code page 850, ending at the first Ctrl+Z.
+QString dosText(QByteArray bytes)
 {
     const qsizetype end = bytes.indexOf(EndOfFile);
     if (end >= 0)
         bytes.truncate(end);
-    QStringList lines = platform::fromOem(bytes).split(u'\n');
+    return platform::fromOem(bytes);
+}
+
+QStringList batchLines(const QByteArray &bytes)
+{
+    QStringList lines = dosText(bytes).split(u'\n');
     for (QString &line : lines) {
         if (line.endsWith(u'\r'))
             line.chop(1);
     }
     return lines;
+}
+
+// "format A: < C:\X.TMP": the command without its input redirection, and the file named there.
+// The last "<" counts, as in COMMAND.COM.
+struct Redirection {
+    QString command;
+    QString inputFile;
+    bool valid = true;  // false: "<" without a name
+};
+
+Redirection takeInputRedirection(const QString &text)
+{
+    Redirection found{text, {}};
+    QString &command = found.command;
+    for (qsizetype sign = command.indexOf(u'<'); sign >= 0; sign = command.indexOf(u'<')) {
+        qsizetype start = sign + 1;
+        while (start < command.size() && command.at(start).isSpace())
+            ++start;
+        qsizetype end = start;
+        while (end < command.size() && !command.at(end).isSpace()
+               && !RedirectionEnds.contains(command.at(end)))
+            ++end;
+        if (end == start) {
+            found.valid = false;
+            return found;
+        }
+        found.inputFile = command.mid(start, end - start);
+        command.remove(sign, end - sign);
+    }
+    return found;
 }
 
 }  // namespace
@@ -142,6 +182,12 @@ Interpreter::Outcome Interpreter::runCommandLine(const QString &line)
     return m_stop == Stop::InputEnded ? Outcome::InputEnded : Outcome::Finished;
 }
 
+int Interpreter::startIn(const QString &directory)
+{
+    m_directories.clear();
+    return setCurrentDirectory(directory);
+}
+
 int Interpreter::setCurrentDirectory(const QString &directory)
 {
     const QString absolute = absolutePath(directory);
@@ -168,6 +214,43 @@ void Interpreter::print(const QString &text)
 void Interpreter::printLine(const QString &text)
 {
     m_console.screen().writeLine(text);
+}
+
+std::optional<Key> Interpreter::readKey()
+{
+    if (m_redirectedKeys) {
+        if (m_redirectedKeys->isEmpty())
+            return std::nullopt;
+        return m_redirectedKeys->takeFirst();
+    }
+    auto key = m_console.readKey();
+    if (!key)
+        m_stop = Stop::InputEnded;
+    return key;
+}
+
+std::optional<QString> Interpreter::readLine()
+{
+    QString line;
+    for (;;) {
+        const auto key = readKey();
+        if (!key) {
+            printLine();
+            return std::nullopt;
+        }
+        switch (key->kind) {
+        case Key::Enter:
+            printLine();
+            return line;
+        case Key::CtrlC:
+            printLine(QStringLiteral("^C"));
+            return std::nullopt;
+        case Key::Character:
+            line += key->character;
+            print(key->character);
+            break;
+        }
+    }
 }
 
 QString Interpreter::absolutePath(const QString &argument) const
@@ -209,7 +292,29 @@ void Interpreter::runLine(QString line)
     execute(line);
 }
 
-void Interpreter::execute(const QString &command)
+void Interpreter::execute(const QString &commandLine)
+{
+    const Redirection redirection = takeInputRedirection(commandLine);
+    if (!redirection.valid) {
+        printLine(message::SyntaxError);
+        return;
+    }
+    if (redirection.inputFile.isEmpty()) {
+        run(redirection.command);
+        return;
+    }
+    const auto input = platform::readFile(absolutePath(redirection.inputFile));
+    if (!input.ok()) {
+        printLine(message::forError(input.error));
+        return;
+    }
+    // The command's key input comes from the file while it runs.
+    const auto keyboard = std::exchange(m_redirectedKeys, keysOfText(dosText(input.value)));
+    run(redirection.command);
+    m_redirectedKeys = keyboard;
+}
+
+void Interpreter::run(const QString &command)
 {
     const CommandLine line = splitCommand(command.trimmed());
     if (line.name.isEmpty())
@@ -271,7 +376,7 @@ void Interpreter::runExternal(const QString &name, const QString &rest)
         printLine(message::CannotRun);
         return;
     }
-    program(*this, splitArguments(rest));
+    m_exitCode = program(*this, splitArguments(rest));
 }
 
 // As COMMAND.COM searches: the current directory, then each folder of the search path; without
@@ -339,10 +444,9 @@ void Interpreter::echo(const QString &rest)
 void Interpreter::pause()
 {
     print(message::PressAnyKey);
-    const auto key = m_console.readKey();
+    const auto key = readKey();
     if (!key) {
         printLine();
-        m_stop = Stop::InputEnded;
         return;
     }
     if (key->kind == Key::CtrlC) {
@@ -357,10 +461,9 @@ void Interpreter::askToTerminate()
 {
     print(message::TerminateBatch);
     for (;;) {
-        const auto key = m_console.readKey();
+        const auto key = readKey();
         if (!key) {
             printLine();
-            m_stop = Stop::InputEnded;
             return;
         }
         const QChar answer = key->character.toUpper();

@@ -30,11 +30,25 @@ public:
 
     // Makes directory the current one of its drive and its drive the current drive.
     int setCurrentDirectory(const QString &directory);
+    // As a new process starts: every drive at its root, then directory ("C:", "A:\PATH") current.
+    int startIn(const QString &directory);
     QString currentDirectory() const;  // 8.3 form, "C:\" for a root
+
+    // The drive MS-DOS was started from: C:, or the floppy after a boot from it.
+    QChar bootDrive() const { return m_bootDrive; }
+    void setBootDrive(QChar drive) { m_bootDrive = drive.toUpper(); }
+
+    // The exit code of the last external program (ERRORLEVEL); internal commands leave it.
+    int exitCode() const { return m_exitCode; }
 
     // For the commands.
     void print(const QString &text);
     void printLine(const QString &text = {});
+    // The next key: from the file the command line redirects input from (empty at its end), else
+    // from the console (empty when no key will come, which ends the run after this command).
+    std::optional<Key> readKey();
+    // A line typed at a program's prompt, shown as typed; empty when input ended or Ctrl+C came first.
+    std::optional<QString> readLine();
     // The absolute path an argument names: "X:" prefix, root "\" or the drive's current directory.
     QString absolutePath(const QString &argument) const;
     // The current directory of a drive; empty when the machine has no such drive.
@@ -44,7 +58,8 @@ private:
     enum class Stop { None, Aborted, InputEnded, Chained };
 
     void runLine(QString line);
-    void execute(const QString &command);
+    void execute(const QString &commandLine);
+    void run(const QString &command);
     bool runInternal(const QString &name, const QString &rest);
     void runExternal(const QString &name, const QString &rest);
     std::optional<QString> findProgram(const QString &name) const;
@@ -62,9 +77,12 @@ private:
     bool m_echo = true;
     QString m_path;
     QChar m_drive = u'C';
+    QChar m_bootDrive = u'C';
     QHash<QChar, QString> m_directories;
     Stop m_stop = Stop::None;
     QString m_chainedBatch;
+    std::optional<QList<Key>> m_redirectedKeys;
+    int m_exitCode = 0;
 };
 
 }  // namespace dos

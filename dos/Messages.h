@@ -46,6 +46,34 @@ inline const QString ScanDiskProblems =
     QStringLiteral("ScanDisk hat auf Laufwerk %1: Fehler gefunden, die nicht behoben werden konnten.");
 inline const QString ScanDiskCounts = QStringLiteral("%1 Verzeichnisse, %2 Dateien");
 
+inline const QString FormatInsertDisk = QStringLiteral("Neue Diskette in Laufwerk %1: einlegen");
+inline const QString FormatPressEnter = QStringLiteral("und anschließend die EINGABETASTE drücken...");
+inline const QString FormatLabelPrompt =
+    QStringLiteral("Datenträgerbezeichnung (11 Zeichen, EINGABETASTE für keine)? ");
+inline const QString FormatChecking = QStringLiteral("Überprüfung des bestehenden Datenträgerformats.");
+inline const QString FormatQuick = QStringLiteral("QuickFormat wird durchgeführt.");
+inline const QString FormatFull = QStringLiteral("100 Prozent formatiert.");
+inline const QString FormatDone = QStringLiteral("Formatieren beendet.");
+inline const QString FormatLabel = QStringLiteral("Datenträgerbezeichnung: %1");
+inline const QString FormatAnother = QStringLiteral("Eine weitere Diskette formatieren (J/N)?");
+inline const QString FormatAborted = QStringLiteral("Formatieren abgebrochen.");
+inline const QString FormatBadLabel = QStringLiteral("Ungültige Datenträgerbezeichnung");
+inline const QString FormatNoFloppy =
+    QStringLiteral("Laufwerk %1: ist kein Diskettenlaufwerk und wird nicht formatiert.");
+
+inline const QString SysDone = QStringLiteral("System übertragen");
+inline const QString SysNoSource = QStringLiteral("Systemdatei nicht gefunden - %1");
+inline const QString SysOntoBootDrive =
+    QStringLiteral("Das System kann nicht auf das Startlaufwerk %1: übertragen werden");
+inline const QString SysAborted = QStringLiteral("System nicht übertragen");
+
+inline const QString BootNoDisk =
+    QStringLiteral("Keine Diskette in Laufwerk %1: - Startdiskette einlegen und den PC neu starten");
+inline const QString BootNoSystem = QStringLiteral("Kein System oder Datenträgerfehler");
+inline const QString BootChangeDisk = QStringLiteral("Datenträger wechseln und den PC neu starten");
+inline const QString BootNoInterpreter = QStringLiteral("Fehlerhafter oder fehlender Befehlsinterpreter");
+inline const QString BootStarting = QStringLiteral("Starte MS-DOS...");
+
 // The message for a DOS error code of a file operation.
 QString forError(int dosError);
 

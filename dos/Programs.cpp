@@ -56,6 +56,8 @@ Program programFor(const QString &standInName)
     static const QHash<QString, Program> programs = {
         {QStringLiteral("ATTRIB.EXE"), attribProgram},
         {QStringLiteral("SCANDISK.EXE"), scanDiskProgram},
+        {QStringLiteral("FORMAT.COM"), formatProgram},
+        {QStringLiteral("SYS.COM"), sysProgram},
     };
     return programs.value(standInName, nullptr);
 }

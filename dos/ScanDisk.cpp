@@ -37,7 +37,7 @@ void survey(const QString &folder, Survey &found)
 }  // namespace
 
 // scandisk [X:] [/AUTOFIX] [/NOSUMMARY] [/CHECKONLY] [/SURFACE] [/NOSAVE]
-void scanDiskProgram(Interpreter &shell, const QStringList &arguments)
+int scanDiskProgram(Interpreter &shell, const QStringList &arguments)
 {
     const QStringList switches = {QStringLiteral("/AUTOFIX"), QStringLiteral("/NOSUMMARY"),
                                   QStringLiteral("/CHECKONLY"), QStringLiteral("/SURFACE"),
@@ -47,25 +47,25 @@ void scanDiskProgram(Interpreter &shell, const QStringList &arguments)
     for (const QString &argument : arguments) {
         if (isSwitch(argument) && !switches.contains(argument, Qt::CaseInsensitive)) {
             shell.printLine(message::InvalidSwitch + QStringLiteral(" - ") + argument);
-            return;
+            return 1;
         }
         if (!isSwitch(argument)) {
             if (argument.size() != 2 || argument.at(1) != u':'
                 || shell.directoryOf(argument.at(0)).isEmpty()) {
                 shell.printLine(message::InvalidDrive);
-                return;
+                return 1;
             }
             drive = argument.at(0).toUpper();
         }
     }
     if (drive.isNull()) {
         shell.printLine(message::InvalidDrive);
-        return;
+        return 1;
     }
     const QString root = QString(drive) + QStringLiteral(":\\");
     if (!platform::directoryExists(root)) {
         shell.printLine(message::NotReady);
-        return;
+        return 1;
     }
     shell.printLine(message::ScanDiskTitle);
     shell.printLine();
@@ -80,12 +80,13 @@ void scanDiskProgram(Interpreter &shell, const QStringList &arguments)
         shell.printLine(problem);
     if (!found.problems.isEmpty()) {
         shell.printLine(message::ScanDiskProblems.arg(drive));
-        return;
+        return 1;
     }
     if (arguments.contains(QStringLiteral("/NOSUMMARY"), Qt::CaseInsensitive))
-        return;
+        return 0;
     shell.printLine(message::ScanDiskClean.arg(drive));
     shell.printLine(message::ScanDiskCounts.arg(found.folders).arg(found.files));
+    return 0;
 }
 
 }  // namespace dos

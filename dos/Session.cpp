@@ -1,9 +1,11 @@
 #include "dos/Session.h"
 
+#include "dos/Boot.h"
 #include "dos/DosScreen.h"
 #include "dos/Interpreter.h"
 #include "dos/Messages.h"
 #include "platform/Files.h"
+#include "platform/Machine.h"
 #include "platform/ProgramStart.h"
 #include "platform/ShellLink.h"
 
@@ -57,17 +59,44 @@ QString windowTitle(const Options &options)
 {
     if (options.action == Options::Action::MsDosMode)
         return QStringLiteral("MS-DOS-Modus");
+    if (options.action == Options::Action::BootFloppy)
+        return QStringLiteral("MS-DOS");
     return QStringLiteral("MS-DOS-Eingabeaufforderung - ") + platform::fileNamePart(options.target).toUpper();
 }
 
-Interpreter::Outcome runAction(Interpreter &shell, const Options &options)
+bool isFloppyDrive(const QString &letter)
 {
-    if (options.action == Options::Action::Command)
-        return shell.runCommandLine(options.target);
+    const platform::Drive *drive = platform::machine().drive(letter.at(0));
+    return drive && drive->kind == platform::DriveKind::Floppy;
+}
+
+// The exit code of the action, see run().
+int runAction(Interpreter &shell, const Options &options)
+{
+    constexpr auto Finished = Interpreter::Outcome::Finished;
+    switch (options.action) {
+    case Options::Action::Command:
+        return shell.runCommandLine(options.target) == Finished ? shell.exitCode() : 1;
+    case Options::Action::BootFloppy: {
+        const auto outcome = bootFromFloppy(shell, options.target.at(0));
+        return outcome == Finished ? 0 : 1;
+    }
+    case Options::Action::MsDosMode:
+    case Options::Action::Window:
+        break;
+    }
     // The script runs in its own folder, where it finds the files it names without a folder.
     if (const int error = shell.setCurrentDirectory(platform::directoryPart(options.target)))
         shell.printLine(message::forError(error));
-    return shell.runBatch(options.target);
+    return shell.runBatch(options.target) == Finished ? 0 : 1;
+}
+
+// "A", "b" or "A:": a floppy drive's letter, upper case; empty for anything else.
+QString floppyLetter(const QString &argument)
+{
+    const bool letter = (argument.size() == 1 || (argument.size() == 2 && argument.at(1) == u':'))
+                        && argument.at(0).isLetter();
+    return letter ? argument.left(1).toUpper() : QString();
 }
 
 }  // namespace
@@ -88,6 +117,14 @@ std::optional<Options> parseOptions(const QStringList &arguments, QString *error
             options.keys = value();
         } else if (argument == u"--screen" && hasValue) {
             options.screenFile = value();
+        } else if (argument == u"--directory" && hasValue) {
+            options.directory = value();
+        } else if (argument == u"--boot-floppy" && !haveAction) {
+            options.action = Options::Action::BootFloppy;
+            options.target = QStringLiteral("A");
+            if (hasValue && !floppyLetter(arguments.at(index + 1)).isEmpty())
+                options.target = floppyLetter(value());
+            haveAction = true;
         } else if ((argument == u"--msdos-mode" || argument == u"--window") && hasValue && !haveAction) {
             options.action = argument == u"--window" ? Options::Action::Window : Options::Action::MsDosMode;
             options.target = value();
@@ -103,7 +140,7 @@ std::optional<Options> parseOptions(const QStringList &arguments, QString *error
         }
     }
     if (!haveAction) {
-        *error = QStringLiteral("no action given (--msdos-mode, --window or /c)");
+        *error = QStringLiteral("no action given (--msdos-mode, --window, /c or --boot-floppy)");
         return std::nullopt;
     }
     return options;
@@ -111,24 +148,36 @@ std::optional<Options> parseOptions(const QStringList &arguments, QString *error
 
 int run(const Options &options)
 {
+    if (options.action == Options::Action::BootFloppy && !isFloppyDrive(options.target)) {
+        std::fprintf(stderr, "velko-dos: the PC has no floppy drive %s:\n", qPrintable(options.target));
+        return 2;
+    }
     std::unique_ptr<Console> console;
     WindowConsole *window = nullptr;
     if (options.headless) {
         console = std::make_unique<HeadlessConsole>(options.keys);
     } else {
-        auto shown = std::make_unique<WindowConsole>(windowTitle(options),
-                                                     options.action == Options::Action::MsDosMode);
+        const bool fullScreen =
+            options.action == Options::Action::MsDosMode || options.action == Options::Action::BootFloppy;
+        auto shown = std::make_unique<WindowConsole>(windowTitle(options), fullScreen);
         window = shown.get();
         console = std::move(shown);
     }
     Interpreter shell(*console);
-    const Interpreter::Outcome outcome = runAction(shell, options);
+    if (!options.directory.isEmpty()) {
+        if (const int error = shell.startIn(options.directory)) {
+            std::fprintf(stderr, "velko-dos: cannot start in %s (error %d)\n", qPrintable(options.directory),
+                         error);
+            return 2;
+        }
+    }
+    const int exitCode = runAction(shell, options);
 
     if (options.headless)
         writeOut(console->screen().transcript(), options.screenFile);
     else if (options.action == Options::Action::MsDosMode)
         window->linger(LingerMilliseconds);
-    else if (options.action == Options::Action::Window)
+    else if (options.action != Options::Action::Command)
         window->waitForClose(QStringLiteral("Beendet - ") + windowTitle(options));
 
     if (options.action == Options::Action::MsDosMode) {
@@ -141,7 +190,7 @@ int run(const Options &options)
                              error);
         }
     }
-    return outcome == Interpreter::Outcome::Finished ? 0 : 1;
+    return exitCode;
 }
 
 }  // namespace dos

@@ -1,7 +1,7 @@
 // velko-dos: the MS-DOS side of the simulated PC, started by the platform as its own process.
 //
-//   velko-dos [--machine HOSTDIR] [--headless] [--keys TEXT] [--screen FILE] ACTION
-//   ACTION: --msdos-mode C:\PATH\X.BAT | --window C:\PATH\X.BAT | /c COMMAND LINE...
+//   velko-dos [--machine HOSTDIR] [--headless] [--keys TEXT] [--screen FILE] [--directory X:\PATH] ACTION
+//   ACTION: --msdos-mode C:\PATH\X.BAT | --window C:\PATH\X.BAT | /c COMMAND LINE... | --boot-floppy [A]
 #include "dos/Session.h"
 #include "platform/Machine.h"
 

@@ -20,8 +20,8 @@ void layOut(TestMachine &pc)
                  "ATTRIB.EXE - stand-in for the attribute command.\r\n");
     pc.writeFile(QStringLiteral("C:\\WINDOWS\\COMMAND\\SCANDISK.EXE"),
                  "SCANDISK.EXE - stand-in for ScanDisk.\r\n");
-    pc.writeFile(QStringLiteral("C:\\WINDOWS\\COMMAND\\FORMAT.COM"),
-                 "FORMAT.COM - stand-in for the format command.\r\n");
+    pc.writeFile(QStringLiteral("C:\\WINDOWS\\COMMAND\\FDISK.EXE"),
+                 "FDISK.EXE - stand-in for the partition tool.\r\n");
     pc.makeDirectory(QStringLiteral("C:\\DATA"));
     pc.writeFile(QStringLiteral("C:\\DATA\\A.TXT"), "alpha\r\n");
     pc.writeFile(QStringLiteral("C:\\DATA\\RO.TXT"), "fest",
@@ -146,7 +146,7 @@ void InterpreterTest::commands_data()
     QTest::newRow("program by its full name")
         << "C:\\WINDOWS\\COMMAND\\ATTRIB.EXE A.TXT" << QStringList{"A          C:\\DATA\\A.TXT"};
     QTest::newRow("program this PC cannot run")
-        << "path C:\\WINDOWS\\COMMAND\nformat a:" << QStringList{"Programm kann nicht ausgeführt werden"};
+        << "path C:\\WINDOWS\\COMMAND\nfdisk" << QStringList{"Programm kann nicht ausgeführt werden"};
     QTest::newRow("scandisk as the emergency disk calls it")
         << "path C:\\WINDOWS\\COMMAND\nscandisk.exe C: /AUTOFIX /NOSUMMARY"
         << QStringList{"Microsoft ScanDisk", "", "ScanDisk überprüft jetzt folgende Bereiche von Laufwerk C:",
