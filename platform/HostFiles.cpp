@@ -110,6 +110,12 @@ HostFd openForWriting(const QString &hostPath, int flags)
     return HostFd(::open(name.constData(), flags | O_EXCL, 0666));
 }
 
+timespec timeOf(const QDateTime &time)
+{
+    const qint64 milliseconds = time.toMSecsSinceEpoch();
+    return {time_t(milliseconds / 1000), long(milliseconds % 1000) * 1000000};
+}
+
 struct ListingCloser {
     void operator()(DIR *listing) const { ::closedir(listing); }
 };
@@ -358,6 +364,23 @@ int copyHostFile(const QString &from, const QString &to)
     return error;
 }
 
+int writeHostCopy(const QString &to, const QByteArray &data, const QDateTime &lastWrite)
+{
+    HostFd out = openForWriting(to, O_TRUNC);
+    if (!out.isOpen())
+        return lastError(dos::PathNotFound);
+    int error = writeAll(out.get(), data.constData(), data.size());
+    if (error == dos::Ok) {
+        const timespec times[2] = {{0, UTIME_OMIT}, timeOf(lastWrite)};
+        if (::futimens(out.get(), times) != 0)
+            error = lastError();
+    }
+    error = closed(out, error);
+    if (error != dos::Ok)
+        (void)removeHostFile(to);  // the copy's own error is the one to report
+    return error;
+}
+
 int renameHostFile(const QString &from, const QString &to)
 {
     if (::rename(hostName(from).constData(), hostName(to).constData()) != 0)
@@ -381,9 +404,7 @@ int resizeHostFile(const QString &hostPath, qint64 size)
 
 int setHostWriteTime(const QString &hostPath, const QDateTime &time)
 {
-    const qint64 milliseconds = time.toMSecsSinceEpoch();
-    const timespec written{time_t(milliseconds / 1000), long(milliseconds % 1000) * 1000000};
-    const timespec times[2] = {{0, UTIME_OMIT}, written};
+    const timespec times[2] = {{0, UTIME_OMIT}, timeOf(time)};
     if (::utimensat(AT_FDCWD, hostName(hostPath).constData(), times, 0) != 0)
         return lastError();
     return dos::Ok;

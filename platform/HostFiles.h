@@ -73,6 +73,8 @@ struct HostEntry {
 // Creates or truncates `to` with the bytes and the last-write time of `from`. Like Windows, a
 // copy that fails once `to` was opened leaves no partial file behind.
 [[nodiscard]] int copyHostFile(const QString &from, const QString &to);
+// The same with bytes and a last-write time from elsewhere.
+[[nodiscard]] int writeHostCopy(const QString &to, const QByteArray &data, const QDateTime &lastWrite);
 
 // Renames within one host file system, replacing an existing file in one step.
 [[nodiscard]] int renameHostFile(const QString &from, const QString &to);
