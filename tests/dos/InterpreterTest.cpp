@@ -24,6 +24,8 @@ void layOut(TestMachine &pc)
                  "FDISK.EXE - stand-in for the partition tool.\r\n");
     pc.makeDirectory(QStringLiteral("C:\\DATA"));
     pc.writeFile(QStringLiteral("C:\\DATA\\A.TXT"), "alpha\r\n");
+    pc.writeFile(QStringLiteral("C:\\DATA\\TASTE.TXT"), "x\r\n");
+    pc.writeFile(QStringLiteral("C:\\DATA\\LEER.TXT"), "");
     pc.writeFile(QStringLiteral("C:\\DATA\\RO.TXT"), "fest",
                  platform::attr::ReadOnly | platform::attr::Archive);
     pc.writeFile(QStringLiteral("C:\\DATA\\HID.TXT"), "versteckt", platform::attr::Hidden);
@@ -161,6 +163,17 @@ void InterpreterTest::commands_data()
                        "",
                        "ScanDisk hat auf Laufwerk D: keine Fehler gefunden.",
                        "2 Verzeichnisse, 0 Dateien"};
+    // The console has no keys: only the file can answer.
+    const QString press = QStringLiteral("Weiter mit beliebiger Taste . . .");
+    QTest::newRow("input from a file") << "pause < TASTE.TXT\necho weiter" << QStringList{press, "weiter"};
+    QTest::newRow("input from a file, no blanks")
+        << "pause<TASTE.TXT\necho weiter" << QStringList{press, "weiter"};
+    QTest::newRow("input from a file after if")
+        << "if exist A.TXT pause < C:\\DATA\\TASTE.TXT\necho weiter" << QStringList{press, "weiter"};
+    QTest::newRow("input file ends") << "pause < LEER.TXT\necho weiter" << QStringList{press, "weiter"};
+    QTest::newRow("input file missing")
+        << "pause < KEIN.TXT\necho weiter" << QStringList{"Datei nicht gefunden", "weiter"};
+    QTest::newRow("input file not named") << "pause <\necho weiter" << QStringList{"Syntaxfehler", "weiter"};
     QTest::newRow("scandisk on a missing drive")
         << "path C:\\WINDOWS\\COMMAND\nscandisk Q:" << QStringList{"Ungültige Laufwerksangabe"};
 }

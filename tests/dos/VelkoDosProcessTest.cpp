@@ -1,5 +1,8 @@
 #include "platform/Files.h"
+#include "platform/Floppy.h"
 #include "platform/ShellLink.h"
+#include "tests/dos/FloppyImages.h"
+#include "tests/support/DemoPc.h"
 #include "tests/support/TestMachine.h"
 
 #include <QFile>
@@ -13,9 +16,11 @@ struct Result {
     QString output;
 };
 
-Result velkoDos(const TestMachine &pc, const QStringList &arguments)
+// workingDirectory: the host folder velko-dos starts in; empty: the test's own.
+Result velkoDos(const TestMachine &pc, const QStringList &arguments, const QString &workingDirectory = {})
 {
     QProcess process;
+    process.setWorkingDirectory(workingDirectory);
     process.setProgram(qEnvironmentVariable("VELKO_DOS"));
     process.setArguments(QStringList{QStringLiteral("--machine"), pc.folder(), QStringLiteral("--headless")}
                          + arguments);
@@ -24,6 +29,30 @@ Result velkoDos(const TestMachine &pc, const QStringList &arguments)
         qFatal("velko-dos did not end");
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromUtf8(process.readAllStandardOutput())};
+}
+
+// The screen's lines without the trailing empty ones.
+QStringList screenLines(const QString &output)
+{
+    QStringList lines = output.split(u'\n');
+    while (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+// A bootable disk in A: as SYS leaves it, with a small AUTOEXEC.BAT that copies a saved WIN.INI
+// back from C:.
+void insertEmergencyDisk(TestMachine &pc)
+{
+    insertFormattedDisk(pc, u'A', QStringLiteral("NOTFALL"), false);
+    for (const QString name : {"IO.SYS", "MSDOS.SYS", "COMMAND.COM"})
+        QCOMPARE(platform::copyFile(QStringLiteral("C:\\") + name, QStringLiteral("A:\\") + name), 0);
+    QCOMPARE(platform::writeFile(QStringLiteral("A:\\AUTOEXEC.BAT"),
+                                 "echo off\r\necho Notfall\r\npause\r\n"
+                                 "copy C:\\NOTFALL\\WIN.INI C:\\WINDOWS /V\r\ncd\r\n"),
+             0);
+    pc.makeDirectory(QStringLiteral("C:\\NOTFALL"));
+    pc.writeFile(QStringLiteral("C:\\NOTFALL\\WIN.INI"), "gerettet");
 }
 
 }  // namespace
@@ -35,6 +64,14 @@ private slots:
     void commandLineRunsOneCommand();
     void cutShortScriptEndsWithCode1();
     void wrongCommandLineEndsWithCode2();
+    void startDirectory_data();
+    void startDirectory();
+    void formatReadsTheAnswerFile_data();
+    void formatReadsTheAnswerFile();
+    void bootFromFloppyRunsItsAutoexec_data();
+    void bootFromFloppyRunsItsAutoexec();
+    void bootFromFloppyFails_data();
+    void bootFromFloppyFails();
 };
 
 void VelkoDosProcessTest::msDosModeRunsTheScriptAndNamesTheAutostart()
@@ -96,6 +133,148 @@ void VelkoDosProcessTest::wrongCommandLineEndsWithCode2()
     TestMachine pc;
     QCOMPARE(velkoDos(pc, {QStringLiteral("--frob")}).exitCode, 2);
     QCOMPARE(velkoDos(pc, {}).exitCode, 2);
+}
+
+// velko-dos starts in C:\Programme on the host; --directory sets where DOS starts.
+void VelkoDosProcessTest::startDirectory_data()
+{
+    QTest::addColumn<QString>("directory");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("output");
+
+    QTest::newRow("none: the host's") << QString() << 0 << "Programme";
+    QTest::newRow("C: is its root") << "C:" << 0 << "Wurzel";
+    QTest::newRow("C:\\") << "C:\\" << 0 << "Wurzel";
+    QTest::newRow("another drive's folder") << "d:\\daten" << 0 << "Daten";
+    QTest::newRow("missing folder") << "C:\\KEIN" << 2 << "";
+}
+
+void VelkoDosProcessTest::startDirectory()
+{
+    QFETCH(QString, directory);
+    QFETCH(int, exitCode);
+    QFETCH(QString, output);
+    TestMachine pc;
+    pc.makeDirectory(QStringLiteral("C:\\Programme"));
+    pc.makeDirectory(QStringLiteral("D:\\Daten"));
+    pc.writeFile(QStringLiteral("C:\\WO.TXT"), "Wurzel");
+    pc.writeFile(QStringLiteral("C:\\Programme\\WO.TXT"), "Programme");
+    pc.writeFile(QStringLiteral("D:\\Daten\\WO.TXT"), "Daten");
+
+    QStringList arguments;
+    if (!directory.isEmpty())
+        arguments << QStringLiteral("--directory") << directory;
+    arguments << QStringLiteral("/c") << QStringLiteral("type WO.TXT");
+    const Result result = velkoDos(pc, arguments, pc.host(QStringLiteral("C:\\Programme")));
+    QCOMPARE(result.exitCode, exitCode);
+    QCOMPARE(screenLines(result.output).value(0), output);
+}
+
+// As the emergency disk's wizard runs it: hidden, in "C:", its answers in a 9-byte file; the
+// command line reaches velko-dos as one argument or as several.
+void VelkoDosProcessTest::formatReadsTheAnswerFile_data()
+{
+    QTest::addColumn<bool>("oneArgument");
+    QTest::newRow("one argument") << true;
+    QTest::newRow("several arguments") << false;
+}
+
+void VelkoDosProcessTest::formatReadsTheAnswerFile()
+{
+    QFETCH(bool, oneArgument);
+    TestMachine pc;
+    seedDemoPc(pc);
+    insertFormattedDisk(pc, u'A', {}, true);
+    const auto answers = platform::createTempFile(platform::tempDirectory(), QStringLiteral("TMP"));
+    QCOMPARE(answers.error, 0);
+    QCOMPARE(platform::writeFile(answers.value, "\r\n\r\nn\r\n\r\n"), 0);
+
+    const QString command = QStringLiteral("format A: /v:Notfall /Q < ") + answers.value;
+    QStringList arguments{QStringLiteral("--directory"), QStringLiteral("C:"), QStringLiteral("/c")};
+    arguments += oneArgument ? QStringList{command} : command.split(u' ');
+    const Result result = velkoDos(pc, arguments);
+    QCOMPARE(result.exitCode, 0);
+    // Each CR LF is one Enter: the first confirms the disk, the second meets the question again.
+    QCOMPARE(screenLines(result.output),
+             QStringList(
+                 {"Neue Diskette in Laufwerk A: einlegen", "und anschließend die EINGABETASTE drücken...", "",
+                  "Überprüfung des bestehenden Datenträgerformats.", "QuickFormat wird durchgeführt.",
+                  "Formatieren beendet.", "Datenträgerbezeichnung: NOTFALL", "",
+                  "Eine weitere Diskette formatieren (J/N)?", "Eine weitere Diskette formatieren (J/N)?n"}));
+    QCOMPARE(platform::volumeLabel(u'A').value, QStringLiteral("NOTFALL"));
+    QCOMPARE(platform::files(QStringLiteral("A:\\")).value, QStringList());
+    QVERIFY(fileSystemIsSound(floppyImage(pc, u'A')));
+}
+
+// The disk's pause takes the keys given; without one the script stops there.
+void VelkoDosProcessTest::bootFromFloppyRunsItsAutoexec_data()
+{
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("screen");
+    QTest::addColumn<QByteArray>("winIni");
+
+    const QStringList start{"Starte MS-DOS...", "",        "",
+                            "A:\\>echo off",    "Notfall", "Weiter mit beliebiger Taste . . ."};
+    QTest::newRow("key pressed") << "x" << 0
+                                 << start + QStringList{"        1 Datei(en) kopiert", "A:\\", "", "A:\\>"}
+                                 << QByteArray("gerettet");
+    QTest::newRow("no key") << "" << 1 << start << QByteArray();
+}
+
+void VelkoDosProcessTest::bootFromFloppyRunsItsAutoexec()
+{
+    QFETCH(QString, keys);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, screen);
+    QFETCH(QByteArray, winIni);
+    TestMachine pc;
+    seedDemoPc(pc);
+    insertEmergencyDisk(pc);
+    const QByteArray before = pc.readFile(QStringLiteral("C:\\WINDOWS\\WIN.INI"));
+
+    const Result result = velkoDos(pc, {QStringLiteral("--keys"), keys, QStringLiteral("--boot-floppy")});
+    QCOMPARE(result.exitCode, exitCode);
+    QCOMPARE(screenLines(result.output), screen);
+    QCOMPARE(pc.readFile(QStringLiteral("C:\\WINDOWS\\WIN.INI")), winIni.isNull() ? before : winIni);
+}
+
+void VelkoDosProcessTest::bootFromFloppyFails_data()
+{
+    QTest::addColumn<QString>("disk");  // "none", "empty" (formatted, no system) or "system"
+    QTest::addColumn<QString>("drive");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("screen");
+
+    QTest::newRow("no disk")
+        << "none"
+        << "A" << 1
+        << QStringList{"Keine Diskette in Laufwerk A: - Startdiskette einlegen und den PC neu starten"};
+    QTest::newRow("no system") << "empty"
+                               << "A:" << 1
+                               << QStringList{"Kein System oder Datenträgerfehler",
+                                              "Datenträger wechseln und den PC neu starten"};
+    QTest::newRow("no floppy drive") << "system"
+                                     << "C" << 2 << QStringList();
+}
+
+void VelkoDosProcessTest::bootFromFloppyFails()
+{
+    QFETCH(QString, disk);
+    QFETCH(QString, drive);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, screen);
+    TestMachine pc;
+    seedDemoPc(pc);
+    if (disk == u"system")
+        insertEmergencyDisk(pc);
+    else if (disk == u"empty")
+        insertFormattedDisk(pc, u'A', {}, true);
+
+    const Result result =
+        velkoDos(pc, {QStringLiteral("--keys"), QStringLiteral("x"), QStringLiteral("--boot-floppy"), drive});
+    QCOMPARE(result.exitCode, exitCode);
+    QCOMPARE(screenLines(result.output), screen);
 }
 
 QTEST_GUILESS_MAIN(VelkoDosProcessTest)
