@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace dos {
 
 class Interpreter;
@@ -12,6 +14,9 @@ class Interpreter;
 // switch of its own ("C:\X/V" gives "C:\X" and "/V").
 QStringList splitArguments(const QString &text);
 bool isSwitch(const QString &argument);
+// The one drive ("A:") a program works on, upper case; empty after the screen said what is wrong
+// (no drive, more than one, no such drive).
+std::optional<QChar> onlyDrive(Interpreter &shell, const QStringList &names);
 
 // Internal commands that work on files.
 void copyCommand(Interpreter &shell, const QStringList &arguments);

@@ -39,20 +39,10 @@ std::optional<FormatRequest> parseRequest(Interpreter &shell, const QStringList 
             return std::nullopt;
         }
     }
-    if (drives.isEmpty()) {
-        shell.printLine(message::ParameterMissing);
+    const auto drive = onlyDrive(shell, drives);
+    if (!drive)
         return std::nullopt;
-    }
-    if (drives.size() > 1) {
-        shell.printLine(message::TooManyParameters);
-        return std::nullopt;
-    }
-    const QString &drive = drives.first();
-    if (drive.size() != 2 || drive.at(1) != u':' || shell.directoryOf(drive.at(0)).isEmpty()) {
-        shell.printLine(message::InvalidDrive);
-        return std::nullopt;
-    }
-    request.drive = drive.at(0).toUpper();
+    request.drive = *drive;
     if (platform::machine().drive(request.drive)->kind != platform::DriveKind::Floppy) {
         shell.printLine(message::FormatNoFloppy.arg(request.drive));
         return std::nullopt;

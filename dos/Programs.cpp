@@ -1,5 +1,8 @@
 #include "dos/Commands.h"
 
+#include "dos/Interpreter.h"
+#include "dos/Messages.h"
+
 #include <QHash>
 
 namespace dos {
@@ -36,6 +39,24 @@ QStringList splitArguments(const QString &text)
 bool isSwitch(const QString &argument)
 {
     return argument.startsWith(u'/');
+}
+
+std::optional<QChar> onlyDrive(Interpreter &shell, const QStringList &names)
+{
+    if (names.isEmpty()) {
+        shell.printLine(message::ParameterMissing);
+        return std::nullopt;
+    }
+    if (names.size() > 1) {
+        shell.printLine(message::TooManyParameters);
+        return std::nullopt;
+    }
+    const QString &drive = names.first();
+    if (drive.size() != 2 || drive.at(1) != u':' || shell.directoryOf(drive.at(0)).isEmpty()) {
+        shell.printLine(message::InvalidDrive);
+        return std::nullopt;
+    }
+    return drive.at(0).toUpper();
 }
 
 QString standInName(const QByteArray &content)

@@ -44,20 +44,10 @@ int sysProgram(Interpreter &shell, const QStringList &arguments)
         }
         drives.append(argument);
     }
-    if (drives.isEmpty()) {
-        shell.printLine(message::ParameterMissing);
+    const auto drive = onlyDrive(shell, drives);
+    if (!drive)
         return 1;
-    }
-    if (drives.size() > 1) {
-        shell.printLine(message::TooManyParameters);
-        return 1;
-    }
-    const QString &drive = drives.first();
-    if (drive.size() != 2 || drive.at(1) != u':' || shell.directoryOf(drive.at(0)).isEmpty()) {
-        shell.printLine(message::InvalidDrive);
-        return 1;
-    }
-    const QChar target = drive.at(0).toUpper();
+    const QChar target = *drive;
     if (target == shell.bootDrive()) {
         shell.printLine(message::SysOntoBootDrive.arg(target));
         return 1;
