@@ -64,7 +64,7 @@ DosResult<const FatEntry *> currentEntry(const Location &location, std::shared_p
     return {entry ? dos::Ok : dos::FileNotFound, entry};
 }
 
-// Every change goes through one of these, so that the next look-up reads the image again.
+// Every change goes through here, so that the next look-up reads the image again.
 int changeImage(const Location &location, const QString &command, const QStringList &arguments)
 {
     const int error = runMtools(command, imageOf(location), arguments).error;
@@ -102,13 +102,17 @@ int setAttributesOf(const Location &location, quint8 attributes)
                         flag(attr::System, "+s", "-s"), flag(attr::Archive, "+a", "-a"), path.value});
 }
 
-// A file on the host holding `data`, for mcopy to take into the image; gone with the object.
+// A host file beside the image, for mcopy to take into it; gone with the object.
 class ScratchFile {
 public:
-    ScratchFile()
+    explicit ScratchFile(const Location &location)
     {
         static int counter = 0;
-        m_path = hostChild(scratchFolder(), QStringLiteral("in-%1").arg(++counter));
+        const QString image = imageOf(location);
+        m_path = hostChild(image.left(image.lastIndexOf(u'/')), QStringLiteral("%1-in-%2-%3")
+                                                                    .arg(ReservedPrefix)
+                                                                    .arg(QCoreApplication::applicationPid())
+                                                                    .arg(++counter));
     }
     ~ScratchFile() { (void)removeHostFile(m_path); }  // it only ever held a copy
     ScratchFile(const ScratchFile &) = delete;
@@ -277,7 +281,7 @@ int FatImageBackend::write(const Location &file, const QByteArray &data, WriteMo
 {
     if (mode == WriteMode::CreateNew && file.exists)
         return dos::AccessDenied;
-    ScratchFile content;
+    ScratchFile content(file);
     if (const int error = writeHostFile(content.path(), data))
         return error;
     if (mode == WriteMode::Replace && file.exists) {
@@ -311,7 +315,7 @@ int FatImageBackend::copy(const Location &from, const Location &to, quint8 attri
 
 int FatImageBackend::writeCopy(const Location &to, const FileCopy &file, quint8 attributes)
 {
-    ScratchFile content;
+    ScratchFile content(to);
     if (const int error = writeHostFile(content.path(), file.data))
         return error;
     if (const int error = setHostWriteTime(content.path(), file.lastWrite))

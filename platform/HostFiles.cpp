@@ -44,6 +44,17 @@ int closed(HostFd &fd, int error)
     return error != dos::Ok ? error : closeError;
 }
 
+// The last steps of a copy: its times, the close, and no partial file after a failure.
+int finishCopy(HostFd &out, const QString &to, int error, const timespec (&times)[2])
+{
+    if (error == dos::Ok && ::futimens(out.get(), times) != 0)
+        error = lastError();
+    error = closed(out, error);
+    if (error != dos::Ok)
+        (void)removeHostFile(to);  // the copy's own error is the one to report
+    return error;
+}
+
 int copyByReading(int in, int out)
 {
     const std::unique_ptr<char[]> buffer(new char[CopyBufferSize]);
@@ -353,15 +364,8 @@ int copyHostFile(const QString &from, const QString &to)
     int error = makeEmpty(out.get());
     if (error == dos::Ok)
         error = copyBytes(in.get(), out.get());
-    if (error == dos::Ok) {
-        const timespec times[2] = {source.st_atim, source.st_mtim};
-        if (::futimens(out.get(), times) != 0)
-            error = lastError();
-    }
-    error = closed(out, error);
-    if (error != dos::Ok)
-        (void)removeHostFile(to);  // the copy's own error is the one to report
-    return error;
+    const timespec times[2] = {source.st_atim, source.st_mtim};
+    return finishCopy(out, to, error, times);
 }
 
 int writeHostCopy(const QString &to, const QByteArray &data, const QDateTime &lastWrite)
@@ -369,16 +373,9 @@ int writeHostCopy(const QString &to, const QByteArray &data, const QDateTime &la
     HostFd out = openForWriting(to, O_TRUNC);
     if (!out.isOpen())
         return lastError(dos::PathNotFound);
-    int error = writeAll(out.get(), data.constData(), data.size());
-    if (error == dos::Ok) {
-        const timespec times[2] = {{0, UTIME_OMIT}, timeOf(lastWrite)};
-        if (::futimens(out.get(), times) != 0)
-            error = lastError();
-    }
-    error = closed(out, error);
-    if (error != dos::Ok)
-        (void)removeHostFile(to);  // the copy's own error is the one to report
-    return error;
+    const int error = writeAll(out.get(), data.constData(), data.size());
+    const timespec times[2] = {{0, UTIME_OMIT}, timeOf(lastWrite)};
+    return finishCopy(out, to, error, times);
 }
 
 int renameHostFile(const QString &from, const QString &to)

@@ -3,23 +3,16 @@
 #include "platform/DosError.h"
 
 #include <QProcess>
-#include <QTemporaryDir>
 
 namespace platform::detail {
 
 namespace {
 
-QTemporaryDir &scratch()
-{
-    static QTemporaryDir folder;
-    return folder;
-}
-
 QProcessEnvironment mtoolsEnvironment()
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("MTOOLSRC"), QStringLiteral("/dev/null"));
-    environment.insert(QStringLiteral("HOME"), scratchFolder());  // no ~/.mtoolsrc
+    environment.insert(QStringLiteral("HOME"), QStringLiteral("/nonexistent"));  // no ~/.mtoolsrc
     environment.insert(QStringLiteral("MTOOLS_SKIP_CHECK"), QStringLiteral("1"));
     environment.insert(QStringLiteral("MTOOLS_NO_VFAT"), QStringLiteral("0"));
     environment.insert(QStringLiteral("MTOOLS_LOWER_CASE"), QStringLiteral("0"));
@@ -57,11 +50,6 @@ MtoolsRun runMtools(const QString &command, const QString &image, const QStringL
 QString pathInImage(const QStringList &names)
 {
     return QStringLiteral("::/") + names.join(u'/');
-}
-
-QString scratchFolder()
-{
-    return scratch().path();
 }
 
 }  // namespace platform::detail

@@ -22,7 +22,4 @@ struct MtoolsRun {
 // "::/A/B" for the names below the image's root.
 QString pathInImage(const QStringList &names);
 
-// A host folder of this process for files on their way into an image; removed at exit.
-QString scratchFolder();
-
 }  // namespace platform::detail
