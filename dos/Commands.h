@@ -22,13 +22,8 @@ void typeCommand(Interpreter &shell, const QStringList &arguments);
 void attribProgram(Interpreter &shell, const QStringList &arguments);
 void scanDiskProgram(Interpreter &shell, const QStringList &arguments);
 
-// The programs of the simulated PC are text stand-ins that begin with their own name:
-// "ATTRIB.EXE - stand-in for ...". That name (upper case) tells which program it is; empty when
-// the file is no stand-in.
-QString standInName(const QByteArray &content);
-
 using Program = void (*)(Interpreter &shell, const QStringList &arguments);
-// The program a stand-in name stands for; null when this PC cannot run it.
+// The program a stand-in name (platform::standInName) stands for; null when this PC cannot run it.
 Program programFor(const QString &standInName);
 
 }  // namespace dos

@@ -4,12 +4,6 @@
 
 namespace dos {
 
-namespace {
-
-const QByteArray StandInMark = " - stand-in for ";
-
-}  // namespace
-
 QStringList splitArguments(const QString &text)
 {
     QStringList arguments;
@@ -36,19 +30,6 @@ QStringList splitArguments(const QString &text)
 bool isSwitch(const QString &argument)
 {
     return argument.startsWith(u'/');
-}
-
-QString standInName(const QByteArray &content)
-{
-    const qsizetype lineEnd = content.indexOf('\n');
-    const QByteArray firstLine = content.left(lineEnd < 0 ? content.size() : lineEnd);
-    const qsizetype mark = firstLine.indexOf(StandInMark);
-    if (mark <= 0)
-        return {};
-    const QByteArray name = firstLine.left(mark);
-    if (name.contains(' '))
-        return {};
-    return QString::fromLatin1(name).toUpper();
 }
 
 Program programFor(const QString &standInName)
