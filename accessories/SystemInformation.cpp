@@ -25,6 +25,7 @@ SystemInformation::SystemInformation(QWidget *parent)
     Categories = new QTreeWidget(splitter);
     Categories->setObjectName(QStringLiteral("Categories"));
     Categories->setHeaderHidden(true);
+    Categories->setRootIsDecorated(false);
     auto *summaryItem = new QTreeWidgetItem(Categories, {QStringLiteral("Systemübersicht")});
     Categories->setCurrentItem(summaryItem);
 
@@ -35,6 +36,7 @@ SystemInformation::SystemInformation(QWidget *parent)
     for (const SummaryLine &line : systemSummary())
         new QTreeWidgetItem(Summary, {line.item, line.value});
     Summary->resizeColumnToContents(0);
+    Summary->setColumnWidth(0, Summary->columnWidth(0) + 16);  // a gap before the values
     Summary->header()->setStretchLastSection(true);
 
     splitter->setSizes({150, 490});
