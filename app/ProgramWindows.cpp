@@ -11,7 +11,7 @@ ProgramWindows createProgramWindows()
     windows.notfall = std::make_unique<TNotfall>();
     windows.form5 = std::make_unique<TForm5>();
     windows.form6 = std::make_unique<TForm6>(windows.form1->DirectoryListBox1);
-    windows.aboutBox = std::make_unique<TAboutBox>();
+    windows.aboutBox = std::make_unique<TAboutBox>(windows.form1.get());
     windows.form1->setDialogs(windows.restore.get(), windows.notfall.get(), windows.form5.get(),
                               windows.form6.get(), windows.aboutBox.get());
     return windows;

@@ -2,6 +2,8 @@
 
 #include "app/Pictures.h"
 #include "controls/WindowHelp.h"
+#include "platform/Desktop.h"
+#include "platform/ShellLink.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -55,8 +57,20 @@ QString TAboutBox::mailAddress()
     return QStringLiteral("info@velko-save.example");
 }
 
-TAboutBox::TAboutBox(QWidget *parent)
-    : controls::FormDialog(TitleButtons::Close, parent)
+void TAboutBox::openHomePage(const QObject *owner)
+{
+    platform::desktop().shellExecute(owner, {}, homePage(), {}, {}, platform::showCommand::Normal);
+}
+
+void TAboutBox::writeMail(const QObject *owner)
+{
+    platform::desktop().shellExecute(owner, QStringLiteral("open"), QStringLiteral("mailto:") + mailAddress(),
+                                     {}, {}, platform::showCommand::Normal);
+}
+
+TAboutBox::TAboutBox(const QObject *mainWindow, QWidget *parent)
+    : controls::FormDialog(TitleButtons::Close, parent),
+      m_mainWindow(mainWindow)
 {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("Info"));
@@ -108,11 +122,16 @@ TAboutBox::TAboutBox(QWidget *parent)
 bool TAboutBox::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseMove) {
-        if (watched == Label1)
+        // A move over a link ends there: passed on to the panel, it would turn the link blue again.
+        if (watched == Label1) {
             Label1MouseMove();
-        else if (watched == Label2)
+            return true;
+        }
+        if (watched == Label2) {
             Label2MouseMove();
-        else if (watched == Panel1)
+            return true;
+        }
+        if (watched == Panel1)
             Panel1MouseMove();
     } else if (event->type() == QEvent::MouseButtonRelease) {
         if (watched == Label1)
@@ -130,12 +149,12 @@ void TAboutBox::FormActivate()
 
 void TAboutBox::Label1Click()
 {
-    // Opening the home page through the shell comes with help and information.
+    openHomePage(m_mainWindow);
 }
 
 void TAboutBox::Label2Click()
 {
-    // Writing an e-mail through the shell comes with help and information.
+    writeMail(this);
 }
 
 void TAboutBox::Label1MouseMove()

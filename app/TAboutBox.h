@@ -10,10 +10,15 @@ class QPushButton;
 class TAboutBox : public controls::FormDialog {
     Q_OBJECT
 public:
-    explicit TAboutBox(QWidget *parent = nullptr);
+    // The home page opens with the main window as owner, also from the box's link.
+    explicit TAboutBox(const QObject *mainWindow, QWidget *parent = nullptr);
 
     static QString homePage();
     static QString mailAddress();
+    // The shell opens the home page in the browser, or a new e-mail to the author; owner is the
+    // window whose command it is.
+    static void openHomePage(const QObject *owner);
+    static void writeMail(const QObject *owner);
 
     QFrame *Panel1 = nullptr;
     QLabel *Label1 = nullptr;  // home page link
@@ -30,4 +35,7 @@ public slots:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    const QObject *m_mainWindow;
 };

@@ -236,8 +236,13 @@ void TForm1::createControls(QWidget *client)
         {CheckBox11, QStringLiteral("Velko Save wird nach der Sicherung automatisch beendet")},
         {BitBtn1, QStringLiteral("Ausgewählte Dateien werden ins Zielverzeichnis kopiert")},
     };
-    for (const auto &[control, hint] : m_hints)
+    for (const auto &[control, hint] : m_hints) {
         m_handCursorControls.append(control);
+        // A button with only a picture would be announced by its group's title: it is named by its
+        // hint, whether short help shows the hint or not.
+        if (auto *button = qobject_cast<QPushButton *>(control); button && button->text().isEmpty())
+            button->setAccessibleName(hint);
+    }
     m_handCursorControls << BitBtn4 << BitBtn3;
 }
 

@@ -13,6 +13,8 @@
 #include "emergency/TForm5.h"
 #include "emergency/TNotfall.h"
 #include "platform/Desktop.h"
+#include "platform/Files.h"
+#include "platform/ShellLink.h"
 #include "restore/TRestore.h"
 
 #include <QAction>
@@ -209,22 +211,42 @@ void TForm1::BitBtn4Click()
 
 void TForm1::Liesmichtxt1Click()
 {
-    // Opening the read-me through the shell comes with help and information.
+    const QString readMe = m_programDirectory + QStringLiteral("\\liesmich.txt");
+    platform::desktop().shellExecute(this, QStringLiteral("open"), readMe, {}, {},
+                                     platform::showCommand::Normal);
+    if (!platform::fileExists(readMe))
+        controls::showMessageAfterBeep(controls::MessageType::Warning,
+                                       m_programDirectory
+                                           + QStringLiteral("\\Liesmich.txt wurde nicht gefunden !"));
 }
 
 void TForm1::VelkoSaveHomepage1Click()
 {
-    // Opening the home page through the shell comes with help and information.
+    TAboutBox::openHomePage(this);
 }
 
 void TForm1::VelkoSaveEMail1Click()
 {
-    // Writing an e-mail through the shell comes with help and information.
+    TAboutBox::writeMail(this);
 }
 
 void TForm1::Systeminfo1Click()
 {
-    // Starting the system-information tool comes with help and information.
+    // The tool lies on the system drive, whichever drive that is; the warning spells its path in
+    // mixed case.
+    const QString drive = m_windowsDirectory.left(1);
+    const QString tool =
+        drive + QStringLiteral(":\\Programme\\Gemeinsame Dateien\\Microsoft Shared\\MSINFO\\MSINFO32.EXE");
+    if (platform::fileExists(tool)) {
+        platform::desktop().shellExecute(this, QStringLiteral("open"), tool, {}, {},
+                                         platform::showCommand::Normal);
+        return;
+    }
+    controls::showMessageAfterBeep(
+        controls::MessageType::Warning,
+        drive
+            + QStringLiteral(":\\Programme\\Gemeinsame Dateien\\Microsoft Shared\\Msinfo\\Msinfo32.exe wurde "
+                             "nicht gefunden!"));
 }
 
 void TForm1::Info1Click()

@@ -1,5 +1,6 @@
-#include "app/Look.h"
 #include "app/ProgramWindows.h"
+#include "controls/HostDesktop.h"
+#include "controls/Look.h"
 #include "platform/Machine.h"
 #include "platform/SingleInstance.h"
 
@@ -33,7 +34,9 @@ int main(int argc, char *argv[])
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velko Save"));
-    applyClassicLook(application);
+    controls::applyClassicLook(application);
+    controls::HostDesktop hostDesktop;
+    platform::setDesktop(&hostDesktop);
 
     const ProgramWindows windows = createProgramWindows();
     windows.form1->show();

@@ -30,13 +30,8 @@ int scanDiskProgram(Interpreter &shell, const QStringList &arguments);
 int formatProgram(Interpreter &shell, const QStringList &arguments);
 int sysProgram(Interpreter &shell, const QStringList &arguments);
 
-// The programs of the simulated PC are text stand-ins that begin with their own name:
-// "ATTRIB.EXE - stand-in for ...". That name (upper case) tells which program it is; empty when
-// the file is no stand-in.
-QString standInName(const QByteArray &content);
-
 using Program = int (*)(Interpreter &shell, const QStringList &arguments);
-// The program a stand-in name stands for; null when this PC cannot run it.
+// The program a stand-in name (platform::standInName) stands for; null when this PC cannot run it.
 Program programFor(const QString &standInName);
 
 }  // namespace dos

@@ -5,6 +5,7 @@
 #include "platform/Files.h"
 #include "platform/Machine.h"
 #include "platform/OemText.h"
+#include "platform/ProgramStart.h"
 
 #include <utility>
 
@@ -371,7 +372,7 @@ void Interpreter::runExternal(const QString &name, const QString &rest)
         printLine(message::forError(content.error));
         return;
     }
-    const Program program = programFor(standInName(content.value));
+    const Program program = programFor(platform::standInName(content.value));
     if (!program) {
         printLine(message::CannotRun);
         return;

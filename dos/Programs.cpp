@@ -7,12 +7,6 @@
 
 namespace dos {
 
-namespace {
-
-const QByteArray StandInMark = " - stand-in for ";
-
-}  // namespace
-
 QStringList splitArguments(const QString &text)
 {
     QStringList arguments;
@@ -57,19 +51,6 @@ std::optional<QChar> onlyDrive(Interpreter &shell, const QStringList &names)
         return std::nullopt;
     }
     return drive.at(0).toUpper();
-}
-
-QString standInName(const QByteArray &content)
-{
-    const qsizetype lineEnd = content.indexOf('\n');
-    const QByteArray firstLine = content.left(lineEnd < 0 ? content.size() : lineEnd);
-    const qsizetype mark = firstLine.indexOf(StandInMark);
-    if (mark <= 0)
-        return {};
-    const QByteArray name = firstLine.left(mark);
-    if (name.contains(' '))
-        return {};
-    return QString::fromLatin1(name).toUpper();
 }
 
 Program programFor(const QString &standInName)

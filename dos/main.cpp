@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QDir>
 
 #include <cstdio>
 #include <memory>
@@ -24,20 +23,8 @@ int main(int argc, char *argv[])
         return 2;
     }
 
-    const QString folder = options->machineFolder.isEmpty()
-                               ? platform::Machine::findFolder(QDir::currentPath())
-                               : options->machineFolder;
-    if (folder.isEmpty()) {
-        std::fprintf(stderr, "velko-dos: no simulated PC found (no machine.ini in %s or above)\n",
-                     qPrintable(QDir::currentPath()));
+    if (!platform::setMachineForProgram("velko-dos", options->machineFolder))
         return 2;
-    }
-    auto machine = platform::Machine::load(folder, &error);
-    if (!machine) {
-        std::fprintf(stderr, "velko-dos: %s\n", qPrintable(error));
-        return 2;
-    }
-    platform::setMachine(std::move(machine));
 
     // Headless runs need no display.
     std::unique_ptr<QCoreApplication> application;

@@ -20,9 +20,15 @@ void Desktop::showHelp(const QString &, int, int) {}
 void Desktop::shellExecute(const QObject *, const QString &verb, const QString &file, const QString &,
                            const QString &, int)
 {
-    if (verb.compare(QStringLiteral("open"), Qt::CaseInsensitive) == 0)
+    if (!verb.isEmpty() && verb.compare(QStringLiteral("open"), Qt::CaseInsensitive) != 0)
+        return;
+    if (isAddress(file))
+        openAddress(file);
+    else
         (void)shellOpen(file);  // ShellExecute's result goes unexamined by every caller
 }
+
+void Desktop::openAddress(const QString &) {}
 
 Desktop &desktop()
 {

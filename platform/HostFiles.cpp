@@ -9,6 +9,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace platform::detail {
@@ -257,6 +258,17 @@ std::optional<struct stat> statHost(const QString &hostPath)
     if (::stat(hostName(hostPath).constData(), &info) != 0)
         return std::nullopt;
     return info;
+}
+
+DosResult<HostSpace> hostFileSystemSpace(const QString &hostPath)
+{
+    struct statvfs info;
+    if (::statvfs(hostName(hostPath).constData(), &info) != 0)
+        return {dosErrorFromErrno(errno, dos::PathNotFound), {}};
+    const auto blockSize = static_cast<qint64>(info.f_frsize);
+    // f_bavail, not f_bfree: the space an unprivileged program may still fill.
+    return {dos::Ok,
+            {static_cast<qint64>(info.f_blocks) * blockSize, static_cast<qint64>(info.f_bavail) * blockSize}};
 }
 
 bool isHostLink(const QString &hostPath)

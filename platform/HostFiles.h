@@ -49,6 +49,13 @@ private:
 // stat() that follows links; empty when the path does not exist or cannot be examined.
 [[nodiscard]] std::optional<struct stat> statHost(const QString &hostPath);
 bool isHostLink(const QString &hostPath);
+
+// Size and free space in bytes of the host file system that holds the path (statvfs()).
+struct HostSpace {
+    qint64 total = 0;
+    qint64 free = 0;
+};
+[[nodiscard]] DosResult<HostSpace> hostFileSystemSpace(const QString &hostPath);
 bool isSameHostFile(const QString &a, const QString &b);
 
 // A folder's entries as the host spells them, "." and ".." left out. A link counts as a folder

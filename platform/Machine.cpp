@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <cstdio>
 #include <optional>
 
 namespace platform {
@@ -209,6 +210,24 @@ void setMachine(std::unique_ptr<Machine> machine)
     currentMachine() = std::move(machine);
     detail::forgetAllFolders();
     detail::resetCurrentDirectories();
+}
+
+bool setMachineForProgram(const char *program, const QString &hostFolder)
+{
+    const QString folder = hostFolder.isEmpty() ? Machine::findFolder(QDir::currentPath()) : hostFolder;
+    if (folder.isEmpty()) {
+        std::fprintf(stderr, "%s: no simulated PC found (no machine.ini in %s or above)\n", program,
+                     qPrintable(QDir::currentPath()));
+        return false;
+    }
+    QString error;
+    auto loaded = Machine::load(folder, &error);
+    if (!loaded) {
+        std::fprintf(stderr, "%s: %s\n", program, qPrintable(error));
+        return false;
+    }
+    setMachine(std::move(loaded));
+    return true;
 }
 
 }  // namespace platform

@@ -47,4 +47,9 @@ Machine &machine();
 bool hasMachine();
 void setMachine(std::unique_ptr<Machine> machine);
 
+// For a companion program's main(): loads and sets the machine in hostFolder, or, when that is
+// empty, the first one at or above the working directory. On failure it writes
+// "<program>: <problem>" to standard error and returns false.
+bool setMachineForProgram(const char *program, const QString &hostFolder);
+
 }  // namespace platform

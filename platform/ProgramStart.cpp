@@ -7,6 +7,12 @@
 
 namespace platform {
 
+namespace {
+
+const QByteArray StandInMark = " - stand-in for ";
+
+}  // namespace
+
 int startProgram(const QString &program, const QString &workingDirectory)
 {
     if (!fileExists(program))
@@ -20,6 +26,19 @@ int startProgram(const QString &program, const QString &workingDirectory)
         return hostProgram.ok() ? hostDirectory.error : hostProgram.error;
     return QProcess::startDetached(hostProgram.value, {}, hostDirectory.value) ? dos::Ok
                                                                                : dos::GeneralFailure;
+}
+
+QString standInName(const QByteArray &content)
+{
+    const qsizetype lineEnd = content.indexOf('\n');
+    const QByteArray firstLine = content.left(lineEnd < 0 ? content.size() : lineEnd);
+    const qsizetype mark = firstLine.indexOf(StandInMark);
+    if (mark <= 0)
+        return {};
+    const QByteArray name = firstLine.left(mark);
+    if (name.contains(' '))
+        return {};
+    return QString::fromLatin1(name).toUpper();
 }
 
 }  // namespace platform

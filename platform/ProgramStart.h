@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace platform {
@@ -9,5 +10,10 @@ namespace platform {
 // Returns 2 when there is no such program, 3 when the directory is missing, 31 when the host
 // cannot start it.
 [[nodiscard]] int startProgram(const QString &program, const QString &workingDirectory);
+
+// The programs that belong to Windows itself are text stand-ins on the simulated PC that begin
+// with their own name: "ATTRIB.EXE - stand-in for ...". That name (upper case) tells which
+// program it is; empty when the file is no stand-in.
+QString standInName(const QByteArray &content);
 
 }  // namespace platform

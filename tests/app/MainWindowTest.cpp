@@ -8,6 +8,7 @@
 #include "platform/Files.h"
 #include "tests/app/ProgramFixture.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -77,6 +78,8 @@ private slots:
     void autoQuitControlsStayInStep();
     void shortHelpSwitchesHintsAndCursors();
     void shortHelpQueryOutlivesTheWindow();
+    void pictureButtonsAreNamedByTheirHints_data();
+    void pictureButtonsAreNamedByTheirHints();
     void statusLineTooltipRepeatsItsText();
     void helpRequests();
     void saveCommandWritesTheWindowState();
@@ -450,6 +453,30 @@ void MainWindowTest::shortHelpQueryOutlivesTheWindow()
     QVERIFY(!controls::shortHelpOn());
     form.reset();
     QVERIFY(controls::shortHelpOn());
+}
+
+void MainWindowTest::pictureButtonsAreNamedByTheirHints_data()
+{
+    QTest::addColumn<bool>("shortHelp");
+    QTest::newRow("short help on") << true;
+    QTest::newRow("short help off") << false;
+}
+
+void MainWindowTest::pictureButtonsAreNamedByTheirHints()
+{
+    // The add and remove buttons carry only a picture; without a name of their own a screen
+    // reader announces both by their group's title.
+    QFETCH(bool, shortHelp);
+    ProgramFixture program;
+    TForm1 &form = program.start();
+    if (!shortHelp)
+        form.Kurzhinweise1->trigger();
+    const auto announced = [](QWidget *control) {
+        return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+    };
+    QCOMPARE(announced(form.BitBtn2), QStringLiteral("Datei(en) in die Liste aufnehmen"));
+    QCOMPARE(announced(form.BitBtn5), QStringLiteral("Markierte Datei aus der Liste entfernen"));
+    QCOMPARE(announced(form.BitBtn6), QStringLiteral("Anlegen"));  // a caption still names its button
 }
 
 void MainWindowTest::statusLineTooltipRepeatsItsText()

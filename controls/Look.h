@@ -2,5 +2,9 @@
 
 class QApplication;
 
+namespace controls {
+
 // The classic Windows 9x look: Qt's "Windows" style and the closest fonts on this machine.
 void applyClassicLook(QApplication &application);
+
+}  // namespace controls
