@@ -292,10 +292,14 @@ int FatImageBackend::write(const Location &file, const QByteArray &data, WriteMo
         const QString temporary = temporaryName(*volume.value, file);
         if (const int error = copyIntoImage(file, content.path(), temporary, false))
             return error;
-        const QStringList arguments{QStringLiteral("-D"), QStringLiteral("o"), pathOfName(file, temporary),
+        const QString written = pathOfName(file, temporary);
+        const QStringList arguments{QStringLiteral("-D"), QStringLiteral("o"), written,
                                     pathOfName(file, file.name)};
-        if (const int error = changeImage(file, QStringLiteral("mmove"), arguments))
+        if (const int error = changeImage(file, QStringLiteral("mmove"), arguments)) {
+            // The move's error is the one to report.
+            (void)changeImage(file, QStringLiteral("mdel"), {written});
             return error;
+        }
     } else if (const int error = copyIntoImage(file, content.path(), file.name, false)) {
         return error;
     }

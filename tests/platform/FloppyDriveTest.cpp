@@ -152,6 +152,8 @@ private slots:
         QCOMPARE(replaceFile(shortPath, "drei"), dos::Ok);
         QCOMPARE(readFile(path).value, QByteArray("drei"));
         QCOMPARE(canonicalPath(shortPath).value, path);  // the long name survives the replace
+        QCOMPARE(files(directoryPart(path)).value,
+                 QStringList{fileNamePart(path)});  // and nothing else stays
         QCOMPARE(moveFileReplacing(path, QStringLiteral("A:\\Neu.txt")), dos::Ok);
         QCOMPARE(readFile(QStringLiteral("A:\\NEU.TXT")).value, QByteArray("drei"));
         QCOMPARE(deleteFile(QStringLiteral("A:\\neu.txt")), dos::Ok);

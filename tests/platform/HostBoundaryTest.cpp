@@ -1,5 +1,6 @@
 #include "platform/Files.h"
 #include "platform/HostFiles.h"
+#include "tests/support/FullDisk.h"
 #include "tests/support/TestMachine.h"
 
 #include <QtTest>
@@ -69,6 +70,22 @@ private slots:
         QCOMPARE(detail::replaceHostFile(target, target + QStringLiteral(".tmp"), "neu"), dos::Ok);
         QCOMPARE(pc.readFile(QStringLiteral("D:\\Alt.ini")), QByteArray("neu"));
         QVERIFY(!detail::statHost(target + QStringLiteral(".tmp")));
+    }
+
+    // A copy from another drive's backend gets its time; one that cannot finish leaves nothing.
+    void copyWithTimeFromElsewhere()
+    {
+        TestMachine pc;
+        const QString target = pc.host(QStringLiteral("D:\\")) + QStringLiteral("/Kopie.bin");
+        const QDateTime time(QDate(1998, 5, 11), QTime(20, 1, 4));
+        QCOMPARE(detail::writeHostCopy(target, "kopie", time), dos::Ok);
+        QCOMPARE(pc.readFile(QStringLiteral("D:\\Kopie.bin")), QByteArray("kopie"));
+        QCOMPARE(lastWriteTime(QStringLiteral("D:\\Kopie.bin")).value, time);
+        {
+            const FullDisk full(1000);
+            QCOMPARE(detail::writeHostCopy(target, QByteArray(5000, 'x'), time), dos::DiskFull);
+        }
+        QVERIFY(!detail::statHost(target));
     }
 
     // A floppy's files sit in its image; without the image no disk is inserted.
