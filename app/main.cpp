@@ -1,5 +1,5 @@
-#include "app/Look.h"
 #include "app/ProgramWindows.h"
+#include "controls/Look.h"
 #include "platform/Machine.h"
 #include "platform/SingleInstance.h"
 

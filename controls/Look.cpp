@@ -1,4 +1,4 @@
-#include "app/Look.h"
+#include "controls/Look.h"
 
 #include <QApplication>
 #include <QFont>
