@@ -20,13 +20,13 @@ namespace winhelp {
 
 namespace {
 
-QVBoxLayout *pageLayout(QWidget *page, const QString &instruction)
+// An instruction above the control it speaks of; its "&" letter takes the focus there.
+QLabel *instruction(const QString &text, QWidget *control)
 {
-    auto *layout = new QVBoxLayout(page);
-    auto *label = new QLabel(instruction, page);
+    auto *label = new QLabel(text);
     label->setWordWrap(true);
-    layout->addWidget(label);
-    return layout;
+    label->setBuddy(control);
+    return label;
 }
 
 }  // namespace
@@ -61,6 +61,7 @@ TopicsDialog::TopicsDialog(const HelpFile &file, QWidget *parent)
     layout->addLayout(buttons);
     resize(420, 440);
 
+    connect(m_tabs, &QTabWidget::currentChanged, this, &TopicsDialog::focusTab);
     connect(showButton, &QPushButton::clicked, this, &TopicsDialog::showChosen);
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -80,9 +81,10 @@ TopicsDialog::TopicsDialog(const HelpFile &file, QWidget *parent)
 QWidget *TopicsDialog::contentsPage()
 {
     auto *page = new QWidget;
-    QVBoxLayout *layout = pageLayout(
-        page, QStringLiteral("Klicken Sie auf ein Thema und dann auf \"Anzeigen\". Oder klicken Sie auf ein "
-                             "anderes Register, z.B. \"Index\"."));
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(instruction(QStringLiteral("Klicken Sie auf ein Thema und dann auf \"Anzeigen\". Oder "
+                                                 "klicken Sie auf ein anderes Register, z.B. \"Index\"."),
+                                  m_contents));
     m_contents->setObjectName(QStringLiteral("ContentsTree"));
     m_contents->setHeaderHidden(true);
     layout->addWidget(m_contents);
@@ -93,12 +95,14 @@ QWidget *TopicsDialog::contentsPage()
 QWidget *TopicsDialog::indexPage()
 {
     auto *page = new QWidget;
-    QVBoxLayout *layout = pageLayout(page, QStringLiteral("&1  Geben Sie die ersten Buchstaben des "
-                                                          "gesuchten Wortes ein."));
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(instruction(
+        QStringLiteral("&1  Geben Sie die ersten Buchstaben des gesuchten Wortes ein."), m_indexInput));
     m_indexInput->setObjectName(QStringLiteral("IndexInput"));
     layout->addWidget(m_indexInput);
-    layout->addWidget(new QLabel(QStringLiteral("&2  Klicken Sie auf den gewünschten Indexeintrag und "
-                                                "dann auf \"Anzeigen\".")));
+    layout->addWidget(instruction(
+        QStringLiteral("&2  Klicken Sie auf den gewünschten Indexeintrag und dann auf \"Anzeigen\"."),
+        m_index));
     m_index->setObjectName(QStringLiteral("IndexList"));
     layout->addWidget(m_index);
     connect(m_indexInput, &QLineEdit::textChanged, m_index,
@@ -113,8 +117,9 @@ QWidget *TopicsDialog::indexPage()
 QWidget *TopicsDialog::searchPage()
 {
     auto *page = new QWidget;
-    QVBoxLayout *layout =
-        pageLayout(page, QStringLiteral("&1  Geben Sie das Wort ein, nach dem Sie suchen möchten."));
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(instruction(QStringLiteral("&1  Geben Sie das Wort ein, nach dem Sie suchen möchten."),
+                                  m_searchInput));
     m_searchInput->setObjectName(QStringLiteral("SearchInput"));
     auto *searchButton = new QPushButton(QStringLiteral("&Suchen"));
     searchButton->setObjectName(QStringLiteral("SearchButton"));
@@ -123,7 +128,8 @@ QWidget *TopicsDialog::searchPage()
     row->addWidget(m_searchInput);
     row->addWidget(searchButton);
     layout->addLayout(row);
-    layout->addWidget(new QLabel(QStringLiteral("&2  Klicken Sie auf ein Thema und dann auf \"Anzeigen\".")));
+    layout->addWidget(instruction(QStringLiteral("&2  Klicken Sie auf ein Thema und dann auf \"Anzeigen\"."),
+                                  m_searchResults));
     m_searchResults->setObjectName(QStringLiteral("SearchResults"));
     layout->addWidget(m_searchResults);
     m_searchState->setObjectName(QStringLiteral("SearchState"));
@@ -141,8 +147,16 @@ void TopicsDialog::showTab(Tab tab)
 {
     m_tabs->setCurrentIndex(tab);
     show();
+    focusTab(tab);
     raise();
     activateWindow();
+}
+
+// Each tab starts where the person types or chooses.
+void TopicsDialog::focusTab(int tab)
+{
+    QWidget *const start[] = {m_contents, m_indexInput, m_searchInput};
+    start[tab]->setFocus();
 }
 
 void TopicsDialog::showChosen()

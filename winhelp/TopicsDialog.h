@@ -40,6 +40,7 @@ private:
     QWidget *contentsPage();
     QWidget *indexPage();
     QWidget *searchPage();
+    void focusTab(int tab);
     void showChosen();
     void choose(const QUrl &topic);
     void chooseAmong(const QList<QHelpLink> &documents, const QString &keyword);

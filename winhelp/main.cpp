@@ -24,6 +24,9 @@ int main(int argc, char *argv[])
     if (winhelp::passToRunningViewer(*request))
         return 0;
 
+    // Listening before the file is opened: a request that comes meanwhile waits for the viewer
+    // instead of starting a second one on the same collection.
+    winhelp::ViewerServer server(request->helpFile);
     applyClassicLook(application);
     QString error;
     const auto file = winhelp::HelpFile::open(
@@ -33,7 +36,6 @@ int main(int argc, char *argv[])
         return 1;
     }
     winhelp::HelpViewer viewer(*file);
-    winhelp::ViewerServer server(request->helpFile);
     QObject::connect(
         &server, &winhelp::ViewerServer::requestReceived, &viewer,
         [&viewer](const platform::HelpRequest &next) { viewer.execute(next.command, next.topic); });
