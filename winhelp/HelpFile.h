@@ -11,7 +11,7 @@ namespace winhelp {
 
 // A help file (a Qt compressed help file, whatever its name) opened for viewing. The Qt help
 // engine needs a collection that registers the file; it is kept in a folder of its own below
-// cacheFolder (with the full-text index beside it) and built afresh when the file has changed.
+// cacheFolder and built afresh when the file has changed.
 //
 // The program asks for topics by context number: context number n is the index keyword with
 // the id "kontext-n", the contents page the one with the id "inhalt".

@@ -69,7 +69,8 @@ TopicsDialog::TopicsDialog(const HelpFile &file, QWidget *parent)
     connect(file.engine().contentModel(), &QHelpContentModel::contentsCreated, m_contents,
             &QTreeView::expandAll);
     file.engine().indexModel()->createIndex(QString());
-    // The full-text index is built in the background; a search waits for it.
+    // The full-text index of the few pages is built anew in the background at each start, so it
+    // always matches the file; a search waits for it.
     connect(m_searchEngine, &QHelpSearchEngine::indexingFinished, this, [this] {
         m_indexing = false;
         if (m_searchPending)
