@@ -108,7 +108,6 @@ QWidget *TopicsDialog::indexPage()
     layout->addWidget(m_index);
     connect(m_indexInput, &QLineEdit::textChanged, m_index,
             [this](const QString &text) { m_index->filterIndices(text); });
-    connect(m_indexInput, &QLineEdit::returnPressed, m_index, &QHelpIndexWidget::activateCurrentItem);
     connect(m_index, &QHelpIndexWidget::documentActivated, this,
             [this](const QHelpLink &document) { choose(document.url); });
     connect(m_index, &QHelpIndexWidget::documentsActivated, this, &TopicsDialog::chooseAmong);
@@ -137,7 +136,6 @@ QWidget *TopicsDialog::searchPage()
     layout->addWidget(m_searchState);
 
     connect(searchButton, &QPushButton::clicked, this, &TopicsDialog::search);
-    connect(m_searchInput, &QLineEdit::returnPressed, this, &TopicsDialog::search);
     connect(m_searchResults, &QListWidget::itemActivated, this,
             [this](QListWidgetItem *item) { choose(item->data(Qt::UserRole).toUrl()); });
     connect(m_searchEngine, &QHelpSearchEngine::searchingFinished, this, &TopicsDialog::showSearchResults);
@@ -171,7 +169,10 @@ void TopicsDialog::showChosen()
         m_index->activateCurrentItem();
         break;
     case SearchTab:
-        if (QListWidgetItem *item = m_searchResults->currentItem())
+        // Enter in the search field searches; Enter in the list shows.
+        if (focusWidget() == m_searchInput)
+            search();
+        else if (QListWidgetItem *item = m_searchResults->currentItem())
             choose(item->data(Qt::UserRole).toUrl());
         break;
     }

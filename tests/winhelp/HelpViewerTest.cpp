@@ -136,7 +136,8 @@ void HelpViewerTest::indexLeadsToTheEmergencyDisk()
     QTRY_VERIFY(topics.index()->model()->rowCount() > 0);
     QTest::keyClicks(topics.indexInput(), QStringLiteral("Notfalld"));
     QCOMPARE(topics.index()->currentIndex().data().toString(), QStringLiteral("Notfalldiskette"));
-    topics.findChild<QPushButton *>(QStringLiteral("ShowButton"))->click();
+    QTest::keyClick(topics.indexInput(), Qt::Key_Return);
+    QVERIFY(!topics.isVisible());
     QCOMPARE(m_viewer->topicWindow().topicTitle(), QStringLiteral("Die Notfalldiskette"));
 }
 
@@ -147,11 +148,12 @@ void HelpViewerTest::searchLeadsToTheEmergencyDisk()
     topics.tabs()->setCurrentIndex(winhelp::TopicsDialog::SearchTab);
     QTest::keyClicks(topics.searchInput(), QStringLiteral("Notfalldiskette"));
     QTest::keyClick(topics.searchInput(), Qt::Key_Return);
-    QTRY_VERIFY(!topics.searchResults()
-                     ->findItems(QStringLiteral("Die Notfalldiskette"), Qt::MatchExactly)
-                     .isEmpty());
-    topics.searchResults()->setCurrentItem(
-        topics.searchResults()->findItems(QStringLiteral("Die Notfalldiskette"), Qt::MatchExactly).first());
+    QListWidget *results = topics.searchResults();
+    QTRY_VERIFY(!results->findItems(QStringLiteral("Die Notfalldiskette"), Qt::MatchExactly).isEmpty());
+    QVERIFY(topics.isVisible());
+    const QRect row = results->visualItemRect(
+        results->findItems(QStringLiteral("Die Notfalldiskette"), Qt::MatchExactly).first());
+    QTest::mouseClick(results->viewport(), Qt::LeftButton, {}, row.center());
     topics.findChild<QPushButton *>(QStringLiteral("ShowButton"))->click();
     QCOMPARE(m_viewer->topicWindow().topicTitle(), QStringLiteral("Die Notfalldiskette"));
 }
