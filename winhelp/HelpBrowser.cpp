@@ -9,12 +9,11 @@ HelpBrowser::HelpBrowser(const QHelpEngineCore &engine, QWidget *parent)
       m_engine(engine)
 {
     // The topics' pages carry no style of their own: the look of the Windows help.
-    document()->setDefaultStyleSheet(
-        QStringLiteral("body { font-family: 'MS Sans Serif'; font-size: 12px; }"
-                       "h1 { font-size: 13pt; font-weight: bold; margin-bottom: 6px; }"
-                       "h2 { font-size: 10pt; font-weight: bold; margin-top: 10px; margin-bottom: 3px; }"
-                       "a { color: #008000; }"
-                       "th { background-color: #c0c0c0; text-align: left; }"));
+    document()->setDefaultStyleSheet(QStringLiteral("body { font-family: 'MS Sans Serif'; font-size: 12px; }"
+                                                    "h1 { margin-bottom: 6px; }"
+                                                    "h2 { margin-top: 10px; margin-bottom: 3px; }"
+                                                    "a { color: #008000; }"
+                                                    "th { background-color: #c0c0c0; text-align: left; }"));
 }
 
 QVariant HelpBrowser::loadResource(int type, const QUrl &name)
