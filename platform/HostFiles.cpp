@@ -358,6 +358,81 @@ int copyHostFile(const QString &from, const QString &to)
     return error;
 }
 
+int HostReader::open(const QString &hostPath)
+{
+    m_fd = HostFd(::open(hostName(hostPath).constData(), O_RDONLY | O_CLOEXEC));
+    return m_fd.isOpen() ? dos::Ok : lastError();
+}
+
+DosResult<qsizetype> HostReader::read(char *buffer, qsizetype size)
+{
+    if (m_position == m_buffer.size()) {
+        m_buffer.resize(CopyBufferSize);
+        m_position = 0;
+        ssize_t got;
+        do
+            got = ::read(m_fd.get(), m_buffer.data(), CopyBufferSize);
+        while (got < 0 && errno == EINTR);
+        if (got < 0) {
+            m_buffer.clear();
+            return {lastError(), 0};
+        }
+        m_buffer.resize(got);
+    }
+    const qsizetype count = qMin(size, m_buffer.size() - m_position);
+    std::memcpy(buffer, m_buffer.constData() + m_position, size_t(count));
+    m_position += count;
+    return {dos::Ok, count};
+}
+
+HostReplacement::~HostReplacement()
+{
+    if (!m_fd.isOpen())
+        return;
+    (void)m_fd.close();
+    (void)removeHostFile(m_temporary);  // never committed: the file stays as it was
+}
+
+int HostReplacement::open(const QString &hostPath, const QString &temporary)
+{
+    m_fd = openForWriting(temporary, O_EXCL);
+    if (!m_fd.isOpen())
+        return lastError(dos::PathNotFound);
+    m_hostPath = hostPath;
+    m_temporary = temporary;
+    m_buffer.reserve(CopyBufferSize);
+    return dos::Ok;
+}
+
+int HostReplacement::write(const char *data, qsizetype size)
+{
+    if (m_buffer.size() + size > qsizetype(CopyBufferSize)) {
+        if (const int error = flush())
+            return error;
+    }
+    if (size >= qsizetype(CopyBufferSize))
+        return writeAll(m_fd.get(), data, size);
+    m_buffer.append(data, size);
+    return dos::Ok;
+}
+
+int HostReplacement::flush()
+{
+    const int error = writeAll(m_fd.get(), m_buffer.constData(), m_buffer.size());
+    m_buffer.clear();
+    return error;
+}
+
+int HostReplacement::commit()
+{
+    int error = closed(m_fd, flush());
+    if (error == dos::Ok)
+        error = renameHostFile(m_temporary, m_hostPath);
+    if (error != dos::Ok)
+        (void)removeHostFile(m_temporary);  // the write's error is the one to report
+    return error;
+}
+
 int renameHostFile(const QString &from, const QString &to)
 {
     if (::rename(hostName(from).constData(), hostName(to).constData()) != 0)

@@ -73,6 +73,39 @@ struct HostEntry {
 // copy that fails once `to` was opened leaves no partial file behind.
 [[nodiscard]] int copyHostFile(const QString &from, const QString &to);
 
+// A host file read through a buffer, so that small reads cost no system call each.
+class HostReader {
+public:
+    [[nodiscard]] int open(const QString &hostPath);
+    [[nodiscard]] DosResult<qsizetype> read(char *buffer, qsizetype size);  // 0 at the end
+
+private:
+    HostFd m_fd;
+    QByteArray m_buffer;
+    qsizetype m_position = 0;
+};
+
+// New content for a host file, written through a buffer to `temporary` (which must not exist)
+// and put in place of the file by commit(). Dropped before that, it removes the temporary file.
+class HostReplacement {
+public:
+    HostReplacement() = default;
+    HostReplacement(const HostReplacement &) = delete;
+    HostReplacement &operator=(const HostReplacement &) = delete;
+    ~HostReplacement();
+
+    [[nodiscard]] int open(const QString &hostPath, const QString &temporary);
+    [[nodiscard]] int write(const char *data, qsizetype size);
+    [[nodiscard]] int commit();
+
+private:
+    int flush();
+    QString m_hostPath;
+    QString m_temporary;
+    HostFd m_fd;
+    QByteArray m_buffer;
+};
+
 // Renames within one host file system, replacing an existing file in one step.
 [[nodiscard]] int renameHostFile(const QString &from, const QString &to);
 [[nodiscard]] int removeHostFile(const QString &hostPath);

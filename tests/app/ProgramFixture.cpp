@@ -5,8 +5,9 @@
 
 #include <QTest>
 
-ProgramFixture::ProgramFixture(const QString &workingDirectory)
-    : m_workingDirectory(workingDirectory)
+ProgramFixture::ProgramFixture(const QString &workingDirectory, const QString &machineIni)
+    : machine(machineIni)
+    , m_workingDirectory(workingDirectory)
 {
     if (!platform::directoryExists(workingDirectory))
         machine.makeDirectory(workingDirectory);

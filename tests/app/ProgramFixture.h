@@ -13,7 +13,8 @@ inline const QString ProgramDirectory = QStringLiteral("C:\\Programme\\Velko Sav
 // test can prepare files first.
 class ProgramFixture {
 public:
-    explicit ProgramFixture(const QString &workingDirectory = ProgramDirectory);
+    // machineIni: the PC's machine.ini, empty for TestMachine's default.
+    explicit ProgramFixture(const QString &workingDirectory = ProgramDirectory, const QString &machineIni = {});
 
     // Creates the windows, shows the main window and waits for its start-up work. Called again,
     // it ends the running program's windows and starts anew, as the next program start would.
