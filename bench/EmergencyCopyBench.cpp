@@ -148,8 +148,8 @@ int main(int argc, char *argv[])
     const QCommandLineOption folderOption(
         QStringLiteral("dir"), QStringLiteral("Folder for the test PC (default: beside the program)."),
         QStringLiteral("folder"), QCoreApplication::applicationDirPath());
-    const QCommandLineOption runsOption(QStringLiteral("runs"), QStringLiteral("Timed runs."), QStringLiteral("n"),
-                                        QStringLiteral("5"));
+    const QCommandLineOption runsOption(QStringLiteral("runs"), QStringLiteral("Timed runs."),
+                                        QStringLiteral("n"), QStringLiteral("5"));
     const QCommandLineOption sizeOption(QStringLiteral("mib"), QStringLiteral("Size of the file."),
                                         QStringLiteral("mib"), QStringLiteral("100"));
     options.addOptions({folderOption, runsOption, sizeOption});
@@ -158,7 +158,8 @@ int main(int argc, char *argv[])
     const qint64 size = qMax(1, options.value(sizeOption).toInt()) * MiB;
     const QString folder = options.value(folderOption);
     if (isTmpfs(folder))
-        std::fprintf(stderr, "warning: %s is on tmpfs; the figures say nothing about a disk\n", qPrintable(folder));
+        std::fprintf(stderr, "warning: %s is on tmpfs; the figures say nothing about a disk\n",
+                     qPrintable(folder));
 
     try {
         const BenchPc pc(folder);
@@ -174,7 +175,8 @@ int main(int argc, char *argv[])
                 cp.append(cpTime);
             }
         }
-        std::printf("Emergency copy step vs. cp, one file of %lld MiB, median of %d runs\n\n", size / MiB, runs);
+        std::printf("Emergency copy step vs. cp, one file of %lld MiB, median of %d runs\n\n", size / MiB,
+                    runs);
         std::printf("%12s %12s %10s\n", "ours (ms)", "cp (ms)", "ours/cp");
         std::printf("%12.1f %12.1f %10.2f\n", median(ours), median(cp), median(ours) / median(cp));
         std::printf("\nEach run (ms): ours %s\n               cp   %s\n", qPrintable(joined(ours)),

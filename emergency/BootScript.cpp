@@ -33,12 +33,12 @@ QStringList head(const BootScriptValues &values)
               << QStringLiteral("echo *     Rootlaufwerk auf Fehler zu pruefen.                       *");
     }
     lines << StarLine
-          << QStringLiteral("echo *         ABBRUCH DIESES PROGRAMMS JETZT MIT \"STRG+C\" !         *") << StarLine
-          << QStringLiteral("echo.") << QStringLiteral("pause");
+          << QStringLiteral("echo *         ABBRUCH DIESES PROGRAMMS JETZT MIT \"STRG+C\" !         *")
+          << StarLine << QStringLiteral("echo.") << QStringLiteral("pause");
     if (values.scanDisk)
         lines << QStringLiteral("scandisk.exe ") + values.bootDrive + QStringLiteral(": /AUTOFIX /NOSUMMARY");
-    lines << QStringLiteral("cls") << QStringLiteral("echo kopieren der Systemdateien ...") << QStringLiteral("echo.")
-          << QString();
+    lines << QStringLiteral("cls") << QStringLiteral("echo kopieren der Systemdateien ...")
+          << QStringLiteral("echo.") << QString();
     return lines;
 }
 
@@ -79,7 +79,8 @@ QStringList composeBootScript(const BootScriptValues &values)
         lines += block(file, values);
     lines << QStringLiteral("echo.") << QStringLiteral("echo ... Velko Restore wurde ausgefuehrt !")
           << QStringLiteral("echo.")
-          << QStringLiteral("echo ... Entnehmen sie nun die Notfalldiskette und starten sie den Rechner neu !")
+          << QStringLiteral(
+                 "echo ... Entnehmen sie nun die Notfalldiskette und starten sie den Rechner neu !")
           << QStringLiteral("echo.");
     return lines;
 }

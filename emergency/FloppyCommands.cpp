@@ -30,7 +30,8 @@ int writeTest(QChar floppy)
 
 QString formatCommandLine(QChar floppy, const QString &answerFile)
 {
-    return QStringLiteral("command.com /c format ") + floppy + QStringLiteral(": /v:Notfall /Q < ") + answerFile;
+    return QStringLiteral("command.com /c format ") + floppy + QStringLiteral(": /v:Notfall /Q < ")
+           + answerFile;
 }
 
 QString systemTransferCommandLine(QChar floppy)

@@ -44,8 +44,9 @@ const QList<SystemFile> &copyOrder()
 {
     static const QList<SystemFile> files = [] {
         QList<SystemFile> ordered;
-        for (const char *name : {"User.dat", "System.dat", "Protocol.ini", "Control.ini", "System.ini", "Win.ini",
-                                 "Autoexec.bat", "Command.com", "Config.sys", "Io.sys", "Msdos.sys"})
+        for (const char *name :
+             {"User.dat", "System.dat", "Protocol.ini", "Control.ini", "System.ini", "Win.ini",
+              "Autoexec.bat", "Command.com", "Config.sys", "Io.sys", "Msdos.sys"})
             ordered.append(byCopyName(QString::fromLatin1(name)));
         return ordered;
     }();

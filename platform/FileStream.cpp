@@ -5,6 +5,7 @@
 #include "platform/PathResolver.h"
 
 #include <cstring>
+#include <utility>
 
 namespace platform {
 
@@ -35,9 +36,9 @@ private:
 class WholeOutput : public OutputStream {
 public:
     WholeOutput(DriveBackend &backend, Location file, quint8 attributes)
-        : m_backend(backend)
-        , m_file(std::move(file))
-        , m_attributes(attributes)
+        : m_backend(backend),
+          m_file(std::move(file)),
+          m_attributes(attributes)
     {}
     int write(const char *data, qsizetype size) override
     {
@@ -92,9 +93,16 @@ DosResult<InputFile> InputFile::open(const QString &path)
     return {dos::Ok, std::move(file)};
 }
 
-DosResult<qsizetype> InputFile::read(char *buffer, qsizetype size)
+int InputFile::refill()
 {
-    return m_stream->read(buffer, size);
+    if (!m_buffer)
+        m_buffer.reset(new char[FileStreamBufferSize]);
+    m_position = 0;
+    m_filled = 0;
+    const auto got = m_stream->read(m_buffer.get(), FileStreamBufferSize);
+    if (got.ok())
+        m_filled = got.value;
+    return got.error;
 }
 
 OutputFile::OutputFile() = default;
@@ -116,16 +124,27 @@ DosResult<OutputFile> OutputFile::create(const QString &path)
         return {stream.error, {}};
     OutputFile output;
     output.m_stream = std::move(stream.value);
+    output.m_buffer.reset(new char[FileStreamBufferSize]);
     return {dos::Ok, std::move(output)};
 }
 
-int OutputFile::write(const char *data, qsizetype size)
+// The buffer goes first; a piece that would not fit in it then goes straight to the file.
+int OutputFile::writeThrough(const char *data, qsizetype size)
 {
-    return m_stream->write(data, size);
+    const qsizetype filled = std::exchange(m_filled, 0);
+    if (const int error = m_stream->write(m_buffer.get(), filled))
+        return error;
+    if (size >= FileStreamBufferSize)
+        return m_stream->write(data, size);
+    std::memcpy(m_buffer.get(), data, size_t(size));
+    m_filled = size;
+    return dos::Ok;
 }
 
 int OutputFile::commit()
 {
+    if (const int error = m_stream->write(m_buffer.get(), std::exchange(m_filled, 0)))
+        return error;
     return m_stream->commit();
 }
 

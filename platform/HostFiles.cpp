@@ -366,23 +366,13 @@ int HostReader::open(const QString &hostPath)
 
 DosResult<qsizetype> HostReader::read(char *buffer, qsizetype size)
 {
-    if (m_position == m_buffer.size()) {
-        m_buffer.resize(CopyBufferSize);
-        m_position = 0;
-        ssize_t got;
-        do
-            got = ::read(m_fd.get(), m_buffer.data(), CopyBufferSize);
-        while (got < 0 && errno == EINTR);
-        if (got < 0) {
-            m_buffer.clear();
+    for (;;) {
+        const ssize_t got = ::read(m_fd.get(), buffer, size_t(size));
+        if (got >= 0)
+            return {dos::Ok, qsizetype(got)};
+        if (errno != EINTR)
             return {lastError(), 0};
-        }
-        m_buffer.resize(got);
     }
-    const qsizetype count = qMin(size, m_buffer.size() - m_position);
-    std::memcpy(buffer, m_buffer.constData() + m_position, size_t(count));
-    m_position += count;
-    return {dos::Ok, count};
 }
 
 HostReplacement::~HostReplacement()
@@ -400,36 +390,21 @@ int HostReplacement::open(const QString &hostPath, const QString &temporary)
         return lastError(dos::PathNotFound);
     m_hostPath = hostPath;
     m_temporary = temporary;
-    m_buffer.reserve(CopyBufferSize);
     return dos::Ok;
 }
 
 int HostReplacement::write(const char *data, qsizetype size)
 {
-    if (m_buffer.size() + size > qsizetype(CopyBufferSize)) {
-        if (const int error = flush())
-            return error;
-    }
-    if (size >= qsizetype(CopyBufferSize))
-        return writeAll(m_fd.get(), data, size);
-    m_buffer.append(data, size);
-    return dos::Ok;
-}
-
-int HostReplacement::flush()
-{
-    const int error = writeAll(m_fd.get(), m_buffer.constData(), m_buffer.size());
-    m_buffer.clear();
-    return error;
+    return writeAll(m_fd.get(), data, size);
 }
 
 int HostReplacement::commit()
 {
-    int error = closed(m_fd, flush());
+    int error = m_fd.close();
     if (error == dos::Ok)
         error = renameHostFile(m_temporary, m_hostPath);
     if (error != dos::Ok)
-        (void)removeHostFile(m_temporary);  // the write's error is the one to report
+        (void)removeHostFile(m_temporary);  // the failed step is the one to report
     return error;
 }
 

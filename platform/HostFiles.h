@@ -73,7 +73,7 @@ struct HostEntry {
 // copy that fails once `to` was opened leaves no partial file behind.
 [[nodiscard]] int copyHostFile(const QString &from, const QString &to);
 
-// A host file read through a buffer, so that small reads cost no system call each.
+// A host file read from the start.
 class HostReader {
 public:
     [[nodiscard]] int open(const QString &hostPath);
@@ -81,12 +81,10 @@ public:
 
 private:
     HostFd m_fd;
-    QByteArray m_buffer;
-    qsizetype m_position = 0;
 };
 
-// New content for a host file, written through a buffer to `temporary` (which must not exist)
-// and put in place of the file by commit(). Dropped before that, it removes the temporary file.
+// New content for a host file, written to `temporary` (which must not exist) and put in place of
+// the file by commit(). Dropped before that, it removes the temporary file.
 class HostReplacement {
 public:
     HostReplacement() = default;
@@ -99,11 +97,9 @@ public:
     [[nodiscard]] int commit();
 
 private:
-    int flush();
     QString m_hostPath;
     QString m_temporary;
     HostFd m_fd;
-    QByteArray m_buffer;
 };
 
 // Renames within one host file system, replacing an existing file in one step.

@@ -190,8 +190,8 @@ public:
 class HostOutput : public OutputStream {
 public:
     explicit HostOutput(Location file, quint8 attributes)
-        : m_file(std::move(file))
-        , m_attributes(attributes)
+        : m_file(std::move(file)),
+          m_attributes(attributes)
     {}
     int open() { return m_replacement.open(m_file.host, temporaryBeside(m_file)); }
     int write(const char *data, qsizetype size) override { return m_replacement.write(data, size); }
@@ -430,7 +430,8 @@ DosResult<std::unique_ptr<InputStream>> HostFolderBackend::openInput(const Locat
     return {dos::Ok, std::move(input)};
 }
 
-DosResult<std::unique_ptr<OutputStream>> HostFolderBackend::openReplacing(const Location &file, quint8 attributes)
+DosResult<std::unique_ptr<OutputStream>> HostFolderBackend::openReplacing(const Location &file,
+                                                                          quint8 attributes)
 {
     auto output = std::make_unique<HostOutput>(file, attributes);
     if (const int error = output->open())

@@ -21,7 +21,8 @@ namespace {
 // A: is a plain folder here, standing in for a floppy that takes files.
 const QString FloppyFolderIni = QStringLiteral("[Windows]\nDirectory=C:\\WINDOWS\n[Drives]\n"
                                                "A=fixed,cd-f\nC=fixed,drive_c\nD=fixed,drive_d\n");
-const QByteArray CommandCom = "COMMAND.COM - stand-in for the MS-DOS 7.10 command interpreter of Windows 98.\r\n";
+const QByteArray CommandCom =
+    "COMMAND.COM - stand-in for the MS-DOS 7.10 command interpreter of Windows 98.\r\n";
 const QString Notfall = ProgramDirectory + QStringLiteral("\\Notfall");
 const QString Made = QStringLiteral("message: Die Notfalldiskette wurde soeben erstellt . Nehmen\n\r"
                                     "sie sie jetzt aus dem Laufwerk und beschriften sie sie.");
@@ -79,11 +80,13 @@ struct RunTrace {
 RunTrace pressMakeDisk(TNotfall &notfall)
 {
     RunTrace trace;
-    const auto connection = QObject::connect(notfall.ProgressBar1, &QProgressBar::valueChanged, [&](int value) {
-        trace.progress << value;
-        trace.captions << notfall.windowTitle();
-        trace.hourglass << (QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor);
-    });
+    const auto connection =
+        QObject::connect(notfall.ProgressBar1, &QProgressBar::valueChanged, [&](int value) {
+            trace.progress << value;
+            trace.captions << notfall.windowTitle();
+            trace.hourglass << (QApplication::overrideCursor()
+                                && QApplication::overrideCursor()->shape() == Qt::WaitCursor);
+        });
     notfall.BitBtn1->click();
     QObject::disconnect(connection);
     trace.captionAfter = notfall.windowTitle();
@@ -96,7 +99,8 @@ RunTrace pressMakeDisk(TNotfall &notfall)
 RunTrace makeDisk(TForm1 &form, QChar floppy)
 {
     RunTrace trace;
-    whileOpen([&] { form.Notfalldisketteanfertigen1Click(); }, [&](TForm5 &form5) { chooseFloppy(form5, floppy); },
+    whileOpen([&] { form.Notfalldisketteanfertigen1Click(); },
+              [&](TForm5 &form5) { chooseFloppy(form5, floppy); },
               [&](TNotfall &notfall) { trace = pressMakeDisk(notfall); });
     return trace;
 }
@@ -123,13 +127,15 @@ void EmergencyWizardTest::writeTestRefusesTheFloppy_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<bool>("staysOpen");
     QTest::newRow("no disk") << QString() << QChar(u'A')
-                             << QStringList{"beep", "message: Bitte legen sie eine formatierte Diskette in das "
-                                                    "Laufwerk !\r\nWiederholen sie anschließend den Vorgang."}
+                             << QStringList{"beep",
+                                            "message: Bitte legen sie eine formatierte Diskette in das "
+                                            "Laufwerk !\r\nWiederholen sie anschließend den Vorgang."}
                              << "Notfalldiskette anfertigen (Laufwerk A:\\ )" << true;
     QTest::newRow("no drive B:") << QString() << QChar(u'B')
-                                 << QStringList{"beep", "message: Laufwerk B:\\ ist ungültig ! Bitte wählen sie ein "
-                                                        "anderes Laufwerk.\r\nWiederholen sie anschließend den "
-                                                        "Vorgang."}
+                                 << QStringList{"beep",
+                                                "message: Laufwerk B:\\ ist ungültig ! Bitte wählen sie ein "
+                                                "anderes Laufwerk.\r\nWiederholen sie anschließend den "
+                                                "Vorgang."}
                                  << "Notfalldiskette anfertigen" << false;
 }
 
@@ -180,7 +186,8 @@ void EmergencyWizardTest::makesTheDisk()
     const QList<QStringList> commands = record.commands();
     QCOMPARE(commands.size(), 2);
     const QString format = commands.at(0).last();
-    QVERIFY2(format.startsWith(QStringLiteral("format A: /v:Notfall /Q < C:\\WINDOWS\\TEMP\\TMP")), qPrintable(format));
+    QVERIFY2(format.startsWith(QStringLiteral("format A: /v:Notfall /Q < C:\\WINDOWS\\TEMP\\TMP")),
+             qPrintable(format));
     QCOMPARE(commands.at(0), hiddenDosArguments(format));
     QCOMPARE(commands.at(1), hiddenDosArguments(QStringLiteral("sys A:")));
     QCOMPARE(record.input(1), QByteArray("\r\n\r\nn\r\n\r\n"));
@@ -217,7 +224,8 @@ void EmergencyWizardTest::fileErrorEndsTheRunWithAReport()
     const RunTrace trace = makeDisk(form, u'A');
 
     QCOMPARE(program.user.events.size(), 1);
-    QVERIFY2(program.user.events.first().startsWith(QStringLiteral("error: ")), qPrintable(program.user.events.first()));
+    QVERIFY2(program.user.events.first().startsWith(QStringLiteral("error: ")),
+             qPrintable(program.user.events.first()));
     QVERIFY(program.user.events.first().contains(QStringLiteral("Win.ini")));
     // The run ends; the dialog is idle again and usable, with the arrow.
     QCOMPARE(trace.progress.last(), 0);
@@ -233,7 +241,8 @@ void EmergencyWizardTest::choicesAreKeptForTheNextOpening()
     TForm1 &form = startProgram(program);
     QChar initialBootDrive;
     int listedDrives = 0;
-    whileOpen([&] { form.Notfalldisketteanfertigen1Click(); }, [](TForm5 &form5) { chooseFloppy(form5, u'B'); },
+    whileOpen([&] { form.Notfalldisketteanfertigen1Click(); },
+              [](TForm5 &form5) { chooseFloppy(form5, u'B'); },
               [&](TNotfall &notfall) {
                   initialBootDrive = notfall.DriveComboBox1->drive();
                   listedDrives = notfall.DriveComboBox1->count();
@@ -266,7 +275,8 @@ void EmergencyWizardTest::floppyPickedInTheMainWindowsDriveBox()
     ProgramFixture program(ProgramDirectory, FloppyFolderIni);
     TForm1 &form = startProgram(program);
     RunTrace trace;
-    whileOpen([&] { form.DriveComboBox1->setDrive(u'A'); }, [](TForm5 &) { QFAIL("the floppy choice was shown"); },
+    whileOpen([&] { form.DriveComboBox1->setDrive(u'A'); },
+              [](TForm5 &) { QFAIL("the floppy choice was shown"); },
               [&](TNotfall &notfall) { trace = pressMakeDisk(notfall); });
 
     QCOMPARE(program.user.events, QStringList{Made});

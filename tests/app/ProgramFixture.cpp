@@ -6,8 +6,8 @@
 #include <QTest>
 
 ProgramFixture::ProgramFixture(const QString &workingDirectory, const QString &machineIni)
-    : machine(machineIni)
-    , m_workingDirectory(workingDirectory)
+    : machine(machineIni),
+      m_workingDirectory(workingDirectory)
 {
     if (!platform::directoryExists(workingDirectory))
         machine.makeDirectory(workingDirectory);

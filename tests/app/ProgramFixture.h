@@ -14,7 +14,8 @@ inline const QString ProgramDirectory = QStringLiteral("C:\\Programme\\Velko Sav
 class ProgramFixture {
 public:
     // machineIni: the PC's machine.ini, empty for TestMachine's default.
-    explicit ProgramFixture(const QString &workingDirectory = ProgramDirectory, const QString &machineIni = {});
+    explicit ProgramFixture(const QString &workingDirectory = ProgramDirectory,
+                            const QString &machineIni = {});
 
     // Creates the windows, shows the main window and waits for its start-up work. Called again,
     // it ends the running program's windows and starts anew, as the next program start would.

@@ -35,56 +35,67 @@ const QByteArray UsualScript =
     "echo kopieren der Systemdateien ...\r\n"
     "echo.\r\n"
     "\r\n"
-    "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\autoexec.bat copy C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\autoexec.bat C:\\ /V\r\n"
+    "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\autoexec.bat copy "
+    "C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\autoexec.bat C:\\ /V\r\n"
     "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\autoexec.bat echo Autoexec.bat bearbeitet !\r\n"
     "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\autoexec.bat echo ---\r\n"
     "\r\n"
     "if exist C:\\command.com attrib -r -h -s C:\\command.com\r\n"
-    "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\command.com copy C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\command.com C:\\ /V\r\n"
+    "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\command.com copy C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\command.com "
+    "C:\\ /V\r\n"
     "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\command.com echo Command.com bearbeitet !\r\n"
     "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\command.com echo ---\r\n"
     "\r\n"
-    "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\config.sys copy C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\config.sys C:\\ /V\r\n"
+    "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\config.sys copy C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\config.sys "
+    "C:\\ /V\r\n"
     "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\config.sys echo Config.sys bearbeitet !\r\n"
     "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\config.sys echo ---\r\n"
     "\r\n"
     "if exist C:\\io.sys attrib -r -h -s C:\\io.sys\r\n"
-    "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\io.sys copy C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\io.sys C:\\ /V\r\n"
+    "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\io.sys copy C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\io.sys C:\\ "
+    "/V\r\n"
     "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\io.sys attrib +r +h +s C:\\io.sys\r\n"
     "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\io.sys echo Io.sys bearbeitet !\r\n"
     "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\io.sys echo ---\r\n"
     "\r\n"
     "if exist C:\\msdos.sys attrib -r -h -s C:\\msdos.sys\r\n"
-    "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\msdos.sys copy C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\msdos.sys C:\\ /V\r\n"
+    "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\msdos.sys copy C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\msdos.sys "
+    "C:\\ /V\r\n"
     "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\msdos.sys attrib +r +h +s C:\\msdos.sys\r\n"
     "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\msdos.sys echo Msdos.sys bearbeitet !\r\n"
     "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\msdos.sys echo ---\r\n"
     "\r\n"
-    "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\protocol.ini copy C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\protocol.ini C:\\WINDOWS /V\r\n"
+    "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\protocol.ini copy "
+    "C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\protocol.ini C:\\WINDOWS /V\r\n"
     "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\protocol.ini echo Protocol.ini bearbeitet !\r\n"
     "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\protocol.ini echo ---\r\n"
     "\r\n"
-    "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\control.ini copy C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\control.ini C:\\WINDOWS /V\r\n"
+    "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\control.ini copy C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\control.ini "
+    "C:\\WINDOWS /V\r\n"
     "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\control.ini echo Control.ini bearbeitet !\r\n"
     "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\control.ini echo ---\r\n"
     "\r\n"
     "if exist C:\\WINDOWS\\system.dat attrib -r -h -s C:\\WINDOWS\\system.dat\r\n"
-    "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\system.dat copy C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\system.dat C:\\WINDOWS /V\r\n"
+    "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\system.dat copy C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\system.dat "
+    "C:\\WINDOWS /V\r\n"
     "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\system.dat attrib +r +h +s C:\\WINDOWS\\system.dat\r\n"
     "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\system.dat echo System.dat bearbeitet !\r\n"
     "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\system.dat echo ---\r\n"
     "\r\n"
-    "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\system.ini copy C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\system.ini C:\\WINDOWS /V\r\n"
+    "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\system.ini copy C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\system.ini "
+    "C:\\WINDOWS /V\r\n"
     "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\system.ini echo System.ini bearbeitet !\r\n"
     "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\system.ini echo ---\r\n"
     "\r\n"
     "if exist C:\\WINDOWS\\user.dat attrib -r -h -s C:\\WINDOWS\\user.dat\r\n"
-    "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\user.dat copy C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\user.dat C:\\WINDOWS /V\r\n"
+    "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\user.dat copy C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\user.dat "
+    "C:\\WINDOWS /V\r\n"
     "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\user.dat attrib +r +h +s C:\\WINDOWS\\user.dat\r\n"
     "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\user.dat echo User.dat bearbeitet !\r\n"
     "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\user.dat echo ---\r\n"
     "\r\n"
-    "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\win.ini copy C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\win.ini C:\\WINDOWS /V\r\n"
+    "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\win.ini copy C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\win.ini "
+    "C:\\WINDOWS /V\r\n"
     "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\win.ini echo Win.ini bearbeitet !\r\n"
     "if exist C:\\PROGRA~1\\VELKOS~1\\NOTFALL\\win.ini echo ---\r\n"
     "\r\n"
@@ -158,7 +169,8 @@ void BootScriptTest::scriptBytes()
     TestMachine pc;
     pc.makeDirectory(programDirectory);
     if (scanDisk)
-        pc.writeFile(QStringLiteral("C:\\WINDOWS\\COMMAND\\SCANDISK.EXE"), "SCANDISK.EXE - stand-in for ...\r\n");
+        pc.writeFile(QStringLiteral("C:\\WINDOWS\\COMMAND\\SCANDISK.EXE"),
+                     "SCANDISK.EXE - stand-in for ...\r\n");
 
     // Drive D: stands in for the floppy; the script does not depend on the drive it lies on.
     emergency::writeBootScript(u'D', bootDrive, programDirectory, QStringLiteral("C:\\WINDOWS"));
@@ -173,9 +185,11 @@ void BootScriptTest::secondRunReplacesTheScript()
     pc.makeDirectory(QStringLiteral("C:\\Programme\\Velko Save"));
     pc.writeFile(QStringLiteral("C:\\WINDOWS\\COMMAND\\SCANDISK.EXE"), "SCANDISK.EXE - stand-in for ...\r\n");
     pc.writeFile(QStringLiteral("D:\\AUTOEXEC.BAT"), QByteArray(5000, 'x'));
-    emergency::writeBootScript(u'D', u'C', QStringLiteral("C:\\Programme\\Velko Save"), QStringLiteral("C:\\WINDOWS"));
+    emergency::writeBootScript(u'D', u'C', QStringLiteral("C:\\Programme\\Velko Save"),
+                               QStringLiteral("C:\\WINDOWS"));
     platform::setFixedNow(QDateTime(QDate(2026, 12, 11), QTime(18, 30, 0)));
-    emergency::writeBootScript(u'D', u'C', QStringLiteral("C:\\Programme\\Velko Save"), QStringLiteral("C:\\WINDOWS"));
+    emergency::writeBootScript(u'D', u'C', QStringLiteral("C:\\Programme\\Velko Save"),
+                               QStringLiteral("C:\\WINDOWS"));
 
     QCOMPARE(pc.readFile(QStringLiteral("D:\\Autoexec.bat")),
              replaced(UsualScript, {{"vom 10.12.26;  Uhrzeit:07:05:09", "vom 11.12.26;  Uhrzeit:18:30:00"}}));
@@ -185,7 +199,8 @@ void BootScriptTest::unwritableFloppyIsReported()
 {
     TestMachine pc;  // A: has no disk
     try {
-        emergency::writeBootScript(u'A', u'C', QStringLiteral("C:\\Programme"), QStringLiteral("C:\\WINDOWS"));
+        emergency::writeBootScript(u'A', u'C', QStringLiteral("C:\\Programme"),
+                                   QStringLiteral("C:\\WINDOWS"));
         QFAIL("writing onto an empty drive was reported as success");
     } catch (const platform::IoError &error) {
         QCOMPARE(error.code(), platform::dos::NotReady);

@@ -11,7 +11,8 @@
 
 namespace {
 
-const QByteArray CommandCom = "COMMAND.COM - stand-in for the MS-DOS 7.10 command interpreter of Windows 98.\r\n";
+const QByteArray CommandCom =
+    "COMMAND.COM - stand-in for the MS-DOS 7.10 command interpreter of Windows 98.\r\n";
 
 }  // namespace
 
@@ -49,10 +50,12 @@ void HiddenCommandTest::commandComIsFoundWhereWindowsLooks()
         pc.writeFile(placedAt, CommandCom);
     const DosRecord record;
 
-    const int result = platform::runHiddenAndWait(QStringLiteral("command.com /c sys A:"), QStringLiteral("C:"));
+    const int result =
+        platform::runHiddenAndWait(QStringLiteral("command.com /c sys A:"), QStringLiteral("C:"));
 
     QCOMPARE(result, found ? platform::dos::Ok : platform::dos::FileNotFound);
-    QCOMPARE(record.commands(), found ? QList<QStringList>{hiddenDosArguments("sys A:")} : QList<QStringList>{});
+    QCOMPARE(record.commands(),
+             found ? QList<QStringList>{hiddenDosArguments("sys A:")} : QList<QStringList>{});
 }
 
 void HiddenCommandTest::onlyTheCommandInterpreterRuns()

@@ -36,9 +36,9 @@ QStringList copyAll()
     return finished;
 }
 
-const QStringList CopyOrder = {"User.dat",    "System.dat", "Protocol.ini", "Control.ini",
-                               "System.ini",  "Win.ini",    "Autoexec.bat", "Command.com",
-                               "Config.sys",  "Io.sys",     "Msdos.sys"};
+const QStringList CopyOrder = {"User.dat",   "System.dat", "Protocol.ini", "Control.ini",
+                               "System.ini", "Win.ini",    "Autoexec.bat", "Command.com",
+                               "Config.sys", "Io.sys",     "Msdos.sys"};
 
 }  // namespace
 

@@ -20,7 +20,8 @@ QList<QStringList> DosRecord::commands() const
     if (!file.open(QIODevice::ReadOnly))
         return {};
     QList<QStringList> commands;
-    const QStringList texts = QString::fromUtf8(file.readAll()).split(QStringLiteral("\n\n"), Qt::SkipEmptyParts);
+    const QStringList texts =
+        QString::fromUtf8(file.readAll()).split(QStringLiteral("\n\n"), Qt::SkipEmptyParts);
     for (const QString &command : texts)
         commands << command.split(u'\n');
     return commands;
@@ -34,6 +35,11 @@ QByteArray DosRecord::input(int number) const
 
 QStringList hiddenDosArguments(const QString &commandLine)
 {
-    return {QStringLiteral("--machine"), platform::machine().folder(), QStringLiteral("--headless"),
-            QStringLiteral("--directory"), QStringLiteral("C:"), QStringLiteral("/c"), commandLine};
+    return {QStringLiteral("--machine"),
+            platform::machine().folder(),
+            QStringLiteral("--headless"),
+            QStringLiteral("--directory"),
+            QStringLiteral("C:"),
+            QStringLiteral("/c"),
+            commandLine};
 }

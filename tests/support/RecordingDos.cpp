@@ -31,7 +31,8 @@ int main(int argc, char *argv[])
         return 2;
     platform::setMachine(std::move(machine));
     const auto input = platform::readFile(commandLine.mid(redirect + 1).trimmed());
-    QFile copy(record.filePath(QStringLiteral("input-%1.bin").arg(record.entryList({QStringLiteral("input-*.bin")}).size() + 1)));
+    QFile copy(record.filePath(
+        QStringLiteral("input-%1.bin").arg(record.entryList({QStringLiteral("input-*.bin")}).size() + 1)));
     if (!input.ok() || !copy.open(QIODevice::WriteOnly) || copy.write(input.value) != input.value.size())
         return 3;
     return 0;
