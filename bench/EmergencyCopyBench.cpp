@@ -1,83 +1,23 @@
 // Times the emergency disk's copy step for one large file (256-byte blocks through buffered
 // streams, written under a temporary name and then put in place) against `cp` on the same disk,
 // and prints the ratio.
+#include "bench/BenchSupport.h"
 #include "emergency/NotfallCopies.h"
 #include "platform/Files.h"
-#include "platform/Machine.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QRandomGenerator>
-#include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
-#include <stdexcept>
 
-#include <linux/magic.h>
-#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace {
 
-constexpr qint64 MiB = 1024 * 1024;
-
-struct Failure : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
-
-// A simulated PC with drive C: in a temporary folder, removed with the object.
-class BenchPc {
-public:
-    explicit BenchPc(const QString &parent)
-        : m_dir(QDir(parent).filePath(QStringLiteral("velko-bench-XXXXXX")))
-    {
-        if (!m_dir.isValid())
-            throw Failure("no temporary folder in " + parent.toStdString());
-        const QDir root(m_dir.path());
-        for (const char *folder : {"drive_c/WINDOWS", "drive_c/Notfall", "cp"}) {
-            if (!root.mkpath(QString::fromLatin1(folder)))
-                throw Failure(std::string("cannot create ") + folder);
-        }
-        QFile ini(root.filePath(QStringLiteral("machine.ini")));
-        if (!ini.open(QIODevice::WriteOnly)
-            || ini.write("[Windows]\nDirectory=C:\\WINDOWS\n[Drives]\nC=fixed,drive_c\n") < 0 || !ini.flush())
-            throw Failure("cannot write machine.ini");
-        ini.close();
-        QString error;
-        auto machine = platform::Machine::load(m_dir.path(), &error);
-        if (!machine)
-            throw Failure(error.toStdString());
-        platform::setMachine(std::move(machine));
-    }
-    ~BenchPc() { platform::setMachine(nullptr); }
-
-    QString host(const QString &relative) const { return QDir(m_dir.path()).filePath(relative); }
-
-private:
-    QTemporaryDir m_dir;
-};
-
-void writeRandomFile(const QString &hostPath, qint64 size)
-{
-    QFile file(hostPath);
-    if (!file.open(QIODevice::WriteOnly))
-        throw Failure("cannot create " + hostPath.toStdString());
-    QByteArray chunk(MiB, Qt::Uninitialized);
-    for (qint64 left = size; left > 0; left -= chunk.size()) {
-        chunk.resize(qMin(left, MiB));
-        QRandomGenerator::global()->fillRange(reinterpret_cast<quint32 *>(chunk.data()),
-                                              chunk.size() / sizeof(quint32));
-        if (file.write(chunk) != chunk.size())
-            throw Failure("cannot write " + hostPath.toStdString());
-    }
-    if (!file.flush())
-        throw Failure("cannot write " + hostPath.toStdString());
-}
+using namespace bench;
 
 const QString Source = QStringLiteral("C:\\WINDOWS\\USER.DAT");
 const QString Copy = QStringLiteral("C:\\Notfall\\User.dat");
@@ -116,27 +56,6 @@ double timeCp(const BenchPc &pc)
     return milliseconds;
 }
 
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const qsizetype middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
-QString joined(const QList<double> &milliseconds)
-{
-    QStringList texts;
-    for (const double value : milliseconds)
-        texts.append(QString::number(value, 'f', 1));
-    return texts.join(u' ');
-}
-
-bool isTmpfs(const QString &folder)
-{
-    struct statfs info;
-    return ::statfs(QFile::encodeName(folder).constData(), &info) == 0 && info.f_type == TMPFS_MAGIC;
-}
-
 }  // namespace
 
 int main(int argc, char *argv[])
@@ -162,7 +81,7 @@ int main(int argc, char *argv[])
                      qPrintable(folder));
 
     try {
-        const BenchPc pc(folder);
+        const BenchPc pc(folder, {"drive_c/WINDOWS", "drive_c/Notfall", "cp"}, "C=fixed,drive_c\n");
         writeRandomFile(pc.host(QStringLiteral("drive_c/WINDOWS/USER.DAT")), size);
         QList<double> ours;
         QList<double> cp;
