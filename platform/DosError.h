@@ -18,6 +18,7 @@ constexpr int InvalidData = 13;
 constexpr int InvalidDrive = 15;
 constexpr int WriteProtected = 19;
 constexpr int NotReady = 21;
+constexpr int NotDosDisk = 26;  // a disk without a file system the drive can read
 constexpr int GeneralFailure = 31;  // a failure the other codes have no better name for
 constexpr int SharingViolation = 32;  // also: a file copied onto itself
 constexpr int InvalidParameter = 87;

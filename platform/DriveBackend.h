@@ -21,6 +21,12 @@ struct DirectoryEntry {
     bool isDirectory = false;
 };
 
+// A file's bytes and last-write time, for a copy between drives of two backends.
+struct FileCopy {
+    QByteArray data;
+    QDateTime lastWrite;
+};
+
 // How new content reaches a file.
 enum class WriteMode {
     Truncate,  // the file is created or emptied and written in place
@@ -45,7 +51,7 @@ public:
     [[nodiscard]] virtual int commit() = 0;
 };
 
-// The storage of one kind of drive: a host folder today, a FAT image next. The services of
+// The storage of one kind of drive: a host folder, or a FAT file system in an image file. The services of
 // Files.h keep the Windows rules (what may be overwritten or deleted, what a cd-rom refuses) and
 // leave finding, storing and the bookkeeping of attributes and 8.3 names to the drive's backend.
 // Every call takes Locations the same backend produced.
@@ -61,6 +67,8 @@ public:
     [[nodiscard]] virtual DosResult<QDateTime> lastWriteTime(const Location &entry) = 0;
     // The 8.3 form of the whole path; the aliases handed out stay fixed from then on.
     [[nodiscard]] virtual DosResult<QString> shortPath(const Location &entry) = 0;
+    // The host file or folder of the entry; AccessDenied where it has none of its own.
+    [[nodiscard]] virtual DosResult<QString> hostPath(const Location &entry) = 0;
     [[nodiscard]] virtual DosResult<QList<DirectoryEntry>> entries(const Location &directory) = 0;
     [[nodiscard]] virtual bool isSameFile(const Location &a, const Location &b) = 0;
 
@@ -70,6 +78,8 @@ public:
                                     quint8 attributes) = 0;
     // Bytes and last-write time of `from`; the copy gets `attributes`.
     [[nodiscard]] virtual int copy(const Location &from, const Location &to, quint8 attributes) = 0;
+    // The same for a file from a drive of another backend.
+    [[nodiscard]] virtual int writeCopy(const Location &to, const FileCopy &file, quint8 attributes) = 0;
     // Renames on the drive, replacing an existing `to` in one step.
     [[nodiscard]] virtual int move(const Location &from, const Location &to, quint8 attributes) = 0;
     [[nodiscard]] virtual int remove(const Location &file) = 0;
@@ -84,8 +94,8 @@ public:
                                                                                  quint8 attributes);
 };
 
-// The backend of a drive, chosen by its kind; null while its files cannot be reached (a floppy,
-// whose image the services do not read yet).
-DriveBackend *backendOf(const Drive &drive);
+// The backend of a drive, chosen by its kind.
+DriveBackend &backendOf(const Drive &drive);
+DriveBackend &fatImageBackend();
 
 }  // namespace platform::detail

@@ -69,9 +69,19 @@ int copyFile(const ResolvedPath &from, const ResolvedPath &to)
     if (!target.ok())
         return target.error;
     const Location &location = target.value.location;
-    if (location.exists && location.backend().isSameFile(source, location))
+    detail::DriveBackend &backend = location.backend();
+    if (&backend != &source.backend()) {
+        const auto data = source.backend().read(source);
+        if (!data.ok())
+            return data.error;
+        const auto time = source.backend().lastWriteTime(source);
+        if (!time.ok())
+            return time.error;
+        return backend.writeCopy(location, {data.value, time.value}, attributes.value);
+    }
+    if (location.exists && backend.isSameFile(source, location))
         return dos::SharingViolation;
-    return location.backend().copy(source, location, attributes.value);
+    return backend.copy(source, location, attributes.value);
 }
 
 int deleteFile(const QString &path)

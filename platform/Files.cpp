@@ -118,7 +118,7 @@ DosResult<QString> hostPathOf(const QString &path)
     const auto location = existing(path);
     if (!location.ok())
         return {location.error, {}};
-    return {dos::Ok, location.value.host};
+    return location.value.backend().hostPath(location.value);
 }
 
 DosResult<QString> canonicalPath(const QString &path)

@@ -44,6 +44,17 @@ int closed(HostFd &fd, int error)
     return error != dos::Ok ? error : closeError;
 }
 
+// The last steps of a copy: its times, the close, and no partial file after a failure.
+int finishCopy(HostFd &out, const QString &to, int error, const timespec (&times)[2])
+{
+    if (error == dos::Ok && ::futimens(out.get(), times) != 0)
+        error = lastError();
+    error = closed(out, error);
+    if (error != dos::Ok)
+        (void)removeHostFile(to);  // the copy's own error is the one to report
+    return error;
+}
+
 int copyByReading(int in, int out)
 {
     const std::unique_ptr<char[]> buffer(new char[CopyBufferSize]);
@@ -108,6 +119,12 @@ HostFd openForWriting(const QString &hostPath, int flags)
     if (::unlink(name.constData()) != 0)
         return fd;
     return HostFd(::open(name.constData(), flags | O_EXCL, 0666));
+}
+
+timespec timeOf(const QDateTime &time)
+{
+    const qint64 milliseconds = time.toMSecsSinceEpoch();
+    return {time_t(milliseconds / 1000), long(milliseconds % 1000) * 1000000};
 }
 
 struct ListingCloser {
@@ -347,15 +364,18 @@ int copyHostFile(const QString &from, const QString &to)
     int error = makeEmpty(out.get());
     if (error == dos::Ok)
         error = copyBytes(in.get(), out.get());
-    if (error == dos::Ok) {
-        const timespec times[2] = {source.st_atim, source.st_mtim};
-        if (::futimens(out.get(), times) != 0)
-            error = lastError();
-    }
-    error = closed(out, error);
-    if (error != dos::Ok)
-        (void)removeHostFile(to);  // the copy's own error is the one to report
-    return error;
+    const timespec times[2] = {source.st_atim, source.st_mtim};
+    return finishCopy(out, to, error, times);
+}
+
+int writeHostCopy(const QString &to, const QByteArray &data, const QDateTime &lastWrite)
+{
+    HostFd out = openForWriting(to, O_TRUNC);
+    if (!out.isOpen())
+        return lastError(dos::PathNotFound);
+    const int error = writeAll(out.get(), data.constData(), data.size());
+    const timespec times[2] = {{0, UTIME_OMIT}, timeOf(lastWrite)};
+    return finishCopy(out, to, error, times);
 }
 
 int HostReader::open(const QString &hostPath)
@@ -418,6 +438,21 @@ int renameHostFile(const QString &from, const QString &to)
 int removeHostFile(const QString &hostPath)
 {
     if (::unlink(hostName(hostPath).constData()) != 0)
+        return lastError();
+    return dos::Ok;
+}
+
+int resizeHostFile(const QString &hostPath, qint64 size)
+{
+    if (::truncate(hostName(hostPath).constData(), off_t(size)) != 0)
+        return lastError();
+    return dos::Ok;
+}
+
+int setHostWriteTime(const QString &hostPath, const QDateTime &time)
+{
+    const timespec times[2] = {{0, UTIME_OMIT}, timeOf(time)};
+    if (::utimensat(AT_FDCWD, hostName(hostPath).constData(), times, 0) != 0)
         return lastError();
     return dos::Ok;
 }

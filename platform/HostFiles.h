@@ -3,6 +3,7 @@
 #include "platform/DosError.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QList>
 #include <QString>
 
@@ -72,6 +73,8 @@ struct HostEntry {
 // Creates or truncates `to` with the bytes and the last-write time of `from`. Like Windows, a
 // copy that fails once `to` was opened leaves no partial file behind.
 [[nodiscard]] int copyHostFile(const QString &from, const QString &to);
+// The same with bytes and a last-write time from elsewhere.
+[[nodiscard]] int writeHostCopy(const QString &to, const QByteArray &data, const QDateTime &lastWrite);
 
 // A host file read from the start.
 class HostReader {
@@ -105,6 +108,9 @@ private:
 // Renames within one host file system, replacing an existing file in one step.
 [[nodiscard]] int renameHostFile(const QString &from, const QString &to);
 [[nodiscard]] int removeHostFile(const QString &hostPath);
+// Cuts or extends the file to `size` bytes; extended with zero bytes.
+[[nodiscard]] int resizeHostFile(const QString &hostPath, qint64 size);
+[[nodiscard]] int setHostWriteTime(const QString &hostPath, const QDateTime &time);
 [[nodiscard]] int makeHostFolder(const QString &hostPath);
 // Removes a folder with everything in it; goes on past failures and returns the first.
 [[nodiscard]] int removeHostTree(const QString &hostPath);

@@ -170,6 +170,24 @@ DosResult<QString> shortNameIn(const Drive &drive, const QString &hostFolder, co
     return {dos::Ok, shortName};
 }
 
+// Makes a copy at `to` by `copied` and records it with `attributes`.
+template <typename Copy>
+int keepCopy(const Location &to, quint8 attributes, Copy copied)
+{
+    const auto folder = folderAt(to.hostFolder);
+    if (!folder.ok())
+        return folder.error;
+    if (const int error = copied()) {
+        // A failed copy removes what it wrote; the listing must not keep the old file.
+        if (to.exists && !statHost(to.host))
+            (void)folder.value->remove(to.name);  // the copy's error is the one to report
+        return error;
+    }
+    if (to.exists)
+        return folder.value->setAttributes(to.name, attributes);
+    return folder.value->add(to.name, false, attributes);
+}
+
 // Beside the file, under a name Windows never shows.
 QString temporaryBeside(const Location &location)
 {
@@ -221,11 +239,13 @@ public:
     int setAttributes(const Location &entry, quint8 attributes) override;
     DosResult<QDateTime> lastWriteTime(const Location &entry) override;
     DosResult<QString> shortPath(const Location &entry) override;
+    DosResult<QString> hostPath(const Location &entry) override;
     DosResult<QList<DirectoryEntry>> entries(const Location &directory) override;
     bool isSameFile(const Location &a, const Location &b) override;
     DosResult<QByteArray> read(const Location &file) override;
     int write(const Location &file, const QByteArray &data, WriteMode mode, quint8 attributes) override;
     int copy(const Location &from, const Location &to, quint8 attributes) override;
+    int writeCopy(const Location &to, const FileCopy &file, quint8 attributes) override;
     int move(const Location &from, const Location &to, quint8 attributes) override;
     int remove(const Location &file) override;
     int makeDirectory(const Location &directory) override;
@@ -320,6 +340,11 @@ DosResult<QList<DirectoryEntry>> HostFolderBackend::entries(const Location &dire
     return {dos::Ok, entries};
 }
 
+DosResult<QString> HostFolderBackend::hostPath(const Location &entry)
+{
+    return {dos::Ok, entry.host};
+}
+
 bool HostFolderBackend::isSameFile(const Location &a, const Location &b)
 {
     return isSameHostFile(a.host, b.host);
@@ -356,18 +381,12 @@ int HostFolderBackend::write(const Location &file, const QByteArray &data, Write
 
 int HostFolderBackend::copy(const Location &from, const Location &to, quint8 attributes)
 {
-    const auto folder = folderAt(to.hostFolder);
-    if (!folder.ok())
-        return folder.error;
-    if (const int error = copyHostFile(from.host, to.host)) {
-        // A failed copy removes what it wrote; the listing must not keep the old file.
-        if (to.exists && !statHost(to.host))
-            (void)folder.value->remove(to.name);  // the copy's error is the one to report
-        return error;
-    }
-    if (to.exists)
-        return folder.value->setAttributes(to.name, attributes);
-    return folder.value->add(to.name, false, attributes);
+    return keepCopy(to, attributes, [&] { return copyHostFile(from.host, to.host); });
+}
+
+int HostFolderBackend::writeCopy(const Location &to, const FileCopy &file, quint8 attributes)
+{
+    return keepCopy(to, attributes, [&] { return writeHostCopy(to.host, file.data, file.lastWrite); });
 }
 
 int HostFolderBackend::move(const Location &from, const Location &to, quint8 attributes)
@@ -441,17 +460,12 @@ DosResult<std::unique_ptr<OutputStream>> HostFolderBackend::openReplacing(const 
 
 }  // namespace
 
-DriveBackend *backendOf(const Drive &drive)
+DriveBackend &backendOf(const Drive &drive)
 {
     static HostFolderBackend hostFolder;
-    switch (drive.kind) {
-    case DriveKind::Fixed:
-    case DriveKind::CdRom:
-        return &hostFolder;
-    case DriveKind::Floppy:
-        return nullptr;
-    }
-    return nullptr;
+    if (drive.kind == DriveKind::Floppy)
+        return fatImageBackend();
+    return hostFolder;
 }
 
 }  // namespace platform::detail

@@ -72,20 +72,19 @@ DosResult<Location> locate(const QString &path)
     const Drive *drive = machine().drive(absolute.value.drive);
     if (!drive)
         return {dos::InvalidDrive, {}};
-    DriveBackend *backend = backendOf(*drive);
-    if (!backend)
-        return {dos::NotReady, {}};
-    return backend->locate(*drive, absolute.value.names);
+    return backendOf(*drive).locate(*drive, absolute.value.names);
 }
 
 DriveBackend &Location::backend() const
 {
-    return *backendOf(*drive);
+    return backendOf(*drive);
 }
 
 int refuseWrite(const Location &location)
 {
-    return location.drive->kind == DriveKind::CdRom ? dos::AccessDenied : dos::Ok;
+    if (location.drive->kind == DriveKind::CdRom)
+        return dos::AccessDenied;
+    return location.drive->writeProtected ? dos::WriteProtected : dos::Ok;
 }
 
 DosResult<quint8> storedAttributes(const Location &location)

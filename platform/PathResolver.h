@@ -30,9 +30,11 @@ class DriveBackend;
 struct Location {
     const Drive *drive = nullptr;
     QString windowsPath;  // spelled as on disk; a new last name as given
-    QString hostFolder;  // where the backend keeps the folder that holds the entry; a root's own
+    // Where the backend keeps the folder that holds the entry (a root's own) and the entry: host
+    // paths, or for an image the paths inside it.
+    QString hostFolder;
     QString name;  // the entry's stored name, or the new name; empty for a root
-    QString host;  // where the backend keeps the entry
+    QString host;
     bool exists = false;
     bool isDirectory = false;
     bool isRoot() const { return name.isEmpty(); }
@@ -43,7 +45,8 @@ struct Location {
 // ready, 3 when a directory on the way is missing or a name is not allowed.
 [[nodiscard]] DosResult<Location> locate(const QString &path);
 
-// AccessDenied when the entry's drive cannot be written.
+// AccessDenied when the entry's drive cannot be written (a cd-rom), WriteProtected for a
+// write-protected floppy.
 [[nodiscard]] int refuseWrite(const Location &location);
 
 // The attributes of an existing entry as its drive keeps them; one the drive does not list (a

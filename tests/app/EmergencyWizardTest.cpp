@@ -8,6 +8,7 @@
 #include "tests/support/DosRecord.h"
 
 #include <QApplication>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -18,14 +19,25 @@
 
 namespace {
 
-// A: is a plain folder here, standing in for a floppy that takes files.
-const QString FloppyFolderIni = QStringLiteral("[Windows]\nDirectory=C:\\WINDOWS\n[Drives]\n"
-                                               "A=fixed,cd-f\nC=fixed,drive_c\nD=fixed,drive_d\n");
+// Drive A: with a disk in it (see insertDisk).
+const QString FloppyIni = QStringLiteral("[Windows]\nDirectory=C:\\WINDOWS\n[Drives]\n"
+                                         "A=floppy,floppy-a.img\nC=fixed,drive_c\nD=fixed,drive_d\n");
 const QByteArray CommandCom =
     "COMMAND.COM - stand-in for the MS-DOS 7.10 command interpreter of Windows 98.\r\n";
 const QString Notfall = ProgramDirectory + QStringLiteral("\\Notfall");
 const QString Made = QStringLiteral("message: Die Notfalldiskette wurde soeben erstellt . Nehmen\n\r"
                                     "sie sie jetzt aus dem Laufwerk und beschriften sie sie.");
+
+// A disk in drive A:, formatted by another PC.
+void insertDisk(const TestMachine &pc)
+{
+    QProcess mformat;
+    mformat.start(QStringLiteral("mformat"),
+                  {QStringLiteral("-C"), QStringLiteral("-i"), pc.folder() + QStringLiteral("/floppy-a.img"),
+                   QStringLiteral("-f"), QStringLiteral("1440"), QStringLiteral("::")});
+    if (!mformat.waitForFinished() || mformat.exitCode() != 0)
+        qFatal("mformat failed: %s", mformat.readAllStandardError().constData());
+}
 
 TForm1 &startProgram(ProgramFixture &program)
 {
@@ -122,16 +134,25 @@ private slots:
 void EmergencyWizardTest::writeTestRefusesTheFloppy_data()
 {
     QTest::addColumn<QString>("machineIni");  // empty: A: is a floppy drive without a disk, no B:
+    QTest::addColumn<bool>("diskInserted");
     QTest::addColumn<QChar>("floppy");
     QTest::addColumn<QStringList>("events");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<bool>("staysOpen");
-    QTest::newRow("no disk") << QString() << QChar(u'A')
+    QTest::newRow("write-protected")
+        << "[Windows]\nDirectory=C:\\WINDOWS\n[Drives]\nA=floppy,floppy-a.img,readonly\nC=fixed,drive_c\n"
+        << true << QChar(u'A')
+        << QStringList{"beep",
+                       "message: Der eingelegte Datenträger ist schreibgeschützt ! Legen sie eine andere\r\n"
+                       "Diskette in das Laufwerk oder entfernen sie die Schreibschutzmarke !\r\n"
+                       "Wiederholen sie anschließend den Vorgang."}
+        << "Notfalldiskette anfertigen (Laufwerk A:\\ )" << true;
+    QTest::newRow("no disk") << QString() << false << QChar(u'A')
                              << QStringList{"beep",
                                             "message: Bitte legen sie eine formatierte Diskette in das "
                                             "Laufwerk !\r\nWiederholen sie anschließend den Vorgang."}
                              << "Notfalldiskette anfertigen (Laufwerk A:\\ )" << true;
-    QTest::newRow("no drive B:") << QString() << QChar(u'B')
+    QTest::newRow("no drive B:") << QString() << false << QChar(u'B')
                                  << QStringList{"beep",
                                                 "message: Laufwerk B:\\ ist ungültig ! Bitte wählen sie ein "
                                                 "anderes Laufwerk.\r\nWiederholen sie anschließend den "
@@ -142,11 +163,14 @@ void EmergencyWizardTest::writeTestRefusesTheFloppy_data()
 void EmergencyWizardTest::writeTestRefusesTheFloppy()
 {
     QFETCH(QString, machineIni);
+    QFETCH(bool, diskInserted);
     QFETCH(QChar, floppy);
     QFETCH(QStringList, events);
     QFETCH(QString, caption);
     QFETCH(bool, staysOpen);
     ProgramFixture program(ProgramDirectory, machineIni);
+    if (diskInserted)
+        insertDisk(program.machine);
     program.machine.writeFile(QStringLiteral("C:\\WINDOWS\\COMMAND.COM"), CommandCom);
     TForm1 &form = startProgram(program);
     const DosRecord record;
@@ -165,7 +189,8 @@ void EmergencyWizardTest::writeTestRefusesTheFloppy()
 
 void EmergencyWizardTest::makesTheDisk()
 {
-    ProgramFixture program(ProgramDirectory, FloppyFolderIni);
+    ProgramFixture program(ProgramDirectory, FloppyIni);
+    insertDisk(program.machine);
     program.machine.writeFile(QStringLiteral("C:\\WINDOWS\\COMMAND.COM"), CommandCom);
     TForm1 &form = startProgram(program);
     const DosRecord record;
@@ -200,7 +225,8 @@ void EmergencyWizardTest::makesTheDisk()
 
 void EmergencyWizardTest::withoutCommandComTheScriptAndCopiesAreStillMade()
 {
-    ProgramFixture program(ProgramDirectory, FloppyFolderIni);
+    ProgramFixture program(ProgramDirectory, FloppyIni);
+    insertDisk(program.machine);
     TForm1 &form = startProgram(program);
     const DosRecord record;
 
@@ -216,7 +242,8 @@ void EmergencyWizardTest::withoutCommandComTheScriptAndCopiesAreStillMade()
 
 void EmergencyWizardTest::fileErrorEndsTheRunWithAReport()
 {
-    ProgramFixture program(ProgramDirectory, FloppyFolderIni);
+    ProgramFixture program(ProgramDirectory, FloppyIni);
+    insertDisk(program.machine);
     // A file in the folder's place: the copies have nowhere to go.
     program.machine.writeFile(Notfall, "kein Ordner");
     TForm1 &form = startProgram(program);
@@ -272,7 +299,8 @@ void EmergencyWizardTest::choicesAreKeptForTheNextOpening()
 
 void EmergencyWizardTest::floppyPickedInTheMainWindowsDriveBox()
 {
-    ProgramFixture program(ProgramDirectory, FloppyFolderIni);
+    ProgramFixture program(ProgramDirectory, FloppyIni);
+    insertDisk(program.machine);
     TForm1 &form = startProgram(program);
     RunTrace trace;
     whileOpen([&] { form.DriveComboBox1->setDrive(u'A'); },

@@ -71,8 +71,8 @@ private slots:
         QVERIFY(!detail::statHost(target + QStringLiteral(".tmp")));
     }
 
-    // A floppy's files sit in its image, which no backend reads yet: the drive is not ready.
-    void floppyHasNoBackendYet()
+    // A floppy's files sit in its image; without the image no disk is inserted.
+    void floppyWithoutImageIsNotReady()
     {
         TestMachine pc;
         QCOMPARE(fileAttributes(QStringLiteral("A:\\AUTOEXEC.BAT")).error, dos::NotReady);

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/DosError.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+#include <memory>
+
+// Inside the platform layer only: the FAT file system in an image file, read straight from its
+// directories, so that finding a name or its attributes costs no mtools process.
+namespace platform::detail {
+
+struct FatEntry {
+    QString name;  // the long name, or else the 8.3 name with the case the entry asks for
+    QString shortName;  // the 8.3 name as stored: NAME.EXT, code page 850
+    quint8 attributes = 0;  // read-only, hidden, system, directory, archive
+    QDateTime lastWrite;
+    QList<FatEntry> entries;  // a directory's, without "." and ".."
+    bool isDirectory() const;
+    const FatEntry *find(const QString &wantedName) const;  // by long or 8.3 name, without regard to case
+};
+
+struct FatVolume {
+    QString label;  // without trailing blanks; empty when it has none
+    FatEntry root;
+};
+
+// The file system of an image file as it is now, read again only after the file changed.
+// 21 when the file is missing, 26 when it holds no FAT file system or is cut off.
+[[nodiscard]] DosResult<std::shared_ptr<const FatVolume>> fatVolume(const QString &image);
+// After a write to the image: its time stamp may not have moved far enough to show the change.
+void forgetFatVolume(const QString &image);
+
+}  // namespace platform::detail

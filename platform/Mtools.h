@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// Inside the platform layer only: the mtools commands that read and write FAT images.
+namespace platform::detail {
+
+struct MtoolsRun {
+    int error = 0;  // a DOS code: Ok when the command ran and succeeded
+    QByteArray output;
+};
+
+// Runs one mtools command (mcopy, mattrib, ...) on `image`, which is passed as -i IMAGE before
+// `arguments`. The environment is fixed (no user configuration, code page 850 on the image,
+// UTF-8 names on the command line), so that the same image gives the same names everywhere.
+// A failure comes back as the closest DOS code: 101 for a full disk, 2 for a missing file, 31
+// for anything else.
+[[nodiscard]] MtoolsRun runMtools(const QString &command, const QString &image, const QStringList &arguments);
+
+// "::/A/B" for the names below the image's root.
+QString pathInImage(const QStringList &names);
+
+}  // namespace platform::detail
