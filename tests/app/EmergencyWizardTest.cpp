@@ -22,8 +22,6 @@ namespace {
 // Drive A: with a disk in it (see insertDisk).
 const QString FloppyIni = QStringLiteral("[Windows]\nDirectory=C:\\WINDOWS\n[Drives]\n"
                                          "A=floppy,floppy-a.img\nC=fixed,drive_c\nD=fixed,drive_d\n");
-const QByteArray CommandCom =
-    "COMMAND.COM - stand-in for the MS-DOS 7.10 command interpreter of Windows 98.\r\n";
 const QString Notfall = ProgramDirectory + QStringLiteral("\\Notfall");
 const QString Made = QStringLiteral("message: Die Notfalldiskette wurde soeben erstellt . Nehmen\n\r"
                                     "sie sie jetzt aus dem Laufwerk und beschriften sie sie.");
@@ -171,7 +169,7 @@ void EmergencyWizardTest::writeTestRefusesTheFloppy()
     ProgramFixture program(ProgramDirectory, machineIni);
     if (diskInserted)
         insertDisk(program.machine);
-    program.machine.writeFile(QStringLiteral("C:\\WINDOWS\\COMMAND.COM"), CommandCom);
+    program.machine.writeFile(QStringLiteral("C:\\WINDOWS\\COMMAND.COM"), CommandComStandIn);
     TForm1 &form = startProgram(program);
     const DosRecord record;
 
@@ -191,7 +189,7 @@ void EmergencyWizardTest::makesTheDisk()
 {
     ProgramFixture program(ProgramDirectory, FloppyIni);
     insertDisk(program.machine);
-    program.machine.writeFile(QStringLiteral("C:\\WINDOWS\\COMMAND.COM"), CommandCom);
+    program.machine.writeFile(QStringLiteral("C:\\WINDOWS\\COMMAND.COM"), CommandComStandIn);
     TForm1 &form = startProgram(program);
     const DosRecord record;
 

@@ -9,12 +9,7 @@
 
 #include <QtTest>
 
-namespace {
-
-const QByteArray CommandCom =
-    "COMMAND.COM - stand-in for the MS-DOS 7.10 command interpreter of Windows 98.\r\n";
-
-}  // namespace
+namespace {}  // namespace
 
 class HiddenCommandTest : public QObject {
     Q_OBJECT
@@ -47,7 +42,7 @@ void HiddenCommandTest::commandComIsFoundWhereWindowsLooks()
     pc.makeDirectory(QStringLiteral("D:\\Arbeit"));
     QCOMPARE(platform::setCurrentDirectory(QStringLiteral("D:\\Arbeit")), platform::dos::Ok);
     if (!placedAt.isEmpty())
-        pc.writeFile(placedAt, CommandCom);
+        pc.writeFile(placedAt, CommandComStandIn);
     const DosRecord record;
 
     const int result =
@@ -71,7 +66,7 @@ void HiddenCommandTest::onlyTheCommandInterpreterRuns()
 void HiddenCommandTest::formatReadsItsAnswersFromAFileThatGoesAfterwards()
 {
     TestMachine pc;
-    pc.writeFile(QStringLiteral("C:\\WINDOWS\\COMMAND.COM"), CommandCom);
+    pc.writeFile(QStringLiteral("C:\\WINDOWS\\COMMAND.COM"), CommandComStandIn);
     const DosRecord record;
 
     emergency::formatFloppy(u'B');
@@ -101,7 +96,7 @@ void HiddenCommandTest::answerFileGoesAlsoWhenTheCommandCannotStart()
 void HiddenCommandTest::systemTransfer()
 {
     TestMachine pc;
-    pc.writeFile(QStringLiteral("C:\\WINDOWS\\COMMAND.COM"), CommandCom);
+    pc.writeFile(QStringLiteral("C:\\WINDOWS\\COMMAND.COM"), CommandComStandIn);
     const DosRecord record;
     emergency::transferSystem(u'A');
     QCOMPARE(record.commands(), QList<QStringList>{hiddenDosArguments("sys A:")});

@@ -21,5 +21,9 @@ private:
     QTemporaryDir m_dir;
 };
 
+// The PC's COMMAND.COM: a stand-in that runs "/c" command lines on the MS-DOS side.
+inline const QByteArray CommandComStandIn =
+    "COMMAND.COM - stand-in for the MS-DOS 7.10 command interpreter of Windows 98.\r\n";
+
 // velko-dos's arguments for a hidden "command.com /c" command line in the directory "C:".
 QStringList hiddenDosArguments(const QString &commandLine);
