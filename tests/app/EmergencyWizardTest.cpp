@@ -7,6 +7,7 @@
 #include "tests/app/ProgramFixture.h"
 #include "tests/support/DosRecord.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QProcess>
 #include <QProgressBar>
@@ -127,6 +128,8 @@ private slots:
     void fileErrorEndsTheRunWithAReport();
     void choicesAreKeptForTheNextOpening();
     void floppyPickedInTheMainWindowsDriveBox();
+    void shortHelp_data();
+    void shortHelp();
 };
 
 void EmergencyWizardTest::writeTestRefusesTheFloppy_data()
@@ -309,6 +312,42 @@ void EmergencyWizardTest::floppyPickedInTheMainWindowsDriveBox()
     QVERIFY(program.machine.readFile(QStringLiteral("A:\\Autoexec.bat")).startsWith("echo off\r\n"));
     QCOMPARE(platform::files(Notfall).value, QStringList({"Io.sys", "Win.ini"}));
     QCOMPARE(form.DriveComboBox1->drive(), QChar(u'C'));
+}
+
+void EmergencyWizardTest::shortHelp_data()
+{
+    QTest::addColumn<bool>("on");
+    QTest::newRow("on") << true;
+    QTest::newRow("off") << false;
+}
+
+// Both dialogs follow the main window's "&Kurzhilfe" each time they open.
+void EmergencyWizardTest::shortHelp()
+{
+    QFETCH(bool, on);
+    ProgramFixture program;
+    TForm1 &form = startProgram(program);
+    if (!on)
+        form.Kurzhinweise1->trigger();
+    const Qt::CursorShape expected = on ? Qt::PointingHandCursor : Qt::ArrowCursor;
+    QList<Qt::CursorShape> cursors;
+    QString hint;
+    whileOpen([&] { form.Notfalldisketteanfertigen1Click(); },
+              [&](TForm5 &form5) {
+                  for (QWidget *control :
+                       QList<QWidget *>{form5.RadioButton1, form5.RadioButton2, form5.Button3, form5.BitBtn1})
+                      cursors << control->cursor().shape();
+                  chooseFloppy(form5, u'A');
+              },
+              [&](TNotfall &notfall) {
+                  for (QWidget *control : QList<QWidget *>{notfall.DriveComboBox1, notfall.BitBtn1,
+                                                           notfall.BitBtn2, notfall.BitBtn3})
+                      cursors << control->cursor().shape();
+                  hint = notfall.DriveComboBox1->toolTip();
+              });
+    QCOMPARE(cursors, QList<Qt::CursorShape>(8, expected));
+    QCOMPARE(hint,
+             on ? QStringLiteral("Laufwerk, auf dem 'Io.sys' & 'Msdos.sys' gespeichert sind") : QString());
 }
 
 QTEST_MAIN(EmergencyWizardTest)
