@@ -4,6 +4,7 @@
 // and Restore.bat. Both sides copy into a fresh folder each time and see equally warm caches.
 #include "backup/BackupRun.h"
 #include "backup/RestoreScript.h"
+#include "bench/BenchSupport.h"
 #include "platform/Clock.h"
 #include "platform/FileRun.h"
 #include "platform/Files.h"
@@ -15,80 +16,20 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QRandomGenerator>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
-#include <stdexcept>
 
-#include <linux/magic.h>
-#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace {
 
-constexpr qint64 KiB = 1024;
-constexpr qint64 MiB = 1024 * KiB;
-
-struct Failure : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
+using namespace bench;
 
 void check(int dosError, const QString &what)
 {
     if (dosError != platform::dos::Ok)
         throw Failure(QStringLiteral("%1: DOS error %2").arg(what).arg(dosError).toStdString());
-}
-
-// A simulated PC with the fixed drives C (sources) and D (backups), removed with the object.
-class BenchPc {
-public:
-    explicit BenchPc(const QString &parent)
-        : m_dir(QDir(parent).filePath(QStringLiteral("velko-bench-XXXXXX")))
-    {
-        if (!m_dir.isValid())
-            throw Failure("no temporary folder in " + parent.toStdString());
-        const QDir root(m_dir.path());
-        for (const char *folder : {"drive_c/WINDOWS", "drive_c/Quelle", "drive_d/Ziel"}) {
-            if (!root.mkpath(QString::fromLatin1(folder)))
-                throw Failure(std::string("cannot create ") + folder);
-        }
-        QFile ini(root.filePath(QStringLiteral("machine.ini")));
-        if (!ini.open(QIODevice::WriteOnly)
-            || ini.write("[Windows]\nDirectory=C:\\WINDOWS\n[Drives]\nC=fixed,drive_c\nD=fixed,drive_d\n") < 0
-            || !ini.flush())
-            throw Failure("cannot write machine.ini");
-        ini.close();
-        QString error;
-        auto machine = platform::Machine::load(m_dir.path(), &error);
-        if (!machine)
-            throw Failure(error.toStdString());
-        platform::setMachine(std::move(machine));
-    }
-    ~BenchPc() { platform::setMachine(nullptr); }
-
-    QString host(const QString &relative) const { return QDir(m_dir.path()).filePath(relative); }
-
-private:
-    QTemporaryDir m_dir;
-};
-
-void writeRandomFile(const QString &hostPath, qint64 size)
-{
-    QFile file(hostPath);
-    if (!file.open(QIODevice::WriteOnly))
-        throw Failure("cannot create " + hostPath.toStdString());
-    QByteArray chunk(qMin(size, MiB), Qt::Uninitialized);
-    for (qint64 left = size; left > 0; left -= chunk.size()) {
-        chunk.resize(qMin(left, MiB));
-        QRandomGenerator::global()->fillRange(reinterpret_cast<quint32 *>(chunk.data()),
-                                              chunk.size() / sizeof(quint32));
-        if (file.write(chunk) != chunk.size())
-            throw Failure("cannot write " + hostPath.toStdString());
-    }
-    if (!file.flush())
-        throw Failure("cannot write " + hostPath.toStdString());
 }
 
 // One set of source files, both as the program names them and as cp does.
@@ -209,13 +150,6 @@ double timeCp(const BenchPc &pc, const Case &sources, int run)
     return milliseconds;
 }
 
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const qsizetype middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
 struct Result {
     QString title;
     QList<double> ours;
@@ -244,20 +178,6 @@ Result measure(const BenchPc &pc, const Case &sources, int runs, Removal removal
         removeCp(pc, run);
     }
     return result;
-}
-
-bool isTmpfs(const QString &folder)
-{
-    struct statfs info;
-    return ::statfs(QFile::encodeName(folder).constData(), &info) == 0 && info.f_type == TMPFS_MAGIC;
-}
-
-QString joined(const QList<double> &milliseconds)
-{
-    QStringList texts;
-    for (const double value : milliseconds)
-        texts.append(QString::number(value, 'f', 1));
-    return texts.join(u' ');
 }
 
 void printTable(const QList<Result> &results, int runs)
@@ -311,7 +231,9 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "warning: %s is on tmpfs; the figures say nothing about a disk\n",
                      qPrintable(folder));
     try {
-        const BenchPc pc(folder);
+        // Drive C holds the sources, drive D the backups.
+        const BenchPc pc(folder, {"drive_c/WINDOWS", "drive_c/Quelle", "drive_d/Ziel"},
+                         "C=fixed,drive_c\nD=fixed,drive_d\n");
         QList<Result> results;
         if (fileCount > 0) {
             const Case small =

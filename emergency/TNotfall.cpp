@@ -1,9 +1,15 @@
 #include "emergency/TNotfall.h"
 
 #include "controls/DriveComboBox.h"
+#include "controls/MessageDialog.h"
 #include "controls/WindowHelp.h"
+#include "emergency/BootScript.h"
+#include "emergency/FloppyCommands.h"
+#include "emergency/NotfallCopies.h"
 #include "platform/Desktop.h"
+#include "platform/Files.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -12,6 +18,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStyle>
+
+#include <utility>
 
 namespace {
 
@@ -29,6 +37,48 @@ const QStringList InfoLines = {
     QStringLiteral("der Erstellung der Notfalldiskette unwiderruflich gelöscht !"),
     QStringLiteral("Legen sie nun eine formatierte Diskette in ihr Laufwerk."),
 };
+
+const QString IdleCaption = QStringLiteral("Notfalldiskette anfertigen");
+const QString RepeatLine = QStringLiteral("Wiederholen sie anschließend den Vorgang.");
+
+// Where the progress bar stands after each file of the copy step, in copy order.
+constexpr int CopyProgress[] = {59, 64, 68, 72, 76, 80, 84, 88, 92, 96, 100};
+
+// The hourglass over the whole program while a run works. It ends at the latest when the run
+// does, also when a file error ends it, so that the arrow is never lost.
+class Hourglass {
+public:
+    Hourglass() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~Hourglass() { end(); }
+    Hourglass(const Hourglass &) = delete;
+    Hourglass &operator=(const Hourglass &) = delete;
+    void end()
+    {
+        if (std::exchange(m_on, false))
+            QApplication::restoreOverrideCursor();
+    }
+
+private:
+    bool m_on = true;
+};
+
+// The write test's refusals; their line breaks are CR LF, unlike the program's other messages.
+QString refusal(int code, QChar floppy)
+{
+    switch (code) {
+    case platform::dos::WriteProtected:
+        return QStringLiteral("Der eingelegte Datenträger ist schreibgeschützt ! Legen sie eine andere\r\n"
+                              "Diskette in das Laufwerk oder entfernen sie die Schreibschutzmarke !\r\n")
+               + RepeatLine;
+    case platform::dos::NotReady:
+        return QStringLiteral("Bitte legen sie eine formatierte Diskette in das Laufwerk !\r\n") + RepeatLine;
+    case platform::dos::InvalidDrive:
+        return QStringLiteral("Laufwerk ") + floppy
+               + QStringLiteral(":\\ ist ungültig ! Bitte wählen sie ein anderes Laufwerk.\r\n") + RepeatLine;
+    default:
+        return {};
+    }
+}
 
 }  // namespace
 
@@ -104,13 +154,74 @@ void TNotfall::FormActivate()
     DriveComboBox1->setToolTip(
         on ? QStringLiteral("Laufwerk, auf dem 'Io.sys' & 'Msdos.sys' gespeichert sind") : QString());
     controls::showHandCursor({DriveComboBox1, BitBtn1, BitBtn2, BitBtn3}, on);
-    setWindowTitle(QStringLiteral("Notfalldiskette anfertigen (Laufwerk ") + m_floppyLetter
-                   + QStringLiteral(":\\ )"));
+    setWindowTitle(driveCaption());
 }
 
+QString TNotfall::driveCaption() const
+{
+    return IdleCaption + QStringLiteral(" (Laufwerk ") + m_floppyLetter + QStringLiteral(":\\ )");
+}
+
+void TNotfall::setProgress(int position)
+{
+    ProgressBar1->setValue(position);
+    ProgressBar1->show();
+}
+
+// The run's failures end it with the general error report; the dialog is then idle again.
 void TNotfall::BitBtn1Click()
 {
-    // Making the emergency disk comes with the emergency-disk work.
+    if (!controls::runGuarded([this] { makeEmergencyDisk(); })) {
+        setWindowTitle(driveCaption());
+        ProgressBar1->setValue(0);
+        ProgressBar1->hide();
+    }
+}
+
+void TNotfall::makeEmergencyDisk()
+{
+    setWindowTitle(QStringLiteral("Die Notfalldiskette wird erstellt ..."));
+    const QChar floppy = m_floppyLetter;
+    const QChar bootDrive = DriveComboBox1->drive();
+    Hourglass hourglass;
+    const int writeTest = emergency::writeTest(floppy);
+    if (const QString warning = refusal(writeTest, floppy); !warning.isEmpty()) {
+        hourglass.end();
+        refuseFloppy(writeTest, warning);
+        return;
+    }
+    setProgress(5);
+    const QString windowsDirectory = platform::windowsDirectory();
+    emergency::formatFloppy(floppy);
+    setProgress(20);
+    emergency::transferSystem(floppy);
+    setProgress(50);
+    emergency::writeBootScript(floppy, bootDrive, m_programDirectory, windowsDirectory);
+    setProgress(55);
+    const int *next = CopyProgress;
+    emergency::copySystemFiles(m_programDirectory, windowsDirectory,
+                               [&](const emergency::SystemFile &) { setProgress(*next++); });
+
+    hourglass.end();
+    setWindowTitle(IdleCaption);
+    ProgressBar1->setValue(0);
+    ProgressBar1->hide();
+    controls::showMessage(controls::MessageType::Information,
+                          QStringLiteral("Die Notfalldiskette wurde soeben erstellt . Nehmen\n\r"
+                                         "sie sie jetzt aus dem Laufwerk und beschriften sie sie."),
+                          controls::MessageButton::Ok);
+    close();
+}
+
+// A missing drive closes the dialog; for a write-protected or empty one it stays open for another
+// try.
+void TNotfall::refuseFloppy(int writeTest, const QString &warning)
+{
+    const bool noSuchDrive = writeTest == platform::dos::InvalidDrive;
+    setWindowTitle(noSuchDrive ? IdleCaption : driveCaption());
+    controls::showMessageAfterBeep(controls::MessageType::Warning, warning);
+    if (noSuchDrive)
+        close();
 }
 
 void TNotfall::BitBtn3Click()

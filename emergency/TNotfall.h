@@ -16,7 +16,13 @@ class TNotfall : public controls::FormDialog {
 public:
     explicit TNotfall(QWidget *parent = nullptr);
 
-    void setFloppyLetter(QChar letter) { m_floppyLetter = letter; }
+    // What the main window hands over before showing the dialog: the floppy drive ('A' or 'B')
+    // and the Program directory, which holds the Notfall folder.
+    void setMainWindowState(QChar floppyLetter, const QString &programDirectory)
+    {
+        m_floppyLetter = floppyLetter;
+        m_programDirectory = programDirectory;
+    }
     QChar floppyLetter() const { return m_floppyLetter; }
 
     QPlainTextEdit *Memo1 = nullptr;
@@ -36,5 +42,11 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    QString driveCaption() const;
+    void setProgress(int position);
+    void makeEmergencyDisk();
+    void refuseFloppy(int writeTest, const QString &warning);
+
     QChar m_floppyLetter;
+    QString m_programDirectory;
 };

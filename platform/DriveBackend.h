@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 // Inside the platform layer only: where a drive keeps its files.
 namespace platform::detail {
 
@@ -30,6 +32,23 @@ enum class WriteMode {
     Truncate,  // the file is created or emptied and written in place
     Replace,  // written beside the file, then put in its place in one step
     CreateNew,  // only where nothing has the name yet; AccessDenied otherwise
+};
+
+// A file read from the start, piece by piece.
+class InputStream {
+public:
+    virtual ~InputStream() = default;
+    // Up to `size` bytes into `buffer`; 0 at the end of the file.
+    [[nodiscard]] virtual DosResult<qsizetype> read(char *buffer, qsizetype size) = 0;
+};
+
+// New content for a file, written piece by piece under a temporary name. commit() puts it in
+// place of the file in one step; a stream dropped without commit leaves the file as it was.
+class OutputStream {
+public:
+    virtual ~OutputStream() = default;
+    [[nodiscard]] virtual int write(const char *data, qsizetype size) = 0;
+    [[nodiscard]] virtual int commit() = 0;
 };
 
 // The storage of one kind of drive: a host folder, or a FAT file system in an image file. The services of
@@ -66,6 +85,13 @@ public:
     [[nodiscard]] virtual int remove(const Location &file) = 0;
     [[nodiscard]] virtual int makeDirectory(const Location &directory) = 0;
     [[nodiscard]] virtual int removeTree(const Location &directory) = 0;
+
+    // Streams; by default through read() and a Replace write() of the whole file, which a
+    // backend that can do better overrides.
+    [[nodiscard]] virtual DosResult<std::unique_ptr<InputStream>> openInput(const Location &file);
+    // The committed file ends up with `attributes`.
+    [[nodiscard]] virtual DosResult<std::unique_ptr<OutputStream>> openReplacing(const Location &file,
+                                                                                 quint8 attributes);
 };
 
 // The backend of a drive, chosen by its kind.

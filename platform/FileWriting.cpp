@@ -10,39 +10,13 @@ using detail::WriteMode;
 
 namespace {
 
-// A file about to be written: where it is, and the attributes it has if it exists.
-struct Target {
-    Location location;
-    std::optional<quint8> attributes;
-};
-
-// Refuses what cannot be written: a directory, a file whose attributes are in `refused`, a drive
-// that cannot be written.
-DosResult<Target> writableFile(const Location &location, quint8 refused)
-{
-    Target target{location, std::nullopt};
-    if (const int error = detail::refuseWrite(target.location))
-        return {error, {}};
-    if (target.location.exists && target.location.isDirectory)
-        return {dos::AccessDenied, {}};
-    if (target.location.exists) {
-        const auto attributes = detail::storedAttributes(target.location);
-        if (!attributes.ok())
-            return {attributes.error, {}};
-        if (attributes.value & refused)
-            return {dos::AccessDenied, {}};
-        target.attributes = attributes.value;
-    }
-    return {dos::Ok, target};
-}
-
 // New content: a new file gets the archive bit, an existing one keeps its attributes and gains it.
 int writeTarget(const QString &path, const QByteArray &data, WriteMode mode)
 {
     const auto location = detail::locate(path);
     if (!location.ok())
         return location.error;
-    const auto target = writableFile(location.value, attr::ReadOnly);
+    const auto target = detail::writableFile(location.value, attr::ReadOnly);
     if (!target.ok())
         return target.error;
     const quint8 attributes = target.value.attributes.value_or(0) | attr::Archive;
@@ -91,7 +65,7 @@ int copyFile(const ResolvedPath &from, const ResolvedPath &to)
     if (!attributes.ok())
         return attributes.error;
 
-    const auto target = writableFile(*to.m_location, attr::ReadOnly | attr::Hidden);
+    const auto target = detail::writableFile(*to.m_location, attr::ReadOnly | attr::Hidden);
     if (!target.ok())
         return target.error;
     const Location &location = target.value.location;

@@ -390,6 +390,56 @@ int writeHostCopy(const QString &to, const QByteArray &data, const QDateTime &la
     return finishCopy(out, to, error, times);
 }
 
+int HostReader::open(const QString &hostPath)
+{
+    m_fd = HostFd(::open(hostName(hostPath).constData(), O_RDONLY | O_CLOEXEC));
+    return m_fd.isOpen() ? dos::Ok : lastError();
+}
+
+DosResult<qsizetype> HostReader::read(char *buffer, qsizetype size)
+{
+    for (;;) {
+        const ssize_t got = ::read(m_fd.get(), buffer, size_t(size));
+        if (got >= 0)
+            return {dos::Ok, qsizetype(got)};
+        if (errno != EINTR)
+            return {lastError(), 0};
+    }
+}
+
+HostReplacement::~HostReplacement()
+{
+    if (!m_fd.isOpen())
+        return;
+    (void)m_fd.close();
+    (void)removeHostFile(m_temporary);  // never committed: the file stays as it was
+}
+
+int HostReplacement::open(const QString &hostPath, const QString &temporary)
+{
+    m_fd = openForWriting(temporary, O_EXCL);
+    if (!m_fd.isOpen())
+        return lastError(dos::PathNotFound);
+    m_hostPath = hostPath;
+    m_temporary = temporary;
+    return dos::Ok;
+}
+
+int HostReplacement::write(const char *data, qsizetype size)
+{
+    return writeAll(m_fd.get(), data, size);
+}
+
+int HostReplacement::commit()
+{
+    int error = m_fd.close();
+    if (error == dos::Ok)
+        error = renameHostFile(m_temporary, m_hostPath);
+    if (error != dos::Ok)
+        (void)removeHostFile(m_temporary);  // the failed step is the one to report
+    return error;
+}
+
 int renameHostFile(const QString &from, const QString &to)
 {
     if (::rename(hostName(from).constData(), hostName(to).constData()) != 0)

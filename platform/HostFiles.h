@@ -83,6 +83,35 @@ struct HostEntry {
 // The same with bytes and a last-write time from elsewhere.
 [[nodiscard]] int writeHostCopy(const QString &to, const QByteArray &data, const QDateTime &lastWrite);
 
+// A host file read from the start.
+class HostReader {
+public:
+    [[nodiscard]] int open(const QString &hostPath);
+    [[nodiscard]] DosResult<qsizetype> read(char *buffer, qsizetype size);  // 0 at the end
+
+private:
+    HostFd m_fd;
+};
+
+// New content for a host file, written to `temporary` (which must not exist) and put in place of
+// the file by commit(). Dropped before that, it removes the temporary file.
+class HostReplacement {
+public:
+    HostReplacement() = default;
+    HostReplacement(const HostReplacement &) = delete;
+    HostReplacement &operator=(const HostReplacement &) = delete;
+    ~HostReplacement();
+
+    [[nodiscard]] int open(const QString &hostPath, const QString &temporary);
+    [[nodiscard]] int write(const char *data, qsizetype size);
+    [[nodiscard]] int commit();
+
+private:
+    QString m_hostPath;
+    QString m_temporary;
+    HostFd m_fd;
+};
+
 // Renames within one host file system, replacing an existing file in one step.
 [[nodiscard]] int renameHostFile(const QString &from, const QString &to);
 [[nodiscard]] int removeHostFile(const QString &hostPath);

@@ -198,6 +198,39 @@ QString temporaryBeside(const Location &location)
                                               .arg(++counter));
 }
 
+class HostInput : public InputStream {
+public:
+    DosResult<qsizetype> read(char *buffer, qsizetype size) override { return reader.read(buffer, size); }
+    HostReader reader;
+};
+
+// The folder's records learn of the file only when it is in place.
+class HostOutput : public OutputStream {
+public:
+    explicit HostOutput(Location file, quint8 attributes)
+        : m_file(std::move(file)),
+          m_attributes(attributes)
+    {}
+    int open() { return m_replacement.open(m_file.host, temporaryBeside(m_file)); }
+    int write(const char *data, qsizetype size) override { return m_replacement.write(data, size); }
+    int commit() override
+    {
+        const auto folder = folderAt(m_file.hostFolder);
+        if (!folder.ok())
+            return folder.error;
+        if (const int error = m_replacement.commit())
+            return error;
+        if (m_file.exists)
+            return folder.value->setAttributes(m_file.name, m_attributes);
+        return folder.value->add(m_file.name, false, m_attributes);
+    }
+
+private:
+    Location m_file;
+    quint8 m_attributes;
+    HostReplacement m_replacement;
+};
+
 // A host folder (fixed disk or cd-rom) with its attributes and aliases in record files.
 class HostFolderBackend : public DriveBackend {
 public:
@@ -217,6 +250,8 @@ public:
     int remove(const Location &file) override;
     int makeDirectory(const Location &directory) override;
     int removeTree(const Location &directory) override;
+    DosResult<std::unique_ptr<InputStream>> openInput(const Location &file) override;
+    DosResult<std::unique_ptr<OutputStream>> openReplacing(const Location &file, quint8 attributes) override;
 };
 
 // Most paths are spelled as on the host, or name a new entry in a folder that is: they cost a
@@ -404,6 +439,23 @@ int HostFolderBackend::removeTree(const Location &directory)
     if (error != dos::Ok)
         return error;
     return folder.value->remove(directory.name);
+}
+
+DosResult<std::unique_ptr<InputStream>> HostFolderBackend::openInput(const Location &file)
+{
+    auto input = std::make_unique<HostInput>();
+    if (const int error = input->reader.open(file.host))
+        return {error, nullptr};
+    return {dos::Ok, std::move(input)};
+}
+
+DosResult<std::unique_ptr<OutputStream>> HostFolderBackend::openReplacing(const Location &file,
+                                                                          quint8 attributes)
+{
+    auto output = std::make_unique<HostOutput>(file, attributes);
+    if (const int error = output->open())
+        return {error, nullptr};
+    return {dos::Ok, std::move(output)};
 }
 
 }  // namespace

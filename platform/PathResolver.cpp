@@ -95,4 +95,24 @@ DosResult<quint8> storedAttributes(const Location &location)
     return attributes;
 }
 
+// Refuses what cannot be written: a directory, a file whose attributes are in `refused`, a drive
+// that cannot be written.
+DosResult<Target> writableFile(const Location &location, quint8 refused)
+{
+    Target target{location, std::nullopt};
+    if (const int error = refuseWrite(target.location))
+        return {error, {}};
+    if (target.location.exists && target.location.isDirectory)
+        return {dos::AccessDenied, {}};
+    if (target.location.exists) {
+        const auto attributes = storedAttributes(target.location);
+        if (!attributes.ok())
+            return {attributes.error, {}};
+        if (attributes.value & refused)
+            return {dos::AccessDenied, {}};
+        target.attributes = attributes.value;
+    }
+    return {dos::Ok, target};
+}
+
 }  // namespace platform::detail

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // Inside the platform layer only: from a Windows path to the host.
 namespace platform::detail {
 
@@ -50,5 +52,15 @@ struct Location {
 // The attributes of an existing entry as its drive keeps them; one the drive does not list (a
 // second host name that differs only in case) counts as archive only.
 [[nodiscard]] DosResult<quint8> storedAttributes(const Location &location);
+
+// A file about to be written: where it is, and the attributes it has if it exists.
+struct Target {
+    Location location;
+    std::optional<quint8> attributes;
+};
+
+// Refuses what cannot be written: a directory, a file whose attributes are in `refused`, a drive
+// that cannot be written.
+[[nodiscard]] DosResult<Target> writableFile(const Location &location, quint8 refused);
 
 }  // namespace platform::detail

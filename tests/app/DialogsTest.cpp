@@ -85,6 +85,8 @@ void DialogsTest::floppyChoiceLeadsToTheEmergencyDialog_data()
                                             "Notfalldiskette anfertigen (Laufwerk B:\\ )"};
     QTest::newRow("cancelled") << "*" << QStringList{"Notfalldiskette anfertigen ..."};
     QTest::newRow("escape") << "Escape" << QStringList{"Notfalldiskette anfertigen ..."};
+    // Closed by the system before any choice was made: there is no floppy to work on.
+    QTest::newRow("closed before a choice") << "close" << QStringList{"Notfalldiskette anfertigen ..."};
 }
 
 void DialogsTest::floppyChoiceLeadsToTheEmergencyDialog()
@@ -101,6 +103,8 @@ void DialogsTest::floppyChoiceLeadsToTheEmergencyDialog()
         }
         if (choice == QLatin1String("Escape")) {
             QTest::keyClick(form5, Qt::Key_Escape);
+        } else if (choice == QLatin1String("close")) {
+            form5->close();
         } else if (choice == QLatin1String("*")) {
             form5->BitBtn1->click();
         } else {

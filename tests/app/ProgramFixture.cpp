@@ -13,13 +13,6 @@ ProgramFixture::ProgramFixture(const QString &workingDirectory, const QString &m
         machine.makeDirectory(workingDirectory);
 }
 
-ProgramFixture::ProgramFixture(const QString &workingDirectory)
-    : m_workingDirectory(workingDirectory)
-{
-    if (!platform::directoryExists(workingDirectory))
-        machine.makeDirectory(workingDirectory);
-}
-
 QString ProgramFixture::settingsFile() const
 {
     return platform::withoutRootBackslash(m_workingDirectory) + QStringLiteral("\\Orvel.ini");

@@ -13,9 +13,9 @@ inline const QString ProgramDirectory = QStringLiteral("C:\\Programme\\Velko Sav
 // test can prepare files first.
 class ProgramFixture {
 public:
-    explicit ProgramFixture(const QString &workingDirectory = ProgramDirectory);
-    // On a PC of its own: machineIni as for TestMachine.
-    ProgramFixture(const QString &workingDirectory, const QString &machineIni);
+    // machineIni: the PC's machine.ini, empty for TestMachine's default.
+    explicit ProgramFixture(const QString &workingDirectory = ProgramDirectory,
+                            const QString &machineIni = {});
 
     // Creates the windows, shows the main window and waits for its start-up work. Called again,
     // it ends the running program's windows and starts anew, as the next program start would.

@@ -37,7 +37,7 @@ TestMachine::TestMachine()
 
 TestMachine::TestMachine(const QString &machineIni)
 {
-    install(machineIni);
+    install(machineIni.isEmpty() ? DefaultIni : machineIni);
 }
 
 TestMachine::~TestMachine()

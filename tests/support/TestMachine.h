@@ -13,7 +13,8 @@
 class TestMachine {
 public:
     TestMachine();
-    // machineIni replaces the default machine.ini text; the drive folders above are still made.
+    // machineIni replaces the default machine.ini text (empty: the default); the drive folders
+    // above are still made.
     explicit TestMachine(const QString &machineIni);
     ~TestMachine();
 

@@ -1,0 +1,86 @@
+#include "bench/BenchSupport.h"
+
+#include "platform/Machine.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+
+#include <algorithm>
+
+#include <linux/magic.h>
+#include <sys/vfs.h>
+
+namespace bench {
+
+BenchPc::BenchPc(const QString &parent, const QStringList &folders, const QByteArray &drives)
+    : m_dir(QDir(parent).filePath(QStringLiteral("velko-bench-XXXXXX")))
+{
+    if (!m_dir.isValid())
+        throw Failure("no temporary folder in " + parent.toStdString());
+    const QDir root(m_dir.path());
+    for (const QString &folder : folders) {
+        if (!root.mkpath(folder))
+            throw Failure("cannot create " + folder.toStdString());
+    }
+    QFile ini(root.filePath(QStringLiteral("machine.ini")));
+    if (!ini.open(QIODevice::WriteOnly)
+        || ini.write("[Windows]\nDirectory=C:\\WINDOWS\n[Drives]\n" + drives) < 0 || !ini.flush())
+        throw Failure("cannot write machine.ini");
+    ini.close();
+    QString error;
+    auto machine = platform::Machine::load(m_dir.path(), &error);
+    if (!machine)
+        throw Failure(error.toStdString());
+    platform::setMachine(std::move(machine));
+}
+
+BenchPc::~BenchPc()
+{
+    platform::setMachine(nullptr);
+}
+
+QString BenchPc::host(const QString &relative) const
+{
+    return QDir(m_dir.path()).filePath(relative);
+}
+
+void writeRandomFile(const QString &hostPath, qint64 size)
+{
+    QFile file(hostPath);
+    if (!file.open(QIODevice::WriteOnly))
+        throw Failure("cannot create " + hostPath.toStdString());
+    QByteArray chunk(qMin(size, MiB), Qt::Uninitialized);
+    for (qint64 left = size; left > 0; left -= chunk.size()) {
+        chunk.resize(qMin(left, MiB));
+        QRandomGenerator::global()->fillRange(reinterpret_cast<quint32 *>(chunk.data()),
+                                              chunk.size() / sizeof(quint32));
+        if (file.write(chunk) != chunk.size())
+            throw Failure("cannot write " + hostPath.toStdString());
+    }
+    if (!file.flush())
+        throw Failure("cannot write " + hostPath.toStdString());
+}
+
+double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const qsizetype middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+QString joined(const QList<double> &milliseconds)
+{
+    QStringList texts;
+    for (const double value : milliseconds)
+        texts.append(QString::number(value, 'f', 1));
+    return texts.join(u' ');
+}
+
+bool isTmpfs(const QString &folder)
+{
+    struct statfs info;
+    return ::statfs(QFile::encodeName(folder).constData(), &info) == 0 && info.f_type == TMPFS_MAGIC;
+}
+
+}  // namespace bench

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <stdexcept>
+
+// What the benchmarks share: a simulated PC on the disk to be measured, random files, medians.
+namespace bench {
+
+constexpr qint64 KiB = 1024;
+constexpr qint64 MiB = 1024 * KiB;
+
+struct Failure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// A simulated PC in a temporary folder under `parent`, with `folders` made below it and the
+// [Drives] lines of machine.ini; installed as the machine, removed with the object.
+class BenchPc {
+public:
+    BenchPc(const QString &parent, const QStringList &folders, const QByteArray &drives);
+    ~BenchPc();
+    BenchPc(const BenchPc &) = delete;
+    BenchPc &operator=(const BenchPc &) = delete;
+
+    QString host(const QString &relative) const;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void writeRandomFile(const QString &hostPath, qint64 size);
+double median(QList<double> values);
+QString joined(const QList<double> &milliseconds);  // "12.3 45.6 ..."
+bool isTmpfs(const QString &folder);
+
+}  // namespace bench
