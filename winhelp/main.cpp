@@ -27,7 +27,7 @@ int main(int argc, char *argv[])
     // Listening before the file is opened: a request that comes meanwhile waits for the viewer
     // instead of starting a second one on the same collection.
     winhelp::ViewerServer server(request->helpFile);
-    applyClassicLook(application);
+    controls::applyClassicLook(application);
     QString error;
     const auto file = winhelp::HelpFile::open(
         request->helpFile, QStandardPaths::writableLocation(QStandardPaths::CacheLocation), &error);

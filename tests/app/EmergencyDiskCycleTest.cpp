@@ -1,0 +1,126 @@
+// The emergency disk from end to end on a demo PC: the wizard on a blank floppy, then Windows no
+// longer starts, and the PC boots from the floppy, whose Autoexec.bat puts the system files back.
+#include "platform/Files.h"
+#include "platform/Floppy.h"
+#include "platform/Shell.h"
+#include "tests/app/ProgramFixture.h"
+#include "tests/support/DemoPc.h"
+
+#include <QApplication>
+#include <QProcess>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+using namespace platform;
+
+namespace {
+
+const QString FinalMessage = QStringLiteral("message: Die Notfalldiskette wurde soeben erstellt . Nehmen\n\r"
+                                            "sie sie jetzt aus dem Laufwerk und beschriften sie sie.");
+
+struct FileState {
+    QByteArray bytes;
+    quint8 attributes = 0;
+    bool operator==(const FileState &other) const = default;
+};
+
+FileState stateOf(const QString &path)
+{
+    return {readFile(path).value, fileAttributes(path).value};
+}
+
+// Presses the named button of each modal dialog in turn, once it is the active window.
+void pressInDialogs(const QStringList &buttons, TForm1 &form)
+{
+    QStringList left = buttons;
+    QWidget *pressed = nullptr;
+    QTimer watcher;
+    watcher.setInterval(10);
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (left.isEmpty() || !modal || modal == pressed || !modal->isVisible()
+            || QApplication::activeWindow() != modal)
+            return;
+        pressed = modal;
+        modal->findChild<QPushButton *>(left.takeFirst())->click();
+    });
+    watcher.start();
+    form.Notfalldisketteanfertigen1Click();
+}
+
+// A blank 1.44 MB disk with a file on it, as a user would insert one.
+void insertBlankFloppy(const TestMachine &pc)
+{
+    const QString image = pc.folder() + QStringLiteral("/floppy-a.img");
+    QFile blank(image);
+    QVERIFY(blank.open(QIODevice::WriteOnly));
+    QVERIFY(blank.resize(1474560));
+    blank.close();
+    QCOMPARE(formatFloppy(u'A', QString()), 0);
+    QCOMPARE(writeFile(QStringLiteral("A:\\ALT.TXT"), "vorher da\r\n"), 0);
+}
+
+// The PC started with the disk inserted, headless: a key for the script's pause.
+QString bootFromFloppy(const QString &machineFolder)
+{
+    QProcess dos;
+    dos.start(dosProgram(), {QStringLiteral("--machine"), machineFolder, QStringLiteral("--headless"),
+                             QStringLiteral("--keys"), QStringLiteral(" "), QStringLiteral("--boot-floppy")});
+    if (!dos.waitForFinished(60000) || dos.exitStatus() != QProcess::NormalExit || dos.exitCode() != 0)
+        qWarning("velko-dos: %s", dos.readAllStandardError().constData());
+    return QString::fromUtf8(dos.readAllStandardOutput());
+}
+
+}  // namespace
+
+class EmergencyDiskCycleTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void makeTheDiskBreakWindowsAndBootFromIt()
+    {
+        ProgramFixture program;
+        seedDemoPc(program.machine);
+        insertBlankFloppy(program.machine);
+        TForm1 &form = program.start();
+
+        const QString systemIni = QStringLiteral("C:\\WINDOWS\\SYSTEM.INI");
+        const QString ioSys = QStringLiteral("C:\\IO.SYS");
+        const FileState systemIniBefore = stateOf(systemIni);
+        const FileState ioSysBefore = stateOf(ioSys);
+        QCOMPARE(ioSysBefore.attributes, attr::ReadOnly | attr::Hidden | attr::System);
+
+        program.user.events.clear();
+        pressInDialogs({QStringLiteral("Button3"), QStringLiteral("BitBtn1")}, form);
+        QCOMPARE(program.user.events.join(u'\n'), FinalMessage);
+
+        // The disk: bootable, labelled, with its script, and nothing of what was on it before.
+        QProcess fsck;
+        fsck.start(QStringLiteral("fsck.fat"),
+                   {QStringLiteral("-n"), program.machine.folder() + QStringLiteral("/floppy-a.img")});
+        QVERIFY(fsck.waitForFinished(60000));
+        QVERIFY2(fsck.exitCode() == 0, fsck.readAllStandardOutput().constData());
+        QCOMPARE(volumeLabel(u'A').value, QStringLiteral("NOTFALL"));
+        const quint8 system = attr::ReadOnly | attr::Hidden | attr::System;
+        QCOMPARE(fileAttributes(QStringLiteral("A:\\IO.SYS")).value & system, system);
+        QCOMPARE(fileAttributes(QStringLiteral("A:\\MSDOS.SYS")).value & system, system);
+        QVERIFY(fileExists(QStringLiteral("A:\\COMMAND.COM")));
+        QVERIFY(fileExists(QStringLiteral("A:\\AUTOEXEC.BAT")));
+        QVERIFY(!fileExists(QStringLiteral("A:\\ALT.TXT")));
+
+        // Windows no longer starts.
+        QCOMPARE(writeFile(systemIni, "[boot]\r\nkaputt\r\n"), 0);
+        QCOMPARE(setFileAttributes(ioSys, attr::Archive), 0);
+        QCOMPARE(deleteFile(ioSys), 0);
+
+        const QString screen = bootFromFloppy(program.machine.folder());
+        QVERIFY2(screen.contains(QStringLiteral("Velko Restore wurde ausgefuehrt")), qPrintable(screen));
+        QVERIFY(stateOf(systemIni).bytes == systemIniBefore.bytes);
+        QVERIFY(stateOf(ioSys).bytes == ioSysBefore.bytes);
+        QCOMPARE(stateOf(ioSys).attributes & system, system);
+    }
+};
+
+QTEST_MAIN(EmergencyDiskCycleTest)
+#include "EmergencyDiskCycleTest.moc"
