@@ -131,7 +131,10 @@ TNotfall::TNotfall(QWidget *parent)
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setRange(0, 100);
-    ProgressBar1->setGeometry(8, 232, 454, 24);
+    // Covers the whole button row while it is shown; no percent text, as on Windows 9x.
+    ProgressBar1->setGeometry(8, 228, 454, 32);
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->setAutoFillBackground(true);
     ProgressBar1->hide();
 
     connect(BitBtn1, &QPushButton::clicked, this, &TNotfall::BitBtn1Click);
@@ -162,10 +165,12 @@ QString TNotfall::driveCaption() const
     return IdleCaption + QStringLiteral(" (Laufwerk ") + m_floppyLetter + QStringLiteral(":\\ )");
 }
 
+// The run keeps the GUI thread busy, so the bar is painted at once, as Windows' own control is.
 void TNotfall::setProgress(int position)
 {
     ProgressBar1->setValue(position);
     ProgressBar1->show();
+    ProgressBar1->repaint();
 }
 
 // The run's failures end it with the general error report; the dialog is then idle again.
