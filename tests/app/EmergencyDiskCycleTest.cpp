@@ -2,12 +2,12 @@
 // longer starts, and the PC boots from the floppy, whose Autoexec.bat puts the system files back.
 #include "platform/Files.h"
 #include "platform/Floppy.h"
-#include "platform/Shell.h"
 #include "tests/app/ProgramFixture.h"
 #include "tests/support/DemoPc.h"
+#include "tests/support/FloppyImages.h"
+#include "tests/support/HeadlessDos.h"
 
 #include <QApplication>
-#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -49,29 +49,6 @@ void pressInDialogs(const QStringList &buttons, TForm1 &form)
     form.Notfalldisketteanfertigen1Click();
 }
 
-// A blank 1.44 MB disk with a file on it, as a user would insert one.
-void insertBlankFloppy(const TestMachine &pc)
-{
-    const QString image = pc.folder() + QStringLiteral("/floppy-a.img");
-    QFile blank(image);
-    QVERIFY(blank.open(QIODevice::WriteOnly));
-    QVERIFY(blank.resize(1474560));
-    blank.close();
-    QCOMPARE(formatFloppy(u'A', QString()), 0);
-    QCOMPARE(writeFile(QStringLiteral("A:\\ALT.TXT"), "vorher da\r\n"), 0);
-}
-
-// The PC started with the disk inserted, headless: a key for the script's pause.
-QString bootFromFloppy(const QString &machineFolder)
-{
-    QProcess dos;
-    dos.start(dosProgram(), {QStringLiteral("--machine"), machineFolder, QStringLiteral("--headless"),
-                             QStringLiteral("--keys"), QStringLiteral(" "), QStringLiteral("--boot-floppy")});
-    if (!dos.waitForFinished(60000) || dos.exitStatus() != QProcess::NormalExit || dos.exitCode() != 0)
-        qWarning("velko-dos: %s", dos.readAllStandardError().constData());
-    return QString::fromUtf8(dos.readAllStandardOutput());
-}
-
 }  // namespace
 
 class EmergencyDiskCycleTest : public QObject {
@@ -82,7 +59,7 @@ private slots:
     {
         ProgramFixture program;
         seedDemoPc(program.machine);
-        insertBlankFloppy(program.machine);
+        insertFormattedDisk(program.machine, u'A', QString(), true);
         TForm1 &form = program.start();
 
         const QString systemIni = QStringLiteral("C:\\WINDOWS\\SYSTEM.INI");
@@ -96,11 +73,7 @@ private slots:
         QCOMPARE(program.user.events.join(u'\n'), FinalMessage);
 
         // The disk: bootable, labelled, with its script, and nothing of what was on it before.
-        QProcess fsck;
-        fsck.start(QStringLiteral("fsck.fat"),
-                   {QStringLiteral("-n"), program.machine.folder() + QStringLiteral("/floppy-a.img")});
-        QVERIFY(fsck.waitForFinished(60000));
-        QVERIFY2(fsck.exitCode() == 0, fsck.readAllStandardOutput().constData());
+        QVERIFY(fileSystemIsSound(floppyImage(program.machine, u'A')));
         QCOMPARE(volumeLabel(u'A').value, QStringLiteral("NOTFALL"));
         const quint8 system = attr::ReadOnly | attr::Hidden | attr::System;
         QCOMPARE(fileAttributes(QStringLiteral("A:\\IO.SYS")).value & system, system);
@@ -114,7 +87,9 @@ private slots:
         QCOMPARE(setFileAttributes(ioSys, attr::Archive), 0);
         QCOMPARE(deleteFile(ioSys), 0);
 
-        const QString screen = bootFromFloppy(program.machine.folder());
+        // The PC started with the disk inserted; a key for the script's pause.
+        const QString screen =
+            runDosHeadless(program.machine.folder(), QStringLiteral(" "), {QStringLiteral("--boot-floppy")});
         QVERIFY2(screen.contains(QStringLiteral("Velko Restore wurde ausgefuehrt")), qPrintable(screen));
         QVERIFY(stateOf(systemIni).bytes == systemIniBefore.bytes);
         QVERIFY(stateOf(ioSys).bytes == ioSysBefore.bytes);

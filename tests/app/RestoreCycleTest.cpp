@@ -5,9 +5,9 @@
 #include "platform/Shell.h"
 #include "tests/app/ProgramFixture.h"
 #include "tests/support/DemoPc.h"
+#include "tests/support/HeadlessDos.h"
 
 #include <QApplication>
-#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -54,18 +54,6 @@ void startRestoreFromTheDialog(TForm1 &form)
     });
     watcher.start();
     form.Button7Click();
-}
-
-// MS-DOS mode as the shell starts it, headless: a key for the script's pause.
-QString runInMsDosMode(const QString &machineFolder, const QString &script)
-{
-    QProcess dos;
-    dos.start(dosProgram(),
-              {QStringLiteral("--machine"), machineFolder, QStringLiteral("--headless"),
-               QStringLiteral("--keys"), QStringLiteral(" "), QStringLiteral("--msdos-mode"), script});
-    if (!dos.waitForFinished(60000) || dos.exitStatus() != QProcess::NormalExit || dos.exitCode() != 0)
-        qWarning("velko-dos: %s", dos.readAllStandardError().constData());
-    return QString::fromUtf8(dos.readAllStandardOutput());
 }
 
 }  // namespace
@@ -126,7 +114,8 @@ private slots:
         QVERIFY(fileExists(Shortcut));
         QCOMPARE(batchStartOf(script), BatchStart::MsDosMode);
 
-        const QString autostart = runInMsDosMode(program.machine.folder(), script);
+        const QString autostart = runDosHeadless(program.machine.folder(), QStringLiteral(" "),
+                                                 {QStringLiteral("--msdos-mode"), script});
         QVERIFY2(autostart.contains(QStringLiteral("AUTOSTART C:\\Programme\\Velko Save\\Orvel.exe|"
                                                    "C:\\Programme\\Velko Save\\")),
                  qPrintable(autostart));

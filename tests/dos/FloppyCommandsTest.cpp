@@ -1,7 +1,7 @@
 #include "dos/Interpreter.h"
 #include "platform/Files.h"
 #include "platform/Floppy.h"
-#include "tests/dos/FloppyImages.h"
+#include "tests/support/FloppyImages.h"
 #include "tests/support/DemoPc.h"
 #include "tests/support/TestMachine.h"
 

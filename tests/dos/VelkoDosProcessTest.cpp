@@ -1,7 +1,7 @@
 #include "platform/Files.h"
 #include "platform/Floppy.h"
 #include "platform/ShellLink.h"
-#include "tests/dos/FloppyImages.h"
+#include "tests/support/FloppyImages.h"
 #include "tests/support/DemoPc.h"
 #include "tests/support/TestMachine.h"
 

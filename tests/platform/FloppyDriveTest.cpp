@@ -1,6 +1,7 @@
 #include "platform/FileMove.h"
 #include "platform/Files.h"
 #include "platform/Floppy.h"
+#include "tests/support/FloppyImages.h"
 #include "tests/support/FullDisk.h"
 #include "tests/support/TestMachine.h"
 
@@ -12,20 +13,6 @@ using namespace platform;
 
 namespace {
 
-// Floppy A: with an image, B: write-protected with an image, no drive Z:.
-const QString FloppyIni = QStringLiteral("[Windows]\n"
-                                         "Directory=C:\\WINDOWS\n"
-                                         "[Drives]\n"
-                                         "A=floppy,floppy-a.img\n"
-                                         "B=floppy,floppy-b.img,readonly\n"
-                                         "C=fixed,drive_c\n"
-                                         "D=fixed,drive_d\n");
-
-QString imageOf(const TestMachine &pc, QChar letter)
-{
-    return pc.folder() + QStringLiteral("/floppy-%1.img").arg(letter.toLower());
-}
-
 void writeHost(const QString &hostPath, const QByteArray &bytes)
 {
     QFile file(hostPath);
@@ -33,22 +20,10 @@ void writeHost(const QString &hostPath, const QByteArray &bytes)
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
-bool runs(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    return process.waitForFinished() && process.exitStatus() == QProcess::NormalExit
-           && process.exitCode() == 0;
-}
-
 // A disk formatted as another PC formats it.
 void insertDisk(const TestMachine &pc, QChar letter, const QString &label = QStringLiteral("DISK"))
 {
-    const QString image = imageOf(pc, letter);
-    QFile::remove(image);
-    QVERIFY(runs(QStringLiteral("mformat"),
-                 {QStringLiteral("-C"), QStringLiteral("-i"), image, QStringLiteral("-f"),
-                  QStringLiteral("1440"), QStringLiteral("-v"), label, QStringLiteral("::")}));
+    insertFormattedDisk(pc, letter, label, false);
 }
 
 // A file put on the disk by another PC.
@@ -56,13 +31,9 @@ void putOnDisk(const TestMachine &pc, QChar letter, const QString &name, const Q
 {
     const QString source = pc.folder() + QStringLiteral("/on-disk");
     writeHost(source, bytes);
-    QVERIFY(runs(QStringLiteral("mcopy"), {QStringLiteral("-o"), QStringLiteral("-i"), imageOf(pc, letter),
-                                           source, QStringLiteral("::/") + name}));
-}
-
-bool fileSystemIsSound(const QString &image)
-{
-    return runs(QStringLiteral("fsck.fat"), {QStringLiteral("-n"), image});
+    QVERIFY(
+        runsOnHost(QStringLiteral("mcopy"), {QStringLiteral("-o"), QStringLiteral("-i"),
+                                             floppyImage(pc, letter), source, QStringLiteral("::/") + name}));
 }
 
 // The attributes another PC sees: mattrib's letters for the file.
@@ -70,7 +41,7 @@ QString attributesSeenByMtools(const TestMachine &pc, const QString &name)
 {
     QProcess mattrib;
     mattrib.start(QStringLiteral("mattrib"),
-                  {QStringLiteral("-i"), imageOf(pc, u'A'), QStringLiteral("::/") + name});
+                  {QStringLiteral("-i"), floppyImage(pc, u'A'), QStringLiteral("::/") + name});
     mattrib.waitForFinished();
     return QString::fromUtf8(mattrib.readAllStandardOutput())
         .section(QStringLiteral("::/"), 0, 0)
@@ -102,20 +73,20 @@ private slots:
         QFETCH(QByteArray, before);
         QFETCH(QString, label);
         QFETCH(QString, stored);
-        TestMachine pc(FloppyIni);
+        TestMachine pc(TwoFloppiesIni);
         insertDisk(pc, u'A', QStringLiteral("ALT"));
         if (before.isEmpty())
             putOnDisk(pc, u'A', QStringLiteral("Alt.txt"), "alt");
         else
-            writeHost(imageOf(pc, u'A'), before);
+            writeHost(floppyImage(pc, u'A'), before);
 
         QCOMPARE(formatFloppy(u'a', label), dos::Ok);
         QCOMPARE(files(QStringLiteral("A:\\")).value, QStringList());
         const auto read = volumeLabel(u'A');
         QCOMPARE(read.error, dos::Ok);
         QCOMPARE(read.value, stored);
-        QCOMPARE(QFileInfo(imageOf(pc, u'A')).size(), 1474560);
-        QVERIFY(fileSystemIsSound(imageOf(pc, u'A')));
+        QCOMPARE(QFileInfo(floppyImage(pc, u'A')).size(), 1474560);
+        QVERIFY(fileSystemIsSound(floppyImage(pc, u'A')));
     }
 
     // Every service on the disk, by long name, by another letter case and by 8.3 name; the disk
@@ -137,7 +108,7 @@ private slots:
     {
         QFETCH(QString, path);
         QFETCH(QString, shortPath);
-        TestMachine pc(FloppyIni);
+        TestMachine pc(TwoFloppiesIni);
         insertDisk(pc, u'A');
         QCOMPARE(forceDirectories(directoryPart(path)), dos::Ok);
         QCOMPARE(writeFile(path, "eins"), dos::Ok);
@@ -160,12 +131,12 @@ private slots:
         QVERIFY(!fileExists(QStringLiteral("A:\\Neu.txt")));
         QCOMPARE(createEmptyFile(path), dos::Ok);
         QCOMPARE(readFile(path).value, QByteArray());
-        QVERIFY(fileSystemIsSound(imageOf(pc, u'A')));
+        QVERIFY(fileSystemIsSound(floppyImage(pc, u'A')));
         if (path.count(u'\\') > 1) {
             const QString top = path.section(u'\\', 0, 1);
             QCOMPARE(removeDirectoryTree(top), dos::Ok);
             QVERIFY(!directoryExists(top));
-            QVERIFY(fileSystemIsSound(imageOf(pc, u'A')));
+            QVERIFY(fileSystemIsSound(floppyImage(pc, u'A')));
         }
     }
 
@@ -173,12 +144,12 @@ private slots:
     // another PC sees, and read-only is honoured.
     void attributesAreTheImagesOwn()
     {
-        TestMachine pc(FloppyIni);
+        TestMachine pc(TwoFloppiesIni);
         insertDisk(pc, u'A');
         putOnDisk(pc, u'A', QStringLiteral("IO.SYS"), "io");
-        QVERIFY(runs(QStringLiteral("mattrib"),
-                     {QStringLiteral("-i"), imageOf(pc, u'A'), QStringLiteral("+r"), QStringLiteral("+h"),
-                      QStringLiteral("+s"), QStringLiteral("::/IO.SYS")}));
+        QVERIFY(runsOnHost(QStringLiteral("mattrib"),
+                           {QStringLiteral("-i"), floppyImage(pc, u'A'), QStringLiteral("+r"),
+                            QStringLiteral("+h"), QStringLiteral("+s"), QStringLiteral("::/IO.SYS")}));
         QCOMPARE(fileAttributes(QStringLiteral("A:\\io.sys")).value,
                  attr::ReadOnly | attr::Hidden | attr::System | attr::Archive);
         QCOMPARE(deleteFile(QStringLiteral("A:\\IO.SYS")), dos::AccessDenied);
@@ -196,7 +167,7 @@ private slots:
     // to two seconds, so the source's is even).
     void copiesBetweenDrives()
     {
-        TestMachine pc(FloppyIni);
+        TestMachine pc(TwoFloppiesIni);
         insertDisk(pc, u'A');
         const QString source = QStringLiteral("C:\\Config.sys");
         pc.writeFile(source, QByteArray("DEVICE=HIMEM.SYS\r\n\xff", 20), attr::ReadOnly | attr::Archive);
@@ -218,7 +189,7 @@ private slots:
             QCOMPARE(lastWriteTime(copy).value, time);
         }
         QCOMPARE(copyFile(source, QStringLiteral("A:\\Config.sys")), dos::AccessDenied);  // read-only target
-        QVERIFY(fileSystemIsSound(imageOf(pc, u'A')));
+        QVERIFY(fileSystemIsSound(floppyImage(pc, u'A')));
     }
 
     // Without a disk, write-protected, or no such drive: every service says so the same way.
@@ -234,11 +205,11 @@ private slots:
     {
         QFETCH(QChar, letter);
         QFETCH(int, error);
-        TestMachine pc(FloppyIni);
+        TestMachine pc(TwoFloppiesIni);
         insertDisk(pc, u'B');
         putOnDisk(pc, u'B', QStringLiteral("Alt.txt"), "alt");
-        QVERIFY(runs(QStringLiteral("mmd"),
-                     {QStringLiteral("-i"), imageOf(pc, u'B'), QStringLiteral("::/Ordner")}));
+        QVERIFY(runsOnHost(QStringLiteral("mmd"),
+                           {QStringLiteral("-i"), floppyImage(pc, u'B'), QStringLiteral("::/Ordner")}));
         const QString root = QString(letter) + QStringLiteral(":\\");
         const QString file = root + QStringLiteral("Alt.txt");
         pc.writeFile(QStringLiteral("C:\\Neu.txt"), "neu");
@@ -264,7 +235,7 @@ private slots:
     // A full disk: 101, nothing half-written, a replaced file as it was, the disk sound.
     void fullDisk()
     {
-        TestMachine pc(FloppyIni);
+        TestMachine pc(TwoFloppiesIni);
         insertDisk(pc, u'A');
         QCOMPARE(writeFile(QStringLiteral("A:\\Alt.txt"), "alt"), dos::Ok);
         QCOMPARE(writeFile(QStringLiteral("A:\\Voll.bin"), QByteArray(1400000, 'v')), dos::Ok);
@@ -276,7 +247,7 @@ private slots:
         QCOMPARE(readFile(QStringLiteral("A:\\Alt.txt")).value, QByteArray("alt"));
         QCOMPARE(files(QStringLiteral("A:\\")).value,
                  (QStringList{QStringLiteral("Alt.txt"), QStringLiteral("Voll.bin")}));
-        QVERIFY(fileSystemIsSound(imageOf(pc, u'A')));
+        QVERIFY(fileSystemIsSound(floppyImage(pc, u'A')));
     }
 
     // A disk that is not FAT or cut off gives a clear error everywhere, and formatting mends it.
@@ -292,9 +263,9 @@ private slots:
     {
         QFETCH(qint64, keptBytes);
         QFETCH(bool, bootSectorLost);
-        TestMachine pc(FloppyIni);
+        TestMachine pc(TwoFloppiesIni);
         insertDisk(pc, u'A');
-        QFile disk(imageOf(pc, u'A'));
+        QFile disk(floppyImage(pc, u'A'));
         QVERIFY(disk.open(QIODevice::ReadWrite));
         QVERIFY(disk.resize(keptBytes));
         if (bootSectorLost)
@@ -330,7 +301,7 @@ private slots:
         QFETCH(QChar, letter);
         QFETCH(QString, label);
         QFETCH(int, error);
-        TestMachine pc(FloppyIni);
+        TestMachine pc(TwoFloppiesIni);
         insertDisk(pc, u'B');
         if (error != dos::NotReady)
             insertDisk(pc, u'A');

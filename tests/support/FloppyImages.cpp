@@ -1,21 +1,17 @@
-#include "tests/dos/FloppyImages.h"
+#include "tests/support/FloppyImages.h"
 
 #include "tests/support/TestMachine.h"
 
 #include <QFile>
 #include <QProcess>
 
-namespace {
-
-bool runs(const QString &program, const QStringList &arguments)
+bool runsOnHost(const QString &program, const QStringList &arguments)
 {
     QProcess process;
     process.start(program, arguments);
     return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit
            && process.exitCode() == 0;
 }
-
-}  // namespace
 
 const QString TwoFloppiesIni = QStringLiteral("[Windows]\n"
                                               "Directory=C:\\WINDOWS\n"
@@ -38,7 +34,7 @@ void insertFormattedDisk(const TestMachine &pc, QChar letter, const QString &lab
                        QStringLiteral("-i"), image};
     if (!label.isEmpty())
         format << QStringLiteral("-v") << label;
-    if (!runs(QStringLiteral("mformat"), format << QStringLiteral("::")))
+    if (!runsOnHost(QStringLiteral("mformat"), format << QStringLiteral("::")))
         qFatal("mformat failed on %s", qPrintable(image));
     if (!oldFile)
         return;
@@ -47,12 +43,12 @@ void insertFormattedDisk(const TestMachine &pc, QChar letter, const QString &lab
     if (!file.open(QIODevice::WriteOnly) || file.write("alte Datei\r\n") != 12)
         qFatal("cannot write %s", qPrintable(old));
     file.close();
-    if (!runs(QStringLiteral("mcopy"),
-              {QStringLiteral("-o"), QStringLiteral("-i"), image, old, QStringLiteral("::/ALT.TXT")}))
+    if (!runsOnHost(QStringLiteral("mcopy"),
+                    {QStringLiteral("-o"), QStringLiteral("-i"), image, old, QStringLiteral("::/ALT.TXT")}))
         qFatal("mcopy failed on %s", qPrintable(image));
 }
 
 bool fileSystemIsSound(const QString &image)
 {
-    return runs(QStringLiteral("fsck.fat"), {QStringLiteral("-n"), image});
+    return runsOnHost(QStringLiteral("fsck.fat"), {QStringLiteral("-n"), image});
 }
