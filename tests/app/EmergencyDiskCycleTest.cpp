@@ -4,6 +4,7 @@
 #include "platform/Floppy.h"
 #include "tests/app/ProgramFixture.h"
 #include "tests/support/DemoPc.h"
+#include "tests/support/FileState.h"
 #include "tests/support/FloppyImages.h"
 #include "tests/support/HeadlessDos.h"
 
@@ -18,17 +19,6 @@ namespace {
 
 const QString FinalMessage = QStringLiteral("message: Die Notfalldiskette wurde soeben erstellt . Nehmen\n\r"
                                             "sie sie jetzt aus dem Laufwerk und beschriften sie sie.");
-
-struct FileState {
-    QByteArray bytes;
-    quint8 attributes = 0;
-    bool operator==(const FileState &other) const = default;
-};
-
-FileState stateOf(const QString &path)
-{
-    return {readFile(path).value, fileAttributes(path).value};
-}
 
 // Presses the named button of each modal dialog in turn, once it is the active window.
 void pressInDialogs(const QStringList &buttons, TForm1 &form)

@@ -5,6 +5,7 @@
 #include "platform/Shell.h"
 #include "tests/app/ProgramFixture.h"
 #include "tests/support/DemoPc.h"
+#include "tests/support/FileState.h"
 #include "tests/support/HeadlessDos.h"
 
 #include <QApplication>
@@ -19,17 +20,6 @@ namespace {
 const QString Backups = QStringLiteral("C:\\Programme\\Velko Save\\Backups");
 const QString Shortcut = QStringLiteral("C:\\WINDOWS\\Startmenü\\Programme\\Autostart\\Orvel.lnk");
 const QString AfterRestore = QStringLiteral("message: 'Velko Restore' wurde ausgeführt !");
-
-struct FileState {
-    QByteArray bytes;
-    quint8 attributes = 0;
-    bool operator==(const FileState &other) const = default;
-};
-
-FileState stateOf(const QString &path)
-{
-    return {readFile(path).value, fileAttributes(path).value};
-}
 
 void overwrite(const QString &path, const QByteArray &bytes, quint8 attributes)
 {
