@@ -4,9 +4,9 @@
 
 ProgramWindows createProgramWindows()
 {
-    controls::setApplicationHelpFile(controls::HelpFileName);
     ProgramWindows windows;
     windows.form1 = std::make_unique<TForm1>();
+    controls::setApplicationHelpFile(controls::HelpFileName, windows.form1.get());
     windows.restore = std::make_unique<TRestore>();
     windows.notfall = std::make_unique<TNotfall>();
     windows.form5 = std::make_unique<TForm5>();

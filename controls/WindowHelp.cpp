@@ -4,6 +4,7 @@
 #include "platform/Machine.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QShortcut>
 #include <QWidget>
 
@@ -14,12 +15,14 @@ const char *const HelpFileProperty = "velkoHelpFile";
 const char *const HelpContextProperty = "velkoHelpContext";
 
 QString applicationHelpFile;
+QPointer<QWidget> applicationHelpOwner;
 std::function<bool()> shortHelpQuery;
 }  // namespace
 
-void setApplicationHelpFile(const QString &helpFile)
+void setApplicationHelpFile(const QString &helpFile, QWidget *mainWindow)
 {
     applicationHelpFile = helpFile;
+    applicationHelpOwner = mainWindow;
 }
 
 QString executableDirectory()
@@ -53,13 +56,15 @@ void setWindowHelpContext(QWidget *window, int topic)
 
 void requestHelp(int command, int topic)
 {
-    QWidget *active = QApplication::activeWindow();
-    QString helpFile = active ? active->property(HelpFileProperty).toString() : QString();
-    if (helpFile.isEmpty())
+    QWidget *owner = QApplication::activeWindow();
+    QString helpFile = owner ? owner->property(HelpFileProperty).toString() : QString();
+    if (helpFile.isEmpty()) {
         helpFile = applicationHelpFile;
+        owner = applicationHelpOwner;
+    }
     if (helpFile.isEmpty())
         return;
-    platform::desktop().showHelp(helpFile, command, topic);
+    platform::desktop().showHelp(owner, helpFile, command, topic);
 }
 
 void setShortHelpQuery(std::function<bool()> query)

@@ -14,7 +14,8 @@ namespace controls {
 // The program's help file, which lies beside the program file.
 inline const QString HelpFileName = QStringLiteral("Orvel.hlp");
 
-void setApplicationHelpFile(const QString &helpFile);
+// The help file of windows without one of their own; their requests are shown for mainWindow.
+void setApplicationHelpFile(const QString &helpFile, QWidget *mainWindow);
 
 // The folder of the program file as a Windows path with trailing backslash; empty when the program
 // does not lie on the simulated PC (as in tests).

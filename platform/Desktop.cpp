@@ -43,7 +43,7 @@ QString findHelpFile(const QString &helpFile)
 
 // The help viewer is a program of its own, as winhlp32.exe is: a missing help file or viewer
 // shows nothing, and its outcome goes unexamined.
-void Desktop::showHelp(const QString &helpFile, int command, int topic)
+void Desktop::showHelp(const QObject *, const QString &helpFile, int command, int topic)
 {
     if (!hasMachine() || (command != help::ShowTopic && command != help::ShowContents))
         return;

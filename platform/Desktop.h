@@ -18,8 +18,9 @@ constexpr int ShowContents = 11;
 class Desktop {
 public:
     virtual ~Desktop() = default;
-    // helpFile is a Windows path; topic is ignored for ShowContents.
-    virtual void showHelp(const QString &helpFile, int command, int topic);
+    // helpFile is a Windows path; topic is ignored for ShowContents. owner is the window the help
+    // is shown for.
+    virtual void showHelp(const QObject *owner, const QString &helpFile, int command, int topic);
     // The shell's ShellExecute: the verb ("open", or empty for the default verb, which is "open")
     // on a document, program or address. file, parameters and directory are Windows paths or
     // texts; showCommand as for a shortcut. Files go to shellOpen, addresses to openAddress. The

@@ -227,7 +227,7 @@ private slots:
         });
 
         // The box has no help file of its own: the application's is used.
-        controls::setApplicationHelpFile(QStringLiteral("Orvel.hlp"));
+        controls::setApplicationHelpFile(QStringLiteral("Orvel.hlp"), nullptr);
         const MessageButton answer =
             controls::showMessage(MessageType::Confirmation, QStringLiteral("Zeile 1\n\rZeile 2\r\nZeile 3"),
                                   MessageButton::Yes | MessageButton::No | MessageButton::Cancel, 6);

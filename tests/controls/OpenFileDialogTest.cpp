@@ -484,7 +484,7 @@ private slots:
     void helpButtonShowsItsTopic()
     {
         TestUser user;
-        controls::setApplicationHelpFile("C:\\Programme\\Velko Save\\Orvel.hlp");
+        controls::setApplicationHelpFile("C:\\Programme\\Velko Save\\Orvel.hlp", nullptr);
         m_dialog->setHelpTopic(9);
         bool helpShown = false;
 
@@ -493,7 +493,7 @@ private slots:
             helpShown = help->isVisible();
             help->click();
         });
-        controls::setApplicationHelpFile({});
+        controls::setApplicationHelpFile({}, nullptr);
 
         QVERIFY(helpShown);
         QCOMPARE(user.events, QStringList{"help: 9"});

@@ -78,7 +78,7 @@ void ShowHelpTest::startsTheViewerOnTheHelpFile()
     pc.makeDirectory(QStringLiteral("C:\\WINDOWS\\HELP"));
     pc.writeFile(installed, "help");
 
-    platform::desktop().showHelp(asked, command, 5);
+    platform::desktop().showHelp(nullptr, asked, command, 5);
     QCOMPARE(waitForLog(), pc.host(installed).toUtf8() + arguments + '\n');
 }
 
@@ -100,9 +100,9 @@ void ShowHelpTest::startsNothingForAMissingFileOrAnUnknownCommand()
     pc.makeDirectory(QStringLiteral("C:\\Programme\\Velko Save"));
     pc.writeFile(HelpFile, "help");
 
-    platform::desktop().showHelp(asked, command, 5);
+    platform::desktop().showHelp(nullptr, asked, command, 5);
     // A request that works, after the one that must not: only its line may come.
-    platform::desktop().showHelp(HelpFile, ShowTopic, 6);
+    platform::desktop().showHelp(nullptr, HelpFile, ShowTopic, 6);
     QCOMPARE(waitForLog(), pc.host(HelpFile).toUtf8() + "|--topic|6|\n");
 }
 

@@ -42,9 +42,9 @@ void TestUser::beep()
     events.append(QStringLiteral("beep"));
 }
 
-void TestUser::showHelp(const QString &helpFile, int command, int topic)
+void TestUser::showHelp(const QObject *owner, const QString &helpFile, int command, int topic)
 {
-    helpRequests.append({helpFile, command, topic});
+    helpRequests.append({owner, helpFile, command, topic});
     events.append(command == platform::help::ShowContents ? QStringLiteral("contents")
                                                           : QStringLiteral("help: %1").arg(topic));
 }

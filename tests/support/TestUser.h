@@ -16,6 +16,7 @@ public:
     ~TestUser() override;
 
     struct HelpRequest {
+        const QObject *owner = nullptr;
         QString helpFile;
         int command = 0;
         int topic = 0;
@@ -41,7 +42,7 @@ public:
 
     controls::MessageButton answer(const controls::ShownMessage &message) override;
     void beep() override;
-    void showHelp(const QString &helpFile, int command, int topic) override;
+    void showHelp(const QObject *owner, const QString &helpFile, int command, int topic) override;
     void shellExecute(const QObject *owner, const QString &verb, const QString &file,
                       const QString &parameters, const QString &directory, int showCommand) override;
 
