@@ -12,13 +12,13 @@ void copyInBlocks(const QString &source, const QString &copy)
     auto output = platform::OutputFile::create(copy);
     platform::throwOnError(output.error, copy);
 
-    char block[256];
+    // Blocks of 256 bytes, taken from the input's buffer without a copy of their own.
     for (;;) {
-        const auto got = input.value.read(block, sizeof block);
-        platform::throwOnError(got.error, source);
-        if (got.value == 0)
+        const auto block = input.value.next(256);
+        platform::throwOnError(block.error, source);
+        if (block.value.isEmpty())
             break;
-        platform::throwOnError(output.value.write(block, got.value), copy);
+        platform::throwOnError(output.value.write(block.value.data(), block.value.size()), copy);
     }
     platform::throwOnError(output.value.commit(), copy);
 }

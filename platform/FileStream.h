@@ -2,6 +2,7 @@
 
 #include "platform/DosError.h"
 
+#include <QByteArrayView>
 #include <QString>
 
 #include <algorithm>
@@ -29,17 +30,18 @@ public:
 
     [[nodiscard]] static DosResult<InputFile> open(const QString &path);
 
-    // Up to `size` bytes; 0 at the end of the file.
-    [[nodiscard]] DosResult<qsizetype> read(char *buffer, qsizetype size)
+    // Up to `size` bytes, read through a large buffer and handed out without a copy; valid until
+    // the next call; empty at the end of the file.
+    [[nodiscard]] DosResult<QByteArrayView> next(qsizetype size)
     {
         if (m_position == m_filled) {
             if (const int error = refill())
-                return {error, 0};
+                return {error, {}};
         }
         const qsizetype count = std::min(size, m_filled - m_position);
-        std::memcpy(buffer, m_buffer.get() + m_position, size_t(count));
+        const QByteArrayView piece(m_buffer.get() + m_position, count);
         m_position += count;
-        return {dos::Ok, count};
+        return {dos::Ok, piece};
     }
 
 private:
