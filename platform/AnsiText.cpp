@@ -34,13 +34,9 @@ std::optional<QByteArray> toAnsi(const QString &text)
 
 QString fromAnsi(const QByteArray &bytes)
 {
-    QString text;
-    text.reserve(bytes.size());
-    for (const char byte : bytes) {
-        const auto code = uchar(byte);
-        text.append(QChar(code >= 0x80 && code < 0xA0 ? HighControls[code - 0x80] : char16_t(code)));
-    }
-    return text;
+    return detail::textOfBytes(bytes, [](uchar code) {
+        return code >= 0x80 && code < 0xA0 ? HighControls[code - 0x80] : char16_t(code);
+    });
 }
 
 std::optional<QByteArray> ansiLines(const QStringList &lines)

@@ -57,13 +57,8 @@ std::optional<QByteArray> toOem(const QString &text)
 
 QString fromOem(const QByteArray &bytes)
 {
-    QString text;
-    text.reserve(bytes.size());
-    for (const char byte : bytes) {
-        const auto code = uchar(byte);
-        text.append(QChar(code < 0x80 ? char16_t(code) : HighCharacters[code - 0x80]));
-    }
-    return text;
+    return detail::textOfBytes(
+        bytes, [](uchar code) { return code < 0x80 ? char16_t(code) : HighCharacters[code - 0x80]; });
 }
 
 std::optional<QByteArray> oemLines(const QStringList &lines)

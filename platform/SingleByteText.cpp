@@ -15,6 +15,15 @@ std::optional<QByteArray> singleByteText(const QString &text, ByteOf byteOf)
     return bytes;
 }
 
+QString textOfBytes(const QByteArray &bytes, CharacterOf characterOf)
+{
+    QString text;
+    text.reserve(bytes.size());
+    for (const char byte : bytes)
+        text.append(QChar(characterOf(uchar(byte))));
+    return text;
+}
+
 std::optional<QByteArray> crLfLines(const QStringList &lines, TextEncoder encode)
 {
     QByteArray bytes;

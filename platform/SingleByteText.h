@@ -10,10 +10,14 @@
 namespace platform::detail {
 
 using ByteOf = std::optional<char> (*)(char16_t code);
+using CharacterOf = char16_t (*)(uchar byte);
 using TextEncoder = std::optional<QByteArray> (*)(const QString &text);
 
 // One byte per character; null when byteOf has none for a character.
 [[nodiscard]] std::optional<QByteArray> singleByteText(const QString &text, ByteOf byteOf);
+
+// One character per byte.
+[[nodiscard]] QString textOfBytes(const QByteArray &bytes, CharacterOf characterOf);
 
 // Each line encoded and followed by CR LF; null when a line cannot be encoded.
 [[nodiscard]] std::optional<QByteArray> crLfLines(const QStringList &lines, TextEncoder encode);
