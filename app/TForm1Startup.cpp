@@ -81,7 +81,9 @@ void TForm1::afterRestoreCheck()
         m_windowsDirectory + QStringLiteral("\\startmenü\\programme\\autostart\\orvel.lnk");
     if (!platform::fileExists(shortcut))
         return;
-    platform::throwOnError(platform::deleteFile(shortcut), shortcut);
+    // A shortcut that stays is reported; the rest of the start-up work must still run.
+    if (const int error = platform::deleteFile(shortcut))
+        controls::showErrorReport(platform::fileErrorReport(error, shortcut));
     controls::showMessageAfterBeep(controls::MessageType::Information,
                                    QStringLiteral("'Velko Restore' wurde ausgeführt !"),
                                    controls::MessageButton::Ok);
@@ -142,6 +144,15 @@ void TForm1::settingsUnreadable(int error)
 
 bool TForm1::settingsWriteRefused()
 {
+    if (m_programDirectory.isEmpty()) {
+        // Without it the file's path would be "\Orvel.ini", the root of the current drive.
+        controls::showMessageAfterBeep(
+            controls::MessageType::Warning,
+            QStringLiteral("Die Einstellungen wurden nicht gespeichert:") + platform::LineBreak
+                + QStringLiteral("Das Programmverzeichnis ist nicht bekannt, da der Programmstart nicht "
+                                 "ausgeführt wurde. Bitte starten sie Velko Save erneut."));
+        return true;
+    }
     if (!m_settingsUnreadable)
         return false;
     controls::showMessageAfterBeep(

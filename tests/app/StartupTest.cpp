@@ -3,6 +3,7 @@
 #include "controls/DirectoryListBox.h"
 #include "controls/StatusBar.h"
 #include "platform/Files.h"
+#include "platform/ShellLink.h"
 #include "tests/app/ProgramFixture.h"
 
 #include <QAction>
@@ -15,6 +16,8 @@
 namespace {
 
 const QString SettingsFile = ProgramDirectory + QStringLiteral("\\Orvel.ini");
+const QString Autostart = QStringLiteral("C:\\WINDOWS\\Startmenü\\Programme\\Autostart");
+const QString Saved = QStringLiteral("Status: Die aktuellen Einstellungen wurden gespeichert !");
 
 QByteArray defaultFile()
 {
@@ -50,6 +53,8 @@ private slots:
     void storedDestination();
     void workingDirectoryAtDriveRoot();
     void autostartShortcutIsDeletedAndReported();
+    void shortcutThatCannotBeDeletedIsReportedAndStartupGoesOn();
+    void saveRefusedWhileTheProgramDirectoryIsUnknown();
     void failedStepEndsStartupButWindowStaysUsable_data();
     void failedStepEndsStartupButWindowStaysUsable();
     void unreadableSettingsFileIsNeverOverwritten_data();
@@ -221,28 +226,71 @@ void StartupTest::autostartShortcutIsDeletedAndReported()
     QVERIFY(program.user.events.isEmpty());
 }
 
+void StartupTest::shortcutThatCannotBeDeletedIsReportedAndStartupGoesOn()
+{
+    ProgramFixture program;
+    const QString shortcut = Autostart + QStringLiteral("\\Orvel.lnk");
+    program.machine.makeDirectory(Autostart);
+    platform::ShellLink link;
+    link.targetPath = ProgramDirectory + QStringLiteral("\\Orvel.exe");
+    link.workingDirectory = ProgramDirectory + QStringLiteral("\\");
+    QCOMPARE(platform::writeShellLink(shortcut, link), platform::dos::Ok);
+    QCOMPARE(platform::setFileAttributes(shortcut, platform::attr::ReadOnly | platform::attr::Archive),
+             platform::dos::Ok);
+    TForm1 &form = program.start();
+
+    QCOMPARE(program.user.events,
+             QStringList({"error: C:\\WINDOWS\\startmenü\\programme\\autostart\\orvel.lnk\n\r"
+                          "Dateizugriff verweigert.",
+                          "beep", "message: 'Velko Restore' wurde ausgeführt !", "help: 1"}));
+    QCOMPARE(program.user.messages.first().caption, QStringLiteral("Velko Save"));
+    QVERIFY(platform::fileExists(shortcut));
+    // Every later step ran: a first start in the program's own folder.
+    QCOMPARE(form.programDirectory(), ProgramDirectory);
+    QCOMPARE(program.machine.readFile(SettingsFile), defaultFile());
+    QCOMPARE(form.CheckListBox2->rowCount(), 11);
+    QCOMPARE(form.StatusBar2->panelText(), QStringLiteral("11 Datei(en) in Liste"));
+
+    form.CheckListBox2->setChecked(0, false);
+    form.Button5->click();
+    QCOMPARE(form.StatusBar1->panelText(), Saved);
+    QVERIFY(program.machine.readFile(SettingsFile).startsWith("[Sicherungsdateien]\r\nC:\\Autoexec.bat=0\r\n"));
+    QVERIFY(!platform::fileExists(QStringLiteral("C:\\Orvel.ini")));
+}
+
+void StartupTest::saveRefusedWhileTheProgramDirectoryIsUnknown()
+{
+    TestMachine pc;
+    TestUser user;
+    pc.makeDirectory(ProgramDirectory);
+    QCOMPARE(platform::setCurrentDirectory(ProgramDirectory), platform::dos::Ok);
+    const ProgramWindows windows = createProgramWindows();  // never shown: no start-up work
+    TForm1 &form = *windows.form1;
+
+    form.Button5->click();
+    QCOMPARE(user.events.size(), 2);
+    QCOMPARE(user.events.first(), QStringLiteral("beep"));
+    QCOMPARE(user.messages.first().type, controls::MessageType::Warning);
+    QVERIFY2(user.messages.first().text.contains(QStringLiteral("Programmverzeichnis")),
+             qPrintable(user.messages.first().text));
+    QVERIFY(form.StatusBar1->panelText() != Saved);
+    for (const QString &drive : {QStringLiteral("C:"), QStringLiteral("D:")})
+        QCOMPARE(platform::files(drive + QStringLiteral("\\")).value, QStringList());
+    QCOMPARE(platform::files(ProgramDirectory).value, QStringList());
+}
+
 void StartupTest::failedStepEndsStartupButWindowStaysUsable_data()
 {
     QTest::addColumn<QString>("workingDirectory");
-    QTest::addColumn<bool>("readOnlyShortcut");
     QTest::addColumn<QString>("report");
-    QTest::newRow("settings file on a CD")
-        << "F:\\" << false << "nach F:\\Orvel.ini kann nicht geschrieben werden";
-    QTest::newRow("shortcut cannot be deleted")
-        << ProgramDirectory << true
-        << "C:\\WINDOWS\\startmenü\\programme\\autostart\\orvel.lnk\n\rDateizugriff verweigert";
+    QTest::newRow("settings file on a CD") << "F:\\" << "nach F:\\Orvel.ini kann nicht geschrieben werden";
 }
 
 void StartupTest::failedStepEndsStartupButWindowStaysUsable()
 {
     QFETCH(QString, workingDirectory);
-    QFETCH(bool, readOnlyShortcut);
     QFETCH(QString, report);
     ProgramFixture program(workingDirectory);
-    if (readOnlyShortcut) {
-        program.machine.writeFile(QStringLiteral("C:\\WINDOWS\\Startmenü\\Programme\\Autostart\\Orvel.lnk"),
-                                  QByteArray("L"), 1 | 32);
-    }
     TForm1 &form = program.start();
 
     QVERIFY(program.user.events.contains(QStringLiteral("error: ") + report + QLatin1Char('.')));
