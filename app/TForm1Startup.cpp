@@ -165,8 +165,8 @@ bool TForm1::settingsWriteRefused()
         controls::showMessageAfterBeep(
             controls::MessageType::Warning,
             QStringLiteral("Die Einstellungen wurden nicht gespeichert:") + platform::LineBreak
-                + QStringLiteral("Das Programmverzeichnis ist nicht bekannt, da der Programmstart nicht "
-                                 "ausgeführt wurde. Bitte starten sie Velko Save erneut."));
+                + QStringLiteral("Das Programmverzeichnis ist nicht bekannt, da Velko Save nicht vollständig "
+                                 "gestartet wurde. Bitte starten sie Velko Save erneut."));
         return true;
     }
     if (!m_settingsUnreadable)

@@ -30,7 +30,8 @@ struct MsDosModeRecord {
 // is hidden, so Windows does not start it with the shortcuts.
 QString msDosModeRecordPath(const QString &autostartFolder);
 
-// Replaces the record as a whole; hidden.
+// Replaces the record as a whole and hides it. An error also when it cannot be hidden: a record
+// Windows might open with the shortcuts is better removed.
 [[nodiscard]] int writeMsDosModeRecord(const QString &path, const MsDosModeRecord &record);
 
 // Null when there is no record or it is not one this program wrote.
