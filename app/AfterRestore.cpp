@@ -49,10 +49,12 @@ QString warningFor(const std::optional<platform::MsDosModeRecord> &record)
     }
     return (nothingRan ? QStringLiteral("'Velko Restore' wurde nicht ausgeführt !")
                        : QStringLiteral("'Velko Restore' wurde nicht vollständig ausgeführt !"))
-           + platform::LineBreak + QStringLiteral("Das Skript ") + record->batchFile + what + platform::LineBreak
-           + (nothingRan ? QStringLiteral("Es wurden keine Dateien wiederhergestellt.")
-                         : QStringLiteral("Die Sicherungsdateien wurden höchstens zum Teil wiederhergestellt; "
-                                          "Systemdateien wie Io.sys können dabei ihre Attribute verloren haben."))
+           + platform::LineBreak + QStringLiteral("Das Skript ") + record->batchFile + what
+           + platform::LineBreak
+           + (nothingRan
+                  ? QStringLiteral("Es wurden keine Dateien wiederhergestellt.")
+                  : QStringLiteral("Die Sicherungsdateien wurden höchstens zum Teil wiederhergestellt; "
+                                   "Systemdateien wie Io.sys können dabei ihre Attribute verloren haben."))
            + platform::LineBreak
            + QStringLiteral("Bitte prüfen sie die Sicherung und wiederholen sie die Wiederherstellung, oder "
                             "verwenden sie die Notfalldiskette.");

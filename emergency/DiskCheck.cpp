@@ -50,7 +50,8 @@ QString shortfallWarning(QChar floppy, const DiskShortfall &shortfall)
             + (missing.size() == 1 ? QStringLiteral(":\\ fehlt ") : QStringLiteral(":\\ fehlen "))
             + enumeration(missing) + QStringLiteral(".");
     if (cannotStart)
-        text += platform::LineBreak + QStringLiteral("Mit dieser Diskette kann der PC nicht gestartet werden.");
+        text +=
+            platform::LineBreak + QStringLiteral("Mit dieser Diskette kann der PC nicht gestartet werden.");
     return text + platform::LineBreak
            + QStringLiteral("Das Formatieren oder die Systemübertragung ist fehlgeschlagen. Wiederholen sie "
                             "den Vorgang, gegebenenfalls mit einer anderen Diskette.");

@@ -97,13 +97,13 @@ private slots:
 
         program.user.events.clear();
         pressInDialogs({QStringLiteral("Button3"), QStringLiteral("BitBtn1")}, form);
-        QCOMPARE(program.user.events,
-                 QStringList({"beep",
-                              "message: Die Notfalldiskette ist nicht startfähig !\n\rAuf der Diskette in "
-                              "Laufwerk A:\\ fehlen IO.SYS, MSDOS.SYS und COMMAND.COM.\n\rMit dieser "
-                              "Diskette kann der PC nicht gestartet werden.\n\rDas Formatieren oder die "
-                              "Systemübertragung ist fehlgeschlagen. Wiederholen sie den Vorgang, "
-                              "gegebenenfalls mit einer anderen Diskette."}));
+        QCOMPARE(
+            program.user.events,
+            QStringList({"beep", "message: Die Notfalldiskette ist nicht startfähig !\n\rAuf der Diskette in "
+                                 "Laufwerk A:\\ fehlen IO.SYS, MSDOS.SYS und COMMAND.COM.\n\rMit dieser "
+                                 "Diskette kann der PC nicht gestartet werden.\n\rDas Formatieren oder die "
+                                 "Systemübertragung ist fehlgeschlagen. Wiederholen sie den Vorgang, "
+                                 "gegebenenfalls mit einer anderen Diskette."}));
         QCOMPARE(volumeLabel(u'A').value, QStringLiteral("NOTFALL"));
         QVERIFY(fileExists(QStringLiteral("A:\\AUTOEXEC.BAT")));
 

@@ -247,14 +247,14 @@ void EmergencyWizardTest::withoutCommandComTheDiskIsReportedUnableToStart()
     QVERIFY(record.commands().isEmpty());
     QCOMPARE(trace.progress.size(), 16);
     QVERIFY(!trace.openAfter);
-    QCOMPARE(program.user.events,
-             QStringList({"beep",
-                          "message: Die Notfalldiskette ist nicht startfähig !\n\rAuf der Diskette in "
-                          "Laufwerk A:\\ fehlen IO.SYS, MSDOS.SYS, COMMAND.COM und die "
-                          "Datenträgerbezeichnung \"Notfall\".\n\rMit dieser Diskette kann der PC nicht "
-                          "gestartet werden.\n\rDas Formatieren oder die Systemübertragung ist "
-                          "fehlgeschlagen. Wiederholen sie den Vorgang, gegebenenfalls mit einer anderen "
-                          "Diskette."}));
+    QCOMPARE(
+        program.user.events,
+        QStringList({"beep", "message: Die Notfalldiskette ist nicht startfähig !\n\rAuf der Diskette in "
+                             "Laufwerk A:\\ fehlen IO.SYS, MSDOS.SYS, COMMAND.COM und die "
+                             "Datenträgerbezeichnung \"Notfall\".\n\rMit dieser Diskette kann der PC nicht "
+                             "gestartet werden.\n\rDas Formatieren oder die Systemübertragung ist "
+                             "fehlgeschlagen. Wiederholen sie den Vorgang, gegebenenfalls mit einer anderen "
+                             "Diskette."}));
     QCOMPARE(program.user.messages.first().type, controls::MessageType::Warning);
     QVERIFY(program.machine.readFile(QStringLiteral("A:\\Autoexec.bat")).startsWith("echo off\r\n"));
     QCOMPARE(platform::files(Notfall).value, QStringList({"Io.sys", "Win.ini"}));

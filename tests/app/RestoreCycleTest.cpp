@@ -151,8 +151,8 @@ private slots:
 
         const QByteArray whole = program.machine.readFile(script);
         QCOMPARE(missing ? deleteFile(script) : writeFile(script, whole.left(whole.indexOf("copy ") + 3)), 0);
-        const QString autostart =
-            runDosHeadless(program.machine.folder(), QStringLiteral(" "), {QStringLiteral("--msdos-mode"), script});
+        const QString autostart = runDosHeadless(program.machine.folder(), QStringLiteral(" "),
+                                                 {QStringLiteral("--msdos-mode"), script});
         QVERIFY2(autostart.contains(QStringLiteral("AUTOSTART C:\\Programme\\Velko Save\\Orvel.exe|")),
                  qPrintable(autostart));
 

@@ -252,8 +252,8 @@ void StartupTest::recordOfTheRestoreDecidesTheMessage_data()
     QTest::addColumn<QString>("message");
     const QString ran = QStringLiteral("'Velko Restore' wurde ausgeführt !");
     const QString notRun = QStringLiteral("'Velko Restore' wurde nicht ausgeführt !\n\rDas Skript ") + Script;
-    const QString partly = QStringLiteral("'Velko Restore' wurde nicht vollständig ausgeführt !\n\rDas Skript ")
-                           + Script;
+    const QString partly =
+        QStringLiteral("'Velko Restore' wurde nicht vollständig ausgeführt !\n\rDas Skript ") + Script;
     const QString nothingRestored = QStringLiteral("\n\rEs wurden keine Dateien wiederhergestellt.");
     const QString partlyRestored = QStringLiteral(
         "\n\rDie Sicherungsdateien wurden höchstens zum Teil wiederhergestellt; Systemdateien wie Io.sys "
@@ -264,11 +264,13 @@ void StartupTest::recordOfTheRestoreDecidesTheMessage_data()
     QTest::newRow("ran to its end") << true << BatchEnd::Completed << false << ran;
     QTest::newRow("an earlier run's record") << true << BatchEnd::NotFound << true << ran;
     QTest::newRow("not found") << true << BatchEnd::NotFound << false
-                               << notRun + QStringLiteral(" wurde nicht gefunden.") + nothingRestored + advice;
+                               << notRun + QStringLiteral(" wurde nicht gefunden.") + nothingRestored
+                                      + advice;
     QTest::newRow("empty") << true << BatchEnd::Empty << false
                            << notRun + QStringLiteral(" ist leer.") + nothingRestored + advice;
     QTest::newRow("cut short") << true << BatchEnd::Truncated << false
-                               << partly + QStringLiteral(" ist unvollständig: Es endet mitten in einer Zeile.")
+                               << partly
+                                      + QStringLiteral(" ist unvollständig: Es endet mitten in einer Zeile.")
                                       + partlyRestored + advice;
     QTest::newRow("Ctrl+C") << true << BatchEnd::Aborted << false
                             << partly + QStringLiteral(" wurde vor seinem Ende abgebrochen.") + partlyRestored
@@ -321,12 +323,14 @@ void StartupTest::recordStaysWithAShortcutThatCannotBeDeleted()
     const QString shortcut = Autostart + QStringLiteral("\\Orvel.lnk");
     writeAutostartShortcut(shortcut);
     QCOMPARE(platform::setFileAttributes(shortcut, platform::attr::ReadOnly), platform::dos::Ok);
-    QCOMPARE(platform::writeMsDosModeRecord(Record, {Script, platform::BatchEnd::NotFound}), platform::dos::Ok);
+    QCOMPARE(platform::writeMsDosModeRecord(Record, {Script, platform::BatchEnd::NotFound}),
+             platform::dos::Ok);
     program.start();
 
     QCOMPARE(program.user.events.size(), 3);
     QVERIFY(program.user.events.at(0).startsWith(QStringLiteral("error: ")));
-    QVERIFY(program.user.events.at(2).startsWith(QStringLiteral("message: 'Velko Restore' wurde nicht ausgeführt !")));
+    QVERIFY(program.user.events.at(2).startsWith(
+        QStringLiteral("message: 'Velko Restore' wurde nicht ausgeführt !")));
     QVERIFY(platform::fileExists(Record));
 }
 
@@ -355,7 +359,8 @@ void StartupTest::shortcutThatCannotBeDeletedIsReportedAndStartupGoesOn()
     form.CheckListBox2->setChecked(0, false);
     form.Button5->click();
     QCOMPARE(form.StatusBar1->panelText(), Saved);
-    QVERIFY(program.machine.readFile(SettingsFile).startsWith("[Sicherungsdateien]\r\nC:\\Autoexec.bat=0\r\n"));
+    QVERIFY(
+        program.machine.readFile(SettingsFile).startsWith("[Sicherungsdateien]\r\nC:\\Autoexec.bat=0\r\n"));
     QVERIFY(!platform::fileExists(QStringLiteral("C:\\Orvel.ini")));
 }
 
@@ -384,7 +389,8 @@ void StartupTest::failedStepEndsStartupButWindowStaysUsable_data()
 {
     QTest::addColumn<QString>("workingDirectory");
     QTest::addColumn<QString>("report");
-    QTest::newRow("settings file on a CD") << "F:\\" << "nach F:\\Orvel.ini kann nicht geschrieben werden";
+    QTest::newRow("settings file on a CD") << "F:\\"
+                                           << "nach F:\\Orvel.ini kann nicht geschrieben werden";
 }
 
 void StartupTest::failedStepEndsStartupButWindowStaysUsable()

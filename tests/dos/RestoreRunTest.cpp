@@ -173,21 +173,16 @@ void RestoreRunTest::msDosModeRecordsHowTheScriptEnded_data()
     QTest::addColumn<QString>("script");  // what becomes of Restore.bat before MS-DOS mode
     QTest::addColumn<QString>("keys");
     QTest::addColumn<BatchEnd>("end");
-    QTest::newRow("whole") << "whole"
-                           << "x" << BatchEnd::Completed;
-    QTest::newRow("Ctrl+C at the banner") << "whole"
-                                          << "^Cj" << BatchEnd::Aborted;
-    QTest::newRow("no key for the pause") << "whole" << "" << BatchEnd::Aborted;
-    QTest::newRow("missing") << "missing"
-                             << "x" << BatchEnd::NotFound;
-    QTest::newRow("empty") << "empty"
-                           << "x" << BatchEnd::Empty;
-    QTest::newRow("only blank lines") << "blank"
-                                      << "x" << BatchEnd::Empty;
-    QTest::newRow("cut within a line") << "cut"
-                                       << "x" << BatchEnd::Truncated;
-    QTest::newRow("with an end-of-file mark") << "eof mark"
-                                              << "x" << BatchEnd::Completed;
+    const QString key = QStringLiteral("x");
+    QTest::newRow("whole") << QStringLiteral("whole") << key << BatchEnd::Completed;
+    QTest::newRow("Ctrl+C at the banner")
+        << QStringLiteral("whole") << QStringLiteral("^Cj") << BatchEnd::Aborted;
+    QTest::newRow("no key for the pause") << QStringLiteral("whole") << QString() << BatchEnd::Aborted;
+    QTest::newRow("missing") << QStringLiteral("missing") << key << BatchEnd::NotFound;
+    QTest::newRow("empty") << QStringLiteral("empty") << key << BatchEnd::Empty;
+    QTest::newRow("only blank lines") << QStringLiteral("blank") << key << BatchEnd::Empty;
+    QTest::newRow("cut within a line") << QStringLiteral("cut") << key << BatchEnd::Truncated;
+    QTest::newRow("with an end-of-file mark") << QStringLiteral("eof mark") << key << BatchEnd::Completed;
 }
 
 void RestoreRunTest::msDosModeRecordsHowTheScriptEnded()
@@ -232,7 +227,8 @@ void RestoreRunTest::recordSaysTheRunBeganWhileItRuns()
     QString screen;
     QCOMPARE(runInMsDosMode({}, &screen), Interpreter::Outcome::Finished);
     QVERIFY2(screen.contains(QStringLiteral("Ende=laeuft")), qPrintable(screen));
-    QCOMPARE(platform::readMsDosModeRecord(Record).value, (platform::MsDosModeRecord{Script, BatchEnd::Completed}));
+    QCOMPARE(platform::readMsDosModeRecord(Record).value,
+             (platform::MsDosModeRecord{Script, BatchEnd::Completed}));
 }
 
 // No autostart folder to hold the record: the files come back all the same.
@@ -265,7 +261,8 @@ void RestoreRunTest::scriptCutWithinABlockLeavesTheFileWithoutAttributes()
     QCOMPARE(pc.readFile(QStringLiteral("C:\\IO.SYS")), QByteArray("io"));
     QCOMPARE(platform::fileAttributes(QStringLiteral("C:\\IO.SYS")).value, quint8(0));
     QCOMPARE(pc.readFile(QStringLiteral("C:\\MSDOS.SYS")), QByteArray("kaputt"));
-    QCOMPARE(platform::readMsDosModeRecord(Record).value, (platform::MsDosModeRecord{Script, BatchEnd::Truncated}));
+    QCOMPARE(platform::readMsDosModeRecord(Record).value,
+             (platform::MsDosModeRecord{Script, BatchEnd::Truncated}));
 }
 
 QTEST_GUILESS_MAIN(RestoreRunTest)

@@ -73,10 +73,11 @@ void DiskCheckTest::warningNamesWhatIsMissing_data()
                                  "B:\\ fehlt COMMAND.COM.\n\rMit dieser Diskette kann der PC nicht gestartet "
                                  "werden."
                                      + retry;
-    QTest::newRow("label only") << QStringList() << true
-                                << "Die Notfalldiskette wurde nicht vollständig erstellt !\n\rAuf der Diskette "
-                                   "in Laufwerk B:\\ fehlt die Datenträgerbezeichnung \"Notfall\"."
-                                       + retry;
+    QTest::newRow("label only")
+        << QStringList() << true
+        << "Die Notfalldiskette wurde nicht vollständig erstellt !\n\rAuf der Diskette "
+           "in Laufwerk B:\\ fehlt die Datenträgerbezeichnung \"Notfall\"."
+               + retry;
 }
 
 void DiskCheckTest::warningNamesWhatIsMissing()
