@@ -68,7 +68,7 @@ void TForm1::Verzeichnislschen1Click()
         (void)DirectoryListBox1->setDirectory(parent);
         const int removal = platform::removeDirectoryTree(directory);
         const QString settingsFile = settingsPath();
-        const bool storeRefused = m_settingsUnreadable;
+        const bool storeRefused = m_settingsUnreadable || m_programDirectory.isEmpty();
         const int stored = storeRefused ? platform::dos::Ok
                                         : platform::writeProfileString(settingsFile, settings::PathSection,
                                                                        settings::PathKey, m_programDirectory);

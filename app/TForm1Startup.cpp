@@ -1,6 +1,7 @@
 // The main window's start-up work, its settings and its options.
 #include "app/TForm1.h"
 
+#include "app/AfterRestore.h"
 #include "app/Settings.h"
 #include "backup/BackupList.h"
 #include "controls/CheckListBox.h"
@@ -11,6 +12,7 @@
 #include "platform/Desktop.h"
 #include "platform/Files.h"
 #include "platform/LineBreak.h"
+#include "platform/MsDosModeRecord.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -77,11 +79,27 @@ void TForm1::startupWork()
 
 void TForm1::afterRestoreCheck()
 {
-    const QString shortcut =
-        m_windowsDirectory + QStringLiteral("\\startmenü\\programme\\autostart\\orvel.lnk");
+    const QString autostart = m_windowsDirectory + QStringLiteral("\\startmenü\\programme\\autostart");
+    const QString shortcut = autostart + QStringLiteral("\\orvel.lnk");
     if (!platform::fileExists(shortcut))
         return;
-    platform::throwOnError(platform::deleteFile(shortcut), shortcut);
+    // What MS-DOS mode recorded about the restore; without it the restore is taken as run.
+    const QString recordPath = platform::msDosModeRecordPath(autostart);
+    const auto record = afterrestore::recordFor(shortcut, recordPath);
+    if (!record.ok())
+        controls::showErrorReport(platform::fileErrorReport(record.error, recordPath));
+    // A shortcut or record that stays is reported; the rest of the start-up work must still run.
+    // The record goes only with its shortcut, so that both tell the same at the next start.
+    if (const int error = platform::deleteFile(shortcut)) {
+        controls::showErrorReport(platform::fileErrorReport(error, shortcut));
+    } else if (platform::fileExists(recordPath)) {
+        if (const int removal = platform::deleteFile(recordPath))
+            controls::showErrorReport(platform::fileErrorReport(removal, recordPath));
+    }
+    if (const QString warning = afterrestore::warningFor(record.value); !warning.isEmpty()) {
+        controls::showMessageAfterBeep(controls::MessageType::Warning, warning, controls::MessageButton::Ok);
+        return;
+    }
     controls::showMessageAfterBeep(controls::MessageType::Information,
                                    QStringLiteral("'Velko Restore' wurde ausgeführt !"),
                                    controls::MessageButton::Ok);
@@ -142,6 +160,15 @@ void TForm1::settingsUnreadable(int error)
 
 bool TForm1::settingsWriteRefused()
 {
+    if (m_programDirectory.isEmpty()) {
+        // Without it the file's path would be "\Orvel.ini", the root of the current drive.
+        controls::showMessageAfterBeep(
+            controls::MessageType::Warning,
+            QStringLiteral("Die Einstellungen wurden nicht gespeichert:") + platform::LineBreak
+                + QStringLiteral("Das Programmverzeichnis ist nicht bekannt, da Velko Save nicht vollständig "
+                                 "gestartet wurde. Bitte starten sie Velko Save erneut."));
+        return true;
+    }
     if (!m_settingsUnreadable)
         return false;
     controls::showMessageAfterBeep(

@@ -4,6 +4,7 @@
 #include "dos/DosScreen.h"
 #include "dos/Interpreter.h"
 #include "dos/Messages.h"
+#include "dos/MsDosMode.h"
 #include "platform/Files.h"
 #include "platform/Machine.h"
 #include "platform/ProgramStart.h"
@@ -88,6 +89,10 @@ int runAction(Interpreter &shell, const Options &options)
     // The script runs in its own folder, where it finds the files it names without a folder.
     if (const int error = shell.setCurrentDirectory(platform::directoryPart(options.target)))
         shell.printLine(message::forError(error));
+    if (options.action == Options::Action::MsDosMode) {
+        const QString record = platform::msDosModeRecordPath(autostartFolder());
+        return runRecorded(shell, options.target, record) == Finished ? 0 : 1;
+    }
     return shell.runBatch(options.target) == Finished ? 0 : 1;
 }
 

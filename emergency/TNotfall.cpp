@@ -4,6 +4,7 @@
 #include "controls/MessageDialog.h"
 #include "controls/WindowHelp.h"
 #include "emergency/BootScript.h"
+#include "emergency/DiskCheck.h"
 #include "emergency/FloppyCommands.h"
 #include "emergency/NotfallCopies.h"
 #include "platform/Desktop.h"
@@ -211,10 +212,16 @@ void TNotfall::makeEmergencyDisk()
     setWindowTitle(IdleCaption);
     ProgressBar1->setValue(0);
     ProgressBar1->hide();
-    controls::showMessage(controls::MessageType::Information,
-                          QStringLiteral("Die Notfalldiskette wurde soeben erstellt . Nehmen\n\r"
-                                         "sie sie jetzt aus dem Laufwerk und beschriften sie sie."),
-                          controls::MessageButton::Ok);
+    // FORMAT and SYS report nothing back: only a disk that can start the PC counts as made.
+    if (const QString warning = emergency::shortfallWarning(floppy, emergency::checkEmergencyDisk(floppy));
+        !warning.isEmpty()) {
+        controls::showMessageAfterBeep(controls::MessageType::Warning, warning);
+    } else {
+        controls::showMessage(controls::MessageType::Information,
+                              QStringLiteral("Die Notfalldiskette wurde soeben erstellt . Nehmen\n\r"
+                                             "sie sie jetzt aus dem Laufwerk und beschriften sie sie."),
+                              controls::MessageButton::Ok);
+    }
     close();
 }
 

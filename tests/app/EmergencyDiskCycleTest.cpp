@@ -85,6 +85,32 @@ private slots:
         QVERIFY(stateOf(ioSys).bytes == ioSysBefore.bytes);
         QCOMPARE(stateOf(ioSys).attributes & system, system);
     }
+
+    // Without SYS.COM the disk is formatted but cannot start the PC: the run says so.
+    void withoutSysComTheDiskIsNotReportedAsMade()
+    {
+        ProgramFixture program;
+        seedDemoPc(program.machine);
+        QCOMPARE(deleteFile(QStringLiteral("C:\\WINDOWS\\COMMAND\\SYS.COM")), 0);
+        insertFormattedDisk(program.machine, u'A', QString(), true);
+        TForm1 &form = program.start();
+
+        program.user.events.clear();
+        pressInDialogs({QStringLiteral("Button3"), QStringLiteral("BitBtn1")}, form);
+        QCOMPARE(
+            program.user.events,
+            QStringList({"beep", "message: Die Notfalldiskette ist nicht startfähig !\n\rAuf der Diskette in "
+                                 "Laufwerk A:\\ fehlen IO.SYS, MSDOS.SYS und COMMAND.COM.\n\rMit dieser "
+                                 "Diskette kann der PC nicht gestartet werden.\n\rDas Formatieren oder die "
+                                 "Systemübertragung ist fehlgeschlagen. Wiederholen sie den Vorgang, "
+                                 "gegebenenfalls mit einer anderen Diskette."}));
+        QCOMPARE(volumeLabel(u'A').value, QStringLiteral("NOTFALL"));
+        QVERIFY(fileExists(QStringLiteral("A:\\AUTOEXEC.BAT")));
+
+        const QString screen =
+            runDosHeadless(program.machine.folder(), QStringLiteral(" "), {QStringLiteral("--boot-floppy")});
+        QVERIFY2(screen.contains(QStringLiteral("Kein System oder Datenträgerfehler")), qPrintable(screen));
+    }
 };
 
 QTEST_MAIN(EmergencyDiskCycleTest)

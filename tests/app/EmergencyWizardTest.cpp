@@ -6,6 +6,7 @@
 #include "platform/Files.h"
 #include "tests/app/ProgramFixture.h"
 #include "tests/support/DosRecord.h"
+#include "tests/support/FloppyImages.h"
 
 #include <QAction>
 #include <QApplication>
@@ -36,6 +37,15 @@ void insertDisk(const TestMachine &pc)
                    QStringLiteral("-f"), QStringLiteral("1440"), QStringLiteral("::")});
     if (!mformat.waitForFinished() || mformat.exitCode() != 0)
         qFatal("mformat failed: %s", mformat.readAllStandardError().constData());
+}
+
+// recording-dos formats nothing and transfers no system: a disk on which FORMAT and SYS have
+// done their work already, so that the run finds what a made disk holds.
+void insertMadeDisk(TestMachine &pc)
+{
+    insertFormattedDisk(pc, u'A', QStringLiteral("NOTFALL"), false);
+    for (const char *name : {"IO.SYS", "MSDOS.SYS", "COMMAND.COM"})
+        pc.writeFile(QStringLiteral("A:\\") + QLatin1String(name), name, platform::attr::Hidden);
 }
 
 TForm1 &startProgram(ProgramFixture &program)
@@ -124,7 +134,7 @@ private slots:
     void writeTestRefusesTheFloppy_data();
     void writeTestRefusesTheFloppy();
     void makesTheDisk();
-    void withoutCommandComTheScriptAndCopiesAreStillMade();
+    void withoutCommandComTheDiskIsReportedUnableToStart();
     void fileErrorEndsTheRunWithAReport();
     void choicesAreKeptForTheNextOpening();
     void floppyPickedInTheMainWindowsDriveBox();
@@ -191,7 +201,7 @@ void EmergencyWizardTest::writeTestRefusesTheFloppy()
 void EmergencyWizardTest::makesTheDisk()
 {
     ProgramFixture program(ProgramDirectory, FloppyIni);
-    insertDisk(program.machine);
+    insertMadeDisk(program.machine);
     program.machine.writeFile(QStringLiteral("C:\\WINDOWS\\COMMAND.COM"), CommandComStandIn);
     TForm1 &form = startProgram(program);
     const DosRecord record;
@@ -224,7 +234,8 @@ void EmergencyWizardTest::makesTheDisk()
     QCOMPARE(program.machine.readFile(Notfall + QStringLiteral("\\Io.sys")), QByteArray("io"));
 }
 
-void EmergencyWizardTest::withoutCommandComTheScriptAndCopiesAreStillMade()
+// Nothing formats the disk or makes it bootable: the run goes on, and at its end says so.
+void EmergencyWizardTest::withoutCommandComTheDiskIsReportedUnableToStart()
 {
     ProgramFixture program(ProgramDirectory, FloppyIni);
     insertDisk(program.machine);
@@ -235,7 +246,16 @@ void EmergencyWizardTest::withoutCommandComTheScriptAndCopiesAreStillMade()
 
     QVERIFY(record.commands().isEmpty());
     QCOMPARE(trace.progress.size(), 16);
-    QCOMPARE(program.user.events, QStringList{Made});
+    QVERIFY(!trace.openAfter);
+    QCOMPARE(
+        program.user.events,
+        QStringList({"beep", "message: Die Notfalldiskette ist nicht startfähig !\n\rAuf der Diskette in "
+                             "Laufwerk A:\\ fehlen IO.SYS, MSDOS.SYS, COMMAND.COM und die "
+                             "Datenträgerbezeichnung \"Notfall\".\n\rMit dieser Diskette kann der PC nicht "
+                             "gestartet werden.\n\rDas Formatieren oder die Systemübertragung ist "
+                             "fehlgeschlagen. Wiederholen sie den Vorgang, gegebenenfalls mit einer anderen "
+                             "Diskette."}));
+    QCOMPARE(program.user.messages.first().type, controls::MessageType::Warning);
     QVERIFY(program.machine.readFile(QStringLiteral("A:\\Autoexec.bat")).startsWith("echo off\r\n"));
     QCOMPARE(platform::files(Notfall).value, QStringList({"Io.sys", "Win.ini"}));
     QCOMPARE(platform::files(QStringLiteral("C:\\WINDOWS\\TEMP")).value, QStringList());
@@ -301,7 +321,7 @@ void EmergencyWizardTest::choicesAreKeptForTheNextOpening()
 void EmergencyWizardTest::floppyPickedInTheMainWindowsDriveBox()
 {
     ProgramFixture program(ProgramDirectory, FloppyIni);
-    insertDisk(program.machine);
+    insertMadeDisk(program.machine);
     TForm1 &form = startProgram(program);
     RunTrace trace;
     whileOpen([&] { form.DriveComboBox1->setDrive(u'A'); },

@@ -121,6 +121,56 @@ private slots:
         program.start();
         QVERIFY(!program.user.events.contains(AfterRestore));
     }
+
+    void restoreThatDidNotRunToItsEndIsReported_data()
+    {
+        QTest::addColumn<bool>("missing");  // else cut within a line
+        QTest::addColumn<QString>("warning");
+        const QString script = Backups + QStringLiteral("\\restore.bat");
+        QTest::newRow("missing") << true
+                                 << "'Velko Restore' wurde nicht ausgeführt !\n\rDas Skript " + script
+                                        + " wurde nicht gefunden.\n\r";
+        QTest::newRow("cut within a line")
+            << false
+            << "'Velko Restore' wurde nicht vollständig ausgeführt !\n\rDas Skript " + script
+                   + " ist unvollständig: Es endet mitten in einer Zeile.\n\r";
+    }
+
+    void restoreThatDidNotRunToItsEndIsReported()
+    {
+        QFETCH(bool, missing);
+        QFETCH(QString, warning);
+        ProgramFixture program;
+        seedDemoPc(program.machine);
+        TForm1 &form = program.start();
+        form.BitBtn1Click();
+        const QString script = Backups + QStringLiteral("\\restore.bat");
+        QVERIFY2(fileExists(script), qPrintable(program.user.events.join(u'\n')));
+        startRestoreFromTheDialog(form);
+        QVERIFY(fileExists(Shortcut));
+
+        const QByteArray whole = program.machine.readFile(script);
+        QCOMPARE(missing ? deleteFile(script) : writeFile(script, whole.left(whole.indexOf("copy ") + 3)), 0);
+        const QString autostart = runDosHeadless(program.machine.folder(), QStringLiteral(" "),
+                                                 {QStringLiteral("--msdos-mode"), script});
+        QVERIFY2(autostart.contains(QStringLiteral("AUTOSTART C:\\Programme\\Velko Save\\Orvel.exe|")),
+                 qPrintable(autostart));
+
+        program.user.events.clear();
+        program.user.messages.clear();
+        program.start();
+        QCOMPARE(program.user.events.size(), 2);
+        QCOMPARE(program.user.events.first(), QStringLiteral("beep"));
+        QCOMPARE(program.user.messages.first().type, controls::MessageType::Warning);
+        QVERIFY2(program.user.messages.first().text.startsWith(warning),
+                 qPrintable(program.user.messages.first().text));
+        QVERIFY(!fileExists(Shortcut));
+        QVERIFY(files(QStringLiteral("C:\\WINDOWS\\Startmenü\\Programme\\Autostart")).value.isEmpty());
+
+        program.user.events.clear();
+        program.start();
+        QVERIFY(program.user.events.isEmpty());
+    }
 };
 
 QTEST_MAIN(RestoreCycleTest)

@@ -3,6 +3,8 @@
 #include "controls/DirectoryListBox.h"
 #include "controls/StatusBar.h"
 #include "platform/Files.h"
+#include "platform/MsDosModeRecord.h"
+#include "platform/ShellLink.h"
 #include "tests/app/ProgramFixture.h"
 
 #include <QAction>
@@ -12,9 +14,24 @@
 #include <QPushButton>
 #include <QTest>
 
+Q_DECLARE_METATYPE(platform::BatchEnd)
+
 namespace {
 
 const QString SettingsFile = ProgramDirectory + QStringLiteral("\\Orvel.ini");
+const QString Autostart = QStringLiteral("C:\\WINDOWS\\Startmenü\\Programme\\Autostart");
+const QString Saved = QStringLiteral("Status: Die aktuellen Einstellungen wurden gespeichert !");
+const QString Record = Autostart + QStringLiteral("\\MSDOSMOD.ERG");
+const QString Script = QStringLiteral("C:\\Programme\\Velko Save\\Backups\\Restore.bat");
+
+// The autostart shortcut the restore dialog leaves: a real one, to the program.
+void writeAutostartShortcut(const QString &path)
+{
+    platform::ShellLink link;
+    link.targetPath = ProgramDirectory + QStringLiteral("\\Orvel.exe");
+    link.workingDirectory = ProgramDirectory + QStringLiteral("\\");
+    QCOMPARE(platform::writeShellLink(path, link), platform::dos::Ok);
+}
 
 QByteArray defaultFile()
 {
@@ -50,6 +67,11 @@ private slots:
     void storedDestination();
     void workingDirectoryAtDriveRoot();
     void autostartShortcutIsDeletedAndReported();
+    void recordOfTheRestoreDecidesTheMessage_data();
+    void recordOfTheRestoreDecidesTheMessage();
+    void recordStaysWithAShortcutThatCannotBeDeleted();
+    void shortcutThatCannotBeDeletedIsReportedAndStartupGoesOn();
+    void saveRefusedWhileTheProgramDirectoryIsUnknown();
     void failedStepEndsStartupButWindowStaysUsable_data();
     void failedStepEndsStartupButWindowStaysUsable();
     void unreadableSettingsFileIsNeverOverwritten_data();
@@ -221,28 +243,161 @@ void StartupTest::autostartShortcutIsDeletedAndReported()
     QVERIFY(program.user.events.isEmpty());
 }
 
+void StartupTest::recordOfTheRestoreDecidesTheMessage_data()
+{
+    using platform::BatchEnd;
+    QTest::addColumn<bool>("recorded");
+    QTest::addColumn<BatchEnd>("end");
+    QTest::addColumn<bool>("olderThanShortcut");
+    QTest::addColumn<QString>("message");
+    const QString ran = QStringLiteral("'Velko Restore' wurde ausgeführt !");
+    const QString notRun = QStringLiteral("'Velko Restore' wurde nicht ausgeführt !\n\rDas Skript ") + Script;
+    const QString partly =
+        QStringLiteral("'Velko Restore' wurde nicht vollständig ausgeführt !\n\rDas Skript ") + Script;
+    const QString nothingRestored = QStringLiteral("\n\rEs wurden keine Dateien wiederhergestellt.");
+    const QString partlyRestored = QStringLiteral(
+        "\n\rDie Sicherungsdateien wurden höchstens zum Teil wiederhergestellt; Systemdateien wie Io.sys "
+        "können dabei ihre Attribute verloren haben.");
+    const QString advice = QStringLiteral("\n\rBitte prüfen sie die Sicherung und wiederholen sie die "
+                                          "Wiederherstellung, oder verwenden sie die Notfalldiskette.");
+    QTest::newRow("no record") << false << BatchEnd::Completed << false << ran;
+    QTest::newRow("ran to its end") << true << BatchEnd::Completed << false << ran;
+    QTest::newRow("an earlier run's record") << true << BatchEnd::NotFound << true << ran;
+    QTest::newRow("not found") << true << BatchEnd::NotFound << false
+                               << notRun + QStringLiteral(" wurde nicht gefunden.") + nothingRestored
+                                      + advice;
+    QTest::newRow("empty") << true << BatchEnd::Empty << false
+                           << notRun + QStringLiteral(" ist leer.") + nothingRestored + advice;
+    QTest::newRow("cut short") << true << BatchEnd::Truncated << false
+                               << partly
+                                      + QStringLiteral(" ist unvollständig: Es endet mitten in einer Zeile.")
+                                      + partlyRestored + advice;
+    QTest::newRow("Ctrl+C") << true << BatchEnd::Aborted << false
+                            << partly + QStringLiteral(" wurde vor seinem Ende abgebrochen.") + partlyRestored
+                                   + advice;
+    QTest::newRow("never came back") << true << BatchEnd::Running << false
+                                     << partly + QStringLiteral(" wurde vor seinem Ende unterbrochen.")
+                                            + partlyRestored + advice;
+}
+
+void StartupTest::recordOfTheRestoreDecidesTheMessage()
+{
+    QFETCH(bool, recorded);
+    QFETCH(platform::BatchEnd, end);
+    QFETCH(bool, olderThanShortcut);
+    QFETCH(QString, message);
+    ProgramFixture program;
+    program.machine.writeFile(SettingsFile, defaultFile());
+    program.machine.makeDirectory(Autostart);
+    const QString shortcut = Autostart + QStringLiteral("\\Orvel.lnk");
+    writeAutostartShortcut(shortcut);
+    if (recorded) {
+        QCOMPARE(platform::writeMsDosModeRecord(Record, {Script, end}), platform::dos::Ok);
+        QFile host(program.machine.host(Record));
+        const QDateTime written = QFileInfo(program.machine.host(shortcut)).lastModified();
+        QVERIFY(host.open(QIODevice::ReadWrite));
+        QVERIFY(host.setFileTime(olderThanShortcut ? written.addSecs(-60) : written.addSecs(5),
+                                 QFileDevice::FileModificationTime));
+    }
+    program.start();
+
+    QCOMPARE(program.user.events, QStringList({"beep", "message: " + message}));
+    const bool warning = message != QStringLiteral("'Velko Restore' wurde ausgeführt !");
+    QCOMPARE(program.user.messages.first().type,
+             warning ? controls::MessageType::Warning : controls::MessageType::Information);
+    QCOMPARE(program.user.messages.first().buttons, controls::MessageButtons(controls::MessageButton::Ok));
+    QVERIFY(!platform::fileExists(shortcut));
+    QVERIFY(!platform::fileExists(Record));
+
+    program.user.events.clear();
+    program.start();
+    QVERIFY(program.user.events.isEmpty());
+}
+
+// The two go together: the next start tells the same again.
+void StartupTest::recordStaysWithAShortcutThatCannotBeDeleted()
+{
+    ProgramFixture program;
+    program.machine.writeFile(SettingsFile, defaultFile());
+    program.machine.makeDirectory(Autostart);
+    const QString shortcut = Autostart + QStringLiteral("\\Orvel.lnk");
+    writeAutostartShortcut(shortcut);
+    QCOMPARE(platform::setFileAttributes(shortcut, platform::attr::ReadOnly), platform::dos::Ok);
+    QCOMPARE(platform::writeMsDosModeRecord(Record, {Script, platform::BatchEnd::NotFound}),
+             platform::dos::Ok);
+    program.start();
+
+    QCOMPARE(program.user.events.size(), 3);
+    QVERIFY(program.user.events.at(0).startsWith(QStringLiteral("error: ")));
+    QVERIFY(program.user.events.at(2).startsWith(
+        QStringLiteral("message: 'Velko Restore' wurde nicht ausgeführt !")));
+    QVERIFY(platform::fileExists(Record));
+}
+
+void StartupTest::shortcutThatCannotBeDeletedIsReportedAndStartupGoesOn()
+{
+    ProgramFixture program;
+    const QString shortcut = Autostart + QStringLiteral("\\Orvel.lnk");
+    program.machine.makeDirectory(Autostart);
+    writeAutostartShortcut(shortcut);
+    QCOMPARE(platform::setFileAttributes(shortcut, platform::attr::ReadOnly | platform::attr::Archive),
+             platform::dos::Ok);
+    TForm1 &form = program.start();
+
+    QCOMPARE(program.user.events,
+             QStringList({"error: C:\\WINDOWS\\startmenü\\programme\\autostart\\orvel.lnk\n\r"
+                          "Dateizugriff verweigert.",
+                          "beep", "message: 'Velko Restore' wurde ausgeführt !", "help: 1"}));
+    QCOMPARE(program.user.messages.first().caption, QStringLiteral("Velko Save"));
+    QVERIFY(platform::fileExists(shortcut));
+    // Every later step ran: a first start in the program's own folder.
+    QCOMPARE(form.programDirectory(), ProgramDirectory);
+    QCOMPARE(program.machine.readFile(SettingsFile), defaultFile());
+    QCOMPARE(form.CheckListBox2->rowCount(), 11);
+    QCOMPARE(form.StatusBar2->panelText(), QStringLiteral("11 Datei(en) in Liste"));
+
+    form.CheckListBox2->setChecked(0, false);
+    form.Button5->click();
+    QCOMPARE(form.StatusBar1->panelText(), Saved);
+    QVERIFY(
+        program.machine.readFile(SettingsFile).startsWith("[Sicherungsdateien]\r\nC:\\Autoexec.bat=0\r\n"));
+    QVERIFY(!platform::fileExists(QStringLiteral("C:\\Orvel.ini")));
+}
+
+void StartupTest::saveRefusedWhileTheProgramDirectoryIsUnknown()
+{
+    TestMachine pc;
+    TestUser user;
+    pc.makeDirectory(ProgramDirectory);
+    QCOMPARE(platform::setCurrentDirectory(ProgramDirectory), platform::dos::Ok);
+    const ProgramWindows windows = createProgramWindows();  // never shown: no start-up work
+    TForm1 &form = *windows.form1;
+
+    form.Button5->click();
+    QCOMPARE(user.events.size(), 2);
+    QCOMPARE(user.events.first(), QStringLiteral("beep"));
+    QCOMPARE(user.messages.first().type, controls::MessageType::Warning);
+    QVERIFY2(user.messages.first().text.contains(QStringLiteral("Programmverzeichnis")),
+             qPrintable(user.messages.first().text));
+    QVERIFY(form.StatusBar1->panelText() != Saved);
+    for (const QString &drive : {QStringLiteral("C:"), QStringLiteral("D:")})
+        QCOMPARE(platform::files(drive + QStringLiteral("\\")).value, QStringList());
+    QCOMPARE(platform::files(ProgramDirectory).value, QStringList());
+}
+
 void StartupTest::failedStepEndsStartupButWindowStaysUsable_data()
 {
     QTest::addColumn<QString>("workingDirectory");
-    QTest::addColumn<bool>("readOnlyShortcut");
     QTest::addColumn<QString>("report");
-    QTest::newRow("settings file on a CD")
-        << "F:\\" << false << "nach F:\\Orvel.ini kann nicht geschrieben werden";
-    QTest::newRow("shortcut cannot be deleted")
-        << ProgramDirectory << true
-        << "C:\\WINDOWS\\startmenü\\programme\\autostart\\orvel.lnk\n\rDateizugriff verweigert";
+    QTest::newRow("settings file on a CD") << "F:\\"
+                                           << "nach F:\\Orvel.ini kann nicht geschrieben werden";
 }
 
 void StartupTest::failedStepEndsStartupButWindowStaysUsable()
 {
     QFETCH(QString, workingDirectory);
-    QFETCH(bool, readOnlyShortcut);
     QFETCH(QString, report);
     ProgramFixture program(workingDirectory);
-    if (readOnlyShortcut) {
-        program.machine.writeFile(QStringLiteral("C:\\WINDOWS\\Startmenü\\Programme\\Autostart\\Orvel.lnk"),
-                                  QByteArray("L"), 1 | 32);
-    }
     TForm1 &form = program.start();
 
     QVERIFY(program.user.events.contains(QStringLiteral("error: ") + report + QLatin1Char('.')));

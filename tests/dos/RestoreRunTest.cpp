@@ -1,11 +1,16 @@
 #include "backup/RestoreScript.h"
 #include "dos/Interpreter.h"
+#include "dos/MsDosMode.h"
 #include "platform/Files.h"
+#include "platform/OemText.h"
 #include "tests/support/TestMachine.h"
 
 #include <QTest>
 
 using dos::Interpreter;
+using platform::BatchEnd;
+
+Q_DECLARE_METATYPE(platform::BatchEnd)
 
 namespace {
 
@@ -87,6 +92,32 @@ RestoreRun restoreAfterDamage(TestMachine &pc, const QString &keys, const QStrin
     return {shell.runBatch(Backup + u'\\' + script), console.screen().transcript()};
 }
 
+const QString Autostart = QStringLiteral("C:\\WINDOWS\\Startmenü\\Programme\\Autostart");
+const QString Record = Autostart + QStringLiteral("\\MSDOSMOD.ERG");
+const QString Script = Backup + QStringLiteral("\\Restore.bat");
+
+// The script as the backup wrote it, cut just before `text` (which must be in it), in mid-line.
+void cutBefore(TestMachine &pc, const QByteArray &text)
+{
+    const QByteArray script = pc.readFile(Script);
+    const qsizetype at = script.indexOf(text);
+    QVERIFY(at > 0 && script.at(at - 1) != '\n');
+    QCOMPARE(platform::writeFile(Script, script.left(at)), 0);
+}
+
+// Runs Restore.bat as MS-DOS mode does, leaving its record in the autostart folder.
+Interpreter::Outcome runInMsDosMode(const QString &keys, QString *screen = nullptr)
+{
+    dos::HeadlessConsole console(keys);
+    Interpreter shell(console);
+    if (shell.setCurrentDirectory(Backup) != 0)
+        qFatal("cannot enter the backup folder");
+    const Interpreter::Outcome outcome = dos::runRecorded(shell, Script, Record);
+    if (screen)
+        *screen = console.screen().transcript();
+    return outcome;
+}
+
 }  // namespace
 
 class RestoreRunTest : public QObject {
@@ -94,6 +125,11 @@ class RestoreRunTest : public QObject {
 private slots:
     void restoreBatBringsEveryFileBack();
     void ctrlCAtTheBannerRestoresNothing();
+    void msDosModeRecordsHowTheScriptEnded_data();
+    void msDosModeRecordsHowTheScriptEnded();
+    void recordSaysTheRunBeganWhileItRuns();
+    void restoreRunsWhenNoRecordCanBeWritten();
+    void scriptCutWithinABlockLeavesTheFileWithoutAttributes();
 };
 
 void RestoreRunTest::restoreBatBringsEveryFileBack()
@@ -130,6 +166,103 @@ void RestoreRunTest::ctrlCAtTheBannerRestoresNothing()
     QVERIFY(!platform::fileExists(QStringLiteral("C:\\IO.SYS")));
     QVERIFY(run.screen.contains(QStringLiteral("Stapelverarbeitung abbrechen (J/N)?J")));
     QVERIFY(!run.screen.contains(QStringLiteral("kopiert")));
+}
+
+void RestoreRunTest::msDosModeRecordsHowTheScriptEnded_data()
+{
+    QTest::addColumn<QString>("script");  // what becomes of Restore.bat before MS-DOS mode
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<BatchEnd>("end");
+    const QString key = QStringLiteral("x");
+    QTest::newRow("whole") << QStringLiteral("whole") << key << BatchEnd::Completed;
+    QTest::newRow("Ctrl+C at the banner")
+        << QStringLiteral("whole") << QStringLiteral("^Cj") << BatchEnd::Aborted;
+    QTest::newRow("no key for the pause") << QStringLiteral("whole") << QString() << BatchEnd::Aborted;
+    QTest::newRow("missing") << QStringLiteral("missing") << key << BatchEnd::NotFound;
+    QTest::newRow("empty") << QStringLiteral("empty") << key << BatchEnd::Empty;
+    QTest::newRow("only blank lines") << QStringLiteral("blank") << key << BatchEnd::Empty;
+    QTest::newRow("cut within a line") << QStringLiteral("cut") << key << BatchEnd::Truncated;
+    QTest::newRow("with an end-of-file mark") << QStringLiteral("eof mark") << key << BatchEnd::Completed;
+}
+
+void RestoreRunTest::msDosModeRecordsHowTheScriptEnded()
+{
+    QFETCH(QString, script);
+    QFETCH(QString, keys);
+    QFETCH(BatchEnd, end);
+    TestMachine pc;
+    backUp(pc);
+    damage();
+    pc.makeDirectory(Autostart);
+    if (script == u"missing")
+        QCOMPARE(platform::deleteFile(Script), 0);
+    else if (script == u"empty")
+        QCOMPARE(platform::writeFile(Script, {}), 0);
+    else if (script == u"blank")
+        QCOMPARE(platform::writeFile(Script, "\r\n  \r\n"), 0);
+    else if (script == u"cut")
+        cutBefore(pc, "-r -h -s -a\r\ncopy IO.SYS");
+    else if (script == u"eof mark")
+        QCOMPARE(platform::writeFile(Script, pc.readFile(Script) + '\x1a'), 0);
+    QVERIFY(!QTest::currentTestFailed());
+
+    runInMsDosMode(keys);
+
+    const auto record = platform::readMsDosModeRecord(Record);
+    QVERIFY(record.ok());
+    QVERIFY(record.value.has_value());
+    QCOMPARE(*record.value, (platform::MsDosModeRecord{Script, end}));
+    QVERIFY(platform::fileAttributes(Record).value & platform::attr::Hidden);  // Windows does not start it
+}
+
+void RestoreRunTest::recordSaysTheRunBeganWhileItRuns()
+{
+    TestMachine pc;
+    pc.makeDirectory(Backup);
+    pc.makeDirectory(Autostart);
+    const auto lines = platform::oemLines({QStringLiteral("type ") + Record});
+    QVERIFY(lines);
+    QCOMPARE(platform::writeFile(Script, *lines), 0);
+
+    QString screen;
+    QCOMPARE(runInMsDosMode({}, &screen), Interpreter::Outcome::Finished);
+    QVERIFY2(screen.contains(QStringLiteral("Ende=laeuft")), qPrintable(screen));
+    QCOMPARE(platform::readMsDosModeRecord(Record).value,
+             (platform::MsDosModeRecord{Script, BatchEnd::Completed}));
+}
+
+// No autostart folder to hold the record: the files come back all the same.
+void RestoreRunTest::restoreRunsWhenNoRecordCanBeWritten()
+{
+    TestMachine pc;
+    backUp(pc);
+    damage();
+
+    QCOMPARE(runInMsDosMode(QStringLiteral("x")), Interpreter::Outcome::Finished);
+    for (const Original &original : Originals)
+        QCOMPARE(pc.readFile(original.path), original.content);
+    QVERIFY(!platform::fileExists(Record));
+}
+
+// Each block clears the attributes of the file and its copy before the copy and sets them after
+// it: a script that ends between the two leaves the restored file with none.
+void RestoreRunTest::scriptCutWithinABlockLeavesTheFileWithoutAttributes()
+{
+    TestMachine pc;
+    backUp(pc);
+    damage();
+    pc.makeDirectory(Autostart);
+    cutBefore(pc, "+r +h +s\r\nattrib IO.SYS +r");
+    QVERIFY(!QTest::currentTestFailed());
+
+    runInMsDosMode(QStringLiteral("x"));
+
+    QCOMPARE(pc.readFile(QStringLiteral("C:\\CONFIG.SYS")), QByteArray("DEVICE=HIMEM.SYS\r\n"));
+    QCOMPARE(pc.readFile(QStringLiteral("C:\\IO.SYS")), QByteArray("io"));
+    QCOMPARE(platform::fileAttributes(QStringLiteral("C:\\IO.SYS")).value, quint8(0));
+    QCOMPARE(pc.readFile(QStringLiteral("C:\\MSDOS.SYS")), QByteArray("kaputt"));
+    QCOMPARE(platform::readMsDosModeRecord(Record).value,
+             (platform::MsDosModeRecord{Script, BatchEnd::Truncated}));
 }
 
 QTEST_GUILESS_MAIN(RestoreRunTest)

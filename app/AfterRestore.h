@@ -1,0 +1,23 @@
+#pragma once
+
+#include "platform/DosError.h"
+#include "platform/MsDosModeRecord.h"
+
+#include <QString>
+
+#include <optional>
+
+// The after-restore check's judgement: what MS-DOS mode recorded about the restore that the
+// autostart shortcut was left for.
+namespace afterrestore {
+
+// The record of the run the shortcut was written for. Null without a record, and for one older
+// than the shortcut: that belongs to an earlier run. An error when the record cannot be read.
+platform::DosResult<std::optional<platform::MsDosModeRecord>> recordFor(const QString &shortcut,
+                                                                        const QString &recordPath);
+
+// The warning for a restore that did not run to its end; empty when it did or nothing is known,
+// which keeps the information message.
+QString warningFor(const std::optional<platform::MsDosModeRecord> &record);
+
+}  // namespace afterrestore
