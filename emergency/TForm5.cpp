@@ -11,8 +11,9 @@
 #include <QRadioButton>
 #include <QStyle>
 
-TForm5::TForm5(QWidget *parent)
-    : controls::FormDialog(TitleButtons::None, parent)
+TForm5::TForm5(QChar &floppyLetter, QWidget *parent)
+    : controls::FormDialog(TitleButtons::None, parent),
+      m_floppyLetter(floppyLetter)
 {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("Notfalldiskette anfertigen ..."));

@@ -82,8 +82,9 @@ QString refusal(int code, QChar floppy)
 
 }  // namespace
 
-TNotfall::TNotfall(QWidget *parent)
-    : controls::FormDialog(TitleButtons::Close, parent)
+TNotfall::TNotfall(const QChar &floppyLetter, QWidget *parent)
+    : controls::FormDialog(TitleButtons::Close, parent),
+      m_floppyLetter(floppyLetter)
 {
     setObjectName(QStringLiteral("Notfall"));
     setWindowTitle(QStringLiteral("Notfalldiskette anfertigen"));

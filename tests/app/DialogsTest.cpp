@@ -1,5 +1,6 @@
 // The program's dialogs as the main window's commands show them.
 #include "backup/TForm6.h"
+#include "controls/DriveComboBox.h"
 #include "emergency/TForm5.h"
 #include "emergency/TNotfall.h"
 #include "tests/app/ProgramFixture.h"
@@ -48,6 +49,7 @@ private slots:
     void floppyChoiceLeadsToTheEmergencyDialog();
     void createDirectoryDialogReopensWithTheNameFocused_data();
     void createDirectoryDialogReopensWithTheNameFocused();
+    void floppyChoiceAndDriveBoxShareOneLetter();
 };
 
 void DialogsTest::commandsShowTheirDialogsModally_data()
@@ -113,6 +115,49 @@ void DialogsTest::floppyChoiceLeadsToTheEmergencyDialog()
         }
     };
     QCOMPARE(modalTitles([&] { form.Notfalldisketteanfertigen1Click(); }, answer), titles);
+}
+
+// The drive box and the floppy-drive choice set the same letter: a choice closed by the system
+// leaves the one the drive box set last.
+void DialogsTest::floppyChoiceAndDriveBoxShareOneLetter()
+{
+    ProgramFixture program;
+    TForm1 &form = program.start();
+    QChar choice;
+    const auto answer = [&](QWidget &modal) {
+        auto *form5 = qobject_cast<TForm5 *>(&modal);
+        if (!form5) {
+            modal.close();
+        } else if (choice.isNull()) {
+            form5->close();
+        } else {
+            (choice == u'A' ? form5->RadioButton1 : form5->RadioButton2)->setChecked(true);
+            form5->Button3->click();
+        }
+    };
+    const QString chooser = QStringLiteral("Notfalldiskette anfertigen ...");
+
+    choice = u'B';
+    QCOMPARE(modalTitles([&] { form.Notfalldisketteanfertigen1Click(); }, answer),
+             QStringList({chooser, "Notfalldiskette anfertigen (Laufwerk B:\\ )"}));
+    QCOMPARE(form.FloppyLetter, QChar(u'B'));
+
+    QCOMPARE(modalTitles([&] { form.DriveComboBox1->setDrive(u'A'); }, answer),
+             QStringList({"Notfalldiskette anfertigen (Laufwerk A:\\ )"}));
+    QCOMPARE(form.FloppyLetter, QChar(u'A'));
+
+    choice = QChar();
+    QCOMPARE(modalTitles([&] { form.Notfalldisketteanfertigen1Click(); }, answer),
+             QStringList({chooser, "Notfalldiskette anfertigen (Laufwerk A:\\ )"}));
+
+    const auto cancel = [](QWidget &modal) {
+        if (auto *form5 = qobject_cast<TForm5 *>(&modal))
+            form5->BitBtn1->click();
+        else
+            modal.close();
+    };
+    QCOMPARE(modalTitles([&] { form.Notfalldisketteanfertigen1Click(); }, cancel), QStringList({chooser}));
+    QCOMPARE(form.FloppyLetter, QChar(u'*'));
 }
 
 void DialogsTest::createDirectoryDialogReopensWithTheNameFocused_data()
