@@ -50,6 +50,7 @@ private slots:
     void createDirectoryDialogReopensWithTheNameFocused_data();
     void createDirectoryDialogReopensWithTheNameFocused();
     void floppyChoiceAndDriveBoxShareOneLetter();
+    void floppyChoiceOpensOnWeiterAndTabsFromIt();
 };
 
 void DialogsTest::commandsShowTheirDialogsModally_data()
@@ -158,6 +159,30 @@ void DialogsTest::floppyChoiceAndDriveBoxShareOneLetter()
     };
     QCOMPARE(modalTitles([&] { form.Notfalldisketteanfertigen1Click(); }, cancel), QStringList({chooser}));
     QCOMPARE(form.FloppyLetter, QChar(u'*'));
+}
+
+// "&Weiter >>" is first in the tab order: it has the focus, so Enter goes on at once.
+void DialogsTest::floppyChoiceOpensOnWeiterAndTabsFromIt()
+{
+    ProgramFixture program;
+    TForm1 &form = program.start();
+    QStringList focused;
+    const auto tabAround = [&](QWidget &modal) {
+        auto *form5 = qobject_cast<TForm5 *>(&modal);
+        if (!form5) {
+            modal.close();
+            return;
+        }
+        for (int step = 0; step < 4; ++step) {
+            QWidget *focus = QApplication::focusWidget();
+            focused << (focus ? focus->objectName() : QString());
+            QTest::keyClick(focus ? focus : form5, Qt::Key_Tab);
+        }
+        form5->BitBtn1->click();
+    };
+    modalTitles([&] { form.Notfalldisketteanfertigen1Click(); }, tabAround);
+    // The unchecked radio button of the pair takes no tab stop, as on Windows.
+    QCOMPARE(focused, QStringList({"Button3", "BitBtn1", "RadioButton1", "Button3"}));
 }
 
 void DialogsTest::createDirectoryDialogReopensWithTheNameFocused_data()
