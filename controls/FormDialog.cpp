@@ -23,7 +23,10 @@ bool FormDialog::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate && !m_activatedSinceShown) {
         m_activatedSinceShown = true;
-        setProgramHelpFile(this);
+        // Only a window with help has a help file; the others' requests go to the program's
+        // default help file.
+        if (hasWindowHelpContext(this))
+            setProgramHelpFile(this);
         FormActivate();
     }
     return QDialog::event(event);
