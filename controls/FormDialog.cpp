@@ -6,11 +6,16 @@
 
 namespace controls {
 
+Qt::WindowFlags dialogWindowFlags(FormDialog::TitleButtons buttons)
+{
+    const Qt::WindowFlags closeBox = buttons == FormDialog::TitleButtons::Close
+                                         ? Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
+                                         : Qt::WindowFlags();
+    return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | closeBox;
+}
+
 FormDialog::FormDialog(TitleButtons buttons, QWidget *parent)
-    : QDialog(parent,
-              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                  | (buttons == TitleButtons::Close ? Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
-                                                    : Qt::WindowFlags()))
+    : QDialog(parent, dialogWindowFlags(buttons))
 {}
 
 void FormDialog::showEvent(QShowEvent *event)

@@ -24,4 +24,8 @@ private:
     bool m_activatedSinceShown = false;
 };
 
+// A fixed-size dialog's title bar as Windows shows it: the caption with the close box, or the
+// caption alone; never minimise, maximise or help. Window managers get this as the Motif hints.
+Qt::WindowFlags dialogWindowFlags(FormDialog::TitleButtons buttons);
+
 }  // namespace controls

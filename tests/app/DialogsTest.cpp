@@ -4,6 +4,7 @@
 #include "emergency/TForm5.h"
 #include "emergency/TNotfall.h"
 #include "tests/app/ProgramFixture.h"
+#include "tests/support/TitleButtons.h"
 
 #include <QAction>
 #include <QApplication>
@@ -51,6 +52,8 @@ private slots:
     void createDirectoryDialogReopensWithTheNameFocused();
     void floppyChoiceAndDriveBoxShareOneLetter();
     void floppyChoiceOpensOnWeiterAndTabsFromIt();
+    void dialogsShowWindowsTitleButtons_data();
+    void dialogsShowWindowsTitleButtons();
 };
 
 void DialogsTest::commandsShowTheirDialogsModally_data()
@@ -183,6 +186,40 @@ void DialogsTest::floppyChoiceOpensOnWeiterAndTabsFromIt()
     modalTitles([&] { form.Notfalldisketteanfertigen1Click(); }, tabAround);
     // The unchecked radio button of the pair takes no tab stop, as on Windows.
     QCOMPARE(focused, QStringList({"Button3", "BitBtn1", "RadioButton1", "Button3"}));
+}
+
+void DialogsTest::dialogsShowWindowsTitleButtons_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("closeBox");
+    QTest::newRow("restore dialog") << "Button7Click" << true;
+    QTest::newRow("create-directory dialog") << "NeuesVerzeichniserstellen1Click" << true;
+    QTest::newRow("about box") << "Info1Click" << true;
+    QTest::newRow("floppy-drive choice") << "Notfalldisketteanfertigen1Click" << false;
+    QTest::newRow("emergency-disk dialog") << "drive box A:" << true;
+}
+
+void DialogsTest::dialogsShowWindowsTitleButtons()
+{
+    QFETCH(QString, command);
+    QFETCH(bool, closeBox);
+    ProgramFixture program;
+    TForm1 &form = program.start();
+    int checked = 0;
+    const auto inspect = [&](QWidget &modal) {
+        if (checked++ == 0)
+            verifyTitleButtons(modal, closeBox);
+        modal.close();
+    };
+    modalTitles(
+        [&] {
+            if (command == u"drive box A:")
+                form.DriveComboBox1->setDrive(u'A');
+            else
+                QMetaObject::invokeMethod(&form, command.toLatin1().constData(), Qt::DirectConnection);
+        },
+        inspect);
+    QVERIFY(checked > 0);
 }
 
 void DialogsTest::createDirectoryDialogReopensWithTheNameFocused_data()
