@@ -111,7 +111,7 @@ TNotfall::TNotfall(const QChar &floppyLetter, QWidget *parent)
     label2->setObjectName(QStringLiteral("Label2"));
     label2->setGeometry(8, 180, 220, 22);
 
-    DriveComboBox1 = new controls::DriveComboBox(info);
+    DriveComboBox1 = new controls::DriveComboBox(controls::DriveComboBox::Text::LettersAndVolumeNames, info);
     DriveComboBox1->setObjectName(QStringLiteral("DriveComboBox1"));
     DriveComboBox1->setGeometry(232, 180, 214, 22);
 

@@ -30,7 +30,8 @@ void DialogTextsTest::fixedTexts_data()
     };
 
     row("TRestore", "", "windowTitle", QStringLiteral("Velko Restore"));
-    row("TRestore", "Label1", "text", QStringLiteral("Velko Restore - Wiederherstellung von Sicherungsdateien"));
+    row("TRestore", "Label1", "text",
+        QStringLiteral("Velko Restore - Wiederherstellung von Sicherungsdateien"));
     row("TRestore", "GroupBox2", "title", QStringLiteral("Infos"));
     row("TRestore", "Memo1", "plainText",
         QStringLiteral("Früher gesicherte Dateien können nun \n"
@@ -108,7 +109,7 @@ void DialogTextsTest::fixedTexts()
     notfall.FormActivate();
     form5.FormActivate();
 
-    controls::FormDialog *window = dialog == u"TRestore"  ? static_cast<controls::FormDialog *>(&restore)
+    controls::FormDialog *window = dialog == u"TRestore"   ? static_cast<controls::FormDialog *>(&restore)
                                    : dialog == u"TNotfall" ? static_cast<controls::FormDialog *>(&notfall)
                                                            : static_cast<controls::FormDialog *>(&form5);
     QObject *object = control.isEmpty() ? window : window->findChild<QObject *>(control);

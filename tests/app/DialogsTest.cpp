@@ -52,6 +52,7 @@ private slots:
     void createDirectoryDialogReopensWithTheNameFocused();
     void floppyChoiceAndDriveBoxShareOneLetter();
     void floppyChoiceOpensOnWeiterAndTabsFromIt();
+    void bootDrivePickerShowsVolumeNames();
     void dialogsShowWindowsTitleButtons_data();
     void dialogsShowWindowsTitleButtons();
 };
@@ -186,6 +187,30 @@ void DialogsTest::floppyChoiceOpensOnWeiterAndTabsFromIt()
     modalTitles([&] { form.Notfalldisketteanfertigen1Click(); }, tabAround);
     // The unchecked radio button of the pair takes no tab stop, as on Windows.
     QCOMPARE(focused, QStringList({"Button3", "BitBtn1", "RadioButton1", "Button3"}));
+}
+
+// The emergency-disk dialog's boot-drive picker names each drive's volume, in upper case; the
+// main window's drive box shows the letters only.
+void DialogsTest::bootDrivePickerShowsVolumeNames()
+{
+    ProgramFixture program(
+        ProgramDirectory, QStringLiteral("[Windows]\nDirectory=C:\\WINDOWS\n[Drives]\nA=floppy,floppy-a.img\n"
+                                         "C=fixed,drive_c\nD=fixed,drive_d\n[Labels]\nC=Win98\n"));
+    TForm1 &form = program.start();
+    const auto items = [](const QComboBox &box) {
+        QStringList texts;
+        for (int i = 0; i < box.count(); ++i)
+            texts << box.itemText(i);
+        return texts;
+    };
+    QStringList picker;
+    modalTitles([&] { form.DriveComboBox1->setDrive(u'A'); },
+                [&](QWidget &modal) {
+                    picker = items(*qobject_cast<TNotfall *>(&modal)->DriveComboBox1);
+                    modal.close();
+                });
+    QCOMPARE(picker, QStringList({"A:", "C: [WIN98]", "D:"}));
+    QCOMPARE(items(*form.DriveComboBox1), QStringList({"A:", "C:", "D:"}));
 }
 
 void DialogsTest::dialogsShowWindowsTitleButtons_data()

@@ -143,8 +143,7 @@ private slots:
         program.user.helpRequests.clear();
 
         QString shownFor;
-        inDialogs([&] { form.findChild<QAction *>(window)->trigger(); },
-                  {[&](QWidget *dialog) {
+        inDialogs([&] { form.findChild<QAction *>(window)->trigger(); }, {[&](QWidget *dialog) {
                       shownFor = dialog->objectName();
                       controls::requestHelp(platform::help::ShowContents);
                       press(dialog, closeButton);
