@@ -20,7 +20,6 @@ public:
     // What the main window hands over before showing the dialog: the Program directory, which
     // holds the Notfall folder.
     void setMainWindowState(const QString &programDirectory) { m_programDirectory = programDirectory; }
-    QChar floppyLetter() const { return m_floppyLetter; }
 
     QPlainTextEdit *Memo1 = nullptr;
     controls::DriveComboBox *DriveComboBox1 = nullptr;
