@@ -48,10 +48,9 @@ void TForm1::Notfalldisketteanfertigen1Click()
     m_form5->exec();
     // "*" after a cancel, and no letter at all when the system closed the choice before any was
     // made: the disk is made only on A: or B:.
-    const QChar floppy = m_form5->floppyLetter();
-    if (floppy != QLatin1Char('A') && floppy != QLatin1Char('B'))
+    if (FloppyLetter != QLatin1Char('A') && FloppyLetter != QLatin1Char('B'))
         return;
-    m_notfall->setMainWindowState(floppy, m_programDirectory);
+    m_notfall->setMainWindowState(m_programDirectory);
     m_notfall->exec();
 }
 

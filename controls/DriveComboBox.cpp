@@ -22,13 +22,26 @@ QStyle::StandardPixmap iconOf(platform::DriveKind kind)
     return QStyle::SP_DriveHDIcon;
 }
 
+// The whole item in upper case. A floppy's label lies on the disk, which is not read for the list.
+QString driveText(const platform::Drive &drive, DriveComboBox::Text text)
+{
+    QString item = QString(drive.letter) + u':';
+    if (text == DriveComboBox::Text::LettersAndVolumeNames && !drive.label.isEmpty())
+        item += QStringLiteral(" [") + drive.label + u']';
+    return item.toUpper();
+}
+
 }  // namespace
 
 DriveComboBox::DriveComboBox(QWidget *parent)
+    : DriveComboBox(Text::Letters, parent)
+{}
+
+DriveComboBox::DriveComboBox(Text text, QWidget *parent)
     : QComboBox(parent)
 {
     for (const platform::Drive &drive : platform::machine().drives())
-        addItem(style()->standardIcon(iconOf(drive.kind)), QString(drive.letter) + u':', drive.letter);
+        addItem(style()->standardIcon(iconOf(drive.kind)), driveText(drive, text), drive.letter);
     setDrive(platform::currentDirectory().at(0));
 
     // Forwarded from currentIndexChanged so that a slot may set the drive again while it runs: the

@@ -6,11 +6,16 @@
 
 namespace controls {
 
+Qt::WindowFlags dialogWindowFlags(FormDialog::TitleButtons buttons)
+{
+    const Qt::WindowFlags closeBox = buttons == FormDialog::TitleButtons::Close
+                                         ? Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
+                                         : Qt::WindowFlags();
+    return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | closeBox;
+}
+
 FormDialog::FormDialog(TitleButtons buttons, QWidget *parent)
-    : QDialog(parent,
-              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                  | (buttons == TitleButtons::Close ? Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
-                                                    : Qt::WindowFlags()))
+    : QDialog(parent, dialogWindowFlags(buttons))
 {}
 
 void FormDialog::showEvent(QShowEvent *event)
@@ -23,7 +28,10 @@ bool FormDialog::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate && !m_activatedSinceShown) {
         m_activatedSinceShown = true;
-        setProgramHelpFile(this);
+        // Only a window with help has a help file; the others' requests go to the program's
+        // default help file.
+        if (hasWindowHelpContext(this))
+            setProgramHelpFile(this);
         FormActivate();
     }
     return QDialog::event(event);

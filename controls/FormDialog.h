@@ -5,7 +5,8 @@
 namespace controls {
 
 // A fixed-size dialog window of the program. Its FormActivate runs once each time it is shown,
-// when it first becomes the active window; by then the window's help file is the program's.
+// when it first becomes the active window; by then a window with a help context has the program's
+// help file as its own.
 class FormDialog : public QDialog {
     Q_OBJECT
 public:
@@ -22,5 +23,9 @@ protected:
 private:
     bool m_activatedSinceShown = false;
 };
+
+// A fixed-size dialog's title bar as Windows shows it: the caption with the close box, or the
+// caption alone; never minimise, maximise or help. Window managers get this as the Motif hints.
+Qt::WindowFlags dialogWindowFlags(FormDialog::TitleButtons buttons);
 
 }  // namespace controls

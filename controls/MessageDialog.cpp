@@ -1,6 +1,7 @@
 #include "controls/MessageDialog.h"
 
 #include "controls/Beep.h"
+#include "controls/FormDialog.h"
 #include "controls/WindowHelp.h"
 #include "platform/Desktop.h"
 #include "platform/DosError.h"
@@ -86,7 +87,7 @@ QString displayedText(const QString &text)
 MessageButton execDialog(const QString &caption, QStyle::StandardPixmap icon, const QString &text,
                          MessageButtons buttons, int helpTopic)
 {
-    QDialog dialog(QApplication::activeWindow());
+    QDialog dialog(QApplication::activeWindow(), dialogWindowFlags(FormDialog::TitleButtons::Close));
     dialog.setWindowTitle(caption);
 
     auto *iconLabel = new QLabel;

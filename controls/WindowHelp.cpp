@@ -54,6 +54,11 @@ void setWindowHelpContext(QWidget *window, int topic)
     });
 }
 
+bool hasWindowHelpContext(const QWidget *window)
+{
+    return window->property(HelpContextProperty).toInt() != 0;
+}
+
 void requestHelp(int command, int topic)
 {
     QWidget *owner = QApplication::activeWindow();

@@ -26,6 +26,8 @@ void setWindowHelpFile(QWidget *window, const QString &helpFile);
 void setProgramHelpFile(QWidget *window);
 // Makes F1 in the window show this topic.
 void setWindowHelpContext(QWidget *window, int topic);
+// Whether the window has help of its own: a help context.
+bool hasWindowHelpContext(const QWidget *window);
 
 // command is platform::help::ShowTopic or ShowContents.
 void requestHelp(int command, int topic = 0);

@@ -11,8 +11,9 @@
 #include <QRadioButton>
 #include <QStyle>
 
-TForm5::TForm5(QWidget *parent)
-    : controls::FormDialog(TitleButtons::None, parent)
+TForm5::TForm5(QChar &floppyLetter, QWidget *parent)
+    : controls::FormDialog(TitleButtons::None, parent),
+      m_floppyLetter(floppyLetter)
 {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("Notfalldiskette anfertigen ..."));
@@ -25,17 +26,7 @@ TForm5::TForm5(QWidget *parent)
     label2->setObjectName(QStringLiteral("Label2"));
     label2->setGeometry(12, 24, 306, 16);
 
-    auto *drives = new QGroupBox(this);
-    drives->setObjectName(QStringLiteral("GroupBox1"));
-    drives->setGeometry(12, 48, 150, 72);
-    RadioButton1 = new QRadioButton(QStringLiteral("Laufwerk A:\\"), drives);
-    RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
-    RadioButton1->setGeometry(12, 14, 130, 20);
-    RadioButton1->setChecked(true);
-    RadioButton2 = new QRadioButton(QStringLiteral("Laufwerk B:\\"), drives);
-    RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
-    RadioButton2->setGeometry(12, 40, 130, 20);
-
+    // The frame of the buttons comes first in the tab order: "&Weiter >>" has the focus at first.
     auto *buttons = new QGroupBox(this);
     buttons->setObjectName(QStringLiteral("GroupBox2"));
     buttons->setGeometry(170, 48, 148, 72);
@@ -48,8 +39,17 @@ TForm5::TForm5(QWidget *parent)
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setGeometry(10, 38, 128, 26);
 
-    QWidget::setTabOrder(Button3, BitBtn1);
-    QWidget::setTabOrder(BitBtn1, RadioButton1);
+    auto *drives = new QGroupBox(this);
+    drives->setObjectName(QStringLiteral("GroupBox1"));
+    drives->setGeometry(12, 48, 150, 72);
+    RadioButton1 = new QRadioButton(QStringLiteral("Laufwerk A:\\"), drives);
+    RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
+    RadioButton1->setGeometry(12, 14, 130, 20);
+    RadioButton1->setChecked(true);
+    RadioButton2 = new QRadioButton(QStringLiteral("Laufwerk B:\\"), drives);
+    RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
+    RadioButton2->setGeometry(12, 40, 130, 20);
+
     connect(Button3, &QPushButton::clicked, this, &TForm5::Button3Click);
     connect(BitBtn1, &QPushButton::clicked, this, &TForm5::BitBtn1Click);
 }

@@ -9,10 +9,8 @@ class QRadioButton;
 class TForm5 : public controls::FormDialog {
     Q_OBJECT
 public:
-    explicit TForm5(QWidget *parent = nullptr);
-
-    // "A", "B", "*" after a cancel, or a null character before the first choice.
-    QChar floppyLetter() const { return m_floppyLetter; }
+    // floppyLetter is the program's Floppy letter, which the choice sets.
+    explicit TForm5(QChar &floppyLetter, QWidget *parent = nullptr);
 
     QRadioButton *RadioButton1 = nullptr;
     QRadioButton *RadioButton2 = nullptr;
@@ -28,5 +26,5 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    QChar m_floppyLetter;
+    QChar &m_floppyLetter;
 };

@@ -83,8 +83,9 @@ QString refusal(int code, QChar floppy)
 
 }  // namespace
 
-TNotfall::TNotfall(QWidget *parent)
-    : controls::FormDialog(TitleButtons::Close, parent)
+TNotfall::TNotfall(const QChar &floppyLetter, QWidget *parent)
+    : controls::FormDialog(TitleButtons::Close, parent),
+      m_floppyLetter(floppyLetter)
 {
     setObjectName(QStringLiteral("Notfall"));
     setWindowTitle(QStringLiteral("Notfalldiskette anfertigen"));
@@ -111,7 +112,7 @@ TNotfall::TNotfall(QWidget *parent)
     label2->setObjectName(QStringLiteral("Label2"));
     label2->setGeometry(8, 180, 220, 22);
 
-    DriveComboBox1 = new controls::DriveComboBox(info);
+    DriveComboBox1 = new controls::DriveComboBox(controls::DriveComboBox::Text::LettersAndVolumeNames, info);
     DriveComboBox1->setObjectName(QStringLiteral("DriveComboBox1"));
     DriveComboBox1->setGeometry(232, 180, 214, 22);
 

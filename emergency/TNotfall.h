@@ -14,16 +14,12 @@ class DriveComboBox;
 class TNotfall : public controls::FormDialog {
     Q_OBJECT
 public:
-    explicit TNotfall(QWidget *parent = nullptr);
+    // floppyLetter is the program's Floppy letter ('A' or 'B' whenever the dialog is shown).
+    explicit TNotfall(const QChar &floppyLetter, QWidget *parent = nullptr);
 
-    // What the main window hands over before showing the dialog: the floppy drive ('A' or 'B')
-    // and the Program directory, which holds the Notfall folder.
-    void setMainWindowState(QChar floppyLetter, const QString &programDirectory)
-    {
-        m_floppyLetter = floppyLetter;
-        m_programDirectory = programDirectory;
-    }
-    QChar floppyLetter() const { return m_floppyLetter; }
+    // What the main window hands over before showing the dialog: the Program directory, which
+    // holds the Notfall folder.
+    void setMainWindowState(const QString &programDirectory) { m_programDirectory = programDirectory; }
 
     QPlainTextEdit *Memo1 = nullptr;
     controls::DriveComboBox *DriveComboBox1 = nullptr;
@@ -47,6 +43,6 @@ private:
     void makeEmergencyDisk();
     void refuseFloppy(int writeTest, const QString &warning);
 
-    QChar m_floppyLetter;
+    const QChar &m_floppyLetter;
     QString m_programDirectory;
 };

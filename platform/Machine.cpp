@@ -77,6 +77,29 @@ std::optional<Drive> parseDrive(const QString &key, const QString &value, const 
     return drive;
 }
 
+// A line of [Labels]: LETTER=volume label of a listed fixed or CD drive. A floppy's label is on
+// its disk.
+bool applyLabel(QList<Drive> &drives, const QString &key, const QString &label, QString *problem)
+{
+    const auto drive = std::find_if(drives.begin(), drives.end(), [&](const Drive &listed) {
+        return key.size() == 1 && listed.letter == key[0].toUpper();
+    });
+    if (drive == drives.end()) {
+        *problem = QStringLiteral("label for '%1', which is no listed drive").arg(key);
+        return false;
+    }
+    if (drive->kind == DriveKind::Floppy) {
+        *problem = QStringLiteral("drive %1: a floppy's label is on its disk").arg(drive->letter);
+        return false;
+    }
+    if (label.size() > 11) {
+        *problem = QStringLiteral("drive %1: a volume label has at most 11 characters").arg(drive->letter);
+        return false;
+    }
+    drive->label = label;
+    return true;
+}
+
 bool isAbsoluteWindowsPath(const QString &path)
 {
     static const QRegularExpression pattern(QStringLiteral("^[A-Za-z]:\\\\"));
@@ -101,6 +124,7 @@ std::unique_ptr<Machine> Machine::load(const QString &hostFolder, QString *error
     auto machine = std::unique_ptr<Machine>(new Machine);
     machine->m_folder = folder;
     QString section;
+    QList<std::pair<qsizetype, QString>> labelLines;  // applied once every drive is known
     const QStringList lines = text.split(u'\n');
     for (qsizetype number = 0; number < lines.size(); ++number) {
         const QString line = lines[number].trimmed();
@@ -131,6 +155,17 @@ std::unique_ptr<Machine> Machine::load(const QString &hostFolder, QString *error
             if (machine->drive(drive->letter))
                 return fail(QStringLiteral("drive %1 is listed twice").arg(drive->letter));
             machine->m_drives.append(*drive);
+        } else if (section == u"labels") {
+            labelLines.append({number, line});
+        }
+    }
+    for (const auto &[number, line] : labelLines) {
+        const qsizetype equals = line.indexOf(u'=');
+        QString problem;
+        if (!applyLabel(machine->m_drives, line.left(equals).trimmed(), line.mid(equals + 1).trimmed(),
+                        &problem)) {
+            *error = QStringLiteral("%1, line %2: %3").arg(iniPath).arg(number + 1).arg(problem);
+            return nullptr;
         }
     }
     QString &windows = machine->m_windowsDirectory;

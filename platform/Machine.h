@@ -15,6 +15,7 @@ struct Drive {
     DriveKind kind = DriveKind::Fixed;
     QString hostPath;  // absolute host folder (fixed, cdrom) or image file (floppy); empty: no medium
     bool writeProtected = false;  // floppy listed "readonly"; a cdrom is always read-only
+    QString label;  // volume label of a fixed or CD drive, from [Labels]; empty: none
 };
 
 // The simulated Windows 9x PC: a host folder with machine.ini and the drives' contents.

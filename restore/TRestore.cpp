@@ -16,6 +16,7 @@
 
 #include <QEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -75,7 +76,7 @@ TRestore::TRestore(QWidget *parent)
 {
     setObjectName(QStringLiteral("Restore"));
     setWindowTitle(QStringLiteral("Velko Restore"));
-    setFixedSize(519, 338 + 22);
+    setFixedSize(519, 338);
 
     Label1 = new QLabel(QStringLiteral("Velko Restore - Wiederherstellung von Sicherungsdateien"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -91,30 +92,30 @@ TRestore::TRestore(QWidget *parent)
 
     auto *infoGroup = new QGroupBox(QStringLiteral("Infos"), this);
     infoGroup->setObjectName(QStringLiteral("GroupBox2"));
-    infoGroup->setGeometry(8, 32, 250, 252);
+    infoGroup->setGeometry(8, 32, 250, 240);
     Memo1 = memo(infoGroup, QStringLiteral("Memo1"), InfoLines);
-    Memo1->setGeometry(8, 18, 234, 226);
+    Memo1->setGeometry(8, 18, 234, 214);
 
     Memo2 = memo(this, QStringLiteral("Memo2"), NoticeLines);
     QPalette noticePalette = Memo2->palette();
     noticePalette.setColor(QPalette::Base, QColor(255, 255, 0));
     Memo2->setPalette(noticePalette);
-    Memo2->setGeometry(16, 150, 234, 126);
+    Memo2->setGeometry(16, 140, 234, 126);
     Memo2->hide();
 
     auto *sourceGroup = new QGroupBox(QStringLiteral("Wiederherstellung aus"), this);
     sourceGroup->setObjectName(QStringLiteral("GroupBox1"));
-    sourceGroup->setGeometry(266, 32, 245, 194);
+    sourceGroup->setGeometry(266, 32, 245, 182);
     DriveComboBox1 = new controls::DriveComboBox(sourceGroup);
     DriveComboBox1->setObjectName(QStringLiteral("DriveComboBox1"));
     DriveComboBox1->setGeometry(8, 18, 229, 22);
     DirectoryListBox1 = new controls::DirectoryListBox(sourceGroup);
     DirectoryListBox1->setObjectName(QStringLiteral("DirectoryListBox1"));
-    DirectoryListBox1->setGeometry(8, 44, 229, 142);
+    DirectoryListBox1->setGeometry(8, 44, 229, 130);
 
     GroupBox3 = new QGroupBox(QStringLiteral("Datum && Uhrzeit"), this);
     GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
-    GroupBox3->setGeometry(266, 232, 245, 52);
+    GroupBox3->setGeometry(266, 220, 245, 52);
     Label2 = new QLabel(GroupBox3);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setGeometry(8, 20, 229, 22);
@@ -122,19 +123,19 @@ TRestore::TRestore(QWidget *parent)
     BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_BrowserReload),
                               QStringLiteral("Sicherungsdateien &wiederherstellen"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setGeometry(8, 292, 250, 32);
+    BitBtn1->setGeometry(8, 280, 250, 30);
     BitBtn3 =
         new QPushButton(style()->standardIcon(QStyle::SP_DialogHelpButton), QStringLiteral("&Hilfe"), this);
     BitBtn3->setObjectName(QStringLiteral("BitBtn3"));
-    BitBtn3->setGeometry(266, 292, 118, 32);
+    BitBtn3->setGeometry(266, 280, 118, 30);
     BitBtn2 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
                               QStringLiteral("&Abbrechen"), this);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    BitBtn2->setGeometry(393, 292, 118, 32);
+    BitBtn2->setGeometry(393, 280, 118, 30);
 
     StatusBar1 = new controls::StatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    StatusBar1->setGeometry(0, 338, 519, 22);
+    StatusBar1->setGeometry(0, 316, 519, 22);  // inside the client area, along its bottom
 
     connect(BitBtn1, &QPushButton::clicked, this, &TRestore::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &TRestore::Button2Click);
@@ -241,6 +242,16 @@ void TRestore::BitBtn1Click()
         platform::desktop().shellExecute(this, QStringLiteral("open"), script, {}, {},
                                          platform::showCommand::Normal);
     });
+}
+
+void TRestore::keyPressEvent(QKeyEvent *event)
+{
+    // "&Abbrechen" is the cancel button: Escape presses it, which also hides the notice.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        BitBtn2->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TRestore::Button2Click()

@@ -46,6 +46,9 @@ public slots:
     void BitBtn3Click();
     void StatusBar1MouseMove();
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     void showBackupState(const QString &statusPath);
     void refuseDrive(const QString &text);

@@ -1,8 +1,10 @@
 // The program's dialogs as the main window's commands show them.
 #include "backup/TForm6.h"
+#include "controls/DriveComboBox.h"
 #include "emergency/TForm5.h"
 #include "emergency/TNotfall.h"
 #include "tests/app/ProgramFixture.h"
+#include "tests/support/TitleButtons.h"
 
 #include <QAction>
 #include <QApplication>
@@ -48,6 +50,11 @@ private slots:
     void floppyChoiceLeadsToTheEmergencyDialog();
     void createDirectoryDialogReopensWithTheNameFocused_data();
     void createDirectoryDialogReopensWithTheNameFocused();
+    void floppyChoiceAndDriveBoxShareOneLetter();
+    void floppyChoiceOpensOnWeiterAndTabsFromIt();
+    void bootDrivePickerShowsVolumeNames();
+    void dialogsShowWindowsTitleButtons_data();
+    void dialogsShowWindowsTitleButtons();
 };
 
 void DialogsTest::commandsShowTheirDialogsModally_data()
@@ -113,6 +120,131 @@ void DialogsTest::floppyChoiceLeadsToTheEmergencyDialog()
         }
     };
     QCOMPARE(modalTitles([&] { form.Notfalldisketteanfertigen1Click(); }, answer), titles);
+}
+
+// The drive box and the floppy-drive choice set the same letter: a choice closed by the system
+// leaves the one the drive box set last.
+void DialogsTest::floppyChoiceAndDriveBoxShareOneLetter()
+{
+    ProgramFixture program;
+    TForm1 &form = program.start();
+    QChar choice;
+    const auto answer = [&](QWidget &modal) {
+        auto *form5 = qobject_cast<TForm5 *>(&modal);
+        if (!form5) {
+            modal.close();
+        } else if (choice.isNull()) {
+            form5->close();
+        } else {
+            (choice == u'A' ? form5->RadioButton1 : form5->RadioButton2)->setChecked(true);
+            form5->Button3->click();
+        }
+    };
+    const QString chooser = QStringLiteral("Notfalldiskette anfertigen ...");
+
+    choice = u'B';
+    QCOMPARE(modalTitles([&] { form.Notfalldisketteanfertigen1Click(); }, answer),
+             QStringList({chooser, "Notfalldiskette anfertigen (Laufwerk B:\\ )"}));
+    QCOMPARE(form.FloppyLetter, QChar(u'B'));
+
+    QCOMPARE(modalTitles([&] { form.DriveComboBox1->setDrive(u'A'); }, answer),
+             QStringList({"Notfalldiskette anfertigen (Laufwerk A:\\ )"}));
+    QCOMPARE(form.FloppyLetter, QChar(u'A'));
+
+    choice = QChar();
+    QCOMPARE(modalTitles([&] { form.Notfalldisketteanfertigen1Click(); }, answer),
+             QStringList({chooser, "Notfalldiskette anfertigen (Laufwerk A:\\ )"}));
+
+    const auto cancel = [](QWidget &modal) {
+        if (auto *form5 = qobject_cast<TForm5 *>(&modal))
+            form5->BitBtn1->click();
+        else
+            modal.close();
+    };
+    QCOMPARE(modalTitles([&] { form.Notfalldisketteanfertigen1Click(); }, cancel), QStringList({chooser}));
+    QCOMPARE(form.FloppyLetter, QChar(u'*'));
+}
+
+// "&Weiter >>" is first in the tab order: it has the focus, so Enter goes on at once.
+void DialogsTest::floppyChoiceOpensOnWeiterAndTabsFromIt()
+{
+    ProgramFixture program;
+    TForm1 &form = program.start();
+    QStringList focused;
+    const auto tabAround = [&](QWidget &modal) {
+        auto *form5 = qobject_cast<TForm5 *>(&modal);
+        if (!form5) {
+            modal.close();
+            return;
+        }
+        for (int step = 0; step < 4; ++step) {
+            QWidget *focus = QApplication::focusWidget();
+            focused << (focus ? focus->objectName() : QString());
+            QTest::keyClick(focus ? focus : form5, Qt::Key_Tab);
+        }
+        form5->BitBtn1->click();
+    };
+    modalTitles([&] { form.Notfalldisketteanfertigen1Click(); }, tabAround);
+    // The unchecked radio button of the pair takes no tab stop, as on Windows.
+    QCOMPARE(focused, QStringList({"Button3", "BitBtn1", "RadioButton1", "Button3"}));
+}
+
+// The emergency-disk dialog's boot-drive picker names each drive's volume, in upper case; the
+// main window's drive box shows the letters only.
+void DialogsTest::bootDrivePickerShowsVolumeNames()
+{
+    ProgramFixture program(
+        ProgramDirectory, QStringLiteral("[Windows]\nDirectory=C:\\WINDOWS\n[Drives]\nA=floppy,floppy-a.img\n"
+                                         "C=fixed,drive_c\nD=fixed,drive_d\n[Labels]\nC=Win98\n"));
+    TForm1 &form = program.start();
+    const auto items = [](const QComboBox &box) {
+        QStringList texts;
+        for (int i = 0; i < box.count(); ++i)
+            texts << box.itemText(i);
+        return texts;
+    };
+    QStringList picker;
+    modalTitles([&] { form.DriveComboBox1->setDrive(u'A'); },
+                [&](QWidget &modal) {
+                    picker = items(*qobject_cast<TNotfall *>(&modal)->DriveComboBox1);
+                    modal.close();
+                });
+    QCOMPARE(picker, QStringList({"A:", "C: [WIN98]", "D:"}));
+    QCOMPARE(items(*form.DriveComboBox1), QStringList({"A:", "C:", "D:"}));
+}
+
+void DialogsTest::dialogsShowWindowsTitleButtons_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("closeBox");
+    QTest::newRow("restore dialog") << "Button7Click" << true;
+    QTest::newRow("create-directory dialog") << "NeuesVerzeichniserstellen1Click" << true;
+    QTest::newRow("about box") << "Info1Click" << true;
+    QTest::newRow("floppy-drive choice") << "Notfalldisketteanfertigen1Click" << false;
+    QTest::newRow("emergency-disk dialog") << "drive box A:" << true;
+}
+
+void DialogsTest::dialogsShowWindowsTitleButtons()
+{
+    QFETCH(QString, command);
+    QFETCH(bool, closeBox);
+    ProgramFixture program;
+    TForm1 &form = program.start();
+    int checked = 0;
+    const auto inspect = [&](QWidget &modal) {
+        if (checked++ == 0)
+            verifyTitleButtons(modal, closeBox);
+        modal.close();
+    };
+    modalTitles(
+        [&] {
+            if (command == u"drive box A:")
+                form.DriveComboBox1->setDrive(u'A');
+            else
+                QMetaObject::invokeMethod(&form, command.toLatin1().constData(), Qt::DirectConnection);
+        },
+        inspect);
+    QVERIFY(checked > 0);
 }
 
 void DialogsTest::createDirectoryDialogReopensWithTheNameFocused_data()

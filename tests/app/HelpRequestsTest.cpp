@@ -120,6 +120,40 @@ private slots:
         if (contents)
             QCOMPARE(program.user.helpRequests.last().command, platform::help::ShowContents);
     }
+
+    // The about box and the floppy-drive choice have no help file of their own: a help request
+    // made while one of them is active goes to the program's default help file, for the main
+    // window.
+    void windowsWithoutHelpUseTheDefaultHelpFile_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("closeButton");
+        QTest::newRow("about box") << "Info1"
+                                   << "OKButton";
+        QTest::newRow("floppy choice") << "Notfalldisketteanfertigen1"
+                                       << "BitBtn1";
+    }
+
+    void windowsWithoutHelpUseTheDefaultHelpFile()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, closeButton);
+        ProgramFixture program;
+        TForm1 &form = program.start();
+        program.user.helpRequests.clear();
+
+        QString shownFor;
+        inDialogs([&] { form.findChild<QAction *>(window)->trigger(); }, {[&](QWidget *dialog) {
+                      shownFor = dialog->objectName();
+                      controls::requestHelp(platform::help::ShowContents);
+                      press(dialog, closeButton);
+                  }});
+
+        QVERIFY(!shownFor.isEmpty());
+        QCOMPARE(program.user.helpRequests.size(), 1);
+        QCOMPARE(program.user.helpRequests.first().helpFile, QStringLiteral("Orvel.hlp"));
+        QCOMPARE(program.user.helpRequests.first().owner, &form);
+    }
 };
 
 QTEST_MAIN(HelpRequestsTest)

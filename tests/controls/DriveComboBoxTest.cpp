@@ -38,6 +38,28 @@ private slots:
             QVERIFY(!box.itemIcon(i).isNull());
     }
 
+    // The boot-drive picker's way: a drive with a volume label shows it in brackets, all in upper
+    // case. A floppy's label lies on the disk, which the list does not read: its letter alone.
+    void volumeNamesInUpperCase()
+    {
+        TestMachine machine(QStringLiteral("[Windows]\nDirectory=C:\\WINDOWS\n[Drives]\n"
+                                           "A=floppy,floppy-a.img\nC=fixed,drive_c\nD=fixed,drive_d\n"
+                                           "F=cdrom,cd-f\n[Labels]\nC=Win98\nD=Daten 2\nF=cd\n"));
+        DriveComboBox box(DriveComboBox::Text::LettersAndVolumeNames);
+        DriveComboBox plain;
+
+        QStringList items;
+        QStringList plainItems;
+        for (int i = 0; i < box.count(); ++i) {
+            items << box.itemText(i);
+            plainItems << plain.itemText(i);
+        }
+        QCOMPARE(items, QStringList({"A:", "C: [WIN98]", "D: [DATEN 2]", "F: [CD]"}));
+        QCOMPARE(plainItems, QStringList({"A:", "C:", "D:", "F:"}));
+        box.setDrive(u'D');
+        QCOMPARE(box.drive(), QChar(u'D'));
+    }
+
     void setDriveAnnouncesOnlyRealChanges_data()
     {
         QTest::addColumn<QChar>("letter");

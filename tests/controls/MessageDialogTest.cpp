@@ -2,6 +2,7 @@
 #include "controls/WindowHelp.h"
 #include "platform/DosError.h"
 #include "tests/support/TestUser.h"
+#include "tests/support/TitleButtons.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -259,6 +260,19 @@ private slots:
         whenBoxOpens([](QDialog &box) { QTest::keyClick(&box, Qt::Key_Escape); });
 
         QCOMPARE(controls::showMessage(MessageType::Warning, QStringLiteral("Achtung"), buttons), answer);
+    }
+
+    // A Message dialog has the close box and no other title-bar button, as on Windows.
+    void realBoxShowsOnlyTheCloseBox()
+    {
+        bool checked = false;
+        whenBoxOpens([&](QDialog &box) {
+            verifyTitleButtons(box, true);
+            checked = true;
+            box.close();
+        });
+        controls::showMessage(MessageType::Information, QStringLiteral("Fertig"), MessageButton::Ok);
+        QVERIFY(checked);
     }
 
     void realErrorReport()

@@ -63,6 +63,20 @@ private slots:
         QCOMPARE(machine.drive(u'D')->hostPath, QDir::cleanPath(elsewhere.path()));
     }
 
+    // A hard disk's or CD's volume label; a floppy carries its own on the disk.
+    void volumeLabels()
+    {
+        TestMachine pc(QStringLiteral("[Labels]\nc = Win98\nF=TREIBER-CD\n"
+                                      "[Windows]\nDirectory=C:\\WINDOWS\n"
+                                      "[Drives]\nA=floppy,floppy-a.img\nC=fixed,drive_c\n"
+                                      "D=fixed,drive_d\nF=cdrom,cd-f\n"));
+        const Machine &machine = platform::machine();
+        QCOMPARE(machine.drive(u'C')->label, QStringLiteral("Win98"));
+        QCOMPARE(machine.drive(u'F')->label, QStringLiteral("TREIBER-CD"));
+        QVERIFY(machine.drive(u'D')->label.isEmpty());
+        QVERIFY(machine.drive(u'A')->label.isEmpty());
+    }
+
     void refusesMalformedFiles_data()
     {
         QTest::addColumn<QString>("ini");
@@ -78,6 +92,12 @@ private slots:
         QTest::newRow("no letter") << windows + QStringLiteral("CD=fixed,c\n");
         QTest::newRow("line without =") << windows + QStringLiteral("C fixed c\n");
         QTest::newRow("open header") << QStringLiteral("[Windows\nDirectory=C:\\WINDOWS\n");
+        QTest::newRow("label of an unlisted drive")
+            << windows + QStringLiteral("C=fixed,c\n[Labels]\nD=DATEN\n");
+        QTest::newRow("label of a floppy drive")
+            << windows + QStringLiteral("A=floppy,a.img\nC=fixed,c\n[Labels]\nA=NOTFALL\n");
+        QTest::newRow("label of 12 characters")
+            << windows + QStringLiteral("C=fixed,c\n[Labels]\nC=ZWOELFZEICHN\n");
     }
 
     void refusesMalformedFiles()

@@ -153,6 +153,39 @@ private slots:
         restore.dialog.BitBtn2->click();
         QVERIFY(restore.dialog.Memo2->isHidden());
     }
+
+    // Escape is "&Abbrechen": the notice is hidden before the dialog closes.
+    void escapeHidesTheNoticeAndCloses()
+    {
+        RestoreFixture restore;
+        restore.dialog.show();
+        restore.dialog.BitBtn1->click();
+        QVERIFY(!restore.dialog.Memo2->isHidden());
+
+        QTest::keyClick(&restore.dialog, Qt::Key_Escape);
+
+        QVERIFY(restore.dialog.Memo2->isHidden());
+        QVERIFY(!restore.dialog.isVisible());
+    }
+
+    // The client area is 519 by 338 with the status bar along its bottom; no control reaches
+    // into the bar or out of the area.
+    void clientAreaHoldsTheStatusBar()
+    {
+        RestoreFixture restore;
+        QCOMPARE(restore.dialog.size(), QSize(519, 338));
+        QCOMPARE(restore.dialog.minimumSize(), restore.dialog.maximumSize());
+        const QRect bar = restore.dialog.StatusBar1->geometry();
+        QCOMPARE(bar.bottom(), 337);
+        QCOMPARE(bar.width(), 519);
+        const QRect client = restore.dialog.rect();
+        for (QWidget *control : restore.dialog.findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            if (control == restore.dialog.StatusBar1 || control->isWindow())
+                continue;
+            QVERIFY2(client.contains(control->geometry()), qPrintable(control->objectName()));
+            QVERIFY2(!control->geometry().intersects(bar), qPrintable(control->objectName()));
+        }
+    }
 };
 
 QTEST_MAIN(TRestoreTest)
