@@ -52,7 +52,7 @@ DosResult<HostFd> openImage(const QString &hostPath, bool forWriting)
     HostFd fd(openNoLinks(hostName(hostPath), (forWriting ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK));
     if (!fd.isOpen()) {
         const int error = errno;
-        if (error == ENOENT || error == ENOTDIR || error == ELOOP || error == ENXIO)
+        if (error == ENOENT || error == ENOTDIR || error == EISDIR || error == ELOOP || error == ENXIO)
             return {dos::NotReady, {}};
         return {dosErrorFromErrno(error), {}};
     }
