@@ -8,6 +8,9 @@
 
 #include <csignal>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace platform::detail;
 
 namespace {
@@ -70,6 +73,29 @@ private slots:
         const pid_t sleeper = file.readAll().trimmed().toInt();
         QVERIFY(sleeper > 0);
         QTRY_VERIFY(isGone(sleeper));
+    }
+
+    // A starter that is killed takes its helper with it: no orphan keeps running.
+    void endsWithItsStarter()
+    {
+        QTemporaryDir dir;
+        const QString pidFile = dir.filePath(QStringLiteral("pid"));
+        const pid_t starter = ::fork();
+        QVERIFY(starter >= 0);
+        if (starter == 0) {
+            (void)runChild(shell(QStringLiteral("echo $$ > '%1.new' && mv '%1.new' '%1' && exec sleep 600").arg(pidFile),
+                                 std::chrono::minutes(10)));
+            ::_exit(0);
+        }
+        QTRY_VERIFY(QFile::exists(pidFile));
+        QFile file(pidFile);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const pid_t helper = file.readAll().trimmed().toInt();
+        QVERIFY(helper > 0);
+        QVERIFY(!isGone(helper));
+        QCOMPARE(::kill(starter, SIGKILL), 0);
+        QCOMPARE(::waitpid(starter, nullptr, 0), starter);
+        QTRY_VERIFY(isGone(helper));
     }
 
     void getsTheDescriptorsPassed()
