@@ -372,6 +372,31 @@ private slots:
         QCOMPARE(file.readAll(), sentinelBytes);
     }
 
+    // The same for a link that takes the place of a folder on the image's path.
+    void aFolderOfTheImageReplacedLaterLeadsNowhere()
+    {
+        QTemporaryDir outside;
+        const QString sentinel = outside.filePath(QStringLiteral("floppy-a.img"));
+        const QByteArray sentinelBytes(1474560, 's');
+        writeHost(sentinel, sentinelBytes);
+        TestMachine pc(QString(TwoFloppiesIni).replace(QStringLiteral("A=floppy,floppy-a.img"),
+                                                       QStringLiteral("A=floppy,disks/floppy-a.img")));
+        const QString disks = pc.folder() + QStringLiteral("/disks");
+        QVERIFY(QDir().mkdir(disks));
+        QVERIFY(runsOnHost(QStringLiteral("mformat"),
+                           {QStringLiteral("-C"), QStringLiteral("-f"), QStringLiteral("1440"), QStringLiteral("-i"),
+                            disks + QStringLiteral("/floppy-a.img"), QStringLiteral("::")}));
+        QCOMPARE(writeFile(QStringLiteral("A:\\check"), {}), dos::Ok);
+
+        QVERIFY(QDir(disks).removeRecursively());
+        QVERIFY(QFile::link(outside.path(), disks));
+        QCOMPARE(formatFloppy(u'A', QStringLiteral("Notfall")), dos::NotReady);
+        QCOMPARE(writeFile(QStringLiteral("A:\\Neu.txt"), "neu"), dos::NotReady);
+        QFile file(sentinel);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), sentinelBytes);
+    }
+
     // A link machine.ini's image path holds from the start is the user's own set-up: followed.
     void anImageLinkedFromTheStartIsTheDisk()
     {
