@@ -60,8 +60,8 @@ int formatFloppy(QChar letter, const QString &label)
         detail::runMtools(QStringLiteral("mformat"), image.value, {QStringLiteral("-f"), QStringLiteral("1440"), QStringLiteral("::")})
             .error;
     detail::forgetFatVolume(drive.value->hostPath);
-    if (error || upperLabel.isEmpty())
-        return error;
+    if (error || upperLabel.trimmed().isEmpty())
+        return error;  // blanks alone are no label
     return detail::writeVolumeLabel(image.value, upperLabel.toLatin1());
 }
 

@@ -7,6 +7,8 @@
 
 #include <QTest>
 
+#include <algorithm>
+
 using dos::Interpreter;
 
 namespace {
@@ -81,6 +83,9 @@ void FloppyCommandsTest::formatGivesAnEmptyLabelledDisk_data()
     QTest::newRow("no label") << "format A: /V: /Q"
                               << "\nn\n"
                               << "";
+    QTest::newRow("blanks only") << "format A: /Q"
+                                 << "\n   \nn\n"
+                                 << "";
     QTest::newRow("another disk") << "format A: /V:Notfall /Q"
                                   << "\nJ\n\nN\n"
                                   << "NOTFALL";
@@ -107,6 +112,10 @@ void FloppyCommandsTest::formatGivesAnEmptyLabelledDisk()
     QCOMPARE(run.lines.last(),
              QStringLiteral("Eine weitere Diskette formatieren (J/N)?") + keys.at(keys.size() - 2));
     QCOMPARE(platform::volumeLabel(u'A').value, label);
+    const bool labelShown =
+        std::any_of(run.lines.cbegin(), run.lines.cend(),
+                    [](const QString &line) { return line.startsWith(QStringLiteral("Datenträgerbezeichnung:")); });
+    QCOMPARE(labelShown, !label.isEmpty());
     if (!label.isEmpty())
         QVERIFY(run.lines.contains(QStringLiteral("Datenträgerbezeichnung: ") + label));
     QCOMPARE(platform::files(QStringLiteral("A:\\")).value, QStringList());
