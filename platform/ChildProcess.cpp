@@ -56,8 +56,8 @@ ChildRun runChild(const ChildCommand &command)
         run.outcome = ChildRun::Outcome::TimedOut;
         return run;
     }
-    run.outcome =
-        process.exitStatus() == QProcess::NormalExit ? ChildRun::Outcome::Finished : ChildRun::Outcome::Crashed;
+    run.outcome = process.exitStatus() == QProcess::NormalExit ? ChildRun::Outcome::Finished
+                                                               : ChildRun::Outcome::Crashed;
     run.exitCode = process.exitCode();
     if (command.keepOutput) {
         run.output = process.readAllStandardOutput();

@@ -97,8 +97,9 @@ int runHiddenAndWait(const QString &commandLine, const QString &currentDirectory
 
     detail::ChildCommand child;
     child.program = dos;
-    child.arguments = {QStringLiteral("--machine"), machine().folder(), QStringLiteral("--headless"),
-                       QStringLiteral("--directory"), currentDirectory, QStringLiteral("/c"), rest.mid(3).trimmed()};
+    child.arguments = {QStringLiteral("--machine"),   machine().folder(), QStringLiteral("--headless"),
+                       QStringLiteral("--directory"), currentDirectory,   QStringLiteral("/c"),
+                       rest.mid(3).trimmed()};
     child.workingDirectory = machine().folder();
     child.timeLimit = HiddenCommandTimeLimit;
     child.keepOutput = false;

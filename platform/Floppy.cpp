@@ -56,9 +56,9 @@ int formatFloppy(QChar letter, const QString &label)
     // mformat needs the whole disk in the file; a cut-off image is a damaged disk, not a smaller one.
     if (const int error = detail::resizeImage(image.value, FloppyBytes))
         return error;
-    const int error =
-        detail::runMtools(QStringLiteral("mformat"), image.value, {QStringLiteral("-f"), QStringLiteral("1440"), QStringLiteral("::")})
-            .error;
+    const int error = detail::runMtools(QStringLiteral("mformat"), image.value,
+                                        {QStringLiteral("-f"), QStringLiteral("1440"), QStringLiteral("::")})
+                          .error;
     detail::forgetFatVolume(drive.value->hostPath);
     if (error || upperLabel.trimmed().isEmpty())
         return error;  // blanks alone are no label

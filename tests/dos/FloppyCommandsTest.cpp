@@ -112,9 +112,9 @@ void FloppyCommandsTest::formatGivesAnEmptyLabelledDisk()
     QCOMPARE(run.lines.last(),
              QStringLiteral("Eine weitere Diskette formatieren (J/N)?") + keys.at(keys.size() - 2));
     QCOMPARE(platform::volumeLabel(u'A').value, label);
-    const bool labelShown =
-        std::any_of(run.lines.cbegin(), run.lines.cend(),
-                    [](const QString &line) { return line.startsWith(QStringLiteral("Datenträgerbezeichnung:")); });
+    const bool labelShown = std::any_of(run.lines.cbegin(), run.lines.cend(), [](const QString &line) {
+        return line.startsWith(QStringLiteral("Datenträgerbezeichnung:"));
+    });
     QCOMPARE(labelShown, !label.isEmpty());
     if (!label.isEmpty())
         QVERIFY(run.lines.contains(QStringLiteral("Datenträgerbezeichnung: ") + label));
@@ -139,12 +139,12 @@ void FloppyCommandsTest::formatRefuses_data()
     QTest::newRow("label too long") << "format A: /v:Notfalldiskette /Q" << true
                                     << insertPrompt(u'A') + QStringList{"Ungültige Datenträgerbezeichnung"}
                                     << 4;
-    QTest::newRow("label with caret") << "format A: /v:X^Y /Q" << true
-                                      << insertPrompt(u'A') + QStringList{"Ungültige Datenträgerbezeichnung"}
-                                      << 4;
-    QTest::newRow("label with ampersand") << "format A: /v:A&B /Q" << true
-                                          << insertPrompt(u'A') + QStringList{"Ungültige Datenträgerbezeichnung"}
-                                          << 4;
+    QTest::newRow("label with caret")
+        << "format A: /v:X^Y /Q" << true
+        << insertPrompt(u'A') + QStringList{"Ungültige Datenträgerbezeichnung"} << 4;
+    QTest::newRow("label with ampersand")
+        << "format A: /v:A&B /Q" << true
+        << insertPrompt(u'A') + QStringList{"Ungültige Datenträgerbezeichnung"} << 4;
     QTest::newRow("no such drive") << "format Q: /Q" << true << QStringList{"Ungültige Laufwerksangabe"} << 4;
     QTest::newRow("hard disk")
         << "format C: /Q" << true

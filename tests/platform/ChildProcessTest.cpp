@@ -65,8 +65,8 @@ private slots:
     {
         QTemporaryDir dir;
         const QString pidFile = dir.filePath(QStringLiteral("pid"));
-        const ChildRun run = runChild(
-            shell(QStringLiteral("sleep 600 & echo $! > '%1'; wait").arg(pidFile), std::chrono::milliseconds(500)));
+        const ChildRun run = runChild(shell(QStringLiteral("sleep 600 & echo $! > '%1'; wait").arg(pidFile),
+                                            std::chrono::milliseconds(500)));
         QCOMPARE(run.outcome, ChildRun::Outcome::TimedOut);
         QFile file(pidFile);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -83,8 +83,9 @@ private slots:
         const pid_t starter = ::fork();
         QVERIFY(starter >= 0);
         if (starter == 0) {
-            (void)runChild(shell(QStringLiteral("echo $$ > '%1.new' && mv '%1.new' '%1' && exec sleep 600").arg(pidFile),
-                                 std::chrono::minutes(10)));
+            (void)runChild(
+                shell(QStringLiteral("echo $$ > '%1.new' && mv '%1.new' '%1' && exec sleep 600").arg(pidFile),
+                      std::chrono::minutes(10)));
             ::_exit(0);
         }
         QTRY_VERIFY(QFile::exists(pidFile));

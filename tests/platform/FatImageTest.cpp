@@ -95,8 +95,10 @@ private slots:
         QTest::newRow("complete") << QList{last, second, first, file} << QStringList{name};
         QTest::newRow("parts out of order")
             << QList{second, last, first, file} << QStringList{QStringLiteral("LANGER~1.TXT")};
-        QTest::newRow("a part missing") << QList{last, first, file} << QStringList{QStringLiteral("LANGER~1.TXT")};
-        QTest::newRow("no last part") << QList{second, first, file} << QStringList{QStringLiteral("LANGER~1.TXT")};
+        QTest::newRow("a part missing")
+            << QList{last, first, file} << QStringList{QStringLiteral("LANGER~1.TXT")};
+        QTest::newRow("no last part")
+            << QList{second, first, file} << QStringList{QStringLiteral("LANGER~1.TXT")};
         QTest::newRow("wrong checksum")
             << QList{longPart(0x43, name.mid(26), sum + 1), longPart(0x02, name.mid(13, 13), sum + 1),
                      longPart(0x01, name.mid(0, 13), sum + 1), file}
@@ -179,9 +181,8 @@ private slots:
         QFETCH(int, error);
         TestMachine pc(TwoFloppiesIni);
         const QString image = floppyImage(pc, u'A');
-        QVERIFY(runsOnHost(QStringLiteral("mformat"),
-                           {QStringLiteral("-C"), QStringLiteral("-f"), format, QStringLiteral("-i"), image,
-                            QStringLiteral("::")}));
+        QVERIFY(runsOnHost(QStringLiteral("mformat"), {QStringLiteral("-C"), QStringLiteral("-f"), format,
+                                                       QStringLiteral("-i"), image, QStringLiteral("::")}));
         if (size)
             QVERIFY(QFile::resize(image, size));
 

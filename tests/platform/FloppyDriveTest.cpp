@@ -317,7 +317,8 @@ private slots:
         for (const QString sign : {"^", "&", "(", ")", "*", "?", "/", "\\", "|", ",", ";", ":", "+", "=", "[",
                                    "]", "<", ">", "\""})
             QTest::addRow("label with %s", qPrintable(sign))
-                << QChar(u'A') << QStringLiteral("X") + sign + QStringLiteral("Y") << int(dos::InvalidParameter);
+                << QChar(u'A') << QStringLiteral("X") + sign + QStringLiteral("Y")
+                << int(dos::InvalidParameter);
     }
     void formatRefuses()
     {
@@ -379,13 +380,15 @@ private slots:
         const QString sentinel = outside.filePath(QStringLiteral("floppy-a.img"));
         const QByteArray sentinelBytes(1474560, 's');
         writeHost(sentinel, sentinelBytes);
-        TestMachine pc(QString(TwoFloppiesIni).replace(QStringLiteral("A=floppy,floppy-a.img"),
-                                                       QStringLiteral("A=floppy,disks/floppy-a.img")));
+        TestMachine pc(QString(TwoFloppiesIni)
+                           .replace(QStringLiteral("A=floppy,floppy-a.img"),
+                                    QStringLiteral("A=floppy,disks/floppy-a.img")));
         const QString disks = pc.folder() + QStringLiteral("/disks");
         QVERIFY(QDir().mkdir(disks));
         QVERIFY(runsOnHost(QStringLiteral("mformat"),
-                           {QStringLiteral("-C"), QStringLiteral("-f"), QStringLiteral("1440"), QStringLiteral("-i"),
-                            disks + QStringLiteral("/floppy-a.img"), QStringLiteral("::")}));
+                           {QStringLiteral("-C"), QStringLiteral("-f"), QStringLiteral("1440"),
+                            QStringLiteral("-i"), disks + QStringLiteral("/floppy-a.img"),
+                            QStringLiteral("::")}));
         QCOMPARE(writeFile(QStringLiteral("A:\\check"), {}), dos::Ok);
 
         QVERIFY(QDir(disks).removeRecursively());
@@ -403,16 +406,17 @@ private slots:
         QTemporaryDir outside;
         const QString disk = outside.filePath(QStringLiteral("disk.img"));
         const QString link = outside.filePath(QStringLiteral("floppy.img"));
-        QVERIFY(runsOnHost(QStringLiteral("mformat"), {QStringLiteral("-C"), QStringLiteral("-f"),
-                                                       QStringLiteral("1440"), QStringLiteral("-i"), disk,
-                                                       QStringLiteral("::")}));
+        QVERIFY(runsOnHost(QStringLiteral("mformat"),
+                           {QStringLiteral("-C"), QStringLiteral("-f"), QStringLiteral("1440"),
+                            QStringLiteral("-i"), disk, QStringLiteral("::")}));
         QVERIFY(QFile::link(disk, link));
         TestMachine pc(QString(TwoFloppiesIni).replace(QStringLiteral("floppy-a.img"), link));
 
         QCOMPARE(formatFloppy(u'A', QStringLiteral("Notfall")), dos::Ok);
         QCOMPARE(writeFile(QStringLiteral("A:\\Neu.txt"), "neu"), dos::Ok);
         QVERIFY(QFileInfo(link).isSymLink());
-        QVERIFY(runsOnHost(QStringLiteral("mtype"), {QStringLiteral("-i"), disk, QStringLiteral("::/NEU.TXT")}));
+        QVERIFY(
+            runsOnHost(QStringLiteral("mtype"), {QStringLiteral("-i"), disk, QStringLiteral("::/NEU.TXT")}));
         QCOMPARE(volumeLabel(u'A').value, QStringLiteral("NOTFALL"));
     }
 
