@@ -84,7 +84,7 @@ int formatOneDisk(Interpreter &shell, const FormatRequest &request)
     shell.printLine(message::FormatChecking);
     shell.printLine(request.quick ? message::FormatQuick : message::FormatFull);
     shell.printLine(message::FormatDone);
-    if (!label->isEmpty())
+    if (!label->trimmed().isEmpty())
         shell.printLine(message::FormatLabel.arg(label->toUpper()));
     shell.printLine();
     return Formatted;

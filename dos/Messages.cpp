@@ -22,6 +22,8 @@ QString forError(int dosError)
         return NotReady;
     case code::DiskFull:
         return DiskFull;
+    case code::TimedOut:
+        return platform::fileErrorText(dosError);
     default:
         return GeneralFailure;
     }

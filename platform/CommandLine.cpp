@@ -1,17 +1,22 @@
 #include "platform/CommandLine.h"
 
+#include "platform/ChildProcess.h"
 #include "platform/Files.h"
 #include "platform/Machine.h"
 #include "platform/Shell.h"
 
 #include <QCoreApplication>
-#include <QProcess>
+
+#include <chrono>
 
 namespace platform {
 
 namespace {
 
 const QByteArray CommandInterpreterMark = "COMMAND.COM - stand-in for ";
+
+// FORMAT and SYS on a floppy take seconds; a run still going after this hangs.
+constexpr std::chrono::minutes HiddenCommandTimeLimit{10};
 
 // The first word, up to a blank (or inside quotes), and what follows it.
 struct SplitCommandLine {
@@ -90,20 +95,24 @@ int runHiddenAndWait(const QString &commandLine, const QString &currentDirectory
     if (!isCommandInterpreter(program) || !singleCommand || dos.isEmpty())
         return dos::GeneralFailure;
 
-    QProcess process;
-    process.setProgram(dos);
-    process.setArguments({QStringLiteral("--machine"), machine().folder(), QStringLiteral("--headless"),
-                          QStringLiteral("--directory"), currentDirectory, QStringLiteral("/c"),
-                          rest.mid(3).trimmed()});
-    process.setWorkingDirectory(machine().folder());
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    process.start();
-    if (!process.waitForStarted(-1))
-        return dos::GeneralFailure;
-    process.waitForFinished(-1);
-    return dos::Ok;
+    detail::ChildCommand child;
+    child.program = dos;
+    child.arguments = {QStringLiteral("--machine"),   machine().folder(), QStringLiteral("--headless"),
+                       QStringLiteral("--directory"), currentDirectory,   QStringLiteral("/c"),
+                       rest.mid(3).trimmed()};
+    child.workingDirectory = machine().folder();
+    child.timeLimit = HiddenCommandTimeLimit;
+    child.keepOutput = false;
+    switch (detail::runChild(child).outcome) {
+    case detail::ChildRun::Outcome::Finished:
+    case detail::ChildRun::Outcome::Crashed:
+        return dos::Ok;
+    case detail::ChildRun::Outcome::TimedOut:
+        return dos::TimedOut;
+    case detail::ChildRun::Outcome::NotStarted:
+        break;
+    }
+    return dos::GeneralFailure;
 }
 
 }  // namespace platform

@@ -21,6 +21,8 @@ QString fileErrorText(int code)
         return QStringLiteral("Zu wenig Speicherplatz");
     case dos::InvalidNumber:
         return QStringLiteral("Ungültige numerische Eingabe");
+    case dos::TimedOut:
+        return QStringLiteral("Zeitüberschreitung beim Zugriff auf den Datenträger");
     }
     return QStringLiteral("E/A-Fehler %1").arg(code);
 }

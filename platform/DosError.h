@@ -25,6 +25,7 @@ constexpr int InvalidParameter = 87;
 constexpr int ReadPastEnd = 100;
 constexpr int DiskFull = 101;
 constexpr int InvalidNumber = 106;
+constexpr int TimedOut = 121;  // a helper program on the disk did not end in time
 }  // namespace dos
 
 // The German text of a file error by its code ("Dateizugriff verweigert" for 5); a code without

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/DosError.h"
+#include "platform/HostFiles.h"
 
 #include <QDateTime>
 #include <QList>
@@ -27,9 +28,15 @@ struct FatVolume {
     FatEntry root;
 };
 
-// The file system of an image file as it is now, read again only after the file changed.
-// 21 when the file is missing, 26 when it holds no FAT file system or is cut off.
+// The file system of an image file as it is now, read again only after the file changed. The
+// file is read where needed, never whole. 21 when there is no file (see ImageFile.h), 26 when
+// its size is no floppy format or it holds no FAT file system or is cut off.
 [[nodiscard]] DosResult<std::shared_ptr<const FatVolume>> fatVolume(const QString &image);
+// Gives the freshly formatted volume in `image` the 11 bytes of `label` (blank-padded, code page
+// 850) as they are: in the root's label entry and in the boot sector. mtools would turn some
+// characters a label may hold into a long name.
+[[nodiscard]] int writeVolumeLabel(const HostFd &image, const QByteArray &label);
+
 // After a write to the image: its time stamp may not have moved far enough to show the change.
 void forgetFatVolume(const QString &image);
 

@@ -3,8 +3,9 @@
 #include "platform/FatImage.h"
 #include "platform/FileNames.h"
 #include "platform/Files.h"
-#include "platform/HostFiles.h"
+#include "platform/ImageFile.h"
 #include "platform/Mtools.h"
+#include "platform/OemText.h"
 #include "platform/PathResolver.h"
 
 #include <QCoreApplication>
@@ -65,9 +66,10 @@ DosResult<const FatEntry *> currentEntry(const Location &location, std::shared_p
 }
 
 // Every change goes through here, so that the next look-up reads the image again.
-int changeImage(const Location &location, const QString &command, const QStringList &arguments)
+int changeImage(const Location &location, const QString &command, const QStringList &arguments,
+                const QList<int> &passed = {})
 {
-    const int error = runMtools(command, imageOf(location), arguments).error;
+    const int error = runMtools(command, imageOf(location), arguments, passed).error;
     forgetFatVolume(imageOf(location));
     return error;
 }
@@ -102,37 +104,35 @@ int setAttributesOf(const Location &location, quint8 attributes)
                         flag(attr::System, "+s", "-s"), flag(attr::Archive, "+a", "-a"), path.value});
 }
 
-// A host file beside the image, for mcopy to take into it; gone with the object.
-class ScratchFile {
-public:
-    explicit ScratchFile(const Location &location)
-    {
-        static int counter = 0;
-        const QString image = imageOf(location);
-        m_path = hostChild(image.left(image.lastIndexOf(u'/')), QStringLiteral("%1-in-%2-%3")
-                                                                    .arg(ReservedPrefix)
-                                                                    .arg(QCoreApplication::applicationPid())
-                                                                    .arg(++counter));
+// mtools 4.0 stores a name with these under another name (ÿ as y, € as EU, ...), and a second
+// write to that name never ends: such a name is refused before anything is written. ÿ, ƒ and ı
+// are code page 850's own; every other character must be one of that code page.
+bool isStorableName(const QString &name)
+{
+    static const QString mangled = QStringLiteral("\u00FF\u0192\u0131");
+    for (const QChar c : name) {
+        if (!isOemCharacter(c) || mangled.contains(c))
+            return false;
     }
-    ~ScratchFile() { (void)removeHostFile(m_path); }  // it only ever held a copy
-    ScratchFile(const ScratchFile &) = delete;
-    ScratchFile &operator=(const ScratchFile &) = delete;
-    QString path() const { return m_path; }
+    return true;
+}
 
-private:
-    QString m_path;
-};
-
-// mcopy from the host into the image, to `name` in the folder of `location`, replacing what is
+// mcopy of `data` into the image, to `name` in the folder of `location`, replacing what is
 // there. On a full disk mcopy has removed the file already; whatever it may have left is taken
 // away, so that nothing stays half-written.
-int copyIntoImage(const Location &location, const QString &hostFile, const QString &name, bool keepTime)
+int copyIntoImage(const Location &location, const QByteArray &data, const QDateTime &lastWrite,
+                  const QString &name)
 {
+    if (!isStorableName(name))
+        return dos::PathNotFound;
+    const auto content = memoryFile(data, lastWrite);
+    if (!content.ok())
+        return content.error;
     QStringList arguments{QStringLiteral("-o")};
-    if (keepTime)
+    if (lastWrite.isValid())
         arguments << QStringLiteral("-m");
-    arguments << hostFile << pathOfName(location, name);
-    const int error = changeImage(location, QStringLiteral("mcopy"), arguments);
+    arguments << descriptorPath(content.value) << pathOfName(location, name);
+    const int error = changeImage(location, QStringLiteral("mcopy"), arguments, {content.value.get()});
     if (error != dos::Ok) {
         Location left = location;
         left.windowsPath = below(directoryPart(location.windowsPath), name, u'\\');
@@ -281,16 +281,13 @@ int FatImageBackend::write(const Location &file, const QByteArray &data, WriteMo
 {
     if (mode == WriteMode::CreateNew && file.exists)
         return dos::AccessDenied;
-    ScratchFile content(file);
-    if (const int error = writeHostFile(content.path(), data))
-        return error;
     if (mode == WriteMode::Replace && file.exists) {
         // Written under a free name first: the old file goes only when the new one is complete.
         const auto volume = fatVolume(imageOf(file));
         if (!volume.ok())
             return volume.error;
         const QString temporary = temporaryName(*volume.value, file);
-        if (const int error = copyIntoImage(file, content.path(), temporary, false))
+        if (const int error = copyIntoImage(file, data, {}, temporary))
             return error;
         const QString written = pathOfName(file, temporary);
         const QStringList arguments{QStringLiteral("-D"), QStringLiteral("o"), written,
@@ -300,7 +297,7 @@ int FatImageBackend::write(const Location &file, const QByteArray &data, WriteMo
             (void)changeImage(file, QStringLiteral("mdel"), {written});
             return error;
         }
-    } else if (const int error = copyIntoImage(file, content.path(), file.name, false)) {
+    } else if (const int error = copyIntoImage(file, data, {}, file.name)) {
         return error;
     }
     return setAttributesOf(file, attributes);
@@ -319,18 +316,15 @@ int FatImageBackend::copy(const Location &from, const Location &to, quint8 attri
 
 int FatImageBackend::writeCopy(const Location &to, const FileCopy &file, quint8 attributes)
 {
-    ScratchFile content(to);
-    if (const int error = writeHostFile(content.path(), file.data))
-        return error;
-    if (const int error = setHostWriteTime(content.path(), file.lastWrite))
-        return error;
-    if (const int error = copyIntoImage(to, content.path(), to.name, true))
+    if (const int error = copyIntoImage(to, file.data, file.lastWrite, to.name))
         return error;
     return setAttributesOf(to, attributes);
 }
 
 int FatImageBackend::move(const Location &from, const Location &to, quint8 attributes)
 {
+    if (!isStorableName(to.name))
+        return dos::PathNotFound;
     const QStringList arguments{QStringLiteral("-D"), QStringLiteral("o"), from.host,
                                 pathOfName(to, to.name)};
     if (const int error = changeImage(from, QStringLiteral("mmove"), arguments))
@@ -345,6 +339,8 @@ int FatImageBackend::remove(const Location &file)
 
 int FatImageBackend::makeDirectory(const Location &directory)
 {
+    if (!isStorableName(directory.name))
+        return dos::PathNotFound;
     return changeImage(directory, QStringLiteral("mmd"), {pathOfName(directory, directory.name)});
 }
 

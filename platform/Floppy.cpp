@@ -2,7 +2,7 @@
 
 #include "platform/FatImage.h"
 #include "platform/FileNames.h"
-#include "platform/HostFiles.h"
+#include "platform/ImageFile.h"
 #include "platform/Machine.h"
 #include "platform/Mtools.h"
 
@@ -14,22 +14,21 @@ constexpr qint64 FloppyBytes = 1474560;
 constexpr qsizetype LabelLength = 11;
 
 // The image of a floppy drive with a disk in it; 15 for a letter that is no floppy drive.
-DosResult<const Drive *> floppyWithDisk(QChar letter)
+DosResult<const Drive *> floppyDrive(QChar letter)
 {
     const Drive *drive = machine().drive(letter);
     if (!drive || drive->kind != DriveKind::Floppy)
         return {dos::InvalidDrive, nullptr};
-    const auto image = detail::statHost(drive->hostPath);
-    if (drive->hostPath.isEmpty() || !image || !S_ISREG(image->st_mode))
+    if (drive->hostPath.isEmpty())
         return {dos::NotReady, nullptr};
     return {dos::Ok, drive};
 }
 
-// Printable ASCII without the characters FAT keeps out of names: a label every disk checker
-// accepts.
+// What MS-DOS takes for a label: printable ASCII without the characters its LABEL command
+// refuses (* ? / \ | . , ; : + = [ ] ( ) & ^ < > ").
 bool isValidLabel(const QString &label)
 {
-    static const QString refused = QStringLiteral("*?.,;:/\\|+=<>[]\"");
+    static const QString refused = QStringLiteral("*?/\\|.,;:+=[]()&^<>\"");
     if (label.size() > LabelLength)
         return false;
     for (const QChar c : label) {
@@ -43,29 +42,32 @@ bool isValidLabel(const QString &label)
 
 int formatFloppy(QChar letter, const QString &label)
 {
-    const auto drive = floppyWithDisk(letter);
+    const auto drive = floppyDrive(letter);
     if (!drive.ok())
         return drive.error;
+    const auto image = detail::openImage(drive.value->hostPath, !drive.value->writeProtected);
+    if (!image.ok())
+        return image.error;
     if (drive.value->writeProtected)
         return dos::WriteProtected;
     const QString upperLabel = detail::upperCaseName(label);
     if (!isValidLabel(upperLabel))
         return dos::InvalidParameter;
     // mformat needs the whole disk in the file; a cut-off image is a damaged disk, not a smaller one.
-    if (const int error = detail::resizeHostFile(drive.value->hostPath, FloppyBytes))
+    if (const int error = detail::resizeImage(image.value, FloppyBytes))
         return error;
-    QStringList arguments{QStringLiteral("-f"), QStringLiteral("1440")};
-    if (!upperLabel.isEmpty())
-        arguments << QStringLiteral("-v") << upperLabel;
-    arguments << QStringLiteral("::");
-    const int error = detail::runMtools(QStringLiteral("mformat"), drive.value->hostPath, arguments).error;
+    const int error = detail::runMtools(QStringLiteral("mformat"), image.value,
+                                        {QStringLiteral("-f"), QStringLiteral("1440"), QStringLiteral("::")})
+                          .error;
     detail::forgetFatVolume(drive.value->hostPath);
-    return error;
+    if (error || upperLabel.trimmed().isEmpty())
+        return error;  // blanks alone are no label
+    return detail::writeVolumeLabel(image.value, upperLabel.toLatin1());
 }
 
 DosResult<QString> volumeLabel(QChar letter)
 {
-    const auto drive = floppyWithDisk(letter);
+    const auto drive = floppyDrive(letter);
     if (!drive.ok())
         return {drive.error, {}};
     const auto volume = detail::fatVolume(drive.value->hostPath);

@@ -3,6 +3,7 @@
 #include "platform/CurrentDirectory.h"
 #include "platform/Folder.h"
 #include "platform/HostFiles.h"
+#include "platform/ImageFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -61,6 +62,9 @@ std::optional<Drive> parseDrive(const QString &key, const QString &value, const 
     }
     if (fields.size() > 1 && !fields[1].isEmpty())
         drive.hostPath = QDir::cleanPath(QDir(folder).absoluteFilePath(fields[1]));
+    // The links to the image are the user's set-up now; one made later is never followed.
+    if (drive.kind == DriveKind::Floppy && !drive.hostPath.isEmpty())
+        drive.hostPath = detail::imagePathAtLoad(drive.hostPath);
     if (drive.kind == DriveKind::Fixed && drive.hostPath.isEmpty()) {
         *problem = QStringLiteral("drive %1: a fixed drive needs a folder").arg(drive.letter);
         return std::nullopt;

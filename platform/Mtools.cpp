@@ -1,12 +1,17 @@
 #include "platform/Mtools.h"
 
+#include "platform/ChildProcess.h"
 #include "platform/DosError.h"
+#include "platform/ImageFile.h"
 
-#include <QProcess>
+#include <chrono>
 
 namespace platform::detail {
 
 namespace {
+
+// A floppy holds at most 2.88 MB: a command still running after a minute hangs.
+constexpr std::chrono::minutes MtoolsTimeLimit{1};
 
 QProcessEnvironment mtoolsEnvironment()
 {
@@ -33,18 +38,38 @@ int failureOf(const QByteArray &errors)
 
 }  // namespace
 
-MtoolsRun runMtools(const QString &command, const QString &image, const QStringList &arguments)
+MtoolsRun runMtools(const QString &command, const QString &image, const QStringList &arguments,
+                    const QList<int> &passed)
 {
-    QProcess process;
-    process.setProcessEnvironment(mtoolsEnvironment());
-    process.setStandardInputFile(QProcess::nullDevice());  // a question on a clash would wait forever
-    process.start(command, QStringList{QStringLiteral("-i"), image} + arguments);
-    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit)
-        return {dos::GeneralFailure, {}};
-    const QByteArray output = process.readAllStandardOutput();
-    if (process.exitCode() != 0)
-        return {failureOf(process.readAllStandardError()), output};
-    return {dos::Ok, output};
+    const auto opened = openImage(image);
+    if (!opened.ok())
+        return {opened.error, {}};
+    return runMtools(command, opened.value, arguments, passed);
+}
+
+MtoolsRun runMtools(const QString &command, const HostFd &image, const QStringList &arguments,
+                    const QList<int> &passed)
+{
+    ChildCommand child;
+    child.program = command;
+    child.arguments = QStringList{QStringLiteral("-i"), descriptorPath(image)} + arguments;
+    child.environment = mtoolsEnvironment();
+    child.timeLimit = MtoolsTimeLimit;
+    child.passedDescriptors = passed;
+    child.passedDescriptors.append(image.get());
+    const ChildRun run = runChild(child);
+    switch (run.outcome) {
+    case ChildRun::Outcome::Finished:
+        if (run.exitCode != 0)
+            return {failureOf(run.errors), run.output};
+        return {dos::Ok, run.output};
+    case ChildRun::Outcome::TimedOut:
+        return {dos::TimedOut, {}};
+    case ChildRun::Outcome::Crashed:
+    case ChildRun::Outcome::NotStarted:
+        break;
+    }
+    return {dos::GeneralFailure, {}};
 }
 
 QString pathInImage(const QStringList &names)

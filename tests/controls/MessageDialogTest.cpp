@@ -168,6 +168,7 @@ private slots:
         QTest::newRow("100") << 100 << "Versuch hinter dem Dateiende zu lesen";
         QTest::newRow("101") << 101 << "Zu wenig Speicherplatz";
         QTest::newRow("106") << 106 << "Ungültige numerische Eingabe";
+        QTest::newRow("121") << 121 << "Zeitüberschreitung beim Zugriff auf den Datenträger";
         QTest::newRow("15") << 15 << "E/A-Fehler 15";
         QTest::newRow("19") << 19 << "E/A-Fehler 19";
         QTest::newRow("21") << 21 << "E/A-Fehler 21";

@@ -7,6 +7,8 @@
 
 #include <QTest>
 
+#include <algorithm>
+
 using dos::Interpreter;
 
 namespace {
@@ -81,9 +83,19 @@ void FloppyCommandsTest::formatGivesAnEmptyLabelledDisk_data()
     QTest::newRow("no label") << "format A: /V: /Q"
                               << "\nn\n"
                               << "";
+    QTest::newRow("blanks only") << "format A: /Q"
+                                 << "\n   \nn\n"
+                                 << "";
     QTest::newRow("another disk") << "format A: /V:Notfall /Q"
                                   << "\nJ\n\nN\n"
                                   << "NOTFALL";
+    // Shown and stored as typed, upper-cased: no long name, no other letter.
+    QTest::newRow("label with apostrophe") << "format A: /v:x'y /Q"
+                                           << "\nn\n"
+                                           << "X'Y";
+    QTest::newRow("label asked for, with signs") << "format A: /Q"
+                                                 << "\nPeter's {1}\nn\n"
+                                                 << "PETER'S {1}";
 }
 
 void FloppyCommandsTest::formatGivesAnEmptyLabelledDisk()
@@ -100,6 +112,12 @@ void FloppyCommandsTest::formatGivesAnEmptyLabelledDisk()
     QCOMPARE(run.lines.last(),
              QStringLiteral("Eine weitere Diskette formatieren (J/N)?") + keys.at(keys.size() - 2));
     QCOMPARE(platform::volumeLabel(u'A').value, label);
+    const bool labelShown = std::any_of(run.lines.cbegin(), run.lines.cend(), [](const QString &line) {
+        return line.startsWith(QStringLiteral("Datenträgerbezeichnung:"));
+    });
+    QCOMPARE(labelShown, !label.isEmpty());
+    if (!label.isEmpty())
+        QVERIFY(run.lines.contains(QStringLiteral("Datenträgerbezeichnung: ") + label));
     QCOMPARE(platform::files(QStringLiteral("A:\\")).value, QStringList());
     QVERIFY(fileSystemIsSound(floppyImage(pc, u'A')));
 }
@@ -121,6 +139,12 @@ void FloppyCommandsTest::formatRefuses_data()
     QTest::newRow("label too long") << "format A: /v:Notfalldiskette /Q" << true
                                     << insertPrompt(u'A') + QStringList{"Ungültige Datenträgerbezeichnung"}
                                     << 4;
+    QTest::newRow("label with caret")
+        << "format A: /v:X^Y /Q" << true
+        << insertPrompt(u'A') + QStringList{"Ungültige Datenträgerbezeichnung"} << 4;
+    QTest::newRow("label with ampersand")
+        << "format A: /v:A&B /Q" << true
+        << insertPrompt(u'A') + QStringList{"Ungültige Datenträgerbezeichnung"} << 4;
     QTest::newRow("no such drive") << "format Q: /Q" << true << QStringList{"Ungültige Laufwerksangabe"} << 4;
     QTest::newRow("hard disk")
         << "format C: /Q" << true

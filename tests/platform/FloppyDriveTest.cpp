@@ -9,6 +9,8 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace platform;
 
 namespace {
@@ -67,6 +69,11 @@ private slots:
         QTest::newRow("cut off") << QByteArray(5000, 'x') << QStringLiteral("Daten 1998")
                                  << QStringLiteral("DATEN 1998");
         QTest::newRow("no label") << QByteArray() << QString() << QString();
+        QTest::newRow("apostrophe") << QByteArray() << QStringLiteral("x'y") << QStringLiteral("X'Y");
+        QTest::newRow("every sign MS-DOS takes")
+            << QByteArray() << QStringLiteral("!#$%'-@_`{}") << QStringLiteral("!#$%'-@_`{}");
+        QTest::newRow("eleven with blanks")
+            << QByteArray() << QStringLiteral("Daten 1 2 3") << QStringLiteral("DATEN 1 2 3");
     }
     void formatGivesAnEmptyLabelledDisk()
     {
@@ -87,6 +94,18 @@ private slots:
         QCOMPARE(read.value, stored);
         QCOMPARE(QFileInfo(floppyImage(pc, u'A')).size(), 1474560);
         QVERIFY(fileSystemIsSound(floppyImage(pc, u'A')));
+        // Stored as given, in the root's label entry and the boot sector, without a long name.
+        QFile disk(floppyImage(pc, u'A'));
+        QVERIFY(disk.open(QIODevice::ReadOnly));
+        const QByteArray bytes = disk.readAll();
+        const QByteArray padded = stored.toLatin1().leftJustified(11, ' ');
+        const qint64 root = 19 * 512;
+        QCOMPARE(bytes.mid(43, 11), stored.isEmpty() ? QByteArray("NO NAME    ") : padded);
+        if (!stored.isEmpty()) {
+            QCOMPARE(bytes.mid(root, 11), padded);
+            QCOMPARE(int(bytes[root + 11]), 0x08);
+        }
+        QCOMPARE(bytes[root + (stored.isEmpty() ? 0 : 32)], '\0');
     }
 
     // Every service on the disk, by long name, by another letter case and by 8.3 name; the disk
@@ -295,6 +314,11 @@ private slots:
             << QChar(u'A') << QStringLiteral("Büro") << int(dos::InvalidParameter);
         QTest::newRow("label with dot")
             << QChar(u'A') << QStringLiteral("V1.0") << int(dos::InvalidParameter);
+        for (const QString sign : {"^", "&", "(", ")", "*", "?", "/", "\\", "|", ",", ";", ":", "+", "=", "[",
+                                   "]", "<", ">", "\""})
+            QTest::addRow("label with %s", qPrintable(sign))
+                << QChar(u'A') << QStringLiteral("X") + sign + QStringLiteral("Y")
+                << int(dos::InvalidParameter);
     }
     void formatRefuses()
     {
@@ -306,6 +330,125 @@ private slots:
         if (error != dos::NotReady)
             insertDisk(pc, u'A');
         QCOMPARE(formatFloppy(letter, label), error);
+        if (error != dos::NotReady && letter == u'A')
+            QCOMPARE(volumeLabel(u'A').value, QStringLiteral("DISK"));  // not formatted
+    }
+
+    // A disk image put aside for a link, a folder or a FIFO between two accesses is no disk: the
+    // file the link leads to, outside the PC, is neither read nor written.
+    void anImageReplacedLaterIsNoDisk_data()
+    {
+        QTest::addColumn<QString>("replacement");
+        QTest::newRow("link to a file outside") << "link";
+        QTest::newRow("folder") << "folder";
+        QTest::newRow("FIFO") << "fifo";
+    }
+    void anImageReplacedLaterIsNoDisk()
+    {
+        QFETCH(QString, replacement);
+        QTemporaryDir outside;
+        const QString sentinel = outside.filePath(QStringLiteral("sentinel.img"));
+        const QByteArray sentinelBytes(1474560, 's');  // the size of a disk
+        writeHost(sentinel, sentinelBytes);
+        TestMachine pc(TwoFloppiesIni);
+        insertDisk(pc, u'A');
+        QCOMPARE(writeFile(QStringLiteral("A:\\check"), {}), dos::Ok);
+        QCOMPARE(deleteFile(QStringLiteral("A:\\check")), dos::Ok);
+
+        const QString image = floppyImage(pc, u'A');
+        QVERIFY(QFile::remove(image));
+        if (replacement == u"link")
+            QVERIFY(QFile::link(sentinel, image));
+        else if (replacement == u"folder")
+            QVERIFY(QDir().mkdir(image));
+        else
+            QCOMPARE(::mkfifo(QFile::encodeName(image).constData(), 0600), 0);
+
+        QCOMPARE(formatFloppy(u'A', QStringLiteral("Notfall")), dos::NotReady);
+        QCOMPARE(files(QStringLiteral("A:\\")).error, dos::NotReady);
+        QCOMPARE(writeFile(QStringLiteral("A:\\Neu.txt"), "neu"), dos::NotReady);
+        QCOMPARE(volumeLabel(u'A').error, dos::NotReady);
+        QFile file(sentinel);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), sentinelBytes);
+    }
+
+    // The same for a link that takes the place of a folder on the image's path.
+    void aFolderOfTheImageReplacedLaterLeadsNowhere()
+    {
+        QTemporaryDir outside;
+        const QString sentinel = outside.filePath(QStringLiteral("floppy-a.img"));
+        const QByteArray sentinelBytes(1474560, 's');
+        writeHost(sentinel, sentinelBytes);
+        TestMachine pc(QString(TwoFloppiesIni)
+                           .replace(QStringLiteral("A=floppy,floppy-a.img"),
+                                    QStringLiteral("A=floppy,disks/floppy-a.img")));
+        const QString disks = pc.folder() + QStringLiteral("/disks");
+        QVERIFY(QDir().mkdir(disks));
+        QVERIFY(runsOnHost(QStringLiteral("mformat"),
+                           {QStringLiteral("-C"), QStringLiteral("-f"), QStringLiteral("1440"),
+                            QStringLiteral("-i"), disks + QStringLiteral("/floppy-a.img"),
+                            QStringLiteral("::")}));
+        QCOMPARE(writeFile(QStringLiteral("A:\\check"), {}), dos::Ok);
+
+        QVERIFY(QDir(disks).removeRecursively());
+        QVERIFY(QFile::link(outside.path(), disks));
+        QCOMPARE(formatFloppy(u'A', QStringLiteral("Notfall")), dos::NotReady);
+        QCOMPARE(writeFile(QStringLiteral("A:\\Neu.txt"), "neu"), dos::NotReady);
+        QFile file(sentinel);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), sentinelBytes);
+    }
+
+    // A link machine.ini's image path holds from the start is the user's own set-up: followed.
+    void anImageLinkedFromTheStartIsTheDisk()
+    {
+        QTemporaryDir outside;
+        const QString disk = outside.filePath(QStringLiteral("disk.img"));
+        const QString link = outside.filePath(QStringLiteral("floppy.img"));
+        QVERIFY(runsOnHost(QStringLiteral("mformat"),
+                           {QStringLiteral("-C"), QStringLiteral("-f"), QStringLiteral("1440"),
+                            QStringLiteral("-i"), disk, QStringLiteral("::")}));
+        QVERIFY(QFile::link(disk, link));
+        TestMachine pc(QString(TwoFloppiesIni).replace(QStringLiteral("floppy-a.img"), link));
+
+        QCOMPARE(formatFloppy(u'A', QStringLiteral("Notfall")), dos::Ok);
+        QCOMPARE(writeFile(QStringLiteral("A:\\Neu.txt"), "neu"), dos::Ok);
+        QVERIFY(QFileInfo(link).isSymLink());
+        QVERIFY(
+            runsOnHost(QStringLiteral("mtype"), {QStringLiteral("-i"), disk, QStringLiteral("::/NEU.TXT")}));
+        QCOMPARE(volumeLabel(u'A').value, QStringLiteral("NOTFALL"));
+    }
+
+    // A name mtools would store under another name (or hang on) is refused before anything is
+    // written; the disk keeps no file under a wrong name.
+    void namesTheDiskCannotTakeAreRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("euro sign") << QStringLiteral("€uro.txt");
+        QTest::newRow("y with diaeresis") << QStringLiteral("ÿ.txt");
+        QTest::newRow("OE ligature") << QStringLiteral("Œuvre.txt");
+        QTest::newRow("florin") << QStringLiteral("aƒb.txt");
+        QTest::newRow("dotless i") << QStringLiteral("ı.txt");
+    }
+    void namesTheDiskCannotTakeAreRefused()
+    {
+        QFETCH(QString, name);
+        TestMachine pc(TwoFloppiesIni);
+        insertDisk(pc, u'A');
+        pc.writeFile(QStringLiteral("C:\\Quelle.txt"), "quelle");
+        QCOMPARE(writeFile(QStringLiteral("A:\\Alt.txt"), "alt"), dos::Ok);
+        const QString target = QStringLiteral("A:\\") + name;
+
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            QCOMPARE(writeFile(target, "neu"), dos::PathNotFound);
+            QCOMPARE(copyFile(QStringLiteral("C:\\Quelle.txt"), target), dos::PathNotFound);
+            QCOMPARE(moveFileReplacing(QStringLiteral("A:\\Alt.txt"), target), dos::PathNotFound);
+            QCOMPARE(createDirectory(QStringLiteral("A:\\Ordner ") + name), dos::PathNotFound);
+        }
+        QCOMPARE(files(QStringLiteral("A:\\")).value, QStringList{QStringLiteral("Alt.txt")});
+        QCOMPARE(subdirectories(QStringLiteral("A:\\")).value, QStringList());
+        QVERIFY(fileSystemIsSound(floppyImage(pc, u'A')));
     }
 };
 

@@ -1,0 +1,124 @@
+// Helper programs run with a time limit, in a process group of their own.
+#include "platform/ChildProcess.h"
+#include "platform/ImageFile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace platform::detail;
+
+namespace {
+
+ChildCommand shell(const QString &script, std::chrono::milliseconds limit = std::chrono::minutes(1))
+{
+    ChildCommand command;
+    command.program = QStringLiteral("/bin/sh");
+    command.arguments = {QStringLiteral("-c"), script};
+    command.timeLimit = limit;
+    return command;
+}
+
+// The process is gone (a zombie that init has still to reap counts as gone).
+bool isGone(pid_t pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray line = stat.readAll();
+    return line.mid(line.lastIndexOf(')') + 2, 1) == "Z";
+}
+
+}  // namespace
+
+class ChildProcessTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void runsToItsEnd()
+    {
+        const ChildRun run = runChild(shell(QStringLiteral("echo aus; echo fehler >&2; exit 3")));
+        QCOMPARE(run.outcome, ChildRun::Outcome::Finished);
+        QCOMPARE(run.exitCode, 3);
+        QCOMPARE(run.output, QByteArray("aus\n"));
+        QCOMPARE(run.errors, QByteArray("fehler\n"));
+        QVERIFY(!run.succeeded());
+    }
+
+    void runsInAGroupOfItsOwn()
+    {
+        // Field 5 of /proc/PID/stat is the process group.
+        const ChildRun run = runChild(shell(QStringLiteral("echo $$; cut -d' ' -f5 /proc/$$/stat")));
+        QVERIFY(run.succeeded());
+        const QList<QByteArray> lines = run.output.trimmed().split('\n');
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines[1], lines[0]);
+    }
+
+    // What it started goes with it when the time is up.
+    void timeLimitEndsTheWholeGroup()
+    {
+        QTemporaryDir dir;
+        const QString pidFile = dir.filePath(QStringLiteral("pid"));
+        const ChildRun run = runChild(shell(QStringLiteral("sleep 600 & echo $! > '%1'; wait").arg(pidFile),
+                                            std::chrono::milliseconds(500)));
+        QCOMPARE(run.outcome, ChildRun::Outcome::TimedOut);
+        QFile file(pidFile);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const pid_t sleeper = file.readAll().trimmed().toInt();
+        QVERIFY(sleeper > 0);
+        QTRY_VERIFY(isGone(sleeper));
+    }
+
+    // A starter that is killed takes its helper with it: no orphan keeps running.
+    void endsWithItsStarter()
+    {
+        QTemporaryDir dir;
+        const QString pidFile = dir.filePath(QStringLiteral("pid"));
+        const pid_t starter = ::fork();
+        QVERIFY(starter >= 0);
+        if (starter == 0) {
+            (void)runChild(
+                shell(QStringLiteral("echo $$ > '%1.new' && mv '%1.new' '%1' && exec sleep 600").arg(pidFile),
+                      std::chrono::minutes(10)));
+            ::_exit(0);
+        }
+        QTRY_VERIFY(QFile::exists(pidFile));
+        QFile file(pidFile);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const pid_t helper = file.readAll().trimmed().toInt();
+        QVERIFY(helper > 0);
+        QVERIFY(!isGone(helper));
+        QCOMPARE(::kill(starter, SIGKILL), 0);
+        QCOMPARE(::waitpid(starter, nullptr, 0), starter);
+        QTRY_VERIFY(isGone(helper));
+    }
+
+    void getsTheDescriptorsPassed()
+    {
+        const auto content = memoryFile("im Speicher");
+        QVERIFY(content.ok());
+        ChildCommand command = shell(QStringLiteral("cat ") + descriptorPath(content.value));
+        command.passedDescriptors = {content.value.get()};
+        const ChildRun run = runChild(command);
+        QVERIFY(run.succeeded());
+        QCOMPARE(run.output, QByteArray("im Speicher"));
+        // Without passing it, the child has no such descriptor.
+        QVERIFY(!runChild(shell(QStringLiteral("cat ") + descriptorPath(content.value))).succeeded());
+    }
+
+    void aProgramThatIsMissingDoesNotStart()
+    {
+        ChildCommand command;
+        command.program = QStringLiteral("/nonexistent/program");
+        QCOMPARE(runChild(command).outcome, ChildRun::Outcome::NotStarted);
+    }
+};
+
+QTEST_GUILESS_MAIN(ChildProcessTest)
+#include "ChildProcessTest.moc"
