@@ -64,12 +64,13 @@ bool hasAliasForm(const QString &name)
 }
 
 // The zero time for a folder that cannot be examined.
-timespec folderTimeOf(const QString &hostFolder)
+timespec folderTimeOf(const HostPath &hostFolder)
 {
     const auto folder = statHost(hostFolder);
     return folder ? folder->st_mtim : timespec{};
 }
 
+// Keyed by the folder's host path as a whole.
 QHash<QString, std::shared_ptr<Folder>> &folderCache()
 {
     static QHash<QString, std::shared_ptr<Folder>> folders;
@@ -94,7 +95,7 @@ void holdForRun(const std::shared_ptr<Folder> &folder)
     if (held.runs == 0)
         return;
     folder->hold();
-    held.folders.insert(folder->hostFolder(), folder);
+    held.folders.insert(folder->hostFolder().text(), folder);
 }
 
 bool isBelow(const QString &path, const QString &folder)
@@ -110,11 +111,11 @@ bool Folder::Stamp::operator==(const Stamp &other) const
            && recordsSize == other.recordsSize && recordsInode == other.recordsInode;
 }
 
-Folder::Folder(const QString &hostFolder)
+Folder::Folder(const HostPath &hostFolder)
     : m_hostFolder(hostFolder)
 {}
 
-DosResult<std::shared_ptr<Folder>> Folder::load(const QString &hostFolder)
+DosResult<std::shared_ptr<Folder>> Folder::load(const HostPath &hostFolder)
 {
     std::shared_ptr<Folder> folder(new Folder(hostFolder));
     // Stamped before reading, so that a change made meanwhile is noticed on the next look.
@@ -127,9 +128,9 @@ DosResult<std::shared_ptr<Folder>> Folder::load(const QString &hostFolder)
     return {dos::Ok, folder};
 }
 
-QString Folder::recordsPath() const
+HostPath Folder::recordsPath() const
 {
-    return hostChild(m_hostFolder, ReservedPrefix);
+    return m_hostFolder.child(ReservedPrefix);
 }
 
 Folder::Stamp Folder::currentStamp() const
@@ -431,29 +432,30 @@ int Folder::rewriteRecords()
         return error == dos::FileNotFound ? dos::Ok : error;
     }
     // A stale temporary from an interrupted rewrite goes first; it never holds the records.
-    const QString fresh = recordsPath() + QStringLiteral(".new");
+    const HostPath fresh = m_hostFolder.child(ReservedPrefix + QStringLiteral(".new"));
     (void)removeHostFile(fresh);  // missing is the usual case; a real failure shows below
     return replaceHostFile(recordsPath(), fresh, text.toUtf8());
 }
 
-DosResult<std::shared_ptr<Folder>> folderAt(const QString &hostFolder)
+DosResult<std::shared_ptr<Folder>> folderAt(const HostPath &hostFolder)
 {
+    const QString key = hostFolder.text();
     HeldFolders &held = heldFolders();
-    if (const auto folder = held.folders.constFind(hostFolder); folder != held.folders.cend())
+    if (const auto folder = held.folders.constFind(key); folder != held.folders.cend())
         return {dos::Ok, *folder};
     auto &folders = folderCache();
-    const auto cached = folders.constFind(hostFolder);
+    const auto cached = folders.constFind(key);
     if (cached != folders.cend() && (*cached)->isCurrent()) {
         holdForRun(*cached);
         return {dos::Ok, *cached};
     }
-    folders.remove(hostFolder);
+    folders.remove(key);
     auto loaded = Folder::load(hostFolder);
     if (!loaded.ok())
         return loaded;
     if (folders.size() >= FolderCacheLimit)
         folders.clear();
-    folders.insert(hostFolder, loaded.value);
+    folders.insert(key, loaded.value);
     holdForRun(loaded.value);
     return loaded;
 }
@@ -478,17 +480,18 @@ int endFileRun()
     return firstError;
 }
 
-Folder *heldFolder(const QString &hostFolder)
+Folder *heldFolder(const HostPath &hostFolder)
 {
-    return heldFolders().folders.value(hostFolder).get();
+    return heldFolders().folders.value(hostFolder.text()).get();
 }
 
-void forgetFolders(const QString &hostFolder)
+void forgetFolders(const HostPath &hostFolder)
 {
+    const QString gone = hostFolder.text();
     auto &folders = folderCache();
-    folders.removeIf([&](const auto &folder) { return isBelow(folder.key(), hostFolder); });
+    folders.removeIf([&](const auto &folder) { return isBelow(folder.key(), gone); });
     // A held folder that is gone has no records left to write.
-    heldFolders().folders.removeIf([&](const auto &folder) { return isBelow(folder.key(), hostFolder); });
+    heldFolders().folders.removeIf([&](const auto &folder) { return isBelow(folder.key(), gone); });
 }
 
 void forgetAllFolders()
@@ -497,7 +500,7 @@ void forgetAllFolders()
     heldFolders().folders.clear();
 }
 
-DosResult<std::optional<QString>> hostSpellingOf(const QString &hostFolder, const QString &name)
+DosResult<std::optional<QString>> hostSpellingOf(const HostPath &hostFolder, const QString &name)
 {
     const auto listing = listHostFolder(hostFolder);
     if (!listing.ok())
