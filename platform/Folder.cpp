@@ -4,10 +4,15 @@
 #include "platform/Files.h"
 #include "platform/HostFiles.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QRegularExpression>
 
 #include <algorithm>
+#include <cerrno>
 #include <optional>
+
+#include <signal.h>
 
 namespace platform::detail {
 
@@ -61,6 +66,24 @@ bool hasAliasForm(const QString &name)
         return false;
     return std::all_of(base.cbegin() + tilde + 1, base.cend(),
                        [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+// The process that made a temporary file of temporaryIn; none for any other name.
+std::optional<qint64> temporaryWriter(const QString &name)
+{
+    static const QRegularExpression pattern(QStringLiteral("^%1-new-([0-9]{1,9})-[0-9]{1,9}$")
+                                                .arg(QRegularExpression::escape(ReservedPrefix)));
+    const auto match = pattern.match(name);
+    if (!match.hasMatch())
+        return std::nullopt;
+    return match.captured(1).toLongLong();
+}
+
+// A process that still runs may still be writing its temporary file; one that cannot be signalled
+// runs as well.
+bool isRunning(qint64 pid)
+{
+    return pid == QCoreApplication::applicationPid() || ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
 }
 
 // The zero time for a folder that cannot be examined.
@@ -150,6 +173,18 @@ bool Folder::isCurrent() const
     return currentStamp() == m_stamp;
 }
 
+void Folder::removeLeftovers()
+{
+    const qsizetype before = m_leftovers.size();
+    // One whose writer still runs, or that cannot be removed, waits for a later write.
+    m_leftovers.removeIf([](const HostPath &leftover) {
+        const auto writer = temporaryWriter(leftover.below.section(u'/', -1));
+        return writer && !isRunning(*writer) && removeHostFile(leftover) == dos::Ok;
+    });
+    if (m_leftovers.size() != before)
+        noteFolderChanged();
+}
+
 int Folder::readRecords(QHash<QString, Record> *records)
 {
     const auto file = readHostFile(recordsPath());
@@ -187,8 +222,12 @@ int Folder::readEntries(const QHash<QString, Record> &records)
     QHash<QString, QString> storedAliases;  // key of a long name -> its recorded alias
     for (const HostEntry &hostEntry : listing.value) {
         const auto name = windowsName(hostEntry.name);
-        if (!name)
+        if (!name) {
+            const QString hostName = QFile::decodeName(hostEntry.name);
+            if (temporaryWriter(hostName))
+                m_leftovers.append(m_hostFolder.child(hostName));
             continue;
+        }
         const QString key = upperCaseName(*name);
         // Of two host names that differ in case only, Windows sees the first.
         if (m_entries.contains(key))
@@ -431,10 +470,7 @@ int Folder::rewriteRecords()
         const int error = removeHostFile(recordsPath());
         return error == dos::FileNotFound ? dos::Ok : error;
     }
-    // A stale temporary from an interrupted rewrite goes first; it never holds the records.
-    const HostPath fresh = m_hostFolder.child(ReservedPrefix + QStringLiteral(".new"));
-    (void)removeHostFile(fresh);  // missing is the usual case; a real failure shows below
-    return replaceHostFile(recordsPath(), fresh, text.toUtf8());
+    return replaceHostFile(recordsPath(), temporaryIn(m_hostFolder), text.toUtf8());
 }
 
 DosResult<std::shared_ptr<Folder>> folderAt(const HostPath &hostFolder)
@@ -458,6 +494,15 @@ DosResult<std::shared_ptr<Folder>> folderAt(const HostPath &hostFolder)
     folders.insert(key, loaded.value);
     holdForRun(loaded.value);
     return loaded;
+}
+
+HostPath temporaryIn(const HostPath &hostFolder)
+{
+    static int counter = 0;
+    return hostFolder.child(QStringLiteral("%1-new-%2-%3")
+                                .arg(ReservedPrefix)
+                                .arg(QCoreApplication::applicationPid())
+                                .arg(++counter));
 }
 
 void beginFileRun()

@@ -49,6 +49,11 @@ public:
     // False once anything else changed the host folder or its records since the last look.
     bool isCurrent() const;
 
+    // Removes the temporary files (temporaryIn) that processes which are gone left here when they
+    // were killed; called before the layer writes in the folder. Those of processes that still
+    // run, and one that cannot be removed, stay for a later write.
+    void removeLeftovers();
+
     const HostPath &hostFolder() const { return m_hostFolder; }
     // While held by a file run, changes to the records are kept in memory; release() writes them
     // in one go and returns the error of that write.
@@ -89,6 +94,7 @@ private:
     // Per alias stem, a number below which every alias is taken; void once a name goes away.
     QHash<QString, int> m_lowestFreeNumbers;
     QSet<QString> m_recorded;  // names with a live line in the records file
+    QList<HostPath> m_leftovers;  // temporary files (temporaryIn) seen in the last listing
     int m_recordLines = 0;
     Stamp m_stamp;
     bool m_held = false;
@@ -98,6 +104,10 @@ private:
 // The folder from a small cache that notices changes made outside the layer; during a file run,
 // the run's own copy without a look at the host.
 [[nodiscard]] DosResult<std::shared_ptr<Folder>> folderAt(const HostPath &hostFolder);
+
+// A new name for a temporary file in the folder, hidden from Windows and marked with this
+// process, so that one a killed process left can be told from one that is being written.
+HostPath temporaryIn(const HostPath &hostFolder);
 
 // A file run: from its start to its end, the folders it touches keep their listing and records
 // in memory. Runs may nest; the outermost end writes each folder's changed records once, through

@@ -6,8 +6,6 @@
 #include "platform/HostFiles.h"
 #include "platform/PathResolver.h"
 
-#include <QCoreApplication>
-
 #include <optional>
 
 namespace platform::detail {
@@ -185,11 +183,20 @@ DosResult<QString> shortNameIn(const Drive &drive, const HostPath &hostFolder, c
     return {dos::Ok, shortName};
 }
 
+// The folder a write goes to, rid first of the temporary files killed writers left there.
+DosResult<std::shared_ptr<Folder>> folderToWrite(const Location &location)
+{
+    auto folder = folderAt(hostFolderOf(location));
+    if (folder.ok())
+        folder.value->removeLeftovers();
+    return folder;
+}
+
 // Makes a copy at `to` by `copied` and records it with `attributes`.
 template <typename Copy>
 int keepCopy(const Location &to, quint8 attributes, Copy copied)
 {
-    const auto folder = folderAt(hostFolderOf(to));
+    const auto folder = folderToWrite(to);
     if (!folder.ok())
         return folder.error;
     if (const int error = copied()) {
@@ -203,15 +210,6 @@ int keepCopy(const Location &to, quint8 attributes, Copy copied)
     return folder.value->add(to.name, false, attributes);
 }
 
-// Beside the file, under a name Windows never shows.
-HostPath temporaryBeside(const Location &location)
-{
-    static int counter = 0;
-    return hostFolderOf(location).child(QStringLiteral("%1-new-%2-%3")
-                                            .arg(ReservedPrefix)
-                                            .arg(QCoreApplication::applicationPid())
-                                            .arg(++counter));
-}
 
 class HostInput : public InputStream {
 public:
@@ -226,7 +224,13 @@ public:
         : m_file(std::move(file)),
           m_attributes(attributes)
     {}
-    int open() { return m_replacement.open(hostFileOf(m_file), temporaryBeside(m_file)); }
+    int open()
+    {
+        const auto folder = folderToWrite(m_file);
+        if (!folder.ok())
+            return folder.error;
+        return m_replacement.open(hostFileOf(m_file), temporaryIn(hostFolderOf(m_file)));
+    }
     int write(const char *data, qsizetype size) override { return m_replacement.write(data, size); }
     int commit() override
     {
@@ -311,7 +315,7 @@ DosResult<quint8> HostFolderBackend::attributes(const Location &entry)
 
 int HostFolderBackend::setAttributes(const Location &entry, quint8 attributes)
 {
-    const auto folder = folderAt(hostFolderOf(entry));
+    const auto folder = folderToWrite(entry);
     if (!folder.ok())
         return folder.error;
     return folder.value->setAttributes(entry.name, attributes);
@@ -380,7 +384,7 @@ DosResult<QByteArray> HostFolderBackend::read(const Location &file)
 
 int HostFolderBackend::write(const Location &file, const QByteArray &data, WriteMode mode, quint8 attributes)
 {
-    const auto folder = folderAt(hostFolderOf(file));
+    const auto folder = folderToWrite(file);
     if (!folder.ok())
         return folder.error;
     int error = dos::Ok;
@@ -389,7 +393,7 @@ int HostFolderBackend::write(const Location &file, const QByteArray &data, Write
         error = writeHostFile(hostFileOf(file), data);
         break;
     case WriteMode::Replace:
-        error = replaceHostFile(hostFileOf(file), temporaryBeside(file), data);
+        error = replaceHostFile(hostFileOf(file), temporaryIn(hostFolderOf(file)), data);
         break;
     case WriteMode::CreateNew:
         error = writeHostFile(hostFileOf(file), data, true);
@@ -415,11 +419,11 @@ int HostFolderBackend::writeCopy(const Location &to, const FileCopy &file, quint
 int HostFolderBackend::move(const Location &from, const Location &to, quint8 attributes)
 {
     // Both folders are fetched before the rename: their bookkeeping follows the host change.
-    const auto sourceFolder = folderAt(hostFolderOf(from));
+    const auto sourceFolder = folderToWrite(from);
     if (!sourceFolder.ok())
         return sourceFolder.error;
     const bool sameFolder = to.drive == from.drive && to.hostFolder == from.hostFolder;
-    const auto targetFolder = sameFolder ? sourceFolder : folderAt(hostFolderOf(to));
+    const auto targetFolder = sameFolder ? sourceFolder : folderToWrite(to);
     if (!targetFolder.ok())
         return targetFolder.error;
     if (const int error = renameHostFile(hostFileOf(from), hostFileOf(to)))
@@ -434,7 +438,7 @@ int HostFolderBackend::move(const Location &from, const Location &to, quint8 att
 
 int HostFolderBackend::remove(const Location &file)
 {
-    const auto folder = folderAt(hostFolderOf(file));
+    const auto folder = folderToWrite(file);
     if (!folder.ok())
         return folder.error;
     if (const int error = removeHostFile(hostFileOf(file)))
@@ -444,7 +448,7 @@ int HostFolderBackend::remove(const Location &file)
 
 int HostFolderBackend::makeDirectory(const Location &directory)
 {
-    const auto folder = folderAt(hostFolderOf(directory));
+    const auto folder = folderToWrite(directory);
     if (!folder.ok())
         return folder.error;
     if (const int error = makeHostFolder(hostFileOf(directory)))
@@ -454,7 +458,7 @@ int HostFolderBackend::makeDirectory(const Location &directory)
 
 int HostFolderBackend::removeTree(const Location &directory)
 {
-    const auto folder = folderAt(hostFolderOf(directory));
+    const auto folder = folderToWrite(directory);
     if (!folder.ok())
         return folder.error;
     const int error = removeHostTree(hostFileOf(directory));
