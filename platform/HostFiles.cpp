@@ -235,6 +235,34 @@ struct ListingCloser {
 // An open folder listing, closed when it goes.
 using Listing = std::unique_ptr<DIR, ListingCloser>;
 
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    bool operator==(const FileIdentity &other) const = default;
+};
+
+FileIdentity identityOf(const struct stat &info)
+{
+    return {info.st_dev, info.st_ino};
+}
+
+// The root and each folder below it down to `below`; one that cannot be examined is left out.
+QList<FileIdentity> foldersOnTheWay(int rootFd, const QString &below)
+{
+    QList<FileIdentity> folders;
+    struct stat info;
+    if (::fstat(rootFd, &info) == 0)
+        folders.append(identityOf(info));
+    QString path;
+    for (const QString &name : below.split(u'/', Qt::SkipEmptyParts)) {
+        path = path.isEmpty() ? name : path + u'/' + name;
+        const HostFd fd(openBeneath(rootFd, hostName(path), O_PATH));
+        if (fd.isOpen() && ::fstat(fd.get(), &info) == 0)
+            folders.append(identityOf(info));
+    }
+    return folders;
+}
+
 bool isDotEntry(const dirent *entry)
 {
     return std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0;
@@ -415,6 +443,7 @@ DosResult<QList<HostEntry>> listHostFolder(const HostPath &folder)
     fd.release();  // the listing owns it now
     const int rootFd = root.isOpen() ? root.get() : folderFd;
     const QByteArray linkPrefix = root.isOpen() ? hostName(folder.below) + '/' : QByteArray();
+    std::optional<QList<FileIdentity>> onTheWay;
     QList<HostEntry> entries;
     errno = 0;
     while (const dirent *entry = ::readdir(listing.get())) {
@@ -434,6 +463,12 @@ DosResult<QList<HostEntry>> listHostFolder(const HostPath &folder)
                 continue;  // leads out of the root or nowhere
             }
             isDirectory = S_ISDIR(info.st_mode);
+            if (isDirectory && !onTheWay)
+                onTheWay = foldersOnTheWay(rootFd, folder.below);
+            if (isDirectory && onTheWay->contains(identityOf(info))) {
+                errno = 0;
+                continue;  // back to a folder on the way here: the tree would never end
+            }
         }
         entries.append({QByteArray(entry->d_name), isDirectory});
         errno = 0;

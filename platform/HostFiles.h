@@ -83,7 +83,8 @@ struct HostSpace {
 bool isSameHostFile(const HostPath &a, const HostPath &b);
 
 // A folder's entries as the host spells them, "." and ".." left out. A link counts as a folder
-// when it leads to one inside the root; one that leads out of it or nowhere is left out.
+// when it leads to one inside the root; one that leads out of it or nowhere is left out, and so
+// is one back to a folder on the way from the root, which would make the tree endless.
 struct HostEntry {
     QByteArray name;
     bool isDirectory = false;
