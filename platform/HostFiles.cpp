@@ -51,15 +51,29 @@ HostFd openRoot(const QString &root)
     return HostFd(::open(hostName(root).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
 }
 
-// The file or folder itself, links inside its root followed.
-HostFd openPath(const HostPath &path, int flags)
+// The folder a path is resolved in; not open for a trusted path, which needs none.
+std::optional<HostFd> rootOf(const HostPath &path)
 {
     if (path.below.isEmpty())
-        return HostFd(::open(hostName(path.root).constData(), flags | O_CLOEXEC));
-    const HostFd root = openRoot(path.root);
+        return HostFd();
+    HostFd root = openRoot(path.root);
     if (!root.isOpen())
-        return {};
+        return std::nullopt;
+    return root;
+}
+
+// The file or folder itself, links inside its root followed.
+HostFd openIn(const HostFd &root, const HostPath &path, int flags)
+{
+    if (!root.isOpen())
+        return HostFd(::open(hostName(path.root).constData(), flags | O_CLOEXEC));
     return HostFd(openBeneath(root.get(), hostName(path.below), flags));
+}
+
+HostFd openPath(const HostPath &path, int flags)
+{
+    const auto root = rootOf(path);
+    return root ? openIn(*root, path, flags) : HostFd();
 }
 
 // The folder that holds a path's last name, opened inside the path's root, and that name: the
@@ -108,10 +122,13 @@ bool isRegularFile(int fd)
 // opened is checked again, as something else may have taken its place meanwhile.
 HostFd openForReading(const HostPath &path)
 {
-    const HostFd probe = openPath(path, O_PATH);
+    const auto root = rootOf(path);
+    if (!root)
+        return {};
+    const HostFd probe = openIn(*root, path, O_PATH);
     if (!probe.isOpen() || !isRegularFile(probe.get()))
         return {};
-    HostFd fd = openPath(path, O_RDONLY | O_NONBLOCK);
+    HostFd fd = openIn(*root, path, O_RDONLY | O_NONBLOCK);
     if (fd.isOpen() && !isRegularFile(fd.get()))
         return {};
     return fd;
@@ -428,12 +445,10 @@ bool isSameHostFile(const HostPath &a, const HostPath &b)
 
 DosResult<QList<HostEntry>> listHostFolder(const HostPath &folder)
 {
-    // A link in the folder is resolved from the root, as it may lead up and down again.
-    const HostFd root = folder.below.isEmpty() ? HostFd() : openRoot(folder.root);
-    if (!folder.below.isEmpty() && !root.isOpen())
+    const auto root = rootOf(folder);
+    if (!root)
         return {lastError(dos::PathNotFound), {}};
-    HostFd fd = root.isOpen() ? HostFd(openBeneath(root.get(), hostName(folder.below), O_RDONLY | O_DIRECTORY))
-                              : openPath(folder, O_RDONLY | O_DIRECTORY);
+    HostFd fd = openIn(*root, folder, O_RDONLY | O_DIRECTORY);
     if (!fd.isOpen())
         return {lastError(dos::PathNotFound), {}};
     const int folderFd = fd.get();
@@ -441,8 +456,9 @@ DosResult<QList<HostEntry>> listHostFolder(const HostPath &folder)
     if (!listing)
         return {lastError(dos::PathNotFound), {}};
     fd.release();  // the listing owns it now
-    const int rootFd = root.isOpen() ? root.get() : folderFd;
-    const QByteArray linkPrefix = root.isOpen() ? hostName(folder.below) + '/' : QByteArray();
+    // A link in the folder is resolved from the root, as it may lead up and down again.
+    const int rootFd = root->isOpen() ? root->get() : folderFd;
+    const QByteArray linkPrefix = root->isOpen() ? hostName(folder.below) + '/' : QByteArray();
     std::optional<QList<FileIdentity>> onTheWay;
     QList<HostEntry> entries;
     errno = 0;
