@@ -71,8 +71,8 @@ bool hasAliasForm(const QString &name)
 // The process that made a temporary file of temporaryIn; none for any other name.
 std::optional<qint64> temporaryWriter(const QString &name)
 {
-    static const QRegularExpression pattern(QStringLiteral("^%1-new-([0-9]{1,9})-[0-9]{1,9}$")
-                                                .arg(QRegularExpression::escape(ReservedPrefix)));
+    static const QRegularExpression pattern(
+        QStringLiteral("^%1-new-([0-9]{1,9})-[0-9]{1,9}$").arg(QRegularExpression::escape(ReservedPrefix)));
     const auto match = pattern.match(name);
     if (!match.hasMatch())
         return std::nullopt;

@@ -468,7 +468,8 @@ DosResult<QList<HostEntry>> listHostFolder(const HostPath &folder)
         bool isDirectory = entry->d_type == DT_DIR;
         bool isLink = entry->d_type == DT_LNK;
         struct stat info;
-        if (entry->d_type == DT_UNKNOWN && ::fstatat(folderFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0) {
+        if (entry->d_type == DT_UNKNOWN
+            && ::fstatat(folderFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0) {
             isLink = S_ISLNK(info.st_mode);
             isDirectory = S_ISDIR(info.st_mode);
         }

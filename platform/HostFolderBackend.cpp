@@ -64,7 +64,8 @@ DosResult<std::optional<Found>> findIn(Folder &folder, const Drive &drive, const
     return {dos::Ok, found};
 }
 
-DosResult<std::optional<Found>> findListed(const Drive &drive, const HostPath &hostFolder, const QString &name)
+DosResult<std::optional<Found>> findListed(const Drive &drive, const HostPath &hostFolder,
+                                           const QString &name)
 {
     const auto folder = folderAt(hostFolder);
     if (!folder.ok())
@@ -209,7 +210,6 @@ int keepCopy(const Location &to, quint8 attributes, Copy copied)
         return folder.value->setAttributes(to.name, attributes);
     return folder.value->add(to.name, false, attributes);
 }
-
 
 class HostInput : public InputStream {
 public:

@@ -84,7 +84,10 @@ private:
     }
     QString driveC(const QString &name) const { return m_pc->folder() + QStringLiteral("/drive_c/") + name; }
     // A relative link from the host folder `from` to `to`.
-    static QString relative(const QString &from, const QString &to) { return QDir(from).relativeFilePath(to); }
+    static QString relative(const QString &from, const QString &to)
+    {
+        return QDir(from).relativeFilePath(to);
+    }
 
     static int run(const QString &operation, const QString &path);
 
@@ -207,7 +210,8 @@ int DriveConfinementTest::run(const QString &operation, const QString &path)
     if (operation == u"remove tree")
         return removeDirectoryTree(path);
     if (operation == u"profile")
-        return writeProfileString(path, QStringLiteral("Pfad"), QStringLiteral("Pfad"), QStringLiteral("C:\\"));
+        return writeProfileString(path, QStringLiteral("Pfad"), QStringLiteral("Pfad"),
+                                  QStringLiteral("C:\\"));
     if (operation == u"stream in")
         return InputFile::open(path).error;
     if (operation == u"stream out") {
@@ -236,28 +240,34 @@ void DriveConfinementTest::servicesStayInside_data()
     const int fileNotFound = dos::FileNotFound;
     const int denied = dos::AccessDenied;
     // Through a link that is the drive's subfolder, deeper down, relative and up into the PC's folder.
-    const QStringList throughLinks = {QStringLiteral("C:\\OUT\\fremd.txt"), QStringLiteral("C:\\DATA\\REL\\y.txt"),
-                                      QStringLiteral("C:\\DATA\\SUB\\TIEF\\tief.txt"),
-                                      QStringLiteral("C:\\PC\\machine.ini")};
-    const QStringList operations = {QStringLiteral("write"),       QStringLiteral("replace"),
-                                    QStringLiteral("empty"),       QStringLiteral("read"),
-                                    QStringLiteral("delete"),      QStringLiteral("attributes"),
-                                    QStringLiteral("copy to"),     QStringLiteral("copy from"),
-                                    QStringLiteral("move to"),     QStringLiteral("move from"),
-                                    QStringLiteral("profile"),     QStringLiteral("stream in"),
-                                    QStringLiteral("stream out"),  QStringLiteral("host path"),
-                                    QStringLiteral("attributes of")};
+    const QStringList throughLinks = {
+        QStringLiteral("C:\\OUT\\fremd.txt"), QStringLiteral("C:\\DATA\\REL\\y.txt"),
+        QStringLiteral("C:\\DATA\\SUB\\TIEF\\tief.txt"), QStringLiteral("C:\\PC\\machine.ini")};
+    const QStringList operations = {
+        QStringLiteral("write"),      QStringLiteral("replace"),   QStringLiteral("empty"),
+        QStringLiteral("read"),       QStringLiteral("delete"),    QStringLiteral("attributes"),
+        QStringLiteral("copy to"),    QStringLiteral("copy from"), QStringLiteral("move to"),
+        QStringLiteral("move from"),  QStringLiteral("profile"),   QStringLiteral("stream in"),
+        QStringLiteral("stream out"), QStringLiteral("host path"), QStringLiteral("attributes of")};
     for (const QString &path : throughLinks) {
         for (const QString &operation : operations)
-            QTest::addRow("%s %s", qPrintable(operation), qPrintable(path)) << operation << path << pathNotFound;
+            QTest::addRow("%s %s", qPrintable(operation), qPrintable(path))
+                << operation << path << pathNotFound;
     }
-    QTest::newRow("make folder in a linked folder") << "make folder" << "C:\\OUT\\Neu" << pathNotFound;
-    QTest::newRow("make folder deeper") << "make folder" << "C:\\DATA\\SUB\\TIEF\\Neu" << pathNotFound;
-    QTest::newRow("make folders in a linked folder") << "make folders" << "C:\\OUT\\Neu\\Tiefer" << denied;
-    QTest::newRow("remove a linked folder") << "remove tree" << "C:\\OUT" << pathNotFound;
-    QTest::newRow("remove a folder of the linked one") << "remove tree" << "C:\\OUT\\Ordner" << pathNotFound;
-    QTest::newRow("remove a tree that holds links") << "remove tree" << "C:\\DATA" << int(dos::Ok);
-    QTest::newRow("temporary file in a linked folder") << "temporary file" << "C:\\OUT" << pathNotFound;
+    QTest::newRow("make folder in a linked folder") << "make folder"
+                                                    << "C:\\OUT\\Neu" << pathNotFound;
+    QTest::newRow("make folder deeper") << "make folder"
+                                        << "C:\\DATA\\SUB\\TIEF\\Neu" << pathNotFound;
+    QTest::newRow("make folders in a linked folder") << "make folders"
+                                                     << "C:\\OUT\\Neu\\Tiefer" << denied;
+    QTest::newRow("remove a linked folder") << "remove tree"
+                                            << "C:\\OUT" << pathNotFound;
+    QTest::newRow("remove a folder of the linked one") << "remove tree"
+                                                       << "C:\\OUT\\Ordner" << pathNotFound;
+    QTest::newRow("remove a tree that holds links") << "remove tree"
+                                                    << "C:\\DATA" << int(dos::Ok);
+    QTest::newRow("temporary file in a linked folder") << "temporary file"
+                                                       << "C:\\OUT" << pathNotFound;
 
     // A link as the last name leads nowhere; a write puts a file of the PC in its place.
     for (const QString &file : {QStringLiteral("C:\\FREMD.TXT"), QStringLiteral("C:\\DATA\\REL.TXT"),
@@ -274,13 +284,20 @@ void DriveConfinementTest::servicesStayInside_data()
     }
 
     // A FIFO inside the drive is no file to read or write, and nothing waits for its other end.
-    QTest::newRow("read a FIFO") << "read" << "C:\\PIPE.TXT" << denied;
-    QTest::newRow("stream in a FIFO") << "stream in" << "C:\\PIPE.TXT" << denied;
-    QTest::newRow("copy from a FIFO") << "copy from" << "C:\\PIPE.TXT" << denied;
-    QTest::newRow("write a FIFO") << "write" << "C:\\PIPE.TXT" << denied;
-    QTest::newRow("copy to a FIFO") << "copy to" << "C:\\PIPE.TXT" << denied;
-    QTest::newRow("profile in a FIFO") << "profile" << "C:\\PIPE.TXT" << denied;
-    QTest::newRow("host path of a FIFO") << "host path" << "C:\\PIPE.TXT" << denied;
+    QTest::newRow("read a FIFO") << "read"
+                                 << "C:\\PIPE.TXT" << denied;
+    QTest::newRow("stream in a FIFO") << "stream in"
+                                      << "C:\\PIPE.TXT" << denied;
+    QTest::newRow("copy from a FIFO") << "copy from"
+                                      << "C:\\PIPE.TXT" << denied;
+    QTest::newRow("write a FIFO") << "write"
+                                  << "C:\\PIPE.TXT" << denied;
+    QTest::newRow("copy to a FIFO") << "copy to"
+                                    << "C:\\PIPE.TXT" << denied;
+    QTest::newRow("profile in a FIFO") << "profile"
+                                       << "C:\\PIPE.TXT" << denied;
+    QTest::newRow("host path of a FIFO") << "host path"
+                                         << "C:\\PIPE.TXT" << denied;
 }
 
 void DriveConfinementTest::servicesStayInside()
@@ -296,32 +313,48 @@ void DriveConfinementTest::dosCommandsStayInside_data()
 {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("copy into a linked folder") << "copy C:\\AUTOEXEC.BAT C:\\OUT\\x.txt" << "Pfad nicht gefunden";
-    QTest::newRow("copy deeper") << "copy C:\\AUTOEXEC.BAT C:\\DATA\\SUB\\TIEF\\x.txt" << "Pfad nicht gefunden";
+    QTest::newRow("copy into a linked folder") << "copy C:\\AUTOEXEC.BAT C:\\OUT\\x.txt"
+                                               << "Pfad nicht gefunden";
+    QTest::newRow("copy deeper") << "copy C:\\AUTOEXEC.BAT C:\\DATA\\SUB\\TIEF\\x.txt"
+                                 << "Pfad nicht gefunden";
     QTest::newRow("copy up into the PC folder") << "copy C:\\AUTOEXEC.BAT C:\\PC\\machine.ini"
                                                 << "Pfad nicht gefunden";
-    QTest::newRow("copy from outside") << "copy C:\\OUT\\fremd.txt C:\\KOPIE.TXT" << "Datei nicht gefunden";
-    QTest::newRow("copy over a link") << "copy C:\\AUTOEXEC.BAT C:\\FREMD.TXT" << "1 Datei(en) kopiert";
-    QTest::newRow("delete in a linked folder") << "del C:\\OUT\\y.txt" << "Datei nicht gefunden";
-    QTest::newRow("delete relative") << "del C:\\DATA\\REL\\y.txt" << "Datei nicht gefunden";
-    QTest::newRow("delete a link") << "del C:\\FREMD.TXT" << "Datei nicht gefunden";
-    QTest::newRow("attrib in a linked folder") << "attrib +r C:\\OUT\\z.txt" << "Datei nicht gefunden";
-    QTest::newRow("type outside") << "type C:\\OUT\\fremd.txt" << "Datei nicht gefunden";
-    QTest::newRow("type a device") << "type C:\\ZERO.TXT" << "Datei nicht gefunden";
-    QTest::newRow("type a FIFO outside") << "type C:\\ROHR.TXT" << "Datei nicht gefunden";
-    QTest::newRow("type a FIFO") << "type C:\\PIPE.TXT" << "Zugriff verweigert";
-    QTest::newRow("copy a FIFO") << "copy C:\\PIPE.TXT C:\\KOPIE.TXT" << "Zugriff verweigert";
-    QTest::newRow("type inside") << "type C:\\INNEN\\A.TXT" << "alpha";
-    QTest::newRow("cd out") << "cd C:\\OUT" << "Ungültiges Verzeichnis";
-    QTest::newRow("scandisk") << "scandisk C:" << "ScanDisk hat auf Laufwerk C: keine Fehler gefunden.";
+    QTest::newRow("copy from outside") << "copy C:\\OUT\\fremd.txt C:\\KOPIE.TXT"
+                                       << "Datei nicht gefunden";
+    QTest::newRow("copy over a link") << "copy C:\\AUTOEXEC.BAT C:\\FREMD.TXT"
+                                      << "1 Datei(en) kopiert";
+    QTest::newRow("delete in a linked folder") << "del C:\\OUT\\y.txt"
+                                               << "Datei nicht gefunden";
+    QTest::newRow("delete relative") << "del C:\\DATA\\REL\\y.txt"
+                                     << "Datei nicht gefunden";
+    QTest::newRow("delete a link") << "del C:\\FREMD.TXT"
+                                   << "Datei nicht gefunden";
+    QTest::newRow("attrib in a linked folder") << "attrib +r C:\\OUT\\z.txt"
+                                               << "Datei nicht gefunden";
+    QTest::newRow("type outside") << "type C:\\OUT\\fremd.txt"
+                                  << "Datei nicht gefunden";
+    QTest::newRow("type a device") << "type C:\\ZERO.TXT"
+                                   << "Datei nicht gefunden";
+    QTest::newRow("type a FIFO outside") << "type C:\\ROHR.TXT"
+                                         << "Datei nicht gefunden";
+    QTest::newRow("type a FIFO") << "type C:\\PIPE.TXT"
+                                 << "Zugriff verweigert";
+    QTest::newRow("copy a FIFO") << "copy C:\\PIPE.TXT C:\\KOPIE.TXT"
+                                 << "Zugriff verweigert";
+    QTest::newRow("type inside") << "type C:\\INNEN\\A.TXT"
+                                 << "alpha";
+    QTest::newRow("cd out") << "cd C:\\OUT"
+                            << "Ungültiges Verzeichnis";
+    QTest::newRow("scandisk") << "scandisk C:"
+                              << "ScanDisk hat auf Laufwerk C: keine Fehler gefunden.";
 }
 
 void DriveConfinementTest::dosCommandsStayInside()
 {
     QFETCH(QString, command);
     QFETCH(QString, expected);
-    const QString screen = runDosHeadless(m_pc->folder(), QStringLiteral("x"),
-                                          {QStringLiteral("/c"), command});
+    const QString screen =
+        runDosHeadless(m_pc->folder(), QStringLiteral("x"), {QStringLiteral("/c"), command});
     QVERIFY2(screen.contains(expected), qPrintable(screen));
 }
 

@@ -384,14 +384,14 @@ void InterpreterTest::scanDiskEndsWherePathsEnd()
         if (tooLong.isEmpty() && windowsPath.size() > 259)
             tooLong = windowsPath;
     }
-    QVERIFY(QDir().mkpath(pc.host(QStringLiteral("D:\\Daten")) + u'/'
-                          + QStringList(8, name).join(u'/')));
+    QVERIFY(QDir().mkpath(pc.host(QStringLiteral("D:\\Daten")) + u'/' + QStringList(8, name).join(u'/')));
     const Run run = runScript(QStringLiteral("@echo off\nscandisk D: /NOSUMMARY"));
     QVERIFY(run.lines.size() > 7);
     // The long line wraps at the screen's 80 columns.
     QCOMPARE(run.lines.mid(6, run.lines.size() - 7).join(QString()),
              "Verzeichnis kann nicht gelesen werden - " + tooLong);
-    QCOMPARE(run.lines.last(), "ScanDisk hat auf Laufwerk D: Fehler gefunden, die nicht behoben werden konnten.");
+    QCOMPARE(run.lines.last(),
+             "ScanDisk hat auf Laufwerk D: Fehler gefunden, die nicht behoben werden konnten.");
 }
 
 QTEST_GUILESS_MAIN(InterpreterTest)

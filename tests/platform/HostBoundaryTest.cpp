@@ -106,10 +106,10 @@ private slots:
         QVERIFY(ended.waitForFinished(10000));
         const QString folder = pc.host(QStringLiteral("D:\\")) + u'/';
         const QString leftover = QStringLiteral(".dosattr-new-%1-3").arg(gone);
-        const QStringList staying = {QStringLiteral(".dosattr-new-%1-1").arg(QCoreApplication::applicationPid()),
-                                     QStringLiteral(".dosattr-new-%1-1").arg(::getppid()),
-                                     QStringLiteral(".dosattr-new-%1-3.bak").arg(gone),
-                                     QStringLiteral(".DOSATTR-NEW-%1-3").arg(gone)};
+        const QStringList staying = {
+            QStringLiteral(".dosattr-new-%1-1").arg(QCoreApplication::applicationPid()),
+            QStringLiteral(".dosattr-new-%1-1").arg(::getppid()),
+            QStringLiteral(".dosattr-new-%1-3.bak").arg(gone), QStringLiteral(".DOSATTR-NEW-%1-3").arg(gone)};
         const QStringList made = QStringList(staying) << leftover;
         for (const QString &name : made)
             QVERIFY(QFile(folder + name).open(QIODevice::WriteOnly));

@@ -120,7 +120,8 @@ private slots:
         QVERIFY(QFile::link(outsideFile(), m_outside.filePath(QStringLiteral("Platte/Fremd.txt"))));
         QCOMPARE(createDirectory(QStringLiteral("G:\\Daten")), 0);
         QCOMPARE(writeFile(QStringLiteral("G:\\Daten\\Brief.txt"), "Brief"), 0);
-        QCOMPARE(readHostFile(m_outside.filePath(QStringLiteral("Platte/Daten/Brief.txt"))), QByteArray("Brief"));
+        QCOMPARE(readHostFile(m_outside.filePath(QStringLiteral("Platte/Daten/Brief.txt"))),
+                 QByteArray("Brief"));
         QCOMPARE(files(QStringLiteral("G:\\")).value, QStringList());
         QCOMPARE(readFile(QStringLiteral("G:\\Fremd.txt")).error, dos::FileNotFound);
     }
