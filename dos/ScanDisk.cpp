@@ -7,6 +7,10 @@ namespace dos {
 
 namespace {
 
+// MAX_PATH without the closing zero: no Windows program can address a folder below a longer path,
+// so the walk ends there, and a deeper tree on the host cannot keep it going.
+constexpr qsizetype LongestPath = 259;
+
 struct Survey {
     int folders = 0;
     int files = 0;
@@ -16,6 +20,10 @@ struct Survey {
 // Reads every folder of the drive and the attribute record of every entry in it.
 void survey(const QString &folder, Survey &found)
 {
+    if (folder.size() > LongestPath) {
+        found.problems.append(message::ScanDiskUnreadableFolder + QStringLiteral(" - ") + folder);
+        return;
+    }
     ++found.folders;
     const QString prefix = folder.endsWith(u'\\') ? folder : folder + u'\\';
     const auto files = platform::files(folder);

@@ -4,10 +4,15 @@
 #include "platform/Files.h"
 #include "platform/HostFiles.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QRegularExpression>
 
 #include <algorithm>
+#include <cerrno>
 #include <optional>
+
+#include <signal.h>
 
 namespace platform::detail {
 
@@ -63,13 +68,32 @@ bool hasAliasForm(const QString &name)
                        [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
+// The process that made a temporary file of temporaryIn; none for any other name.
+std::optional<qint64> temporaryWriter(const QString &name)
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("^%1-new-([0-9]{1,9})-[0-9]{1,9}$").arg(QRegularExpression::escape(ReservedPrefix)));
+    const auto match = pattern.match(name);
+    if (!match.hasMatch())
+        return std::nullopt;
+    return match.captured(1).toLongLong();
+}
+
+// A process that still runs may still be writing its temporary file; one that cannot be signalled
+// runs as well.
+bool isRunning(qint64 pid)
+{
+    return pid == QCoreApplication::applicationPid() || ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
+}
+
 // The zero time for a folder that cannot be examined.
-timespec folderTimeOf(const QString &hostFolder)
+timespec folderTimeOf(const HostPath &hostFolder)
 {
     const auto folder = statHost(hostFolder);
     return folder ? folder->st_mtim : timespec{};
 }
 
+// Keyed by the folder's host path as a whole.
 QHash<QString, std::shared_ptr<Folder>> &folderCache()
 {
     static QHash<QString, std::shared_ptr<Folder>> folders;
@@ -94,7 +118,7 @@ void holdForRun(const std::shared_ptr<Folder> &folder)
     if (held.runs == 0)
         return;
     folder->hold();
-    held.folders.insert(folder->hostFolder(), folder);
+    held.folders.insert(folder->hostFolder().text(), folder);
 }
 
 bool isBelow(const QString &path, const QString &folder)
@@ -110,11 +134,11 @@ bool Folder::Stamp::operator==(const Stamp &other) const
            && recordsSize == other.recordsSize && recordsInode == other.recordsInode;
 }
 
-Folder::Folder(const QString &hostFolder)
+Folder::Folder(const HostPath &hostFolder)
     : m_hostFolder(hostFolder)
 {}
 
-DosResult<std::shared_ptr<Folder>> Folder::load(const QString &hostFolder)
+DosResult<std::shared_ptr<Folder>> Folder::load(const HostPath &hostFolder)
 {
     std::shared_ptr<Folder> folder(new Folder(hostFolder));
     // Stamped before reading, so that a change made meanwhile is noticed on the next look.
@@ -127,9 +151,9 @@ DosResult<std::shared_ptr<Folder>> Folder::load(const QString &hostFolder)
     return {dos::Ok, folder};
 }
 
-QString Folder::recordsPath() const
+HostPath Folder::recordsPath() const
 {
-    return hostChild(m_hostFolder, ReservedPrefix);
+    return m_hostFolder.child(ReservedPrefix);
 }
 
 Folder::Stamp Folder::currentStamp() const
@@ -147,6 +171,18 @@ Folder::Stamp Folder::currentStamp() const
 bool Folder::isCurrent() const
 {
     return currentStamp() == m_stamp;
+}
+
+void Folder::removeLeftovers()
+{
+    const qsizetype before = m_leftovers.size();
+    // One whose writer still runs, or that cannot be removed, waits for a later write.
+    m_leftovers.removeIf([](const HostPath &leftover) {
+        const auto writer = temporaryWriter(leftover.below.section(u'/', -1));
+        return writer && !isRunning(*writer) && removeHostFile(leftover) == dos::Ok;
+    });
+    if (m_leftovers.size() != before)
+        noteFolderChanged();
 }
 
 int Folder::readRecords(QHash<QString, Record> *records)
@@ -186,8 +222,12 @@ int Folder::readEntries(const QHash<QString, Record> &records)
     QHash<QString, QString> storedAliases;  // key of a long name -> its recorded alias
     for (const HostEntry &hostEntry : listing.value) {
         const auto name = windowsName(hostEntry.name);
-        if (!name)
+        if (!name) {
+            const QString hostName = QFile::decodeName(hostEntry.name);
+            if (temporaryWriter(hostName))
+                m_leftovers.append(m_hostFolder.child(hostName));
             continue;
+        }
         const QString key = upperCaseName(*name);
         // Of two host names that differ in case only, Windows sees the first.
         if (m_entries.contains(key))
@@ -430,32 +470,39 @@ int Folder::rewriteRecords()
         const int error = removeHostFile(recordsPath());
         return error == dos::FileNotFound ? dos::Ok : error;
     }
-    // A stale temporary from an interrupted rewrite goes first; it never holds the records.
-    const QString fresh = recordsPath() + QStringLiteral(".new");
-    (void)removeHostFile(fresh);  // missing is the usual case; a real failure shows below
-    return replaceHostFile(recordsPath(), fresh, text.toUtf8());
+    return replaceHostFile(recordsPath(), temporaryIn(m_hostFolder), text.toUtf8());
 }
 
-DosResult<std::shared_ptr<Folder>> folderAt(const QString &hostFolder)
+DosResult<std::shared_ptr<Folder>> folderAt(const HostPath &hostFolder)
 {
+    const QString key = hostFolder.text();
     HeldFolders &held = heldFolders();
-    if (const auto folder = held.folders.constFind(hostFolder); folder != held.folders.cend())
+    if (const auto folder = held.folders.constFind(key); folder != held.folders.cend())
         return {dos::Ok, *folder};
     auto &folders = folderCache();
-    const auto cached = folders.constFind(hostFolder);
+    const auto cached = folders.constFind(key);
     if (cached != folders.cend() && (*cached)->isCurrent()) {
         holdForRun(*cached);
         return {dos::Ok, *cached};
     }
-    folders.remove(hostFolder);
+    folders.remove(key);
     auto loaded = Folder::load(hostFolder);
     if (!loaded.ok())
         return loaded;
     if (folders.size() >= FolderCacheLimit)
         folders.clear();
-    folders.insert(hostFolder, loaded.value);
+    folders.insert(key, loaded.value);
     holdForRun(loaded.value);
     return loaded;
+}
+
+HostPath temporaryIn(const HostPath &hostFolder)
+{
+    static int counter = 0;
+    return hostFolder.child(QStringLiteral("%1-new-%2-%3")
+                                .arg(ReservedPrefix)
+                                .arg(QCoreApplication::applicationPid())
+                                .arg(++counter));
 }
 
 void beginFileRun()
@@ -478,17 +525,18 @@ int endFileRun()
     return firstError;
 }
 
-Folder *heldFolder(const QString &hostFolder)
+Folder *heldFolder(const HostPath &hostFolder)
 {
-    return heldFolders().folders.value(hostFolder).get();
+    return heldFolders().folders.value(hostFolder.text()).get();
 }
 
-void forgetFolders(const QString &hostFolder)
+void forgetFolders(const HostPath &hostFolder)
 {
+    const QString gone = hostFolder.text();
     auto &folders = folderCache();
-    folders.removeIf([&](const auto &folder) { return isBelow(folder.key(), hostFolder); });
+    folders.removeIf([&](const auto &folder) { return isBelow(folder.key(), gone); });
     // A held folder that is gone has no records left to write.
-    heldFolders().folders.removeIf([&](const auto &folder) { return isBelow(folder.key(), hostFolder); });
+    heldFolders().folders.removeIf([&](const auto &folder) { return isBelow(folder.key(), gone); });
 }
 
 void forgetAllFolders()
@@ -497,7 +545,7 @@ void forgetAllFolders()
     heldFolders().folders.clear();
 }
 
-DosResult<std::optional<QString>> hostSpellingOf(const QString &hostFolder, const QString &name)
+DosResult<std::optional<QString>> hostSpellingOf(const HostPath &hostFolder, const QString &name)
 {
     const auto listing = listHostFolder(hostFolder);
     if (!listing.ok())

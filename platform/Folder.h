@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/DosError.h"
+#include "platform/HostFiles.h"
 
 #include <QHash>
 #include <QList>
@@ -32,7 +33,7 @@ struct FolderEntry {
 // and each gets the lowest free number.
 class Folder {
 public:
-    [[nodiscard]] static DosResult<std::shared_ptr<Folder>> load(const QString &hostFolder);
+    [[nodiscard]] static DosResult<std::shared_ptr<Folder>> load(const HostPath &hostFolder);
 
     // By name, then by 8.3 name, without regard to case. Valid until the folder changes.
     const FolderEntry *find(const QString &name) const;
@@ -48,7 +49,12 @@ public:
     // False once anything else changed the host folder or its records since the last look.
     bool isCurrent() const;
 
-    QString hostFolder() const { return m_hostFolder; }
+    // Removes the temporary files (temporaryIn) that processes which are gone left here when they
+    // were killed; called before the layer writes in the folder. Those of processes that still
+    // run, and one that cannot be removed, stay for a later write.
+    void removeLeftovers();
+
+    const HostPath &hostFolder() const { return m_hostFolder; }
     // While held by a file run, changes to the records are kept in memory; release() writes them
     // in one go and returns the error of that write.
     void hold();
@@ -67,9 +73,9 @@ private:
         QString alias;
     };
 
-    explicit Folder(const QString &hostFolder);
+    explicit Folder(const HostPath &hostFolder);
     Stamp currentStamp() const;
-    QString recordsPath() const;
+    HostPath recordsPath() const;
     [[nodiscard]] int readRecords(QHash<QString, Record> *records);
     [[nodiscard]] int readEntries(const QHash<QString, Record> &records);
     void keepSoundAliases(const QHash<QString, QString> &storedAliases);
@@ -82,12 +88,13 @@ private:
     [[nodiscard]] int appendRecordLine(const QString &line);
     [[nodiscard]] int rewriteRecords();
 
-    QString m_hostFolder;
+    HostPath m_hostFolder;
     QHash<QString, FolderEntry> m_entries;  // by upper-cased name
     QHash<QString, QString> m_aliasOwners;  // alias of a long name -> its key in m_entries
     // Per alias stem, a number below which every alias is taken; void once a name goes away.
     QHash<QString, int> m_lowestFreeNumbers;
     QSet<QString> m_recorded;  // names with a live line in the records file
+    QList<HostPath> m_leftovers;  // temporary files (temporaryIn) seen in the last listing
     int m_recordLines = 0;
     Stamp m_stamp;
     bool m_held = false;
@@ -96,7 +103,11 @@ private:
 
 // The folder from a small cache that notices changes made outside the layer; during a file run,
 // the run's own copy without a look at the host.
-[[nodiscard]] DosResult<std::shared_ptr<Folder>> folderAt(const QString &hostFolder);
+[[nodiscard]] DosResult<std::shared_ptr<Folder>> folderAt(const HostPath &hostFolder);
+
+// A new name for a temporary file in the folder, hidden from Windows and marked with this
+// process, so that one a killed process left can be told from one that is being written.
+HostPath temporaryIn(const HostPath &hostFolder);
 
 // A file run: from its start to its end, the folders it touches keep their listing and records
 // in memory. Runs may nest; the outermost end writes each folder's changed records once, through
@@ -104,13 +115,13 @@ private:
 void beginFileRun();
 [[nodiscard]] int endFileRun();
 // A folder the run under way holds; null when there is none.
-Folder *heldFolder(const QString &hostFolder);
-void forgetFolders(const QString &hostFolder);  // the folder and all below it
+Folder *heldFolder(const HostPath &hostFolder);
+void forgetFolders(const HostPath &hostFolder);  // the folder and all below it
 void forgetAllFolders();
 
 // The host spelling of a name in a folder, found without its records (when they cannot be read):
 // by name only, as an alias is known only from them. Empty when no entry has that name.
-[[nodiscard]] DosResult<std::optional<QString>> hostSpellingOf(const QString &hostFolder,
+[[nodiscard]] DosResult<std::optional<QString>> hostSpellingOf(const HostPath &hostFolder,
                                                                const QString &name);
 
 }  // namespace platform::detail

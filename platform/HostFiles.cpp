@@ -8,8 +8,10 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/openat2.h>
 #include <sys/file.h>
 #include <sys/statvfs.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace platform::detail {
@@ -17,10 +19,119 @@ namespace platform::detail {
 namespace {
 
 constexpr size_t CopyBufferSize = 1 << 20;
+// openat2 asks for a retry when a rename elsewhere raced with a ".." it had to check.
+constexpr int ResolveAttempts = 16;
 
 int lastError(int whenMissing = dos::FileNotFound)
 {
     return dosErrorFromErrno(errno, whenMissing);
+}
+
+// Opens path beneath the folder `at`: no link, ".." or absolute name leads out of it, and no
+// /proc link leads anywhere. A way out reads as a missing file.
+int openBeneath(int at, const QByteArray &path, int flags)
+{
+    open_how how{};
+    how.flags = quint64(flags | O_CLOEXEC);
+    how.resolve = RESOLVE_BENEATH | RESOLVE_NO_MAGICLINKS;
+    for (int attempt = 1;; ++attempt) {
+        const long fd = ::syscall(SYS_openat2, at, path.constData(), &how, sizeof how);
+        if (fd >= 0)
+            return int(fd);
+        if (errno == EINTR || (errno == EAGAIN && attempt < ResolveAttempts))
+            continue;
+        if (errno == EXDEV)
+            errno = ENOENT;
+        return -1;
+    }
+}
+
+HostFd openRoot(const QString &root)
+{
+    return HostFd(::open(hostName(root).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+}
+
+// The folder a path is resolved in; not open for a trusted path, which needs none.
+std::optional<HostFd> rootOf(const HostPath &path)
+{
+    if (path.below.isEmpty())
+        return HostFd();
+    HostFd root = openRoot(path.root);
+    if (!root.isOpen())
+        return std::nullopt;
+    return root;
+}
+
+// The file or folder itself, links inside its root followed.
+HostFd openIn(const HostFd &root, const HostPath &path, int flags)
+{
+    if (!root.isOpen())
+        return HostFd(::open(hostName(path.root).constData(), flags | O_CLOEXEC));
+    return HostFd(openBeneath(root.get(), hostName(path.below), flags));
+}
+
+HostFd openPath(const HostPath &path, int flags)
+{
+    const auto root = rootOf(path);
+    return root ? openIn(*root, path, flags) : HostFd();
+}
+
+// The folder that holds a path's last name, opened inside the path's root, and that name: the
+// *at() calls act on the name itself, so nothing there is followed out of the folder.
+struct Place {
+    HostFd folder;  // not open for a trusted path, whose name is then the whole path
+    QByteArray name;
+    int at() const { return folder.isOpen() ? folder.get() : AT_FDCWD; }
+};
+
+std::optional<Place> placeOf(const HostPath &path)
+{
+    if (path.below.isEmpty())
+        return Place{HostFd(), hostName(path.root)};
+    const qsizetype slash = path.below.lastIndexOf(u'/');
+    const QString name = path.below.mid(slash + 1);
+    // A last name of "." or ".." would let an *at() call reach the folder above.
+    if (name.isEmpty() || name == u"." || name == u"..") {
+        errno = ENOENT;
+        return std::nullopt;
+    }
+    const HostFd root = openRoot(path.root);
+    if (!root.isOpen())
+        return std::nullopt;
+    const QByteArray folder = slash < 0 ? QByteArray(".") : hostName(path.below.left(slash));
+    HostFd fd(openBeneath(root.get(), folder, O_PATH | O_DIRECTORY));
+    if (!fd.isOpen())
+        return std::nullopt;
+    return Place{std::move(fd), hostName(name)};
+}
+
+// EACCES for what is neither a regular file nor a folder, EISDIR for a folder.
+bool isRegularFile(int fd)
+{
+    struct stat info;
+    if (::fstat(fd, &info) != 0)
+        return false;
+    if (!S_ISREG(info.st_mode)) {
+        errno = S_ISDIR(info.st_mode) ? EISDIR : EACCES;
+        return false;
+    }
+    return true;
+}
+
+// A regular file opened for reading. A device or FIFO is refused before it is opened; the file
+// opened is checked again, as something else may have taken its place meanwhile.
+HostFd openForReading(const HostPath &path)
+{
+    const auto root = rootOf(path);
+    if (!root)
+        return {};
+    const HostFd probe = openIn(*root, path, O_PATH);
+    if (!probe.isOpen() || !isRegularFile(probe.get()))
+        return {};
+    HostFd fd = openIn(*root, path, O_RDONLY | O_NONBLOCK);
+    if (fd.isOpen() && !isRegularFile(fd.get()))
+        return {};
+    return fd;
 }
 
 int writeAll(int fd, const char *data, qsizetype size)
@@ -46,7 +157,7 @@ int closed(HostFd &fd, int error)
 }
 
 // The last steps of a copy: its times, the close, and no partial file after a failure.
-int finishCopy(HostFd &out, const QString &to, int error, const timespec (&times)[2])
+int finishCopy(HostFd &out, const HostPath &to, int error, const timespec (&times)[2])
 {
     if (error == dos::Ok && ::futimens(out.get(), times) != 0)
         error = lastError();
@@ -103,23 +214,30 @@ int makeEmpty(int fd)
     return dos::Ok;
 }
 
-// Opens a file for writing without ever following a symbolic link: a link in the file's place
-// is removed and a new file made instead, as Windows has no such thing to write through.
-HostFd openForWriting(const QString &hostPath, int flags)
+// Opens a file for writing without ever following a symbolic link in its place: such a link is
+// removed and a new file made instead, as Windows has no such thing to write through. A device or
+// FIFO is refused, and the open cannot wait for a reader.
+HostFd openForWriting(const HostPath &path, int flags)
 {
-    const QByteArray name = hostName(hostPath);
-    flags |= O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC;
-    HostFd fd(::open(name.constData(), flags, 0666));
-    if (fd.isOpen() || errno != ELOOP || (flags & O_EXCL))
-        return fd;
+    const auto place = placeOf(path);
+    if (!place)
+        return {};
+    const char *name = place->name.constData();
+    flags |= O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
     struct stat info;
-    if (::lstat(name.constData(), &info) != 0 || !S_ISLNK(info.st_mode)) {
-        errno = ELOOP;
-        return fd;
+    if (!(flags & O_EXCL) && ::fstatat(place->at(), name, &info, AT_SYMLINK_NOFOLLOW) == 0) {
+        if (S_ISLNK(info.st_mode)) {
+            if (::unlinkat(place->at(), name, 0) != 0)
+                return {};
+        } else if (!S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
+            errno = EACCES;
+            return {};
+        }
     }
-    if (::unlink(name.constData()) != 0)
-        return fd;
-    return HostFd(::open(name.constData(), flags | O_EXCL, 0666));
+    HostFd fd(::openat(place->at(), name, flags, 0666));
+    if (fd.isOpen() && !isRegularFile(fd.get()))
+        return {};
+    return fd;
 }
 
 timespec timeOf(const QDateTime &time)
@@ -133,6 +251,34 @@ struct ListingCloser {
 };
 // An open folder listing, closed when it goes.
 using Listing = std::unique_ptr<DIR, ListingCloser>;
+
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    bool operator==(const FileIdentity &other) const = default;
+};
+
+FileIdentity identityOf(const struct stat &info)
+{
+    return {info.st_dev, info.st_ino};
+}
+
+// The root and each folder below it down to `below`; one that cannot be examined is left out.
+QList<FileIdentity> foldersOnTheWay(int rootFd, const QString &below)
+{
+    QList<FileIdentity> folders;
+    struct stat info;
+    if (::fstat(rootFd, &info) == 0)
+        folders.append(identityOf(info));
+    QString path;
+    for (const QString &name : below.split(u'/', Qt::SkipEmptyParts)) {
+        path = path.isEmpty() ? name : path + u'/' + name;
+        const HostFd fd(openBeneath(rootFd, hostName(path), O_PATH));
+        if (fd.isOpen() && ::fstat(fd.get(), &info) == 0)
+            folders.append(identityOf(info));
+    }
+    return folders;
+}
 
 bool isDotEntry(const dirent *entry)
 {
@@ -252,10 +398,21 @@ QString hostChild(const QString &hostFolder, const QString &name)
     return hostFolder + u'/' + name;
 }
 
-std::optional<struct stat> statHost(const QString &hostPath)
+HostPath HostPath::child(const QString &name) const
 {
+    return {root, below.isEmpty() ? name : below + u'/' + name};
+}
+
+QString HostPath::text() const
+{
+    return below.isEmpty() ? root : hostChild(root, below);
+}
+
+std::optional<struct stat> statHost(const HostPath &path)
+{
+    const HostFd fd = openPath(path, O_PATH);
     struct stat info;
-    if (::stat(hostName(hostPath).constData(), &info) != 0)
+    if (!fd.isOpen() || ::fstat(fd.get(), &info) != 0)
         return std::nullopt;
     return info;
 }
@@ -271,34 +428,64 @@ DosResult<HostSpace> hostFileSystemSpace(const QString &hostPath)
             {static_cast<qint64>(info.f_blocks) * blockSize, static_cast<qint64>(info.f_bavail) * blockSize}};
 }
 
-bool isHostLink(const QString &hostPath)
+bool isHostLink(const HostPath &path)
 {
+    const auto place = placeOf(path);
     struct stat info;
-    return ::lstat(hostName(hostPath).constData(), &info) == 0 && S_ISLNK(info.st_mode);
+    return place && ::fstatat(place->at(), place->name.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0
+           && S_ISLNK(info.st_mode);
 }
 
-bool isSameHostFile(const QString &a, const QString &b)
+bool isSameHostFile(const HostPath &a, const HostPath &b)
 {
     const auto first = statHost(a);
     const auto second = statHost(b);
     return first && second && first->st_dev == second->st_dev && first->st_ino == second->st_ino;
 }
 
-DosResult<QList<HostEntry>> listHostFolder(const QString &hostFolder)
+DosResult<QList<HostEntry>> listHostFolder(const HostPath &folder)
 {
-    const Listing listing(::opendir(hostName(hostFolder).constData()));
+    const auto root = rootOf(folder);
+    if (!root)
+        return {lastError(dos::PathNotFound), {}};
+    HostFd fd = openIn(*root, folder, O_RDONLY | O_DIRECTORY);
+    if (!fd.isOpen())
+        return {lastError(dos::PathNotFound), {}};
+    const int folderFd = fd.get();
+    const Listing listing(::fdopendir(folderFd));
     if (!listing)
         return {lastError(dos::PathNotFound), {}};
-    const int folderFd = ::dirfd(listing.get());
+    fd.release();  // the listing owns it now
+    // A link in the folder is resolved from the root, as it may lead up and down again.
+    const int rootFd = root->isOpen() ? root->get() : folderFd;
+    const QByteArray linkPrefix = root->isOpen() ? hostName(folder.below) + '/' : QByteArray();
+    std::optional<QList<FileIdentity>> onTheWay;
     QList<HostEntry> entries;
     errno = 0;
     while (const dirent *entry = ::readdir(listing.get())) {
         if (isDotEntry(entry))
             continue;
         bool isDirectory = entry->d_type == DT_DIR;
-        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
-            struct stat info;
-            isDirectory = ::fstatat(folderFd, entry->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode);
+        bool isLink = entry->d_type == DT_LNK;
+        struct stat info;
+        if (entry->d_type == DT_UNKNOWN
+            && ::fstatat(folderFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0) {
+            isLink = S_ISLNK(info.st_mode);
+            isDirectory = S_ISDIR(info.st_mode);
+        }
+        if (isLink) {
+            const HostFd target(openBeneath(rootFd, linkPrefix + entry->d_name, O_PATH));
+            if (!target.isOpen() || ::fstat(target.get(), &info) != 0) {
+                errno = 0;
+                continue;  // leads out of the root or nowhere
+            }
+            isDirectory = S_ISDIR(info.st_mode);
+            if (isDirectory && !onTheWay)
+                onTheWay = foldersOnTheWay(rootFd, folder.below);
+            if (isDirectory && onTheWay->contains(identityOf(info))) {
+                errno = 0;
+                continue;  // back to a folder on the way here: the tree would never end
+            }
         }
         entries.append({QByteArray(entry->d_name), isDirectory});
         errno = 0;
@@ -308,9 +495,9 @@ DosResult<QList<HostEntry>> listHostFolder(const QString &hostFolder)
     return {dos::Ok, entries};
 }
 
-DosResult<QByteArray> readHostFile(const QString &hostPath)
+DosResult<QByteArray> readHostFile(const HostPath &path)
 {
-    const HostFd fd(::open(hostName(hostPath).constData(), O_RDONLY | O_CLOEXEC));
+    const HostFd fd = openForReading(path);
     if (!fd.isOpen())
         return {lastError(), {}};
     QByteArray data;
@@ -332,39 +519,42 @@ DosResult<QByteArray> readHostFile(const QString &hostPath)
     return {dos::Ok, data};
 }
 
-int writeHostFile(const QString &hostPath, const QByteArray &data, bool exclusive)
+int writeHostFile(const HostPath &path, const QByteArray &data, bool exclusive)
 {
-    HostFd fd = openForWriting(hostPath, exclusive ? O_EXCL : O_TRUNC);
+    HostFd fd = openForWriting(path, exclusive ? O_EXCL : O_TRUNC);
     if (!fd.isOpen())
         return lastError(dos::PathNotFound);
     return closed(fd, writeAll(fd.get(), data.constData(), data.size()));
 }
 
-int appendHostFile(const QString &hostPath, const QByteArray &data)
+int appendHostFile(const HostPath &path, const QByteArray &data)
 {
-    HostFd fd(
-        ::open(hostName(hostPath).constData(), O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_CLOEXEC, 0666));
-    if (!fd.isOpen())
+    const auto place = placeOf(path);
+    if (!place)
+        return lastError(dos::PathNotFound);
+    HostFd fd(::openat(place->at(), place->name.constData(),
+                       O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666));
+    if (!fd.isOpen() || !isRegularFile(fd.get()))
         return lastError(dos::PathNotFound);
     return closed(fd, writeAll(fd.get(), data.constData(), data.size()));
 }
 
-int replaceHostFile(const QString &hostPath, const QString &temporary, const QByteArray &data)
+int replaceHostFile(const HostPath &path, const HostPath &temporary, const QByteArray &data)
 {
     HostFd fd = openForWriting(temporary, O_EXCL);
     if (!fd.isOpen())
         return lastError(dos::PathNotFound);
     int error = closed(fd, writeAll(fd.get(), data.constData(), data.size()));
     if (error == dos::Ok)
-        error = renameHostFile(temporary, hostPath);
+        error = renameHostFile(temporary, path);
     if (error != dos::Ok)
         (void)removeHostFile(temporary);  // the write's error is the one to report
     return error;
 }
 
-int copyHostFile(const QString &from, const QString &to)
+int copyHostFile(const HostPath &from, const HostPath &to)
 {
-    const HostFd in(::open(hostName(from).constData(), O_RDONLY | O_CLOEXEC));
+    const HostFd in = openForReading(from);
     if (!in.isOpen())
         return lastError();
     struct stat source;
@@ -380,7 +570,7 @@ int copyHostFile(const QString &from, const QString &to)
     return finishCopy(out, to, error, times);
 }
 
-int writeHostCopy(const QString &to, const QByteArray &data, const QDateTime &lastWrite)
+int writeHostCopy(const HostPath &to, const QByteArray &data, const QDateTime &lastWrite)
 {
     HostFd out = openForWriting(to, O_TRUNC);
     if (!out.isOpen())
@@ -390,9 +580,9 @@ int writeHostCopy(const QString &to, const QByteArray &data, const QDateTime &la
     return finishCopy(out, to, error, times);
 }
 
-int HostReader::open(const QString &hostPath)
+int HostReader::open(const HostPath &path)
 {
-    m_fd = HostFd(::open(hostName(hostPath).constData(), O_RDONLY | O_CLOEXEC));
+    m_fd = openForReading(path);
     return m_fd.isOpen() ? dos::Ok : lastError();
 }
 
@@ -415,12 +605,12 @@ HostReplacement::~HostReplacement()
     (void)removeHostFile(m_temporary);  // never committed: the file stays as it was
 }
 
-int HostReplacement::open(const QString &hostPath, const QString &temporary)
+int HostReplacement::open(const HostPath &path, const HostPath &temporary)
 {
     m_fd = openForWriting(temporary, O_EXCL);
     if (!m_fd.isOpen())
         return lastError(dos::PathNotFound);
-    m_hostPath = hostPath;
+    m_path = path;
     m_temporary = temporary;
     return dos::Ok;
 }
@@ -434,22 +624,29 @@ int HostReplacement::commit()
 {
     int error = m_fd.close();
     if (error == dos::Ok)
-        error = renameHostFile(m_temporary, m_hostPath);
+        error = renameHostFile(m_temporary, m_path);
     if (error != dos::Ok)
         (void)removeHostFile(m_temporary);  // the failed step is the one to report
     return error;
 }
 
-int renameHostFile(const QString &from, const QString &to)
+int renameHostFile(const HostPath &from, const HostPath &to)
 {
-    if (::rename(hostName(from).constData(), hostName(to).constData()) != 0)
+    const auto source = placeOf(from);
+    if (!source)
+        return lastError();
+    const auto target = placeOf(to);
+    if (!target)
+        return lastError(dos::PathNotFound);
+    if (::renameat(source->at(), source->name.constData(), target->at(), target->name.constData()) != 0)
         return lastError();
     return dos::Ok;
 }
 
-int removeHostFile(const QString &hostPath)
+int removeHostFile(const HostPath &path)
 {
-    if (::unlink(hostName(hostPath).constData()) != 0)
+    const auto place = placeOf(path);
+    if (!place || ::unlinkat(place->at(), place->name.constData(), 0) != 0)
         return lastError();
     return dos::Ok;
 }
@@ -469,16 +666,20 @@ int setHostWriteTime(const QString &hostPath, const QDateTime &time)
     return dos::Ok;
 }
 
-int makeHostFolder(const QString &hostPath)
+int makeHostFolder(const HostPath &path)
 {
-    if (::mkdir(hostName(hostPath).constData(), 0777) != 0)
+    const auto place = placeOf(path);
+    if (!place || ::mkdirat(place->at(), place->name.constData(), 0777) != 0)
         return lastError(dos::PathNotFound);
     return dos::Ok;
 }
 
-int removeHostTree(const QString &hostPath)
+int removeHostTree(const HostPath &path)
 {
-    return removeTreeAt(AT_FDCWD, hostName(hostPath).constData());
+    const auto place = placeOf(path);
+    if (!place)
+        return lastError(dos::PathNotFound);
+    return removeTreeAt(place->at(), place->name.constData());
 }
 
 LockOutcome lockHostFile(const QString &hostPath, HostFd *lock, QString *problem)

@@ -6,8 +6,6 @@
 #include "platform/HostFiles.h"
 #include "platform/PathResolver.h"
 
-#include <QCoreApplication>
-
 #include <optional>
 
 namespace platform::detail {
@@ -19,10 +17,27 @@ struct Found {
     bool isDirectory = false;
 };
 
+// A Location of this backend keeps in hostFolder and host the paths of the folder and of the entry
+// below the drive's folder, which confines them.
+HostPath hostFolderOf(const Location &location)
+{
+    return {location.drive->hostPath, location.hostFolder};
+}
+
+HostPath hostFileOf(const Location &location)
+{
+    return {location.drive->hostPath, location.host};
+}
+
+QString below(const QString &folder, const QString &name)
+{
+    return folder.isEmpty() ? name : folder + u'/' + name;
+}
+
 // A folder whose records cannot be read still shows its entries by name, so that they do not
 // count as missing; any other name, which might be an alias, gets the folder's error, and so
 // does everything that needs the records (attributes, aliases, changes).
-DosResult<std::optional<Found>> foundWithoutRecords(const QString &hostFolder, const QString &name,
+DosResult<std::optional<Found>> foundWithoutRecords(const HostPath &hostFolder, const QString &name,
                                                     int folderError)
 {
     const auto spelled = hostSpellingOf(hostFolder, name);
@@ -30,7 +45,7 @@ DosResult<std::optional<Found>> foundWithoutRecords(const QString &hostFolder, c
         return {spelled.error, std::nullopt};
     if (!spelled.value)
         return {folderError, std::nullopt};
-    const auto info = statHost(hostChild(hostFolder, *spelled.value));
+    const auto info = statHost(hostFolder.child(*spelled.value));
     return {dos::Ok, Found{*spelled.value, info && S_ISDIR(info->st_mode)}};
 }
 
@@ -49,7 +64,8 @@ DosResult<std::optional<Found>> findIn(Folder &folder, const Drive &drive, const
     return {dos::Ok, found};
 }
 
-DosResult<std::optional<Found>> findListed(const Drive &drive, const QString &hostFolder, const QString &name)
+DosResult<std::optional<Found>> findListed(const Drive &drive, const HostPath &hostFolder,
+                                           const QString &name)
 {
     const auto folder = folderAt(hostFolder);
     if (!folder.ok())
@@ -58,9 +74,9 @@ DosResult<std::optional<Found>> findListed(const Drive &drive, const QString &ho
 }
 
 // The exact spelling is tried first, so that most names cost no listing of the folder.
-DosResult<std::optional<Found>> findEntry(const Drive &drive, const QString &hostFolder, const QString &name)
+DosResult<std::optional<Found>> findEntry(const Drive &drive, const HostPath &hostFolder, const QString &name)
 {
-    if (const auto info = statHost(hostChild(hostFolder, name)))
+    if (const auto info = statHost(hostFolder.child(name)))
         return {dos::Ok, Found{name, S_ISDIR(info->st_mode)}};
     return findListed(drive, hostFolder, name);
 }
@@ -72,7 +88,7 @@ void descend(Location &location, const QString &name, const std::optional<Found>
     location.exists = found.has_value();
     location.isDirectory = location.exists && found->isDirectory;
     location.name = location.exists ? found->name : name;
-    location.host = hostChild(location.hostFolder, location.name);
+    location.host = below(location.hostFolder, location.name);
     if (!location.windowsPath.endsWith(u'\\'))
         location.windowsPath += u'\\';
     location.windowsPath += location.name;
@@ -84,7 +100,7 @@ DosResult<Location> walk(Location location, const QStringList &names)
     for (const QString &name : names) {
         if (!location.exists || !location.isDirectory)
             return {dos::PathNotFound, {}};
-        const auto found = findEntry(*location.drive, location.host, name);
+        const auto found = findEntry(*location.drive, hostFileOf(location), name);
         if (!found.ok())
             return {found.error, {}};
         descend(location, name, found.value);
@@ -97,8 +113,6 @@ Location rootOf(const Drive &drive)
     Location location;
     location.drive = &drive;
     location.windowsPath = QString(drive.letter) + QStringLiteral(":\\");
-    location.hostFolder = drive.hostPath;
-    location.host = drive.hostPath;
     location.exists = true;
     location.isDirectory = true;
     return location;
@@ -111,9 +125,9 @@ std::optional<Location> spelledAsOnHost(const Drive &drive, const QStringList &n
     Location location = rootOf(drive);
     for (const QString &name : names) {
         location.hostFolder = location.host;
-        location.host = hostChild(location.hostFolder, name);
+        location.host = below(location.hostFolder, name);
     }
-    const auto info = statHost(location.host);
+    const auto info = statHost(hostFileOf(location));
     if (!info || (names.isEmpty() && !S_ISDIR(info->st_mode)))
         return std::nullopt;
     if (!names.isEmpty()) {
@@ -133,8 +147,8 @@ std::optional<DosResult<Location>> fromHeldFolder(const Drive &drive, const QStr
     Location location = rootOf(drive);
     const QStringList folderNames = names.first(names.size() - 1);
     for (const QString &name : folderNames)
-        location.host = hostChild(location.host, name);
-    Folder *folder = heldFolder(location.host);
+        location.host = below(location.host, name);
+    Folder *folder = heldFolder(hostFileOf(location));
     if (!folder)
         return std::nullopt;
     location.windowsPath += folderNames.join(u'\\');
@@ -152,7 +166,7 @@ bool isReady(const Drive &drive)
 }
 
 // The 8.3 name of an existing entry; a name that is one already needs no look at its folder.
-DosResult<QString> shortNameIn(const Drive &drive, const QString &hostFolder, const QString &name)
+DosResult<QString> shortNameIn(const Drive &drive, const HostPath &hostFolder, const QString &name)
 {
     if (isShortName(name))
         return {dos::Ok, upperCaseName(name)};
@@ -170,32 +184,31 @@ DosResult<QString> shortNameIn(const Drive &drive, const QString &hostFolder, co
     return {dos::Ok, shortName};
 }
 
+// The folder a write goes to, rid first of the temporary files killed writers left there.
+DosResult<std::shared_ptr<Folder>> folderToWrite(const Location &location)
+{
+    auto folder = folderAt(hostFolderOf(location));
+    if (folder.ok())
+        folder.value->removeLeftovers();
+    return folder;
+}
+
 // Makes a copy at `to` by `copied` and records it with `attributes`.
 template <typename Copy>
 int keepCopy(const Location &to, quint8 attributes, Copy copied)
 {
-    const auto folder = folderAt(to.hostFolder);
+    const auto folder = folderToWrite(to);
     if (!folder.ok())
         return folder.error;
     if (const int error = copied()) {
         // A failed copy removes what it wrote; the listing must not keep the old file.
-        if (to.exists && !statHost(to.host))
+        if (to.exists && !statHost(hostFileOf(to)))
             (void)folder.value->remove(to.name);  // the copy's error is the one to report
         return error;
     }
     if (to.exists)
         return folder.value->setAttributes(to.name, attributes);
     return folder.value->add(to.name, false, attributes);
-}
-
-// Beside the file, under a name Windows never shows.
-QString temporaryBeside(const Location &location)
-{
-    static int counter = 0;
-    return hostChild(location.hostFolder, QStringLiteral("%1-new-%2-%3")
-                                              .arg(ReservedPrefix)
-                                              .arg(QCoreApplication::applicationPid())
-                                              .arg(++counter));
 }
 
 class HostInput : public InputStream {
@@ -211,11 +224,17 @@ public:
         : m_file(std::move(file)),
           m_attributes(attributes)
     {}
-    int open() { return m_replacement.open(m_file.host, temporaryBeside(m_file)); }
+    int open()
+    {
+        const auto folder = folderToWrite(m_file);
+        if (!folder.ok())
+            return folder.error;
+        return m_replacement.open(hostFileOf(m_file), temporaryIn(hostFolderOf(m_file)));
+    }
     int write(const char *data, qsizetype size) override { return m_replacement.write(data, size); }
     int commit() override
     {
-        const auto folder = folderAt(m_file.hostFolder);
+        const auto folder = folderAt(hostFolderOf(m_file));
         if (!folder.ok())
             return folder.error;
         if (const int error = m_replacement.commit())
@@ -269,7 +288,7 @@ DosResult<Location> HostFolderBackend::locate(const Drive &drive, const QStringL
             if (!location->isDirectory)
                 return {dos::PathNotFound, {}};
             // The last name is not there as spelled; only the listing can still know it.
-            const auto found = findListed(drive, location->host, names.last());
+            const auto found = findListed(drive, hostFileOf(*location), names.last());
             if (!found.ok())
                 return {found.error, {}};
             descend(*location, names.last(), found.value);
@@ -285,7 +304,7 @@ DosResult<quint8> HostFolderBackend::attributes(const Location &entry)
 {
     if (entry.isRoot())
         return {dos::Ok, attr::Directory};
-    const auto folder = folderAt(entry.hostFolder);
+    const auto folder = folderAt(hostFolderOf(entry));
     if (!folder.ok())
         return {folder.error, 0};
     const FolderEntry *found = folder.value->find(entry.name);
@@ -296,7 +315,7 @@ DosResult<quint8> HostFolderBackend::attributes(const Location &entry)
 
 int HostFolderBackend::setAttributes(const Location &entry, quint8 attributes)
 {
-    const auto folder = folderAt(entry.hostFolder);
+    const auto folder = folderToWrite(entry);
     if (!folder.ok())
         return folder.error;
     return folder.value->setAttributes(entry.name, attributes);
@@ -304,7 +323,7 @@ int HostFolderBackend::setAttributes(const Location &entry, quint8 attributes)
 
 DosResult<QDateTime> HostFolderBackend::lastWriteTime(const Location &entry)
 {
-    const auto info = statHost(entry.host);
+    const auto info = statHost(hostFileOf(entry));
     if (!info)
         return {dos::FileNotFound, {}};
     const qint64 milliseconds = qint64(info->st_mtim.tv_sec) * 1000 + info->st_mtim.tv_nsec / 1000000;
@@ -315,23 +334,23 @@ DosResult<QString> HostFolderBackend::shortPath(const Location &entry)
 {
     const Drive &drive = *entry.drive;
     QString shortPath = entry.windowsPath.left(3);
-    QString host = drive.hostPath;
+    QString host;
     const QStringList names = entry.windowsPath.mid(3).split(u'\\', Qt::SkipEmptyParts);
     for (const QString &name : names) {
-        const auto shortName = shortNameIn(drive, host, name);
+        const auto shortName = shortNameIn(drive, {drive.hostPath, host}, name);
         if (!shortName.ok())
             return shortName;
         if (!shortPath.endsWith(u'\\'))
             shortPath += u'\\';
         shortPath += shortName.value;
-        host = hostChild(host, name);
+        host = below(host, name);
     }
     return {dos::Ok, shortPath};
 }
 
 DosResult<QList<DirectoryEntry>> HostFolderBackend::entries(const Location &directory)
 {
-    const auto folder = folderAt(directory.host);
+    const auto folder = folderAt(hostFileOf(directory));
     if (!folder.ok())
         return {folder.error, {}};
     QList<DirectoryEntry> entries;
@@ -340,36 +359,44 @@ DosResult<QList<DirectoryEntry>> HostFolderBackend::entries(const Location &dire
     return {dos::Ok, entries};
 }
 
+// Another program opens the path itself: only a file or folder of the PC, as it was found inside
+// the drive's folder, is handed out.
 DosResult<QString> HostFolderBackend::hostPath(const Location &entry)
 {
-    return {dos::Ok, entry.host};
+    const HostPath path = hostFileOf(entry);
+    const auto info = statHost(path);
+    if (!info)
+        return {dos::FileNotFound, {}};
+    if (!S_ISREG(info->st_mode) && !S_ISDIR(info->st_mode))
+        return {dos::AccessDenied, {}};
+    return {dos::Ok, path.text()};
 }
 
 bool HostFolderBackend::isSameFile(const Location &a, const Location &b)
 {
-    return isSameHostFile(a.host, b.host);
+    return isSameHostFile(hostFileOf(a), hostFileOf(b));
 }
 
 DosResult<QByteArray> HostFolderBackend::read(const Location &file)
 {
-    return readHostFile(file.host);
+    return readHostFile(hostFileOf(file));
 }
 
 int HostFolderBackend::write(const Location &file, const QByteArray &data, WriteMode mode, quint8 attributes)
 {
-    const auto folder = folderAt(file.hostFolder);
+    const auto folder = folderToWrite(file);
     if (!folder.ok())
         return folder.error;
     int error = dos::Ok;
     switch (mode) {
     case WriteMode::Truncate:
-        error = writeHostFile(file.host, data);
+        error = writeHostFile(hostFileOf(file), data);
         break;
     case WriteMode::Replace:
-        error = replaceHostFile(file.host, temporaryBeside(file), data);
+        error = replaceHostFile(hostFileOf(file), temporaryIn(hostFolderOf(file)), data);
         break;
     case WriteMode::CreateNew:
-        error = writeHostFile(file.host, data, true);
+        error = writeHostFile(hostFileOf(file), data, true);
         break;
     }
     if (error != dos::Ok)
@@ -381,25 +408,25 @@ int HostFolderBackend::write(const Location &file, const QByteArray &data, Write
 
 int HostFolderBackend::copy(const Location &from, const Location &to, quint8 attributes)
 {
-    return keepCopy(to, attributes, [&] { return copyHostFile(from.host, to.host); });
+    return keepCopy(to, attributes, [&] { return copyHostFile(hostFileOf(from), hostFileOf(to)); });
 }
 
 int HostFolderBackend::writeCopy(const Location &to, const FileCopy &file, quint8 attributes)
 {
-    return keepCopy(to, attributes, [&] { return writeHostCopy(to.host, file.data, file.lastWrite); });
+    return keepCopy(to, attributes, [&] { return writeHostCopy(hostFileOf(to), file.data, file.lastWrite); });
 }
 
 int HostFolderBackend::move(const Location &from, const Location &to, quint8 attributes)
 {
     // Both folders are fetched before the rename: their bookkeeping follows the host change.
-    const auto sourceFolder = folderAt(from.hostFolder);
+    const auto sourceFolder = folderToWrite(from);
     if (!sourceFolder.ok())
         return sourceFolder.error;
-    const bool sameFolder = to.hostFolder == from.hostFolder;
-    const auto targetFolder = sameFolder ? sourceFolder : folderAt(to.hostFolder);
+    const bool sameFolder = to.drive == from.drive && to.hostFolder == from.hostFolder;
+    const auto targetFolder = sameFolder ? sourceFolder : folderToWrite(to);
     if (!targetFolder.ok())
         return targetFolder.error;
-    if (const int error = renameHostFile(from.host, to.host))
+    if (const int error = renameHostFile(hostFileOf(from), hostFileOf(to)))
         return error;
     if (const int error = sourceFolder.value->remove(from.name))
         return error;
@@ -411,31 +438,31 @@ int HostFolderBackend::move(const Location &from, const Location &to, quint8 att
 
 int HostFolderBackend::remove(const Location &file)
 {
-    const auto folder = folderAt(file.hostFolder);
+    const auto folder = folderToWrite(file);
     if (!folder.ok())
         return folder.error;
-    if (const int error = removeHostFile(file.host))
+    if (const int error = removeHostFile(hostFileOf(file)))
         return error;
     return folder.value->remove(file.name);
 }
 
 int HostFolderBackend::makeDirectory(const Location &directory)
 {
-    const auto folder = folderAt(directory.hostFolder);
+    const auto folder = folderToWrite(directory);
     if (!folder.ok())
         return folder.error;
-    if (const int error = makeHostFolder(directory.host))
+    if (const int error = makeHostFolder(hostFileOf(directory)))
         return error;
     return folder.value->add(directory.name, true, 0);
 }
 
 int HostFolderBackend::removeTree(const Location &directory)
 {
-    const auto folder = folderAt(directory.hostFolder);
+    const auto folder = folderToWrite(directory);
     if (!folder.ok())
         return folder.error;
-    const int error = removeHostTree(directory.host);
-    forgetFolders(directory.host);
+    const int error = removeHostTree(hostFileOf(directory));
+    forgetFolders(hostFileOf(directory));
     if (error != dos::Ok)
         return error;
     return folder.value->remove(directory.name);
@@ -444,7 +471,7 @@ int HostFolderBackend::removeTree(const Location &directory)
 DosResult<std::unique_ptr<InputStream>> HostFolderBackend::openInput(const Location &file)
 {
     auto input = std::make_unique<HostInput>();
-    if (const int error = input->reader.open(file.host))
+    if (const int error = input->reader.open(hostFileOf(file)))
         return {error, nullptr};
     return {dos::Ok, std::move(input)};
 }

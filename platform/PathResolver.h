@@ -30,8 +30,8 @@ class DriveBackend;
 struct Location {
     const Drive *drive = nullptr;
     QString windowsPath;  // spelled as on disk; a new last name as given
-    // Where the backend keeps the folder that holds the entry (a root's own) and the entry: host
-    // paths, or for an image the paths inside it.
+    // Where the backend keeps the folder that holds the entry (a root's own) and the entry: paths
+    // below the drive's host folder, or for an image the paths inside it.
     QString hostFolder;
     QString name;  // the entry's stored name, or the new name; empty for a root
     QString host;

@@ -9,11 +9,6 @@
 #include <QtTest>
 
 #include <optional>
-#include <thread>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 using namespace backup;
 namespace attr = platform::attr;
@@ -43,16 +38,6 @@ QStringList filesIn(const QString &directory)
 {
     return platform::files(directory).value;
 }
-
-// Closes the writing end of a pipe when the test leaves, so that a copy reading it can end.
-struct PipeWriter {
-    int fd = -1;
-    ~PipeWriter()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
 
 }  // namespace
 
@@ -156,45 +141,27 @@ private slots:
         QCOMPARE(filesIn(Folder), QStringList());
     }
 
-    // A pipe as source holds the copy half-way, as a slow disk or a killed run would: only the
-    // temporary name may stand in the folder then.
+    // The copy half-way, as a slow disk or a killed run would leave it: only the temporary name
+    // may stand in the folder then. copyIntoBackup is this with the copy as the filling.
     void firstCopyStandsUnderItsNameOnlyWhenComplete()
     {
         TestMachine pc;
         pc.makeDirectory(Folder);
         const QString hostFolder = pc.host(Folder);
-        const QString source = QStringLiteral("C:\\Langsam.sys");
-        const QByteArray pipePath = QFile::encodeName(pc.host(QStringLiteral("C:\\")) + "/Langsam.sys");
-        QCOMPARE(::mkfifo(pipePath.constData(), 0600), 0);
-
-        // Only the copying thread uses the platform layer until it has ended.
-        WriteOutcome outcome;
-        std::jthread copying([&outcome, &source] {
-            outcome = copyIntoBackup(source, QStringLiteral("D:\\Backups\\Langsam.sys"));
+        const QString target = QStringLiteral("D:\\Backups\\Langsam.sys");
+        pc.writeFile(Source, "halb fertig");
+        QStringList halfWay;
+        const WriteOutcome outcome = writeInPlace(target, [&](const QString &temporary) {
+            if (const int error = platform::writeFile(temporary, "halb"))
+                return error;
+            halfWay = QDir(hostFolder).entryList(QDir::Files, QDir::Name).filter(QRegularExpression("^[^.]"));
+            return platform::copyFile(Source, temporary);
         });
-        PipeWriter pipe;
-        const auto openPipe = [&pipe, &pipePath] {
-            if (pipe.fd < 0)
-                pipe.fd = ::open(pipePath.constData(), O_WRONLY | O_NONBLOCK);
-            return pipe.fd >= 0;
-        };
-        QTRY_VERIFY(openPipe());
-        QCOMPARE(::write(pipe.fd, "halb", 4), 4);
-        const auto hostFiles = [&hostFolder] {
-            return QDir(hostFolder).entryList(QDir::Files, QDir::Name).filter(QRegularExpression("^[^.]"));
-        };
-        QTRY_COMPARE(QFileInfo(hostFolder + QLatin1Char('/') + hostFiles().value(0)).size(), 4);
-        const QStringList halfWay = hostFiles();
         QCOMPARE(halfWay.size(), 1);
         QVERIFY2(QRegularExpression("^~VS[0-9A-F]{4}\\.TMP$").match(halfWay[0]).hasMatch(),
                  qPrintable(halfWay[0]));
-
-        QCOMPARE(::write(pipe.fd, " fertig", 7), 7);
-        ::close(pipe.fd);
-        pipe.fd = -1;
-        copying.join();
         QCOMPARE(outcome.error, 0);
-        QCOMPARE(pc.readFile(QStringLiteral("D:\\Backups\\Langsam.sys")), QByteArray("halb fertig"));
+        QCOMPARE(pc.readFile(target), QByteArray("halb fertig"));
         QCOMPARE(filesIn(Folder), QStringList{QStringLiteral("Langsam.sys")});
     }
 

@@ -4,6 +4,7 @@
 #include "tests/support/TestMachine.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTest>
 
 using dos::Interpreter;
@@ -83,6 +84,8 @@ private slots:
     void batchStartedFromBatchTakesItsPlace();
     void pcWithoutDriveC();
     void scanDiskReportsAnUnreadableFolder();
+    void scanDiskEndsOnLinkLoops();
+    void scanDiskEndsWherePathsEnd();
 };
 
 // Script (after "@echo off") -> what the screen shows.
@@ -348,6 +351,47 @@ void InterpreterTest::scanDiskReportsAnUnreadableFolder()
              QStringList({"", "Verzeichnis kann nicht gelesen werden - D:\\Daten",
                           "ScanDisk hat auf Laufwerk D: Fehler gefunden, die nicht behoben werden konnten.",
                           "weiter"}));
+}
+
+// Links back to a folder on the way (to itself, to the root, to each other) would make the tree
+// endless; the folders they lead to are surveyed once on their own paths.
+void InterpreterTest::scanDiskEndsOnLinkLoops()
+{
+    TestMachine pc;
+    layOut(pc);
+    pc.makeDirectory(QStringLiteral("D:\\Zwei"));
+    pc.writeFile(QStringLiteral("D:\\Daten\\A.TXT"), "a");
+    const QString drive = pc.host(QStringLiteral("D:\\"));
+    QVERIFY(QFile::link(QStringLiteral("."), drive + QStringLiteral("/SCHLEIFE")));
+    QVERIFY(QFile::link(QStringLiteral(".."), drive + QStringLiteral("/Daten/ZURUECK")));
+    QVERIFY(QFile::link(QStringLiteral("../Zwei"), drive + QStringLiteral("/Daten/NEBEN")));
+    QVERIFY(QFile::link(QStringLiteral("../Daten"), drive + QStringLiteral("/Zwei/NEBEN")));
+    const Run run = runScript(QStringLiteral("@echo off\nscandisk D:"));
+    QCOMPARE(run.lines.mid(6), QStringList({"ScanDisk hat auf Laufwerk D: keine Fehler gefunden.",
+                                            "5 Verzeichnisse, 2 Dateien"}));
+}
+
+// A host tree deeper than any Windows path is surveyed as far as a path can reach.
+void InterpreterTest::scanDiskEndsWherePathsEnd()
+{
+    TestMachine pc;
+    layOut(pc);
+    const QString name = QStringLiteral("Ein Ordner mit einem recht langen Namen");  // 39 characters
+    QString windowsPath = QStringLiteral("D:\\Daten");
+    QString tooLong;
+    for (int level = 0; level < 8; ++level) {
+        windowsPath += u'\\' + name;
+        if (tooLong.isEmpty() && windowsPath.size() > 259)
+            tooLong = windowsPath;
+    }
+    QVERIFY(QDir().mkpath(pc.host(QStringLiteral("D:\\Daten")) + u'/' + QStringList(8, name).join(u'/')));
+    const Run run = runScript(QStringLiteral("@echo off\nscandisk D: /NOSUMMARY"));
+    QVERIFY(run.lines.size() > 7);
+    // The long line wraps at the screen's 80 columns.
+    QCOMPARE(run.lines.mid(6, run.lines.size() - 7).join(QString()),
+             "Verzeichnis kann nicht gelesen werden - " + tooLong);
+    QCOMPARE(run.lines.last(),
+             "ScanDisk hat auf Laufwerk D: Fehler gefunden, die nicht behoben werden konnten.");
 }
 
 QTEST_GUILESS_MAIN(InterpreterTest)

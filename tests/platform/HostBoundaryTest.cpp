@@ -3,11 +3,14 @@
 #include "tests/support/FullDisk.h"
 #include "tests/support/TestMachine.h"
 
+#include <QDir>
+#include <QProcess>
 #include <QtTest>
 
 #include <cerrno>
 
 #include <fcntl.h>
+#include <unistd.h>
 
 using namespace platform;
 using detail::HostFd;
@@ -67,9 +70,10 @@ private slots:
         const QString temporary = inTheWay + QStringLiteral(".tmp");
         QCOMPARE(detail::replaceHostFile(inTheWay, temporary, "neu"), dos::AccessDenied);
         QVERIFY(!detail::statHost(temporary));
-        QCOMPARE(detail::replaceHostFile(target, target + QStringLiteral(".tmp"), "neu"), dos::Ok);
+        const QString besideTarget = target + QStringLiteral(".tmp");
+        QCOMPARE(detail::replaceHostFile(target, besideTarget, "neu"), dos::Ok);
         QCOMPARE(pc.readFile(QStringLiteral("D:\\Alt.ini")), QByteArray("neu"));
-        QVERIFY(!detail::statHost(target + QStringLiteral(".tmp")));
+        QVERIFY(!detail::statHost(besideTarget));
     }
 
     // A copy from another drive's backend gets its time; one that cannot finish leaves nothing.
@@ -86,6 +90,40 @@ private slots:
             QCOMPARE(detail::writeHostCopy(target, QByteArray(5000, 'x'), time), dos::DiskFull);
         }
         QVERIFY(!detail::statHost(target));
+    }
+
+    // A write killed half-way leaves its temporary file; the next write in that folder removes it
+    // when its process is gone, and leaves those of processes that still run (they may be writing)
+    // and every name the platform does not make.
+    void leftoverTemporariesGoAtTheNextWrite()
+    {
+        TestMachine pc;
+        pc.writeFile(QStringLiteral("D:\\Alt.txt"), "alt");
+        QProcess ended;
+        ended.start(QStringLiteral("true"));
+        QVERIFY(ended.waitForStarted());
+        const qint64 gone = ended.processId();
+        QVERIFY(ended.waitForFinished(10000));
+        const QString folder = pc.host(QStringLiteral("D:\\")) + u'/';
+        const QString leftover = QStringLiteral(".dosattr-new-%1-3").arg(gone);
+        const QStringList staying = {
+            QStringLiteral(".dosattr-new-%1-1").arg(QCoreApplication::applicationPid()),
+            QStringLiteral(".dosattr-new-%1-1").arg(::getppid()),
+            QStringLiteral(".dosattr-new-%1-3.bak").arg(gone), QStringLiteral(".DOSATTR-NEW-%1-3").arg(gone)};
+        const QStringList made = QStringList(staying) << leftover;
+        for (const QString &name : made)
+            QVERIFY(QFile(folder + name).open(QIODevice::WriteOnly));
+
+        QCOMPARE(readFile(QStringLiteral("D:\\Alt.txt")).value, QByteArray("alt"));
+        QCOMPARE(files(QStringLiteral("D:\\")).value, QStringList{QStringLiteral("Alt.txt")});
+        QVERIFY(QFile::exists(folder + leftover));  // reading leaves the folder as it is
+
+        QCOMPARE(writeFile(QStringLiteral("D:\\Neu.txt"), "neu"), dos::Ok);
+        QVERIFY(!QFile::exists(folder + leftover));
+        for (const QString &name : staying)
+            QVERIFY2(QFile::exists(folder + name), qPrintable(name));
+        QCOMPARE(files(QStringLiteral("D:\\")).value,
+                 (QStringList{QStringLiteral("Alt.txt"), QStringLiteral("Neu.txt")}));
     }
 
     // A floppy's files sit in its image; without the image no disk is inserted.

@@ -4,6 +4,7 @@
 #include "platform/Profile.h"
 #include "tests/support/TestMachine.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -60,7 +61,8 @@ private slots:
         QTest::newRow("empty") << "empty" << QByteArray();
         QTest::newRow("replace") << "replace" << QByteArray("@echo off\r\n");
         QTest::newRow("copy") << "copy" << QByteArray("Quelle");
-        QTest::newRow("profile key") << "profile" << OutsideContent + "[Pfad]\r\nPfad=C:\\\r\n";
+        // What lies outside is never read either.
+        QTest::newRow("profile key") << "profile" << QByteArray("[Pfad]\r\nPfad=C:\\\r\n");
     }
 
     void writesReplaceTheLink()
@@ -71,7 +73,7 @@ private slots:
         pc.writeFile(QStringLiteral("C:\\Quelle.txt"), "Quelle");
         const QString link = pc.folder() + QStringLiteral("/drive_d/Restore.bat");
         QVERIFY(QFile::link(outsideFile(), link));
-        const QString path = QStringLiteral("D:\\restore.bat");
+        const QString path = QStringLiteral("D:\\Restore.bat");
 
         int error = -1;
         if (operation == u"write")
@@ -104,6 +106,24 @@ private slots:
         QCOMPARE(fileAttributes(QStringLiteral("D:\\Io.sys")).value, quint8(attr::ReadOnly | attr::Hidden));
         QCOMPARE(shortPathName(QStringLiteral("D:\\Eine lange Datei.txt")).value,
                  QStringLiteral("D:\\EINELA~1.TXT"));
+    }
+
+    // The drive's folder named in machine.ini is taken as it is, a link (or a mounted disk) too;
+    // only what lies below it is kept inside.
+    void driveFolderMayBeALink()
+    {
+        QVERIFY(QDir(m_outside.path()).mkdir(QStringLiteral("Platte")));
+        TestMachine pc(QStringLiteral("[Windows]\nDirectory=C:\\WINDOWS\n[Drives]\nC=fixed,drive_c\n"
+                                      "G=fixed,platte\n"));
+        QVERIFY(QFile::link(m_outside.filePath(QStringLiteral("Platte")),
+                            pc.folder() + QStringLiteral("/platte")));
+        QVERIFY(QFile::link(outsideFile(), m_outside.filePath(QStringLiteral("Platte/Fremd.txt"))));
+        QCOMPARE(createDirectory(QStringLiteral("G:\\Daten")), 0);
+        QCOMPARE(writeFile(QStringLiteral("G:\\Daten\\Brief.txt"), "Brief"), 0);
+        QCOMPARE(readHostFile(m_outside.filePath(QStringLiteral("Platte/Daten/Brief.txt"))),
+                 QByteArray("Brief"));
+        QCOMPARE(files(QStringLiteral("G:\\")).value, QStringList());
+        QCOMPARE(readFile(QStringLiteral("G:\\Fremd.txt")).error, dos::FileNotFound);
     }
 
     void treeDeletionRemovesLinksOnly()
