@@ -1,4 +1,4 @@
-#include "dos/Interpreter.h"
+#include "dos/core/Interpreter.h"
 #include "platform/Files.h"
 #include "platform/OemText.h"
 #include "tests/support/TestMachine.h"

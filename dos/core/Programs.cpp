@@ -1,7 +1,7 @@
-#include "dos/Commands.h"
+#include "dos/core/Commands.h"
 
-#include "dos/Interpreter.h"
-#include "dos/Messages.h"
+#include "dos/core/Interpreter.h"
+#include "dos/core/Messages.h"
 
 #include <QHash>
 
