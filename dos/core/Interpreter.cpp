@@ -13,44 +13,12 @@ namespace dos {
 
 namespace {
 
-const QStringList InternalCommands = {
-    QStringLiteral("echo"), QStringLiteral("rem"), QStringLiteral("cls"),   QStringLiteral("pause"),
-    QStringLiteral("path"), QStringLiteral("if"),  QStringLiteral("cd"),    QStringLiteral("chdir"),
-    QStringLiteral("copy"), QStringLiteral("del"), QStringLiteral("erase"), QStringLiteral("type"),
-};
 const QStringList ProgramExtensions = {
     QStringLiteral(".COM"),
     QStringLiteral(".EXE"),
     QStringLiteral(".BAT"),
 };
-// Characters that end an internal command's name without a blank: "echo.", "cd..", "cd\".
-const QString NameEnds = QStringLiteral(".\\:+[");
-// Characters that end the file name of a redirection: "<IN.TXT>OUT.TXT".
-const QString RedirectionEnds = QStringLiteral("<>|");
 constexpr char EndOfFile = 0x1A;
-
-struct CommandLine {
-    QString name;
-    QString rest;  // everything after the name, its separator included
-};
-
-CommandLine splitCommand(const QString &text)
-{
-    qsizetype end = 0;
-    while (end < text.size() && !text.at(end).isSpace() && text.at(end) != u'/')
-        ++end;
-    CommandLine command{text.left(end), text.mid(end)};
-    const QString lower = command.name.toLower();
-    for (const QString &internal : InternalCommands) {
-        if (lower.size() > internal.size() && lower.startsWith(internal)
-            && NameEnds.contains(lower.at(internal.size()))) {
-            command.rest = command.name.mid(internal.size()) + command.rest;
-            command.name = command.name.left(internal.size());
-            break;
-        }
-    }
-    return command;
-}
 
 bool isDriveName(const QString &text)
 {
@@ -95,37 +63,59 @@ QStringList batchLines(const QByteArray &bytes)
     return lines;
 }
 
-// "format A: < C:\X.TMP": the command without its input redirection, and the file named there.
-// The last "<" counts, as in COMMAND.COM.
-struct Redirection {
-    QString command;
-    QString inputFile;
-    bool valid = true;  // false: "<" without a name
+}  // namespace
+
+// An internal command: the names it answers to and what runs it.
+struct Interpreter::InternalCommand {
+    QStringList names;  // lower case
+    void (*run)(Interpreter &shell, const CommandLine &line);
 };
 
-Redirection takeInputRedirection(const QString &text)
+const QList<Interpreter::InternalCommand> &Interpreter::internalCommands()
 {
-    Redirection found{text, {}};
-    QString &command = found.command;
-    for (qsizetype sign = command.indexOf(u'<'); sign >= 0; sign = command.indexOf(u'<')) {
-        qsizetype start = sign + 1;
-        while (start < command.size() && command.at(start).isSpace())
-            ++start;
-        qsizetype end = start;
-        while (end < command.size() && !command.at(end).isSpace()
-               && !RedirectionEnds.contains(command.at(end)))
-            ++end;
-        if (end == start) {
-            found.valid = false;
-            return found;
-        }
-        found.inputFile = command.mid(start, end - start);
-        command.remove(sign, end - sign);
-    }
-    return found;
+    static const QList<InternalCommand> commands = {
+        {{QStringLiteral("echo")},
+         [](Interpreter &shell, const CommandLine &line) { shell.echo(line.rest); }},
+        {{QStringLiteral("rem")}, [](Interpreter &, const CommandLine &) {}},
+        {{QStringLiteral("cls")},
+         [](Interpreter &shell, const CommandLine &) { shell.m_console.screen().clear(); }},
+        {{QStringLiteral("pause")}, [](Interpreter &shell, const CommandLine &) { shell.pause(); }},
+        {{QStringLiteral("path")},
+         [](Interpreter &shell, const CommandLine &line) { shell.path(line.rest); }},
+        {{QStringLiteral("if")},
+         [](Interpreter &shell, const CommandLine &line) { shell.ifCommand(line.rest); }},
+        {{QStringLiteral("cd"), QStringLiteral("chdir")},
+         [](Interpreter &shell, const CommandLine &line) { shell.changeDirectory(line.rest); }},
+        {{QStringLiteral("copy")},
+         [](Interpreter &shell, const CommandLine &line) { copyCommand(shell, line.argumentTexts()); }},
+        {{QStringLiteral("del"), QStringLiteral("erase")},
+         [](Interpreter &shell, const CommandLine &line) { deleteCommand(shell, line.argumentTexts()); }},
+        {{QStringLiteral("type")},
+         [](Interpreter &shell, const CommandLine &line) { typeCommand(shell, line.argumentTexts()); }},
+    };
+    return commands;
 }
 
-}  // namespace
+const QStringList &Interpreter::internalNames()
+{
+    static const QStringList names = [] {
+        QStringList all;
+        for (const InternalCommand &command : internalCommands())
+            all.append(command.names);
+        return all;
+    }();
+    return names;
+}
+
+const Interpreter::InternalCommand *Interpreter::internalCommand(const QString &name)
+{
+    const QString lower = name.toLower();
+    for (const InternalCommand &command : internalCommands()) {
+        if (command.names.contains(lower))
+            return &command;
+    }
+    return nullptr;
+}
 
 // The search path starts as Windows 98's IO.SYS sets it when nothing else does.
 Interpreter::Interpreter(Console &console)
@@ -295,69 +285,43 @@ void Interpreter::runLine(QString line)
 
 void Interpreter::execute(const QString &commandLine)
 {
-    const Redirection redirection = takeInputRedirection(commandLine);
-    if (!redirection.valid) {
+    const CommandLine line = parseCommandLine(commandLine, internalNames());
+    if (!line.valid) {
         printLine(message::SyntaxError);
         return;
     }
-    if (redirection.inputFile.isEmpty()) {
-        run(redirection.command);
+    if (line.inputFile.isEmpty()) {
+        run(line);
         return;
     }
-    const auto input = platform::readFile(absolutePath(redirection.inputFile));
+    const auto input = platform::readFile(absolutePath(line.inputFile));
     if (!input.ok()) {
         printLine(message::forError(input.error));
         return;
     }
     // The command's key input comes from the file while it runs.
     const auto keyboard = std::exchange(m_redirectedKeys, keysOfText(dosText(input.value)));
-    run(redirection.command);
+    run(line);
     m_redirectedKeys = keyboard;
 }
 
-void Interpreter::run(const QString &command)
+void Interpreter::run(const CommandLine &line)
 {
-    const CommandLine line = splitCommand(command.trimmed());
     if (line.name.isEmpty())
         return;
     if (isDriveName(line.name) && line.rest.trimmed().isEmpty()) {
         changeDrive(line.name.at(0).toUpper());
         return;
     }
-    if (!runInternal(line.name.toLower(), line.rest))
-        runExternal(line.name, line.rest);
-}
-
-bool Interpreter::runInternal(const QString &name, const QString &rest)
-{
-    if (name == u"rem")
-        return true;
-    if (name == u"echo")
-        echo(rest);
-    else if (name == u"cls")
-        m_console.screen().clear();
-    else if (name == u"pause")
-        pause();
-    else if (name == u"path")
-        path(rest);
-    else if (name == u"cd" || name == u"chdir")
-        changeDirectory(rest);
-    else if (name == u"if")
-        ifCommand(rest);
-    else if (name == u"copy")
-        copyCommand(*this, splitArguments(rest));
-    else if (name == u"del" || name == u"erase")
-        deleteCommand(*this, splitArguments(rest));
-    else if (name == u"type")
-        typeCommand(*this, splitArguments(rest));
+    if (const InternalCommand *internal = internalCommand(line.name))
+        internal->run(*this, line);
     else
-        return false;
-    return true;
+        runExternal(line);
 }
 
-void Interpreter::runExternal(const QString &name, const QString &rest)
+void Interpreter::runExternal(const CommandLine &line)
 {
-    const auto found = findProgram(name);
+    const auto found = findProgram(line.name);
     if (!found) {
         printLine(message::BadCommand);
         return;
@@ -377,7 +341,7 @@ void Interpreter::runExternal(const QString &name, const QString &rest)
         printLine(message::CannotRun);
         return;
     }
-    m_exitCode = program(*this, splitArguments(rest));
+    m_exitCode = program(*this, line.argumentTexts());
 }
 
 // As COMMAND.COM searches: the current directory, then each folder of the search path; without

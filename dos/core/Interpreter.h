@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dos/core/Console.h"
+#include "dos/core/Tokeniser.h"
 
 #include <QHash>
 #include <QString>
@@ -56,12 +57,16 @@ public:
 
 private:
     enum class Stop { None, Aborted, InputEnded, Chained };
+    struct InternalCommand;
+
+    static const QList<InternalCommand> &internalCommands();
+    static const QStringList &internalNames();
+    static const InternalCommand *internalCommand(const QString &name);
 
     void runLine(QString line);
     void execute(const QString &commandLine);
-    void run(const QString &command);
-    bool runInternal(const QString &name, const QString &rest);
-    void runExternal(const QString &name, const QString &rest);
+    void run(const CommandLine &line);
+    void runExternal(const CommandLine &line);
     std::optional<QString> findProgram(const QString &name) const;
     QString prompt() const;
 
