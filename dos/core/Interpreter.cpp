@@ -3,7 +3,6 @@
 #include "dos/core/Commands.h"
 #include "dos/core/Messages.h"
 #include "platform/Files.h"
-#include "platform/Machine.h"
 #include "platform/OemText.h"
 #include "platform/ProgramStart.h"
 
@@ -124,7 +123,6 @@ Interpreter::Interpreter(Console &console)
     const auto windows = platform::shortPathName(platform::windowsDirectory());
     if (windows.ok())
         m_path = windows.value.toUpper() + u';' + windows.value.toUpper() + QStringLiteral("\\COMMAND");
-    setCurrentDirectory(platform::currentDirectory());
 }
 
 Interpreter::Outcome Interpreter::runBatch(const QString &path)
@@ -175,7 +173,7 @@ Interpreter::Outcome Interpreter::runCommandLine(const QString &line)
 
 int Interpreter::startIn(const QString &directory)
 {
-    m_directories.clear();
+    platform::resetDriveDirectories();
     return setCurrentDirectory(directory);
 }
 
@@ -184,17 +182,17 @@ int Interpreter::setCurrentDirectory(const QString &directory)
     const QString absolute = absolutePath(directory);
     if (!platform::directoryExists(absolute))
         return platform::dos::PathNotFound;
-    const auto shortPath = platform::shortPathName(absolute);
-    if (!shortPath.ok())
-        return shortPath.error;
-    m_drive = shortPath.value.at(0).toUpper();
-    m_directories.insert(m_drive, shortPath.value);
-    return platform::dos::Ok;
+    return platform::setCurrentDirectory(absolute);
 }
 
 QString Interpreter::currentDirectory() const
 {
-    return directoryOf(m_drive);
+    return directoryOf(currentDrive());
+}
+
+QChar Interpreter::currentDrive()
+{
+    return platform::currentDirectory().at(0);
 }
 
 void Interpreter::print(const QString &text)
@@ -246,7 +244,7 @@ std::optional<QString> Interpreter::readLine()
 
 QString Interpreter::absolutePath(const QString &argument) const
 {
-    QChar drive = m_drive;
+    QChar drive = currentDrive();
     QString rest = argument;
     if (argument.size() >= 2 && argument.at(1) == u':' && argument.at(0).isLetter()) {
         drive = argument.at(0).toUpper();
@@ -254,16 +252,20 @@ QString Interpreter::absolutePath(const QString &argument) const
     }
     if (rest.startsWith(u'\\'))
         return QString(drive) + u':' + rest;
-    QString base = m_directories.value(drive, QString(drive) + QStringLiteral(":\\"));
+    QString base = directoryOf(drive);
+    if (base.isEmpty())
+        base = QString(drive) + QStringLiteral(":\\");
     return rest.isEmpty() ? base : joined(base, rest);
 }
 
 QString Interpreter::directoryOf(QChar drive) const
 {
-    drive = drive.toUpper();
-    if (!platform::machine().drive(drive))
+    const auto directory = platform::driveCurrentDirectory(drive);
+    if (!directory.ok())
         return {};
-    return m_directories.value(drive, QString(drive) + QStringLiteral(":\\"));
+    // MS-DOS knows it by its 8.3 name; one gone since (or on a disk taken out) by its name on disk.
+    const auto shortPath = platform::shortPathName(directory.value);
+    return shortPath.ok() ? shortPath.value : directory.value;
 }
 
 void Interpreter::runLine(QString line)
@@ -461,7 +463,7 @@ void Interpreter::changeDirectory(const QString &rest)
         printLine(currentDirectory());
         return;
     }
-    const QChar drive = isDriveName(argument.left(2)) ? argument.at(0).toUpper() : m_drive;
+    const QChar drive = isDriveName(argument.left(2)) ? argument.at(0).toUpper() : currentDrive();
     if (directoryOf(drive).isEmpty()) {
         printLine(message::InvalidDrive);
         return;
@@ -480,22 +482,27 @@ void Interpreter::changeDirectory(const QString &rest)
         printLine(message::InvalidDirectory);
         return;
     }
-    m_directories.insert(drive, shortPath.value);
+    if (const int error = platform::setDriveCurrentDirectory(absolute))
+        printLine(message::forError(error));
 }
 
 void Interpreter::changeDrive(QChar drive)
 {
-    if (directoryOf(drive).isEmpty()) {
+    const auto directory = platform::driveCurrentDirectory(drive);
+    if (!directory.ok()) {
         printLine(message::InvalidDrive);
         return;
     }
-    if (!platform::directoryExists(QString(drive) + QStringLiteral(":\\"))) {
+    const QString root = QString(drive) + QStringLiteral(":\\");
+    if (!platform::directoryExists(root)) {
         printLine(message::NotReady);
         return;
     }
-    m_drive = drive;
-    if (!platform::directoryExists(directoryOf(drive)))
-        m_directories.remove(drive);
+    // A directory removed since leaves the drive at its root.
+    if (platform::setCurrentDirectory(directory.value) == platform::dos::Ok)
+        return;
+    if (const int error = platform::setCurrentDirectory(root))
+        printLine(message::forError(error));
 }
 
 void Interpreter::ifCommand(const QString &rest)

@@ -3,7 +3,6 @@
 #include "dos/core/Console.h"
 #include "dos/core/Tokeniser.h"
 
-#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -12,7 +11,8 @@
 namespace dos {
 
 // COMMAND.COM of the simulated PC: runs batch files line by line on a console. Paths are Windows
-// paths of the simulated PC; names in batch files are read in code page 850.
+// paths of the simulated PC; names in batch files are read in code page 850. The current
+// directories are the platform's, shown in their 8.3 form.
 class Interpreter {
 public:
     enum class Outcome {
@@ -69,6 +69,7 @@ private:
     void runExternal(const CommandLine &line);
     std::optional<QString> findProgram(const QString &name) const;
     QString prompt() const;
+    static QChar currentDrive();
 
     void echo(const QString &rest);
     void pause();
@@ -81,9 +82,7 @@ private:
     Console &m_console;
     bool m_echo = true;
     QString m_path;
-    QChar m_drive = u'C';
     QChar m_bootDrive = u'C';
-    QHash<QChar, QString> m_directories;
     Stop m_stop = Stop::None;
     QString m_chainedBatch;
     std::optional<QList<Key>> m_redirectedKeys;
