@@ -287,7 +287,8 @@ void Interpreter::runLine(QString line)
 
 void Interpreter::execute(const QString &commandLine)
 {
-    const CommandLine line = parseCommandLine(commandLine, internalNames());
+    // Without long names in MS-DOS mode, a quote is an ordinary character.
+    const CommandLine line = parseCommandLine(commandLine, internalNames(), Quotes::Plain);
     if (!line.valid) {
         printLine(message::SyntaxError);
         return;

@@ -52,7 +52,7 @@ public:
     std::optional<QString> readLine();
     // The absolute path an argument names: "X:" prefix, root "\" or the drive's current directory.
     QString absolutePath(const QString &argument) const;
-    // The current directory of a drive; empty when the machine has no such drive.
+    // The current directory of a drive in 8.3 form; empty when the machine has no such drive.
     QString directoryOf(QChar drive) const;
 
 private:

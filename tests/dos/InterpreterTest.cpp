@@ -85,6 +85,7 @@ private slots:
     void pcWithoutDriveC();
     void currentDirectoryIsThePlatforms();
     void startInPutsEveryDriveAtItsRoot();
+    void aRemovedDirectoryLeavesItsDriveAtTheRoot();
     void scanDiskReportsAnUnreadableFolder();
     void scanDiskEndsOnLinkLoops();
     void scanDiskEndsWherePathsEnd();
@@ -380,6 +381,20 @@ void InterpreterTest::startInPutsEveryDriveAtItsRoot()
     QCOMPARE(platform::driveCurrentDirectory(u'C').value, QStringLiteral("C:\\"));
     QCOMPARE(shell.startIn(QStringLiteral("C:\\KEIN")), int(platform::dos::PathNotFound));
     QCOMPARE(shell.currentDirectory(), QStringLiteral("D:\\"));
+}
+
+void InterpreterTest::aRemovedDirectoryLeavesItsDriveAtTheRoot()
+{
+    TestMachine pc;
+    layOut(pc);
+    dos::HeadlessConsole console({});
+    Interpreter shell(console);
+    QCOMPARE(shell.runCommandLine(QStringLiteral("cd D:\\Daten")), Interpreter::Outcome::Finished);
+    QCOMPARE(platform::removeDirectoryTree(QStringLiteral("D:\\Daten")), 0);
+    QCOMPARE(shell.runCommandLine(QStringLiteral("D:")), Interpreter::Outcome::Finished);
+    QCOMPARE(shell.currentDirectory(), QStringLiteral("D:\\"));
+    QCOMPARE(platform::currentDirectory(), QStringLiteral("D:\\"));
+    QCOMPARE(console.screen().transcript().trimmed(), QString());
 }
 
 // A folder whose attribute records cannot be read (here: a folder in the records file's place).
