@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dos/Console.h"
+#include "dos/core/Console.h"
 
 #include <QFont>
 #include <QList>

@@ -36,6 +36,15 @@ CurrentDirectories &currentDirectories()
     return directories;
 }
 
+// PathNotFound for what is no directory.
+DosResult<detail::Location> locateDirectory(const QString &directory)
+{
+    auto location = detail::locate(directory);
+    if (location.ok() && (!location.value.exists || !location.value.isDirectory))
+        return {dos::PathNotFound, {}};
+    return location;
+}
+
 }  // namespace
 
 void detail::resetCurrentDirectories()
@@ -50,15 +59,33 @@ QString currentDirectory()
 
 int setCurrentDirectory(const QString &directory)
 {
-    const auto location = detail::locate(directory);
+    const auto location = locateDirectory(directory);
     if (!location.ok())
         return location.error;
-    if (!location.value.exists || !location.value.isDirectory)
-        return dos::PathNotFound;
     CurrentDirectories &directories = currentDirectories();
     directories.process = location.value.windowsPath;
     directories.perDrive.insert(location.value.drive->letter, location.value.windowsPath);
     return dos::Ok;
+}
+
+int setDriveCurrentDirectory(const QString &directory)
+{
+    const auto location = locateDirectory(directory);
+    if (!location.ok())
+        return location.error;
+    CurrentDirectories &directories = currentDirectories();
+    const QChar letter = location.value.drive->letter;
+    directories.perDrive.insert(letter, location.value.windowsPath);
+    if (directories.process.at(0) == letter)
+        directories.process = location.value.windowsPath;
+    return dos::Ok;
+}
+
+void resetDriveDirectories()
+{
+    CurrentDirectories &directories = currentDirectories();
+    directories.process = directories.process.left(3);
+    directories.perDrive = {{directories.process.at(0), directories.process}};
 }
 
 DosResult<QString> driveCurrentDirectory(QChar letter)

@@ -104,5 +104,9 @@ QString currentDirectory();
 [[nodiscard]] int setCurrentDirectory(const QString &directory);
 // The current directory of one drive (its root until the process has been elsewhere on it).
 [[nodiscard]] DosResult<QString> driveCurrentDirectory(QChar letter);
+// Makes directory the current one of its drive, as "cd D:\X" does; the current drive stays.
+[[nodiscard]] int setDriveCurrentDirectory(const QString &directory);
+// As a new process starts: every drive at its root, the current drive too.
+void resetDriveDirectories();
 
 }  // namespace platform

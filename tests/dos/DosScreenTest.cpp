@@ -1,5 +1,5 @@
 #include "dos/DosScreen.h"
-#include "dos/Interpreter.h"
+#include "dos/core/Interpreter.h"
 #include "tests/support/TestMachine.h"
 
 #include <QTest>

@@ -1,8 +1,8 @@
-#include "dos/Interpreter.h"
+#include "dos/core/Interpreter.h"
 #include "platform/Files.h"
 #include "platform/Floppy.h"
-#include "tests/support/FloppyImages.h"
 #include "tests/support/DemoPc.h"
+#include "tests/support/FloppyImages.h"
 #include "tests/support/TestMachine.h"
 
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "dos/Interpreter.h"
+#include "dos/core/Interpreter.h"
 #include "platform/Files.h"
 #include "platform/OemText.h"
 #include "tests/support/TestMachine.h"
@@ -83,6 +83,9 @@ private slots:
     void namesAreReadInCodePage850();
     void batchStartedFromBatchTakesItsPlace();
     void pcWithoutDriveC();
+    void currentDirectoryIsThePlatforms();
+    void startInPutsEveryDriveAtItsRoot();
+    void aRemovedDirectoryLeavesItsDriveAtTheRoot();
     void scanDiskReportsAnUnreadableFolder();
     void scanDiskEndsOnLinkLoops();
     void scanDiskEndsWherePathsEnd();
@@ -338,6 +341,60 @@ void InterpreterTest::pcWithoutDriveC()
     QCOMPARE(shell.runBatch(QStringLiteral("D:\\X.BAT")), Interpreter::Outcome::Finished);
     QVERIFY(console.screen().transcript().startsWith(QStringLiteral(
         "Ungültige Laufwerksangabe\nDatei nicht gefunden - X.BAT\n        0 Datei(en) kopiert\nEnde\n")));
+}
+
+// cd and drive changes move the platform's current directories, which keep the names on disk;
+// the interpreter shows their 8.3 form and follows what others set.
+void InterpreterTest::currentDirectoryIsThePlatforms()
+{
+    TestMachine pc;
+    layOut(pc);
+    pc.makeDirectory(QStringLiteral("D:\\Daten\\Juni 1999"));
+    const Run run = runScript(QStringLiteral("@echo off\ncd D:\\DATEN\\JUNI19~1\ncd \\WINDOWS\nD:\ncd"));
+    QCOMPARE(run.lines, QStringList({"D:\\DATEN\\JUNI19~1"}));
+    QCOMPARE(platform::currentDirectory(), QStringLiteral("D:\\Daten\\Juni 1999"));
+    QCOMPARE(platform::driveCurrentDirectory(u'C').value, QStringLiteral("C:\\WINDOWS"));
+
+    dos::HeadlessConsole console({});
+    Interpreter shell(console);
+    QCOMPARE(platform::setCurrentDirectory(QStringLiteral("C:\\DATA")), 0);
+    QCOMPARE(shell.currentDirectory(), QStringLiteral("C:\\DATA"));
+    QCOMPARE(shell.directoryOf(u'd'), QStringLiteral("D:\\DATEN\\JUNI19~1"));
+    QCOMPARE(shell.absolutePath(QStringLiteral("D:A.TXT")), QStringLiteral("D:\\DATEN\\JUNI19~1\\A.TXT"));
+}
+
+// As a new process starts: the directories the PC was in before are forgotten.
+void InterpreterTest::startInPutsEveryDriveAtItsRoot()
+{
+    TestMachine pc;
+    layOut(pc);
+    QCOMPARE(platform::setCurrentDirectory(QStringLiteral("D:\\Daten")), 0);
+    QCOMPARE(platform::setCurrentDirectory(QStringLiteral("C:\\WINDOWS")), 0);
+    dos::HeadlessConsole console({});
+    Interpreter shell(console);
+    QCOMPARE(shell.startIn(QStringLiteral("C:\\DATA")), 0);
+    QCOMPARE(shell.directoryOf(u'D'), QStringLiteral("D:\\"));
+    QCOMPARE(platform::driveCurrentDirectory(u'D').value, QStringLiteral("D:\\"));
+    QCOMPARE(platform::currentDirectory(), QStringLiteral("C:\\DATA"));
+    QCOMPARE(shell.startIn(QStringLiteral("D:")), 0);
+    QCOMPARE(shell.currentDirectory(), QStringLiteral("D:\\"));
+    QCOMPARE(platform::driveCurrentDirectory(u'C').value, QStringLiteral("C:\\"));
+    QCOMPARE(shell.startIn(QStringLiteral("C:\\KEIN")), int(platform::dos::PathNotFound));
+    QCOMPARE(shell.currentDirectory(), QStringLiteral("D:\\"));
+}
+
+void InterpreterTest::aRemovedDirectoryLeavesItsDriveAtTheRoot()
+{
+    TestMachine pc;
+    layOut(pc);
+    dos::HeadlessConsole console({});
+    Interpreter shell(console);
+    QCOMPARE(shell.runCommandLine(QStringLiteral("cd D:\\Daten")), Interpreter::Outcome::Finished);
+    QCOMPARE(platform::removeDirectoryTree(QStringLiteral("D:\\Daten")), 0);
+    QCOMPARE(shell.runCommandLine(QStringLiteral("D:")), Interpreter::Outcome::Finished);
+    QCOMPARE(shell.currentDirectory(), QStringLiteral("D:\\"));
+    QCOMPARE(platform::currentDirectory(), QStringLiteral("D:\\"));
+    QCOMPARE(console.screen().transcript().trimmed(), QString());
 }
 
 // A folder whose attribute records cannot be read (here: a folder in the records file's place).

@@ -1,6 +1,6 @@
 #include "backup/RestoreScript.h"
-#include "dos/Interpreter.h"
-#include "dos/MsDosMode.h"
+#include "dos/core/Interpreter.h"
+#include "dos/core/MsDosMode.h"
 #include "platform/Files.h"
 #include "platform/OemText.h"
 #include "tests/support/TestMachine.h"

@@ -1,5 +1,5 @@
-#include "dos/TextScreen.h"
-#include "dos/Console.h"
+#include "dos/core/TextScreen.h"
+#include "dos/core/Console.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "dos/Messages.h"
+#include "dos/core/Messages.h"
 
 #include "platform/DosError.h"
 

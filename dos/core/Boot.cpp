@@ -1,6 +1,6 @@
-#include "dos/Boot.h"
+#include "dos/core/Boot.h"
 
-#include "dos/Messages.h"
+#include "dos/core/Messages.h"
 #include "platform/Files.h"
 
 namespace dos {

@@ -1,6 +1,6 @@
-#include "dos/Commands.h"
-#include "dos/Interpreter.h"
-#include "dos/Messages.h"
+#include "dos/core/Commands.h"
+#include "dos/core/Interpreter.h"
+#include "dos/core/Messages.h"
 #include "platform/Files.h"
 
 namespace dos {

@@ -1,4 +1,4 @@
-#include "dos/Console.h"
+#include "dos/core/Console.h"
 
 namespace dos {
 

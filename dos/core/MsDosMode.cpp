@@ -1,4 +1,4 @@
-#include "dos/MsDosMode.h"
+#include "dos/core/MsDosMode.h"
 
 #include "platform/Files.h"
 

@@ -1,4 +1,4 @@
-#include "dos/TextScreen.h"
+#include "dos/core/TextScreen.h"
 
 namespace dos {
 

@@ -1,9 +1,8 @@
-#include "dos/Interpreter.h"
+#include "dos/core/Interpreter.h"
 
-#include "dos/Commands.h"
-#include "dos/Messages.h"
+#include "dos/core/Commands.h"
+#include "dos/core/Messages.h"
 #include "platform/Files.h"
-#include "platform/Machine.h"
 #include "platform/OemText.h"
 #include "platform/ProgramStart.h"
 
@@ -13,44 +12,12 @@ namespace dos {
 
 namespace {
 
-const QStringList InternalCommands = {
-    QStringLiteral("echo"), QStringLiteral("rem"), QStringLiteral("cls"),   QStringLiteral("pause"),
-    QStringLiteral("path"), QStringLiteral("if"),  QStringLiteral("cd"),    QStringLiteral("chdir"),
-    QStringLiteral("copy"), QStringLiteral("del"), QStringLiteral("erase"), QStringLiteral("type"),
-};
 const QStringList ProgramExtensions = {
     QStringLiteral(".COM"),
     QStringLiteral(".EXE"),
     QStringLiteral(".BAT"),
 };
-// Characters that end an internal command's name without a blank: "echo.", "cd..", "cd\".
-const QString NameEnds = QStringLiteral(".\\:+[");
-// Characters that end the file name of a redirection: "<IN.TXT>OUT.TXT".
-const QString RedirectionEnds = QStringLiteral("<>|");
 constexpr char EndOfFile = 0x1A;
-
-struct CommandLine {
-    QString name;
-    QString rest;  // everything after the name, its separator included
-};
-
-CommandLine splitCommand(const QString &text)
-{
-    qsizetype end = 0;
-    while (end < text.size() && !text.at(end).isSpace() && text.at(end) != u'/')
-        ++end;
-    CommandLine command{text.left(end), text.mid(end)};
-    const QString lower = command.name.toLower();
-    for (const QString &internal : InternalCommands) {
-        if (lower.size() > internal.size() && lower.startsWith(internal)
-            && NameEnds.contains(lower.at(internal.size()))) {
-            command.rest = command.name.mid(internal.size()) + command.rest;
-            command.name = command.name.left(internal.size());
-            break;
-        }
-    }
-    return command;
-}
 
 bool isDriveName(const QString &text)
 {
@@ -95,37 +62,59 @@ QStringList batchLines(const QByteArray &bytes)
     return lines;
 }
 
-// "format A: < C:\X.TMP": the command without its input redirection, and the file named there.
-// The last "<" counts, as in COMMAND.COM.
-struct Redirection {
-    QString command;
-    QString inputFile;
-    bool valid = true;  // false: "<" without a name
+}  // namespace
+
+// An internal command: the names it answers to and what runs it.
+struct Interpreter::InternalCommand {
+    QStringList names;  // lower case
+    void (*run)(Interpreter &shell, const CommandLine &line);
 };
 
-Redirection takeInputRedirection(const QString &text)
+const QList<Interpreter::InternalCommand> &Interpreter::internalCommands()
 {
-    Redirection found{text, {}};
-    QString &command = found.command;
-    for (qsizetype sign = command.indexOf(u'<'); sign >= 0; sign = command.indexOf(u'<')) {
-        qsizetype start = sign + 1;
-        while (start < command.size() && command.at(start).isSpace())
-            ++start;
-        qsizetype end = start;
-        while (end < command.size() && !command.at(end).isSpace()
-               && !RedirectionEnds.contains(command.at(end)))
-            ++end;
-        if (end == start) {
-            found.valid = false;
-            return found;
-        }
-        found.inputFile = command.mid(start, end - start);
-        command.remove(sign, end - sign);
-    }
-    return found;
+    static const QList<InternalCommand> commands = {
+        {{QStringLiteral("echo")},
+         [](Interpreter &shell, const CommandLine &line) { shell.echo(line.rest); }},
+        {{QStringLiteral("rem")}, [](Interpreter &, const CommandLine &) {}},
+        {{QStringLiteral("cls")},
+         [](Interpreter &shell, const CommandLine &) { shell.m_console.screen().clear(); }},
+        {{QStringLiteral("pause")}, [](Interpreter &shell, const CommandLine &) { shell.pause(); }},
+        {{QStringLiteral("path")},
+         [](Interpreter &shell, const CommandLine &line) { shell.path(line.rest); }},
+        {{QStringLiteral("if")},
+         [](Interpreter &shell, const CommandLine &line) { shell.ifCommand(line.rest); }},
+        {{QStringLiteral("cd"), QStringLiteral("chdir")},
+         [](Interpreter &shell, const CommandLine &line) { shell.changeDirectory(line.rest); }},
+        {{QStringLiteral("copy")},
+         [](Interpreter &shell, const CommandLine &line) { copyCommand(shell, line.argumentTexts()); }},
+        {{QStringLiteral("del"), QStringLiteral("erase")},
+         [](Interpreter &shell, const CommandLine &line) { deleteCommand(shell, line.argumentTexts()); }},
+        {{QStringLiteral("type")},
+         [](Interpreter &shell, const CommandLine &line) { typeCommand(shell, line.argumentTexts()); }},
+    };
+    return commands;
 }
 
-}  // namespace
+const QStringList &Interpreter::internalNames()
+{
+    static const QStringList names = [] {
+        QStringList all;
+        for (const InternalCommand &command : internalCommands())
+            all.append(command.names);
+        return all;
+    }();
+    return names;
+}
+
+const Interpreter::InternalCommand *Interpreter::internalCommand(const QString &name)
+{
+    const QString lower = name.toLower();
+    for (const InternalCommand &command : internalCommands()) {
+        if (command.names.contains(lower))
+            return &command;
+    }
+    return nullptr;
+}
 
 // The search path starts as Windows 98's IO.SYS sets it when nothing else does.
 Interpreter::Interpreter(Console &console)
@@ -134,7 +123,6 @@ Interpreter::Interpreter(Console &console)
     const auto windows = platform::shortPathName(platform::windowsDirectory());
     if (windows.ok())
         m_path = windows.value.toUpper() + u';' + windows.value.toUpper() + QStringLiteral("\\COMMAND");
-    setCurrentDirectory(platform::currentDirectory());
 }
 
 Interpreter::Outcome Interpreter::runBatch(const QString &path)
@@ -185,7 +173,7 @@ Interpreter::Outcome Interpreter::runCommandLine(const QString &line)
 
 int Interpreter::startIn(const QString &directory)
 {
-    m_directories.clear();
+    platform::resetDriveDirectories();
     return setCurrentDirectory(directory);
 }
 
@@ -194,17 +182,17 @@ int Interpreter::setCurrentDirectory(const QString &directory)
     const QString absolute = absolutePath(directory);
     if (!platform::directoryExists(absolute))
         return platform::dos::PathNotFound;
-    const auto shortPath = platform::shortPathName(absolute);
-    if (!shortPath.ok())
-        return shortPath.error;
-    m_drive = shortPath.value.at(0).toUpper();
-    m_directories.insert(m_drive, shortPath.value);
-    return platform::dos::Ok;
+    return platform::setCurrentDirectory(absolute);
 }
 
 QString Interpreter::currentDirectory() const
 {
-    return directoryOf(m_drive);
+    return directoryOf(currentDrive());
+}
+
+QChar Interpreter::currentDrive()
+{
+    return platform::currentDirectory().at(0);
 }
 
 void Interpreter::print(const QString &text)
@@ -256,7 +244,7 @@ std::optional<QString> Interpreter::readLine()
 
 QString Interpreter::absolutePath(const QString &argument) const
 {
-    QChar drive = m_drive;
+    QChar drive = currentDrive();
     QString rest = argument;
     if (argument.size() >= 2 && argument.at(1) == u':' && argument.at(0).isLetter()) {
         drive = argument.at(0).toUpper();
@@ -264,16 +252,20 @@ QString Interpreter::absolutePath(const QString &argument) const
     }
     if (rest.startsWith(u'\\'))
         return QString(drive) + u':' + rest;
-    QString base = m_directories.value(drive, QString(drive) + QStringLiteral(":\\"));
+    QString base = directoryOf(drive);
+    if (base.isEmpty())
+        base = QString(drive) + QStringLiteral(":\\");
     return rest.isEmpty() ? base : joined(base, rest);
 }
 
 QString Interpreter::directoryOf(QChar drive) const
 {
-    drive = drive.toUpper();
-    if (!platform::machine().drive(drive))
+    const auto directory = platform::driveCurrentDirectory(drive);
+    if (!directory.ok())
         return {};
-    return m_directories.value(drive, QString(drive) + QStringLiteral(":\\"));
+    // MS-DOS knows it by its 8.3 name; one gone since (or on a disk taken out) by its name on disk.
+    const auto shortPath = platform::shortPathName(directory.value);
+    return shortPath.ok() ? shortPath.value : directory.value;
 }
 
 void Interpreter::runLine(QString line)
@@ -295,69 +287,44 @@ void Interpreter::runLine(QString line)
 
 void Interpreter::execute(const QString &commandLine)
 {
-    const Redirection redirection = takeInputRedirection(commandLine);
-    if (!redirection.valid) {
+    // Without long names in MS-DOS mode, a quote is an ordinary character.
+    const CommandLine line = parseCommandLine(commandLine, internalNames(), Quotes::Plain);
+    if (!line.valid) {
         printLine(message::SyntaxError);
         return;
     }
-    if (redirection.inputFile.isEmpty()) {
-        run(redirection.command);
+    if (line.inputFile.isEmpty()) {
+        run(line);
         return;
     }
-    const auto input = platform::readFile(absolutePath(redirection.inputFile));
+    const auto input = platform::readFile(absolutePath(line.inputFile));
     if (!input.ok()) {
         printLine(message::forError(input.error));
         return;
     }
     // The command's key input comes from the file while it runs.
     const auto keyboard = std::exchange(m_redirectedKeys, keysOfText(dosText(input.value)));
-    run(redirection.command);
+    run(line);
     m_redirectedKeys = keyboard;
 }
 
-void Interpreter::run(const QString &command)
+void Interpreter::run(const CommandLine &line)
 {
-    const CommandLine line = splitCommand(command.trimmed());
     if (line.name.isEmpty())
         return;
     if (isDriveName(line.name) && line.rest.trimmed().isEmpty()) {
         changeDrive(line.name.at(0).toUpper());
         return;
     }
-    if (!runInternal(line.name.toLower(), line.rest))
-        runExternal(line.name, line.rest);
-}
-
-bool Interpreter::runInternal(const QString &name, const QString &rest)
-{
-    if (name == u"rem")
-        return true;
-    if (name == u"echo")
-        echo(rest);
-    else if (name == u"cls")
-        m_console.screen().clear();
-    else if (name == u"pause")
-        pause();
-    else if (name == u"path")
-        path(rest);
-    else if (name == u"cd" || name == u"chdir")
-        changeDirectory(rest);
-    else if (name == u"if")
-        ifCommand(rest);
-    else if (name == u"copy")
-        copyCommand(*this, splitArguments(rest));
-    else if (name == u"del" || name == u"erase")
-        deleteCommand(*this, splitArguments(rest));
-    else if (name == u"type")
-        typeCommand(*this, splitArguments(rest));
+    if (const InternalCommand *internal = internalCommand(line.name))
+        internal->run(*this, line);
     else
-        return false;
-    return true;
+        runExternal(line);
 }
 
-void Interpreter::runExternal(const QString &name, const QString &rest)
+void Interpreter::runExternal(const CommandLine &line)
 {
-    const auto found = findProgram(name);
+    const auto found = findProgram(line.name);
     if (!found) {
         printLine(message::BadCommand);
         return;
@@ -377,7 +344,7 @@ void Interpreter::runExternal(const QString &name, const QString &rest)
         printLine(message::CannotRun);
         return;
     }
-    m_exitCode = program(*this, splitArguments(rest));
+    m_exitCode = program(*this, line.argumentTexts());
 }
 
 // As COMMAND.COM searches: the current directory, then each folder of the search path; without
@@ -497,7 +464,7 @@ void Interpreter::changeDirectory(const QString &rest)
         printLine(currentDirectory());
         return;
     }
-    const QChar drive = isDriveName(argument.left(2)) ? argument.at(0).toUpper() : m_drive;
+    const QChar drive = isDriveName(argument.left(2)) ? argument.at(0).toUpper() : currentDrive();
     if (directoryOf(drive).isEmpty()) {
         printLine(message::InvalidDrive);
         return;
@@ -516,22 +483,27 @@ void Interpreter::changeDirectory(const QString &rest)
         printLine(message::InvalidDirectory);
         return;
     }
-    m_directories.insert(drive, shortPath.value);
+    if (const int error = platform::setDriveCurrentDirectory(absolute))
+        printLine(message::forError(error));
 }
 
 void Interpreter::changeDrive(QChar drive)
 {
-    if (directoryOf(drive).isEmpty()) {
+    const auto directory = platform::driveCurrentDirectory(drive);
+    if (!directory.ok()) {
         printLine(message::InvalidDrive);
         return;
     }
-    if (!platform::directoryExists(QString(drive) + QStringLiteral(":\\"))) {
+    const QString root = QString(drive) + QStringLiteral(":\\");
+    if (!platform::directoryExists(root)) {
         printLine(message::NotReady);
         return;
     }
-    m_drive = drive;
-    if (!platform::directoryExists(directoryOf(drive)))
-        m_directories.remove(drive);
+    // A directory removed since leaves the drive at its root.
+    if (platform::setCurrentDirectory(directory.value) == platform::dos::Ok)
+        return;
+    if (const int error = platform::setCurrentDirectory(root))
+        printLine(message::forError(error));
 }
 
 void Interpreter::ifCommand(const QString &rest)

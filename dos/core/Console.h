@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dos/TextScreen.h"
+#include "dos/core/TextScreen.h"
 
 #include <QChar>
 #include <QList>

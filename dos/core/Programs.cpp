@@ -1,34 +1,11 @@
-#include "dos/Commands.h"
+#include "dos/core/Commands.h"
 
-#include "dos/Interpreter.h"
-#include "dos/Messages.h"
+#include "dos/core/Interpreter.h"
+#include "dos/core/Messages.h"
 
 #include <QHash>
 
 namespace dos {
-
-QStringList splitArguments(const QString &text)
-{
-    QStringList arguments;
-    QString current;
-    const auto flush = [&] {
-        if (!current.isEmpty())
-            arguments.append(current);
-        current.clear();
-    };
-    for (const QChar c : text) {
-        if (c.isSpace() || c == u',' || c == u';' || c == u'=') {
-            flush();
-        } else if (c == u'/') {
-            flush();
-            current = c;
-        } else {
-            current += c;
-        }
-    }
-    flush();
-    return arguments;
-}
 
 bool isSwitch(const QString &argument)
 {

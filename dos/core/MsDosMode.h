@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dos/Interpreter.h"
+#include "dos/core/Interpreter.h"
 #include "platform/DosError.h"
 #include "platform/MsDosModeRecord.h"
 

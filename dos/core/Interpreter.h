@@ -1,8 +1,8 @@
 #pragma once
 
-#include "dos/Console.h"
+#include "dos/core/Console.h"
+#include "dos/core/Tokeniser.h"
 
-#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -11,7 +11,8 @@
 namespace dos {
 
 // COMMAND.COM of the simulated PC: runs batch files line by line on a console. Paths are Windows
-// paths of the simulated PC; names in batch files are read in code page 850.
+// paths of the simulated PC; names in batch files are read in code page 850. The current
+// directories are the platform's, shown in their 8.3 form.
 class Interpreter {
 public:
     enum class Outcome {
@@ -51,19 +52,24 @@ public:
     std::optional<QString> readLine();
     // The absolute path an argument names: "X:" prefix, root "\" or the drive's current directory.
     QString absolutePath(const QString &argument) const;
-    // The current directory of a drive; empty when the machine has no such drive.
+    // The current directory of a drive in 8.3 form; empty when the machine has no such drive.
     QString directoryOf(QChar drive) const;
 
 private:
     enum class Stop { None, Aborted, InputEnded, Chained };
+    struct InternalCommand;
+
+    static const QList<InternalCommand> &internalCommands();
+    static const QStringList &internalNames();
+    static const InternalCommand *internalCommand(const QString &name);
 
     void runLine(QString line);
     void execute(const QString &commandLine);
-    void run(const QString &command);
-    bool runInternal(const QString &name, const QString &rest);
-    void runExternal(const QString &name, const QString &rest);
+    void run(const CommandLine &line);
+    void runExternal(const CommandLine &line);
     std::optional<QString> findProgram(const QString &name) const;
     QString prompt() const;
+    static QChar currentDrive();
 
     void echo(const QString &rest);
     void pause();
@@ -76,9 +82,7 @@ private:
     Console &m_console;
     bool m_echo = true;
     QString m_path;
-    QChar m_drive = u'C';
     QChar m_bootDrive = u'C';
-    QHash<QChar, QString> m_directories;
     Stop m_stop = Stop::None;
     QString m_chainedBatch;
     std::optional<QList<Key>> m_redirectedKeys;

@@ -10,9 +10,6 @@ namespace dos {
 
 class Interpreter;
 
-// A command's arguments: split at blanks, commas, semicolons and equals signs; a '/' starts a
-// switch of its own ("C:\X/V" gives "C:\X" and "/V").
-QStringList splitArguments(const QString &text);
 bool isSwitch(const QString &argument);
 // The one drive ("A:") a program works on, upper case; empty after the screen said what is wrong
 // (no drive, more than one, no such drive).
