@@ -1,10 +1,13 @@
 #pragma once
 
+#include "platform/Pc.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <memory>
 #include <stdexcept>
 
 // What the benchmarks share: a simulated PC on the disk to be measured, random files, medians.
@@ -18,11 +21,10 @@ struct Failure : std::runtime_error {
 };
 
 // A simulated PC in a temporary folder under `parent`, with `folders` made below it and the
-// [Drives] lines of machine.ini; installed as the machine, removed with the object.
+// [Drives] lines of machine.ini; the current PC, removed with the object.
 class BenchPc {
 public:
     BenchPc(const QString &parent, const QStringList &folders, const QByteArray &drives);
-    ~BenchPc();
     BenchPc(const BenchPc &) = delete;
     BenchPc &operator=(const BenchPc &) = delete;
 
@@ -30,6 +32,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    std::unique_ptr<platform::Pc> m_pc;  // current from construction; gone before the folder
 };
 
 void writeRandomFile(const QString &hostPath, qint64 size);
