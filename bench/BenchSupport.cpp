@@ -36,6 +36,8 @@ BenchPc::BenchPc(const QString &parent, const QStringList &folders, const QByteA
     m_pc->makeCurrent();
 }
 
+BenchPc::~BenchPc() = default;
+
 QString BenchPc::host(const QString &relative) const
 {
     return QDir(m_dir.path()).filePath(relative);

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/Pc.h"
-
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -9,6 +7,10 @@
 
 #include <memory>
 #include <stdexcept>
+
+namespace platform {
+class Pc;
+}
 
 // What the benchmarks share: a simulated PC on the disk to be measured, random files, medians.
 namespace bench {
@@ -25,6 +27,7 @@ struct Failure : std::runtime_error {
 class BenchPc {
 public:
     BenchPc(const QString &parent, const QStringList &folders, const QByteArray &drives);
+    ~BenchPc();
     BenchPc(const BenchPc &) = delete;
     BenchPc &operator=(const BenchPc &) = delete;
 

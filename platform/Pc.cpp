@@ -65,11 +65,6 @@ bool Pc::isCurrent() const
     return current == m_state.get();
 }
 
-const Machine &Pc::machine() const
-{
-    return *m_state->machine;
-}
-
 Machine &machine()
 {
     return *detail::currentPcState().machine;

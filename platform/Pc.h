@@ -25,7 +25,6 @@ public:
 
     void makeCurrent();
     bool isCurrent() const;
-    const Machine &machine() const;
 
 private:
     std::unique_ptr<detail::PcState> m_state;

@@ -1,6 +1,7 @@
 #include "tests/support/TestMachine.h"
 
 #include "platform/Files.h"
+#include "platform/Pc.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,12 +1,14 @@
 #pragma once
 
-#include "platform/Pc.h"
-
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
 
 #include <memory>
+
+namespace platform {
+class Pc;
+}
 
 // A fresh simulated PC in a temporary folder, the current PC from its construction until it is
 // destroyed or another one is made current. machine.ini:
