@@ -16,9 +16,9 @@ detail::PcState *current = nullptr;
 }  // namespace
 
 detail::PcState::PcState(std::unique_ptr<Machine> description)
-    : machine(std::move(description))
-    , hostFolderBackend(makeHostFolderBackend())
-    , fatImageBackend(makeFatImageBackend())
+    : machine(std::move(description)),
+      hostFolderBackend(makeHostFolderBackend()),
+      fatImageBackend(makeFatImageBackend())
 {
     if (!machine)
         qFatal("platform: a PC needs a machine");

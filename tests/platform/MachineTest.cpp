@@ -118,11 +118,13 @@ private slots:
         const QString windows = QStringLiteral("[Windows]\r\nDirectory=C:\\WINDOWS\r\n[Drives]\r\n");
         QTest::newRow("line without =") << windows + QStringLiteral("C=fixed,c\r\nD fixed d\r\n") << 5;
         QTest::newRow("open header") << QStringLiteral("; Kopf\n[Windows\nDirectory=C:\\WINDOWS\n") << 2;
-        QTest::newRow("letter listed twice") << windows + QStringLiteral("C=fixed,c\r\n\r\nc=fixed,d\r\n") << 6;
+        QTest::newRow("letter listed twice")
+            << windows + QStringLiteral("C=fixed,c\r\n\r\nc=fixed,d\r\n") << 6;
         QTest::newRow("label of a floppy drive")
             << windows + QStringLiteral("A=floppy,a.img\r\n[Labels]\r\nA=NOTFALL\r\n") << 6;
         QTest::newRow("labels before the drives")
-            << QStringLiteral("[Labels]\nC=DATEN\n[Windows]\nDirectory=C:\\WINDOWS\n[Drives]\nD=fixed,d\n") << 2;
+            << QStringLiteral("[Labels]\nC=DATEN\n[Windows]\nDirectory=C:\\WINDOWS\n[Drives]\nD=fixed,d\n")
+            << 2;
     }
 
     void errorsNameTheLine()

@@ -16,7 +16,8 @@ namespace {
 // A second PC whose drive C is the first one's: both see the same host files.
 QString sharingDriveC(const TestMachine &first)
 {
-    return QStringLiteral("[Windows]\nDirectory=C:\\WINDOWS\n[Drives]\nC=fixed,%1/drive_c\n").arg(first.folder());
+    return QStringLiteral("[Windows]\nDirectory=C:\\WINDOWS\n[Drives]\nC=fixed,%1/drive_c\n")
+        .arg(first.folder());
 }
 
 }  // namespace

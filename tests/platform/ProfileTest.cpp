@@ -94,7 +94,8 @@ private slots:
         QStringList stray;
         for (const auto &line : document.strayLines())
             stray.append(QString::number(line.number) + u':' + line.value);
-        QCOMPARE(stray, QStringList({QStringLiteral("1:x"), QStringLiteral("5:stray"), QStringLiteral("10:[offen")}));
+        QCOMPARE(stray, QStringList(
+                            {QStringLiteral("1:x"), QStringLiteral("5:stray"), QStringLiteral("10:[offen")}));
 
         document.setValue(QStringLiteral("B"), QStringLiteral("neu"), QStringLiteral("4"));
         QCOMPARE(document.entries(QStringLiteral("B")).last().number, 0);
