@@ -35,7 +35,7 @@ void detail::PcState::restart(std::unique_ptr<Machine> description)
 detail::PcState &detail::currentPcState()
 {
     if (!current)
-        qFatal("platform: no machine has been set");
+        qFatal("platform: no PC is current");
     return *current;
 }
 
