@@ -4,7 +4,7 @@
 //   velko-msinfo [--machine HOSTDIR]
 #include "accessories/SystemInformation.h"
 #include "controls/Look.h"
-#include "platform/Machine.h"
+#include "platform/Pc.h"
 
 #include <QApplication>
 
@@ -21,7 +21,8 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: velko-msinfo [--machine HOSTDIR]\n");
         return 2;
     }
-    if (!platform::setMachineForProgram("velko-msinfo", folder))
+    const auto pc = platform::startPcForProgram("velko-msinfo", folder);
+    if (!pc)
         return 2;
 
     controls::applyClassicLook(application);

@@ -1,7 +1,7 @@
 #include "app/ProgramWindows.h"
 #include "controls/HostDesktop.h"
 #include "controls/Look.h"
-#include "platform/Machine.h"
+#include "platform/Pc.h"
 #include "platform/SingleInstance.h"
 
 #include <QApplication>
@@ -30,7 +30,8 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "Velko Save: %s\n", qPrintable(error));
         return 2;
     }
-    platform::setMachine(std::move(machine));
+    platform::Pc pc(std::move(machine));
+    pc.makeCurrent();
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velko Save"));

@@ -1,6 +1,6 @@
 #include "bench/BenchSupport.h"
 
-#include "platform/Machine.h"
+#include "platform/Pc.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,13 +32,11 @@ BenchPc::BenchPc(const QString &parent, const QStringList &folders, const QByteA
     auto machine = platform::Machine::load(m_dir.path(), &error);
     if (!machine)
         throw Failure(error.toStdString());
-    platform::setMachine(std::move(machine));
+    m_pc = std::make_unique<platform::Pc>(std::move(machine));
+    m_pc->makeCurrent();
 }
 
-BenchPc::~BenchPc()
-{
-    platform::setMachine(nullptr);
-}
+BenchPc::~BenchPc() = default;
 
 QString BenchPc::host(const QString &relative) const
 {

@@ -5,7 +5,12 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <memory>
 #include <stdexcept>
+
+namespace platform {
+class Pc;
+}
 
 // What the benchmarks share: a simulated PC on the disk to be measured, random files, medians.
 namespace bench {
@@ -18,7 +23,7 @@ struct Failure : std::runtime_error {
 };
 
 // A simulated PC in a temporary folder under `parent`, with `folders` made below it and the
-// [Drives] lines of machine.ini; installed as the machine, removed with the object.
+// [Drives] lines of machine.ini; the current PC, removed with the object.
 class BenchPc {
 public:
     BenchPc(const QString &parent, const QStringList &folders, const QByteArray &drives);
@@ -30,6 +35,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    std::unique_ptr<platform::Pc> m_pc;  // current from construction; gone before the folder
 };
 
 void writeRandomFile(const QString &hostPath, qint64 size);

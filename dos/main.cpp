@@ -3,7 +3,7 @@
 //   velko-dos [--machine HOSTDIR] [--headless] [--keys TEXT] [--screen FILE] [--directory X:\PATH] ACTION
 //   ACTION: --msdos-mode C:\PATH\X.BAT | --window C:\PATH\X.BAT | /c COMMAND LINE... | --boot-floppy [A]
 #include "dos/Session.h"
-#include "platform/Machine.h"
+#include "platform/Pc.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -23,7 +23,8 @@ int main(int argc, char *argv[])
         return 2;
     }
 
-    if (!platform::setMachineForProgram("velko-dos", options->machineFolder))
+    const auto pc = platform::startPcForProgram("velko-dos", options->machineFolder);
+    if (!pc)
         return 2;
 
     // Headless runs need no display.

@@ -3,30 +3,20 @@
 #include "platform/Files.h"
 #include "platform/Machine.h"
 #include "platform/PathResolver.h"
+#include "platform/PcState.h"
 
 #include <QDir>
-#include <QHash>
 
 namespace platform {
 
 namespace {
 
-struct CurrentDirectories {
-    bool known = false;
-    QString process;  // "D:\" for a root, else without trailing backslash
-    QHash<QChar, QString> perDrive;  // the last directory the process was in on each drive
-};
-
-CurrentDirectories &storedDirectories()
-{
-    static CurrentDirectories directories;
-    return directories;
-}
+using detail::CurrentDirectories;
 
 // Starts where the host's working directory is, when that lies on a drive of the machine.
 CurrentDirectories &currentDirectories()
 {
-    CurrentDirectories &directories = storedDirectories();
+    CurrentDirectories &directories = detail::currentPcState().directories;
     if (!directories.known) {
         const QString here = machine().windowsPathOf(QDir::currentPath());
         directories.process = here.isEmpty() ? QStringLiteral("C:\\") : here;
@@ -46,11 +36,6 @@ DosResult<detail::Location> locateDirectory(const QString &directory)
 }
 
 }  // namespace
-
-void detail::resetCurrentDirectories()
-{
-    storedDirectories() = {};
-}
 
 QString currentDirectory()
 {

@@ -94,8 +94,10 @@ public:
                                                                                  quint8 attributes);
 };
 
-// The backend of a drive, chosen by its kind.
+// The current PC's backend for a drive, chosen by its kind.
 DriveBackend &backendOf(const Drive &drive);
-DriveBackend &fatImageBackend();
+// A new backend of each kind, for a PC.
+std::unique_ptr<DriveBackend> makeHostFolderBackend();
+std::unique_ptr<DriveBackend> makeFatImageBackend();
 
 }  // namespace platform::detail

@@ -5,6 +5,7 @@
 #include "platform/HostFiles.h"
 #include "platform/ImageFile.h"
 #include "platform/OemText.h"
+#include "platform/PcState.h"
 
 #include <QHash>
 #include <QSet>
@@ -301,20 +302,6 @@ private:
     int m_error = dos::Ok;
 };
 
-struct Cached {
-    struct timespec modified {};
-    off_t size = 0;
-    dev_t device = 0;
-    ino_t inode = 0;
-    std::shared_ptr<const FatVolume> volume;
-};
-
-QHash<QString, Cached> &cache()
-{
-    static QHash<QString, Cached> volumes;
-    return volumes;
-}
-
 }  // namespace
 
 bool FatEntry::isDirectory() const
@@ -332,15 +319,15 @@ const FatEntry *FatEntry::find(const QString &wantedName) const
     return nullptr;
 }
 
-DosResult<std::shared_ptr<const FatVolume>> fatVolume(const QString &image)
+DosResult<std::shared_ptr<const FatVolume>> FatVolumeCache::volume(const QString &image)
 {
     const auto opened = openImage(image);
     struct stat info;
     if (!opened.ok() || ::fstat(opened.value.get(), &info) != 0) {
-        forgetFatVolume(image);
+        forget(image);
         return {opened.ok() ? dos::NotReady : opened.error, nullptr};
     }
-    Cached &cached = cache()[image];
+    Cached &cached = m_volumes[image];
     if (cached.volume && cached.size == info.st_size && cached.device == info.st_dev
         && cached.inode == info.st_ino && cached.modified.tv_sec == info.st_mtim.tv_sec
         && cached.modified.tv_nsec == info.st_mtim.tv_nsec)
@@ -403,9 +390,19 @@ int writeVolumeLabel(const HostFd &image, const QByteArray &label)
     return dos::Ok;
 }
 
+void FatVolumeCache::forget(const QString &image)
+{
+    m_volumes.remove(image);
+}
+
+DosResult<std::shared_ptr<const FatVolume>> fatVolume(const QString &image)
+{
+    return currentPcState().fatVolumes.volume(image);
+}
+
 void forgetFatVolume(const QString &image)
 {
-    cache().remove(image);
+    currentPcState().fatVolumes.forget(image);
 }
 
 }  // namespace platform::detail

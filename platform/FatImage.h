@@ -4,10 +4,14 @@
 #include "platform/HostFiles.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QString>
 
 #include <memory>
+
+#include <sys/types.h>
+#include <time.h>
 
 // Inside the platform layer only: the FAT file system in an image file, read straight from its
 // directories, so that finding a name or its attributes costs no mtools process.
@@ -28,16 +32,34 @@ struct FatVolume {
     FatEntry root;
 };
 
-// The file system of an image file as it is now, read again only after the file changed. The
-// file is read where needed, never whole. 21 when there is no file (see ImageFile.h), 26 when
-// its size is no floppy format or it holds no FAT file system or is cut off.
+// The file systems of the image files one PC has read, each read again only after its file changed.
+class FatVolumeCache {
+public:
+    // The file system of an image file as it is now. The file is read where needed, never whole.
+    // 21 when there is no file (see ImageFile.h), 26 when its size is no floppy format or it holds
+    // no FAT file system or is cut off.
+    [[nodiscard]] DosResult<std::shared_ptr<const FatVolume>> volume(const QString &image);
+    // After a write to the image: its time stamp may not have moved far enough to show the change.
+    void forget(const QString &image);
+
+private:
+    struct Cached {
+        timespec modified{};
+        off_t size = 0;
+        dev_t device = 0;
+        ino_t inode = 0;
+        std::shared_ptr<const FatVolume> volume;
+    };
+    QHash<QString, Cached> m_volumes;
+};
+
+// The FatVolumeCache services for the current PC.
 [[nodiscard]] DosResult<std::shared_ptr<const FatVolume>> fatVolume(const QString &image);
+void forgetFatVolume(const QString &image);
+
 // Gives the freshly formatted volume in `image` the 11 bytes of `label` (blank-padded, code page
 // 850) as they are: in the root's label entry and in the boot sector. mtools would turn some
 // characters a label may hold into a long name.
 [[nodiscard]] int writeVolumeLabel(const HostFd &image, const QByteArray &label);
-
-// After a write to the image: its time stamp may not have moved far enough to show the change.
-void forgetFatVolume(const QString &image);
 
 }  // namespace platform::detail

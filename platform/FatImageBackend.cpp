@@ -354,10 +354,9 @@ DosResult<QString> FatImageBackend::hostPath(const Location &)
     return {dos::AccessDenied, {}};  // the files lie inside the image
 }
 
-DriveBackend &fatImageBackend()
+std::unique_ptr<DriveBackend> makeFatImageBackend()
 {
-    static FatImageBackend backend;
-    return backend;
+    return std::make_unique<FatImageBackend>();
 }
 
 }  // namespace platform::detail

@@ -1,12 +1,13 @@
 #include "platform/FileRun.h"
 
-#include "platform/Folder.h"
+#include "platform/PcState.h"
 
 namespace platform {
 
 FileRun::FileRun()
+    : m_pc(&detail::currentPcState())
 {
-    detail::beginFileRun();
+    m_pc->folders.beginRun();
 }
 
 FileRun::~FileRun()
@@ -22,7 +23,7 @@ int FileRun::finish()
     if (m_finished)
         return dos::Ok;
     m_finished = true;
-    return detail::endFileRun();
+    return m_pc->folders.endRun();
 }
 
 }  // namespace platform

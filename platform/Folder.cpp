@@ -3,6 +3,7 @@
 #include "platform/FileNames.h"
 #include "platform/Files.h"
 #include "platform/HostFiles.h"
+#include "platform/PcState.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -91,34 +92,6 @@ timespec folderTimeOf(const HostPath &hostFolder)
 {
     const auto folder = statHost(hostFolder);
     return folder ? folder->st_mtim : timespec{};
-}
-
-// Keyed by the folder's host path as a whole.
-QHash<QString, std::shared_ptr<Folder>> &folderCache()
-{
-    static QHash<QString, std::shared_ptr<Folder>> folders;
-    return folders;
-}
-
-// The folders of the file run under way, and how many runs are open inside each other.
-struct HeldFolders {
-    int runs = 0;
-    QHash<QString, std::shared_ptr<Folder>> folders;
-};
-
-HeldFolders &heldFolders()
-{
-    static HeldFolders held;
-    return held;
-}
-
-void holdForRun(const std::shared_ptr<Folder> &folder)
-{
-    HeldFolders &held = heldFolders();
-    if (held.runs == 0)
-        return;
-    folder->hold();
-    held.folders.insert(folder->hostFolder().text(), folder);
 }
 
 bool isBelow(const QString &path, const QString &folder)
@@ -473,29 +446,95 @@ int Folder::rewriteRecords()
     return replaceHostFile(recordsPath(), temporaryIn(m_hostFolder), text.toUtf8());
 }
 
-DosResult<std::shared_ptr<Folder>> folderAt(const HostPath &hostFolder)
+DosResult<std::shared_ptr<Folder>> FolderCache::folderAt(const HostPath &hostFolder)
 {
     const QString key = hostFolder.text();
-    HeldFolders &held = heldFolders();
-    if (const auto folder = held.folders.constFind(key); folder != held.folders.cend())
+    if (const auto folder = m_held.constFind(key); folder != m_held.cend())
         return {dos::Ok, *folder};
-    auto &folders = folderCache();
-    const auto cached = folders.constFind(key);
-    if (cached != folders.cend() && (*cached)->isCurrent()) {
+    const auto cached = m_folders.constFind(key);
+    if (cached != m_folders.cend() && (*cached)->isCurrent()) {
         holdForRun(*cached);
         return {dos::Ok, *cached};
     }
-    folders.remove(key);
+    m_folders.remove(key);
     auto loaded = Folder::load(hostFolder);
     if (!loaded.ok())
         return loaded;
-    if (folders.size() >= FolderCacheLimit)
-        folders.clear();
-    folders.insert(key, loaded.value);
+    if (m_folders.size() >= FolderCacheLimit)
+        m_folders.clear();
+    m_folders.insert(key, loaded.value);
     holdForRun(loaded.value);
     return loaded;
 }
 
+void FolderCache::holdForRun(const std::shared_ptr<Folder> &folder)
+{
+    if (m_runs == 0)
+        return;
+    folder->hold();
+    m_held.insert(folder->hostFolder().text(), folder);
+}
+
+void FolderCache::beginRun()
+{
+    ++m_runs;
+}
+
+int FolderCache::endRun()
+{
+    if (m_runs == 0 || --m_runs > 0)
+        return dos::Ok;
+    int firstError = dos::Ok;
+    for (const auto &folder : std::as_const(m_held)) {
+        const int error = folder->release();
+        if (firstError == dos::Ok)
+            firstError = error;
+    }
+    m_held.clear();
+    return firstError;
+}
+
+Folder *FolderCache::held(const HostPath &hostFolder) const
+{
+    return m_held.value(hostFolder.text()).get();
+}
+
+void FolderCache::forget(const HostPath &hostFolder)
+{
+    const QString gone = hostFolder.text();
+    m_folders.removeIf([&](const auto &folder) { return isBelow(folder.key(), gone); });
+    // A held folder that is gone has no records left to write.
+    m_held.removeIf([&](const auto &folder) { return isBelow(folder.key(), gone); });
+}
+
+void FolderCache::forgetAll()
+{
+    m_folders.clear();
+    m_held.clear();
+}
+
+DosResult<std::shared_ptr<Folder>> folderAt(const HostPath &hostFolder)
+{
+    return currentPcState().folders.folderAt(hostFolder);
+}
+
+Folder *heldFolder(const HostPath &hostFolder)
+{
+    return currentPcState().folders.held(hostFolder);
+}
+
+void forgetFolders(const HostPath &hostFolder)
+{
+    currentPcState().folders.forget(hostFolder);
+}
+
+void forgetAllFolders()
+{
+    currentPcState().folders.forgetAll();
+}
+
+// The count belongs to the process, not to a PC: the name must be unique for the process ID in
+// it, and two PCs may have a host folder in common.
 HostPath temporaryIn(const HostPath &hostFolder)
 {
     static int counter = 0;
@@ -503,46 +542,6 @@ HostPath temporaryIn(const HostPath &hostFolder)
                                 .arg(ReservedPrefix)
                                 .arg(QCoreApplication::applicationPid())
                                 .arg(++counter));
-}
-
-void beginFileRun()
-{
-    ++heldFolders().runs;
-}
-
-int endFileRun()
-{
-    HeldFolders &held = heldFolders();
-    if (held.runs == 0 || --held.runs > 0)
-        return dos::Ok;
-    int firstError = dos::Ok;
-    for (const auto &folder : std::as_const(held.folders)) {
-        const int error = folder->release();
-        if (firstError == dos::Ok)
-            firstError = error;
-    }
-    held.folders.clear();
-    return firstError;
-}
-
-Folder *heldFolder(const HostPath &hostFolder)
-{
-    return heldFolders().folders.value(hostFolder.text()).get();
-}
-
-void forgetFolders(const HostPath &hostFolder)
-{
-    const QString gone = hostFolder.text();
-    auto &folders = folderCache();
-    folders.removeIf([&](const auto &folder) { return isBelow(folder.key(), gone); });
-    // A held folder that is gone has no records left to write.
-    heldFolders().folders.removeIf([&](const auto &folder) { return isBelow(folder.key(), gone); });
-}
-
-void forgetAllFolders()
-{
-    folderCache().clear();
-    heldFolders().folders.clear();
 }
 
 DosResult<std::optional<QString>> hostSpellingOf(const HostPath &hostFolder, const QString &name)

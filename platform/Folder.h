@@ -101,23 +101,37 @@ private:
     bool m_recordsPending = false;
 };
 
-// The folder from a small cache that notices changes made outside the layer; during a file run,
-// the run's own copy without a look at the host.
+// The host folders one PC has looked at: a small cache that notices changes made outside the
+// layer, and the folders of a file run under way. A file run: from its start to its end, the
+// folders it touches keep their listing and records in memory. Runs may nest; the outermost end
+// writes each folder's changed records once, through a temporary file, and returns the first error.
+class FolderCache {
+public:
+    // During a file run, the run's own copy without a look at the host.
+    [[nodiscard]] DosResult<std::shared_ptr<Folder>> folderAt(const HostPath &hostFolder);
+    void beginRun();
+    [[nodiscard]] int endRun();
+    Folder *held(const HostPath &hostFolder) const;  // null when the run under way holds none
+    void forget(const HostPath &hostFolder);  // the folder and all below it
+    void forgetAll();
+
+private:
+    void holdForRun(const std::shared_ptr<Folder> &folder);
+
+    QHash<QString, std::shared_ptr<Folder>> m_folders;  // keyed by the host path as a whole
+    int m_runs = 0;  // file runs open inside each other
+    QHash<QString, std::shared_ptr<Folder>> m_held;
+};
+
+// The FolderCache services for the current PC.
 [[nodiscard]] DosResult<std::shared_ptr<Folder>> folderAt(const HostPath &hostFolder);
+Folder *heldFolder(const HostPath &hostFolder);
+void forgetFolders(const HostPath &hostFolder);
+void forgetAllFolders();
 
 // A new name for a temporary file in the folder, hidden from Windows and marked with this
 // process, so that one a killed process left can be told from one that is being written.
 HostPath temporaryIn(const HostPath &hostFolder);
-
-// A file run: from its start to its end, the folders it touches keep their listing and records
-// in memory. Runs may nest; the outermost end writes each folder's changed records once, through
-// a temporary file, and returns the first error.
-void beginFileRun();
-[[nodiscard]] int endFileRun();
-// A folder the run under way holds; null when there is none.
-Folder *heldFolder(const HostPath &hostFolder);
-void forgetFolders(const HostPath &hostFolder);  // the folder and all below it
-void forgetAllFolders();
 
 // The host spelling of a name in a folder, found without its records (when they cannot be read):
 // by name only, as an alias is known only from them. Empty when no entry has that name.

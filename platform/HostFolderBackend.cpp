@@ -487,12 +487,9 @@ DosResult<std::unique_ptr<OutputStream>> HostFolderBackend::openReplacing(const 
 
 }  // namespace
 
-DriveBackend &backendOf(const Drive &drive)
+std::unique_ptr<DriveBackend> makeHostFolderBackend()
 {
-    static HostFolderBackend hostFolder;
-    if (drive.kind == DriveKind::Floppy)
-        return fatImageBackend();
-    return hostFolder;
+    return std::make_unique<HostFolderBackend>();
 }
 
 }  // namespace platform::detail

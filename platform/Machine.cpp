@@ -1,16 +1,14 @@
 #include "platform/Machine.h"
 
-#include "platform/CurrentDirectory.h"
-#include "platform/Folder.h"
 #include "platform/HostFiles.h"
 #include "platform/ImageFile.h"
+#include "platform/Profile.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 
 #include <algorithm>
-#include <cstdio>
 #include <optional>
 
 namespace platform {
@@ -18,12 +16,6 @@ namespace platform {
 namespace {
 
 const QString IniName = QStringLiteral("machine.ini");
-
-std::unique_ptr<Machine> &currentMachine()
-{
-    static std::unique_ptr<Machine> machine;
-    return machine;
-}
 
 std::optional<DriveKind> driveKind(const QString &text)
 {
@@ -125,52 +117,35 @@ std::unique_ptr<Machine> Machine::load(const QString &hostFolder, QString *error
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
 
+    const ProfileDocument ini = ProfileDocument::parse(text);
+    auto fail = [&](qsizetype line, const QString &problem) {
+        *error = QStringLiteral("%1, line %2: %3").arg(iniPath).arg(line).arg(problem);
+        return nullptr;
+    };
+    // Windows would pass over such a line; here it is a mistake the user should hear of.
+    if (const auto stray = ini.strayLines(); !stray.isEmpty()) {
+        return fail(stray.first().number, stray.first().value.startsWith(u'[')
+                                              ? QStringLiteral("a section header ends with ]")
+                                              : QStringLiteral("expected key=value"));
+    }
+
     auto machine = std::unique_ptr<Machine>(new Machine);
     machine->m_folder = folder;
-    QString section;
-    QList<std::pair<qsizetype, QString>> labelLines;  // applied once every drive is known
-    const QStringList lines = text.split(u'\n');
-    for (qsizetype number = 0; number < lines.size(); ++number) {
-        const QString line = lines[number].trimmed();
-        auto fail = [&](const QString &problem) {
-            *error = QStringLiteral("%1, line %2: %3").arg(iniPath).arg(number + 1).arg(problem);
-            return nullptr;
-        };
-        if (line.isEmpty() || line.startsWith(u';'))
-            continue;
-        if (line.startsWith(u'[')) {
-            if (!line.endsWith(u']'))
-                return fail(QStringLiteral("a section header ends with ]"));
-            section = line.mid(1, line.size() - 2).trimmed().toLower();
-            continue;
-        }
-        const qsizetype equals = line.indexOf(u'=');
-        if (equals <= 0)
-            return fail(QStringLiteral("expected key=value"));
-        const QString key = line.left(equals).trimmed();
-        const QString value = line.mid(equals + 1).trimmed();
-        if (section == u"windows" && key.compare(u"Directory", Qt::CaseInsensitive) == 0) {
-            machine->m_windowsDirectory = value;
-        } else if (section == u"drives") {
-            QString problem;
-            const auto drive = parseDrive(key, value, folder, &problem);
-            if (!drive)
-                return fail(problem);
-            if (machine->drive(drive->letter))
-                return fail(QStringLiteral("drive %1 is listed twice").arg(drive->letter));
-            machine->m_drives.append(*drive);
-        } else if (section == u"labels") {
-            labelLines.append({number, line});
-        }
-    }
-    for (const auto &[number, line] : labelLines) {
-        const qsizetype equals = line.indexOf(u'=');
+    machine->m_windowsDirectory = ini.value(QStringLiteral("Windows"), QStringLiteral("Directory"), {});
+    for (const auto &entry : ini.entries(QStringLiteral("Drives"))) {
         QString problem;
-        if (!applyLabel(machine->m_drives, line.left(equals).trimmed(), line.mid(equals + 1).trimmed(),
-                        &problem)) {
-            *error = QStringLiteral("%1, line %2: %3").arg(iniPath).arg(number + 1).arg(problem);
-            return nullptr;
-        }
+        const auto drive = parseDrive(entry.key, entry.value, folder, &problem);
+        if (!drive)
+            return fail(entry.number, problem);
+        if (machine->drive(drive->letter))
+            return fail(entry.number, QStringLiteral("drive %1 is listed twice").arg(drive->letter));
+        machine->m_drives.append(*drive);
+    }
+    // Wherever [Labels] stands, a label applies to a drive listed anywhere.
+    for (const auto &entry : ini.entries(QStringLiteral("Labels"))) {
+        QString problem;
+        if (!applyLabel(machine->m_drives, entry.key, entry.value, &problem))
+            return fail(entry.number, problem);
     }
     QString &windows = machine->m_windowsDirectory;
     if (!isAbsoluteWindowsPath(windows)) {
@@ -230,43 +205,6 @@ QString Machine::windowsPathOf(const QString &hostPath) const
         return {};
     const QStringList names = target.mid(bestRoot.size()).split(u'/', Qt::SkipEmptyParts);
     return QString(best->letter) + QStringLiteral(":\\") + names.join(u'\\');
-}
-
-Machine &machine()
-{
-    if (!currentMachine())
-        qFatal("platform: no machine has been set");
-    return *currentMachine();
-}
-
-bool hasMachine()
-{
-    return currentMachine() != nullptr;
-}
-
-void setMachine(std::unique_ptr<Machine> machine)
-{
-    currentMachine() = std::move(machine);
-    detail::forgetAllFolders();
-    detail::resetCurrentDirectories();
-}
-
-bool setMachineForProgram(const char *program, const QString &hostFolder)
-{
-    const QString folder = hostFolder.isEmpty() ? Machine::findFolder(QDir::currentPath()) : hostFolder;
-    if (folder.isEmpty()) {
-        std::fprintf(stderr, "%s: no simulated PC found (no machine.ini in %s or above)\n", program,
-                     qPrintable(QDir::currentPath()));
-        return false;
-    }
-    QString error;
-    auto loaded = Machine::load(folder, &error);
-    if (!loaded) {
-        std::fprintf(stderr, "%s: %s\n", program, qPrintable(error));
-        return false;
-    }
-    setMachine(std::move(loaded));
-    return true;
 }
 
 }  // namespace platform

@@ -43,14 +43,11 @@ private:
     QList<Drive> m_drives;
 };
 
-// The machine every platform service acts on. main() sets it once; tests set their own.
+// The current PC's machine (see Pc.h); a fatal error when no PC is current.
 Machine &machine();
-bool hasMachine();
+bool hasMachine();  // a PC is current
+// The current PC gets a new machine description and starts afresh: its caches and current
+// directories are forgotten. Null: no PC is current any more.
 void setMachine(std::unique_ptr<Machine> machine);
-
-// For a companion program's main(): loads and sets the machine in hostFolder, or, when that is
-// empty, the first one at or above the working directory. On failure it writes
-// "<program>: <problem>" to standard error and returns false.
-bool setMachineForProgram(const char *program, const QString &hostFolder);
 
 }  // namespace platform

@@ -27,8 +27,10 @@ ProfileDocument ProfileDocument::parse(const QString &text)
 {
     ProfileDocument document;
     qsizetype start = 0;
+    qsizetype number = 0;
     while (start < text.size()) {
         Line line;
+        line.number = ++number;
         qsizetype stop = start;
         while (stop < text.size() && text[stop] != u'\r' && text[stop] != u'\n')
             ++stop;
@@ -112,7 +114,7 @@ void ProfileDocument::setValue(const QString &section, const QString &key, const
     Section *found = findSection(section);
     if (!found) {
         const QString name = section.trimmed();
-        m_sections.append(Section{name, Line{{}, {}, u'[' + name + u']', CrLf}, {}, {}});
+        m_sections.append(Section{name, Line{{}, {}, u'[' + name + u']', CrLf, 0}, {}, {}});
         found = &m_sections.last();
     }
     const QString folded = keyOf(key);
@@ -128,7 +130,7 @@ void ProfileDocument::setValue(const QString &section, const QString &key, const
         --position;
     }
     const QString spelled = key.trimmed();
-    found->lines.insert(position, Line{spelled, value, spelled + u'=' + value, CrLf});
+    found->lines.insert(position, Line{spelled, value, spelled + u'=' + value, CrLf, 0});
     found->entryLines.insert(folded, position);
 }
 
@@ -142,6 +144,34 @@ QStringList ProfileDocument::keys(const QString &section) const
         }
     }
     return keys;
+}
+
+QList<ProfileDocument::NumberedLine> ProfileDocument::entries(const QString &section) const
+{
+    QList<NumberedLine> entries;
+    const QString wanted = section.trimmed();
+    for (const Section &candidate : m_sections) {
+        if (candidate.name.compare(wanted, Qt::CaseInsensitive) != 0)
+            continue;
+        for (const Line &line : candidate.lines) {
+            if (!line.key.isEmpty())
+                entries.append({line.number, line.key, line.value});
+        }
+    }
+    return entries;
+}
+
+QList<ProfileDocument::NumberedLine> ProfileDocument::strayLines() const
+{
+    QList<NumberedLine> stray;
+    for (const Section &section : m_sections) {
+        for (const Line &line : section.lines) {
+            const QString trimmed = line.raw.trimmed();
+            if (line.key.isEmpty() && !trimmed.isEmpty() && !trimmed.startsWith(u';'))
+                stray.append({line.number, {}, trimmed});
+        }
+    }
+    return stray;
 }
 
 bool ProfileDocument::isEmpty() const

@@ -26,12 +26,24 @@ public:
     QStringList keys(const QString &section) const;
     bool isEmpty() const;
 
+    // For a reader with stricter rules than Windows (machine.ini), which names the line at fault.
+    struct NumberedLine {
+        qsizetype number = 0;  // from 1 in the text parsed; 0 for an entry set since
+        QString key;  // empty for a stray line
+        QString value;  // a stray line's text
+    };
+    // Every entry of every section of that name, in file order, equal keys included.
+    QList<NumberedLine> entries(const QString &section) const;
+    // The lines Windows passes over: neither blank, a comment, a section header nor an entry.
+    QList<NumberedLine> strayLines() const;
+
 private:
     struct Line {
         QString key;  // empty: not an entry (blank line, comment, header)
         QString value;
         QString raw;  // the line without its end, as read or last written
         QString end;  // CR LF, CR, LF, or empty for a last line without one
+        qsizetype number = 0;  // from 1 as parsed; 0 for a line written since
     };
     struct Section {
         QString name;  // empty for lines before the first header

@@ -110,6 +110,43 @@ private slots:
         QVERIFY(!error.isEmpty());
     }
 
+    // The message names the line at fault as an editor counts it, whatever ends the lines.
+    void errorsNameTheLine_data()
+    {
+        QTest::addColumn<QString>("ini");
+        QTest::addColumn<int>("line");
+        const QString windows = QStringLiteral("[Windows]\r\nDirectory=C:\\WINDOWS\r\n[Drives]\r\n");
+        QTest::newRow("line without =") << windows + QStringLiteral("C=fixed,c\r\nD fixed d\r\n") << 5;
+        QTest::newRow("open header") << QStringLiteral("; Kopf\n[Windows\nDirectory=C:\\WINDOWS\n") << 2;
+        QTest::newRow("letter listed twice")
+            << windows + QStringLiteral("C=fixed,c\r\n\r\nc=fixed,d\r\n") << 6;
+        QTest::newRow("label of a floppy drive")
+            << windows + QStringLiteral("A=floppy,a.img\r\n[Labels]\r\nA=NOTFALL\r\n") << 6;
+        QTest::newRow("labels before the drives")
+            << QStringLiteral("[Labels]\nC=DATEN\n[Windows]\nDirectory=C:\\WINDOWS\n[Drives]\nD=fixed,d\n")
+            << 2;
+    }
+
+    void errorsNameTheLine()
+    {
+        QFETCH(QString, ini);
+        QFETCH(int, line);
+        QTemporaryDir folder;
+        writeIni(folder.path(), ini);
+        QString error;
+        QVERIFY(!Machine::load(folder.path(), &error));
+        QVERIFY2(error.contains(QStringLiteral("machine.ini, line %1: ").arg(line)), qPrintable(error));
+    }
+
+    // A section listed twice counts with all its lines; a UTF-8 mark before the text is no text.
+    void drivesSectionMayRecur()
+    {
+        TestMachine pc(QStringLiteral("\uFEFF[Drives]\nC=fixed,drive_c\n[Windows]\nDirectory=C:\\WINDOWS\n"
+                                      "[drives]\nD=fixed,drive_d\n"));
+        QVERIFY(platform::machine().drive(u'C'));
+        QVERIFY(platform::machine().drive(u'D'));
+    }
+
     void missingIniIsAnError()
     {
         QTemporaryDir folder;

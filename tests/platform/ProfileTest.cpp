@@ -79,6 +79,28 @@ private slots:
                  expected);
     }
 
+    // For machine.ini, which refuses what Windows passes over and names the line.
+    void numbersEntriesAndStrayLines()
+    {
+        ProfileDocument document = ProfileDocument::parse(
+            QStringLiteral("x\n[A]\r\nk=1\n; c=0\nstray\n[a]\nK=2\n[B]\nj=3\n[offen\n\n"));
+        const auto entries = document.entries(QStringLiteral(" a "));
+        QCOMPARE(entries.size(), 2);
+        QCOMPARE(entries[0].number, 3);
+        QCOMPARE(entries[0].key + u'=' + entries[0].value, QStringLiteral("k=1"));
+        QCOMPARE(entries[1].number, 7);
+        QCOMPARE(entries[1].key + u'=' + entries[1].value, QStringLiteral("K=2"));
+
+        QStringList stray;
+        for (const auto &line : document.strayLines())
+            stray.append(QString::number(line.number) + u':' + line.value);
+        QCOMPARE(stray, QStringList(
+                            {QStringLiteral("1:x"), QStringLiteral("5:stray"), QStringLiteral("10:[offen")}));
+
+        document.setValue(QStringLiteral("B"), QStringLiteral("neu"), QStringLiteral("4"));
+        QCOMPARE(document.entries(QStringLiteral("B")).last().number, 0);
+    }
+
     void listsKeysInFileOrder()
     {
         const ProfileDocument document = ProfileDocument::parse(Settings);

@@ -3,7 +3,7 @@
 // for a command line with "< FILE", keeps a copy of that file of the PC as it is at that moment
 // in $VELKO_DOS_RECORD/input-<n>.bin (n counts those copies from 1). Runs nothing.
 #include "platform/Files.h"
-#include "platform/Machine.h"
+#include "platform/Pc.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -29,7 +29,8 @@ int main(int argc, char *argv[])
     auto machine = platform::Machine::load(arguments.value(machineAt + 1), &problem);
     if (!machine)
         return 2;
-    platform::setMachine(std::move(machine));
+    platform::Pc pc(std::move(machine));
+    pc.makeCurrent();
     const auto input = platform::readFile(commandLine.mid(redirect + 1).trimmed());
     QFile copy(record.filePath(
         QStringLiteral("input-%1.bin").arg(record.entryList({QStringLiteral("input-*.bin")}).size() + 1)));

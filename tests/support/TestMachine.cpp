@@ -1,7 +1,7 @@
 #include "tests/support/TestMachine.h"
 
 #include "platform/Files.h"
-#include "platform/Machine.h"
+#include "platform/Pc.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,14 +40,16 @@ TestMachine::TestMachine(const QString &machineIni)
     install(machineIni.isEmpty() ? DefaultIni : machineIni);
 }
 
-TestMachine::~TestMachine()
-{
-    platform::setMachine(nullptr);
-}
+TestMachine::~TestMachine() = default;
 
 QString TestMachine::folder() const
 {
     return m_dir.path();
+}
+
+void TestMachine::makeCurrent()
+{
+    m_pc->makeCurrent();
 }
 
 void TestMachine::install(const QString &machineIni)
@@ -68,7 +70,8 @@ void TestMachine::install(const QString &machineIni)
     auto machine = platform::Machine::load(m_dir.path(), &error);
     if (!machine)
         qFatal("TestMachine: %s", qPrintable(error));
-    platform::setMachine(std::move(machine));
+    m_pc = std::make_unique<platform::Pc>(std::move(machine));
+    m_pc->makeCurrent();
     if (platform::machine().drive(u'C'))
         check(QStringLiteral("entering"), platform::setCurrentDirectory(QStringLiteral("C:\\")),
               QStringLiteral("C:\\"));

@@ -4,8 +4,14 @@
 #include <QString>
 #include <QTemporaryDir>
 
-// A fresh simulated PC in a temporary folder, installed as the current machine for the test's
-// lifetime. machine.ini:
+#include <memory>
+
+namespace platform {
+class Pc;
+}
+
+// A fresh simulated PC in a temporary folder, the current PC from its construction until it is
+// destroyed or another one is made current. machine.ini:
 //   [Windows] Directory=C:\WINDOWS
 //   [Drives]  A=floppy,floppy-a.img  C=fixed,drive_c  D=fixed,drive_d  E=cdrom  F=cdrom,cd-f
 // drive_c holds C:\WINDOWS and C:\WINDOWS\TEMP; drive_d and cd-f exist and are empty; no floppy
@@ -20,6 +26,9 @@ public:
 
     QString folder() const;
 
+    // Makes this PC the one the platform acts on, for a test with more than one.
+    void makeCurrent();
+
     // Host path for a Windows path, resolved case-insensitively as far as it exists.
     QString host(const QString &windowsPath) const;
 
@@ -31,4 +40,5 @@ public:
 private:
     void install(const QString &machineIni);
     QTemporaryDir m_dir;
+    std::unique_ptr<platform::Pc> m_pc;  // declared after m_dir: gone before its folder
 };
