@@ -27,8 +27,8 @@ public:
 
 public slots:
     void FormActivate() override;
-    void Label1Click();
-    void Label2Click();
+    void Label1Click();  // the home page link
+    void Label2Click();  // the e-mail link
     void Label1MouseMove();
     void Label2MouseMove();
     void Panel1MouseMove();

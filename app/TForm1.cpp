@@ -347,54 +347,47 @@ void TForm1::createMenus()
     QAction *create = entry(PopupMenu1, QStringLiteral("NeuesVerzeichniserstellen1"),
                             QStringLiteral("Verzeichnis a&nlegen"), QStringLiteral("Strg+Einfg"));
     create->setIcon(pictures::glyph(pictures::Glyph::NewFolder));
-    QAction *remove = entry(PopupMenu1, QStringLiteral("Verzeichnislschen2"),
-                            QStringLiteral("Verzeichnis &löschen"), QStringLiteral("Strg+Entf"));
-    remove->setIcon(pictures::glyph(pictures::Glyph::DeleteFolder));
+    PopupMenu1->addAction(Verzeichnislschen1);
     connect(create, &QAction::triggered, this, &TForm1::NeuesVerzeichniserstellen1Click);
-    connect(remove, &QAction::triggered, this, &TForm1::Verzeichnislschen1Click);
     connect(DirectoryListBox1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &at) { PopupMenu1->popup(DirectoryListBox1->viewport()->mapToGlobal(at)); });
 
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
     connect(PopupMenu2, &QMenu::aboutToShow, this, &TForm1::PopupMenu2Popup);
-    Allemarkieren2 =
-        entry(PopupMenu2, QStringLiteral("Allemarkieren2"), QStringLiteral("Alle Dateien &markieren"));
-    Markierungenaufheben2 = entry(PopupMenu2, QStringLiteral("Markierungenaufheben2"),
-                                  QStringLiteral("Alle Markierungen &aufheben"));
+    // The list's entries are those of "Bea&rbeiten"; only "remove all" has a caption of its own.
+    PopupMenu2->addActions({Allemarkieren1, Markierungenaufheben1});
     PopupMenu2->addSeparator();
-    Dateienaufnehmen2 = entry(PopupMenu2, QStringLiteral("Dateienaufnehmen2"),
-                              QStringLiteral("Datei(en) in Liste a&ufnehmen"), QStringLiteral("Einfg"));
-    Dateienaufnehmen2->setIcon(pictures::glyph(pictures::Glyph::Add));
-    Dateientfernen2 = entry(PopupMenu2, QStringLiteral("Dateientfernen2"),
-                            QStringLiteral("Datei aus Liste &entfernen"), QStringLiteral("Entf"));
-    Dateientfernen2->setIcon(pictures::glyph(pictures::Glyph::Remove));
+    PopupMenu2->addActions({Dateienaufnehmen1, Dateientfernen1});
     AlleDateienentfernen2 = entry(PopupMenu2, QStringLiteral("AlleDateienentfernen2"),
                                   QStringLiteral("&Alle &Dateien aus Liste entfernen"));
     PopupMenu2->addSeparator();
-    N12 = entry(PopupMenu2, QStringLiteral("N12"), QStringLiteral("Date&iinformation"));
-    connect(Allemarkieren2, &QAction::triggered, this, &TForm1::Button1Click);
-    connect(Markierungenaufheben2, &QAction::triggered, this, &TForm1::Button2Click);
-    connect(Dateienaufnehmen2, &QAction::triggered, this, &TForm1::BitBtn2Click);
-    connect(Dateientfernen2, &QAction::triggered, this, &TForm1::BitBtn5Click);
+    PopupMenu2->addAction(N11);
     connect(AlleDateienentfernen2, &QAction::triggered, this, &TForm1::AlleDateienentfernen1Click);
-    connect(N12, &QAction::triggered, this, &TForm1::N11Click);
     connect(CheckListBox2, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &at) { PopupMenu2->popup(CheckListBox2->viewport()->mapToGlobal(at)); });
 }
 
 void TForm1::createShortcuts()
 {
-    const auto bind = [this](const QKeySequence &key, void (TForm1::*handler)()) {
+    const auto bind = [this](const QKeySequence &key, auto handler) {
         auto *shortcut = new QShortcut(key, this);
         connect(shortcut, &QShortcut::activated, this, handler);
     };
+    // Ins, Del, Ctrl+Ins and Ctrl+Del act as their menu entries, as far as those are enabled now.
+    const auto entryKey = [this](QAction *entry) {
+        return [this, entry] {
+            enableListEntries();
+            if (entry->isEnabled())
+                entry->trigger();
+        };
+    };
     bind(QKeySequence(Qt::Key_F5), &TForm1::BitBtn1Click);
     bind(QKeySequence(Qt::Key_F6), &TForm1::Button7Click);
-    bind(QKeySequence(Qt::Key_Insert), &TForm1::insertKey);
-    bind(QKeySequence(Qt::Key_Delete), &TForm1::deleteKey);
-    bind(QKeySequence(Qt::CTRL | Qt::Key_Insert), &TForm1::controlInsertKey);
-    bind(QKeySequence(Qt::CTRL | Qt::Key_Delete), &TForm1::controlDeleteKey);
+    bind(QKeySequence(Qt::Key_Insert), entryKey(Dateienaufnehmen1));
+    bind(QKeySequence(Qt::Key_Delete), entryKey(Dateientfernen1));
+    bind(QKeySequence(Qt::CTRL | Qt::Key_Insert), entryKey(Verzeichnisanlegen1));
+    bind(QKeySequence(Qt::CTRL | Qt::Key_Delete), entryKey(Verzeichnislschen1));
     bind(QKeySequence(Qt::Key_F10), &TForm1::menuBarKey);
 }
 

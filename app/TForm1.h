@@ -47,27 +47,27 @@ public:
 
 public slots:
     void FormActivate();
-    void BitBtn1Click();
-    void Button7Click();
+    void BitBtn1Click();  // "&Sicherung starten !" and F5: the backup run
+    void Button7Click();  // F6 and "Sicherungsdateien &wiederherstellen": the restore dialog
     void Notfalldisketteanfertigen1Click();
     void Beenden1Click();
-    void Button4Click();
+    void Button4Click();  // "&Beenden" button: ends the program
     void Verzeichnisanlegen1Click();
     void NeuesVerzeichniserstellen1Click();
     void Verzeichnislschen1Click();
-    void Button1Click();
-    void Button2Click();
-    void BitBtn2Click();
-    void BitBtn5Click();
+    void Button1Click();  // "Alle Dateien &markieren": checks every row
+    void Button2Click();  // "Alle Markierungen &aufheben": unchecks every checked row
+    void BitBtn2Click();  // "Datei(en) in Liste a&ufnehmen" and Ins: adds files to the list
+    void BitBtn5Click();  // "Datei aus Liste &entfernen" and Del: removes the selected row
     void AlleDateienentfernen1Click();
-    void N11Click();
+    void N11Click();  // "Date&iinformation": shows the selected row's path
     void CheckListBox2ClickCheck();
     void Automatisch1Click();
-    void CheckBox11Click();
+    void CheckBox11Click();  // "automatisch beenden" box: follows into the menu entry
     void Kurzhinweise1Click();
-    void Button5Click();
-    void Hilfe2Click();
-    void BitBtn4Click();
+    void Button5Click();  // "&Einstellungen speichern": writes Orvel.ini
+    void Hilfe2Click();  // "&Hilfethemen": the help contents
+    void BitBtn4Click();  // "&Hilfe" button: help topic 5
     void Liesmichtxt1Click();
     void VelkoSaveHomepage1Click();
     void VelkoSaveEMail1Click();
@@ -104,14 +104,12 @@ private:
     void setOuterHeight(int height);
     void updateListCounter();
     void backToProgramDirectory();
+    void createDirectory();
     void endApplication();
     void backupRun();
 
-    // Ins, Del, Ctrl+Ins and Ctrl+Del go through the menu that owns them at that moment.
-    void insertKey();
-    void deleteKey();
-    void controlInsertKey();
-    void controlDeleteKey();
+    // Enables the list's entries of "Bea&rbeiten" and the list's context menu by the list's rows.
+    void enableListEntries();
     // F10 alone makes the menu bar take the next letter, as Alt alone does.
     void menuBarKey();
 
@@ -160,7 +158,8 @@ public:
     QAction *Sicherungstarten1 = nullptr;
     QAction *Automatisch1 = nullptr;
     QAction *Kurzhinweise1 = nullptr;
-    // "Bea&rbeiten" entries that the enabling rules switch, and their twins in PopupMenu2.
+    // "Bea&rbeiten" entries, which the context menus share, and the one PopupMenu2 entry of its own
+    // (its caption differs).
     QAction *Verzeichnisanlegen1 = nullptr;
     QAction *Verzeichnislschen1 = nullptr;
     QAction *Allemarkieren1 = nullptr;
@@ -169,10 +168,5 @@ public:
     QAction *Dateientfernen1 = nullptr;
     QAction *AlleDateienentfernen1 = nullptr;
     QAction *N11 = nullptr;
-    QAction *Allemarkieren2 = nullptr;
-    QAction *Markierungenaufheben2 = nullptr;
-    QAction *Dateienaufnehmen2 = nullptr;
-    QAction *Dateientfernen2 = nullptr;
     QAction *AlleDateienentfernen2 = nullptr;
-    QAction *N12 = nullptr;
 };

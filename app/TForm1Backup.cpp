@@ -10,6 +10,7 @@
 #include "controls/MessageDialog.h"
 #include "controls/OpenFileDialog.h"
 #include "controls/StatusBar.h"
+#include "controls/WaitCursor.h"
 #include "platform/AnsiText.h"
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
@@ -18,9 +19,10 @@
 #include "platform/LineBreak.h"
 
 #include <QCheckBox>
-#include <QGuiApplication>
 #include <QHash>
 #include <QPushButton>
+
+#include <optional>
 
 namespace {
 
@@ -97,12 +99,12 @@ public:
     {
         for (QWidget *control : m_controls)
             control->setEnabled(false);
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        m_hourglass.emplace();
         m_window->setWindowTitle(QStringLiteral("Die Sicherung läuft ..."));
     }
     ~BusyWindow()
     {
-        QGuiApplication::restoreOverrideCursor();
+        m_hourglass.reset();
         for (QWidget *control : m_controls)
             control->setEnabled(true);
         m_window->setWindowTitle(QStringLiteral("Velko Save"));
@@ -113,6 +115,7 @@ public:
 private:
     QWidget *m_window;
     QList<QWidget *> m_controls;
+    std::optional<controls::WaitCursor> m_hourglass;
 };
 
 // Tells the user what the run meets, greying the rows of missing files as it goes.

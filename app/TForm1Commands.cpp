@@ -20,6 +20,8 @@
 #include <QAction>
 #include <QCoreApplication>
 
+#include <optional>
+
 void TForm1::Beenden1Click()
 {
     close();
@@ -56,12 +58,24 @@ void TForm1::Notfalldisketteanfertigen1Click()
 
 void TForm1::Verzeichnisanlegen1Click()
 {
-    m_form6->exec();
+    createDirectory();
 }
 
 void TForm1::NeuesVerzeichniserstellen1Click()
 {
-    m_form6->exec();
+    createDirectory();
+}
+
+void TForm1::createDirectory()
+{
+    const std::optional<QString> created = m_form6->createBelow(DirectoryListBox1->directory());
+    if (!created)
+        return;
+    // The tree opens the new directory, which makes it the destination (DirectoryListBox1Change).
+    controls::runGuarded([&] {
+        DirectoryListBox1->rereadTree();
+        platform::throwOnError(DirectoryListBox1->setDirectory(*created), *created);
+    });
 }
 
 void TForm1::Button1Click()
@@ -134,71 +148,27 @@ ListEntryStates listEntryStates(const controls::CheckListBox &list)
     return states;
 }
 
-void applyStates(const ListEntryStates &states, QAction *markAll, QAction *unmarkAll, QAction *removeSelected,
-                 QAction *removeAll, QAction *fileInformation)
-{
-    markAll->setEnabled(states.markAll);
-    unmarkAll->setEnabled(states.unmarkAll);
-    removeSelected->setEnabled(states.removeSelected);
-    removeAll->setEnabled(states.removeAll);
-    fileInformation->setEnabled(states.fileInformation);
-}
-
 }  // namespace
+
+void TForm1::enableListEntries()
+{
+    const ListEntryStates states = listEntryStates(*CheckListBox2);
+    Allemarkieren1->setEnabled(states.markAll);
+    Markierungenaufheben1->setEnabled(states.unmarkAll);
+    Dateientfernen1->setEnabled(states.removeSelected);
+    AlleDateienentfernen1->setEnabled(states.removeAll);
+    AlleDateienentfernen2->setEnabled(states.removeAll);
+    N11->setEnabled(states.fileInformation);
+}
 
 void TForm1::BearbeitenClick()
 {
-    applyStates(listEntryStates(*CheckListBox2), Allemarkieren1, Markierungenaufheben1, Dateientfernen1,
-                AlleDateienentfernen1, N11);
+    enableListEntries();
 }
 
 void TForm1::PopupMenu2Popup()
 {
-    applyStates(listEntryStates(*CheckListBox2), Allemarkieren2, Markierungenaufheben2, Dateientfernen2,
-                AlleDateienentfernen2, N12);
-}
-
-void TForm1::insertKey()
-{
-    if (CheckListBox2->hasFocus()) {
-        PopupMenu2Popup();
-        if (Dateienaufnehmen2->isEnabled())
-            BitBtn2Click();
-        return;
-    }
-    BearbeitenClick();
-    if (Dateienaufnehmen1->isEnabled())
-        BitBtn2Click();
-}
-
-void TForm1::deleteKey()
-{
-    if (CheckListBox2->hasFocus()) {
-        PopupMenu2Popup();
-        if (Dateientfernen2->isEnabled())
-            BitBtn5Click();
-        return;
-    }
-    BearbeitenClick();
-    if (Dateientfernen1->isEnabled())
-        BitBtn5Click();
-}
-
-void TForm1::controlInsertKey()
-{
-    if (DirectoryListBox1->hasFocus()) {
-        NeuesVerzeichniserstellen1Click();
-        return;
-    }
-    BearbeitenClick();
-    Verzeichnisanlegen1Click();
-}
-
-void TForm1::controlDeleteKey()
-{
-    if (!DirectoryListBox1->hasFocus())
-        BearbeitenClick();
-    Verzeichnislschen1Click();
+    enableListEntries();
 }
 
 void TForm1::Hilfe2Click()

@@ -7,13 +7,12 @@
 #include "controls/DirectoryListBox.h"
 #include "controls/DriveComboBox.h"
 #include "controls/MessageDialog.h"
+#include "controls/WaitCursor.h"
 #include "emergency/TNotfall.h"
 #include "platform/Files.h"
 #include "platform/LineBreak.h"
 #include "platform/Profile.h"
 #include "platform/WriteProbe.h"
-
-#include <QGuiApplication>
 
 void TForm1::backToProgramDirectory()
 {
@@ -63,7 +62,7 @@ void TForm1::Verzeichnislschen1Click()
             != controls::MessageButton::Yes) {
             return;
         }
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        controls::WaitCursor wait;
         const QString parent = backup::parentDirectory(directory);
         // The directory is the current one; step out of it before it goes.
         (void)DirectoryListBox1->setDirectory(parent);
@@ -75,7 +74,7 @@ void TForm1::Verzeichnislschen1Click()
                                                                        settings::PathKey, m_programDirectory);
         DirectoryListBox1->rereadTree();
         DirectoryListBox1Change();
-        QGuiApplication::restoreOverrideCursor();
+        wait.end();
         if (removal != platform::dos::Ok) {
             controls::showMessageAfterBeep(controls::MessageType::Warning,
                                            QStringLiteral("Das Verzeichnis ") + directory

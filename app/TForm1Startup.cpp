@@ -4,19 +4,19 @@
 #include "app/AfterRestore.h"
 #include "app/Settings.h"
 #include "backup/BackupList.h"
+#include "backup/ScriptFiles.h"
 #include "controls/CheckListBox.h"
 #include "controls/DirectoryListBox.h"
 #include "controls/MessageDialog.h"
 #include "controls/StatusBar.h"
+#include "controls/WaitCursor.h"
 #include "controls/WindowHelp.h"
 #include "platform/Desktop.h"
 #include "platform/Files.h"
 #include "platform/LineBreak.h"
 #include "platform/MsDosModeRecord.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QGuiApplication>
 
 namespace {
 
@@ -24,12 +24,6 @@ const QString WelcomeText = QStringLiteral("Willkommen zum ersten Start von Velk
 const QString DestinationPrefix = QStringLiteral("Sicherung nach ");
 constexpr int FirstStartHelpTopic = 1;
 constexpr int OuterHeight = 478;
-
-// Restores the normal cursor however the command ends.
-struct WaitCursor {
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-};
 
 }  // namespace
 
@@ -79,7 +73,7 @@ void TForm1::startupWork()
 
 void TForm1::afterRestoreCheck()
 {
-    const QString autostart = m_windowsDirectory + QStringLiteral("\\startmenü\\programme\\autostart");
+    const QString autostart = platform::autostartDirectory();
     const QString shortcut = autostart + QStringLiteral("\\orvel.lnk");
     if (!platform::fileExists(shortcut))
         return;
@@ -215,7 +209,7 @@ void TForm1::Button5Click()
     if (settingsWriteRefused())
         return;
     controls::runGuarded([this] {
-        WaitCursor wait;
+        controls::WaitCursor wait;
         QList<settings::ListRow> rows;
         rows.reserve(m_backupList->size());
         for (int i = 0; i < m_backupList->size(); ++i)
@@ -240,7 +234,7 @@ void TForm1::DirectoryListBox1Change()
 {
     const QString directory = DirectoryListBox1->directory();
     const bool holdsBackup =
-        platform::fileExists(platform::withoutRootBackslash(directory) + QStringLiteral("\\restore.bat"));
+        platform::fileExists(backup::restoreScriptPath(directory, backup::ScriptSpelling::LookedFor));
     DirectoryListBox1->setTextColor(holdsBackup ? QColor(0, 0, 255) : QColor(0, 0, 0));
     StatusBar1->setPanelText(DestinationPrefix + directory);
 }

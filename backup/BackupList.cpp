@@ -1,5 +1,6 @@
 #include "backup/BackupList.h"
 
+#include "platform/CheckMark.h"
 #include "platform/Files.h"
 
 namespace backup {
@@ -26,10 +27,7 @@ void BackupList::clear()
 
 void BackupList::setChecked(int row, bool checked)
 {
-    if (checked)
-        setState(row, Qt::Checked);
-    else if (isChecked(row))
-        setState(row, Qt::Unchecked);
+    setState(row, platform::afterSetChecked(state(row), checked));
 }
 
 void BackupList::setAllChecked(bool checked)

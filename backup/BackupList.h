@@ -28,7 +28,7 @@ public:
     void remove(int row);
     void clear();
 
-    // Checking works from any state; unchecking changes only a checked row (a greyed row stays).
+    // By the check list box's rule (platform/CheckMark.h): a greyed row stays greyed when unchecked.
     void setChecked(int row, bool checked);
     void setAllChecked(bool checked);
     void setGrayed(int row);

@@ -1,5 +1,6 @@
 #include "backup/BackupRun.h"
 
+#include "backup/ScriptFiles.h"
 #include "platform/Files.h"
 #include "platform/LineBreak.h"
 
@@ -95,11 +96,8 @@ QString duplicateNamesText(const QString &firstPath, const QString &secondPath)
 std::optional<QString> scriptNameClash(const QStringList &markedPaths)
 {
     for (const QString &path : markedPaths) {
-        const QString name = platform::fileNamePart(path);
-        if (name.compare(QStringLiteral("Restore.bat"), Qt::CaseInsensitive) == 0
-            || name.compare(QStringLiteral("Restore.pif"), Qt::CaseInsensitive) == 0) {
+        if (isScriptFileName(platform::fileNamePart(path)))
             return path;
-        }
     }
     return std::nullopt;
 }
@@ -155,12 +153,12 @@ QString finishRun(const QString &destinationBase, int saved, int missing, int ma
     const QString status = backupStatusText(saved, marked);
     if (saved > 0)
         return status;
-    const QString script = destinationBase + QStringLiteral("\\Restore.bat");
+    const QString script = restoreScriptPath(destinationBase);
     if (missing == marked) {
         // A folder whose run found none of its files holds no script to restore from; a failing
         // deletion is ignored.
         (void)platform::deleteFile(script);
-        (void)platform::deleteFile(destinationBase + QStringLiteral("\\Restore.pif"));
+        (void)platform::deleteFile(restorePifPath(destinationBase));
         return status;
     }
     if (platform::fileExists(script))

@@ -2,6 +2,7 @@
 
 #include "backup/BackupRun.h"
 #include "backup/RestoreScript.h"
+#include "backup/ScriptFiles.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
 
@@ -21,7 +22,7 @@ int writeScript(const RunRequest &request, const QString &base, const QList<Mark
             return described.error;
         files.append(described.value);
     }
-    return writeRestoreScript(base + QStringLiteral("\\Restore.bat"),
+    return writeRestoreScript(restoreScriptPath(base),
                               composeRestoreScript(request.windowsShort, platform::shortDate(request.started),
                                                    platform::longTime(request.started), files));
 }
@@ -29,8 +30,7 @@ int writeScript(const RunRequest &request, const QString &base, const QList<Mark
 bool copyPif(const RunRequest &request, const QString &base)
 {
     const QString supplied = request.programDirectory + QStringLiteral("\\restore.pif");
-    return platform::fileExists(supplied)
-           && copyIntoBackup(supplied, base + QStringLiteral("\\Restore.pif")).ok();
+    return platform::fileExists(supplied) && copyIntoBackup(supplied, restorePifPath(base)).ok();
 }
 
 }  // namespace
@@ -73,7 +73,7 @@ RunSummary runBackup(const RunRequest &request, RunObserver &observer)
             observer.pifFailed();
     }
     summary.statusText = finishRun(base, summary.saved, summary.missing, total);
-    summary.holdsScript = platform::fileExists(base + QStringLiteral("\\Restore.bat"));
+    summary.holdsScript = platform::fileExists(restoreScriptPath(base));
     return summary;
 }
 

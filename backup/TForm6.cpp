@@ -1,6 +1,5 @@
 #include "backup/TForm6.h"
 
-#include "controls/DirectoryListBox.h"
 #include "controls/MessageDialog.h"
 #include "controls/WindowHelp.h"
 #include "platform/Desktop.h"
@@ -18,9 +17,8 @@ constexpr int HelpContext = 8;
 
 }  // namespace
 
-TForm6::TForm6(controls::DirectoryListBox *tree, QWidget *parent)
-    : controls::FormDialog(TitleButtons::Close, parent),
-      m_tree(tree)
+TForm6::TForm6(QWidget *parent)
+    : controls::FormDialog(TitleButtons::Close, parent)
 {
     setObjectName(QStringLiteral("Form6"));
     setWindowTitle(QStringLiteral("Verzeichnis anlegen"));
@@ -51,9 +49,17 @@ TForm6::TForm6(controls::DirectoryListBox *tree, QWidget *parent)
     controls::setWindowHelpContext(this, HelpContext);
 }
 
+std::optional<QString> TForm6::createBelow(const QString &directory)
+{
+    m_directory = directory;
+    m_created.reset();
+    exec();
+    return m_created;
+}
+
 QString TForm6::baseDirectory() const
 {
-    return platform::withoutRootBackslash(m_tree->directory());
+    return platform::withoutRootBackslash(m_directory);
 }
 
 bool TForm6::eventFilter(QObject *watched, QEvent *event)
@@ -77,11 +83,7 @@ void TForm6::BitBtn1Click()
 {
     const QString path = baseDirectory() + QLatin1Char('\\') + Edit1->text();
     controls::runGuarded([&] {
-        int error = platform::forceDirectories(path);
-        if (error == platform::dos::Ok) {
-            m_tree->rereadTree();
-            error = m_tree->setDirectory(path);
-        }
+        const int error = platform::forceDirectories(path);
         if (error == platform::dos::PathNotFound) {
             controls::showMessageAfterBeep(
                 controls::MessageType::Warning,
@@ -92,7 +94,8 @@ void TForm6::BitBtn1Click()
         }
         // Any other failure (a read-only or missing medium) is not the name's fault.
         platform::throwOnError(error, path);
-        close();
+        m_created = path;
+        accept();
     });
 }
 

@@ -2,34 +2,36 @@
 
 #include "controls/FormDialog.h"
 
+#include <optional>
+
 class QLineEdit;
 class QPushButton;
 
-namespace controls {
-class DirectoryListBox;
-}
-
-// The create-directory dialog: a new directory below the one selected in the main window's tree.
+// The create-directory dialog: creates a directory of the typed name below a base directory and
+// returns it; what the other windows make of it is up to their owner.
 class TForm6 : public controls::FormDialog {
     Q_OBJECT
 public:
-    // tree is the main window's directory tree, which the new directory is created in and selects.
-    explicit TForm6(controls::DirectoryListBox *tree, QWidget *parent = nullptr);
+    explicit TForm6(QWidget *parent = nullptr);
+
+    // Shows the dialog modally for a new directory below `directory` (X:\ for a drive root).
+    // Returns the directory "&OK" created, or nothing when the dialog was closed without one.
+    std::optional<QString> createBelow(const QString &directory);
 
     QLineEdit *Edit1 = nullptr;
     QPushButton *BitBtn1 = nullptr;
     QPushButton *BitBtn2 = nullptr;
     QPushButton *BitBtn3 = nullptr;
 
-    // The tree's directory, a drive root without its backslash.
+    // The directory given to createBelow, a drive root without its backslash.
     QString baseDirectory() const;
 
 public slots:
     void FormActivate() override;
-    void BitBtn1Click();
+    void BitBtn1Click();  // "&OK": creates the directory and closes
     void BitBtn1MouseMove();
-    void BitBtn3Click();
-    void Button1Click();
+    void BitBtn3Click();  // "&Hilfe": help topic 8
+    void Button1Click();  // "&Abbrechen": closes without creating
     void FormClose();
 
 protected:
@@ -37,5 +39,6 @@ protected:
     void done(int result) override;
 
 private:
-    controls::DirectoryListBox *m_tree;
+    QString m_directory;
+    std::optional<QString> m_created;
 };

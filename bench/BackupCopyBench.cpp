@@ -4,6 +4,7 @@
 // and Restore.bat. Both sides copy into a fresh folder each time and see equally warm caches.
 #include "backup/BackupRun.h"
 #include "backup/RestoreScript.h"
+#include "backup/ScriptFiles.h"
 #include "bench/BenchSupport.h"
 #include "platform/Clock.h"
 #include "platform/FileRun.h"
@@ -88,7 +89,7 @@ void backupRun(const QStringList &sources, const QString &base)
         files.append(file.value);
     }
     const QDateTime now = platform::now();
-    const QString script = base + QStringLiteral("\\Restore.bat");
+    const QString script = backup::restoreScriptPath(base);
     check(backup::writeRestoreScript(script, backup::composeRestoreScript(windowsShort.value,
                                                                           platform::shortDate(now),
                                                                           platform::longTime(now), files)),

@@ -1,5 +1,7 @@
 #include "controls/CheckListBox.h"
 
+#include "platform/CheckMark.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -156,10 +158,7 @@ CheckState CheckListBox::state(int row) const
 
 void CheckListBox::setChecked(int row, bool checked)
 {
-    if (checked)
-        setState(row, CheckState::Checked);
-    else if (state(row) == CheckState::Checked)
-        setState(row, CheckState::Unchecked);
+    setState(row, fromQt(platform::afterSetChecked(toQt(state(row)), checked)));
 }
 
 void CheckListBox::setGrayed(int row)

@@ -23,7 +23,7 @@ constexpr int LingerMilliseconds = 2000;
 
 QString autostartFolder()
 {
-    return platform::windowsDirectory() + QStringLiteral("\\Startmenü\\Programme\\Autostart");
+    return platform::autostartDirectory();
 }
 
 QList<platform::ShellLink> autostartLinks()

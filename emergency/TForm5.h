@@ -19,8 +19,8 @@ public:
 
 public slots:
     void FormActivate() override;
-    void Button3Click();
-    void BitBtn1Click();
+    void Button3Click();  // "&Weiter >>": takes the chosen drive
+    void BitBtn1Click();  // "&Abbrechen": no drive ("*")
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

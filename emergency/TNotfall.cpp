@@ -2,6 +2,7 @@
 
 #include "controls/DriveComboBox.h"
 #include "controls/MessageDialog.h"
+#include "controls/WaitCursor.h"
 #include "controls/WindowHelp.h"
 #include "emergency/BootScript.h"
 #include "emergency/DiskCheck.h"
@@ -10,7 +11,6 @@
 #include "platform/Desktop.h"
 #include "platform/Files.h"
 
-#include <QApplication>
 #include <QEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -19,8 +19,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStyle>
-
-#include <utility>
 
 namespace {
 
@@ -44,24 +42,6 @@ const QString RepeatLine = QStringLiteral("Wiederholen sie anschließend den Vor
 
 // Where the progress bar stands after each file of the copy step, in copy order.
 constexpr int CopyProgress[] = {59, 64, 68, 72, 76, 80, 84, 88, 92, 96, 100};
-
-// The hourglass over the whole program while a run works. It ends at the latest when the run
-// does, also when a file error ends it, so that the arrow is never lost.
-class Hourglass {
-public:
-    Hourglass() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~Hourglass() { end(); }
-    Hourglass(const Hourglass &) = delete;
-    Hourglass &operator=(const Hourglass &) = delete;
-    void end()
-    {
-        if (std::exchange(m_on, false))
-            QApplication::restoreOverrideCursor();
-    }
-
-private:
-    bool m_on = true;
-};
 
 // The write test's refusals; their line breaks are CR LF, unlike the program's other messages.
 QString refusal(int code, QChar floppy)
@@ -190,7 +170,7 @@ void TNotfall::makeEmergencyDisk()
     setWindowTitle(QStringLiteral("Die Notfalldiskette wird erstellt ..."));
     const QChar floppy = m_floppyLetter;
     const QChar bootDrive = DriveComboBox1->drive();
-    Hourglass hourglass;
+    controls::WaitCursor hourglass;
     const int writeTest = emergency::writeTest(floppy);
     if (const QString warning = refusal(writeTest, floppy); !warning.isEmpty()) {
         hourglass.end();

@@ -30,9 +30,9 @@ public:
 
 public slots:
     void FormActivate() override;
-    void BitBtn1Click();
-    void BitBtn3Click();
-    void Button1Click();
+    void BitBtn1Click();  // "&Notfalldiskette anfertigen": makes the emergency disk
+    void BitBtn3Click();  // "&Hilfe": help topic 7
+    void Button1Click();  // "&Abbrechen": closes the dialog
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -94,6 +94,9 @@ bool directoryExists(const QString &path);  // an existing directory, drive root
 
 // The Windows directory as the system reports it, no trailing backslash (C:\WINDOWS).
 QString windowsDirectory();
+// The start menu's autostart folder, fixed below the Windows directory as the German Windows names
+// it, not looked up: C:\WINDOWS\startmenü\programme\autostart.
+QString autostartDirectory();
 // The temporary directory with trailing backslash (C:\WINDOWS\TEMP\), created if missing.
 QString tempDirectory();
 // Creates an empty, uniquely named file "<prefix>xxxx.TMP" in directory and returns its path.

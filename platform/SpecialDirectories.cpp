@@ -25,6 +25,11 @@ QString windowsDirectory()
     return machine().windowsDirectory();
 }
 
+QString autostartDirectory()
+{
+    return windowsDirectory() + QStringLiteral("\\startmenü\\programme\\autostart");
+}
+
 // A directory that cannot be made shows when a file is created in it.
 QString tempDirectory()
 {

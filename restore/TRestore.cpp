@@ -2,6 +2,7 @@
 
 #include "restore/TShellLink.h"
 
+#include "backup/ScriptFiles.h"
 #include "controls/DirectoryListBox.h"
 #include "controls/DriveComboBox.h"
 #include "controls/MessageDialog.h"
@@ -26,11 +27,6 @@ namespace {
 
 constexpr int HelpContext = 6;
 const QString OtherDrive = QStringLiteral("Bitte wählen sie ein anderes Laufwerk !");
-
-QString scriptIn(const QString &directory)
-{
-    return platform::withoutRootBackslash(directory) + QStringLiteral("\\restore.bat");
-}
 
 const QStringList InfoLines = {
     QStringLiteral("Früher gesicherte Dateien können nun "),
@@ -175,7 +171,8 @@ void TRestore::FormActivate()
 
 void TRestore::showBackupState(const QString &statusPath)
 {
-    const QString script = scriptIn(DirectoryListBox1->directory());
+    const QString script =
+        backup::restoreScriptPath(DirectoryListBox1->directory(), backup::ScriptSpelling::LookedFor);
     const auto written = platform::lastWriteTime(script);
     if (platform::fileExists(script) && written.ok()) {
         DirectoryListBox1->setTextColor(QColor(0, 0, 255));
@@ -224,8 +221,8 @@ void TRestore::DriveComboBox1Change()
 void TRestore::BitBtn1Click()
 {
     controls::runGuarded([this] {
-        const QString directory = platform::withoutRootBackslash(DirectoryListBox1->directory());
-        const QString script = directory + QStringLiteral("\\restore.bat");
+        const QString script =
+            backup::restoreScriptPath(DirectoryListBox1->directory(), backup::ScriptSpelling::LookedFor);
         if (!platform::fileExists(script)) {
             controls::showMessageAfterBeep(
                 controls::MessageType::Warning,
@@ -235,8 +232,7 @@ void TRestore::BitBtn1Click()
         }
         Memo2->show();
         ShellLink1->ProgramFile = m_programDirectory + QStringLiteral("\\Orvel.exe");
-        ShellLink1->LinkFile =
-            platform::windowsDirectory() + QStringLiteral("\\startmenü\\programme\\autostart\\Orvel.lnk");
+        ShellLink1->LinkFile = platform::autostartDirectory() + QStringLiteral("\\Orvel.lnk");
         ShellLink1->Write();
         // The shell's result is not examined: a script that cannot be opened leaves the notice up.
         platform::desktop().shellExecute(this, QStringLiteral("open"), script, {}, {},

@@ -41,9 +41,9 @@ public slots:
     void FormActivate() override;
     void DriveComboBox1Change();
     void DirectoryListBox1Change();
-    void BitBtn1Click();
-    void Button2Click();
-    void BitBtn3Click();
+    void BitBtn1Click();  // "Sicherungsdateien &wiederherstellen": shortcut, then the script
+    void Button2Click();  // "&Abbrechen": closes the dialog
+    void BitBtn3Click();  // "&Hilfe": help topic 6
     void StatusBar1MouseMove();
 
 protected:

@@ -244,10 +244,10 @@ void MainWindowTest::enablingRules()
 
     form.PopupMenu2Popup();
     const QList<bool> popupStates = {
-        form.Allemarkieren2->isEnabled(), form.Markierungenaufheben2->isEnabled(),
-        form.Dateientfernen2->isEnabled(), form.AlleDateienentfernen2->isEnabled(), form.N12->isEnabled()};
+        form.Allemarkieren1->isEnabled(), form.Markierungenaufheben1->isEnabled(),
+        form.Dateientfernen1->isEnabled(), form.AlleDateienentfernen2->isEnabled(), form.N11->isEnabled()};
     QCOMPARE(popupStates, enabled);
-    QVERIFY(form.Dateienaufnehmen2->isEnabled());
+    QVERIFY(form.Dateienaufnehmen1->isEnabled());
 }
 
 void MainWindowTest::deleteKeyWithListFocusedRemovesTheSelectedRow()
@@ -274,7 +274,7 @@ void MainWindowTest::deleteKeyWithoutSelectionDoesNothing()
     form.CheckListBox2->clearSelection();
     QTest::keyClick(form.CheckListBox2, Qt::Key_Delete);
     QCOMPARE(form.CheckListBox2->rowCount(), 2);
-    QVERIFY(!form.Dateientfernen2->isEnabled());
+    QVERIFY(!form.Dateientfernen1->isEnabled());
     QVERIFY(program.user.events.isEmpty());
 }
 
@@ -304,7 +304,7 @@ void MainWindowTest::removingLeavesNoSelection()
             form.Dateientfernen1->trigger();
         } else {
             form.PopupMenu2Popup();
-            form.Dateientfernen2->trigger();
+            form.Dateientfernen1->trigger();
         }
     };
 
@@ -337,7 +337,7 @@ void MainWindowTest::contextMenuActsOnTheSelectedRow()
                               form.CheckListBox2->viewport()->mapToGlobal(row2.center()));
     QApplication::sendEvent(form.CheckListBox2->viewport(), &request);
     QTRY_VERIFY(form.PopupMenu2->isVisible());
-    form.N12->trigger();
+    form.N11->trigger();
     form.PopupMenu2->close();
 
     QCOMPARE(form.CheckListBox2->selectedRow(), 0);

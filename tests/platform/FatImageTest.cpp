@@ -5,6 +5,7 @@
 #include "tests/support/TestMachine.h"
 
 #include <QFile>
+#include <QtEndian>
 #include <QtTest>
 
 using namespace platform;
@@ -22,8 +23,7 @@ QByteArray entry(const QByteArray &name11, quint8 attributes, quint16 cluster = 
     QByteArray raw(32, '\0');
     raw.replace(0, 11, name11.leftJustified(11, ' '));
     raw[11] = char(attributes);
-    raw[26] = char(cluster & 0xFF);
-    raw[27] = char(cluster >> 8);
+    qToLittleEndian(cluster, raw.data() + 26);
     return raw;
 }
 
@@ -45,8 +45,7 @@ QByteArray longPart(quint8 sequence, const QString &text, quint8 checksum)
     const int offsets[] = {1, 3, 5, 7, 9, 14, 16, 18, 20, 22, 24, 28, 30};
     for (int i = 0; i < 13; ++i) {
         const quint16 code = i < text.size() ? text[i].unicode() : (i == text.size() ? 0 : 0xFFFF);
-        raw[offsets[i]] = char(code & 0xFF);
-        raw[offsets[i] + 1] = char(code >> 8);
+        qToLittleEndian(code, raw.data() + offsets[i]);
     }
     return raw;
 }

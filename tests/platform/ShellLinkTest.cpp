@@ -33,12 +33,16 @@ ShellLink autostartLink()
 // Little-endian bytes for hand-made fixtures.
 struct Bytes {
     QByteArray data;
-    Bytes &u16(quint16 value)
+    Bytes &u16(quint16 value) { return little(value); }
+    Bytes &u32(quint32 value) { return little(value); }
+    template <typename T>
+    Bytes &little(T value)
     {
-        data.append(char(value & 0xFF)).append(char(value >> 8));
+        char stored[sizeof(T)];
+        qToLittleEndian(value, stored);
+        data.append(stored, sizeof stored);
         return *this;
     }
-    Bytes &u32(quint32 value) { return u16(quint16(value)).u16(quint16(value >> 16)); }
     Bytes &raw(const QByteArray &bytes)
     {
         data += bytes;
