@@ -21,15 +21,10 @@ namespace {
 
 constexpr int LingerMilliseconds = 2000;
 
-QString autostartFolder()
-{
-    return platform::autostartDirectory();
-}
-
 QList<platform::ShellLink> autostartLinks()
 {
     QList<platform::ShellLink> links;
-    const QString folder = autostartFolder();
+    const QString folder = platform::autostartDirectory();
     const auto names = platform::files(folder);
     if (!names.ok())
         return links;
@@ -90,7 +85,7 @@ int runAction(Interpreter &shell, const Options &options)
     if (const int error = shell.setCurrentDirectory(platform::directoryPart(options.target)))
         shell.printLine(message::forError(error));
     if (options.action == Options::Action::MsDosMode) {
-        const QString record = platform::msDosModeRecordPath(autostartFolder());
+        const QString record = platform::msDosModeRecordPath(platform::autostartDirectory());
         return runRecorded(shell, options.target, record) == Finished ? 0 : 1;
     }
     return shell.runBatch(options.target) == Finished ? 0 : 1;
