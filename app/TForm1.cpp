@@ -1,7 +1,7 @@
 #include "app/TForm1.h"
 
 #include "app/Pictures.h"
-#include "backup/BackupList.h"
+#include "backup/core/BackupList.h"
 #include "controls/CheckListBox.h"
 #include "controls/DirectoryListBox.h"
 #include "controls/DriveComboBox.h"

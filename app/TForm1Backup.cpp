@@ -1,9 +1,9 @@
 // The main window's backup work: adding files to the Backup list and the backup run.
 #include "app/TForm1.h"
 
-#include "backup/BackupList.h"
-#include "backup/BackupRun.h"
-#include "backup/Runner.h"
+#include "backup/core/BackupList.h"
+#include "backup/core/BackupRun.h"
+#include "backup/core/Runner.h"
 #include "controls/CheckListBox.h"
 #include "controls/DirectoryListBox.h"
 #include "controls/DriveComboBox.h"

@@ -2,7 +2,7 @@
 #include "app/TForm1.h"
 
 #include "app/TAboutBox.h"
-#include "backup/BackupList.h"
+#include "backup/core/BackupList.h"
 #include "backup/TForm6.h"
 #include "controls/CheckListBox.h"
 #include "controls/DirectoryListBox.h"

@@ -2,7 +2,7 @@
 #include "app/TForm1.h"
 
 #include "app/Settings.h"
-#include "backup/Destination.h"
+#include "backup/core/Destination.h"
 #include "controls/Beep.h"
 #include "controls/DirectoryListBox.h"
 #include "controls/DriveComboBox.h"

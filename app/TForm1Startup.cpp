@@ -3,8 +3,8 @@
 
 #include "app/AfterRestore.h"
 #include "app/Settings.h"
-#include "backup/BackupList.h"
-#include "backup/ScriptFiles.h"
+#include "backup/core/BackupList.h"
+#include "backup/core/ScriptFiles.h"
 #include "controls/CheckListBox.h"
 #include "controls/DirectoryListBox.h"
 #include "controls/MessageDialog.h"

@@ -1,9 +1,9 @@
 #include "backup/TForm6.h"
 
+#include "backup/core/NewDirectory.h"
 #include "controls/MessageDialog.h"
 #include "controls/WindowHelp.h"
 #include "platform/Desktop.h"
-#include "platform/Files.h"
 #include "platform/LineBreak.h"
 
 #include <QEvent>
@@ -57,11 +57,6 @@ std::optional<QString> TForm6::createBelow(const QString &directory)
     return m_created;
 }
 
-QString TForm6::baseDirectory() const
-{
-    return platform::withoutRootBackslash(m_directory);
-}
-
 bool TForm6::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == BitBtn1 && event->type() == QEvent::MouseMove)
@@ -76,15 +71,14 @@ void TForm6::FormActivate()
 
 void TForm6::BitBtn1MouseMove()
 {
-    BitBtn1->setToolTip(QStringLiteral("Anlegen: ") + baseDirectory() + QLatin1Char('\\') + Edit1->text());
+    BitBtn1->setToolTip(QStringLiteral("Anlegen: ") + backup::newDirectoryPath(m_directory, Edit1->text()));
 }
 
 void TForm6::BitBtn1Click()
 {
-    const QString path = baseDirectory() + QLatin1Char('\\') + Edit1->text();
+    const QString path = backup::newDirectoryPath(m_directory, Edit1->text());
     controls::runGuarded([&] {
-        const int error = platform::forceDirectories(path);
-        if (error == platform::dos::PathNotFound) {
+        if (backup::createNewDirectory(path) == backup::NewDirectory::BadName) {
             controls::showMessageAfterBeep(
                 controls::MessageType::Warning,
                 QStringLiteral("Der Verzeichnisnamen darf keines der folgenden Zeichen enthalten:")
@@ -92,8 +86,6 @@ void TForm6::BitBtn1Click()
                 controls::MessageButton::Ok);
             return;
         }
-        // Any other failure (a read-only or missing medium) is not the name's fault.
-        platform::throwOnError(error, path);
         m_created = path;
         accept();
     });

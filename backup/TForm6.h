@@ -23,9 +23,6 @@ public:
     QPushButton *BitBtn2 = nullptr;
     QPushButton *BitBtn3 = nullptr;
 
-    // The directory given to createBelow, a drive root without its backslash.
-    QString baseDirectory() const;
-
 public slots:
     void FormActivate() override;
     void BitBtn1Click();  // "&OK": creates the directory and closes

@@ -2,9 +2,9 @@
 // prints the ratio. The backup side does the run's per-file work without the window: the
 // existence check, the copy into the backup folder, then the script lines of every saved file
 // and Restore.bat. Both sides copy into a fresh folder each time and see equally warm caches.
-#include "backup/BackupRun.h"
-#include "backup/RestoreScript.h"
-#include "backup/ScriptFiles.h"
+#include "backup/core/BackupRun.h"
+#include "backup/core/RestoreScript.h"
+#include "backup/core/ScriptFiles.h"
 #include "bench/BenchSupport.h"
 #include "platform/Clock.h"
 #include "platform/FileRun.h"

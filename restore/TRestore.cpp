@@ -1,8 +1,9 @@
 #include "restore/TRestore.h"
 
-#include "restore/TShellLink.h"
+#include "restore/core/RestorePreparation.h"
+#include "restore/core/TShellLink.h"
 
-#include "backup/ScriptFiles.h"
+#include "backup/core/ScriptFiles.h"
 #include "controls/DirectoryListBox.h"
 #include "controls/DriveComboBox.h"
 #include "controls/MessageDialog.h"
@@ -12,7 +13,6 @@
 #include "platform/Desktop.h"
 #include "platform/Files.h"
 #include "platform/LineBreak.h"
-#include "platform/ShellLink.h"
 #include "platform/WriteProbe.h"
 
 #include <QEvent>
@@ -221,22 +221,17 @@ void TRestore::DriveComboBox1Change()
 void TRestore::BitBtn1Click()
 {
     controls::runGuarded([this] {
-        const QString script =
-            backup::restoreScriptPath(DirectoryListBox1->directory(), backup::ScriptSpelling::LookedFor);
-        if (!platform::fileExists(script)) {
+        const auto outcome =
+            restore::prepareRestore(DirectoryListBox1->directory(), m_programDirectory, *ShellLink1, this);
+        if (outcome == restore::Preparation::NoBackup) {
             controls::showMessageAfterBeep(
                 controls::MessageType::Warning,
                 QStringLiteral("In diesem Verzeichnis befinden sich keine Sicherungskopien !")
                     + platform::LineBreak + QStringLiteral("Bitte wählen sie ein anderes Verzeichnis."));
             return;
         }
+        // A script the shell cannot open leaves the notice up.
         Memo2->show();
-        ShellLink1->ProgramFile = m_programDirectory + QStringLiteral("\\Orvel.exe");
-        ShellLink1->LinkFile = platform::autostartDirectory() + QStringLiteral("\\Orvel.lnk");
-        ShellLink1->Write();
-        // The shell's result is not examined: a script that cannot be opened leaves the notice up.
-        platform::desktop().shellExecute(this, QStringLiteral("open"), script, {}, {},
-                                         platform::showCommand::Normal);
     });
 }
 

@@ -1,5 +1,5 @@
 // The Backup list's model, without a window: rows, check rules and what the run takes.
-#include "backup/BackupList.h"
+#include "backup/core/BackupList.h"
 
 #include <QSignalSpy>
 #include <QtTest>

@@ -1,6 +1,6 @@
 // The backup run without a window: what it copies, reports, counts and leaves as script.
-#include "backup/RestoreScript.h"
-#include "backup/Runner.h"
+#include "backup/core/RestoreScript.h"
+#include "backup/core/Runner.h"
 #include "platform/Files.h"
 #include "tests/support/FullDisk.h"
 #include "tests/support/TestMachine.h"

@@ -1,4 +1,4 @@
-#include "backup/BackupRun.h"
+#include "backup/core/BackupRun.h"
 #include "platform/Files.h"
 #include "tests/support/FullDisk.h"
 #include "tests/support/TestMachine.h"

@@ -1,5 +1,5 @@
-#include "backup/RestoreScript.h"
-#include "backup/BackupRun.h"
+#include "backup/core/RestoreScript.h"
+#include "backup/core/BackupRun.h"
 #include "platform/Files.h"
 #include "tests/support/FullDisk.h"
 #include "tests/support/TestMachine.h"

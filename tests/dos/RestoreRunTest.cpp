@@ -1,4 +1,4 @@
-#include "backup/RestoreScript.h"
+#include "backup/core/RestoreScript.h"
 #include "dos/core/Interpreter.h"
 #include "dos/core/MsDosMode.h"
 #include "platform/Files.h"

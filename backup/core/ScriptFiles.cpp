@@ -1,4 +1,4 @@
-#include "backup/ScriptFiles.h"
+#include "backup/core/ScriptFiles.h"
 
 #include "platform/Files.h"
 

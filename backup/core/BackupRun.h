@@ -1,6 +1,6 @@
 #pragma once
 
-#include "backup/BackupFolder.h"
+#include "backup/core/BackupFolder.h"
 
 #include <QString>
 #include <QStringList>

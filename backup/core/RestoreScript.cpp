@@ -1,6 +1,6 @@
-#include "backup/RestoreScript.h"
+#include "backup/core/RestoreScript.h"
 
-#include "backup/BackupFolder.h"
+#include "backup/core/BackupFolder.h"
 #include "platform/Files.h"
 #include "platform/OemText.h"
 

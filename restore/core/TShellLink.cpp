@@ -1,4 +1,4 @@
-#include "restore/TShellLink.h"
+#include "restore/core/TShellLink.h"
 
 #include "platform/Files.h"
 #include "platform/ShellLink.h"

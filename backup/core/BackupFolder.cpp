@@ -1,4 +1,4 @@
-#include "backup/BackupFolder.h"
+#include "backup/core/BackupFolder.h"
 
 #include "platform/FileMove.h"
 #include "platform/Files.h"

@@ -1,4 +1,4 @@
-#include "backup/BackupList.h"
+#include "backup/core/BackupList.h"
 
 #include "platform/CheckMark.h"
 #include "platform/Files.h"

@@ -1,4 +1,4 @@
-#include "backup/Destination.h"
+#include "backup/core/Destination.h"
 #include "platform/LineBreak.h"
 
 namespace backup {

@@ -1,8 +1,8 @@
-#include "backup/Runner.h"
+#include "backup/core/Runner.h"
 
-#include "backup/BackupRun.h"
-#include "backup/RestoreScript.h"
-#include "backup/ScriptFiles.h"
+#include "backup/core/BackupRun.h"
+#include "backup/core/RestoreScript.h"
+#include "backup/core/ScriptFiles.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
 

@@ -1,6 +1,6 @@
-#include "backup/BackupRun.h"
+#include "backup/core/BackupRun.h"
 
-#include "backup/ScriptFiles.h"
+#include "backup/core/ScriptFiles.h"
 #include "platform/Files.h"
 #include "platform/LineBreak.h"
 

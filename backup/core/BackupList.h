@@ -1,6 +1,6 @@
 #pragma once
 
-#include "backup/Runner.h"
+#include "backup/core/Runner.h"
 
 #include <QAbstractListModel>
 #include <QList>

@@ -1,0 +1,22 @@
+#include "backup/core/NewDirectory.h"
+
+#include "platform/DosError.h"
+#include "platform/Files.h"
+
+namespace backup {
+
+QString newDirectoryPath(const QString &base, const QString &name)
+{
+    return platform::withoutRootBackslash(base) + QLatin1Char('\\') + name;
+}
+
+NewDirectory createNewDirectory(const QString &path)
+{
+    const int error = platform::forceDirectories(path);
+    if (error == platform::dos::PathNotFound)
+        return NewDirectory::BadName;
+    platform::throwOnError(error, path);
+    return NewDirectory::Created;
+}
+
+}  // namespace backup

@@ -1,0 +1,24 @@
+#include "restore/core/RestorePreparation.h"
+
+#include "backup/core/ScriptFiles.h"
+#include "platform/Desktop.h"
+#include "platform/Files.h"
+#include "platform/ShellLink.h"
+#include "restore/core/TShellLink.h"
+
+namespace restore {
+
+Preparation prepareRestore(const QString &backupDirectory, const QString &programDirectory, TShellLink &link,
+                           const QObject *owner)
+{
+    const QString script = backup::restoreScriptPath(backupDirectory, backup::ScriptSpelling::LookedFor);
+    if (!platform::fileExists(script))
+        return Preparation::NoBackup;
+    link.ProgramFile = programDirectory + QStringLiteral("\\Orvel.exe");
+    link.LinkFile = platform::autostartDirectory() + QStringLiteral("\\Orvel.lnk");
+    link.Write();
+    platform::desktop().shellExecute(owner, QStringLiteral("open"), script, {}, {}, platform::showCommand::Normal);
+    return Preparation::ScriptOpened;
+}
+
+}  // namespace restore

@@ -1,0 +1,103 @@
+#include "restore/core/RestorePreparation.h"
+#include "restore/core/TShellLink.h"
+#include "platform/Files.h"
+#include "platform/ShellLink.h"
+#include "tests/support/TestMachine.h"
+#include "tests/support/TestUser.h"
+
+#include <QtTest>
+
+using namespace platform;
+
+namespace {
+
+const QString Autostart = QStringLiteral("C:\\WINDOWS\\Startmenü\\Programme\\Autostart");
+const QString Shortcut = Autostart + QStringLiteral("\\Orvel.lnk");
+
+// A PC with a backup in D:\Sicherung, an empty D:\Leer and the autostart folder.
+struct PreparationFixture {
+    PreparationFixture()
+    {
+        pc.makeDirectory(Autostart);
+        pc.makeDirectory(QStringLiteral("D:\\Sicherung"));
+        pc.makeDirectory(QStringLiteral("D:\\Leer"));
+        pc.writeFile(QStringLiteral("D:\\Sicherung\\Restore.bat"), "echo off\r\n");
+        link.IconFile = QStringLiteral("C:\\windows\\system\\shell32.dll");
+        link.IconIndex = 29;
+    }
+    TestMachine pc;
+    TestUser user;
+    TShellLink link;
+    QObject owner;
+};
+
+}  // namespace
+
+class RestorePreparationTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void folderWithoutScriptIsLeftAlone_data()
+    {
+        QTest::addColumn<QString>("directory");
+        QTest::newRow("empty folder") << "D:\\Leer";
+        QTest::newRow("missing folder") << "D:\\Fehlt";
+    }
+
+    void folderWithoutScriptIsLeftAlone()
+    {
+        QFETCH(QString, directory);
+        PreparationFixture fixture;
+        QCOMPARE(restore::prepareRestore(directory, QStringLiteral("C:\\Programme\\Velko Save"), fixture.link,
+                                         &fixture.owner),
+                 restore::Preparation::NoBackup);
+        QVERIFY(!fileExists(Shortcut));
+        QVERIFY(fixture.user.events.isEmpty());
+    }
+
+    void shortcutThenScript_data()
+    {
+        QTest::addColumn<QString>("directory");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("programDirectory");
+        QTest::addColumn<QString>("workingDirectory");
+        QTest::newRow("folder") << "D:\\Sicherung"
+                                << "D:\\Sicherung\\restore.bat"
+                                << "C:\\Programme\\Velko Save"
+                                << "C:\\Programme\\Velko Save\\";
+        QTest::newRow("drive roots") << "D:\\"
+                                     << "D:\\restore.bat"
+                                     << "C:"
+                                     << "C:\\";
+    }
+
+    void shortcutThenScript()
+    {
+        QFETCH(QString, directory);
+        QFETCH(QString, script);
+        QFETCH(QString, programDirectory);
+        QFETCH(QString, workingDirectory);
+        PreparationFixture fixture;
+        fixture.pc.writeFile(QStringLiteral("D:\\Restore.bat"), "echo off\r\n");
+
+        QCOMPARE(restore::prepareRestore(directory, programDirectory, fixture.link, &fixture.owner),
+                 restore::Preparation::ScriptOpened);
+
+        const auto written = readShellLink(Shortcut);
+        QCOMPARE(written.error, 0);
+        QCOMPARE(written.value.targetPath, programDirectory + QStringLiteral("\\Orvel.exe"));
+        QCOMPARE(written.value.workingDirectory, workingDirectory);
+        QCOMPARE(written.value.iconLocation, QStringLiteral("C:\\windows\\system\\shell32.dll"));
+        QCOMPARE(written.value.iconIndex, 29);
+        QCOMPARE(written.value.showCommand, showCommand::Normal);
+
+        QCOMPARE(fixture.user.events, QStringList(QStringLiteral("open: ") + script));
+        const TestUser::ShellRequest &request = fixture.user.shellRequests.first();
+        QCOMPARE(request.owner, &fixture.owner);
+        QVERIFY(request.parameters.isEmpty() && request.directory.isEmpty());
+        QCOMPARE(request.showCommand, 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(RestorePreparationTest)
+#include "RestorePreparationTest.moc"
