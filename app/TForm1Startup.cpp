@@ -1,8 +1,8 @@
 // The main window's start-up work, its settings and its options.
 #include "app/TForm1.h"
 
-#include "app/AfterRestore.h"
-#include "app/Settings.h"
+#include "app/core/AfterRestore.h"
+#include "app/core/Settings.h"
 #include "backup/BackupList.h"
 #include "backup/ScriptFiles.h"
 #include "controls/CheckListBox.h"
@@ -14,7 +14,6 @@
 #include "platform/Desktop.h"
 #include "platform/Files.h"
 #include "platform/LineBreak.h"
-#include "platform/MsDosModeRecord.h"
 
 #include <QCheckBox>
 
@@ -45,7 +44,7 @@ void TForm1::startupWork()
     controls::setProgramHelpFile(this);
     setOuterHeight(OuterHeight);
     afterRestoreCheck();
-    m_programDirectory = platform::withoutRootBackslash(DirectoryListBox1->directory());
+    m_programDirectory = settings::programDirectory();
 
     const QString settingsFile = settingsPath();
     if (platform::directoryExists(settingsFile))
@@ -73,30 +72,15 @@ void TForm1::startupWork()
 
 void TForm1::afterRestoreCheck()
 {
-    const QString autostart = platform::autostartDirectory();
-    const QString shortcut = autostart + QStringLiteral("\\orvel.lnk");
-    if (!platform::fileExists(shortcut))
+    const afterrestore::Outcome outcome = afterrestore::check();
+    if (!outcome.shortcutFound)
         return;
-    // What MS-DOS mode recorded about the restore; without it the restore is taken as run.
-    const QString recordPath = platform::msDosModeRecordPath(autostart);
-    const auto record = afterrestore::recordFor(shortcut, recordPath);
-    if (!record.ok())
-        controls::showErrorReport(platform::fileErrorReport(record.error, recordPath));
     // A shortcut or record that stays is reported; the rest of the start-up work must still run.
-    // The record goes only with its shortcut, so that both tell the same at the next start.
-    if (const int error = platform::deleteFile(shortcut)) {
-        controls::showErrorReport(platform::fileErrorReport(error, shortcut));
-    } else if (platform::fileExists(recordPath)) {
-        if (const int removal = platform::deleteFile(recordPath))
-            controls::showErrorReport(platform::fileErrorReport(removal, recordPath));
-    }
-    if (const QString warning = afterrestore::warningFor(record.value); !warning.isEmpty()) {
-        controls::showMessageAfterBeep(controls::MessageType::Warning, warning, controls::MessageButton::Ok);
-        return;
-    }
-    controls::showMessageAfterBeep(controls::MessageType::Information,
-                                   QStringLiteral("'Velko Restore' wurde ausgeführt !"),
-                                   controls::MessageButton::Ok);
+    for (const QString &report : outcome.errorReports)
+        controls::showErrorReport(report);
+    controls::showMessageAfterBeep(outcome.warning ? controls::MessageType::Warning
+                                                   : controls::MessageType::Information,
+                                   outcome.message, controls::MessageButton::Ok);
 }
 
 void TForm1::writeFirstStartSettings()

@@ -1,5 +1,5 @@
 // The settings file's plain logic: defaults, the first-line test, flags and the saved form.
-#include "app/Settings.h"
+#include "app/core/Settings.h"
 #include "platform/Files.h"
 #include "platform/Profile.h"
 #include "tests/support/TestMachine.h"

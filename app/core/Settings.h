@@ -31,6 +31,10 @@ struct Settings {
     bool shortHelp = true;
 };
 
+// The program's directory, which holds Orvel.ini and Backups: the current directory at start, "D:"
+// for a drive's root.
+QString programDirectory();
+
 // The eleven system files of a Windows 9x installation, in list order.
 QStringList defaultBackupList(const QString &windowsDirectory);
 

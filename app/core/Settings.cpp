@@ -1,4 +1,4 @@
-#include "app/Settings.h"
+#include "app/core/Settings.h"
 
 #include "platform/AnsiText.h"
 #include "platform/Files.h"
@@ -17,6 +17,11 @@ QStringList defaultBackupList(const QString &windowsDirectory)
             w + QStringLiteral("\\Protocol.ini"), w + QStringLiteral("\\System.dat"),
             w + QStringLiteral("\\System.ini"),   w + QStringLiteral("\\User.dat"),
             w + QStringLiteral("\\Win.ini")};
+}
+
+QString programDirectory()
+{
+    return platform::withoutRootBackslash(platform::currentDirectory());
 }
 
 platform::ProfileDocument defaultDocument(const QString &programDirectory, const QString &windowsDirectory)
