@@ -3,6 +3,7 @@
 
 #include "app/core/AfterRestore.h"
 #include "app/core/Settings.h"
+#include "app/core/Startup.h"
 #include "backup/BackupList.h"
 #include "backup/ScriptFiles.h"
 #include "controls/CheckListBox.h"
@@ -28,7 +29,7 @@ constexpr int OuterHeight = 478;
 
 QString TForm1::settingsPath() const
 {
-    return m_programDirectory + QLatin1Char('\\') + settings::FileName;
+    return settings::filePath(m_programDirectory);
 }
 
 void TForm1::FormActivate()
@@ -44,27 +45,27 @@ void TForm1::startupWork()
     controls::setProgramHelpFile(this);
     setOuterHeight(OuterHeight);
     afterRestoreCheck();
-    m_programDirectory = settings::programDirectory();
+    m_programDirectory = startup::programDirectory();
 
-    const QString settingsFile = settingsPath();
-    if (platform::directoryExists(settingsFile))
-        settingsUnreadable(platform::dos::AccessDenied);
-    bool firstStart = false;
-    if (!platform::fileExists(settingsFile)) {
-        writeFirstStartSettings();
-        firstStart = true;
+    using Failure = startup::SettingsAtStart::Failure;
+    const startup::SettingsAtStart start = startup::openSettings(m_programDirectory, m_windowsDirectory);
+    if (start.firstStart)
+        welcomeFirstStart();
+    switch (start.failure) {
+    case Failure::None:
+        break;
+    case Failure::Unreadable:
+        settingsUnreadable(start.error);
+    case Failure::NotWritten:
+        throw controls::ReportedError(
+            QStringLiteral("nach %1 kann nicht geschrieben werden").arg(settingsPath()));
+    case Failure::NotEmptied:
+        platform::throwOnError(start.error, settingsPath());
+        break;
     }
-    if (platform::fileExists(settingsFile)) {
-        const auto contents = platform::readFile(settingsFile);
-        if (!contents.ok())
-            settingsUnreadable(contents.error);
-        if (settings::firstLineRejects(contents.value)) {
-            platform::throwOnError(platform::createEmptyFile(settingsFile), settingsFile);
-            writeFirstStartSettings();
-            firstStart = true;
-        }
-        loadSettings();
-        if (!firstStart)
+    if (start.settings) {
+        loadSettings(*start.settings);
+        if (!start.firstStart)
             StatusBar1->setPanelText(DestinationPrefix + DirectoryListBox1->directory());
     }
     updateListCounter();
@@ -83,30 +84,16 @@ void TForm1::afterRestoreCheck()
                                    outcome.message, controls::MessageButton::Ok);
 }
 
-void TForm1::writeFirstStartSettings()
+void TForm1::welcomeFirstStart()
 {
-    const QString settingsFile = settingsPath();
-    if (platform::writeProfile(settingsFile,
-                               settings::defaultDocument(m_programDirectory, m_windowsDirectory))
-        != platform::dos::Ok) {
-        throw controls::ReportedError(
-            QStringLiteral("nach %1 kann nicht geschrieben werden").arg(settingsFile));
-    }
-    const QString backups = m_programDirectory + QStringLiteral("\\Backups");
-    (void)platform::forceDirectories(backups);  // a failure shows when the tree cannot enter it
+    const QString backups = settings::backupsDirectory(m_programDirectory);
     platform::throwOnError(DirectoryListBox1->setDirectory(backups), backups);
     StatusBar1->setPanelText(WelcomeText);
     controls::requestHelp(platform::help::ShowTopic, FirstStartHelpTopic);
 }
 
-void TForm1::loadSettings()
+void TForm1::loadSettings(const settings::Settings &stored)
 {
-    const QString settingsFile = settingsPath();
-    const auto document = platform::readProfile(settingsFile);
-    if (!document.ok())
-        settingsUnreadable(document.error);
-    const settings::Settings stored = settings::read(document.value);
-
     m_backupList->clear();
     CheckListBox2->setUpdatesEnabled(false);
     for (const settings::ListRow &row : stored.rows)

@@ -19,9 +19,14 @@ QStringList defaultBackupList(const QString &windowsDirectory)
             w + QStringLiteral("\\Win.ini")};
 }
 
-QString programDirectory()
+QString filePath(const QString &programDirectory)
 {
-    return platform::withoutRootBackslash(platform::currentDirectory());
+    return programDirectory + QLatin1Char('\\') + FileName;
+}
+
+QString backupsDirectory(const QString &programDirectory)
+{
+    return programDirectory + QStringLiteral("\\Backups");
 }
 
 platform::ProfileDocument defaultDocument(const QString &programDirectory, const QString &windowsDirectory)
@@ -29,7 +34,7 @@ platform::ProfileDocument defaultDocument(const QString &programDirectory, const
     platform::ProfileDocument document;
     for (const QString &path : defaultBackupList(windowsDirectory))
         document.setValue(FilesSection, path, QStringLiteral("1"));
-    document.setValue(PathSection, PathKey, programDirectory + QStringLiteral("\\Backups"));
+    document.setValue(PathSection, PathKey, backupsDirectory(programDirectory));
     document.setValue(OptionsSection, AutoQuitKey, QStringLiteral("0"));
     document.setValue(OptionsSection, ShortHelpKey, QStringLiteral("1"));
     return document;

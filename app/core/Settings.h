@@ -31,9 +31,9 @@ struct Settings {
     bool shortHelp = true;
 };
 
-// The program's directory, which holds Orvel.ini and Backups: the current directory at start, "D:"
-// for a drive's root.
-QString programDirectory();
+// The file in the program's directory, and the backup folder a first start creates beside it.
+QString filePath(const QString &programDirectory);
+QString backupsDirectory(const QString &programDirectory);
 
 // The eleven system files of a Windows 9x installation, in list order.
 QStringList defaultBackupList(const QString &windowsDirectory);

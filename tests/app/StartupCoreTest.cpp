@@ -1,6 +1,7 @@
-// The start-up's after-restore check and program directory, without the main window.
+// The start-up's decisions without the main window: the after-restore check, the program
+// directory and the settings file.
 #include "app/core/AfterRestore.h"
-#include "app/core/Settings.h"
+#include "app/core/Startup.h"
 #include "platform/Files.h"
 #include "platform/MsDosModeRecord.h"
 #include "platform/ShellLink.h"
@@ -11,6 +12,7 @@
 #include <QTest>
 
 Q_DECLARE_METATYPE(platform::BatchEnd)
+Q_DECLARE_METATYPE(startup::SettingsAtStart::Failure)
 
 namespace {
 
@@ -18,6 +20,8 @@ const QString Autostart = QStringLiteral("C:\\WINDOWS\\Startmenü\\Programme\\Au
 const QString Shortcut = Autostart + QStringLiteral("\\Orvel.lnk");
 const QString Record = Autostart + QStringLiteral("\\MSDOSMOD.ERG");
 const QString Script = QStringLiteral("C:\\Programme\\Velko Save\\Backups\\Restore.bat");
+const QString ProgramDirectory = QStringLiteral("C:\\Programme\\Velko Save");
+const QString SettingsFile = ProgramDirectory + QStringLiteral("\\Orvel.ini");
 const QString Ran = QStringLiteral("'Velko Restore' wurde ausgeführt !");
 
 void writeShortcut(TestMachine &pc)
@@ -50,6 +54,11 @@ private slots:
     void shortcutThatCannotBeDeletedKeepsItsRecord();
     void programDirectoryIsTheCurrentDirectory_data();
     void programDirectoryIsTheCurrentDirectory();
+    void missingOrRejectedFileGetsTheDefaults_data();
+    void missingOrRejectedFileGetsTheDefaults();
+    void storedFileIsLoadedUnchanged();
+    void failuresLeaveTheFileAlone_data();
+    void failuresLeaveTheFileAlone();
 };
 
 void StartupCoreTest::withoutShortcutNothingIsShownOrDeleted()
@@ -147,7 +156,102 @@ void StartupCoreTest::programDirectoryIsTheCurrentDirectory()
         pc.makeDirectory(current);
     QCOMPARE(platform::setCurrentDirectory(current), platform::dos::Ok);
 
-    QCOMPARE(settings::programDirectory(), program);
+    QCOMPARE(startup::programDirectory(), program);
+}
+
+void StartupCoreTest::missingOrRejectedFileGetsTheDefaults_data()
+{
+    QTest::addColumn<bool>("present");
+    QTest::addColumn<QByteArray>("contents");
+    QTest::newRow("missing") << false << QByteArray();
+    QTest::newRow("first line [VK]") << true << QByteArray("[VK]\r\nC:\\Mine.txt=1\r\n");
+    QTest::newRow("first line 1") << true << QByteArray("1");
+}
+
+void StartupCoreTest::missingOrRejectedFileGetsTheDefaults()
+{
+    QFETCH(bool, present);
+    QFETCH(QByteArray, contents);
+    TestMachine pc;
+    pc.makeDirectory(ProgramDirectory);
+    if (present)
+        pc.writeFile(SettingsFile, contents);
+
+    const startup::SettingsAtStart start = startup::openSettings(ProgramDirectory, QStringLiteral("C:\\WINDOWS"));
+
+    QCOMPARE(start.failure, startup::SettingsAtStart::Failure::None);
+    QVERIFY(start.firstStart);
+    QVERIFY(start.settings.has_value());
+    QCOMPARE(start.settings->rows.size(), 11);
+    QCOMPARE(start.settings->rows.first().path, QStringLiteral("C:\\Autoexec.bat"));
+    QCOMPARE(start.settings->destination, ProgramDirectory + QStringLiteral("\\Backups"));
+    QVERIFY(!start.settings->autoQuit);
+    QVERIFY(start.settings->shortHelp);
+    QVERIFY(pc.readFile(SettingsFile).startsWith("[Sicherungsdateien]\r\nC:\\Autoexec.bat=1\r\n"));
+    QVERIFY(platform::directoryExists(ProgramDirectory + QStringLiteral("\\Backups")));
+}
+
+void StartupCoreTest::storedFileIsLoadedUnchanged()
+{
+    TestMachine pc;
+    pc.makeDirectory(ProgramDirectory);
+    const QByteArray stored("[Sicherungsdateien]\r\nC:\\Mine.txt=0\r\n[Pfad]\r\nPfad=D:\\\r\n"
+                            "[Optionen]\r\nAutomatisch beenden=1\r\nKurzhilfe=0\r\n");
+    pc.writeFile(SettingsFile, stored);
+
+    const startup::SettingsAtStart start = startup::openSettings(ProgramDirectory, QStringLiteral("C:\\WINDOWS"));
+
+    QCOMPARE(start.failure, startup::SettingsAtStart::Failure::None);
+    QVERIFY(!start.firstStart);
+    QVERIFY(start.settings.has_value());
+    QCOMPARE(start.settings->rows.size(), 1);
+    QCOMPARE(start.settings->rows.first().path, QStringLiteral("C:\\Mine.txt"));
+    QVERIFY(!start.settings->rows.first().checked);
+    QCOMPARE(start.settings->destination, QStringLiteral("D:\\"));
+    QVERIFY(start.settings->autoQuit);
+    QVERIFY(!start.settings->shortHelp);
+    QCOMPARE(pc.readFile(SettingsFile), stored);
+    QVERIFY(!platform::directoryExists(ProgramDirectory + QStringLiteral("\\Backups")));
+}
+
+void StartupCoreTest::failuresLeaveTheFileAlone_data()
+{
+    using Failure = startup::SettingsAtStart::Failure;
+    QTest::addColumn<QString>("programDirectory");
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<Failure>("failure");
+    QTest::addColumn<int>("error");
+    QTest::newRow("a folder of that name") << ProgramDirectory << "folder" << Failure::Unreadable
+                                           << platform::dos::AccessDenied;
+    QTest::newRow("read-only file with a rejected first line")
+        << ProgramDirectory << "read-only [VK]" << Failure::NotEmptied << platform::dos::AccessDenied;
+    QTest::newRow("on a CD") << QStringLiteral("F:") << "" << Failure::NotWritten << platform::dos::Ok;
+}
+
+void StartupCoreTest::failuresLeaveTheFileAlone()
+{
+    QFETCH(QString, programDirectory);
+    QFETCH(QString, setup);
+    QFETCH(startup::SettingsAtStart::Failure, failure);
+    QFETCH(int, error);
+    TestMachine pc;
+    const QString path = programDirectory + QStringLiteral("\\Orvel.ini");
+    if (setup == QStringLiteral("folder"))
+        pc.makeDirectory(path);
+    if (setup == QStringLiteral("read-only [VK]")) {
+        pc.makeDirectory(programDirectory);
+        pc.writeFile(path, "[VK]\r\n", platform::attr::ReadOnly);
+    }
+
+    const startup::SettingsAtStart start = startup::openSettings(programDirectory, QStringLiteral("C:\\WINDOWS"));
+
+    QCOMPARE(start.failure, failure);
+    QCOMPARE(start.error, error);
+    QVERIFY(!start.firstStart);
+    QVERIFY(!start.settings.has_value());
+    QVERIFY(!platform::directoryExists(programDirectory + QStringLiteral("\\Backups")));
+    if (setup == QStringLiteral("read-only [VK]"))
+        QCOMPARE(pc.readFile(path), QByteArray("[VK]\r\n"));
 }
 
 QTEST_GUILESS_MAIN(StartupCoreTest)
