@@ -185,18 +185,15 @@ void TForm1::Button5Click()
         rows.reserve(m_backupList->size());
         for (int i = 0; i < m_backupList->size(); ++i)
             rows.append({m_backupList->path(i), m_backupList->isChecked(i)});
-        const QString destination = DirectoryListBox1->directory();
-        if (const auto refusal = settings::saveRefusal(rows, destination)) {
-            controls::showMessageAfterBeep(controls::MessageType::Warning, *refusal,
+        const settings::SaveResult saved =
+            settings::save(m_programDirectory, rows, CheckBox11->isChecked(), Kurzhinweise1->isChecked(),
+                           DirectoryListBox1->directory());
+        if (saved.refusal) {
+            controls::showMessageAfterBeep(controls::MessageType::Warning, *saved.refusal,
                                            controls::MessageButton::Ok);
             return;
         }
-        const QString settingsFile = settingsPath();
-        platform::throwOnError(
-            platform::writeProfile(settingsFile,
-                                   settings::savedDocument(rows, CheckBox11->isChecked(),
-                                                           Kurzhinweise1->isChecked(), destination)),
-            settingsFile);
+        platform::throwOnError(saved.error, settingsPath());
         StatusBar1->setPanelText(QStringLiteral("Status: Die aktuellen Einstellungen wurden gespeichert !"));
     });
 }

@@ -139,4 +139,15 @@ std::optional<QString> saveRefusal(const QList<ListRow> &rows, const QString &de
     return std::nullopt;
 }
 
+SaveResult save(const QString &programDirectory, const QList<ListRow> &rows, bool autoQuit, bool shortHelp,
+                const QString &destination)
+{
+    SaveResult result;
+    result.refusal = saveRefusal(rows, destination);
+    if (!result.refusal)
+        result.error = platform::writeProfile(filePath(programDirectory),
+                                              savedDocument(rows, autoQuit, shortHelp, destination));
+    return result;
+}
+
 }  // namespace settings

@@ -60,4 +60,15 @@ std::optional<QString> unstorablePathReason(const QString &path);
 // A German message when the list or destination cannot be saved faithfully, or nullopt.
 std::optional<QString> saveRefusal(const QList<ListRow> &rows, const QString &destination);
 
+// What saving gave: a refusal (nothing written), a file error, or neither for a written file.
+struct SaveResult {
+    std::optional<QString> refusal;
+    int error = 0;
+};
+
+// Writes the saved form into the program directory's file, unless the values cannot be stored
+// faithfully.
+SaveResult save(const QString &programDirectory, const QList<ListRow> &rows, bool autoQuit, bool shortHelp,
+                const QString &destination);
+
 }  // namespace settings
