@@ -19,6 +19,10 @@ namespace backup {
 class BackupList;
 }  // namespace backup
 
+namespace settings {
+struct Settings;
+}  // namespace settings
+
 class TAboutBox;
 class TForm5;
 class TForm6;
@@ -96,8 +100,8 @@ private:
 
     void startupWork();
     void afterRestoreCheck();
-    void writeFirstStartSettings();
-    void loadSettings();
+    void welcomeFirstStart();
+    void loadSettings(const settings::Settings &stored);
     [[noreturn]] void settingsUnreadable(int error);
     bool settingsWriteRefused();
     void applyShortHelp();

@@ -1,7 +1,7 @@
 // The main window's destination: the drive box, the directory tree and deleting a directory.
 #include "app/TForm1.h"
 
-#include "app/Settings.h"
+#include "app/core/Settings.h"
 #include "backup/core/Destination.h"
 #include "controls/Beep.h"
 #include "controls/DirectoryListBox.h"

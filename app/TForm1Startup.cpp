@@ -1,8 +1,9 @@
 // The main window's start-up work, its settings and its options.
 #include "app/TForm1.h"
 
-#include "app/AfterRestore.h"
-#include "app/Settings.h"
+#include "app/core/AfterRestore.h"
+#include "app/core/Settings.h"
+#include "app/core/Startup.h"
 #include "backup/core/BackupList.h"
 #include "backup/core/ScriptFiles.h"
 #include "controls/CheckListBox.h"
@@ -14,7 +15,6 @@
 #include "platform/Desktop.h"
 #include "platform/Files.h"
 #include "platform/LineBreak.h"
-#include "platform/MsDosModeRecord.h"
 
 #include <QCheckBox>
 
@@ -29,7 +29,7 @@ constexpr int OuterHeight = 478;
 
 QString TForm1::settingsPath() const
 {
-    return m_programDirectory + QLatin1Char('\\') + settings::FileName;
+    return settings::filePath(m_programDirectory);
 }
 
 void TForm1::FormActivate()
@@ -45,27 +45,27 @@ void TForm1::startupWork()
     controls::setProgramHelpFile(this);
     setOuterHeight(OuterHeight);
     afterRestoreCheck();
-    m_programDirectory = platform::withoutRootBackslash(DirectoryListBox1->directory());
+    m_programDirectory = startup::programDirectory();
 
-    const QString settingsFile = settingsPath();
-    if (platform::directoryExists(settingsFile))
-        settingsUnreadable(platform::dos::AccessDenied);
-    bool firstStart = false;
-    if (!platform::fileExists(settingsFile)) {
-        writeFirstStartSettings();
-        firstStart = true;
+    using Failure = startup::SettingsAtStart::Failure;
+    const startup::SettingsAtStart start = startup::openSettings(m_programDirectory, m_windowsDirectory);
+    if (start.firstStart)
+        welcomeFirstStart();
+    switch (start.failure) {
+    case Failure::None:
+        break;
+    case Failure::Unreadable:
+        settingsUnreadable(start.error);
+    case Failure::NotWritten:
+        throw controls::ReportedError(
+            QStringLiteral("nach %1 kann nicht geschrieben werden").arg(settingsPath()));
+    case Failure::NotEmptied:
+        platform::throwOnError(start.error, settingsPath());
+        break;
     }
-    if (platform::fileExists(settingsFile)) {
-        const auto contents = platform::readFile(settingsFile);
-        if (!contents.ok())
-            settingsUnreadable(contents.error);
-        if (settings::firstLineRejects(contents.value)) {
-            platform::throwOnError(platform::createEmptyFile(settingsFile), settingsFile);
-            writeFirstStartSettings();
-            firstStart = true;
-        }
-        loadSettings();
-        if (!firstStart)
+    if (start.settings) {
+        loadSettings(*start.settings);
+        if (!start.firstStart)
             StatusBar1->setPanelText(DestinationPrefix + DirectoryListBox1->directory());
     }
     updateListCounter();
@@ -73,56 +73,27 @@ void TForm1::startupWork()
 
 void TForm1::afterRestoreCheck()
 {
-    const QString autostart = platform::autostartDirectory();
-    const QString shortcut = autostart + QStringLiteral("\\orvel.lnk");
-    if (!platform::fileExists(shortcut))
+    const afterrestore::Outcome outcome = afterrestore::check();
+    if (!outcome.shortcutFound)
         return;
-    // What MS-DOS mode recorded about the restore; without it the restore is taken as run.
-    const QString recordPath = platform::msDosModeRecordPath(autostart);
-    const auto record = afterrestore::recordFor(shortcut, recordPath);
-    if (!record.ok())
-        controls::showErrorReport(platform::fileErrorReport(record.error, recordPath));
     // A shortcut or record that stays is reported; the rest of the start-up work must still run.
-    // The record goes only with its shortcut, so that both tell the same at the next start.
-    if (const int error = platform::deleteFile(shortcut)) {
-        controls::showErrorReport(platform::fileErrorReport(error, shortcut));
-    } else if (platform::fileExists(recordPath)) {
-        if (const int removal = platform::deleteFile(recordPath))
-            controls::showErrorReport(platform::fileErrorReport(removal, recordPath));
-    }
-    if (const QString warning = afterrestore::warningFor(record.value); !warning.isEmpty()) {
-        controls::showMessageAfterBeep(controls::MessageType::Warning, warning, controls::MessageButton::Ok);
-        return;
-    }
-    controls::showMessageAfterBeep(controls::MessageType::Information,
-                                   QStringLiteral("'Velko Restore' wurde ausgeführt !"),
-                                   controls::MessageButton::Ok);
+    for (const QString &report : outcome.errorReports)
+        controls::showErrorReport(report);
+    controls::showMessageAfterBeep(outcome.warning ? controls::MessageType::Warning
+                                                   : controls::MessageType::Information,
+                                   outcome.message, controls::MessageButton::Ok);
 }
 
-void TForm1::writeFirstStartSettings()
+void TForm1::welcomeFirstStart()
 {
-    const QString settingsFile = settingsPath();
-    if (platform::writeProfile(settingsFile,
-                               settings::defaultDocument(m_programDirectory, m_windowsDirectory))
-        != platform::dos::Ok) {
-        throw controls::ReportedError(
-            QStringLiteral("nach %1 kann nicht geschrieben werden").arg(settingsFile));
-    }
-    const QString backups = m_programDirectory + QStringLiteral("\\Backups");
-    (void)platform::forceDirectories(backups);  // a failure shows when the tree cannot enter it
+    const QString backups = settings::backupsDirectory(m_programDirectory);
     platform::throwOnError(DirectoryListBox1->setDirectory(backups), backups);
     StatusBar1->setPanelText(WelcomeText);
     controls::requestHelp(platform::help::ShowTopic, FirstStartHelpTopic);
 }
 
-void TForm1::loadSettings()
+void TForm1::loadSettings(const settings::Settings &stored)
 {
-    const QString settingsFile = settingsPath();
-    const auto document = platform::readProfile(settingsFile);
-    if (!document.ok())
-        settingsUnreadable(document.error);
-    const settings::Settings stored = settings::read(document.value);
-
     m_backupList->clear();
     CheckListBox2->setUpdatesEnabled(false);
     for (const settings::ListRow &row : stored.rows)
@@ -214,18 +185,15 @@ void TForm1::Button5Click()
         rows.reserve(m_backupList->size());
         for (int i = 0; i < m_backupList->size(); ++i)
             rows.append({m_backupList->path(i), m_backupList->isChecked(i)});
-        const QString destination = DirectoryListBox1->directory();
-        if (const auto refusal = settings::saveRefusal(rows, destination)) {
-            controls::showMessageAfterBeep(controls::MessageType::Warning, *refusal,
+        const settings::SaveResult saved =
+            settings::save(m_programDirectory, rows, CheckBox11->isChecked(), Kurzhinweise1->isChecked(),
+                           DirectoryListBox1->directory());
+        if (saved.refusal) {
+            controls::showMessageAfterBeep(controls::MessageType::Warning, *saved.refusal,
                                            controls::MessageButton::Ok);
             return;
         }
-        const QString settingsFile = settingsPath();
-        platform::throwOnError(
-            platform::writeProfile(settingsFile,
-                                   settings::savedDocument(rows, CheckBox11->isChecked(),
-                                                           Kurzhinweise1->isChecked(), destination)),
-            settingsFile);
+        platform::throwOnError(saved.error, settingsPath());
         StatusBar1->setPanelText(QStringLiteral("Status: Die aktuellen Einstellungen wurden gespeichert !"));
     });
 }

@@ -2,7 +2,7 @@
 // streams, written under a temporary name and then put in place) against `cp` on the same disk,
 // and prints the ratio.
 #include "bench/BenchSupport.h"
-#include "emergency/NotfallCopies.h"
+#include "emergency/core/NotfallCopies.h"
 #include "platform/Files.h"
 
 #include <QCommandLineParser>

@@ -1,5 +1,5 @@
 // The main window's controls, menus, keys and enabling rules, driven as a user would.
-#include "app/Settings.h"
+#include "app/core/Settings.h"
 #include "controls/CheckListBox.h"
 #include "controls/DirectoryListBox.h"
 #include "controls/DriveComboBox.h"

@@ -1,5 +1,5 @@
 // The settings file's plain logic: defaults, the first-line test, flags and the saved form.
-#include "app/Settings.h"
+#include "app/core/Settings.h"
 #include "platform/Files.h"
 #include "platform/Profile.h"
 #include "tests/support/TestMachine.h"
@@ -31,6 +31,8 @@ private slots:
     void unstorablePathsAreRefused_data();
     void unstorablePathsAreRefused();
     void longListComesBackWhole();
+    void saveWritesRefusesOrFails_data();
+    void saveWritesRefusesOrFails();
 };
 
 void SettingsTest::defaultFileHoldsTheElevenFilesPathAndOptionsInOrder()
@@ -172,6 +174,51 @@ void SettingsTest::longListComesBackWhole()
         QCOMPARE(read.rows[i].path, rows[i].path);
         QCOMPARE(read.rows[i].checked, rows[i].checked);
     }
+}
+
+void SettingsTest::saveWritesRefusesOrFails_data()
+{
+    QTest::addColumn<QString>("programDirectory");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("refused");
+    QTest::addColumn<int>("error");
+    QTest::newRow("written") << "C:\\Tools" << "C:\\Mine.txt" << false << 0;
+    QTest::newRow("refused: '=' in a path") << "C:\\Tools" << "C:\\A=B.txt" << true << 0;
+    QTest::newRow("on a CD") << "F:" << "C:\\Mine.txt" << false << platform::dos::AccessDenied;
+}
+
+void SettingsTest::saveWritesRefusesOrFails()
+{
+    QFETCH(QString, programDirectory);
+    QFETCH(QString, path);
+    QFETCH(bool, refused);
+    QFETCH(int, error);
+    TestMachine machine;
+    const QString file = settings::filePath(programDirectory);
+    if (programDirectory.startsWith(QLatin1Char('C'))) {
+        machine.makeDirectory(programDirectory);
+        machine.writeFile(file, "[Sicherungsdateien]\r\nC:\\Old.txt=1\r\n");
+    }
+
+    const settings::SaveResult saved =
+        settings::save(programDirectory, {{path, false}}, true, false, QStringLiteral("D:\\"));
+
+    QCOMPARE(saved.refusal.has_value(), refused);
+    QCOMPARE(saved.error, error);
+    if (refused || error != platform::dos::Ok) {
+        if (programDirectory.startsWith(QLatin1Char('C')))
+            QCOMPARE(machine.readFile(file), QByteArray("[Sicherungsdateien]\r\nC:\\Old.txt=1\r\n"));
+        return;
+    }
+    const auto document = platform::readProfile(file);
+    QVERIFY(document.ok());
+    const settings::Settings back = settings::read(document.value);
+    QCOMPARE(back.rows.size(), 1);
+    QCOMPARE(back.rows.first().path, path);
+    QVERIFY(!back.rows.first().checked);
+    QCOMPARE(back.destination, QStringLiteral("D:\\"));
+    QVERIFY(back.autoQuit);
+    QVERIFY(!back.shortHelp);
 }
 
 QTEST_GUILESS_MAIN(SettingsTest)

@@ -1,5 +1,5 @@
 // The floppy's Autoexec.bat, byte for byte, as the script step writes it.
-#include "emergency/BootScript.h"
+#include "emergency/core/BootScript.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "tests/support/TestMachine.h"

@@ -1,5 +1,5 @@
 // The look at the made disk: the system files and the label on a real floppy image.
-#include "emergency/DiskCheck.h"
+#include "emergency/core/DiskCheck.h"
 #include "platform/Files.h"
 #include "tests/support/FloppyImages.h"
 #include "tests/support/TestMachine.h"

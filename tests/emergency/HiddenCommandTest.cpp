@@ -1,6 +1,6 @@
 // Commands for MS-DOS's command interpreter, started hidden and awaited: where Windows finds
 // command.com, the command lines the emergency disk passes, and its answer file.
-#include "emergency/FloppyCommands.h"
+#include "emergency/core/FloppyCommands.h"
 #include "platform/CommandLine.h"
 #include "platform/Files.h"
 #include "platform/Machine.h"

@@ -1,5 +1,5 @@
 // The copy step: the Notfall folder refreshed file by file, and an earlier good copy never lost.
-#include "emergency/NotfallCopies.h"
+#include "emergency/core/NotfallCopies.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "tests/support/FullDisk.h"

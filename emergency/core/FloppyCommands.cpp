@@ -1,4 +1,4 @@
-#include "emergency/FloppyCommands.h"
+#include "emergency/core/FloppyCommands.h"
 
 #include "platform/CommandLine.h"
 #include "platform/Files.h"

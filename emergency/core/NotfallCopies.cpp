@@ -1,4 +1,4 @@
-#include "emergency/NotfallCopies.h"
+#include "emergency/core/NotfallCopies.h"
 
 #include "platform/FileStream.h"
 #include "platform/Files.h"

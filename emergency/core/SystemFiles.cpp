@@ -1,4 +1,4 @@
-#include "emergency/SystemFiles.h"
+#include "emergency/core/SystemFiles.h"
 
 #include "platform/Files.h"
 

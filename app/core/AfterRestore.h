@@ -4,6 +4,7 @@
 #include "platform/MsDosModeRecord.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -19,5 +20,17 @@ platform::DosResult<std::optional<platform::MsDosModeRecord>> recordFor(const QS
 // The warning for a restore that did not run to its end; empty when it did or nothing is known,
 // which keeps the information message.
 QString warningFor(const std::optional<platform::MsDosModeRecord> &record);
+
+// What the start-up shows after the check, in this order.
+struct Outcome {
+    bool shortcutFound = false;  // false: nothing to show
+    QStringList errorReports;    // files that could not be read or deleted
+    bool warning = false;        // the message is a warning, else an information
+    QString message;
+};
+
+// Looks for the autostart shortcut a restore left and deletes it with its record; the record
+// stays when the shortcut does, so that both tell the same at the next start.
+Outcome check();
 
 }  // namespace afterrestore

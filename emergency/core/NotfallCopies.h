@@ -1,6 +1,6 @@
 #pragma once
 
-#include "emergency/SystemFiles.h"
+#include "emergency/core/SystemFiles.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "emergency/BootScript.h"
+#include "emergency/core/BootScript.h"
 
-#include "emergency/SystemFiles.h"
+#include "emergency/core/SystemFiles.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/OemText.h"

@@ -1,4 +1,4 @@
-#include "app/Settings.h"
+#include "app/core/Settings.h"
 
 #include "platform/AnsiText.h"
 #include "platform/Files.h"
@@ -19,12 +19,22 @@ QStringList defaultBackupList(const QString &windowsDirectory)
             w + QStringLiteral("\\Win.ini")};
 }
 
+QString filePath(const QString &programDirectory)
+{
+    return programDirectory + QLatin1Char('\\') + FileName;
+}
+
+QString backupsDirectory(const QString &programDirectory)
+{
+    return programDirectory + QStringLiteral("\\Backups");
+}
+
 platform::ProfileDocument defaultDocument(const QString &programDirectory, const QString &windowsDirectory)
 {
     platform::ProfileDocument document;
     for (const QString &path : defaultBackupList(windowsDirectory))
         document.setValue(FilesSection, path, QStringLiteral("1"));
-    document.setValue(PathSection, PathKey, programDirectory + QStringLiteral("\\Backups"));
+    document.setValue(PathSection, PathKey, backupsDirectory(programDirectory));
     document.setValue(OptionsSection, AutoQuitKey, QStringLiteral("0"));
     document.setValue(OptionsSection, ShortHelpKey, QStringLiteral("1"));
     return document;
@@ -127,6 +137,17 @@ std::optional<QString> saveRefusal(const QList<ListRow> &rows, const QString &de
                + QStringLiteral("' enthält Zeichen, die Windows nicht speichern kann !");
     }
     return std::nullopt;
+}
+
+SaveResult save(const QString &programDirectory, const QList<ListRow> &rows, bool autoQuit, bool shortHelp,
+                const QString &destination)
+{
+    SaveResult result;
+    result.refusal = saveRefusal(rows, destination);
+    if (!result.refusal)
+        result.error = platform::writeProfile(filePath(programDirectory),
+                                              savedDocument(rows, autoQuit, shortHelp, destination));
+    return result;
 }
 
 }  // namespace settings

@@ -1,4 +1,4 @@
-#include "emergency/DiskCheck.h"
+#include "emergency/core/DiskCheck.h"
 
 #include "platform/Files.h"
 #include "platform/Floppy.h"

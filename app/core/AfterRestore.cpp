@@ -1,4 +1,4 @@
-#include "app/AfterRestore.h"
+#include "app/core/AfterRestore.h"
 
 #include "platform/Files.h"
 #include "platform/LineBreak.h"
@@ -58,6 +58,32 @@ QString warningFor(const std::optional<platform::MsDosModeRecord> &record)
            + platform::LineBreak
            + QStringLiteral("Bitte prüfen sie die Sicherung und wiederholen sie die Wiederherstellung, oder "
                             "verwenden sie die Notfalldiskette.");
+}
+
+Outcome check()
+{
+    Outcome outcome;
+    const QString autostart = platform::autostartDirectory();
+    const QString shortcut = autostart + QStringLiteral("\\orvel.lnk");
+    if (!platform::fileExists(shortcut))
+        return outcome;
+    outcome.shortcutFound = true;
+    // Without a record the restore is taken as run.
+    const QString recordPath = platform::msDosModeRecordPath(autostart);
+    const auto record = recordFor(shortcut, recordPath);
+    if (!record.ok())
+        outcome.errorReports.append(platform::fileErrorReport(record.error, recordPath));
+    if (const int error = platform::deleteFile(shortcut)) {
+        outcome.errorReports.append(platform::fileErrorReport(error, shortcut));
+    } else if (platform::fileExists(recordPath)) {
+        if (const int removal = platform::deleteFile(recordPath))
+            outcome.errorReports.append(platform::fileErrorReport(removal, recordPath));
+    }
+    outcome.message = warningFor(record.value);
+    outcome.warning = !outcome.message.isEmpty();
+    if (!outcome.warning)
+        outcome.message = QStringLiteral("'Velko Restore' wurde ausgeführt !");
+    return outcome;
 }
 
 }  // namespace afterrestore

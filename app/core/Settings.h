@@ -31,6 +31,10 @@ struct Settings {
     bool shortHelp = true;
 };
 
+// The file in the program's directory, and the backup folder a first start creates beside it.
+QString filePath(const QString &programDirectory);
+QString backupsDirectory(const QString &programDirectory);
+
 // The eleven system files of a Windows 9x installation, in list order.
 QStringList defaultBackupList(const QString &windowsDirectory);
 
@@ -55,5 +59,16 @@ std::optional<QString> unstorablePathReason(const QString &path);
 
 // A German message when the list or destination cannot be saved faithfully, or nullopt.
 std::optional<QString> saveRefusal(const QList<ListRow> &rows, const QString &destination);
+
+// What saving gave: a refusal (nothing written), a file error, or neither for a written file.
+struct SaveResult {
+    std::optional<QString> refusal;
+    int error = 0;
+};
+
+// Writes the saved form into the program directory's file, unless the values cannot be stored
+// faithfully.
+SaveResult save(const QString &programDirectory, const QList<ListRow> &rows, bool autoQuit, bool shortHelp,
+                const QString &destination);
 
 }  // namespace settings
