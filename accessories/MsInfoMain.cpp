@@ -4,7 +4,7 @@
 //   velko-msinfo [--machine HOSTDIR]
 #include "accessories/SystemInformation.h"
 #include "controls/Look.h"
-#include "platform/Pc.h"
+#include "platform/drives/Pc.h"
 
 #include <QApplication>
 

@@ -1,8 +1,8 @@
 #include "accessories/SystemSummary.h"
 
-#include "platform/DiskSpace.h"
-#include "platform/Files.h"
-#include "platform/Machine.h"
+#include "platform/drives/DiskSpace.h"
+#include "platform/drives/Files.h"
+#include "platform/machine/Machine.h"
 
 #include <QLocale>
 

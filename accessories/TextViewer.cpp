@@ -1,6 +1,6 @@
 #include "accessories/TextViewer.h"
 
-#include "platform/AnsiText.h"
+#include "platform/text/AnsiText.h"
 
 #include <QAction>
 #include <QFont>

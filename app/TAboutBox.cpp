@@ -2,8 +2,8 @@
 
 #include "app/Pictures.h"
 #include "controls/WindowHelp.h"
-#include "platform/Desktop.h"
-#include "platform/ShellLink.h"
+#include "platform/shell/Desktop.h"
+#include "platform/shell/ShellLink.h"
 
 #include <QEvent>
 #include <QFrame>

@@ -8,8 +8,8 @@
 #include "controls/OpenFileDialog.h"
 #include "controls/StatusBar.h"
 #include "controls/WindowHelp.h"
-#include "platform/Files.h"
-#include "platform/Machine.h"
+#include "platform/drives/Files.h"
+#include "platform/machine/Machine.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -11,12 +11,12 @@
 #include "controls/OpenFileDialog.h"
 #include "controls/StatusBar.h"
 #include "controls/WaitCursor.h"
-#include "platform/AnsiText.h"
-#include "platform/Clock.h"
-#include "platform/Desktop.h"
-#include "platform/FileRun.h"
-#include "platform/Files.h"
-#include "platform/LineBreak.h"
+#include "platform/drives/Files.h"
+#include "platform/files/FileRun.h"
+#include "platform/machine/Clock.h"
+#include "platform/shell/Desktop.h"
+#include "platform/text/AnsiText.h"
+#include "platform/text/LineBreak.h"
 
 #include <QCheckBox>
 #include <QHash>

@@ -2,8 +2,8 @@
 #include "app/TForm1.h"
 
 #include "app/TAboutBox.h"
-#include "backup/core/BackupList.h"
 #include "backup/TForm6.h"
+#include "backup/core/BackupList.h"
 #include "controls/CheckListBox.h"
 #include "controls/DirectoryListBox.h"
 #include "controls/DriveComboBox.h"
@@ -12,9 +12,9 @@
 #include "controls/WindowHelp.h"
 #include "emergency/TForm5.h"
 #include "emergency/TNotfall.h"
-#include "platform/Desktop.h"
-#include "platform/Files.h"
-#include "platform/ShellLink.h"
+#include "platform/drives/Files.h"
+#include "platform/shell/Desktop.h"
+#include "platform/shell/ShellLink.h"
 #include "restore/TRestore.h"
 
 #include <QAction>

@@ -9,10 +9,10 @@
 #include "controls/MessageDialog.h"
 #include "controls/WaitCursor.h"
 #include "emergency/TNotfall.h"
-#include "platform/Files.h"
-#include "platform/LineBreak.h"
-#include "platform/Profile.h"
-#include "platform/WriteProbe.h"
+#include "platform/drives/Files.h"
+#include "platform/files/Profile.h"
+#include "platform/files/WriteProbe.h"
+#include "platform/text/LineBreak.h"
 
 void TForm1::backToProgramDirectory()
 {

@@ -12,9 +12,9 @@
 #include "controls/StatusBar.h"
 #include "controls/WaitCursor.h"
 #include "controls/WindowHelp.h"
-#include "platform/Desktop.h"
-#include "platform/Files.h"
-#include "platform/LineBreak.h"
+#include "platform/drives/Files.h"
+#include "platform/shell/Desktop.h"
+#include "platform/text/LineBreak.h"
 
 #include <QCheckBox>
 

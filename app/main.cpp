@@ -1,8 +1,8 @@
 #include "app/ProgramWindows.h"
 #include "controls/HostDesktop.h"
 #include "controls/Look.h"
-#include "platform/Pc.h"
-#include "platform/SingleInstance.h"
+#include "platform/drives/Pc.h"
+#include "platform/machine/SingleInstance.h"
 
 #include <QApplication>
 #include <QDir>

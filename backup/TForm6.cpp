@@ -3,8 +3,8 @@
 #include "backup/core/NewDirectory.h"
 #include "controls/MessageDialog.h"
 #include "controls/WindowHelp.h"
-#include "platform/Desktop.h"
-#include "platform/LineBreak.h"
+#include "platform/shell/Desktop.h"
+#include "platform/text/LineBreak.h"
 
 #include <QEvent>
 #include <QLineEdit>

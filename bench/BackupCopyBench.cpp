@@ -6,10 +6,10 @@
 #include "backup/core/RestoreScript.h"
 #include "backup/core/ScriptFiles.h"
 #include "bench/BenchSupport.h"
-#include "platform/Clock.h"
-#include "platform/FileRun.h"
-#include "platform/Files.h"
-#include "platform/Machine.h"
+#include "platform/drives/Files.h"
+#include "platform/files/FileRun.h"
+#include "platform/machine/Clock.h"
+#include "platform/machine/Machine.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

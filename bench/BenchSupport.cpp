@@ -1,6 +1,6 @@
 #include "bench/BenchSupport.h"
 
-#include "platform/Pc.h"
+#include "platform/drives/Pc.h"
 
 #include <QDir>
 #include <QFile>

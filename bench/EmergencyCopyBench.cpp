@@ -3,7 +3,7 @@
 // and prints the ratio.
 #include "bench/BenchSupport.h"
 #include "emergency/core/NotfallCopies.h"
-#include "platform/Files.h"
+#include "platform/drives/Files.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "controls/CheckListBox.h"
 
-#include "platform/CheckMark.h"
+#include "platform/text/CheckMark.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -11,7 +11,7 @@ enum class CheckState { Unchecked, Checked, Grayed };
 // A list whose rows carry one of three check states and a single selection. As in a Windows list
 // box, removing the selected row leaves no row selected, and a right-click leaves the selection
 // alone (the context menu acts on the selected row). Setting a row checked or unchecked follows
-// platform/CheckMark.h (a greyed row stays greyed when unchecked). The user's toggle (mouse on the
+// platform/text/CheckMark.h (a greyed row stays greyed when unchecked). The user's toggle (mouse on the
 // box, or space on the current row) goes unchecked -> checked, checked -> unchecked, greyed ->
 // checked, then emits clickCheck.
 // The rows live in a model: the list's own, or one shared with other lists (showRows), whose

@@ -1,8 +1,8 @@
 #include "controls/DirectoryListBox.h"
 
 #include "controls/MessageDialog.h"
-#include "platform/DosError.h"
-#include "platform/Files.h"
+#include "platform/drives/Files.h"
+#include "platform/text/DosError.h"
 
 #include <QKeyEvent>
 #include <QStyle>

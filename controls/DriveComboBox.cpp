@@ -1,7 +1,7 @@
 #include "controls/DriveComboBox.h"
 
-#include "platform/Files.h"
-#include "platform/Machine.h"
+#include "platform/drives/Files.h"
+#include "platform/machine/Machine.h"
 
 #include <QStyle>
 

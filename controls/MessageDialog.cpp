@@ -3,9 +3,9 @@
 #include "controls/Beep.h"
 #include "controls/FormDialog.h"
 #include "controls/WindowHelp.h"
-#include "platform/Desktop.h"
-#include "platform/DosError.h"
-#include "platform/LineBreak.h"
+#include "platform/shell/Desktop.h"
+#include "platform/text/DosError.h"
+#include "platform/text/LineBreak.h"
 
 #include <QApplication>
 #include <QDialog>

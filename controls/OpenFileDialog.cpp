@@ -4,10 +4,10 @@
 #include "controls/DriveComboBox.h"
 #include "controls/MessageDialog.h"
 #include "controls/WindowHelp.h"
-#include "platform/Desktop.h"
-#include "platform/Files.h"
-#include "platform/LineBreak.h"
-#include "platform/Machine.h"
+#include "platform/drives/Files.h"
+#include "platform/machine/Machine.h"
+#include "platform/shell/Desktop.h"
+#include "platform/text/LineBreak.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 #include "controls/WindowHelp.h"
 
-#include "platform/Desktop.h"
-#include "platform/Machine.h"
+#include "platform/machine/Machine.h"
+#include "platform/shell/Desktop.h"
 
 #include <QApplication>
 #include <QPointer>

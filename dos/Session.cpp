@@ -5,10 +5,10 @@
 #include "dos/core/Interpreter.h"
 #include "dos/core/Messages.h"
 #include "dos/core/MsDosMode.h"
-#include "platform/Files.h"
-#include "platform/Machine.h"
-#include "platform/ProgramStart.h"
-#include "platform/ShellLink.h"
+#include "platform/drives/Files.h"
+#include "platform/machine/Machine.h"
+#include "platform/shell/ProgramStart.h"
+#include "platform/shell/ShellLink.h"
 
 #include <QFile>
 

@@ -8,8 +8,8 @@
 #include "emergency/core/DiskCheck.h"
 #include "emergency/core/FloppyCommands.h"
 #include "emergency/core/NotfallCopies.h"
-#include "platform/Desktop.h"
-#include "platform/Files.h"
+#include "platform/drives/Files.h"
+#include "platform/shell/Desktop.h"
 
 #include <QEvent>
 #include <QGroupBox>

@@ -9,11 +9,11 @@
 #include "controls/MessageDialog.h"
 #include "controls/StatusBar.h"
 #include "controls/WindowHelp.h"
-#include "platform/Clock.h"
-#include "platform/Desktop.h"
-#include "platform/Files.h"
-#include "platform/LineBreak.h"
-#include "platform/WriteProbe.h"
+#include "platform/drives/Files.h"
+#include "platform/files/WriteProbe.h"
+#include "platform/machine/Clock.h"
+#include "platform/shell/Desktop.h"
+#include "platform/text/LineBreak.h"
 
 #include <QEvent>
 #include <QGroupBox>

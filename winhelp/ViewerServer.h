@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/HelpRequest.h"
+#include "platform/shell/HelpRequest.h"
 
 #include <QObject>
 

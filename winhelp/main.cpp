@@ -1,7 +1,7 @@
 // velko-winhelp: the help viewer of the simulated PC, as winhlp32.exe is Windows' own. The
-// platform starts it for every help request; see platform/HelpRequest.h for its command line.
+// platform starts it for every help request; see platform/shell/HelpRequest.h for its command line.
 #include "controls/Look.h"
-#include "platform/HelpRequest.h"
+#include "platform/shell/HelpRequest.h"
 #include "winhelp/HelpFile.h"
 #include "winhelp/HelpViewer.h"
 #include "winhelp/ViewerServer.h"

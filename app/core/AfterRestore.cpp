@@ -1,7 +1,7 @@
 #include "app/core/AfterRestore.h"
 
-#include "platform/Files.h"
-#include "platform/LineBreak.h"
+#include "platform/drives/Files.h"
+#include "platform/text/LineBreak.h"
 
 namespace afterrestore {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/DosError.h"
-#include "platform/MsDosModeRecord.h"
+#include "platform/shell/MsDosModeRecord.h"
+#include "platform/text/DosError.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,8 +1,8 @@
 #include "app/core/Settings.h"
 
-#include "platform/AnsiText.h"
-#include "platform/Files.h"
-#include "platform/LineBreak.h"
+#include "platform/drives/Files.h"
+#include "platform/text/AnsiText.h"
+#include "platform/text/LineBreak.h"
 
 #include <QSet>
 

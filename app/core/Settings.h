@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Profile.h"
+#include "platform/files/Profile.h"
 
 #include <QList>
 #include <QString>

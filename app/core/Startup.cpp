@@ -1,8 +1,8 @@
 #include "app/core/Startup.h"
 
-#include "platform/DosError.h"
-#include "platform/Files.h"
-#include "platform/Profile.h"
+#include "platform/drives/Files.h"
+#include "platform/files/Profile.h"
+#include "platform/text/DosError.h"
 
 namespace startup {
 

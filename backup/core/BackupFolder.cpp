@@ -1,7 +1,7 @@
 #include "backup/core/BackupFolder.h"
 
-#include "platform/FileMove.h"
-#include "platform/Files.h"
+#include "platform/drives/Files.h"
+#include "platform/files/FileMove.h"
 
 #include <QRegularExpression>
 

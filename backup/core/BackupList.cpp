@@ -1,7 +1,7 @@
 #include "backup/core/BackupList.h"
 
-#include "platform/CheckMark.h"
-#include "platform/Files.h"
+#include "platform/drives/Files.h"
+#include "platform/text/CheckMark.h"
 
 namespace backup {
 

@@ -28,7 +28,7 @@ public:
     void remove(int row);
     void clear();
 
-    // By the check list box's rule (platform/CheckMark.h): a greyed row stays greyed when unchecked.
+    // By the check list box's rule (platform/text/CheckMark.h): a greyed row stays greyed when unchecked.
     void setChecked(int row, bool checked);
     void setAllChecked(bool checked);
     void setGrayed(int row);

@@ -1,8 +1,8 @@
 #include "backup/core/BackupRun.h"
 
 #include "backup/core/ScriptFiles.h"
-#include "platform/Files.h"
-#include "platform/LineBreak.h"
+#include "platform/drives/Files.h"
+#include "platform/text/LineBreak.h"
 
 #include <QHash>
 

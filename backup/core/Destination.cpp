@@ -1,5 +1,5 @@
 #include "backup/core/Destination.h"
-#include "platform/LineBreak.h"
+#include "platform/text/LineBreak.h"
 
 namespace backup {
 

@@ -1,7 +1,7 @@
 #include "backup/core/NewDirectory.h"
 
-#include "platform/DosError.h"
-#include "platform/Files.h"
+#include "platform/drives/Files.h"
+#include "platform/text/DosError.h"
 
 namespace backup {
 

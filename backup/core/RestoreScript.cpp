@@ -1,8 +1,8 @@
 #include "backup/core/RestoreScript.h"
 
 #include "backup/core/BackupFolder.h"
-#include "platform/Files.h"
-#include "platform/OemText.h"
+#include "platform/drives/Files.h"
+#include "platform/text/OemText.h"
 
 namespace backup {
 

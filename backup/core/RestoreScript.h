@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/DosError.h"
+#include "platform/text/DosError.h"
 
 #include <QList>
 #include <QString>

@@ -3,8 +3,8 @@
 #include "backup/core/BackupRun.h"
 #include "backup/core/RestoreScript.h"
 #include "backup/core/ScriptFiles.h"
-#include "platform/Clock.h"
-#include "platform/Files.h"
+#include "platform/drives/Files.h"
+#include "platform/machine/Clock.h"
 
 namespace backup {
 

@@ -1,6 +1,6 @@
 #include "backup/core/ScriptFiles.h"
 
-#include "platform/Files.h"
+#include "platform/drives/Files.h"
 
 namespace backup {
 

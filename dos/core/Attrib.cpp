@@ -1,7 +1,7 @@
 #include "dos/core/Commands.h"
 #include "dos/core/Interpreter.h"
 #include "dos/core/Messages.h"
-#include "platform/Files.h"
+#include "platform/drives/Files.h"
 
 namespace dos {
 

@@ -1,7 +1,7 @@
 #include "dos/core/Boot.h"
 
 #include "dos/core/Messages.h"
-#include "platform/Files.h"
+#include "platform/drives/Files.h"
 
 namespace dos {
 

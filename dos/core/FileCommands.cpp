@@ -1,8 +1,8 @@
 #include "dos/core/Commands.h"
 #include "dos/core/Interpreter.h"
 #include "dos/core/Messages.h"
-#include "platform/Files.h"
-#include "platform/OemText.h"
+#include "platform/drives/Files.h"
+#include "platform/text/OemText.h"
 
 namespace dos {
 

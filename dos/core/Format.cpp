@@ -1,8 +1,8 @@
 #include "dos/core/Commands.h"
 #include "dos/core/Interpreter.h"
 #include "dos/core/Messages.h"
-#include "platform/Floppy.h"
-#include "platform/Machine.h"
+#include "platform/drives/Floppy.h"
+#include "platform/machine/Machine.h"
 
 namespace dos {
 

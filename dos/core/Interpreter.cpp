@@ -2,9 +2,9 @@
 
 #include "dos/core/Commands.h"
 #include "dos/core/Messages.h"
-#include "platform/Files.h"
-#include "platform/OemText.h"
-#include "platform/ProgramStart.h"
+#include "platform/drives/Files.h"
+#include "platform/shell/ProgramStart.h"
+#include "platform/text/OemText.h"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
 #include "dos/core/Messages.h"
 
-#include "platform/DosError.h"
+#include "platform/text/DosError.h"
 
 namespace dos::message {
 

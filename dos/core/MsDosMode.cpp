@@ -1,6 +1,6 @@
 #include "dos/core/MsDosMode.h"
 
-#include "platform/Files.h"
+#include "platform/drives/Files.h"
 
 #include <cstdio>
 

@@ -1,14 +1,14 @@
 #pragma once
 
 #include "dos/core/Interpreter.h"
-#include "platform/DosError.h"
-#include "platform/MsDosModeRecord.h"
+#include "platform/shell/MsDosModeRecord.h"
+#include "platform/text/DosError.h"
 
 #include <QByteArray>
 #include <QString>
 
 // MS-DOS mode: Windows has shut down and a batch file runs alone. How its run ended is left in
-// the record beside the autostart shortcuts (platform/MsDosModeRecord.h) for the program that
+// the record beside the autostart shortcuts (platform/shell/MsDosModeRecord.h) for the program that
 // Windows starts afterwards.
 namespace dos {
 

@@ -1,9 +1,9 @@
 #include "emergency/core/BootScript.h"
 
 #include "emergency/core/SystemFiles.h"
-#include "platform/Clock.h"
-#include "platform/Files.h"
-#include "platform/OemText.h"
+#include "platform/drives/Files.h"
+#include "platform/machine/Clock.h"
+#include "platform/text/OemText.h"
 
 namespace emergency {
 

@@ -1,8 +1,8 @@
 #include "emergency/core/DiskCheck.h"
 
-#include "platform/Files.h"
-#include "platform/Floppy.h"
-#include "platform/LineBreak.h"
+#include "platform/drives/Files.h"
+#include "platform/drives/Floppy.h"
+#include "platform/text/LineBreak.h"
 
 namespace emergency {
 

@@ -1,7 +1,7 @@
 #include "emergency/core/FloppyCommands.h"
 
-#include "platform/CommandLine.h"
-#include "platform/Files.h"
+#include "platform/drives/Files.h"
+#include "platform/shell/CommandLine.h"
 
 namespace emergency {
 

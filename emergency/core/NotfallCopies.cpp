@@ -1,7 +1,7 @@
 #include "emergency/core/NotfallCopies.h"
 
-#include "platform/FileStream.h"
-#include "platform/Files.h"
+#include "platform/drives/Files.h"
+#include "platform/files/FileStream.h"
 
 namespace emergency {
 

@@ -1,6 +1,6 @@
 #include "emergency/core/SystemFiles.h"
 
-#include "platform/Files.h"
+#include "platform/drives/Files.h"
 
 namespace emergency {
 

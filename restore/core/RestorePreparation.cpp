@@ -1,9 +1,9 @@
 #include "restore/core/RestorePreparation.h"
 
 #include "backup/core/ScriptFiles.h"
-#include "platform/Desktop.h"
-#include "platform/Files.h"
-#include "platform/ShellLink.h"
+#include "platform/drives/Files.h"
+#include "platform/shell/Desktop.h"
+#include "platform/shell/ShellLink.h"
 #include "restore/core/TShellLink.h"
 
 namespace restore {

@@ -1,7 +1,7 @@
 #include "restore/core/TShellLink.h"
 
-#include "platform/Files.h"
-#include "platform/ShellLink.h"
+#include "platform/drives/Files.h"
+#include "platform/shell/ShellLink.h"
 
 namespace {
 

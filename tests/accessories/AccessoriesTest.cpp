@@ -2,7 +2,7 @@
 #include "accessories/SystemInformation.h"
 #include "accessories/SystemSummary.h"
 #include "accessories/TextViewer.h"
-#include "platform/DiskSpace.h"
+#include "platform/drives/DiskSpace.h"
 #include "tests/support/TestMachine.h"
 
 #include <QFile>

@@ -6,8 +6,8 @@
 #include "controls/OpenFileDialog.h"
 #include "controls/StatusBar.h"
 #include "emergency/TNotfall.h"
-#include "platform/Files.h"
-#include "platform/Machine.h"
+#include "platform/drives/Files.h"
+#include "platform/machine/Machine.h"
 #include "tests/app/ProgramFixture.h"
 #include "tests/support/FullDisk.h"
 

@@ -1,7 +1,7 @@
 // The emergency disk from end to end on a demo PC: the wizard on a blank floppy, then Windows no
 // longer starts, and the PC boots from the floppy, whose Autoexec.bat puts the system files back.
-#include "platform/Files.h"
-#include "platform/Floppy.h"
+#include "platform/drives/Files.h"
+#include "platform/drives/Floppy.h"
 #include "tests/app/ProgramFixture.h"
 #include "tests/support/DemoPc.h"
 #include "tests/support/FileState.h"

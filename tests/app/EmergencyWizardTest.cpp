@@ -3,7 +3,7 @@
 #include "controls/DriveComboBox.h"
 #include "emergency/TForm5.h"
 #include "emergency/TNotfall.h"
-#include "platform/Files.h"
+#include "platform/drives/Files.h"
 #include "tests/app/ProgramFixture.h"
 #include "tests/support/DosRecord.h"
 #include "tests/support/FloppyImages.h"

@@ -1,7 +1,7 @@
 // Which help each window asks for: the file, the window it is shown for, the command and the topic,
 // by F1 and by the window's "Hilfe" button.
 #include "controls/WindowHelp.h"
-#include "platform/Desktop.h"
+#include "platform/shell/Desktop.h"
 #include "tests/app/ProgramFixture.h"
 
 #include <QAction>

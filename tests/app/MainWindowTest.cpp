@@ -5,7 +5,7 @@
 #include "controls/DriveComboBox.h"
 #include "controls/StatusBar.h"
 #include "controls/WindowHelp.h"
-#include "platform/Files.h"
+#include "platform/drives/Files.h"
 #include "tests/app/ProgramFixture.h"
 
 #include <QAccessible>

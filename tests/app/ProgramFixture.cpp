@@ -1,7 +1,7 @@
 #include "tests/app/ProgramFixture.h"
 
 #include "controls/DirectoryListBox.h"
-#include "platform/Files.h"
+#include "platform/drives/Files.h"
 
 #include <QTest>
 

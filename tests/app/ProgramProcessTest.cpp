@@ -1,5 +1,5 @@
 // The real program file: how it ends before showing anything.
-#include "platform/SingleInstance.h"
+#include "platform/machine/SingleInstance.h"
 
 #include <QDir>
 #include <QFile>

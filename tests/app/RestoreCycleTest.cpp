@@ -1,8 +1,8 @@
 // The whole restore cycle on a demo PC: a backup, damage to the system, the restore dialog, MS-DOS
 // mode running Restore.bat, and the program's next start through the autostart shortcut.
 #include "controls/OpenFileDialog.h"
-#include "platform/Files.h"
-#include "platform/Shell.h"
+#include "platform/drives/Files.h"
+#include "platform/shell/Shell.h"
 #include "tests/app/ProgramFixture.h"
 #include "tests/support/DemoPc.h"
 #include "tests/support/FileState.h"

@@ -1,7 +1,7 @@
 // The settings file's plain logic: defaults, the first-line test, flags and the saved form.
 #include "app/core/Settings.h"
-#include "platform/Files.h"
-#include "platform/Profile.h"
+#include "platform/drives/Files.h"
+#include "platform/files/Profile.h"
 #include "tests/support/TestMachine.h"
 
 #include <QTest>

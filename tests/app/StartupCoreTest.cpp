@@ -2,9 +2,9 @@
 // directory and the settings file.
 #include "app/core/AfterRestore.h"
 #include "app/core/Startup.h"
-#include "platform/Files.h"
-#include "platform/MsDosModeRecord.h"
-#include "platform/ShellLink.h"
+#include "platform/drives/Files.h"
+#include "platform/shell/MsDosModeRecord.h"
+#include "platform/shell/ShellLink.h"
 #include "tests/support/TestMachine.h"
 
 #include <QFile>

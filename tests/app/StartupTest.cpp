@@ -2,9 +2,9 @@
 #include "controls/CheckListBox.h"
 #include "controls/DirectoryListBox.h"
 #include "controls/StatusBar.h"
-#include "platform/Files.h"
-#include "platform/MsDosModeRecord.h"
-#include "platform/ShellLink.h"
+#include "platform/drives/Files.h"
+#include "platform/shell/MsDosModeRecord.h"
+#include "platform/shell/ShellLink.h"
 #include "tests/app/ProgramFixture.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 // The backup run without a window: what it copies, reports, counts and leaves as script.
 #include "backup/core/RestoreScript.h"
 #include "backup/core/Runner.h"
-#include "platform/Files.h"
+#include "platform/drives/Files.h"
 #include "tests/support/FullDisk.h"
 #include "tests/support/TestMachine.h"
 

@@ -1,5 +1,5 @@
 #include "backup/core/BackupRun.h"
-#include "platform/Files.h"
+#include "platform/drives/Files.h"
 #include "tests/support/FullDisk.h"
 #include "tests/support/TestMachine.h"
 

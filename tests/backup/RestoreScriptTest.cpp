@@ -1,6 +1,6 @@
 #include "backup/core/RestoreScript.h"
 #include "backup/core/BackupRun.h"
-#include "platform/Files.h"
+#include "platform/drives/Files.h"
 #include "tests/support/FullDisk.h"
 #include "tests/support/TestMachine.h"
 

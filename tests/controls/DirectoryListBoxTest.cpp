@@ -1,6 +1,6 @@
 #include "controls/DirectoryListBox.h"
-#include "platform/DosError.h"
-#include "platform/Files.h"
+#include "platform/drives/Files.h"
+#include "platform/text/DosError.h"
 #include "tests/support/TestMachine.h"
 #include "tests/support/TestUser.h"
 

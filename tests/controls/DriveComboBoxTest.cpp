@@ -1,5 +1,5 @@
 #include "controls/DriveComboBox.h"
-#include "platform/Files.h"
+#include "platform/drives/Files.h"
 #include "tests/support/TestMachine.h"
 
 #include <QSignalSpy>

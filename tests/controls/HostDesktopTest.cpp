@@ -1,6 +1,6 @@
 // The program's desktop hands web and mail addresses to the host desktop's default handlers.
 #include "controls/HostDesktop.h"
-#include "platform/ShellLink.h"
+#include "platform/shell/ShellLink.h"
 #include "tests/support/TestMachine.h"
 
 #include <QDesktopServices>

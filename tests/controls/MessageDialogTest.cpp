@@ -1,6 +1,6 @@
 #include "controls/MessageDialog.h"
 #include "controls/WindowHelp.h"
-#include "platform/DosError.h"
+#include "platform/text/DosError.h"
 #include "tests/support/TestUser.h"
 #include "tests/support/TitleButtons.h"
 

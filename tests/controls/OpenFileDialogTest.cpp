@@ -1,8 +1,8 @@
 #include "controls/OpenFileDialog.h"
 #include "controls/DriveComboBox.h"
 #include "controls/WindowHelp.h"
-#include "platform/Desktop.h"
-#include "platform/Files.h"
+#include "platform/drives/Files.h"
+#include "platform/shell/Desktop.h"
 #include "tests/support/TestMachine.h"
 #include "tests/support/TestUser.h"
 

@@ -1,9 +1,9 @@
 // Symbolic links, devices and FIFOs in a drive folder: no file service and no MS-DOS command
 // reaches, creates, changes or deletes a host file outside the drive, and none waits for good.
-#include "platform/FileMove.h"
-#include "platform/FileStream.h"
-#include "platform/Files.h"
-#include "platform/Profile.h"
+#include "platform/drives/Files.h"
+#include "platform/files/FileMove.h"
+#include "platform/files/FileStream.h"
+#include "platform/files/Profile.h"
 #include "tests/support/HeadlessDos.h"
 #include "tests/support/TestMachine.h"
 

@@ -1,6 +1,6 @@
 #include "dos/core/Interpreter.h"
-#include "platform/Files.h"
-#include "platform/Floppy.h"
+#include "platform/drives/Files.h"
+#include "platform/drives/Floppy.h"
 #include "tests/support/DemoPc.h"
 #include "tests/support/FloppyImages.h"
 #include "tests/support/TestMachine.h"

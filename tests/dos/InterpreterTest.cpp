@@ -1,6 +1,6 @@
 #include "dos/core/Interpreter.h"
-#include "platform/Files.h"
-#include "platform/OemText.h"
+#include "platform/drives/Files.h"
+#include "platform/text/OemText.h"
 #include "tests/support/TestMachine.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "platform/OemText.h"
+#include "platform/text/OemText.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
-#include "platform/Files.h"
-#include "platform/Pif.h"
-#include "platform/Shell.h"
+#include "platform/drives/Files.h"
+#include "platform/shell/Pif.h"
+#include "platform/shell/Shell.h"
 #include "tests/support/TestMachine.h"
 
 #include <QFile>

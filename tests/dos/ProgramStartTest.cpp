@@ -1,5 +1,5 @@
-#include "platform/ProgramStart.h"
-#include "platform/Files.h"
+#include "platform/shell/ProgramStart.h"
+#include "platform/drives/Files.h"
 #include "tests/support/TestMachine.h"
 
 #include <QFile>

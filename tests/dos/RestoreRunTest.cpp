@@ -1,8 +1,8 @@
 #include "backup/core/RestoreScript.h"
 #include "dos/core/Interpreter.h"
 #include "dos/core/MsDosMode.h"
-#include "platform/Files.h"
-#include "platform/OemText.h"
+#include "platform/drives/Files.h"
+#include "platform/text/OemText.h"
 #include "tests/support/TestMachine.h"
 
 #include <QTest>

@@ -1,8 +1,8 @@
-#include "platform/Files.h"
-#include "platform/Floppy.h"
-#include "platform/ShellLink.h"
-#include "tests/support/FloppyImages.h"
+#include "platform/drives/Files.h"
+#include "platform/drives/Floppy.h"
+#include "platform/shell/ShellLink.h"
 #include "tests/support/DemoPc.h"
+#include "tests/support/FloppyImages.h"
 #include "tests/support/TestMachine.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 // The floppy's Autoexec.bat, byte for byte, as the script step writes it.
 #include "emergency/core/BootScript.h"
-#include "platform/Clock.h"
-#include "platform/Files.h"
+#include "platform/drives/Files.h"
+#include "platform/machine/Clock.h"
 #include "tests/support/TestMachine.h"
 
 #include <QtTest>

@@ -1,6 +1,6 @@
 // The look at the made disk: the system files and the label on a real floppy image.
 #include "emergency/core/DiskCheck.h"
-#include "platform/Files.h"
+#include "platform/drives/Files.h"
 #include "tests/support/FloppyImages.h"
 #include "tests/support/TestMachine.h"
 

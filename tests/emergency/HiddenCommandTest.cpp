@@ -1,9 +1,9 @@
 // Commands for MS-DOS's command interpreter, started hidden and awaited: where Windows finds
 // command.com, the command lines the emergency disk passes, and its answer file.
 #include "emergency/core/FloppyCommands.h"
-#include "platform/CommandLine.h"
-#include "platform/Files.h"
-#include "platform/Machine.h"
+#include "platform/drives/Files.h"
+#include "platform/machine/Machine.h"
+#include "platform/shell/CommandLine.h"
 #include "tests/support/DosRecord.h"
 #include "tests/support/TestMachine.h"
 

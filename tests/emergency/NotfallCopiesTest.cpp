@@ -1,7 +1,7 @@
 // The copy step: the Notfall folder refreshed file by file, and an earlier good copy never lost.
 #include "emergency/core/NotfallCopies.h"
-#include "platform/Clock.h"
-#include "platform/Files.h"
+#include "platform/drives/Files.h"
+#include "platform/machine/Clock.h"
 #include "tests/support/FullDisk.h"
 #include "tests/support/TestMachine.h"
 

@@ -1,6 +1,6 @@
 // Helper programs run with a time limit, in a process group of their own.
-#include "platform/ChildProcess.h"
-#include "platform/ImageFile.h"
+#include "platform/host/detail/ChildProcess.h"
+#include "platform/host/detail/ImageFile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

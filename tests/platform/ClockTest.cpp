@@ -1,4 +1,4 @@
-#include "platform/Clock.h"
+#include "platform/machine/Clock.h"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "platform/Files.h"
+#include "platform/drives/Files.h"
 #include "tests/support/TestMachine.h"
 
 #include <QtTest>

@@ -1,6 +1,6 @@
 // The floppy's FAT file system as the reader sees it, on images built byte by byte.
-#include "platform/FatImage.h"
-#include "platform/Files.h"
+#include "platform/drives/detail/FatImage.h"
+#include "platform/drives/Files.h"
 #include "tests/support/FloppyImages.h"
 #include "tests/support/TestMachine.h"
 

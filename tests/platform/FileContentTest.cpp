@@ -1,5 +1,5 @@
-#include "platform/Files.h"
-#include "platform/HostFiles.h"
+#include "platform/drives/Files.h"
+#include "platform/host/detail/HostFiles.h"
 #include "tests/support/TestMachine.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "platform/FileMove.h"
-#include "platform/Files.h"
-#include "platform/Machine.h"
+#include "platform/files/FileMove.h"
+#include "platform/drives/Files.h"
+#include "platform/machine/Machine.h"
 #include "tests/support/TestMachine.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "platform/FileRun.h"
-#include "platform/Files.h"
-#include "platform/Folder.h"
+#include "platform/files/FileRun.h"
+#include "platform/drives/Files.h"
+#include "platform/drives/detail/Folder.h"
 #include "tests/support/TestMachine.h"
 
 #include <QFile>

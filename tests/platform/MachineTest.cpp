@@ -1,5 +1,5 @@
-#include "platform/Machine.h"
-#include "platform/Files.h"
+#include "platform/machine/Machine.h"
+#include "platform/drives/Files.h"
 #include "tests/support/TestMachine.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "platform/FileRun.h"
-#include "platform/Files.h"
-#include "platform/Folder.h"
-#include "platform/Machine.h"
+#include "platform/drives/Files.h"
+#include "platform/drives/detail/Folder.h"
+#include "platform/files/FileRun.h"
+#include "platform/machine/Machine.h"
 #include "tests/support/TestMachine.h"
 
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "platform/Pif.h"
+#include "platform/shell/Pif.h"
 
 #include <QFile>
 #include <QtTest>

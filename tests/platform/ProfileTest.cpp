@@ -1,5 +1,5 @@
-#include "platform/Profile.h"
-#include "platform/Files.h"
+#include "platform/files/Profile.h"
+#include "platform/drives/Files.h"
 #include "tests/support/TestMachine.h"
 
 #include <QtTest>

@@ -1,5 +1,5 @@
-#include "platform/ShellLink.h"
-#include "platform/Files.h"
+#include "platform/shell/ShellLink.h"
+#include "platform/drives/Files.h"
 #include "tests/support/TestMachine.h"
 
 #include <QProcess>

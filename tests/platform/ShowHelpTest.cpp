@@ -1,4 +1,4 @@
-#include "platform/Desktop.h"
+#include "platform/shell/Desktop.h"
 #include "tests/support/TestMachine.h"
 
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "platform/SingleInstance.h"
+#include "platform/machine/SingleInstance.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 // Host symbolic links inside the simulated PC: writes never reach what a link points to.
-#include "platform/Files.h"
-#include "platform/Machine.h"
-#include "platform/Profile.h"
+#include "platform/drives/Files.h"
+#include "platform/files/Profile.h"
+#include "platform/machine/Machine.h"
 #include "tests/support/TestMachine.h"
 
 #include <QDir>

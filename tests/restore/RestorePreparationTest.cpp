@@ -1,7 +1,7 @@
 #include "restore/core/RestorePreparation.h"
+#include "platform/drives/Files.h"
+#include "platform/shell/ShellLink.h"
 #include "restore/core/TShellLink.h"
-#include "platform/Files.h"
-#include "platform/ShellLink.h"
 #include "tests/support/TestMachine.h"
 #include "tests/support/TestUser.h"
 

@@ -2,9 +2,9 @@
 #include "controls/DirectoryListBox.h"
 #include "controls/DriveComboBox.h"
 #include "controls/StatusBar.h"
-#include "platform/Clock.h"
-#include "platform/Files.h"
-#include "platform/ShellLink.h"
+#include "platform/drives/Files.h"
+#include "platform/machine/Clock.h"
+#include "platform/shell/ShellLink.h"
 #include "tests/support/TestMachine.h"
 #include "tests/support/TestUser.h"
 

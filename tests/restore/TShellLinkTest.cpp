@@ -1,6 +1,6 @@
 #include "restore/core/TShellLink.h"
-#include "platform/Files.h"
-#include "platform/ShellLink.h"
+#include "platform/drives/Files.h"
+#include "platform/shell/ShellLink.h"
 #include "tests/support/TestMachine.h"
 
 #include <QtTest>

@@ -1,6 +1,6 @@
 #include "tests/support/DosRecord.h"
 
-#include "platform/Machine.h"
+#include "platform/machine/Machine.h"
 
 #include <QFile>
 

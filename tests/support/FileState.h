@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Files.h"
+#include "platform/drives/Files.h"
 
 #include <QByteArray>
 

@@ -1,6 +1,6 @@
 #include "tests/support/HeadlessDos.h"
 
-#include "platform/Shell.h"
+#include "platform/shell/Shell.h"
 
 #include <QProcess>
 

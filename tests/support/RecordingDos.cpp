@@ -2,8 +2,8 @@
 // arguments, one per line and an empty line after them, to $VELKO_DOS_RECORD/commands.txt and,
 // for a command line with "< FILE", keeps a copy of that file of the PC as it is at that moment
 // in $VELKO_DOS_RECORD/input-<n>.bin (n counts those copies from 1). Runs nothing.
-#include "platform/Files.h"
-#include "platform/Pc.h"
+#include "platform/drives/Files.h"
+#include "platform/drives/Pc.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "tests/support/TestMachine.h"
 
-#include "platform/Files.h"
-#include "platform/Pc.h"
+#include "platform/drives/Files.h"
+#include "platform/drives/Pc.h"
 
 #include <QDir>
 #include <QFile>

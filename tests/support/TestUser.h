@@ -2,7 +2,7 @@
 
 #include "controls/Beep.h"
 #include "controls/MessageDialog.h"
-#include "platform/Desktop.h"
+#include "platform/shell/Desktop.h"
 
 #include <QList>
 #include <QStringList>

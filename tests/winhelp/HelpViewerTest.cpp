@@ -1,6 +1,6 @@
 #include "winhelp/HelpViewer.h"
-#include "platform/Desktop.h"
-#include "platform/HelpRequest.h"
+#include "platform/shell/Desktop.h"
+#include "platform/shell/HelpRequest.h"
 #include "winhelp/HelpBrowser.h"
 #include "winhelp/HelpFile.h"
 #include "winhelp/TopicWindow.h"

@@ -1,0 +1,408 @@
+#include "platform/drives/detail/FatImage.h"
+
+#include "platform/drives/Files.h"
+#include "platform/drives/detail/PcState.h"
+#include "platform/host/detail/HostFiles.h"
+#include "platform/host/detail/ImageFile.h"
+#include "platform/text/OemText.h"
+#include "platform/text/detail/FileNames.h"
+
+#include <QHash>
+#include <QSet>
+
+#include <cerrno>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform::detail {
+
+namespace {
+
+constexpr int EntrySize = 32;
+constexpr quint8 LongNamePart = 0x0F;
+constexpr quint8 VolumeLabel = 0x08;
+constexpr quint8 Deleted = 0xE5;
+
+// The sizes of the floppy formats a drive takes: 160 KB to 1.44 MB, the 1.68 MB and 1.72 MB
+// distribution formats (DMF) and 2.88 MB. Anything else is no disk a floppy drive can read.
+bool isFloppySize(qint64 bytes)
+{
+    static constexpr qint64 Kilobytes[] = {160, 180, 320, 360, 720, 1200, 1440, 1680, 1722, 2880};
+    for (const qint64 size : Kilobytes) {
+        if (bytes == size * 1024)
+            return true;
+    }
+    return false;
+}
+
+// Folders deeper than this cannot hold a file a Windows path reaches: "A:\" and a one-letter
+// name with its backslash per level already fill the 260 characters of a path. Their
+// contents are not read.
+constexpr int DeepestFolder = 128;
+
+quint16 word(const QByteArray &bytes, qint64 at)
+{
+    return quint16(quint8(bytes[at]) | quint8(bytes[at + 1]) << 8);
+}
+
+quint32 doubleWord(const QByteArray &bytes, qint64 at)
+{
+    return word(bytes, at) | quint32(word(bytes, at + 2)) << 16;
+}
+
+// Where the parts of a FAT file system lie in the image, from its boot sector.
+struct Layout {
+    qint64 clusterBytes = 0;
+    qint64 fatStart = 0;
+    qint64 fatBytes = 0;
+    qint64 rootStart = 0;
+    qint64 rootBytes = 0;
+    qint64 dataStart = 0;
+    quint32 clusters = 0;
+    bool isFat12 = true;
+};
+
+std::optional<Layout> layoutOf(const QByteArray &bootSector, qint64 imageBytes)
+{
+    if (bootSector.size() < 512)
+        return std::nullopt;
+    const qint64 sectorBytes = word(bootSector, 11);
+    const qint64 sectorsPerCluster = quint8(bootSector[13]);
+    const qint64 reserved = word(bootSector, 14);
+    const qint64 fats = quint8(bootSector[16]);
+    const qint64 rootEntries = word(bootSector, 17);
+    const qint64 sectors = word(bootSector, 19) ? word(bootSector, 19) : doubleWord(bootSector, 32);
+    const qint64 sectorsPerFat = word(bootSector, 22);
+    const bool powerOfTwo = sectorsPerCluster > 0 && (sectorsPerCluster & (sectorsPerCluster - 1)) == 0;
+    if ((sectorBytes != 512 && sectorBytes != 1024 && sectorBytes != 2048 && sectorBytes != 4096)
+        || !powerOfTwo || reserved == 0 || fats == 0 || rootEntries == 0 || sectorsPerFat == 0)
+        return std::nullopt;
+    Layout layout;
+    layout.clusterBytes = sectorBytes * sectorsPerCluster;
+    layout.fatStart = reserved * sectorBytes;
+    layout.fatBytes = sectorsPerFat * sectorBytes;
+    layout.rootStart = (reserved + fats * sectorsPerFat) * sectorBytes;
+    layout.rootBytes = rootEntries * EntrySize;
+    const qint64 rootSectors = (layout.rootBytes + sectorBytes - 1) / sectorBytes;
+    layout.dataStart = layout.rootStart + rootSectors * sectorBytes;
+    const qint64 dataSectors = sectors - layout.dataStart / sectorBytes;
+    if (dataSectors <= 0 || sectors * sectorBytes > imageBytes)
+        return std::nullopt;  // cut off
+    layout.clusters = quint32(dataSectors / sectorsPerCluster);
+    if (layout.clusters >= 65525)
+        return std::nullopt;  // FAT32: no floppy has one
+    layout.isFat12 = layout.clusters < 4085;
+    const qint64 usedFatBytes =
+        layout.isFat12 ? (qint64(layout.clusters) + 2) * 3 / 2 + 1 : (qint64(layout.clusters) + 2) * 2;
+    if (usedFatBytes > layout.fatBytes)
+        return std::nullopt;
+    return layout;
+}
+
+// `size` bytes of the image from `at`; an error code when the file cannot give them.
+DosResult<QByteArray> readImage(const HostFd &image, qint64 at, qint64 size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (qint64 done = 0; done < size;) {
+        const ssize_t got = ::pread(image.get(), bytes.data() + done, size_t(size - done), off_t(at + done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return {dosErrorFromErrno(errno), {}};
+        if (got == 0)
+            return {dos::NotDosDisk, {}};  // cut off after all
+        done += got;
+    }
+    return {dos::Ok, bytes};
+}
+
+// A long name as its directory entries give it, in the order they stand: the part with the
+// 0x40 flag and the highest number first, each next one numbered one less, down to 1, all with
+// the same checksum of the 8.3 name. Anything else leaves the 8.3 name alone.
+class LongNameParts {
+public:
+    void add(const QByteArray &raw)
+    {
+        const quint8 first = quint8(raw[0]);
+        const int number = first & 0x1F;
+        const int sum = quint8(raw[13]);
+        if (first & 0x40) {
+            m_name = part(raw);
+            m_next = number;
+            m_checksum = sum;
+            m_valid = number >= 1;
+        } else if (m_valid && number == m_next - 1 && sum == m_checksum) {
+            m_name.prepend(part(raw));
+            m_next = number;
+        } else {
+            m_valid = false;
+        }
+    }
+
+    void clear() { m_valid = false; }
+
+    // The long name for the 8.3 entry that follows the parts; empty when they do not make one.
+    QString takeFor(const QByteArray &shortEntry)
+    {
+        const bool complete = m_valid && m_next == 1 && m_checksum == checksum(shortEntry);
+        m_valid = false;
+        return complete ? m_name : QString();
+    }
+
+private:
+    static QString part(const QByteArray &raw)
+    {
+        QString text;
+        for (const int at : {1, 3, 5, 7, 9, 14, 16, 18, 20, 22, 24, 28, 30}) {
+            const quint16 code = word(raw, at);
+            if (code == 0)
+                break;
+            text += QChar(code);
+        }
+        return text;
+    }
+
+    static int checksum(const QByteArray &raw)
+    {
+        quint8 sum = 0;
+        for (int i = 0; i < 11; ++i)
+            sum = quint8(((sum & 1) << 7) + (sum >> 1) + quint8(raw[i]));
+        return sum;
+    }
+
+    QString m_name;
+    int m_next = 0;
+    int m_checksum = -1;
+    bool m_valid = false;
+};
+
+class Reader {
+public:
+    Reader(const HostFd &image, const Layout &layout, const QByteArray &fat)
+        : m_image(image),
+          m_layout(layout),
+          m_fat(fat)
+    {}
+
+    DosResult<FatVolume> volume()
+    {
+        FatVolume volume;
+        volume.root.attributes = attr::Directory;
+        const auto root = readImage(m_image, m_layout.rootStart, m_layout.rootBytes);
+        if (!root.ok())
+            return {root.error, {}};
+        readEntries(root.value, volume.root, &volume.label, 0);
+        return {m_error, volume};
+    }
+
+private:
+    // The next cluster of a chain; 0 at its end or where the chain leaves the disk.
+    quint32 next(quint32 cluster) const
+    {
+        quint32 value = 0;
+        if (m_layout.isFat12) {
+            const quint16 pair = word(m_fat, cluster * 3 / 2);
+            value = cluster & 1 ? pair >> 4 : pair & 0xFFF;
+        } else {
+            value = word(m_fat, cluster * 2);
+        }
+        return isOnDisk(value) ? value : 0;
+    }
+
+    bool isOnDisk(quint32 cluster) const { return cluster >= 2 && cluster < m_layout.clusters + 2; }
+
+    // A directory's clusters one after the other; a chain that loops ends where it would repeat.
+    QByteArray chain(quint32 cluster)
+    {
+        QByteArray bytes;
+        QSet<quint32> seen;
+        while (isOnDisk(cluster) && !seen.contains(cluster)) {
+            seen.insert(cluster);
+            const auto read =
+                readImage(m_image, m_layout.dataStart + qint64(cluster - 2) * m_layout.clusterBytes,
+                          m_layout.clusterBytes);
+            if (!read.ok()) {
+                m_error = read.error;
+                break;
+            }
+            bytes += read.value;
+            cluster = next(cluster);
+        }
+        return bytes;
+    }
+
+    void readEntries(const QByteArray &directory, FatEntry &into, QString *label, int depth)
+    {
+        LongNameParts longName;
+        for (qint64 at = 0; at + EntrySize <= directory.size(); at += EntrySize) {
+            const QByteArray raw = directory.mid(at, EntrySize);
+            const quint8 first = quint8(raw[0]);
+            const quint8 attributes = quint8(raw[11]);
+            if (first == 0)
+                break;
+            if (first == Deleted) {
+                longName.clear();
+                continue;
+            }
+            if (attributes == LongNamePart) {
+                longName.add(raw);
+                continue;
+            }
+            const QString name = longName.takeFor(raw);
+            if (attributes & VolumeLabel) {
+                if (label && label->isEmpty())
+                    *label = fromOem(raw.left(11)).trimmed();
+                continue;
+            }
+            if (first == '.')
+                continue;
+            FatEntry entry = shortEntry(raw);
+            if (!name.isEmpty())
+                entry.name = name;
+            if (entry.isDirectory() && depth < DeepestFolder) {
+                const quint32 start = word(raw, 26);
+                if (!m_directories.contains(start)) {
+                    m_directories.insert(start);
+                    readEntries(chain(start), entry, nullptr, depth + 1);
+                }
+            }
+            into.entries.append(entry);
+        }
+    }
+
+    static FatEntry shortEntry(const QByteArray &raw)
+    {
+        QByteArray base = raw.left(8);
+        if (quint8(base[0]) == 0x05)
+            base[0] = char(Deleted);  // a name whose first letter is 0xE5 in code page 850
+        const QString stem = fromOem(base).trimmed();
+        const QString extension = fromOem(raw.mid(8, 3)).trimmed();
+        FatEntry entry;
+        entry.shortName = extension.isEmpty() ? stem : stem + u'.' + extension;
+        const quint8 lowerCase = quint8(raw[12]);
+        const QString shownStem = lowerCase & 0x08 ? stem.toLower() : stem;
+        const QString shownExtension = lowerCase & 0x10 ? extension.toLower() : extension;
+        entry.name = extension.isEmpty() ? shownStem : shownStem + u'.' + shownExtension;
+        entry.attributes = quint8(raw[11])
+                           & (attr::ReadOnly | attr::Hidden | attr::System | attr::Directory | attr::Archive);
+        const quint16 time = word(raw, 22);
+        const quint16 date = word(raw, 24);
+        const QDate day(1980 + (date >> 9), (date >> 5) & 0xF, date & 0x1F);
+        const QTime clock((time >> 11) & 0x1F, (time >> 5) & 0x3F, (time & 0x1F) * 2);
+        entry.lastWrite =
+            QDateTime(day.isValid() ? day : QDate(1980, 1, 1), clock.isValid() ? clock : QTime(0, 0));
+        return entry;
+    }
+
+    const HostFd &m_image;
+    const Layout m_layout;
+    const QByteArray m_fat;
+    QSet<quint32> m_directories;
+    int m_error = dos::Ok;
+};
+
+}  // namespace
+
+bool FatEntry::isDirectory() const
+{
+    return attributes & attr::Directory;
+}
+
+const FatEntry *FatEntry::find(const QString &wantedName) const
+{
+    const QString wanted = upperCaseName(wantedName);
+    for (const FatEntry &entry : entries) {
+        if (upperCaseName(entry.name) == wanted || entry.shortName == wanted)
+            return &entry;
+    }
+    return nullptr;
+}
+
+DosResult<std::shared_ptr<const FatVolume>> FatVolumeCache::volume(const QString &image)
+{
+    const auto opened = openImage(image);
+    struct stat info;
+    if (!opened.ok() || ::fstat(opened.value.get(), &info) != 0) {
+        forget(image);
+        return {opened.ok() ? dos::NotReady : opened.error, nullptr};
+    }
+    Cached &cached = m_volumes[image];
+    if (cached.volume && cached.size == info.st_size && cached.device == info.st_dev
+        && cached.inode == info.st_ino && cached.modified.tv_sec == info.st_mtim.tv_sec
+        && cached.modified.tv_nsec == info.st_mtim.tv_nsec)
+        return {dos::Ok, cached.volume};
+    if (!isFloppySize(info.st_size))
+        return {dos::NotDosDisk, nullptr};
+    const auto bootSector = readImage(opened.value, 0, 512);
+    if (!bootSector.ok())
+        return {bootSector.error, nullptr};
+    const auto layout = layoutOf(bootSector.value, info.st_size);
+    if (!layout)
+        return {dos::NotDosDisk, nullptr};
+    const auto fat = readImage(opened.value, layout->fatStart, layout->fatBytes);
+    if (!fat.ok())
+        return {fat.error, nullptr};
+    auto volume = Reader(opened.value, *layout, fat.value).volume();
+    if (!volume.ok())
+        return {volume.error, nullptr};
+    cached = {info.st_mtim, info.st_size, info.st_dev, info.st_ino,
+              std::make_shared<const FatVolume>(std::move(volume.value))};
+    return {dos::Ok, cached.volume};
+}
+
+int writeVolumeLabel(const HostFd &image, const QByteArray &label)
+{
+    struct stat info;
+    if (::fstat(image.get(), &info) != 0)
+        return dosErrorFromErrno(errno);
+    const auto bootSector = readImage(image, 0, 512);
+    if (!bootSector.ok())
+        return bootSector.error;
+    const auto layout = layoutOf(bootSector.value, info.st_size);
+    if (!layout)
+        return dos::NotDosDisk;
+    const auto root = readImage(image, layout->rootStart, layout->rootBytes);
+    if (!root.ok())
+        return root.error;
+    qint64 free = 0;
+    while (free < root.value.size() && root.value[free] != 0 && quint8(root.value[free]) != Deleted)
+        free += EntrySize;
+    if (free >= root.value.size())
+        return dos::DiskFull;
+    const QByteArray name = label.leftJustified(11, ' ', true);
+    const QDateTime now = QDateTime::currentDateTime();
+    const auto time = quint16(now.time().hour() << 11 | now.time().minute() << 5 | now.time().second() / 2);
+    const auto date =
+        quint16(qMax(0, now.date().year() - 1980) << 9 | now.date().month() << 5 | now.date().day());
+    QByteArray entry(EntrySize, '\0');
+    entry.replace(0, 11, name);
+    entry[11] = char(VolumeLabel);
+    for (const auto &[at, value] : {std::pair{22, time}, std::pair{24, date}}) {
+        entry[at] = char(value & 0xFF);
+        entry[at + 1] = char(value >> 8);
+    }
+    if (const int error = writeImage(image, layout->rootStart + free, entry))
+        return error;
+    constexpr int ExtendedBootSignature = 0x29;
+    if (quint8(bootSector.value[38]) == ExtendedBootSignature)
+        return writeImage(image, 43, name);
+    return dos::Ok;
+}
+
+void FatVolumeCache::forget(const QString &image)
+{
+    m_volumes.remove(image);
+}
+
+DosResult<std::shared_ptr<const FatVolume>> fatVolume(const QString &image)
+{
+    return currentPcState().fatVolumes.volume(image);
+}
+
+void forgetFatVolume(const QString &image)
+{
+    currentPcState().fatVolumes.forget(image);
+}
+
+}  // namespace platform::detail

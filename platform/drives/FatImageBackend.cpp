@@ -1,0 +1,362 @@
+#include "platform/drives/detail/DriveBackend.h"
+
+#include "platform/drives/Files.h"
+#include "platform/drives/detail/FatImage.h"
+#include "platform/drives/detail/PathResolver.h"
+#include "platform/host/detail/ImageFile.h"
+#include "platform/host/detail/Mtools.h"
+#include "platform/text/OemText.h"
+#include "platform/text/detail/FileNames.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+
+namespace platform::detail {
+
+namespace {
+
+// A Location of this backend keeps in hostFolder and host the mtools paths of the folder and of
+// the entry, spelled with 8.3 names where the entry exists: mtools would read the brackets a
+// long name may hold as a pattern, and an 8.3 name cannot hold them.
+
+QString below(const QString &folder, const QString &name, QChar separator = u'/')
+{
+    return folder.endsWith(separator) ? folder + name : QString(folder + separator + name);
+}
+
+Location rootOf(const Drive &drive)
+{
+    Location location;
+    location.drive = &drive;
+    location.windowsPath = QString(drive.letter) + QStringLiteral(":\\");
+    location.hostFolder = pathInImage({});
+    location.host = location.hostFolder;
+    location.exists = true;
+    location.isDirectory = true;
+    return location;
+}
+
+QString imageOf(const Location &location)
+{
+    return location.drive->hostPath;
+}
+
+// The entry as the image holds it now; null when it is gone.
+const FatEntry *entryOf(const FatVolume &volume, const Location &location)
+{
+    const FatEntry *entry = &volume.root;
+    const QStringList names = location.windowsPath.mid(3).split(u'\\', Qt::SkipEmptyParts);
+    for (const QString &name : names) {
+        entry = entry->find(name);
+        if (!entry)
+            return nullptr;
+    }
+    return entry;
+}
+
+DosResult<const FatEntry *> currentEntry(const Location &location, std::shared_ptr<const FatVolume> *volume)
+{
+    auto read = fatVolume(imageOf(location));
+    if (!read.ok())
+        return {read.error, nullptr};
+    *volume = read.value;
+    const FatEntry *entry = entryOf(*read.value, location);
+    return {entry ? dos::Ok : dos::FileNotFound, entry};
+}
+
+// Every change goes through here, so that the next look-up reads the image again.
+int changeImage(const Location &location, const QString &command, const QStringList &arguments,
+                const QList<int> &passed = {})
+{
+    const int error = runMtools(command, imageOf(location), arguments, passed).error;
+    forgetFatVolume(imageOf(location));
+    return error;
+}
+
+// Where a new name goes: its folder's 8.3 path and the name as given. A file written or moved
+// gets its long name this way; given its 8.3 name, mtools would make that its only name.
+QString pathOfName(const Location &location, const QString &name)
+{
+    return below(location.hostFolder, name);
+}
+
+// The entry's path in 8.3 names as the image holds it now, for a command after a change.
+DosResult<QString> currentShortPath(const Location &location)
+{
+    std::shared_ptr<const FatVolume> volume;
+    const auto found = currentEntry(location, &volume);
+    if (!found.ok())
+        return {found.error, {}};
+    return {dos::Ok, pathOfName(location, found.value->shortName)};
+}
+
+int setAttributesOf(const Location &location, quint8 attributes)
+{
+    const auto path = currentShortPath(location);
+    if (!path.ok())
+        return path.error;
+    const auto flag = [attributes](quint8 bit, const char *on, const char *off) {
+        return QString::fromLatin1(attributes & bit ? on : off);
+    };
+    return changeImage(location, QStringLiteral("mattrib"),
+                       {flag(attr::ReadOnly, "+r", "-r"), flag(attr::Hidden, "+h", "-h"),
+                        flag(attr::System, "+s", "-s"), flag(attr::Archive, "+a", "-a"), path.value});
+}
+
+// mtools 4.0 stores a name with these under another name (ÿ as y, € as EU, ...), and a second
+// write to that name never ends: such a name is refused before anything is written. ÿ, ƒ and ı
+// are code page 850's own; every other character must be one of that code page.
+bool isStorableName(const QString &name)
+{
+    static const QString mangled = QStringLiteral("\u00FF\u0192\u0131");
+    for (const QChar c : name) {
+        if (!isOemCharacter(c) || mangled.contains(c))
+            return false;
+    }
+    return true;
+}
+
+// mcopy of `data` into the image, to `name` in the folder of `location`, replacing what is
+// there. On a full disk mcopy has removed the file already; whatever it may have left is taken
+// away, so that nothing stays half-written.
+int copyIntoImage(const Location &location, const QByteArray &data, const QDateTime &lastWrite,
+                  const QString &name)
+{
+    if (!isStorableName(name))
+        return dos::PathNotFound;
+    const auto content = memoryFile(data, lastWrite);
+    if (!content.ok())
+        return content.error;
+    QStringList arguments{QStringLiteral("-o")};
+    if (lastWrite.isValid())
+        arguments << QStringLiteral("-m");
+    arguments << descriptorPath(content.value) << pathOfName(location, name);
+    const int error = changeImage(location, QStringLiteral("mcopy"), arguments, {content.value.get()});
+    if (error != dos::Ok) {
+        Location left = location;
+        left.windowsPath = below(directoryPart(location.windowsPath), name, u'\\');
+        if (const auto path = currentShortPath(left); path.ok())
+            (void)changeImage(location, QStringLiteral("mdel"),
+                              {path.value});  // the copy's error is the one to report
+    }
+    return error;
+}
+
+// A name in the file's folder that nothing has, for a file on its way to its place.
+QString temporaryName(const FatVolume &volume, const Location &location)
+{
+    Location folder = location;
+    folder.windowsPath = directoryPart(location.windowsPath);
+    const FatEntry *entries = entryOf(volume, folder);
+    for (int number = QCoreApplication::applicationPid() % 10000;; ++number) {
+        const QString name = QStringLiteral("VS%1.TMP").arg(number % 1000000, 6, 10, QChar(u'0'));
+        if (!entries || !entries->find(name))
+            return name;
+    }
+}
+
+// A FAT file system in an image file: read from the image directly, changed through mtools.
+class FatImageBackend : public DriveBackend {
+public:
+    DosResult<Location> locate(const Drive &drive, const QStringList &names) override;
+    DosResult<quint8> attributes(const Location &entry) override;
+    int setAttributes(const Location &entry, quint8 attributes) override;
+    DosResult<QDateTime> lastWriteTime(const Location &entry) override;
+    DosResult<QString> shortPath(const Location &entry) override;
+    DosResult<QString> hostPath(const Location &entry) override;
+    DosResult<QList<DirectoryEntry>> entries(const Location &directory) override;
+    bool isSameFile(const Location &a, const Location &b) override;
+    DosResult<QByteArray> read(const Location &file) override;
+    int write(const Location &file, const QByteArray &data, WriteMode mode, quint8 attributes) override;
+    int copy(const Location &from, const Location &to, quint8 attributes) override;
+    int writeCopy(const Location &to, const FileCopy &file, quint8 attributes) override;
+    int move(const Location &from, const Location &to, quint8 attributes) override;
+    int remove(const Location &file) override;
+    int makeDirectory(const Location &directory) override;
+    int removeTree(const Location &directory) override;
+};
+
+}  // namespace
+
+DosResult<Location> FatImageBackend::locate(const Drive &drive, const QStringList &names)
+{
+    if (drive.hostPath.isEmpty())
+        return {dos::NotReady, {}};
+    const auto volume = fatVolume(drive.hostPath);
+    if (!volume.ok())
+        return {volume.error, {}};
+    Location location = rootOf(drive);
+    const FatEntry *folder = &volume.value->root;
+    for (const QString &name : names) {
+        if (!location.exists || !location.isDirectory)
+            return {dos::PathNotFound, {}};
+        const FatEntry *found = folder->find(name);
+        location.hostFolder = location.host;
+        location.exists = found != nullptr;
+        location.isDirectory = found && found->isDirectory();
+        location.name = found ? found->name : name;
+        location.host = below(location.hostFolder, found ? found->shortName : name);
+        if (!location.windowsPath.endsWith(u'\\'))
+            location.windowsPath += u'\\';
+        location.windowsPath += location.name;
+        folder = found;
+    }
+    return {dos::Ok, location};
+}
+
+DosResult<quint8> FatImageBackend::attributes(const Location &entry)
+{
+    std::shared_ptr<const FatVolume> volume;
+    const auto found = currentEntry(entry, &volume);
+    if (!found.ok())
+        return {found.error, 0};
+    return {dos::Ok, found.value->attributes};
+}
+
+int FatImageBackend::setAttributes(const Location &entry, quint8 attributes)
+{
+    return setAttributesOf(entry, attributes);
+}
+
+DosResult<QDateTime> FatImageBackend::lastWriteTime(const Location &entry)
+{
+    std::shared_ptr<const FatVolume> volume;
+    const auto found = currentEntry(entry, &volume);
+    if (!found.ok())
+        return {found.error, {}};
+    if (entry.isRoot())
+        return {dos::FileNotFound, {}};  // a FAT root has no directory entry of its own
+    return {dos::Ok, found.value->lastWrite};
+}
+
+DosResult<QString> FatImageBackend::shortPath(const Location &entry)
+{
+    const auto volume = fatVolume(imageOf(entry));
+    if (!volume.ok())
+        return {volume.error, {}};
+    QStringList shortNames;
+    const FatEntry *folder = &volume.value->root;
+    const QStringList names = entry.windowsPath.mid(3).split(u'\\', Qt::SkipEmptyParts);
+    for (const QString &name : names) {
+        folder = folder->find(name);
+        if (!folder)
+            return {dos::PathNotFound, {}};
+        shortNames.append(folder->shortName);
+    }
+    return {dos::Ok, entry.windowsPath.left(3) + shortNames.join(u'\\')};
+}
+
+DosResult<QList<DirectoryEntry>> FatImageBackend::entries(const Location &directory)
+{
+    std::shared_ptr<const FatVolume> volume;
+    const auto found = currentEntry(directory, &volume);
+    if (!found.ok())
+        return {found.error == dos::FileNotFound ? dos::PathNotFound : found.error, {}};
+    QList<DirectoryEntry> entries;
+    entries.reserve(found.value->entries.size());
+    for (const FatEntry &entry : found.value->entries)
+        entries.append({entry.name, entry.isDirectory()});
+    std::sort(entries.begin(), entries.end(), [](const DirectoryEntry &a, const DirectoryEntry &b) {
+        const int order = a.name.compare(b.name, Qt::CaseInsensitive);
+        return order != 0 ? order < 0 : a.name < b.name;
+    });
+    return {dos::Ok, entries};
+}
+
+bool FatImageBackend::isSameFile(const Location &a, const Location &b)
+{
+    return a.drive == b.drive && a.exists && b.exists && a.host.compare(b.host, Qt::CaseInsensitive) == 0;
+}
+
+DosResult<QByteArray> FatImageBackend::read(const Location &file)
+{
+    const auto run = runMtools(QStringLiteral("mcopy"), imageOf(file), {file.host, QStringLiteral("-")});
+    if (run.error != dos::Ok)
+        return {run.error, {}};
+    return {dos::Ok, run.output};
+}
+
+int FatImageBackend::write(const Location &file, const QByteArray &data, WriteMode mode, quint8 attributes)
+{
+    if (mode == WriteMode::CreateNew && file.exists)
+        return dos::AccessDenied;
+    if (mode == WriteMode::Replace && file.exists) {
+        // Written under a free name first: the old file goes only when the new one is complete.
+        const auto volume = fatVolume(imageOf(file));
+        if (!volume.ok())
+            return volume.error;
+        const QString temporary = temporaryName(*volume.value, file);
+        if (const int error = copyIntoImage(file, data, {}, temporary))
+            return error;
+        const QString written = pathOfName(file, temporary);
+        const QStringList arguments{QStringLiteral("-D"), QStringLiteral("o"), written,
+                                    pathOfName(file, file.name)};
+        if (const int error = changeImage(file, QStringLiteral("mmove"), arguments)) {
+            // The move's error is the one to report.
+            (void)changeImage(file, QStringLiteral("mdel"), {written});
+            return error;
+        }
+    } else if (const int error = copyIntoImage(file, data, {}, file.name)) {
+        return error;
+    }
+    return setAttributesOf(file, attributes);
+}
+
+int FatImageBackend::copy(const Location &from, const Location &to, quint8 attributes)
+{
+    const auto data = read(from);
+    if (!data.ok())
+        return data.error;
+    const auto time = lastWriteTime(from);
+    if (!time.ok())
+        return time.error;
+    return writeCopy(to, {data.value, time.value}, attributes);
+}
+
+int FatImageBackend::writeCopy(const Location &to, const FileCopy &file, quint8 attributes)
+{
+    if (const int error = copyIntoImage(to, file.data, file.lastWrite, to.name))
+        return error;
+    return setAttributesOf(to, attributes);
+}
+
+int FatImageBackend::move(const Location &from, const Location &to, quint8 attributes)
+{
+    if (!isStorableName(to.name))
+        return dos::PathNotFound;
+    const QStringList arguments{QStringLiteral("-D"), QStringLiteral("o"), from.host,
+                                pathOfName(to, to.name)};
+    if (const int error = changeImage(from, QStringLiteral("mmove"), arguments))
+        return error;
+    return setAttributesOf(to, attributes);
+}
+
+int FatImageBackend::remove(const Location &file)
+{
+    return changeImage(file, QStringLiteral("mdel"), {file.host});
+}
+
+int FatImageBackend::makeDirectory(const Location &directory)
+{
+    if (!isStorableName(directory.name))
+        return dos::PathNotFound;
+    return changeImage(directory, QStringLiteral("mmd"), {pathOfName(directory, directory.name)});
+}
+
+int FatImageBackend::removeTree(const Location &directory)
+{
+    return changeImage(directory, QStringLiteral("mdeltree"), {directory.host});
+}
+
+DosResult<QString> FatImageBackend::hostPath(const Location &)
+{
+    return {dos::AccessDenied, {}};  // the files lie inside the image
+}
+
+std::unique_ptr<DriveBackend> makeFatImageBackend()
+{
+    return std::make_unique<FatImageBackend>();
+}
+
+}  // namespace platform::detail

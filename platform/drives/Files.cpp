@@ -1,0 +1,176 @@
+#include "platform/drives/Files.h"
+
+#include "platform/drives/detail/DriveBackend.h"
+#include "platform/drives/detail/PathResolver.h"
+#include "platform/text/detail/FileNames.h"
+
+namespace platform {
+
+using detail::locate;
+using detail::Location;
+
+namespace {
+
+qsizetype lastSeparator(const QString &path)
+{
+    return qMax(path.lastIndexOf(u'\\'), path.lastIndexOf(u':'));
+}
+
+DosResult<Location> existing(const QString &path)
+{
+    auto location = locate(path);
+    if (location.ok() && !location.value.exists)
+        location.error = dos::FileNotFound;
+    return location;
+}
+
+DosResult<Location> existingDirectory(const QString &path)
+{
+    auto location = locate(path);
+    if (location.ok() && !(location.value.exists && location.value.isDirectory))
+        location.error = dos::PathNotFound;
+    return location;
+}
+
+DosResult<QStringList> entryNames(const QString &directory, bool directories)
+{
+    const auto location = existingDirectory(directory);
+    if (!location.ok())
+        return {location.error, {}};
+    const auto entries = location.value.backend().entries(location.value);
+    if (!entries.ok())
+        return {entries.error, {}};
+    QStringList names;
+    for (const detail::DirectoryEntry &entry : entries.value) {
+        if (entry.isDirectory == directories)
+            names.append(entry.name);
+    }
+    return {dos::Ok, names};
+}
+
+}  // namespace
+
+DosResult<ResolvedPath> resolvePath(const QString &path)
+{
+    const auto location = locate(path);
+    if (!location.ok())
+        return {location.error, {}};
+    ResolvedPath resolved;
+    resolved.m_location = std::make_shared<const Location>(location.value);
+    return {dos::Ok, resolved};
+}
+
+QString ResolvedPath::path() const
+{
+    return m_location->windowsPath;
+}
+
+bool ResolvedPath::exists() const
+{
+    return m_location->exists;
+}
+
+bool ResolvedPath::isFile() const
+{
+    return m_location->exists && !m_location->isDirectory;
+}
+
+QString fileNamePart(const QString &path)
+{
+    return path.mid(lastSeparator(path) + 1);
+}
+
+QString directoryPart(const QString &path)
+{
+    const qsizetype separator = lastSeparator(path);
+    if (separator < 0)
+        return {};
+    const bool keepsSeparator = path[separator] == u':' || separator == 0 || path[separator - 1] == u':';
+    return path.left(keepsSeparator ? separator + 1 : separator);
+}
+
+QString upperCaseFileName(const QString &name)
+{
+    return detail::upperCaseName(name);
+}
+
+QString withoutRootBackslash(const QString &directory)
+{
+    const bool isRoot = directory.size() == 3 && directory[0] >= u'C' && directory[0] <= u'Z'
+                        && directory[1] == u':' && directory[2] == u'\\';
+    return isRoot ? directory.left(2) : directory;
+}
+
+bool fileExists(const QString &path)
+{
+    const auto location = locate(path);
+    return location.ok() && location.value.exists && !location.value.isDirectory;
+}
+
+bool directoryExists(const QString &path)
+{
+    const auto location = locate(path);
+    return location.ok() && location.value.exists && location.value.isDirectory;
+}
+
+DosResult<QString> hostPathOf(const QString &path)
+{
+    const auto location = existing(path);
+    if (!location.ok())
+        return {location.error, {}};
+    return location.value.backend().hostPath(location.value);
+}
+
+DosResult<QString> canonicalPath(const QString &path)
+{
+    const auto location = existing(path);
+    if (!location.ok())
+        return {location.error, {}};
+    return {dos::Ok, location.value.windowsPath};
+}
+
+DosResult<quint8> fileAttributes(const QString &path)
+{
+    const auto location = existing(path);
+    if (!location.ok())
+        return {location.error, 0};
+    return location.value.backend().attributes(location.value);
+}
+
+DosResult<QDateTime> lastWriteTime(const QString &path)
+{
+    const auto location = existing(path);
+    if (!location.ok())
+        return {location.error, {}};
+    return location.value.backend().lastWriteTime(location.value);
+}
+
+DosResult<QString> shortPathName(const QString &path)
+{
+    const auto location = existing(path);
+    if (!location.ok())
+        return {location.error, {}};
+    return location.value.backend().shortPath(location.value);
+}
+
+DosResult<QStringList> subdirectories(const QString &directory)
+{
+    return entryNames(directory, true);
+}
+
+DosResult<QStringList> files(const QString &directory)
+{
+    return entryNames(directory, false);
+}
+
+DosResult<QByteArray> readFile(const QString &path)
+{
+    const auto location = existing(path);
+    if (!location.ok())
+        return {location.error, {}};
+    if (location.value.isDirectory)
+        return {dos::AccessDenied, {}};
+    return location.value.backend().read(location.value);
+}
+
+}  // namespace platform

@@ -1,0 +1,561 @@
+#include "platform/drives/detail/Folder.h"
+
+#include "platform/drives/Files.h"
+#include "platform/drives/detail/PcState.h"
+#include "platform/host/detail/HostFiles.h"
+#include "platform/text/detail/FileNames.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cerrno>
+#include <optional>
+
+#include <signal.h>
+
+namespace platform::detail {
+
+namespace {
+
+constexpr quint8 RecordedAttributes = attr::ReadOnly | attr::Hidden | attr::System | attr::Archive;
+constexpr int FolderCacheLimit = 64;
+constexpr int MinimumLinesBeforeRewrite = 64;
+
+quint8 defaultAttributes(bool isDirectory)
+{
+    return isDirectory ? 0 : attr::Archive;
+}
+
+bool sameTime(const timespec &a, const timespec &b)
+{
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+QString recordLine(const QString &name, const QString &attributes, const QString &alias)
+{
+    return name + u'\t' + attributes + u'\t' + alias + u'\n';
+}
+
+QString entryLine(const FolderEntry &entry)
+{
+    return recordLine(entry.name, QString::number(entry.attributes),
+                      entry.aliasKept ? entry.shortName : QString());
+}
+
+bool needsRecord(const FolderEntry &entry)
+{
+    return entry.aliasKept || entry.attributes != defaultAttributes(entry.isDirectory);
+}
+
+// The Windows name of a host entry; none for names Windows cannot hold or the layer's own files.
+std::optional<QString> windowsName(const QByteArray &encoded)
+{
+    const QString name = QFile::decodeName(encoded);
+    if (QFile::encodeName(name) != encoded || !isValidLongName(name))
+        return std::nullopt;
+    return name;
+}
+
+// BASE~N or BASE~N.EXT: only a name of this form can be taken as some stem's alias.
+bool hasAliasForm(const QString &name)
+{
+    const QString base = name.section(u'.', 0, 0);
+    const qsizetype tilde = base.lastIndexOf(u'~');
+    if (tilde <= 0 || tilde == base.size() - 1)
+        return false;
+    return std::all_of(base.cbegin() + tilde + 1, base.cend(),
+                       [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+// The process that made a temporary file of temporaryIn; none for any other name.
+std::optional<qint64> temporaryWriter(const QString &name)
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("^%1-new-([0-9]{1,9})-[0-9]{1,9}$").arg(QRegularExpression::escape(ReservedPrefix)));
+    const auto match = pattern.match(name);
+    if (!match.hasMatch())
+        return std::nullopt;
+    return match.captured(1).toLongLong();
+}
+
+// A process that still runs may still be writing its temporary file; one that cannot be signalled
+// runs as well.
+bool isRunning(qint64 pid)
+{
+    return pid == QCoreApplication::applicationPid() || ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
+}
+
+// The zero time for a folder that cannot be examined.
+timespec folderTimeOf(const HostPath &hostFolder)
+{
+    const auto folder = statHost(hostFolder);
+    return folder ? folder->st_mtim : timespec{};
+}
+
+bool isBelow(const QString &path, const QString &folder)
+{
+    return path == folder || path.startsWith(hostChild(folder, QString()));
+}
+
+}  // namespace
+
+bool Folder::Stamp::operator==(const Stamp &other) const
+{
+    return sameTime(folderTime, other.folderTime) && sameTime(recordsTime, other.recordsTime)
+           && recordsSize == other.recordsSize && recordsInode == other.recordsInode;
+}
+
+Folder::Folder(const HostPath &hostFolder)
+    : m_hostFolder(hostFolder)
+{}
+
+DosResult<std::shared_ptr<Folder>> Folder::load(const HostPath &hostFolder)
+{
+    std::shared_ptr<Folder> folder(new Folder(hostFolder));
+    // Stamped before reading, so that a change made meanwhile is noticed on the next look.
+    folder->m_stamp = folder->currentStamp();
+    QHash<QString, Record> records;
+    if (const int error = folder->readRecords(&records))
+        return {error, {}};
+    if (const int error = folder->readEntries(records))
+        return {error, {}};
+    return {dos::Ok, folder};
+}
+
+HostPath Folder::recordsPath() const
+{
+    return m_hostFolder.child(ReservedPrefix);
+}
+
+Folder::Stamp Folder::currentStamp() const
+{
+    Stamp stamp;
+    stamp.folderTime = folderTimeOf(m_hostFolder);
+    if (const auto records = statHost(recordsPath())) {
+        stamp.recordsTime = records->st_mtim;
+        stamp.recordsSize = records->st_size;
+        stamp.recordsInode = records->st_ino;
+    }
+    return stamp;
+}
+
+bool Folder::isCurrent() const
+{
+    return currentStamp() == m_stamp;
+}
+
+void Folder::removeLeftovers()
+{
+    const qsizetype before = m_leftovers.size();
+    // One whose writer still runs, or that cannot be removed, waits for a later write.
+    m_leftovers.removeIf([](const HostPath &leftover) {
+        const auto writer = temporaryWriter(leftover.below.section(u'/', -1));
+        return writer && !isRunning(*writer) && removeHostFile(leftover) == dos::Ok;
+    });
+    if (m_leftovers.size() != before)
+        noteFolderChanged();
+}
+
+int Folder::readRecords(QHash<QString, Record> *records)
+{
+    const auto file = readHostFile(recordsPath());
+    if (file.error == dos::FileNotFound)
+        return dos::Ok;
+    if (!file.ok())
+        return file.error;
+    const QStringList lines = QString::fromUtf8(file.value).split(u'\n', Qt::SkipEmptyParts);
+    for (const QString &line : lines) {
+        ++m_recordLines;
+        const QStringList fields = line.split(u'\t');
+        if (fields.size() != 3)
+            continue;
+        const QString &name = fields[0];
+        if (fields[1] == u"-") {
+            records->remove(name);
+            m_recorded.remove(name);
+            continue;
+        }
+        bool isNumber = false;
+        const uint attributes = fields[1].toUInt(&isNumber);
+        if (!isNumber)
+            continue;
+        records->insert(name, {quint8(attributes & RecordedAttributes), fields[2]});
+        m_recorded.insert(name);
+    }
+    return dos::Ok;
+}
+
+int Folder::readEntries(const QHash<QString, Record> &records)
+{
+    const auto listing = listHostFolder(m_hostFolder);
+    if (!listing.ok())
+        return listing.error;
+    QHash<QString, QString> storedAliases;  // key of a long name -> its recorded alias
+    for (const HostEntry &hostEntry : listing.value) {
+        const auto name = windowsName(hostEntry.name);
+        if (!name) {
+            const QString hostName = QFile::decodeName(hostEntry.name);
+            if (temporaryWriter(hostName))
+                m_leftovers.append(m_hostFolder.child(hostName));
+            continue;
+        }
+        const QString key = upperCaseName(*name);
+        // Of two host names that differ in case only, Windows sees the first.
+        if (m_entries.contains(key))
+            continue;
+        FolderEntry entry;
+        entry.name = *name;
+        entry.isDirectory = hostEntry.isDirectory;
+        const auto record = records.constFind(*name);
+        entry.attributes =
+            record != records.cend() ? record->attributes : defaultAttributes(entry.isDirectory);
+        if (isShortName(*name))
+            entry.shortName = key;
+        else if (record != records.cend() && !record->alias.isEmpty())
+            storedAliases.insert(key, upperCaseName(record->alias));
+        m_entries.insert(key, entry);
+    }
+    keepSoundAliases(storedAliases);
+
+    QList<QString> withoutAlias;
+    for (auto entry = m_entries.cbegin(); entry != m_entries.cend(); ++entry) {
+        if (entry->shortName.isEmpty())
+            withoutAlias.append(entry.key());
+    }
+    std::sort(withoutAlias.begin(), withoutAlias.end());
+    for (const QString &key : std::as_const(withoutAlias))
+        assignAlias(m_entries[key]);
+    return dos::Ok;
+}
+
+// A recorded alias ends up in restore scripts: it is kept only where it is an 8.3 name that no
+// other name or recorded alias of the folder has. The others are worked out afresh.
+void Folder::keepSoundAliases(const QHash<QString, QString> &storedAliases)
+{
+    QHash<QString, int> claims;
+    for (const QString &alias : storedAliases)
+        ++claims[alias];
+    for (auto stored = storedAliases.cbegin(); stored != storedAliases.cend(); ++stored) {
+        const QString &alias = stored.value();
+        if (!isShortName(alias) || claims.value(alias) > 1 || m_entries.contains(alias))
+            continue;
+        FolderEntry &entry = m_entries[stored.key()];
+        entry.shortName = alias;
+        entry.aliasKept = true;
+        m_aliasOwners.insert(alias, stored.key());
+    }
+}
+
+// The lowest free number; where many names share a stem, the search goes on from the last one.
+void Folder::assignAlias(FolderEntry &entry)
+{
+    const AliasStem stem = aliasStem(entry.name);
+    const QString stemKey = stem.base + u'.' + stem.extension;
+    int number = m_lowestFreeNumbers.value(stemKey, 1);
+    QString alias = aliasOf(stem, number);
+    while (m_entries.contains(alias) || m_aliasOwners.contains(alias))
+        alias = aliasOf(stem, ++number);
+    m_lowestFreeNumbers.insert(stemKey, number + 1);
+    entry.shortName = alias;
+    m_aliasOwners.insert(alias, upperCaseName(entry.name));
+}
+
+// A name or alias that goes away may free a lower number for a stem. Other names (a temporary
+// ~VS1234.TMP) leave the numbers alone, so that copies going through them stay cheap.
+void Folder::forget(QHash<QString, FolderEntry>::const_iterator entry)
+{
+    const auto owner = m_aliasOwners.constFind(entry->shortName);
+    if (owner != m_aliasOwners.cend() && *owner == entry.key())
+        m_aliasOwners.erase(owner);
+    if (hasAliasForm(entry.key()) || hasAliasForm(entry->shortName))
+        m_lowestFreeNumbers.clear();
+    m_entries.erase(entry);
+}
+
+const FolderEntry *Folder::find(const QString &name) const
+{
+    const QString key = upperCaseName(name);
+    if (const auto entry = m_entries.constFind(key); entry != m_entries.cend())
+        return &*entry;
+    if (const auto owner = m_aliasOwners.constFind(key); owner != m_aliasOwners.cend())
+        return &*m_entries.constFind(*owner);
+    return nullptr;
+}
+
+QList<const FolderEntry *> Folder::sortedEntries() const
+{
+    QList<const FolderEntry *> sorted;
+    sorted.reserve(m_entries.size());
+    for (auto entry = m_entries.cbegin(); entry != m_entries.cend(); ++entry)
+        sorted.append(&*entry);
+    std::sort(sorted.begin(), sorted.end(), [](const FolderEntry *a, const FolderEntry *b) {
+        const int order = a->name.compare(b->name, Qt::CaseInsensitive);
+        return order != 0 ? order < 0 : a->name < b->name;
+    });
+    return sorted;
+}
+
+int Folder::add(const QString &name, bool isDirectory, quint8 attributes)
+{
+    const QString key = upperCaseName(name);
+    if (const auto old = m_entries.constFind(key); old != m_entries.cend())
+        forget(old);
+    FolderEntry entry;
+    entry.name = name;
+    entry.isDirectory = isDirectory;
+    entry.attributes = attributes & RecordedAttributes;
+    if (isShortName(name)) {
+        entry.shortName = key;
+    } else {
+        assignAlias(entry);
+        entry.aliasKept = true;
+    }
+    m_entries.insert(key, entry);
+    // Without a line to write, the records stay as last seen: only the folder's time moved.
+    if (!needsRecord(entry) && !m_recorded.contains(name)) {
+        noteFolderChanged();
+        return dos::Ok;
+    }
+    const int error = record(entry);
+    noteRecordsChanged();
+    return error;
+}
+
+int Folder::remove(const QString &name)
+{
+    const auto entry = m_entries.constFind(upperCaseName(name));
+    if (entry == m_entries.cend())
+        return dos::Ok;
+    const QString spelled = entry->name;
+    forget(entry);
+    if (!m_recorded.contains(spelled)) {
+        noteFolderChanged();
+        return dos::Ok;
+    }
+    const int error = recordRemoval(spelled);
+    noteRecordsChanged();
+    return error;
+}
+
+int Folder::setAttributes(const QString &name, quint8 attributes)
+{
+    const auto entry = m_entries.find(upperCaseName(name));
+    if (entry == m_entries.end())
+        return dos::FileNotFound;
+    attributes &= RecordedAttributes;
+    if (entry->attributes == attributes)
+        return dos::Ok;
+    entry->attributes = attributes;
+    const int error = record(*entry);
+    noteRecordsChanged();
+    return error;
+}
+
+int Folder::keepAlias(const QString &name)
+{
+    const auto entry = m_entries.find(upperCaseName(name));
+    if (entry == m_entries.end() || entry->aliasKept || isShortName(entry->name))
+        return dos::Ok;
+    entry->aliasKept = true;
+    const int error = record(*entry);
+    noteRecordsChanged();
+    return error;
+}
+
+// The layer's own changes must not make the folder look changed by someone else. A held folder
+// takes its stamp once, when it is let go.
+void Folder::noteFolderChanged()
+{
+    if (!m_held)
+        m_stamp.folderTime = folderTimeOf(m_hostFolder);
+}
+
+void Folder::noteRecordsChanged()
+{
+    if (!m_held)
+        m_stamp = currentStamp();
+}
+
+void Folder::hold()
+{
+    m_held = true;
+}
+
+int Folder::release()
+{
+    m_held = false;
+    int error = dos::Ok;
+    if (m_recordsPending) {
+        m_recordsPending = false;
+        error = rewriteRecords();
+    }
+    m_stamp = currentStamp();
+    return error;
+}
+
+int Folder::record(const FolderEntry &entry)
+{
+    m_recorded.insert(entry.name);
+    if (m_held) {
+        m_recordsPending = true;
+        return dos::Ok;
+    }
+    return appendRecordLine(entryLine(entry));
+}
+
+int Folder::recordRemoval(const QString &name)
+{
+    m_recorded.remove(name);
+    if (m_held) {
+        m_recordsPending = true;
+        return dos::Ok;
+    }
+    return appendRecordLine(recordLine(name, QStringLiteral("-"), QString()));
+}
+
+int Folder::appendRecordLine(const QString &line)
+{
+    ++m_recordLines;
+    if (m_recordLines > MinimumLinesBeforeRewrite && m_recordLines > 2 * m_recorded.size())
+        return rewriteRecords();
+    const int error = appendHostFile(recordsPath(), line.toUtf8());
+    // Appending never goes through a link; the records then take the link's place.
+    if (error != dos::Ok && isHostLink(recordsPath()))
+        return rewriteRecords();
+    return error;
+}
+
+int Folder::rewriteRecords()
+{
+    QString text;
+    QSet<QString> recorded;
+    for (const FolderEntry &entry : std::as_const(m_entries)) {
+        if (!needsRecord(entry))
+            continue;
+        text += entryLine(entry);
+        recorded.insert(entry.name);
+    }
+    m_recorded = recorded;
+    m_recordLines = int(recorded.size());
+    if (recorded.isEmpty()) {
+        const int error = removeHostFile(recordsPath());
+        return error == dos::FileNotFound ? dos::Ok : error;
+    }
+    return replaceHostFile(recordsPath(), temporaryIn(m_hostFolder), text.toUtf8());
+}
+
+DosResult<std::shared_ptr<Folder>> FolderCache::folderAt(const HostPath &hostFolder)
+{
+    const QString key = hostFolder.text();
+    if (const auto folder = m_held.constFind(key); folder != m_held.cend())
+        return {dos::Ok, *folder};
+    const auto cached = m_folders.constFind(key);
+    if (cached != m_folders.cend() && (*cached)->isCurrent()) {
+        holdForRun(*cached);
+        return {dos::Ok, *cached};
+    }
+    m_folders.remove(key);
+    auto loaded = Folder::load(hostFolder);
+    if (!loaded.ok())
+        return loaded;
+    if (m_folders.size() >= FolderCacheLimit)
+        m_folders.clear();
+    m_folders.insert(key, loaded.value);
+    holdForRun(loaded.value);
+    return loaded;
+}
+
+void FolderCache::holdForRun(const std::shared_ptr<Folder> &folder)
+{
+    if (m_runs == 0)
+        return;
+    folder->hold();
+    m_held.insert(folder->hostFolder().text(), folder);
+}
+
+void FolderCache::beginRun()
+{
+    ++m_runs;
+}
+
+int FolderCache::endRun()
+{
+    if (m_runs == 0 || --m_runs > 0)
+        return dos::Ok;
+    int firstError = dos::Ok;
+    for (const auto &folder : std::as_const(m_held)) {
+        const int error = folder->release();
+        if (firstError == dos::Ok)
+            firstError = error;
+    }
+    m_held.clear();
+    return firstError;
+}
+
+Folder *FolderCache::held(const HostPath &hostFolder) const
+{
+    return m_held.value(hostFolder.text()).get();
+}
+
+void FolderCache::forget(const HostPath &hostFolder)
+{
+    const QString gone = hostFolder.text();
+    m_folders.removeIf([&](const auto &folder) { return isBelow(folder.key(), gone); });
+    // A held folder that is gone has no records left to write.
+    m_held.removeIf([&](const auto &folder) { return isBelow(folder.key(), gone); });
+}
+
+void FolderCache::forgetAll()
+{
+    m_folders.clear();
+    m_held.clear();
+}
+
+DosResult<std::shared_ptr<Folder>> folderAt(const HostPath &hostFolder)
+{
+    return currentPcState().folders.folderAt(hostFolder);
+}
+
+Folder *heldFolder(const HostPath &hostFolder)
+{
+    return currentPcState().folders.held(hostFolder);
+}
+
+void forgetFolders(const HostPath &hostFolder)
+{
+    currentPcState().folders.forget(hostFolder);
+}
+
+void forgetAllFolders()
+{
+    currentPcState().folders.forgetAll();
+}
+
+// The count belongs to the process, not to a PC: the name must be unique for the process ID in
+// it, and two PCs may have a host folder in common.
+HostPath temporaryIn(const HostPath &hostFolder)
+{
+    static int counter = 0;
+    return hostFolder.child(QStringLiteral("%1-new-%2-%3")
+                                .arg(ReservedPrefix)
+                                .arg(QCoreApplication::applicationPid())
+                                .arg(++counter));
+}
+
+DosResult<std::optional<QString>> hostSpellingOf(const HostPath &hostFolder, const QString &name)
+{
+    const auto listing = listHostFolder(hostFolder);
+    if (!listing.ok())
+        return {listing.error, std::nullopt};
+    const QString wanted = upperCaseName(name);
+    for (const HostEntry &hostEntry : listing.value) {
+        const auto spelled = windowsName(hostEntry.name);
+        if (spelled && upperCaseName(*spelled) == wanted)
+            return {dos::Ok, spelled};
+    }
+    return {dos::Ok, std::nullopt};
+}
+
+}  // namespace platform::detail

@@ -1,0 +1,495 @@
+#include "platform/drives/detail/DriveBackend.h"
+
+#include "platform/drives/Files.h"
+#include "platform/drives/detail/Folder.h"
+#include "platform/drives/detail/PathResolver.h"
+#include "platform/host/detail/HostFiles.h"
+#include "platform/text/detail/FileNames.h"
+
+#include <optional>
+
+namespace platform::detail {
+
+namespace {
+
+struct Found {
+    QString name;
+    bool isDirectory = false;
+};
+
+// A Location of this backend keeps in hostFolder and host the paths of the folder and of the entry
+// below the drive's folder, which confines them.
+HostPath hostFolderOf(const Location &location)
+{
+    return {location.drive->hostPath, location.hostFolder};
+}
+
+HostPath hostFileOf(const Location &location)
+{
+    return {location.drive->hostPath, location.host};
+}
+
+QString below(const QString &folder, const QString &name)
+{
+    return folder.isEmpty() ? name : folder + u'/' + name;
+}
+
+// A folder whose records cannot be read still shows its entries by name, so that they do not
+// count as missing; any other name, which might be an alias, gets the folder's error, and so
+// does everything that needs the records (attributes, aliases, changes).
+DosResult<std::optional<Found>> foundWithoutRecords(const HostPath &hostFolder, const QString &name,
+                                                    int folderError)
+{
+    const auto spelled = hostSpellingOf(hostFolder, name);
+    if (!spelled.ok())
+        return {spelled.error, std::nullopt};
+    if (!spelled.value)
+        return {folderError, std::nullopt};
+    const auto info = statHost(hostFolder.child(*spelled.value));
+    return {dos::Ok, Found{*spelled.value, info && S_ISDIR(info->st_mode)}};
+}
+
+// By name, by a spelling that differs from the host's, or by 8.3 alias.
+DosResult<std::optional<Found>> findIn(Folder &folder, const Drive &drive, const QString &name)
+{
+    const FolderEntry *entry = folder.find(name);
+    if (!entry)
+        return {dos::Ok, std::nullopt};
+    const Found found{entry->name, entry->isDirectory};
+    const bool byAlias = upperCaseName(entry->name) != upperCaseName(name);
+    if (byAlias && !drive.writeProtected) {
+        if (const int error = folder.keepAlias(found.name))
+            return {error, std::nullopt};
+    }
+    return {dos::Ok, found};
+}
+
+DosResult<std::optional<Found>> findListed(const Drive &drive, const HostPath &hostFolder,
+                                           const QString &name)
+{
+    const auto folder = folderAt(hostFolder);
+    if (!folder.ok())
+        return foundWithoutRecords(hostFolder, name, folder.error);
+    return findIn(*folder.value, drive, name);
+}
+
+// The exact spelling is tried first, so that most names cost no listing of the folder.
+DosResult<std::optional<Found>> findEntry(const Drive &drive, const HostPath &hostFolder, const QString &name)
+{
+    if (const auto info = statHost(hostFolder.child(name)))
+        return {dos::Ok, Found{name, S_ISDIR(info->st_mode)}};
+    return findListed(drive, hostFolder, name);
+}
+
+// One name further down: to the entry found, or to a new entry of that name.
+void descend(Location &location, const QString &name, const std::optional<Found> &found)
+{
+    location.hostFolder = location.host;
+    location.exists = found.has_value();
+    location.isDirectory = location.exists && found->isDirectory;
+    location.name = location.exists ? found->name : name;
+    location.host = below(location.hostFolder, location.name);
+    if (!location.windowsPath.endsWith(u'\\'))
+        location.windowsPath += u'\\';
+    location.windowsPath += location.name;
+}
+
+// The names below it are found one by one, through the folder listings where a spelling differs.
+DosResult<Location> walk(Location location, const QStringList &names)
+{
+    for (const QString &name : names) {
+        if (!location.exists || !location.isDirectory)
+            return {dos::PathNotFound, {}};
+        const auto found = findEntry(*location.drive, hostFileOf(location), name);
+        if (!found.ok())
+            return {found.error, {}};
+        descend(location, name, found.value);
+    }
+    return {dos::Ok, location};
+}
+
+Location rootOf(const Drive &drive)
+{
+    Location location;
+    location.drive = &drive;
+    location.windowsPath = QString(drive.letter) + QStringLiteral(":\\");
+    location.exists = true;
+    location.isDirectory = true;
+    return location;
+}
+
+// An existing entry whose names are all spelled as on the host, found with one stat; a root
+// only when its folder is there.
+std::optional<Location> spelledAsOnHost(const Drive &drive, const QStringList &names)
+{
+    Location location = rootOf(drive);
+    for (const QString &name : names) {
+        location.hostFolder = location.host;
+        location.host = below(location.hostFolder, name);
+    }
+    const auto info = statHost(hostFileOf(location));
+    if (!info || (names.isEmpty() && !S_ISDIR(info->st_mode)))
+        return std::nullopt;
+    if (!names.isEmpty()) {
+        location.name = names.last();
+        location.windowsPath += names.join(u'\\');
+        location.isDirectory = S_ISDIR(info->st_mode);
+    }
+    return location;
+}
+
+// During a file run, a path whose folder the run holds is found in the folder's listing, without
+// a look at the host. Only a folder spelled as on the host can match one held.
+std::optional<DosResult<Location>> fromHeldFolder(const Drive &drive, const QStringList &names)
+{
+    if (names.isEmpty())
+        return std::nullopt;
+    Location location = rootOf(drive);
+    const QStringList folderNames = names.first(names.size() - 1);
+    for (const QString &name : folderNames)
+        location.host = below(location.host, name);
+    Folder *folder = heldFolder(hostFileOf(location));
+    if (!folder)
+        return std::nullopt;
+    location.windowsPath += folderNames.join(u'\\');
+    const auto found = findIn(*folder, drive, names.last());
+    if (!found.ok())
+        return DosResult<Location>{found.error, {}};
+    descend(location, names.last(), found.value);
+    return DosResult<Location>{dos::Ok, location};
+}
+
+bool isReady(const Drive &drive)
+{
+    const auto info = statHost(drive.hostPath);
+    return info && S_ISDIR(info->st_mode);
+}
+
+// The 8.3 name of an existing entry; a name that is one already needs no look at its folder.
+DosResult<QString> shortNameIn(const Drive &drive, const HostPath &hostFolder, const QString &name)
+{
+    if (isShortName(name))
+        return {dos::Ok, upperCaseName(name)};
+    const auto folder = folderAt(hostFolder);
+    if (!folder.ok())
+        return {folder.error, {}};
+    const FolderEntry *entry = folder.value->find(name);
+    if (!entry)
+        return {dos::PathNotFound, {}};
+    const QString shortName = entry->shortName;
+    if (!drive.writeProtected) {
+        if (const int error = folder.value->keepAlias(name))
+            return {error, {}};
+    }
+    return {dos::Ok, shortName};
+}
+
+// The folder a write goes to, rid first of the temporary files killed writers left there.
+DosResult<std::shared_ptr<Folder>> folderToWrite(const Location &location)
+{
+    auto folder = folderAt(hostFolderOf(location));
+    if (folder.ok())
+        folder.value->removeLeftovers();
+    return folder;
+}
+
+// Makes a copy at `to` by `copied` and records it with `attributes`.
+template <typename Copy>
+int keepCopy(const Location &to, quint8 attributes, Copy copied)
+{
+    const auto folder = folderToWrite(to);
+    if (!folder.ok())
+        return folder.error;
+    if (const int error = copied()) {
+        // A failed copy removes what it wrote; the listing must not keep the old file.
+        if (to.exists && !statHost(hostFileOf(to)))
+            (void)folder.value->remove(to.name);  // the copy's error is the one to report
+        return error;
+    }
+    if (to.exists)
+        return folder.value->setAttributes(to.name, attributes);
+    return folder.value->add(to.name, false, attributes);
+}
+
+class HostInput : public InputStream {
+public:
+    DosResult<qsizetype> read(char *buffer, qsizetype size) override { return reader.read(buffer, size); }
+    HostReader reader;
+};
+
+// The folder's records learn of the file only when it is in place.
+class HostOutput : public OutputStream {
+public:
+    explicit HostOutput(Location file, quint8 attributes)
+        : m_file(std::move(file)),
+          m_attributes(attributes)
+    {}
+    int open()
+    {
+        const auto folder = folderToWrite(m_file);
+        if (!folder.ok())
+            return folder.error;
+        return m_replacement.open(hostFileOf(m_file), temporaryIn(hostFolderOf(m_file)));
+    }
+    int write(const char *data, qsizetype size) override { return m_replacement.write(data, size); }
+    int commit() override
+    {
+        const auto folder = folderAt(hostFolderOf(m_file));
+        if (!folder.ok())
+            return folder.error;
+        if (const int error = m_replacement.commit())
+            return error;
+        if (m_file.exists)
+            return folder.value->setAttributes(m_file.name, m_attributes);
+        return folder.value->add(m_file.name, false, m_attributes);
+    }
+
+private:
+    Location m_file;
+    quint8 m_attributes;
+    HostReplacement m_replacement;
+};
+
+// A host folder (fixed disk or cd-rom) with its attributes and aliases in record files.
+class HostFolderBackend : public DriveBackend {
+public:
+    DosResult<Location> locate(const Drive &drive, const QStringList &names) override;
+    DosResult<quint8> attributes(const Location &entry) override;
+    int setAttributes(const Location &entry, quint8 attributes) override;
+    DosResult<QDateTime> lastWriteTime(const Location &entry) override;
+    DosResult<QString> shortPath(const Location &entry) override;
+    DosResult<QString> hostPath(const Location &entry) override;
+    DosResult<QList<DirectoryEntry>> entries(const Location &directory) override;
+    bool isSameFile(const Location &a, const Location &b) override;
+    DosResult<QByteArray> read(const Location &file) override;
+    int write(const Location &file, const QByteArray &data, WriteMode mode, quint8 attributes) override;
+    int copy(const Location &from, const Location &to, quint8 attributes) override;
+    int writeCopy(const Location &to, const FileCopy &file, quint8 attributes) override;
+    int move(const Location &from, const Location &to, quint8 attributes) override;
+    int remove(const Location &file) override;
+    int makeDirectory(const Location &directory) override;
+    int removeTree(const Location &directory) override;
+    DosResult<std::unique_ptr<InputStream>> openInput(const Location &file) override;
+    DosResult<std::unique_ptr<OutputStream>> openReplacing(const Location &file, quint8 attributes) override;
+};
+
+// Most paths are spelled as on the host, or name a new entry in a folder that is: they cost a
+// stat or two instead of one per name.
+DosResult<Location> HostFolderBackend::locate(const Drive &drive, const QStringList &names)
+{
+    if (drive.hostPath.isEmpty())
+        return {dos::NotReady, {}};
+    if (auto held = fromHeldFolder(drive, names))
+        return *held;
+    if (const auto whole = spelledAsOnHost(drive, names))
+        return {dos::Ok, *whole};
+    if (!names.isEmpty()) {
+        if (auto location = spelledAsOnHost(drive, names.first(names.size() - 1))) {
+            if (!location->isDirectory)
+                return {dos::PathNotFound, {}};
+            // The last name is not there as spelled; only the listing can still know it.
+            const auto found = findListed(drive, hostFileOf(*location), names.last());
+            if (!found.ok())
+                return {found.error, {}};
+            descend(*location, names.last(), found.value);
+            return {dos::Ok, *location};
+        }
+    }
+    if (!isReady(drive))
+        return {dos::NotReady, {}};
+    return walk(rootOf(drive), names);
+}
+
+DosResult<quint8> HostFolderBackend::attributes(const Location &entry)
+{
+    if (entry.isRoot())
+        return {dos::Ok, attr::Directory};
+    const auto folder = folderAt(hostFolderOf(entry));
+    if (!folder.ok())
+        return {folder.error, 0};
+    const FolderEntry *found = folder.value->find(entry.name);
+    if (!found)
+        return {dos::FileNotFound, 0};
+    return {dos::Ok, quint8(found->attributes | (found->isDirectory ? attr::Directory : 0))};
+}
+
+int HostFolderBackend::setAttributes(const Location &entry, quint8 attributes)
+{
+    const auto folder = folderToWrite(entry);
+    if (!folder.ok())
+        return folder.error;
+    return folder.value->setAttributes(entry.name, attributes);
+}
+
+DosResult<QDateTime> HostFolderBackend::lastWriteTime(const Location &entry)
+{
+    const auto info = statHost(hostFileOf(entry));
+    if (!info)
+        return {dos::FileNotFound, {}};
+    const qint64 milliseconds = qint64(info->st_mtim.tv_sec) * 1000 + info->st_mtim.tv_nsec / 1000000;
+    return {dos::Ok, QDateTime::fromMSecsSinceEpoch(milliseconds)};
+}
+
+DosResult<QString> HostFolderBackend::shortPath(const Location &entry)
+{
+    const Drive &drive = *entry.drive;
+    QString shortPath = entry.windowsPath.left(3);
+    QString host;
+    const QStringList names = entry.windowsPath.mid(3).split(u'\\', Qt::SkipEmptyParts);
+    for (const QString &name : names) {
+        const auto shortName = shortNameIn(drive, {drive.hostPath, host}, name);
+        if (!shortName.ok())
+            return shortName;
+        if (!shortPath.endsWith(u'\\'))
+            shortPath += u'\\';
+        shortPath += shortName.value;
+        host = below(host, name);
+    }
+    return {dos::Ok, shortPath};
+}
+
+DosResult<QList<DirectoryEntry>> HostFolderBackend::entries(const Location &directory)
+{
+    const auto folder = folderAt(hostFileOf(directory));
+    if (!folder.ok())
+        return {folder.error, {}};
+    QList<DirectoryEntry> entries;
+    for (const FolderEntry *entry : folder.value->sortedEntries())
+        entries.append({entry->name, entry->isDirectory});
+    return {dos::Ok, entries};
+}
+
+// Another program opens the path itself: only a file or folder of the PC, as it was found inside
+// the drive's folder, is handed out.
+DosResult<QString> HostFolderBackend::hostPath(const Location &entry)
+{
+    const HostPath path = hostFileOf(entry);
+    const auto info = statHost(path);
+    if (!info)
+        return {dos::FileNotFound, {}};
+    if (!S_ISREG(info->st_mode) && !S_ISDIR(info->st_mode))
+        return {dos::AccessDenied, {}};
+    return {dos::Ok, path.text()};
+}
+
+bool HostFolderBackend::isSameFile(const Location &a, const Location &b)
+{
+    return isSameHostFile(hostFileOf(a), hostFileOf(b));
+}
+
+DosResult<QByteArray> HostFolderBackend::read(const Location &file)
+{
+    return readHostFile(hostFileOf(file));
+}
+
+int HostFolderBackend::write(const Location &file, const QByteArray &data, WriteMode mode, quint8 attributes)
+{
+    const auto folder = folderToWrite(file);
+    if (!folder.ok())
+        return folder.error;
+    int error = dos::Ok;
+    switch (mode) {
+    case WriteMode::Truncate:
+        error = writeHostFile(hostFileOf(file), data);
+        break;
+    case WriteMode::Replace:
+        error = replaceHostFile(hostFileOf(file), temporaryIn(hostFolderOf(file)), data);
+        break;
+    case WriteMode::CreateNew:
+        error = writeHostFile(hostFileOf(file), data, true);
+        break;
+    }
+    if (error != dos::Ok)
+        return error;
+    if (file.exists)
+        return folder.value->setAttributes(file.name, attributes);
+    return folder.value->add(file.name, false, attributes);
+}
+
+int HostFolderBackend::copy(const Location &from, const Location &to, quint8 attributes)
+{
+    return keepCopy(to, attributes, [&] { return copyHostFile(hostFileOf(from), hostFileOf(to)); });
+}
+
+int HostFolderBackend::writeCopy(const Location &to, const FileCopy &file, quint8 attributes)
+{
+    return keepCopy(to, attributes, [&] { return writeHostCopy(hostFileOf(to), file.data, file.lastWrite); });
+}
+
+int HostFolderBackend::move(const Location &from, const Location &to, quint8 attributes)
+{
+    // Both folders are fetched before the rename: their bookkeeping follows the host change.
+    const auto sourceFolder = folderToWrite(from);
+    if (!sourceFolder.ok())
+        return sourceFolder.error;
+    const bool sameFolder = to.drive == from.drive && to.hostFolder == from.hostFolder;
+    const auto targetFolder = sameFolder ? sourceFolder : folderToWrite(to);
+    if (!targetFolder.ok())
+        return targetFolder.error;
+    if (const int error = renameHostFile(hostFileOf(from), hostFileOf(to)))
+        return error;
+    if (const int error = sourceFolder.value->remove(from.name))
+        return error;
+    // A replaced file keeps its 8.3 name; a new long name gets its alias among its new neighbours.
+    if (to.exists)
+        return targetFolder.value->setAttributes(to.name, attributes);
+    return targetFolder.value->add(to.name, false, attributes);
+}
+
+int HostFolderBackend::remove(const Location &file)
+{
+    const auto folder = folderToWrite(file);
+    if (!folder.ok())
+        return folder.error;
+    if (const int error = removeHostFile(hostFileOf(file)))
+        return error;
+    return folder.value->remove(file.name);
+}
+
+int HostFolderBackend::makeDirectory(const Location &directory)
+{
+    const auto folder = folderToWrite(directory);
+    if (!folder.ok())
+        return folder.error;
+    if (const int error = makeHostFolder(hostFileOf(directory)))
+        return error;
+    return folder.value->add(directory.name, true, 0);
+}
+
+int HostFolderBackend::removeTree(const Location &directory)
+{
+    const auto folder = folderToWrite(directory);
+    if (!folder.ok())
+        return folder.error;
+    const int error = removeHostTree(hostFileOf(directory));
+    forgetFolders(hostFileOf(directory));
+    if (error != dos::Ok)
+        return error;
+    return folder.value->remove(directory.name);
+}
+
+DosResult<std::unique_ptr<InputStream>> HostFolderBackend::openInput(const Location &file)
+{
+    auto input = std::make_unique<HostInput>();
+    if (const int error = input->reader.open(hostFileOf(file)))
+        return {error, nullptr};
+    return {dos::Ok, std::move(input)};
+}
+
+DosResult<std::unique_ptr<OutputStream>> HostFolderBackend::openReplacing(const Location &file,
+                                                                          quint8 attributes)
+{
+    auto output = std::make_unique<HostOutput>(file, attributes);
+    if (const int error = output->open())
+        return {error, nullptr};
+    return {dos::Ok, std::move(output)};
+}
+
+}  // namespace
+
+std::unique_ptr<DriveBackend> makeHostFolderBackend()
+{
+    return std::make_unique<HostFolderBackend>();
+}
+
+}  // namespace platform::detail

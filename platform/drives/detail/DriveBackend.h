@@ -1,0 +1,103 @@
+#pragma once
+
+#include "platform/machine/Machine.h"
+#include "platform/text/DosError.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+// Inside the platform layer only: where a drive keeps its files.
+namespace platform::detail {
+
+struct Location;
+
+struct DirectoryEntry {
+    QString name;  // spelled as stored
+    bool isDirectory = false;
+};
+
+// A file's bytes and last-write time, for a copy between drives of two backends.
+struct FileCopy {
+    QByteArray data;
+    QDateTime lastWrite;
+};
+
+// How new content reaches a file.
+enum class WriteMode {
+    Truncate,  // the file is created or emptied and written in place
+    Replace,  // written beside the file, then put in its place in one step
+    CreateNew,  // only where nothing has the name yet; AccessDenied otherwise
+};
+
+// A file read from the start, piece by piece.
+class InputStream {
+public:
+    virtual ~InputStream() = default;
+    // Up to `size` bytes into `buffer`; 0 at the end of the file.
+    [[nodiscard]] virtual DosResult<qsizetype> read(char *buffer, qsizetype size) = 0;
+};
+
+// New content for a file, written piece by piece under a temporary name. commit() puts it in
+// place of the file in one step; a stream dropped without commit leaves the file as it was.
+class OutputStream {
+public:
+    virtual ~OutputStream() = default;
+    [[nodiscard]] virtual int write(const char *data, qsizetype size) = 0;
+    [[nodiscard]] virtual int commit() = 0;
+};
+
+// The storage of one kind of drive: a host folder, or a FAT file system in an image file. The services of
+// Files.h keep the Windows rules (what may be overwritten or deleted, what a cd-rom refuses) and
+// leave finding, storing and the bookkeeping of attributes and 8.3 names to the drive's backend.
+// Every call takes Locations the same backend produced.
+class DriveBackend {
+public:
+    virtual ~DriveBackend() = default;
+
+    // The entry the names lead to: every directory on the way exists, the last name may not.
+    [[nodiscard]] virtual DosResult<Location> locate(const Drive &drive, const QStringList &names) = 0;
+
+    [[nodiscard]] virtual DosResult<quint8> attributes(const Location &entry) = 0;  // with 16
+    [[nodiscard]] virtual int setAttributes(const Location &entry, quint8 attributes) = 0;
+    [[nodiscard]] virtual DosResult<QDateTime> lastWriteTime(const Location &entry) = 0;
+    // The 8.3 form of the whole path; the aliases handed out stay fixed from then on.
+    [[nodiscard]] virtual DosResult<QString> shortPath(const Location &entry) = 0;
+    // The host file or folder of the entry; AccessDenied where it has none of its own.
+    [[nodiscard]] virtual DosResult<QString> hostPath(const Location &entry) = 0;
+    [[nodiscard]] virtual DosResult<QList<DirectoryEntry>> entries(const Location &directory) = 0;
+    [[nodiscard]] virtual bool isSameFile(const Location &a, const Location &b) = 0;
+
+    [[nodiscard]] virtual DosResult<QByteArray> read(const Location &file) = 0;
+    // The written file ends up with `attributes`.
+    [[nodiscard]] virtual int write(const Location &file, const QByteArray &data, WriteMode mode,
+                                    quint8 attributes) = 0;
+    // Bytes and last-write time of `from`; the copy gets `attributes`.
+    [[nodiscard]] virtual int copy(const Location &from, const Location &to, quint8 attributes) = 0;
+    // The same for a file from a drive of another backend.
+    [[nodiscard]] virtual int writeCopy(const Location &to, const FileCopy &file, quint8 attributes) = 0;
+    // Renames on the drive, replacing an existing `to` in one step.
+    [[nodiscard]] virtual int move(const Location &from, const Location &to, quint8 attributes) = 0;
+    [[nodiscard]] virtual int remove(const Location &file) = 0;
+    [[nodiscard]] virtual int makeDirectory(const Location &directory) = 0;
+    [[nodiscard]] virtual int removeTree(const Location &directory) = 0;
+
+    // Streams; by default through read() and a Replace write() of the whole file, which a
+    // backend that can do better overrides.
+    [[nodiscard]] virtual DosResult<std::unique_ptr<InputStream>> openInput(const Location &file);
+    // The committed file ends up with `attributes`.
+    [[nodiscard]] virtual DosResult<std::unique_ptr<OutputStream>> openReplacing(const Location &file,
+                                                                                 quint8 attributes);
+};
+
+// The current PC's backend for a drive, chosen by its kind.
+DriveBackend &backendOf(const Drive &drive);
+// A new backend of each kind, for a PC.
+std::unique_ptr<DriveBackend> makeHostFolderBackend();
+std::unique_ptr<DriveBackend> makeFatImageBackend();
+
+}  // namespace platform::detail

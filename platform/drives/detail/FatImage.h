@@ -1,0 +1,65 @@
+#pragma once
+
+#include "platform/host/detail/HostFiles.h"
+#include "platform/text/DosError.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QString>
+
+#include <memory>
+
+#include <sys/types.h>
+#include <time.h>
+
+// Inside the platform layer only: the FAT file system in an image file, read straight from its
+// directories, so that finding a name or its attributes costs no mtools process.
+namespace platform::detail {
+
+struct FatEntry {
+    QString name;  // the long name, or else the 8.3 name with the case the entry asks for
+    QString shortName;  // the 8.3 name as stored: NAME.EXT, code page 850
+    quint8 attributes = 0;  // read-only, hidden, system, directory, archive
+    QDateTime lastWrite;
+    QList<FatEntry> entries;  // a directory's, without "." and ".."
+    bool isDirectory() const;
+    const FatEntry *find(const QString &wantedName) const;  // by long or 8.3 name, without regard to case
+};
+
+struct FatVolume {
+    QString label;  // without trailing blanks; empty when it has none
+    FatEntry root;
+};
+
+// The file systems of the image files one PC has read, each read again only after its file changed.
+class FatVolumeCache {
+public:
+    // The file system of an image file as it is now. The file is read where needed, never whole.
+    // 21 when there is no file (see ImageFile.h), 26 when its size is no floppy format or it holds
+    // no FAT file system or is cut off.
+    [[nodiscard]] DosResult<std::shared_ptr<const FatVolume>> volume(const QString &image);
+    // After a write to the image: its time stamp may not have moved far enough to show the change.
+    void forget(const QString &image);
+
+private:
+    struct Cached {
+        timespec modified{};
+        off_t size = 0;
+        dev_t device = 0;
+        ino_t inode = 0;
+        std::shared_ptr<const FatVolume> volume;
+    };
+    QHash<QString, Cached> m_volumes;
+};
+
+// The FatVolumeCache services for the current PC.
+[[nodiscard]] DosResult<std::shared_ptr<const FatVolume>> fatVolume(const QString &image);
+void forgetFatVolume(const QString &image);
+
+// Gives the freshly formatted volume in `image` the 11 bytes of `label` (blank-padded, code page
+// 850) as they are: in the root's label entry and in the boot sector. mtools would turn some
+// characters a label may hold into a long name.
+[[nodiscard]] int writeVolumeLabel(const HostFd &image, const QByteArray &label);
+
+}  // namespace platform::detail

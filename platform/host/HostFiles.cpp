@@ -1,0 +1,704 @@
+#include "platform/host/detail/HostFiles.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <linux/openat2.h>
+#include <sys/file.h>
+#include <sys/statvfs.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace platform::detail {
+
+namespace {
+
+constexpr size_t CopyBufferSize = 1 << 20;
+// openat2 asks for a retry when a rename elsewhere raced with a ".." it had to check.
+constexpr int ResolveAttempts = 16;
+
+int lastError(int whenMissing = dos::FileNotFound)
+{
+    return dosErrorFromErrno(errno, whenMissing);
+}
+
+// Opens path beneath the folder `at`: no link, ".." or absolute name leads out of it, and no
+// /proc link leads anywhere. A way out reads as a missing file.
+int openBeneath(int at, const QByteArray &path, int flags)
+{
+    open_how how{};
+    how.flags = quint64(flags | O_CLOEXEC);
+    how.resolve = RESOLVE_BENEATH | RESOLVE_NO_MAGICLINKS;
+    for (int attempt = 1;; ++attempt) {
+        const long fd = ::syscall(SYS_openat2, at, path.constData(), &how, sizeof how);
+        if (fd >= 0)
+            return int(fd);
+        if (errno == EINTR || (errno == EAGAIN && attempt < ResolveAttempts))
+            continue;
+        if (errno == EXDEV)
+            errno = ENOENT;
+        return -1;
+    }
+}
+
+HostFd openRoot(const QString &root)
+{
+    return HostFd(::open(hostName(root).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+}
+
+// The folder a path is resolved in; not open for a trusted path, which needs none.
+std::optional<HostFd> rootOf(const HostPath &path)
+{
+    if (path.below.isEmpty())
+        return HostFd();
+    HostFd root = openRoot(path.root);
+    if (!root.isOpen())
+        return std::nullopt;
+    return root;
+}
+
+// The file or folder itself, links inside its root followed.
+HostFd openIn(const HostFd &root, const HostPath &path, int flags)
+{
+    if (!root.isOpen())
+        return HostFd(::open(hostName(path.root).constData(), flags | O_CLOEXEC));
+    return HostFd(openBeneath(root.get(), hostName(path.below), flags));
+}
+
+HostFd openPath(const HostPath &path, int flags)
+{
+    const auto root = rootOf(path);
+    return root ? openIn(*root, path, flags) : HostFd();
+}
+
+// The folder that holds a path's last name, opened inside the path's root, and that name: the
+// *at() calls act on the name itself, so nothing there is followed out of the folder.
+struct Place {
+    HostFd folder;  // not open for a trusted path, whose name is then the whole path
+    QByteArray name;
+    int at() const { return folder.isOpen() ? folder.get() : AT_FDCWD; }
+};
+
+std::optional<Place> placeOf(const HostPath &path)
+{
+    if (path.below.isEmpty())
+        return Place{HostFd(), hostName(path.root)};
+    const qsizetype slash = path.below.lastIndexOf(u'/');
+    const QString name = path.below.mid(slash + 1);
+    // A last name of "." or ".." would let an *at() call reach the folder above.
+    if (name.isEmpty() || name == u"." || name == u"..") {
+        errno = ENOENT;
+        return std::nullopt;
+    }
+    const HostFd root = openRoot(path.root);
+    if (!root.isOpen())
+        return std::nullopt;
+    const QByteArray folder = slash < 0 ? QByteArray(".") : hostName(path.below.left(slash));
+    HostFd fd(openBeneath(root.get(), folder, O_PATH | O_DIRECTORY));
+    if (!fd.isOpen())
+        return std::nullopt;
+    return Place{std::move(fd), hostName(name)};
+}
+
+// EACCES for what is neither a regular file nor a folder, EISDIR for a folder.
+bool isRegularFile(int fd)
+{
+    struct stat info;
+    if (::fstat(fd, &info) != 0)
+        return false;
+    if (!S_ISREG(info.st_mode)) {
+        errno = S_ISDIR(info.st_mode) ? EISDIR : EACCES;
+        return false;
+    }
+    return true;
+}
+
+// A regular file opened for reading. A device or FIFO is refused before it is opened; the file
+// opened is checked again, as something else may have taken its place meanwhile.
+HostFd openForReading(const HostPath &path)
+{
+    const auto root = rootOf(path);
+    if (!root)
+        return {};
+    const HostFd probe = openIn(*root, path, O_PATH);
+    if (!probe.isOpen() || !isRegularFile(probe.get()))
+        return {};
+    HostFd fd = openIn(*root, path, O_RDONLY | O_NONBLOCK);
+    if (fd.isOpen() && !isRegularFile(fd.get()))
+        return {};
+    return fd;
+}
+
+int writeAll(int fd, const char *data, qsizetype size)
+{
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size_t(size));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return lastError();
+        }
+        data += written;
+        size -= written;
+    }
+    return dos::Ok;
+}
+
+// The first failure of a write and the close after it.
+int closed(HostFd &fd, int error)
+{
+    const int closeError = fd.close();
+    return error != dos::Ok ? error : closeError;
+}
+
+// The last steps of a copy: its times, the close, and no partial file after a failure.
+int finishCopy(HostFd &out, const HostPath &to, int error, const timespec (&times)[2])
+{
+    if (error == dos::Ok && ::futimens(out.get(), times) != 0)
+        error = lastError();
+    error = closed(out, error);
+    if (error != dos::Ok)
+        (void)removeHostFile(to);  // the copy's own error is the one to report
+    return error;
+}
+
+int copyByReading(int in, int out)
+{
+    const std::unique_ptr<char[]> buffer(new char[CopyBufferSize]);
+    for (;;) {
+        const ssize_t got = ::read(in, buffer.get(), CopyBufferSize);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return lastError();
+        }
+        if (got == 0)
+            return dos::Ok;
+        if (const int error = writeAll(out, buffer.get(), got))
+            return error;
+    }
+}
+
+// The kernel copies (and may share blocks) where it can; other file systems get read and write.
+int copyBytes(int in, int out)
+{
+    for (;;) {
+        const ssize_t copied = ::copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0);
+        if (copied > 0)
+            continue;
+        if (copied == 0)
+            return dos::Ok;
+        if (errno == EINTR)
+            continue;
+        if (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP)
+            return copyByReading(in, out);
+        return lastError();
+    }
+}
+
+// Truncates only a file that has content. ext4 takes any truncation to zero as a file being
+// rewritten in place and writes it out on close, which would stall every copy into a new,
+// empty temporary file.
+int makeEmpty(int fd)
+{
+    struct stat target;
+    if (::fstat(fd, &target) != 0)
+        return lastError();
+    if (target.st_size > 0 && ::ftruncate(fd, 0) != 0)
+        return lastError();
+    return dos::Ok;
+}
+
+// Opens a file for writing without ever following a symbolic link in its place: such a link is
+// removed and a new file made instead, as Windows has no such thing to write through. A device or
+// FIFO is refused, and the open cannot wait for a reader.
+HostFd openForWriting(const HostPath &path, int flags)
+{
+    const auto place = placeOf(path);
+    if (!place)
+        return {};
+    const char *name = place->name.constData();
+    flags |= O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+    struct stat info;
+    if (!(flags & O_EXCL) && ::fstatat(place->at(), name, &info, AT_SYMLINK_NOFOLLOW) == 0) {
+        if (S_ISLNK(info.st_mode)) {
+            if (::unlinkat(place->at(), name, 0) != 0)
+                return {};
+        } else if (!S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
+            errno = EACCES;
+            return {};
+        }
+    }
+    HostFd fd(::openat(place->at(), name, flags, 0666));
+    if (fd.isOpen() && !isRegularFile(fd.get()))
+        return {};
+    return fd;
+}
+
+timespec timeOf(const QDateTime &time)
+{
+    const qint64 milliseconds = time.toMSecsSinceEpoch();
+    return {time_t(milliseconds / 1000), long(milliseconds % 1000) * 1000000};
+}
+
+struct ListingCloser {
+    void operator()(DIR *listing) const { ::closedir(listing); }
+};
+// An open folder listing, closed when it goes.
+using Listing = std::unique_ptr<DIR, ListingCloser>;
+
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    bool operator==(const FileIdentity &other) const = default;
+};
+
+FileIdentity identityOf(const struct stat &info)
+{
+    return {info.st_dev, info.st_ino};
+}
+
+// The root and each folder below it down to `below`; one that cannot be examined is left out.
+QList<FileIdentity> foldersOnTheWay(int rootFd, const QString &below)
+{
+    QList<FileIdentity> folders;
+    struct stat info;
+    if (::fstat(rootFd, &info) == 0)
+        folders.append(identityOf(info));
+    QString path;
+    for (const QString &name : below.split(u'/', Qt::SkipEmptyParts)) {
+        path = path.isEmpty() ? name : path + u'/' + name;
+        const HostFd fd(openBeneath(rootFd, hostName(path), O_PATH));
+        if (fd.isOpen() && ::fstat(fd.get(), &info) == 0)
+            folders.append(identityOf(info));
+    }
+    return folders;
+}
+
+bool isDotEntry(const dirent *entry)
+{
+    return std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0;
+}
+
+bool isFolderEntry(int folderFd, const dirent *entry)
+{
+    if (entry->d_type != DT_UNKNOWN)
+        return entry->d_type == DT_DIR;
+    struct stat info;
+    return ::fstatat(folderFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(info.st_mode);
+}
+
+int removeTreeAt(int parentFd, const char *name)
+{
+    HostFd fd(::openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!fd.isOpen()) {
+        if (errno != ENOTDIR && errno != ELOOP)
+            return lastError(dos::PathNotFound);
+        return ::unlinkat(parentFd, name, 0) == 0 ? dos::Ok : lastError();
+    }
+    const int folderFd = fd.get();
+    const Listing folder(::fdopendir(folderFd));
+    if (!folder)
+        return lastError(dos::PathNotFound);
+    fd.release();  // the listing owns it now
+    int firstError = dos::Ok;
+    auto note = [&firstError](int error) {
+        if (firstError == dos::Ok)
+            firstError = error;
+    };
+    while (const dirent *entry = ::readdir(folder.get())) {
+        if (isDotEntry(entry))
+            continue;
+        if (isFolderEntry(folderFd, entry))
+            note(removeTreeAt(folderFd, entry->d_name));
+        else if (::unlinkat(folderFd, entry->d_name, 0) != 0)
+            note(lastError());
+    }
+    if (::unlinkat(parentFd, name, AT_REMOVEDIR) != 0)
+        note(lastError(dos::PathNotFound));
+    return firstError;
+}
+
+}  // namespace
+
+HostFd &HostFd::operator=(HostFd &&other) noexcept
+{
+    if (this != &other) {
+        // Replacing an open file keeps nothing of it; its close error has no one to go to.
+        (void)close();
+        m_fd = other.release();
+    }
+    return *this;
+}
+
+HostFd::~HostFd()
+{
+    // An owner that cares about the close error calls close() itself.
+    (void)close();
+}
+
+int HostFd::release()
+{
+    const int fd = m_fd;
+    m_fd = -1;
+    return fd;
+}
+
+int HostFd::close()
+{
+    if (m_fd < 0)
+        return dos::Ok;
+    const int result = ::close(release());
+    return result == 0 ? dos::Ok : lastError();
+}
+
+int dosErrorFromErrno(int error, int whenMissing)
+{
+    switch (error) {
+    case 0:
+        return dos::Ok;
+    case ENOENT:
+        return whenMissing;
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case ELOOP:
+        return dos::PathNotFound;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EEXIST:
+    case EISDIR:
+    case ENOTEMPTY:
+    case EBUSY:
+    case ETXTBSY:
+        return dos::AccessDenied;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return dos::DiskFull;
+    default:
+        return dos::GeneralFailure;
+    }
+}
+
+QByteArray hostName(const QString &hostPath)
+{
+    return QFile::encodeName(hostPath);
+}
+
+QString hostChild(const QString &hostFolder, const QString &name)
+{
+    if (hostFolder.endsWith(u'/'))
+        return hostFolder + name;
+    return hostFolder + u'/' + name;
+}
+
+HostPath HostPath::child(const QString &name) const
+{
+    return {root, below.isEmpty() ? name : below + u'/' + name};
+}
+
+QString HostPath::text() const
+{
+    return below.isEmpty() ? root : hostChild(root, below);
+}
+
+std::optional<struct stat> statHost(const HostPath &path)
+{
+    const HostFd fd = openPath(path, O_PATH);
+    struct stat info;
+    if (!fd.isOpen() || ::fstat(fd.get(), &info) != 0)
+        return std::nullopt;
+    return info;
+}
+
+DosResult<HostSpace> hostFileSystemSpace(const QString &hostPath)
+{
+    struct statvfs info;
+    if (::statvfs(hostName(hostPath).constData(), &info) != 0)
+        return {dosErrorFromErrno(errno, dos::PathNotFound), {}};
+    const auto blockSize = static_cast<qint64>(info.f_frsize);
+    // f_bavail, not f_bfree: the space an unprivileged program may still fill.
+    return {dos::Ok,
+            {static_cast<qint64>(info.f_blocks) * blockSize, static_cast<qint64>(info.f_bavail) * blockSize}};
+}
+
+bool isHostLink(const HostPath &path)
+{
+    const auto place = placeOf(path);
+    struct stat info;
+    return place && ::fstatat(place->at(), place->name.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0
+           && S_ISLNK(info.st_mode);
+}
+
+bool isSameHostFile(const HostPath &a, const HostPath &b)
+{
+    const auto first = statHost(a);
+    const auto second = statHost(b);
+    return first && second && first->st_dev == second->st_dev && first->st_ino == second->st_ino;
+}
+
+DosResult<QList<HostEntry>> listHostFolder(const HostPath &folder)
+{
+    const auto root = rootOf(folder);
+    if (!root)
+        return {lastError(dos::PathNotFound), {}};
+    HostFd fd = openIn(*root, folder, O_RDONLY | O_DIRECTORY);
+    if (!fd.isOpen())
+        return {lastError(dos::PathNotFound), {}};
+    const int folderFd = fd.get();
+    const Listing listing(::fdopendir(folderFd));
+    if (!listing)
+        return {lastError(dos::PathNotFound), {}};
+    fd.release();  // the listing owns it now
+    // A link in the folder is resolved from the root, as it may lead up and down again.
+    const int rootFd = root->isOpen() ? root->get() : folderFd;
+    const QByteArray linkPrefix = root->isOpen() ? hostName(folder.below) + '/' : QByteArray();
+    std::optional<QList<FileIdentity>> onTheWay;
+    QList<HostEntry> entries;
+    errno = 0;
+    while (const dirent *entry = ::readdir(listing.get())) {
+        if (isDotEntry(entry))
+            continue;
+        bool isDirectory = entry->d_type == DT_DIR;
+        bool isLink = entry->d_type == DT_LNK;
+        struct stat info;
+        if (entry->d_type == DT_UNKNOWN
+            && ::fstatat(folderFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0) {
+            isLink = S_ISLNK(info.st_mode);
+            isDirectory = S_ISDIR(info.st_mode);
+        }
+        if (isLink) {
+            const HostFd target(openBeneath(rootFd, linkPrefix + entry->d_name, O_PATH));
+            if (!target.isOpen() || ::fstat(target.get(), &info) != 0) {
+                errno = 0;
+                continue;  // leads out of the root or nowhere
+            }
+            isDirectory = S_ISDIR(info.st_mode);
+            if (isDirectory && !onTheWay)
+                onTheWay = foldersOnTheWay(rootFd, folder.below);
+            if (isDirectory && onTheWay->contains(identityOf(info))) {
+                errno = 0;
+                continue;  // back to a folder on the way here: the tree would never end
+            }
+        }
+        entries.append({QByteArray(entry->d_name), isDirectory});
+        errno = 0;
+    }
+    if (errno != 0)
+        return {lastError(dos::PathNotFound), {}};
+    return {dos::Ok, entries};
+}
+
+DosResult<QByteArray> readHostFile(const HostPath &path)
+{
+    const HostFd fd = openForReading(path);
+    if (!fd.isOpen())
+        return {lastError(), {}};
+    QByteArray data;
+    struct stat info;
+    if (::fstat(fd.get(), &info) == 0 && info.st_size > 0)
+        data.reserve(qsizetype(info.st_size));
+    char chunk[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd.get(), chunk, sizeof chunk);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return {lastError(), {}};
+        }
+        if (got == 0)
+            break;
+        data.append(chunk, got);
+    }
+    return {dos::Ok, data};
+}
+
+int writeHostFile(const HostPath &path, const QByteArray &data, bool exclusive)
+{
+    HostFd fd = openForWriting(path, exclusive ? O_EXCL : O_TRUNC);
+    if (!fd.isOpen())
+        return lastError(dos::PathNotFound);
+    return closed(fd, writeAll(fd.get(), data.constData(), data.size()));
+}
+
+int appendHostFile(const HostPath &path, const QByteArray &data)
+{
+    const auto place = placeOf(path);
+    if (!place)
+        return lastError(dos::PathNotFound);
+    HostFd fd(::openat(place->at(), place->name.constData(),
+                       O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666));
+    if (!fd.isOpen() || !isRegularFile(fd.get()))
+        return lastError(dos::PathNotFound);
+    return closed(fd, writeAll(fd.get(), data.constData(), data.size()));
+}
+
+int replaceHostFile(const HostPath &path, const HostPath &temporary, const QByteArray &data)
+{
+    HostFd fd = openForWriting(temporary, O_EXCL);
+    if (!fd.isOpen())
+        return lastError(dos::PathNotFound);
+    int error = closed(fd, writeAll(fd.get(), data.constData(), data.size()));
+    if (error == dos::Ok)
+        error = renameHostFile(temporary, path);
+    if (error != dos::Ok)
+        (void)removeHostFile(temporary);  // the write's error is the one to report
+    return error;
+}
+
+int copyHostFile(const HostPath &from, const HostPath &to)
+{
+    const HostFd in = openForReading(from);
+    if (!in.isOpen())
+        return lastError();
+    struct stat source;
+    if (::fstat(in.get(), &source) != 0)
+        return lastError();
+    HostFd out = openForWriting(to, 0);
+    if (!out.isOpen())
+        return lastError(dos::PathNotFound);
+    int error = makeEmpty(out.get());
+    if (error == dos::Ok)
+        error = copyBytes(in.get(), out.get());
+    const timespec times[2] = {source.st_atim, source.st_mtim};
+    return finishCopy(out, to, error, times);
+}
+
+int writeHostCopy(const HostPath &to, const QByteArray &data, const QDateTime &lastWrite)
+{
+    HostFd out = openForWriting(to, O_TRUNC);
+    if (!out.isOpen())
+        return lastError(dos::PathNotFound);
+    const int error = writeAll(out.get(), data.constData(), data.size());
+    const timespec times[2] = {{0, UTIME_OMIT}, timeOf(lastWrite)};
+    return finishCopy(out, to, error, times);
+}
+
+int HostReader::open(const HostPath &path)
+{
+    m_fd = openForReading(path);
+    return m_fd.isOpen() ? dos::Ok : lastError();
+}
+
+DosResult<qsizetype> HostReader::read(char *buffer, qsizetype size)
+{
+    for (;;) {
+        const ssize_t got = ::read(m_fd.get(), buffer, size_t(size));
+        if (got >= 0)
+            return {dos::Ok, qsizetype(got)};
+        if (errno != EINTR)
+            return {lastError(), 0};
+    }
+}
+
+HostReplacement::~HostReplacement()
+{
+    if (!m_fd.isOpen())
+        return;
+    (void)m_fd.close();
+    (void)removeHostFile(m_temporary);  // never committed: the file stays as it was
+}
+
+int HostReplacement::open(const HostPath &path, const HostPath &temporary)
+{
+    m_fd = openForWriting(temporary, O_EXCL);
+    if (!m_fd.isOpen())
+        return lastError(dos::PathNotFound);
+    m_path = path;
+    m_temporary = temporary;
+    return dos::Ok;
+}
+
+int HostReplacement::write(const char *data, qsizetype size)
+{
+    return writeAll(m_fd.get(), data, size);
+}
+
+int HostReplacement::commit()
+{
+    int error = m_fd.close();
+    if (error == dos::Ok)
+        error = renameHostFile(m_temporary, m_path);
+    if (error != dos::Ok)
+        (void)removeHostFile(m_temporary);  // the failed step is the one to report
+    return error;
+}
+
+int renameHostFile(const HostPath &from, const HostPath &to)
+{
+    const auto source = placeOf(from);
+    if (!source)
+        return lastError();
+    const auto target = placeOf(to);
+    if (!target)
+        return lastError(dos::PathNotFound);
+    if (::renameat(source->at(), source->name.constData(), target->at(), target->name.constData()) != 0)
+        return lastError();
+    return dos::Ok;
+}
+
+int removeHostFile(const HostPath &path)
+{
+    const auto place = placeOf(path);
+    if (!place || ::unlinkat(place->at(), place->name.constData(), 0) != 0)
+        return lastError();
+    return dos::Ok;
+}
+
+int resizeHostFile(const QString &hostPath, qint64 size)
+{
+    if (::truncate(hostName(hostPath).constData(), off_t(size)) != 0)
+        return lastError();
+    return dos::Ok;
+}
+
+int setHostWriteTime(const QString &hostPath, const QDateTime &time)
+{
+    const timespec times[2] = {{0, UTIME_OMIT}, timeOf(time)};
+    if (::utimensat(AT_FDCWD, hostName(hostPath).constData(), times, 0) != 0)
+        return lastError();
+    return dos::Ok;
+}
+
+int makeHostFolder(const HostPath &path)
+{
+    const auto place = placeOf(path);
+    if (!place || ::mkdirat(place->at(), place->name.constData(), 0777) != 0)
+        return lastError(dos::PathNotFound);
+    return dos::Ok;
+}
+
+int removeHostTree(const HostPath &path)
+{
+    const auto place = placeOf(path);
+    if (!place)
+        return lastError(dos::PathNotFound);
+    return removeTreeAt(place->at(), place->name.constData());
+}
+
+LockOutcome lockHostFile(const QString &hostPath, HostFd *lock, QString *problem)
+{
+    HostFd fd(::open(hostName(hostPath).constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (!fd.isOpen()) {
+        *problem = QStringLiteral("cannot open the lock file %1: %2")
+                       .arg(hostPath, QString::fromLocal8Bit(std::strerror(errno)));
+        return LockOutcome::Failed;
+    }
+    if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EWOULDBLOCK)
+            return LockOutcome::HeldElsewhere;
+        *problem =
+            QStringLiteral("cannot lock %1: %2").arg(hostPath, QString::fromLocal8Bit(std::strerror(errno)));
+        return LockOutcome::Failed;
+    }
+    *lock = std::move(fd);
+    return LockOutcome::Taken;
+}
+
+}  // namespace platform::detail

@@ -1,0 +1,118 @@
+#include "platform/host/detail/ImageFile.h"
+
+#include <QFileInfo>
+
+#include <cerrno>
+
+#include <fcntl.h>
+#include <linux/openat2.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace platform::detail {
+
+namespace {
+
+constexpr int LinkHops = 40;  // as many as the kernel follows
+
+int openNoLinks(const QByteArray &path, int flags)
+{
+    open_how how{};
+    how.flags = quint64(flags);
+    how.resolve = RESOLVE_NO_SYMLINKS;
+    const auto fd = int(::syscall(SYS_openat2, AT_FDCWD, path.constData(), &how, sizeof how));
+    if (fd >= 0 || errno != ENOSYS)
+        return fd;
+    return ::open(path.constData(), flags | O_NOFOLLOW);  // an old kernel: the last link at least
+}
+
+}  // namespace
+
+QString imagePathAtLoad(const QString &hostPath)
+{
+    QString path = hostPath;
+    for (int hop = 0; hop < LinkHops; ++hop) {
+        const QFileInfo info(path);
+        if (info.exists())
+            return info.canonicalFilePath();
+        if (!info.isSymLink()) {
+            const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+            return folder.isEmpty() ? path : folder + u'/' + info.fileName();
+        }
+        path = info.symLinkTarget();  // a link to a disk not inserted yet
+    }
+    return path;
+}
+
+DosResult<HostFd> openImage(const QString &hostPath, bool forWriting)
+{
+    // Non-blocking, so that a FIFO in the image's place cannot stop the open.
+    HostFd fd(openNoLinks(hostName(hostPath), (forWriting ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK));
+    if (!fd.isOpen()) {
+        const int error = errno;
+        if (error == ENOENT || error == ENOTDIR || error == EISDIR || error == ELOOP || error == ENXIO)
+            return {dos::NotReady, {}};
+        return {dosErrorFromErrno(error), {}};
+    }
+    struct stat info;
+    if (::fstat(fd.get(), &info) != 0)
+        return {dosErrorFromErrno(errno), {}};
+    if (!S_ISREG(info.st_mode))
+        return {dos::NotReady, {}};
+    return {dos::Ok, std::move(fd)};
+}
+
+int resizeImage(const HostFd &image, qint64 size)
+{
+    if (::ftruncate(image.get(), off_t(size)) != 0)
+        return dosErrorFromErrno(errno);
+    return dos::Ok;
+}
+
+int writeImage(const HostFd &image, qint64 at, const QByteArray &bytes)
+{
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t written =
+            ::pwrite(image.get(), bytes.constData() + done, size_t(bytes.size() - done), off_t(at + done));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return dosErrorFromErrno(errno);
+        }
+        done += written;
+    }
+    return dos::Ok;
+}
+
+DosResult<HostFd> memoryFile(const QByteArray &data, const QDateTime &lastWrite)
+{
+    HostFd fd(::memfd_create("velko-copy", MFD_CLOEXEC));
+    if (!fd.isOpen())
+        return {dosErrorFromErrno(errno), {}};
+    for (qsizetype done = 0; done < data.size();) {
+        const ssize_t written = ::write(fd.get(), data.constData() + done, size_t(data.size() - done));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return {dosErrorFromErrno(errno), {}};
+        }
+        done += written;
+    }
+    if (lastWrite.isValid()) {
+        const qint64 ms = lastWrite.toMSecsSinceEpoch();
+        const timespec time{time_t(ms / 1000), long(ms % 1000) * 1000000};
+        const timespec times[2] = {{0, UTIME_OMIT}, time};
+        if (::futimens(fd.get(), times) != 0)
+            return {dosErrorFromErrno(errno), {}};
+    }
+    return {dos::Ok, std::move(fd)};
+}
+
+QString descriptorPath(const HostFd &file)
+{
+    return QStringLiteral("/dev/fd/%1").arg(file.get());
+}
+
+}  // namespace platform::detail

@@ -1,0 +1,80 @@
+#include "platform/host/detail/Mtools.h"
+
+#include "platform/host/detail/ChildProcess.h"
+#include "platform/host/detail/ImageFile.h"
+#include "platform/text/DosError.h"
+
+#include <chrono>
+
+namespace platform::detail {
+
+namespace {
+
+// A floppy holds at most 2.88 MB: a command still running after a minute hangs.
+constexpr std::chrono::minutes MtoolsTimeLimit{1};
+
+QProcessEnvironment mtoolsEnvironment()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("MTOOLSRC"), QStringLiteral("/dev/null"));
+    environment.insert(QStringLiteral("HOME"), QStringLiteral("/nonexistent"));  // no ~/.mtoolsrc
+    environment.insert(QStringLiteral("MTOOLS_SKIP_CHECK"), QStringLiteral("1"));
+    environment.insert(QStringLiteral("MTOOLS_NO_VFAT"), QStringLiteral("0"));
+    environment.insert(QStringLiteral("MTOOLS_LOWER_CASE"), QStringLiteral("0"));
+    environment.insert(QStringLiteral("MTOOLS_NAME_NUMERIC_TAIL"), QStringLiteral("1"));
+    environment.insert(QStringLiteral("DEFAULT_CODEPAGE"), QStringLiteral("850"));
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    return environment;
+}
+
+int failureOf(const QByteArray &errors)
+{
+    if (errors.contains("Disk full") || errors.contains("No free clusters"))
+        return dos::DiskFull;
+    if (errors.contains("not found"))
+        return dos::FileNotFound;
+    return dos::GeneralFailure;
+}
+
+}  // namespace
+
+MtoolsRun runMtools(const QString &command, const QString &image, const QStringList &arguments,
+                    const QList<int> &passed)
+{
+    const auto opened = openImage(image);
+    if (!opened.ok())
+        return {opened.error, {}};
+    return runMtools(command, opened.value, arguments, passed);
+}
+
+MtoolsRun runMtools(const QString &command, const HostFd &image, const QStringList &arguments,
+                    const QList<int> &passed)
+{
+    ChildCommand child;
+    child.program = command;
+    child.arguments = QStringList{QStringLiteral("-i"), descriptorPath(image)} + arguments;
+    child.environment = mtoolsEnvironment();
+    child.timeLimit = MtoolsTimeLimit;
+    child.passedDescriptors = passed;
+    child.passedDescriptors.append(image.get());
+    const ChildRun run = runChild(child);
+    switch (run.outcome) {
+    case ChildRun::Outcome::Finished:
+        if (run.exitCode != 0)
+            return {failureOf(run.errors), run.output};
+        return {dos::Ok, run.output};
+    case ChildRun::Outcome::TimedOut:
+        return {dos::TimedOut, {}};
+    case ChildRun::Outcome::Crashed:
+    case ChildRun::Outcome::NotStarted:
+        break;
+    }
+    return {dos::GeneralFailure, {}};
+}
+
+QString pathInImage(const QStringList &names)
+{
+    return QStringLiteral("::/") + names.join(u'/');
+}
+
+}  // namespace platform::detail

@@ -1,0 +1,158 @@
+#pragma once
+
+#include "platform/text/DosError.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+#include <sys/stat.h>
+
+// Inside the platform layer only: the host boundary. Every system call on a host path is made
+// here (HostFiles.cpp), and its failure comes back as a DOS error code.
+namespace platform::detail {
+
+// The DOS code for a host errno value; whenMissing stands for ENOENT (a file: 2, a folder: 3).
+[[nodiscard]] int dosErrorFromErrno(int error, int whenMissing = dos::FileNotFound);
+
+QByteArray hostName(const QString &hostPath);
+QString hostChild(const QString &hostFolder, const QString &name);
+
+// A host file or folder of the simulated PC. `root` is taken as the machine names it (a drive's
+// folder, which may itself be a link or a mounted disk; a file of the machine folder; a floppy
+// image); `below` is resolved inside root only, so that no symbolic link (relative or absolute)
+// and no ".." in it leads out. Links that stay inside are followed, except a link in the place of
+// the last name when it is written, renamed or removed: that acts on the link itself. What lies
+// outside counts as missing.
+struct HostPath {
+    HostPath() = default;
+    // Implicit: a path the machine names itself is trusted as it is.
+    HostPath(const QString &trusted)
+        : root(trusted)
+    {}
+    HostPath(const QString &rootFolder, const QString &path)
+        : root(rootFolder),
+          below(path)
+    {}
+    QString root;
+    QString below;  // names joined by '/'; empty for the root itself
+
+    HostPath child(const QString &name) const;
+    QString text() const;  // root and below in one host path, for other programs and messages
+};
+
+// An open host file, closed when it goes, so that no error path has to remember it.
+class HostFd {
+public:
+    HostFd() = default;
+    explicit HostFd(int fd)
+        : m_fd(fd)
+    {}
+    HostFd(HostFd &&other) noexcept
+        : m_fd(other.release())
+    {}
+    HostFd &operator=(HostFd &&other) noexcept;
+    HostFd(const HostFd &) = delete;
+    HostFd &operator=(const HostFd &) = delete;
+    ~HostFd();
+
+    bool isOpen() const { return m_fd >= 0; }
+    [[nodiscard]] int get() const { return m_fd; }
+    int release();
+    // Closes now; a write the kernel reports only here (a full disk over NFS) is its error.
+    [[nodiscard]] int close();
+
+private:
+    int m_fd = -1;
+};
+
+// stat() that follows links inside the root; empty when the path does not exist, leads out of
+// its root or cannot be examined.
+[[nodiscard]] std::optional<struct stat> statHost(const HostPath &path);
+bool isHostLink(const HostPath &path);  // the last name itself is a link
+
+// Size and free space in bytes of the host file system that holds the path (statvfs()).
+struct HostSpace {
+    qint64 total = 0;
+    qint64 free = 0;
+};
+[[nodiscard]] DosResult<HostSpace> hostFileSystemSpace(const QString &hostPath);
+bool isSameHostFile(const HostPath &a, const HostPath &b);
+
+// A folder's entries as the host spells them, "." and ".." left out. A link counts as a folder
+// when it leads to one inside the root; one that leads out of it or nowhere is left out, and so
+// is one back to a folder on the way from the root, which would make the tree endless.
+struct HostEntry {
+    QByteArray name;
+    bool isDirectory = false;
+};
+[[nodiscard]] DosResult<QList<HostEntry>> listHostFolder(const HostPath &folder);
+
+// Only regular files are read: a device or FIFO is refused (5) before it is opened, so that no
+// read runs without end or waits for a writer.
+[[nodiscard]] DosResult<QByteArray> readHostFile(const HostPath &path);
+
+// No write follows a symbolic link in the place of the file. Writing and copying replace such a
+// link by a new file; appending fails on one (3), so that the caller can write the whole file
+// anew. Whatever else is not a regular file (a device, a FIFO) is refused (5).
+// Creates or truncates the file and writes data; exclusive fails with 5 when it exists already.
+[[nodiscard]] int writeHostFile(const HostPath &path, const QByteArray &data, bool exclusive = false);
+[[nodiscard]] int appendHostFile(const HostPath &path, const QByteArray &data);
+// Writes data to `temporary` (which must not exist) and puts it in place of hostPath in one
+// step, so that a failure at any point leaves the old file as it was and no temporary behind.
+[[nodiscard]] int replaceHostFile(const HostPath &path, const HostPath &temporary, const QByteArray &data);
+
+// Creates or truncates `to` with the bytes and the last-write time of `from`. Like Windows, a
+// copy that fails once `to` was opened leaves no partial file behind.
+[[nodiscard]] int copyHostFile(const HostPath &from, const HostPath &to);
+// The same with bytes and a last-write time from elsewhere.
+[[nodiscard]] int writeHostCopy(const HostPath &to, const QByteArray &data, const QDateTime &lastWrite);
+
+// A host file read from the start.
+class HostReader {
+public:
+    [[nodiscard]] int open(const HostPath &path);
+    [[nodiscard]] DosResult<qsizetype> read(char *buffer, qsizetype size);  // 0 at the end
+
+private:
+    HostFd m_fd;
+};
+
+// New content for a host file, written to `temporary` (which must not exist) and put in place of
+// the file by commit(). Dropped before that, it removes the temporary file.
+class HostReplacement {
+public:
+    HostReplacement() = default;
+    HostReplacement(const HostReplacement &) = delete;
+    HostReplacement &operator=(const HostReplacement &) = delete;
+    ~HostReplacement();
+
+    [[nodiscard]] int open(const HostPath &path, const HostPath &temporary);
+    [[nodiscard]] int write(const char *data, qsizetype size);
+    [[nodiscard]] int commit();
+
+private:
+    HostPath m_path;
+    HostPath m_temporary;
+    HostFd m_fd;
+};
+
+// Renames within one host file system, replacing an existing file in one step.
+[[nodiscard]] int renameHostFile(const HostPath &from, const HostPath &to);
+[[nodiscard]] int removeHostFile(const HostPath &path);
+// Cuts or extends the file to `size` bytes; extended with zero bytes.
+[[nodiscard]] int resizeHostFile(const QString &hostPath, qint64 size);
+[[nodiscard]] int setHostWriteTime(const QString &hostPath, const QDateTime &time);
+[[nodiscard]] int makeHostFolder(const HostPath &path);
+// Removes a folder with everything in it, links as links; goes on past failures and returns the
+// first.
+[[nodiscard]] int removeHostTree(const HostPath &path);
+
+// An exclusive lock on a host file for as long as `lock` stays open. Failed says why in *problem.
+enum class LockOutcome { Taken, HeldElsewhere, Failed };
+[[nodiscard]] LockOutcome lockHostFile(const QString &hostPath, HostFd *lock, QString *problem);
+
+}  // namespace platform::detail

@@ -1,0 +1,210 @@
+#include "platform/machine/Machine.h"
+
+#include "platform/host/detail/HostFiles.h"
+#include "platform/host/detail/ImageFile.h"
+#include "platform/text/ProfileDocument.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <optional>
+
+namespace platform {
+
+namespace {
+
+const QString IniName = QStringLiteral("machine.ini");
+
+std::optional<DriveKind> driveKind(const QString &text)
+{
+    if (text.compare(u"fixed", Qt::CaseInsensitive) == 0)
+        return DriveKind::Fixed;
+    if (text.compare(u"floppy", Qt::CaseInsensitive) == 0)
+        return DriveKind::Floppy;
+    if (text.compare(u"cdrom", Qt::CaseInsensitive) == 0)
+        return DriveKind::CdRom;
+    return std::nullopt;
+}
+
+// One line of [Drives]: LETTER=kind[,hostpath[,readonly]].
+std::optional<Drive> parseDrive(const QString &key, const QString &value, const QString &folder,
+                                QString *problem)
+{
+    if (key.size() != 1 || !key[0].isLetter() || key[0].toUpper() > u'Z') {
+        *problem = QStringLiteral("'%1' is no drive letter").arg(key);
+        return std::nullopt;
+    }
+    Drive drive;
+    drive.letter = key[0].toUpper();
+    QStringList fields = value.split(u',');
+    for (QString &field : fields)
+        field = field.trimmed();
+    const auto kind = driveKind(fields[0]);
+    if (!kind || fields.size() > 3) {
+        *problem =
+            QStringLiteral("drive %1: expected fixed|floppy|cdrom[,folder[,readonly]]").arg(drive.letter);
+        return std::nullopt;
+    }
+    drive.kind = *kind;
+    if (drive.kind == DriveKind::Floppy && drive.letter != u'A' && drive.letter != u'B') {
+        *problem = QStringLiteral("drive %1: a floppy drive must be A or B").arg(drive.letter);
+        return std::nullopt;
+    }
+    if (fields.size() > 1 && !fields[1].isEmpty())
+        drive.hostPath = QDir::cleanPath(QDir(folder).absoluteFilePath(fields[1]));
+    // The links to the image are the user's set-up now; one made later is never followed.
+    if (drive.kind == DriveKind::Floppy && !drive.hostPath.isEmpty())
+        drive.hostPath = detail::imagePathAtLoad(drive.hostPath);
+    if (drive.kind == DriveKind::Fixed && drive.hostPath.isEmpty()) {
+        *problem = QStringLiteral("drive %1: a fixed drive needs a folder").arg(drive.letter);
+        return std::nullopt;
+    }
+    if (fields.size() == 3) {
+        if (drive.kind != DriveKind::Floppy || fields[2].compare(u"readonly", Qt::CaseInsensitive)) {
+            *problem = QStringLiteral("drive %1: only a floppy can be listed readonly").arg(drive.letter);
+            return std::nullopt;
+        }
+        drive.writeProtected = true;
+    }
+    if (drive.kind == DriveKind::CdRom)
+        drive.writeProtected = true;
+    return drive;
+}
+
+// A line of [Labels]: LETTER=volume label of a listed fixed or CD drive. A floppy's label is on
+// its disk.
+bool applyLabel(QList<Drive> &drives, const QString &key, const QString &label, QString *problem)
+{
+    const auto drive = std::find_if(drives.begin(), drives.end(), [&](const Drive &listed) {
+        return key.size() == 1 && listed.letter == key[0].toUpper();
+    });
+    if (drive == drives.end()) {
+        *problem = QStringLiteral("label for '%1', which is no listed drive").arg(key);
+        return false;
+    }
+    if (drive->kind == DriveKind::Floppy) {
+        *problem = QStringLiteral("drive %1: a floppy's label is on its disk").arg(drive->letter);
+        return false;
+    }
+    if (label.size() > 11) {
+        *problem = QStringLiteral("drive %1: a volume label has at most 11 characters").arg(drive->letter);
+        return false;
+    }
+    drive->label = label;
+    return true;
+}
+
+bool isAbsoluteWindowsPath(const QString &path)
+{
+    static const QRegularExpression pattern(QStringLiteral("^[A-Za-z]:\\\\"));
+    return pattern.match(path).hasMatch();
+}
+
+}  // namespace
+
+std::unique_ptr<Machine> Machine::load(const QString &hostFolder, QString *error)
+{
+    const QString folder = QDir::cleanPath(QDir(hostFolder).absolutePath());
+    const QString iniPath = folder + u'/' + IniName;
+    const auto file = detail::readHostFile(iniPath);
+    if (!file.ok()) {
+        *error = QStringLiteral("cannot read %1 (DOS error %2)").arg(iniPath).arg(file.error);
+        return nullptr;
+    }
+    QString text = QString::fromUtf8(file.value);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+
+    const ProfileDocument ini = ProfileDocument::parse(text);
+    auto fail = [&](qsizetype line, const QString &problem) {
+        *error = QStringLiteral("%1, line %2: %3").arg(iniPath).arg(line).arg(problem);
+        return nullptr;
+    };
+    // Windows would pass over such a line; here it is a mistake the user should hear of.
+    if (const auto stray = ini.strayLines(); !stray.isEmpty()) {
+        return fail(stray.first().number, stray.first().value.startsWith(u'[')
+                                              ? QStringLiteral("a section header ends with ]")
+                                              : QStringLiteral("expected key=value"));
+    }
+
+    auto machine = std::unique_ptr<Machine>(new Machine);
+    machine->m_folder = folder;
+    machine->m_windowsDirectory = ini.value(QStringLiteral("Windows"), QStringLiteral("Directory"), {});
+    for (const auto &entry : ini.entries(QStringLiteral("Drives"))) {
+        QString problem;
+        const auto drive = parseDrive(entry.key, entry.value, folder, &problem);
+        if (!drive)
+            return fail(entry.number, problem);
+        if (machine->drive(drive->letter))
+            return fail(entry.number, QStringLiteral("drive %1 is listed twice").arg(drive->letter));
+        machine->m_drives.append(*drive);
+    }
+    // Wherever [Labels] stands, a label applies to a drive listed anywhere.
+    for (const auto &entry : ini.entries(QStringLiteral("Labels"))) {
+        QString problem;
+        if (!applyLabel(machine->m_drives, entry.key, entry.value, &problem))
+            return fail(entry.number, problem);
+    }
+    QString &windows = machine->m_windowsDirectory;
+    if (!isAbsoluteWindowsPath(windows)) {
+        *error = QStringLiteral("%1: [Windows] Directory must be an absolute path such as "
+                                "C:\\WINDOWS")
+                     .arg(iniPath);
+        return nullptr;
+    }
+    windows[0] = windows[0].toUpper();
+    while (windows.size() > 3 && windows.endsWith(u'\\'))
+        windows.chop(1);
+    std::sort(machine->m_drives.begin(), machine->m_drives.end(),
+              [](const Drive &a, const Drive &b) { return a.letter < b.letter; });
+    return machine;
+}
+
+QString Machine::findFolder(const QString &hostStartDir)
+{
+    QDir folder(QDir(hostStartDir).absolutePath());
+    do {
+        if (QFileInfo(folder.filePath(IniName)).isFile())
+            return QDir::cleanPath(folder.absolutePath());
+    } while (folder.cdUp());
+    return {};
+}
+
+const Drive *Machine::drive(QChar letter) const
+{
+    letter = letter.toUpper();
+    for (const Drive &drive : m_drives) {
+        if (drive.letter == letter)
+            return &drive;
+    }
+    return nullptr;
+}
+
+QString Machine::windowsPathOf(const QString &hostPath) const
+{
+    const QString target = QFileInfo(hostPath).canonicalFilePath();
+    if (target.isEmpty())
+        return {};
+    const Drive *best = nullptr;
+    QString bestRoot;
+    for (const Drive &drive : m_drives) {
+        if (drive.kind == DriveKind::Floppy || drive.hostPath.isEmpty())
+            continue;
+        const QString root = QFileInfo(drive.hostPath).canonicalFilePath();
+        if (root.isEmpty() || root.size() <= bestRoot.size())
+            continue;
+        const QString below = root.endsWith(u'/') ? root : root + u'/';
+        if (target == root || target.startsWith(below)) {
+            best = &drive;
+            bestRoot = root;
+        }
+    }
+    if (!best)
+        return {};
+    const QStringList names = target.mid(bestRoot.size()).split(u'/', Qt::SkipEmptyParts);
+    return QString(best->letter) + QStringLiteral(":\\") + names.join(u'\\');
+}
+
+}  // namespace platform

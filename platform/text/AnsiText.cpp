@@ -1,0 +1,47 @@
+#include "platform/text/AnsiText.h"
+
+#include "platform/text/detail/SingleByteText.h"
+
+namespace platform {
+
+namespace {
+
+// Bytes 0x80-0x9F of Windows-1252; the five bytes the code page leaves unassigned stand for the
+// control characters of the same number, as Windows converts them.
+constexpr char16_t HighControls[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+std::optional<char> ansiByte(char16_t code)
+{
+    if (code < 0x80 || (code >= 0xA0 && code <= 0xFF))
+        return char(code);
+    for (int index = 0; index < 32; ++index) {
+        if (HighControls[index] == code)
+            return char(0x80 + index);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<QByteArray> toAnsi(const QString &text)
+{
+    return detail::singleByteText(text, ansiByte);
+}
+
+QString fromAnsi(const QByteArray &bytes)
+{
+    return detail::textOfBytes(bytes, [](uchar code) {
+        return code >= 0x80 && code < 0xA0 ? HighControls[code - 0x80] : char16_t(code);
+    });
+}
+
+std::optional<QByteArray> ansiLines(const QStringList &lines)
+{
+    return detail::crLfLines(lines, toAnsi);
+}
+
+}  // namespace platform

@@ -1,0 +1,39 @@
+#include "platform/text/detail/SingleByteText.h"
+
+namespace platform::detail {
+
+std::optional<QByteArray> singleByteText(const QString &text, ByteOf byteOf)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (const QChar c : text) {
+        const auto byte = byteOf(c.unicode());
+        if (!byte)
+            return std::nullopt;
+        bytes.append(*byte);
+    }
+    return bytes;
+}
+
+QString textOfBytes(const QByteArray &bytes, CharacterOf characterOf)
+{
+    QString text;
+    text.reserve(bytes.size());
+    for (const char byte : bytes)
+        text.append(QChar(characterOf(uchar(byte))));
+    return text;
+}
+
+std::optional<QByteArray> crLfLines(const QStringList &lines, TextEncoder encode)
+{
+    QByteArray bytes;
+    for (const QString &line : lines) {
+        const auto encoded = encode(line);
+        if (!encoded)
+            return std::nullopt;
+        bytes += *encoded + "\r\n";
+    }
+    return bytes;
+}
+
+}  // namespace platform::detail
