@@ -134,21 +134,6 @@ HostFd openForReading(const HostPath &path)
     return fd;
 }
 
-int writeAll(int fd, const char *data, qsizetype size)
-{
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size_t(size));
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return lastError();
-        }
-        data += written;
-        size -= written;
-    }
-    return dos::Ok;
-}
-
 // The first failure of a write and the close after it.
 int closed(HostFd &fd, int error)
 {
@@ -179,7 +164,7 @@ int copyByReading(int in, int out)
         }
         if (got == 0)
             return dos::Ok;
-        if (const int error = writeAll(out, buffer.get(), got))
+        if (const int error = writeAllTo(out, buffer.get(), got))
             return error;
     }
 }
@@ -238,12 +223,6 @@ HostFd openForWriting(const HostPath &path, int flags)
     if (fd.isOpen() && !isRegularFile(fd.get()))
         return {};
     return fd;
-}
-
-timespec timeOf(const QDateTime &time)
-{
-    const qint64 milliseconds = time.toMSecsSinceEpoch();
-    return {time_t(milliseconds / 1000), long(milliseconds % 1000) * 1000000};
 }
 
 struct ListingCloser {
@@ -325,6 +304,27 @@ int removeTreeAt(int parentFd, const char *name)
 }
 
 }  // namespace
+
+int writeAllTo(int fd, const char *data, qsizetype size)
+{
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size_t(size));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return lastError();
+        }
+        data += written;
+        size -= written;
+    }
+    return dos::Ok;
+}
+
+timespec hostTime(const QDateTime &time)
+{
+    const qint64 milliseconds = time.toMSecsSinceEpoch();
+    return {time_t(milliseconds / 1000), long(milliseconds % 1000) * 1000000};
+}
 
 HostFd &HostFd::operator=(HostFd &&other) noexcept
 {
@@ -440,7 +440,7 @@ bool isSameHostFile(const HostPath &a, const HostPath &b)
 {
     const auto first = statHost(a);
     const auto second = statHost(b);
-    return first && second && first->st_dev == second->st_dev && first->st_ino == second->st_ino;
+    return first && second && identityOf(*first) == identityOf(*second);
 }
 
 DosResult<QList<HostEntry>> listHostFolder(const HostPath &folder)
@@ -524,7 +524,7 @@ int writeHostFile(const HostPath &path, const QByteArray &data, bool exclusive)
     HostFd fd = openForWriting(path, exclusive ? O_EXCL : O_TRUNC);
     if (!fd.isOpen())
         return lastError(dos::PathNotFound);
-    return closed(fd, writeAll(fd.get(), data.constData(), data.size()));
+    return closed(fd, writeAllTo(fd.get(), data.constData(), data.size()));
 }
 
 int appendHostFile(const HostPath &path, const QByteArray &data)
@@ -536,7 +536,7 @@ int appendHostFile(const HostPath &path, const QByteArray &data)
                        O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666));
     if (!fd.isOpen() || !isRegularFile(fd.get()))
         return lastError(dos::PathNotFound);
-    return closed(fd, writeAll(fd.get(), data.constData(), data.size()));
+    return closed(fd, writeAllTo(fd.get(), data.constData(), data.size()));
 }
 
 int replaceHostFile(const HostPath &path, const HostPath &temporary, const QByteArray &data)
@@ -544,7 +544,7 @@ int replaceHostFile(const HostPath &path, const HostPath &temporary, const QByte
     HostFd fd = openForWriting(temporary, O_EXCL);
     if (!fd.isOpen())
         return lastError(dos::PathNotFound);
-    int error = closed(fd, writeAll(fd.get(), data.constData(), data.size()));
+    int error = closed(fd, writeAllTo(fd.get(), data.constData(), data.size()));
     if (error == dos::Ok)
         error = renameHostFile(temporary, path);
     if (error != dos::Ok)
@@ -575,8 +575,8 @@ int writeHostCopy(const HostPath &to, const QByteArray &data, const QDateTime &l
     HostFd out = openForWriting(to, O_TRUNC);
     if (!out.isOpen())
         return lastError(dos::PathNotFound);
-    const int error = writeAll(out.get(), data.constData(), data.size());
-    const timespec times[2] = {{0, UTIME_OMIT}, timeOf(lastWrite)};
+    const int error = writeAllTo(out.get(), data.constData(), data.size());
+    const timespec times[2] = {{0, UTIME_OMIT}, hostTime(lastWrite)};
     return finishCopy(out, to, error, times);
 }
 
@@ -617,7 +617,7 @@ int HostReplacement::open(const HostPath &path, const HostPath &temporary)
 
 int HostReplacement::write(const char *data, qsizetype size)
 {
-    return writeAll(m_fd.get(), data, size);
+    return writeAllTo(m_fd.get(), data, size);
 }
 
 int HostReplacement::commit()
@@ -647,21 +647,6 @@ int removeHostFile(const HostPath &path)
 {
     const auto place = placeOf(path);
     if (!place || ::unlinkat(place->at(), place->name.constData(), 0) != 0)
-        return lastError();
-    return dos::Ok;
-}
-
-int resizeHostFile(const QString &hostPath, qint64 size)
-{
-    if (::truncate(hostName(hostPath).constData(), off_t(size)) != 0)
-        return lastError();
-    return dos::Ok;
-}
-
-int setHostWriteTime(const QString &hostPath, const QDateTime &time)
-{
-    const timespec times[2] = {{0, UTIME_OMIT}, timeOf(time)};
-    if (::utimensat(AT_FDCWD, hostName(hostPath).constData(), times, 0) != 0)
         return lastError();
     return dos::Ok;
 }

@@ -91,19 +91,10 @@ DosResult<HostFd> memoryFile(const QByteArray &data, const QDateTime &lastWrite)
     HostFd fd(::memfd_create("velko-copy", MFD_CLOEXEC));
     if (!fd.isOpen())
         return {dosErrorFromErrno(errno), {}};
-    for (qsizetype done = 0; done < data.size();) {
-        const ssize_t written = ::write(fd.get(), data.constData() + done, size_t(data.size() - done));
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return {dosErrorFromErrno(errno), {}};
-        }
-        done += written;
-    }
+    if (const int error = writeAllTo(fd.get(), data.constData(), data.size()))
+        return {error, {}};
     if (lastWrite.isValid()) {
-        const qint64 ms = lastWrite.toMSecsSinceEpoch();
-        const timespec time{time_t(ms / 1000), long(ms % 1000) * 1000000};
-        const timespec times[2] = {{0, UTIME_OMIT}, time};
+        const timespec times[2] = {{0, UTIME_OMIT}, hostTime(lastWrite)};
         if (::futimens(fd.get(), times) != 0)
             return {dosErrorFromErrno(errno), {}};
     }

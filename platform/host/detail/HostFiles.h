@@ -69,6 +69,11 @@ private:
     int m_fd = -1;
 };
 
+// Writes all of data to an open file, however many calls it takes.
+[[nodiscard]] int writeAllTo(int fd, const char *data, qsizetype size);
+// A last-write time as the host keeps it.
+timespec hostTime(const QDateTime &time);
+
 // stat() that follows links inside the root; empty when the path does not exist, leads out of
 // its root or cannot be examined.
 [[nodiscard]] std::optional<struct stat> statHost(const HostPath &path);
@@ -143,9 +148,6 @@ private:
 // Renames within one host file system, replacing an existing file in one step.
 [[nodiscard]] int renameHostFile(const HostPath &from, const HostPath &to);
 [[nodiscard]] int removeHostFile(const HostPath &path);
-// Cuts or extends the file to `size` bytes; extended with zero bytes.
-[[nodiscard]] int resizeHostFile(const QString &hostPath, qint64 size);
-[[nodiscard]] int setHostWriteTime(const QString &hostPath, const QDateTime &time);
 [[nodiscard]] int makeHostFolder(const HostPath &path);
 // Removes a folder with everything in it, links as links; goes on past failures and returns the
 // first.
