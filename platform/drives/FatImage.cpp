@@ -4,11 +4,13 @@
 #include "platform/drives/detail/PcState.h"
 #include "platform/host/detail/HostFiles.h"
 #include "platform/host/detail/ImageFile.h"
+#include "platform/machine/Clock.h"
 #include "platform/text/OemText.h"
 #include "platform/text/detail/FileNames.h"
 
 #include <QHash>
 #include <QSet>
+#include <QtEndian>
 
 #include <cerrno>
 
@@ -43,12 +45,12 @@ constexpr int DeepestFolder = 128;
 
 quint16 word(const QByteArray &bytes, qint64 at)
 {
-    return quint16(quint8(bytes[at]) | quint8(bytes[at + 1]) << 8);
+    return qFromLittleEndian<quint16>(bytes.constData() + at);
 }
 
 quint32 doubleWord(const QByteArray &bytes, qint64 at)
 {
-    return word(bytes, at) | quint32(word(bytes, at + 2)) << 16;
+    return qFromLittleEndian<quint32>(bytes.constData() + at);
 }
 
 // Where the parts of a FAT file system lie in the image, from its boot sector.
@@ -115,6 +117,23 @@ DosResult<QByteArray> readImage(const HostFd &image, qint64 at, qint64 size)
         done += got;
     }
     return {dos::Ok, bytes};
+}
+
+// The layout of the FAT volume in an open image, with its boot sector.
+struct ImageLayout {
+    Layout layout;
+    QByteArray bootSector;
+};
+
+DosResult<ImageLayout> imageLayout(const HostFd &image, qint64 imageBytes)
+{
+    auto bootSector = readImage(image, 0, 512);
+    if (!bootSector.ok())
+        return {bootSector.error, {}};
+    const auto layout = layoutOf(bootSector.value, imageBytes);
+    if (!layout)
+        return {dos::NotDosDisk, {}};
+    return {dos::Ok, {*layout, std::move(bootSector.value)}};
 }
 
 // A long name as its directory entries give it, in the order they stand: the part with the
@@ -334,16 +353,14 @@ DosResult<std::shared_ptr<const FatVolume>> FatVolumeCache::volume(const QString
         return {dos::Ok, cached.volume};
     if (!isFloppySize(info.st_size))
         return {dos::NotDosDisk, nullptr};
-    const auto bootSector = readImage(opened.value, 0, 512);
-    if (!bootSector.ok())
-        return {bootSector.error, nullptr};
-    const auto layout = layoutOf(bootSector.value, info.st_size);
-    if (!layout)
-        return {dos::NotDosDisk, nullptr};
-    const auto fat = readImage(opened.value, layout->fatStart, layout->fatBytes);
+    const auto found = imageLayout(opened.value, info.st_size);
+    if (!found.ok())
+        return {found.error, nullptr};
+    const Layout &layout = found.value.layout;
+    const auto fat = readImage(opened.value, layout.fatStart, layout.fatBytes);
     if (!fat.ok())
         return {fat.error, nullptr};
-    auto volume = Reader(opened.value, *layout, fat.value).volume();
+    auto volume = Reader(opened.value, layout, fat.value).volume();
     if (!volume.ok())
         return {volume.error, nullptr};
     cached = {info.st_mtim, info.st_size, info.st_dev, info.st_ino,
@@ -356,13 +373,11 @@ int writeVolumeLabel(const HostFd &image, const QByteArray &label)
     struct stat info;
     if (::fstat(image.get(), &info) != 0)
         return dosErrorFromErrno(errno);
-    const auto bootSector = readImage(image, 0, 512);
-    if (!bootSector.ok())
-        return bootSector.error;
-    const auto layout = layoutOf(bootSector.value, info.st_size);
-    if (!layout)
-        return dos::NotDosDisk;
-    const auto root = readImage(image, layout->rootStart, layout->rootBytes);
+    const auto found = imageLayout(image, info.st_size);
+    if (!found.ok())
+        return found.error;
+    const Layout &layout = found.value.layout;
+    const auto root = readImage(image, layout.rootStart, layout.rootBytes);
     if (!root.ok())
         return root.error;
     qint64 free = 0;
@@ -371,21 +386,19 @@ int writeVolumeLabel(const HostFd &image, const QByteArray &label)
     if (free >= root.value.size())
         return dos::DiskFull;
     const QByteArray name = label.leftJustified(11, ' ', true);
-    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime now = platform::now();
     const auto time = quint16(now.time().hour() << 11 | now.time().minute() << 5 | now.time().second() / 2);
     const auto date =
         quint16(qMax(0, now.date().year() - 1980) << 9 | now.date().month() << 5 | now.date().day());
     QByteArray entry(EntrySize, '\0');
     entry.replace(0, 11, name);
     entry[11] = char(VolumeLabel);
-    for (const auto &[at, value] : {std::pair{22, time}, std::pair{24, date}}) {
-        entry[at] = char(value & 0xFF);
-        entry[at + 1] = char(value >> 8);
-    }
-    if (const int error = writeImage(image, layout->rootStart + free, entry))
+    qToLittleEndian(time, entry.data() + 22);
+    qToLittleEndian(date, entry.data() + 24);
+    if (const int error = writeImage(image, layout.rootStart + free, entry))
         return error;
     constexpr int ExtendedBootSignature = 0x29;
-    if (quint8(bootSector.value[38]) == ExtendedBootSignature)
+    if (quint8(found.value.bootSector[38]) == ExtendedBootSignature)
         return writeImage(image, 43, name);
     return dos::Ok;
 }
