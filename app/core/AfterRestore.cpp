@@ -2,6 +2,7 @@
 
 #include "platform/drives/Files.h"
 #include "platform/text/LineBreak.h"
+#include "restore/core/AutostartShortcut.h"
 
 namespace afterrestore {
 
@@ -63,13 +64,12 @@ QString warningFor(const std::optional<platform::MsDosModeRecord> &record)
 Outcome check()
 {
     Outcome outcome;
-    const QString autostart = platform::autostartDirectory();
-    const QString shortcut = autostart + QStringLiteral("\\orvel.lnk");
+    const QString shortcut = restore::autostartShortcutPath(restore::ShortcutSpelling::LookedFor);
     if (!platform::fileExists(shortcut))
         return outcome;
     outcome.shortcutFound = true;
     // Without a record the restore is taken as run.
-    const QString recordPath = platform::msDosModeRecordPath(autostart);
+    const QString recordPath = platform::msDosModeRecordPath(platform::autostartDirectory());
     const auto record = recordFor(shortcut, recordPath);
     if (!record.ok())
         outcome.errorReports.append(platform::fileErrorReport(record.error, recordPath));

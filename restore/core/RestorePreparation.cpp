@@ -4,6 +4,7 @@
 #include "platform/drives/Files.h"
 #include "platform/shell/Desktop.h"
 #include "platform/shell/ShellLink.h"
+#include "restore/core/AutostartShortcut.h"
 #include "restore/core/TShellLink.h"
 
 namespace restore {
@@ -15,7 +16,7 @@ Preparation prepareRestore(const QString &backupDirectory, const QString &progra
     if (!platform::fileExists(script))
         return Preparation::NoBackup;
     link.ProgramFile = programDirectory + QStringLiteral("\\Orvel.exe");
-    link.LinkFile = platform::autostartDirectory() + QStringLiteral("\\Orvel.lnk");
+    link.LinkFile = autostartShortcutPath();
     link.Write();
     platform::desktop().shellExecute(owner, QStringLiteral("open"), script, {}, {}, platform::showCommand::Normal);
     return Preparation::ScriptOpened;

@@ -3,6 +3,7 @@
 #include "controls/OpenFileDialog.h"
 #include "platform/drives/Files.h"
 #include "platform/shell/Shell.h"
+#include "restore/core/AutostartShortcut.h"
 #include "tests/app/ProgramFixture.h"
 #include "tests/support/DemoPc.h"
 #include "tests/support/FileState.h"
@@ -18,7 +19,13 @@ using namespace platform;
 namespace {
 
 const QString Backups = QStringLiteral("C:\\Programme\\Velko Save\\Backups");
-const QString Shortcut = QStringLiteral("C:\\WINDOWS\\Startmenü\\Programme\\Autostart\\Orvel.lnk");
+
+// Where the restore writes the autostart shortcut.
+QString shortcut()
+{
+    return restore::autostartShortcutPath();
+}
+
 const QString AfterRestore = QStringLiteral("message: 'Velko Restore' wurde ausgeführt !");
 
 void overwrite(const QString &path, const QByteArray &bytes, quint8 attributes)
@@ -101,7 +108,7 @@ private slots:
         startRestoreFromTheDialog(form);
         const QString script = Backups + QStringLiteral("\\restore.bat");
         QCOMPARE(program.user.events.join(u"\n"), QStringLiteral("open: ") + script);
-        QVERIFY(fileExists(Shortcut));
+        QVERIFY(fileExists(shortcut()));
         QCOMPARE(batchStartOf(script), BatchStart::MsDosMode);
 
         const QString autostart = runDosHeadless(program.machine.folder(), QStringLiteral(" "),
@@ -116,7 +123,7 @@ private slots:
         program.user.events.clear();
         program.start();
         QCOMPARE(program.user.events.count(AfterRestore), 1);
-        QVERIFY(!fileExists(Shortcut));
+        QVERIFY(!fileExists(shortcut()));
         program.user.events.clear();
         program.start();
         QVERIFY(!program.user.events.contains(AfterRestore));
@@ -147,7 +154,7 @@ private slots:
         const QString script = Backups + QStringLiteral("\\restore.bat");
         QVERIFY2(fileExists(script), qPrintable(program.user.events.join(u'\n')));
         startRestoreFromTheDialog(form);
-        QVERIFY(fileExists(Shortcut));
+        QVERIFY(fileExists(shortcut()));
 
         const QByteArray whole = program.machine.readFile(script);
         QCOMPARE(missing ? deleteFile(script) : writeFile(script, whole.left(whole.indexOf("copy ") + 3)), 0);
@@ -164,7 +171,7 @@ private slots:
         QCOMPARE(program.user.messages.first().type, controls::MessageType::Warning);
         QVERIFY2(program.user.messages.first().text.startsWith(warning),
                  qPrintable(program.user.messages.first().text));
-        QVERIFY(!fileExists(Shortcut));
+        QVERIFY(!fileExists(shortcut()));
         QVERIFY(files(QStringLiteral("C:\\WINDOWS\\Startmenü\\Programme\\Autostart")).value.isEmpty());
 
         program.user.events.clear();

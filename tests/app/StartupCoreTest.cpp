@@ -5,6 +5,7 @@
 #include "platform/drives/Files.h"
 #include "platform/shell/MsDosModeRecord.h"
 #include "platform/shell/ShellLink.h"
+#include "restore/core/AutostartShortcut.h"
 #include "tests/support/TestMachine.h"
 
 #include <QFile>
@@ -17,7 +18,13 @@ Q_DECLARE_METATYPE(startup::SettingsAtStart::Failure)
 namespace {
 
 const QString Autostart = QStringLiteral("C:\\WINDOWS\\Startmenü\\Programme\\Autostart");
-const QString Shortcut = Autostart + QStringLiteral("\\Orvel.lnk");
+
+// Where the restore writes the autostart shortcut.
+QString shortcut()
+{
+    return restore::autostartShortcutPath();
+}
+
 const QString Record = Autostart + QStringLiteral("\\MSDOSMOD.ERG");
 const QString Script = QStringLiteral("C:\\Programme\\Velko Save\\Backups\\Restore.bat");
 const QString ProgramDirectory = QStringLiteral("C:\\Programme\\Velko Save");
@@ -29,14 +36,14 @@ void writeShortcut(TestMachine &pc)
     pc.makeDirectory(Autostart);
     platform::ShellLink link;
     link.targetPath = QStringLiteral("C:\\Programme\\Velko Save\\Orvel.exe");
-    QCOMPARE(platform::writeShellLink(Shortcut, link), platform::dos::Ok);
+    QCOMPARE(platform::writeShellLink(shortcut(), link), platform::dos::Ok);
 }
 
 // A record written a minute before or a few seconds after the shortcut.
 void writeRecord(TestMachine &pc, platform::BatchEnd end, bool olderThanShortcut)
 {
     QCOMPARE(platform::writeMsDosModeRecord(Record, {Script, end}), platform::dos::Ok);
-    const QDateTime written = QFileInfo(pc.host(Shortcut)).lastModified();
+    const QDateTime written = QFileInfo(pc.host(shortcut())).lastModified();
     QFile host(pc.host(Record));
     QVERIFY(host.open(QIODevice::ReadWrite));
     QVERIFY(host.setFileTime(olderThanShortcut ? written.addSecs(-60) : written.addSecs(5),
@@ -114,7 +121,7 @@ void StartupCoreTest::recordDecidesTheMessage()
     QCOMPARE(outcome.warning, warning);
     QVERIFY2(outcome.message.startsWith(messageStart), qPrintable(outcome.message));
     QVERIFY(warning || outcome.message == Ran);
-    QVERIFY(!platform::fileExists(Shortcut));
+    QVERIFY(!platform::fileExists(shortcut()));
     QVERIFY(!platform::fileExists(Record));
     QVERIFY(!afterrestore::check().shortcutFound);
 }
@@ -125,15 +132,16 @@ void StartupCoreTest::shortcutThatCannotBeDeletedKeepsItsRecord()
     TestMachine pc;
     writeShortcut(pc);
     writeRecord(pc, platform::BatchEnd::NotFound, false);
-    QCOMPARE(platform::setFileAttributes(Shortcut, platform::attr::ReadOnly), platform::dos::Ok);
+    QCOMPARE(platform::setFileAttributes(shortcut(), platform::attr::ReadOnly), platform::dos::Ok);
 
     const afterrestore::Outcome outcome = afterrestore::check();
 
     QCOMPARE(outcome.errorReports,
-             QStringList({"C:\\WINDOWS\\startmenü\\programme\\autostart\\orvel.lnk\n\rDateizugriff verweigert"}));
+             QStringList(restore::autostartShortcutPath(restore::ShortcutSpelling::LookedFor)
+                         + "\n\rDateizugriff verweigert"));
     QVERIFY(outcome.warning);
     QVERIFY(outcome.message.startsWith(QStringLiteral("'Velko Restore' wurde nicht ausgeführt !")));
-    QVERIFY(platform::fileExists(Shortcut));
+    QVERIFY(platform::fileExists(shortcut()));
     QVERIFY(platform::fileExists(Record));
     QCOMPARE(afterrestore::check().message, outcome.message);
 }

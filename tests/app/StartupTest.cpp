@@ -5,6 +5,7 @@
 #include "platform/drives/Files.h"
 #include "platform/shell/MsDosModeRecord.h"
 #include "platform/shell/ShellLink.h"
+#include "restore/core/AutostartShortcut.h"
 #include "tests/app/ProgramFixture.h"
 
 #include <QAction>
@@ -229,7 +230,7 @@ void StartupTest::workingDirectoryAtDriveRoot()
 void StartupTest::autostartShortcutIsDeletedAndReported()
 {
     ProgramFixture program;
-    const QString shortcut = QStringLiteral("C:\\WINDOWS\\Startmenü\\Programme\\Autostart\\Orvel.lnk");
+    const QString shortcut = restore::autostartShortcutPath();
     program.machine.writeFile(shortcut, QByteArray("L\0\0\0", 4));
     program.start();
 
@@ -290,7 +291,7 @@ void StartupTest::recordOfTheRestoreDecidesTheMessage()
     ProgramFixture program;
     program.machine.writeFile(SettingsFile, defaultFile());
     program.machine.makeDirectory(Autostart);
-    const QString shortcut = Autostart + QStringLiteral("\\Orvel.lnk");
+    const QString shortcut = restore::autostartShortcutPath();
     writeAutostartShortcut(shortcut);
     if (recorded) {
         QCOMPARE(platform::writeMsDosModeRecord(Record, {Script, end}), platform::dos::Ok);
@@ -321,7 +322,7 @@ void StartupTest::recordStaysWithAShortcutThatCannotBeDeleted()
     ProgramFixture program;
     program.machine.writeFile(SettingsFile, defaultFile());
     program.machine.makeDirectory(Autostart);
-    const QString shortcut = Autostart + QStringLiteral("\\Orvel.lnk");
+    const QString shortcut = restore::autostartShortcutPath();
     writeAutostartShortcut(shortcut);
     QCOMPARE(platform::setFileAttributes(shortcut, platform::attr::ReadOnly), platform::dos::Ok);
     QCOMPARE(platform::writeMsDosModeRecord(Record, {Script, platform::BatchEnd::NotFound}),
@@ -338,7 +339,7 @@ void StartupTest::recordStaysWithAShortcutThatCannotBeDeleted()
 void StartupTest::shortcutThatCannotBeDeletedIsReportedAndStartupGoesOn()
 {
     ProgramFixture program;
-    const QString shortcut = Autostart + QStringLiteral("\\Orvel.lnk");
+    const QString shortcut = restore::autostartShortcutPath();
     program.machine.makeDirectory(Autostart);
     writeAutostartShortcut(shortcut);
     QCOMPARE(platform::setFileAttributes(shortcut, platform::attr::ReadOnly | platform::attr::Archive),
@@ -346,8 +347,8 @@ void StartupTest::shortcutThatCannotBeDeletedIsReportedAndStartupGoesOn()
     TForm1 &form = program.start();
 
     QCOMPARE(program.user.events,
-             QStringList({"error: C:\\WINDOWS\\startmenü\\programme\\autostart\\orvel.lnk\n\r"
-                          "Dateizugriff verweigert.",
+             QStringList({"error: " + restore::autostartShortcutPath(restore::ShortcutSpelling::LookedFor)
+                              + "\n\rDateizugriff verweigert.",
                           "beep", "message: 'Velko Restore' wurde ausgeführt !", "help: 1"}));
     QCOMPARE(program.user.messages.first().caption, QStringLiteral("Velko Save"));
     QVERIFY(platform::fileExists(shortcut));

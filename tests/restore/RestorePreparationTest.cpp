@@ -1,6 +1,7 @@
 #include "restore/core/RestorePreparation.h"
 #include "platform/drives/Files.h"
 #include "platform/shell/ShellLink.h"
+#include "restore/core/AutostartShortcut.h"
 #include "restore/core/TShellLink.h"
 #include "tests/support/TestMachine.h"
 #include "tests/support/TestUser.h"
@@ -9,10 +10,17 @@
 
 using namespace platform;
 
+Q_DECLARE_METATYPE(restore::ShortcutSpelling)
+
 namespace {
 
 const QString Autostart = QStringLiteral("C:\\WINDOWS\\Startmenü\\Programme\\Autostart");
-const QString Shortcut = Autostart + QStringLiteral("\\Orvel.lnk");
+
+// Where the restore writes the autostart shortcut.
+QString shortcut()
+{
+    return restore::autostartShortcutPath();
+}
 
 // A PC with a backup in D:\Sicherung, an empty D:\Leer and the autostart folder.
 struct PreparationFixture {
@@ -37,6 +45,32 @@ class RestorePreparationTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // The one place the tests spell the shortcut's path out: each side's spelling, in the Windows
+    // directory the machine names.
+    void shortcutPathIsInTheAutostartFolder_data()
+    {
+        QTest::addColumn<QString>("windowsDirectory");
+        QTest::addColumn<restore::ShortcutSpelling>("spelling");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("written") << "C:\\WINDOWS" << restore::ShortcutSpelling::Written
+                                 << "C:\\WINDOWS\\startmenü\\programme\\autostart\\Orvel.lnk";
+        QTest::newRow("looked for") << "C:\\WINDOWS" << restore::ShortcutSpelling::LookedFor
+                                    << "C:\\WINDOWS\\startmenü\\programme\\autostart\\orvel.lnk";
+        QTest::newRow("other Windows directory")
+            << "D:\\WIN98" << restore::ShortcutSpelling::Written
+            << "D:\\WIN98\\startmenü\\programme\\autostart\\Orvel.lnk";
+    }
+
+    void shortcutPathIsInTheAutostartFolder()
+    {
+        QFETCH(QString, windowsDirectory);
+        QFETCH(restore::ShortcutSpelling, spelling);
+        QFETCH(QString, path);
+        TestMachine pc(QStringLiteral("[Windows]\nDirectory=") + windowsDirectory
+                       + QStringLiteral("\n[Drives]\nC=fixed,drive_c\nD=fixed,drive_d\n"));
+        QCOMPARE(restore::autostartShortcutPath(spelling), path);
+    }
+
     void folderWithoutScriptIsLeftAlone_data()
     {
         QTest::addColumn<QString>("directory");
@@ -51,7 +85,7 @@ private slots:
         QCOMPARE(restore::prepareRestore(directory, QStringLiteral("C:\\Programme\\Velko Save"), fixture.link,
                                          &fixture.owner),
                  restore::Preparation::NoBackup);
-        QVERIFY(!fileExists(Shortcut));
+        QVERIFY(!fileExists(shortcut()));
         QVERIFY(fixture.user.events.isEmpty());
     }
 
@@ -83,7 +117,7 @@ private slots:
         QCOMPARE(restore::prepareRestore(directory, programDirectory, fixture.link, &fixture.owner),
                  restore::Preparation::ScriptOpened);
 
-        const auto written = readShellLink(Shortcut);
+        const auto written = readShellLink(shortcut());
         QCOMPARE(written.error, 0);
         QCOMPARE(written.value.targetPath, programDirectory + QStringLiteral("\\Orvel.exe"));
         QCOMPARE(written.value.workingDirectory, workingDirectory);

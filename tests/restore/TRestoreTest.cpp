@@ -5,6 +5,7 @@
 #include "platform/drives/Files.h"
 #include "platform/machine/Clock.h"
 #include "platform/shell/ShellLink.h"
+#include "restore/core/AutostartShortcut.h"
 #include "tests/support/TestMachine.h"
 #include "tests/support/TestUser.h"
 
@@ -18,7 +19,13 @@ using namespace platform;
 namespace {
 
 const QString ProgramDirectory = QStringLiteral("C:\\Programme\\Velko Save");
-const QString Shortcut = QStringLiteral("C:\\WINDOWS\\Startmenü\\Programme\\Autostart\\Orvel.lnk");
+
+// Where the restore writes the autostart shortcut.
+QString shortcut()
+{
+    return restore::autostartShortcutPath();
+}
+
 const QString Blue = QStringLiteral("#0000ff");
 const QString Black = QStringLiteral("#000000");
 
@@ -113,7 +120,7 @@ private slots:
             QStringList({QStringLiteral("beep"),
                          QStringLiteral("message: In diesem Verzeichnis befinden sich keine "
                                         "Sicherungskopien !\n\rBitte wählen sie ein anderes Verzeichnis.")}));
-        QVERIFY(!fileExists(Shortcut));
+        QVERIFY(!fileExists(shortcut()));
         QVERIFY(restore.dialog.Memo2->isHidden());
     }
 
@@ -143,7 +150,7 @@ private slots:
         QCOMPARE(request.showCommand, 1);
         QVERIFY(!restore.dialog.Memo2->isHidden());
 
-        const auto link = readShellLink(Shortcut);
+        const auto link = readShellLink(shortcut());
         QCOMPARE(link.error, 0);
         QCOMPARE(link.value.targetPath, ProgramDirectory + QStringLiteral("\\Orvel.exe"));
         QCOMPARE(link.value.workingDirectory, ProgramDirectory + QStringLiteral("\\"));
