@@ -45,8 +45,8 @@ public:
     bool startupDone() const { return m_startupDone; }  // the start-up work has run, well or not
 
     // The floppy drive of the emergency disk: 'A' or 'B', '*' after the floppy-drive choice was
-    // cancelled, null before any choice. The choice and the drive box set it, the emergency-disk
-    // dialog reads it.
+    // cancelled, null before any choice. The choice and the drive box set it; the emergency-disk
+    // dialog is handed its value.
     QChar FloppyLetter;
 
 public slots:

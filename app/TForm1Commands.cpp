@@ -47,12 +47,13 @@ void TForm1::Button7Click()
 
 void TForm1::Notfalldisketteanfertigen1Click()
 {
-    m_form5->exec();
+    if (const std::optional<QChar> chosen = m_form5->choose())
+        FloppyLetter = *chosen;
     // "*" after a cancel, and no letter at all when the system closed the choice before any was
     // made: the disk is made only on A: or B:.
     if (FloppyLetter != QLatin1Char('A') && FloppyLetter != QLatin1Char('B'))
         return;
-    m_notfall->setMainWindowState(m_programDirectory);
+    m_notfall->setMainWindowState(m_programDirectory, FloppyLetter);
     m_notfall->exec();
 }
 

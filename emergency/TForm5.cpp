@@ -11,9 +11,8 @@
 #include <QRadioButton>
 #include <QStyle>
 
-TForm5::TForm5(QChar &floppyLetter, QWidget *parent)
-    : controls::FormDialog(TitleButtons::None, parent),
-      m_floppyLetter(floppyLetter)
+TForm5::TForm5(QWidget *parent)
+    : controls::FormDialog(TitleButtons::None, parent)
 {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("Notfalldiskette anfertigen ..."));
@@ -64,6 +63,13 @@ void TForm5::keyPressEvent(QKeyEvent *event)
     QDialog::keyPressEvent(event);
 }
 
+std::optional<QChar> TForm5::choose()
+{
+    m_choice.reset();
+    exec();
+    return m_choice;
+}
+
 void TForm5::FormActivate()
 {
     controls::showHandCursor({RadioButton1, RadioButton2, Button3, BitBtn1}, controls::shortHelpOn());
@@ -72,14 +78,14 @@ void TForm5::FormActivate()
 void TForm5::Button3Click()
 {
     if (RadioButton1->isChecked())
-        m_floppyLetter = QLatin1Char('A');
+        m_choice = QLatin1Char('A');
     else if (RadioButton2->isChecked())
-        m_floppyLetter = QLatin1Char('B');
+        m_choice = QLatin1Char('B');
     accept();
 }
 
 void TForm5::BitBtn1Click()
 {
-    m_floppyLetter = QLatin1Char('*');
+    m_choice = QLatin1Char('*');
     reject();
 }

@@ -2,6 +2,8 @@
 
 #include "controls/FormDialog.h"
 
+#include <optional>
+
 class QPushButton;
 class QRadioButton;
 
@@ -9,8 +11,11 @@ class QRadioButton;
 class TForm5 : public controls::FormDialog {
     Q_OBJECT
 public:
-    // floppyLetter is the program's Floppy letter, which the choice sets.
-    explicit TForm5(QChar &floppyLetter, QWidget *parent = nullptr);
+    explicit TForm5(QWidget *parent = nullptr);
+
+    // Shows the choice and returns 'A', 'B', or '*' when cancelled; nothing when the dialog was
+    // closed otherwise, which leaves the program's Floppy letter as it was.
+    std::optional<QChar> choose();
 
     QRadioButton *RadioButton1 = nullptr;
     QRadioButton *RadioButton2 = nullptr;
@@ -26,5 +31,5 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    QChar &m_floppyLetter;
+    std::optional<QChar> m_choice;
 };

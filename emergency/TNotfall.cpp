@@ -4,11 +4,7 @@
 #include "controls/MessageDialog.h"
 #include "controls/WaitCursor.h"
 #include "controls/WindowHelp.h"
-#include "emergency/core/BootScript.h"
-#include "emergency/core/DiskCheck.h"
-#include "emergency/core/FloppyCommands.h"
-#include "emergency/core/NotfallCopies.h"
-#include "platform/drives/Files.h"
+#include "emergency/core/EmergencyDisk.h"
 #include "platform/shell/Desktop.h"
 
 #include <QEvent>
@@ -38,34 +34,11 @@ const QStringList InfoLines = {
 };
 
 const QString IdleCaption = QStringLiteral("Notfalldiskette anfertigen");
-const QString RepeatLine = QStringLiteral("Wiederholen sie anschließend den Vorgang.");
-
-// Where the progress bar stands after each file of the copy step, in copy order.
-constexpr int CopyProgress[] = {59, 64, 68, 72, 76, 80, 84, 88, 92, 96, 100};
-
-// The write test's refusals; their line breaks are CR LF, unlike the program's other messages.
-QString refusal(int code, QChar floppy)
-{
-    switch (code) {
-    case platform::dos::WriteProtected:
-        return QStringLiteral("Der eingelegte Datenträger ist schreibgeschützt ! Legen sie eine andere\r\n"
-                              "Diskette in das Laufwerk oder entfernen sie die Schreibschutzmarke !\r\n")
-               + RepeatLine;
-    case platform::dos::NotReady:
-        return QStringLiteral("Bitte legen sie eine formatierte Diskette in das Laufwerk !\r\n") + RepeatLine;
-    case platform::dos::InvalidDrive:
-        return QStringLiteral("Laufwerk ") + floppy
-               + QStringLiteral(":\\ ist ungültig ! Bitte wählen sie ein anderes Laufwerk.\r\n") + RepeatLine;
-    default:
-        return {};
-    }
-}
 
 }  // namespace
 
-TNotfall::TNotfall(const QChar &floppyLetter, QWidget *parent)
-    : controls::FormDialog(TitleButtons::Close, parent),
-      m_floppyLetter(floppyLetter)
+TNotfall::TNotfall(QWidget *parent)
+    : controls::FormDialog(TitleButtons::Close, parent)
 {
     setObjectName(QStringLiteral("Notfall"));
     setWindowTitle(QStringLiteral("Notfalldiskette anfertigen"));
@@ -168,51 +141,34 @@ void TNotfall::BitBtn1Click()
 void TNotfall::makeEmergencyDisk()
 {
     setWindowTitle(QStringLiteral("Die Notfalldiskette wird erstellt ..."));
-    const QChar floppy = m_floppyLetter;
-    const QChar bootDrive = DriveComboBox1->drive();
-    controls::WaitCursor hourglass;
-    const int writeTest = emergency::writeTest(floppy);
-    if (const QString warning = refusal(writeTest, floppy); !warning.isEmpty()) {
-        hourglass.end();
-        refuseFloppy(writeTest, warning);
+    emergency::DiskOutcome outcome;
+    {
+        controls::WaitCursor hourglass;
+        outcome = emergency::makeDisk(m_floppyLetter, DriveComboBox1->drive(), m_programDirectory,
+                                      [this](int position) { setProgress(position); });
+    }
+    if (outcome.refused()) {
+        refuseFloppy(outcome);
         return;
     }
-    setProgress(5);
-    const QString windowsDirectory = platform::windowsDirectory();
-    emergency::formatFloppy(floppy);
-    setProgress(20);
-    emergency::transferSystem(floppy);
-    setProgress(50);
-    emergency::writeBootScript(floppy, bootDrive, m_programDirectory, windowsDirectory);
-    setProgress(55);
-    const int *next = CopyProgress;
-    emergency::copySystemFiles(m_programDirectory, windowsDirectory,
-                               [&](const emergency::SystemFile &) { setProgress(*next++); });
-
-    hourglass.end();
     setWindowTitle(IdleCaption);
     ProgressBar1->setValue(0);
     ProgressBar1->hide();
-    // FORMAT and SYS report nothing back: only a disk that can start the PC counts as made.
-    if (const QString warning = emergency::shortfallWarning(floppy, emergency::checkEmergencyDisk(floppy));
-        !warning.isEmpty()) {
-        controls::showMessageAfterBeep(controls::MessageType::Warning, warning);
-    } else {
-        controls::showMessage(controls::MessageType::Information,
-                              QStringLiteral("Die Notfalldiskette wurde soeben erstellt . Nehmen\n\r"
-                                             "sie sie jetzt aus dem Laufwerk und beschriften sie sie."),
+    if (outcome.warning)
+        controls::showMessageAfterBeep(controls::MessageType::Warning, outcome.message);
+    else
+        controls::showMessage(controls::MessageType::Information, outcome.message,
                               controls::MessageButton::Ok);
-    }
     close();
 }
 
 // A missing drive closes the dialog; for a write-protected or empty one it stays open for another
 // try.
-void TNotfall::refuseFloppy(int writeTest, const QString &warning)
+void TNotfall::refuseFloppy(const emergency::DiskOutcome &outcome)
 {
-    const bool noSuchDrive = writeTest == platform::dos::InvalidDrive;
+    const bool noSuchDrive = outcome.refusal == platform::dos::InvalidDrive;
     setWindowTitle(noSuchDrive ? IdleCaption : driveCaption());
-    controls::showMessageAfterBeep(controls::MessageType::Warning, warning);
+    controls::showMessageAfterBeep(controls::MessageType::Warning, outcome.message);
     if (noSuchDrive)
         close();
 }

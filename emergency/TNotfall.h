@@ -10,16 +10,23 @@ namespace controls {
 class DriveComboBox;
 }
 
+namespace emergency {
+struct DiskOutcome;
+}
+
 // The emergency-disk dialog: explains the function and lets the user pick the boot drive.
 class TNotfall : public controls::FormDialog {
     Q_OBJECT
 public:
-    // floppyLetter is the program's Floppy letter ('A' or 'B' whenever the dialog is shown).
-    explicit TNotfall(const QChar &floppyLetter, QWidget *parent = nullptr);
+    explicit TNotfall(QWidget *parent = nullptr);
 
     // What the main window hands over before showing the dialog: the Program directory, which
-    // holds the Notfall folder.
-    void setMainWindowState(const QString &programDirectory) { m_programDirectory = programDirectory; }
+    // holds the Notfall folder, and the program's Floppy letter ('A' or 'B').
+    void setMainWindowState(const QString &programDirectory, QChar floppyLetter)
+    {
+        m_programDirectory = programDirectory;
+        m_floppyLetter = floppyLetter;
+    }
 
     QPlainTextEdit *Memo1 = nullptr;
     controls::DriveComboBox *DriveComboBox1 = nullptr;
@@ -41,8 +48,8 @@ private:
     QString driveCaption() const;
     void setProgress(int position);
     void makeEmergencyDisk();
-    void refuseFloppy(int writeTest, const QString &warning);
+    void refuseFloppy(const emergency::DiskOutcome &outcome);
 
-    const QChar &m_floppyLetter;
+    QChar m_floppyLetter;
     QString m_programDirectory;
 };

@@ -7,7 +7,8 @@ namespace restore {
 QString autostartShortcutPath(ShortcutSpelling spelling)
 {
     return platform::autostartDirectory()
-           + (spelling == ShortcutSpelling::Written ? QStringLiteral("\\Orvel.lnk") : QStringLiteral("\\orvel.lnk"));
+           + (spelling == ShortcutSpelling::Written ? QStringLiteral("\\Orvel.lnk")
+                                                    : QStringLiteral("\\orvel.lnk"));
 }
 
 }  // namespace restore

@@ -18,7 +18,8 @@ Preparation prepareRestore(const QString &backupDirectory, const QString &progra
     link.ProgramFile = programDirectory + QStringLiteral("\\Orvel.exe");
     link.LinkFile = autostartShortcutPath();
     link.Write();
-    platform::desktop().shellExecute(owner, QStringLiteral("open"), script, {}, {}, platform::showCommand::Normal);
+    platform::desktop().shellExecute(owner, QStringLiteral("open"), script, {}, {},
+                                     platform::showCommand::Normal);
     return Preparation::ScriptOpened;
 }
 

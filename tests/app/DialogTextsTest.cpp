@@ -99,11 +99,11 @@ void DialogTextsTest::fixedTexts()
     QFETCH(QString, expected);
     TestMachine pc;
     TestUser user;
-    QChar floppyLetter(u'A');
     TRestore restore;
     restore.setMainWindowState(u'C', QStringLiteral("C:\\"), QStringLiteral("C:"));
-    TNotfall notfall(floppyLetter);
-    TForm5 form5(floppyLetter);
+    TNotfall notfall;
+    notfall.setMainWindowState(QString(), u'A');
+    TForm5 form5;
     // Short help is on without a main window to ask, so activation shows the hints.
     restore.FormActivate();
     notfall.FormActivate();

@@ -72,7 +72,8 @@ void StartupCoreTest::withoutShortcutNothingIsShownOrDeleted()
 {
     TestMachine pc;
     pc.makeDirectory(Autostart);
-    QCOMPARE(platform::writeMsDosModeRecord(Record, {Script, platform::BatchEnd::NotFound}), platform::dos::Ok);
+    QCOMPARE(platform::writeMsDosModeRecord(Record, {Script, platform::BatchEnd::NotFound}),
+             platform::dos::Ok);
 
     const afterrestore::Outcome outcome = afterrestore::check();
 
@@ -185,7 +186,8 @@ void StartupCoreTest::missingOrRejectedFileGetsTheDefaults()
     if (present)
         pc.writeFile(SettingsFile, contents);
 
-    const startup::SettingsAtStart start = startup::openSettings(ProgramDirectory, QStringLiteral("C:\\WINDOWS"));
+    const startup::SettingsAtStart start =
+        startup::openSettings(ProgramDirectory, QStringLiteral("C:\\WINDOWS"));
 
     QCOMPARE(start.failure, startup::SettingsAtStart::Failure::None);
     QVERIFY(start.firstStart);
@@ -207,7 +209,8 @@ void StartupCoreTest::storedFileIsLoadedUnchanged()
                             "[Optionen]\r\nAutomatisch beenden=1\r\nKurzhilfe=0\r\n");
     pc.writeFile(SettingsFile, stored);
 
-    const startup::SettingsAtStart start = startup::openSettings(ProgramDirectory, QStringLiteral("C:\\WINDOWS"));
+    const startup::SettingsAtStart start =
+        startup::openSettings(ProgramDirectory, QStringLiteral("C:\\WINDOWS"));
 
     QCOMPARE(start.failure, startup::SettingsAtStart::Failure::None);
     QVERIFY(!start.firstStart);
@@ -229,8 +232,8 @@ void StartupCoreTest::failuresLeaveTheFileAlone_data()
     QTest::addColumn<QString>("setup");
     QTest::addColumn<Failure>("failure");
     QTest::addColumn<int>("error");
-    QTest::newRow("a folder of that name") << ProgramDirectory << "folder" << Failure::Unreadable
-                                           << platform::dos::AccessDenied;
+    QTest::newRow("a folder of that name")
+        << ProgramDirectory << "folder" << Failure::Unreadable << platform::dos::AccessDenied;
     QTest::newRow("read-only file with a rejected first line")
         << ProgramDirectory << "read-only [VK]" << Failure::NotEmptied << platform::dos::AccessDenied;
     QTest::newRow("on a CD") << QStringLiteral("F:") << "" << Failure::NotWritten << platform::dos::Ok;
@@ -251,7 +254,8 @@ void StartupCoreTest::failuresLeaveTheFileAlone()
         pc.writeFile(path, "[VK]\r\n", platform::attr::ReadOnly);
     }
 
-    const startup::SettingsAtStart start = startup::openSettings(programDirectory, QStringLiteral("C:\\WINDOWS"));
+    const startup::SettingsAtStart start =
+        startup::openSettings(programDirectory, QStringLiteral("C:\\WINDOWS"));
 
     QCOMPARE(start.failure, failure);
     QCOMPARE(start.error, error);

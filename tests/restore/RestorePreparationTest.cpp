@@ -56,9 +56,8 @@ private slots:
                                  << "C:\\WINDOWS\\startmenü\\programme\\autostart\\Orvel.lnk";
         QTest::newRow("looked for") << "C:\\WINDOWS" << restore::ShortcutSpelling::LookedFor
                                     << "C:\\WINDOWS\\startmenü\\programme\\autostart\\orvel.lnk";
-        QTest::newRow("other Windows directory")
-            << "D:\\WIN98" << restore::ShortcutSpelling::Written
-            << "D:\\WIN98\\startmenü\\programme\\autostart\\Orvel.lnk";
+        QTest::newRow("other Windows directory") << "D:\\WIN98" << restore::ShortcutSpelling::Written
+                                                 << "D:\\WIN98\\startmenü\\programme\\autostart\\Orvel.lnk";
     }
 
     void shortcutPathIsInTheAutostartFolder()
