@@ -103,7 +103,6 @@ private:
     void welcomeFirstStart();
     void loadSettings(const settings::Settings &stored);
     [[noreturn]] void settingsUnreadable(int error);
-    bool settingsWriteRefused();
     void applyShortHelp();
     void setOuterHeight(int height);
     void updateListCounter();

@@ -1,9 +1,9 @@
 // The main window's backup work: adding files to the Backup list and the backup run.
 #include "app/TForm1.h"
 
-#include "backup/core/BackupList.h"
+#include "backup/core/BackupCommand.h"
 #include "backup/core/BackupRun.h"
-#include "backup/core/Runner.h"
+#include "backup/core/ListCommands.h"
 #include "controls/CheckListBox.h"
 #include "controls/DirectoryListBox.h"
 #include "controls/DriveComboBox.h"
@@ -11,75 +11,24 @@
 #include "controls/OpenFileDialog.h"
 #include "controls/StatusBar.h"
 #include "controls/WaitCursor.h"
-#include "platform/drives/Files.h"
-#include "platform/files/FileRun.h"
-#include "platform/machine/Clock.h"
-#include "platform/shell/Desktop.h"
-#include "platform/text/AnsiText.h"
-#include "platform/text/LineBreak.h"
 
 #include <QCheckBox>
-#include <QHash>
 #include <QPushButton>
 
+#include <functional>
 #include <optional>
-
-namespace {
-
-const QString RestoreMayFailText = QStringLiteral("Möglicherweise können die gesicherten Dateien nicht")
-                                   + platform::LineBreak
-                                   + QStringLiteral("über \"Wiederherstellen\" zurückgeschrieben werden !");
-
-}  // namespace
 
 void TForm1::BitBtn2Click()
 {
     const QStringList chosen = OpenDialog1->execute();
     if (chosen.isEmpty())
         return;
-    for (const QString &path : chosen) {
-        if (!platform::toAnsi(path)) {
-            controls::showMessageAfterBeep(
-                controls::MessageType::Warning,
-                QStringLiteral("Der Pfad '") + path
-                    + QStringLiteral("' enthält Zeichen, die Windows nicht speichern kann !")
-                    + platform::LineBreak
-                    + QStringLiteral(
-                        "Die Datei(en) wurden deshalb nicht in die Sicherungsliste aufgenommen."));
-            return;
-        }
-    }
-
-    // How often each name stands in the list; every pair of a chosen file and a matching row is
-    // reported on its own.
-    QHash<QString, int> listedNames;
-    listedNames.reserve(m_backupList->size());
-    for (int i = 0; i < m_backupList->size(); ++i)
-        ++listedNames[platform::upperCaseFileName(m_backupList->name(i))];
-    bool clash = false;
-    for (const QString &path : chosen) {
-        const QString name = platform::fileNamePart(path);
-        for (int match = listedNames.value(platform::upperCaseFileName(name)); match > 0; --match) {
-            clash = true;
-            controls::showMessageAfterBeep(
-                controls::MessageType::Warning,
-                QStringLiteral("Eine Datei mit dem Namen '") + name
-                    + QStringLiteral("' befindet sich bereits in der Sicherungsliste !") + platform::LineBreak
-                    + QStringLiteral(
-                        "Kein Dateiname darf hier 2x vorkommen. Der Vorgang wird deshalb abgebrochen.")
-                    + platform::LineBreak
-                    + QStringLiteral(
-                        "Bitte wählen sie erneut die Datei(en) aus, die sie hinzufügen möchten."));
-        }
-    }
-    if (clash)
-        return;
-
     CheckListBox2->setUpdatesEnabled(false);
-    for (const QString &path : chosen)
-        m_backupList->append(path, true);
+    const QStringList warnings = backup::addFiles(*m_backupList, chosen);
     updateListCounter();
     CheckListBox2->setUpdatesEnabled(true);
+    for (const QString &warning : warnings)
+        controls::showMessageAfterBeep(controls::MessageType::Warning, warning);
 }
 
 void TForm1::BitBtn1Click()
@@ -118,23 +67,19 @@ private:
     std::optional<controls::WaitCursor> m_hourglass;
 };
 
-// Tells the user what the run meets, greying the rows of missing files as it goes.
+// Tells the user what the run meets, and makes the window busy once the run begins.
 class RunReport : public backup::RunObserver {
 public:
-    RunReport(backup::BackupList &list, const QString &destination)
-        : m_list(list),
-          m_destination(destination)
+    RunReport(const QString &destination, std::function<void()> begin)
+        : m_destination(destination),
+          m_begin(std::move(begin))
     {}
 
+    void started() override { m_begin(); }
     void missing(const backup::MarkedFile &file) override
     {
-        m_list.setGrayed(file.row);
-        controls::showMessageAfterBeep(
-            controls::MessageType::Information,
-            QStringLiteral("Die folgende Datei konnte auf ihrem System nicht gefunden werden:")
-                + platform::LineBreak + QLatin1Char(' ') + file.path + platform::LineBreak
-                + QStringLiteral("Sie können sie somit aus der Sicherungsliste entfernen."),
-            controls::MessageButton::Ok);
+        controls::showMessageAfterBeep(controls::MessageType::Information, backup::missingFileText(file.path),
+                                       controls::MessageButton::Ok);
     }
     void copyFailed(const backup::MarkedFile &file, const QString &target, int error) override
     {
@@ -148,11 +93,11 @@ public:
     }
     void scriptFailed() override
     {
-        controls::showMessageAfterBeep(controls::MessageType::Warning, RestoreMayFailText);
+        controls::showMessageAfterBeep(controls::MessageType::Warning, backup::restoreMayFailText());
     }
     void pifFailed() override
     {
-        controls::showMessageAfterBeep(controls::MessageType::Error, RestoreMayFailText);
+        controls::showMessageAfterBeep(controls::MessageType::Error, backup::restoreMayFailText());
     }
     void progress(int, int) override
     {
@@ -160,62 +105,35 @@ public:
     }
 
 private:
-    backup::BackupList &m_list;
     QString m_destination;
+    std::function<void()> m_begin;
 };
 
 }  // namespace
 
 void TForm1::backupRun()
 {
-    const QString windowsDirectory = platform::windowsDirectory();
-    const auto windowsShort = platform::shortPathName(windowsDirectory);
-    platform::throwOnError(windowsShort.error, windowsDirectory);
-
-    const QList<backup::MarkedFile> marked = m_backupList->markedFiles();
-    QStringList markedPaths;
-    markedPaths.reserve(marked.size());
-    for (const backup::MarkedFile &file : marked)
-        markedPaths.append(file.path);
-    if (marked.isEmpty()) {
-        controls::showMessageAfterBeep(
-            controls::MessageType::Information,
-            QStringLiteral("Es muß zumindest eine Datei zur Sicherung ausgewählt werden !"));
-        StatusBar1->setPanelText(QStringLiteral("Wählen sie zumindest eine Datei aus obiger Liste aus !"));
-        return;
-    }
     const QString destination = DirectoryListBox1->directory();
-    if (const auto refusal = backup::destinationRefusal(destination, m_programDirectory, windowsDirectory)) {
-        controls::showMessageAfterBeep(controls::MessageType::Warning, *refusal);
+    std::optional<BusyWindow> busy;
+    RunReport report(destination, [&] {
+        busy.emplace(this, QList<QWidget *>{BitBtn1, BitBtn3, BitBtn4, Button5, CheckBox11, DirectoryListBox1,
+                                            DriveComboBox1, BitBtn2, BitBtn5, BitBtn6, BitBtn7});
+    });
+    const backup::BackupOutcome outcome =
+        backup::backUp(*m_backupList, destination, m_programDirectory, report);
+    busy.reset();
+    if (outcome.refusal) {
+        controls::showMessageAfterBeep(outcome.refusal->nothingMarked ? controls::MessageType::Information
+                                                                      : controls::MessageType::Warning,
+                                       outcome.refusal->message);
+        if (!outcome.refusal->statusText.isEmpty())
+            StatusBar1->setPanelText(outcome.refusal->statusText);
         return;
     }
-    // Copies land flat under their names: two files of one name would overwrite each other.
-    if (const auto twins = backup::duplicateNames(markedPaths)) {
-        controls::showMessageAfterBeep(controls::MessageType::Warning,
-                                       backup::duplicateNamesText(twins->first, twins->second));
-        return;
-    }
-    if (const auto clash = backup::scriptNameClash(markedPaths)) {
-        controls::showMessageAfterBeep(controls::MessageType::Warning, backup::scriptNameClashText(*clash));
-        return;
-    }
-
-    backup::RunSummary summary;
-    int recordsError = platform::dos::Ok;
-    {
-        BusyWindow busy(this, {BitBtn1, BitBtn3, BitBtn4, Button5, CheckBox11, DirectoryListBox1,
-                               DriveComboBox1, BitBtn2, BitBtn5, BitBtn6, BitBtn7});
-        // The run's folders are listed once; their attribute records are written once, at its end.
-        platform::FileRun fileRun;
-        RunReport report(*m_backupList, destination);
-        summary = backup::runBackup(
-            {marked, destination, m_programDirectory, windowsShort.value, platform::now()}, report);
-        recordsError = fileRun.finish();
-    }
-    if (recordsError != platform::dos::Ok)
-        controls::showErrorReport(platform::fileErrorText(recordsError));
-    StatusBar1->setPanelText(summary.statusText);
-    DirectoryListBox1->setTextColor(summary.holdsScript ? QColor(0, 0, 255) : QColor(0, 0, 0));
+    if (outcome.recordsError != platform::dos::Ok)
+        controls::showErrorReport(platform::fileErrorText(outcome.recordsError));
+    StatusBar1->setPanelText(outcome.summary.statusText);
+    DirectoryListBox1->setTextColor(outcome.summary.holdsScript ? QColor(0, 0, 255) : QColor(0, 0, 0));
     if (CheckBox11->isChecked())
         endApplication();
 }

@@ -4,6 +4,7 @@
 #include "app/TAboutBox.h"
 #include "backup/TForm6.h"
 #include "backup/core/BackupList.h"
+#include "backup/core/ListCommands.h"
 #include "controls/CheckListBox.h"
 #include "controls/DirectoryListBox.h"
 #include "controls/DriveComboBox.h"
@@ -100,10 +101,9 @@ void TForm1::BitBtn5Click()
 
 void TForm1::AlleDateienentfernen1Click()
 {
-    const auto answer = controls::showMessage(
-        controls::MessageType::Confirmation,
-        QStringLiteral("Sind sie sicher, daß sie alle Dateien aus der Sicherungsliste entfernen wollen ?"),
-        controls::MessageButton::Yes | controls::MessageButton::No);
+    const auto answer =
+        controls::showMessage(controls::MessageType::Confirmation, backup::removeAllQuestion(),
+                              controls::MessageButton::Yes | controls::MessageButton::No);
     if (answer != controls::MessageButton::Yes)
         return;
     m_backupList->clear();
@@ -115,8 +115,8 @@ void TForm1::N11Click()
     const int row = CheckListBox2->selectedRow();
     if (row < 0)
         return;
-    controls::showMessage(controls::MessageType::Information,
-                          QStringLiteral("Ort: ") + m_backupList->path(row), controls::MessageButton::Ok);
+    controls::showMessage(controls::MessageType::Information, backup::fileInformation(*m_backupList, row),
+                          controls::MessageButton::Ok);
 }
 
 void TForm1::CheckListBox2ClickCheck()
@@ -124,36 +124,10 @@ void TForm1::CheckListBox2ClickCheck()
     // Both lists show one model: the click has already changed the hidden list too.
 }
 
-namespace {
-
-struct ListEntryStates {
-    bool markAll = false;
-    bool unmarkAll = false;
-    bool removeSelected = false;
-    bool removeAll = false;
-    bool fileInformation = false;
-};
-
-ListEntryStates listEntryStates(const controls::CheckListBox &list)
-{
-    ListEntryStates states;
-    for (int i = 0; i < list.rowCount() && !(states.markAll && states.unmarkAll); ++i) {
-        if (list.isChecked(i))
-            states.unmarkAll = true;
-        else
-            states.markAll = true;  // a greyed row counts as not checked
-    }
-    states.removeSelected = list.selectedRow() >= 0;
-    states.removeAll = list.rowCount() > 0;
-    states.fileInformation = states.removeSelected;
-    return states;
-}
-
-}  // namespace
-
 void TForm1::enableListEntries()
 {
-    const ListEntryStates states = listEntryStates(*CheckListBox2);
+    const backup::ListEntryStates states =
+        backup::listEntryStates(*m_backupList, CheckListBox2->selectedRow());
     Allemarkieren1->setEnabled(states.markAll);
     Markierungenaufheben1->setEnabled(states.unmarkAll);
     Dateientfernen1->setEnabled(states.removeSelected);

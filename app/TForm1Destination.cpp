@@ -1,6 +1,7 @@
 // The main window's destination: the drive box, the directory tree and deleting a directory.
 #include "app/TForm1.h"
 
+#include "app/core/DirectoryDeletion.h"
 #include "app/core/Settings.h"
 #include "backup/core/Destination.h"
 #include "controls/Beep.h"
@@ -10,9 +11,9 @@
 #include "controls/WaitCursor.h"
 #include "emergency/TNotfall.h"
 #include "platform/drives/Files.h"
-#include "platform/files/Profile.h"
 #include "platform/files/WriteProbe.h"
-#include "platform/text/LineBreak.h"
+
+#include <optional>
 
 void TForm1::backToProgramDirectory()
 {
@@ -50,42 +51,32 @@ void TForm1::DriveComboBox1Change()
 void TForm1::Verzeichnislschen1Click()
 {
     controls::runGuarded([this] {
-        const QString directory = DirectoryListBox1->directory();
-        const QString refusal = backup::deletionRefusal(directory, m_programDirectory);
-        if (!refusal.isEmpty()) {
-            controls::showMessageAfterBeep(controls::MessageType::Warning, refusal);
+        std::optional<controls::WaitCursor> wait;
+        const destination::DeletionOutcome outcome = destination::deleteDirectory(
+            DirectoryListBox1->directory(), m_programDirectory, m_settingsUnreadable,
+            [&](const QString &question) {
+                if (controls::showMessageAfterBeep(controls::MessageType::Warning, question,
+                                                   controls::MessageButton::Yes | controls::MessageButton::No)
+                    != controls::MessageButton::Yes) {
+                    return false;
+                }
+                wait.emplace();  // while the directory goes
+                return true;
+            });
+        if (outcome.refusal) {
+            controls::showMessageAfterBeep(controls::MessageType::Warning, *outcome.refusal);
             return;
         }
-        if (controls::showMessageAfterBeep(controls::MessageType::Warning,
-                                           backup::deletionQuestion(directory),
-                                           controls::MessageButton::Yes | controls::MessageButton::No)
-            != controls::MessageButton::Yes) {
+        if (!outcome.deleted)
             return;
-        }
-        controls::WaitCursor wait;
-        const QString parent = backup::parentDirectory(directory);
-        // The directory is the current one; step out of it before it goes.
-        (void)DirectoryListBox1->setDirectory(parent);
-        const int removal = platform::removeDirectoryTree(directory);
-        const QString settingsFile = settingsPath();
-        const bool storeRefused = m_settingsUnreadable || m_programDirectory.isEmpty();
-        const int stored = storeRefused ? platform::dos::Ok
-                                        : platform::writeProfileString(settingsFile, settings::PathSection,
-                                                                       settings::PathKey, m_programDirectory);
-        DirectoryListBox1->rereadTree();
+        (void)DirectoryListBox1->setDirectory(outcome.parent);
         DirectoryListBox1Change();
-        wait.end();
-        if (removal != platform::dos::Ok) {
-            controls::showMessageAfterBeep(controls::MessageType::Warning,
-                                           QStringLiteral("Das Verzeichnis ") + directory
-                                               + QStringLiteral(" konnte nicht vollständig gelöscht werden:")
-                                               + platform::LineBreak + platform::fileErrorText(removal)
-                                               + QStringLiteral(" !"));
-        }
-        if (storeRefused)
-            settingsWriteRefused();
-        if (stored != platform::dos::Ok)
-            throw controls::ReportedError(
-                QStringLiteral("nach %1 kann nicht geschrieben werden").arg(settingsFile));
+        wait.reset();
+        if (!outcome.removalWarning.isEmpty())
+            controls::showMessageAfterBeep(controls::MessageType::Warning, outcome.removalWarning);
+        if (outcome.settingsRefusal)
+            controls::showMessageAfterBeep(controls::MessageType::Warning, *outcome.settingsRefusal);
+        if (outcome.settingsError != platform::dos::Ok)
+            throw controls::ReportedError(settings::notWrittenText(settingsPath()));
     });
 }

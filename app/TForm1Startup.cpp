@@ -5,6 +5,7 @@
 #include "app/core/Settings.h"
 #include "app/core/Startup.h"
 #include "backup/core/BackupList.h"
+#include "backup/core/ListCommands.h"
 #include "backup/core/ScriptFiles.h"
 #include "controls/CheckListBox.h"
 #include "controls/DirectoryListBox.h"
@@ -14,7 +15,6 @@
 #include "controls/WindowHelp.h"
 #include "platform/drives/Files.h"
 #include "platform/shell/Desktop.h"
-#include "platform/text/LineBreak.h"
 
 #include <QCheckBox>
 
@@ -57,8 +57,7 @@ void TForm1::startupWork()
     case Failure::Unreadable:
         settingsUnreadable(start.error);
     case Failure::NotWritten:
-        throw controls::ReportedError(
-            QStringLiteral("nach %1 kann nicht geschrieben werden").arg(settingsPath()));
+        throw controls::ReportedError(settings::notWrittenText(settingsPath()));
     case Failure::NotEmptied:
         platform::throwOnError(start.error, settingsPath());
         break;
@@ -115,39 +114,12 @@ void TForm1::settingsUnreadable(int error)
 {
     // An empty list saved over the file would destroy the user's settings.
     m_settingsUnreadable = true;
-    throw controls::ReportedError(
-        QStringLiteral("Die Einstellungsdatei ") + settingsPath()
-        + QStringLiteral(" kann nicht gelesen werden:") + platform::LineBreak + platform::fileErrorText(error)
-        + QStringLiteral(".") + platform::LineBreak
-        + QStringLiteral("Die Einstellungen wurden nicht geladen. Damit ihr Inhalt nicht verloren geht, "
-                         "wird die Datei bis zum Programmende nicht überschrieben."));
-}
-
-bool TForm1::settingsWriteRefused()
-{
-    if (m_programDirectory.isEmpty()) {
-        // Without it the file's path would be "\Orvel.ini", the root of the current drive.
-        controls::showMessageAfterBeep(
-            controls::MessageType::Warning,
-            QStringLiteral("Die Einstellungen wurden nicht gespeichert:") + platform::LineBreak
-                + QStringLiteral("Das Programmverzeichnis ist nicht bekannt, da Velko Save nicht vollständig "
-                                 "gestartet wurde. Bitte starten sie Velko Save erneut."));
-        return true;
-    }
-    if (!m_settingsUnreadable)
-        return false;
-    controls::showMessageAfterBeep(
-        controls::MessageType::Warning,
-        QStringLiteral("Die Einstellungsdatei ") + settingsPath()
-            + QStringLiteral(" konnte beim Programmstart nicht gelesen werden.") + platform::LineBreak
-            + QStringLiteral("Damit ihr Inhalt nicht verloren geht, wird sie bis zum Programmende nicht "
-                             "überschrieben: Die Einstellungen wurden nicht gespeichert !"));
-    return true;
+    throw controls::ReportedError(settings::unreadableText(settingsPath(), error));
 }
 
 void TForm1::updateListCounter()
 {
-    StatusBar2->setPanelText(QString::number(m_backupList->size()) + QStringLiteral(" Datei(en) in Liste"));
+    StatusBar2->setPanelText(backup::counterText(m_backupList->size()));
 }
 
 void TForm1::applyShortHelp()
@@ -177,17 +149,17 @@ void TForm1::Automatisch1Click()
 
 void TForm1::Button5Click()
 {
-    if (settingsWriteRefused())
-        return;
     controls::runGuarded([this] {
-        controls::WaitCursor wait;
         QList<settings::ListRow> rows;
         rows.reserve(m_backupList->size());
         for (int i = 0; i < m_backupList->size(); ++i)
             rows.append({m_backupList->path(i), m_backupList->isChecked(i)});
-        const settings::SaveResult saved =
-            settings::save(m_programDirectory, rows, CheckBox11->isChecked(), Kurzhinweise1->isChecked(),
-                           DirectoryListBox1->directory());
+        settings::SaveResult saved;
+        {
+            controls::WaitCursor wait;
+            saved = settings::save(m_programDirectory, m_settingsUnreadable, rows, CheckBox11->isChecked(),
+                                   Kurzhinweise1->isChecked(), DirectoryListBox1->directory());
+        }
         if (saved.refusal) {
             controls::showMessageAfterBeep(controls::MessageType::Warning, *saved.refusal,
                                            controls::MessageButton::Ok);

@@ -139,11 +139,43 @@ std::optional<QString> saveRefusal(const QList<ListRow> &rows, const QString &de
     return std::nullopt;
 }
 
-SaveResult save(const QString &programDirectory, const QList<ListRow> &rows, bool autoQuit, bool shortHelp,
-                const QString &destination)
+std::optional<QString> writeRefusal(const QString &programDirectory, bool unreadableAtStart)
+{
+    if (programDirectory.isEmpty()) {
+        // Without it the file's path would be "\Orvel.ini", the root of the current drive.
+        return QStringLiteral("Die Einstellungen wurden nicht gespeichert:") + platform::LineBreak
+               + QStringLiteral("Das Programmverzeichnis ist nicht bekannt, da Velko Save nicht vollständig "
+                                "gestartet wurde. Bitte starten sie Velko Save erneut.");
+    }
+    if (!unreadableAtStart)
+        return std::nullopt;
+    return QStringLiteral("Die Einstellungsdatei ") + filePath(programDirectory)
+           + QStringLiteral(" konnte beim Programmstart nicht gelesen werden.") + platform::LineBreak
+           + QStringLiteral("Damit ihr Inhalt nicht verloren geht, wird sie bis zum Programmende nicht "
+                            "überschrieben: Die Einstellungen wurden nicht gespeichert !");
+}
+
+QString notWrittenText(const QString &settingsPath)
+{
+    return QStringLiteral("nach %1 kann nicht geschrieben werden").arg(settingsPath);
+}
+
+QString unreadableText(const QString &settingsPath, int error)
+{
+    return QStringLiteral("Die Einstellungsdatei ") + settingsPath
+           + QStringLiteral(" kann nicht gelesen werden:") + platform::LineBreak
+           + platform::fileErrorText(error) + QStringLiteral(".") + platform::LineBreak
+           + QStringLiteral("Die Einstellungen wurden nicht geladen. Damit ihr Inhalt nicht verloren geht, "
+                            "wird die Datei bis zum Programmende nicht überschrieben.");
+}
+
+SaveResult save(const QString &programDirectory, bool unreadableAtStart, const QList<ListRow> &rows,
+                bool autoQuit, bool shortHelp, const QString &destination)
 {
     SaveResult result;
-    result.refusal = saveRefusal(rows, destination);
+    result.refusal = writeRefusal(programDirectory, unreadableAtStart);
+    if (!result.refusal)
+        result.refusal = saveRefusal(rows, destination);
     if (!result.refusal)
         result.error = platform::writeProfile(filePath(programDirectory),
                                               savedDocument(rows, autoQuit, shortHelp, destination));

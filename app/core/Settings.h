@@ -60,15 +60,25 @@ std::optional<QString> unstorablePathReason(const QString &path);
 // A German message when the list or destination cannot be saved faithfully, or nullopt.
 std::optional<QString> saveRefusal(const QList<ListRow> &rows, const QString &destination);
 
+// Why Orvel.ini must not be written in this run, or nullopt: the Program directory is not known
+// (the start-up work failed before it), or the file could not be read at start (unreadableAtStart)
+// and would lose its contents.
+std::optional<QString> writeRefusal(const QString &programDirectory, bool unreadableAtStart);
+
+// The general error report's texts for a settings file that cannot be written, and for one that
+// exists but cannot be read at start.
+QString notWrittenText(const QString &settingsPath);
+QString unreadableText(const QString &settingsPath, int error);
+
 // What saving gave: a refusal (nothing written), a file error, or neither for a written file.
 struct SaveResult {
     std::optional<QString> refusal;
     int error = 0;
 };
 
-// Writes the saved form into the program directory's file, unless the values cannot be stored
-// faithfully.
-SaveResult save(const QString &programDirectory, const QList<ListRow> &rows, bool autoQuit, bool shortHelp,
-                const QString &destination);
+// Writes the saved form into the program directory's file, unless the file must not be written
+// in this run or the values cannot be stored faithfully.
+SaveResult save(const QString &programDirectory, bool unreadableAtStart, const QList<ListRow> &rows,
+                bool autoQuit, bool shortHelp, const QString &destination);
 
 }  // namespace settings

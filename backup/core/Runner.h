@@ -28,6 +28,8 @@ struct RunRequest {
 class RunObserver {
 public:
     virtual ~RunObserver() = default;
+    // The checks before a run passed and it begins (backUp, before anything is copied).
+    virtual void started() {}
     virtual void missing(const MarkedFile &file) = 0;
     virtual void copyFailed(const MarkedFile &file, const QString &target, int error) = 0;
     virtual void folderFailed(int error) = 0;

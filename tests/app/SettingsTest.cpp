@@ -179,17 +179,22 @@ void SettingsTest::longListComesBackWhole()
 void SettingsTest::saveWritesRefusesOrFails_data()
 {
     QTest::addColumn<QString>("programDirectory");
+    QTest::addColumn<bool>("unreadableAtStart");
     QTest::addColumn<QString>("path");
     QTest::addColumn<bool>("refused");
     QTest::addColumn<int>("error");
-    QTest::newRow("written") << "C:\\Tools" << "C:\\Mine.txt" << false << 0;
-    QTest::newRow("refused: '=' in a path") << "C:\\Tools" << "C:\\A=B.txt" << true << 0;
-    QTest::newRow("on a CD") << "F:" << "C:\\Mine.txt" << false << platform::dos::AccessDenied;
+    QTest::newRow("written") << "C:\\Tools" << false << "C:\\Mine.txt" << false << 0;
+    QTest::newRow("refused: '=' in a path") << "C:\\Tools" << false << "C:\\A=B.txt" << true << 0;
+    QTest::newRow("on a CD") << "F:" << false << "C:\\Mine.txt" << false << platform::dos::AccessDenied;
+    // Either would write over what the user has: the root's file, or one not read at start.
+    QTest::newRow("refused: program directory unknown") << "" << false << "C:\\Mine.txt" << true << 0;
+    QTest::newRow("refused: unreadable at start") << "C:\\Tools" << true << "C:\\Mine.txt" << true << 0;
 }
 
 void SettingsTest::saveWritesRefusesOrFails()
 {
     QFETCH(QString, programDirectory);
+    QFETCH(bool, unreadableAtStart);
     QFETCH(QString, path);
     QFETCH(bool, refused);
     QFETCH(int, error);
@@ -200,8 +205,8 @@ void SettingsTest::saveWritesRefusesOrFails()
         machine.writeFile(file, "[Sicherungsdateien]\r\nC:\\Old.txt=1\r\n");
     }
 
-    const settings::SaveResult saved =
-        settings::save(programDirectory, {{path, false}}, true, false, QStringLiteral("D:\\"));
+    const settings::SaveResult saved = settings::save(programDirectory, unreadableAtStart, {{path, false}},
+                                                      true, false, QStringLiteral("D:\\"));
 
     QCOMPARE(saved.refusal.has_value(), refused);
     QCOMPARE(saved.error, error);
