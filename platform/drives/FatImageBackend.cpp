@@ -1,6 +1,7 @@
 #include "platform/drives/detail/DriveBackend.h"
 
 #include "platform/drives/Files.h"
+#include "platform/drives/detail/BackendPlace.h"
 #include "platform/drives/detail/FatImage.h"
 #include "platform/drives/detail/PathResolver.h"
 #include "platform/host/detail/ImageFile.h"
@@ -16,7 +17,7 @@ namespace platform::detail {
 
 namespace {
 
-// A Location of this backend keeps in hostFolder and host the mtools paths of the folder and of
+// A Location of this backend keeps as its place (BackendPlace) the mtools paths of the folder and of
 // the entry, spelled with 8.3 names where the entry exists: mtools would read the brackets a
 // long name may hold as a pattern, and an 8.3 name cannot hold them.
 
@@ -30,8 +31,8 @@ Location rootOf(const Drive &drive)
     Location location;
     location.drive = &drive;
     location.windowsPath = QString(drive.letter) + QStringLiteral(":\\");
-    location.hostFolder = pathInImage({});
-    location.host = location.hostFolder;
+    BackendPlace::folder(location) = pathInImage({});
+    BackendPlace::entry(location) = BackendPlace::folder(location);
     location.exists = true;
     location.isDirectory = true;
     return location;
@@ -78,7 +79,7 @@ int changeImage(const Location &location, const QString &command, const QStringL
 // gets its long name this way; given its 8.3 name, mtools would make that its only name.
 QString pathOfName(const Location &location, const QString &name)
 {
-    return below(location.hostFolder, name);
+    return below(BackendPlace::folder(location), name);
 }
 
 // The entry's path in 8.3 names as the image holds it now, for a command after a change.
@@ -192,11 +193,12 @@ DosResult<Location> FatImageBackend::locate(const Drive &drive, const QStringLis
         if (!location.exists || !location.isDirectory)
             return {dos::PathNotFound, {}};
         const FatEntry *found = folder->find(name);
-        location.hostFolder = location.host;
+        BackendPlace::folder(location) = BackendPlace::entry(location);
         location.exists = found != nullptr;
         location.isDirectory = found && found->isDirectory();
         location.name = found ? found->name : name;
-        location.host = below(location.hostFolder, found ? found->shortName : name);
+        BackendPlace::entry(location) =
+            below(BackendPlace::folder(location), found ? found->shortName : name);
         if (!location.windowsPath.endsWith(u'\\'))
             location.windowsPath += u'\\';
         location.windowsPath += location.name;
@@ -266,12 +268,14 @@ DosResult<QList<DirectoryEntry>> FatImageBackend::entries(const Location &direct
 
 bool FatImageBackend::isSameFile(const Location &a, const Location &b)
 {
-    return a.drive == b.drive && a.exists && b.exists && a.host.compare(b.host, Qt::CaseInsensitive) == 0;
+    return a.drive == b.drive && a.exists && b.exists
+           && BackendPlace::entry(a).compare(BackendPlace::entry(b), Qt::CaseInsensitive) == 0;
 }
 
 DosResult<QByteArray> FatImageBackend::read(const Location &file)
 {
-    const auto run = runMtools(QStringLiteral("mcopy"), imageOf(file), {file.host, QStringLiteral("-")});
+    const auto run =
+        runMtools(QStringLiteral("mcopy"), imageOf(file), {BackendPlace::entry(file), QStringLiteral("-")});
     if (run.error != dos::Ok)
         return {run.error, {}};
     return {dos::Ok, run.output};
@@ -325,7 +329,7 @@ int FatImageBackend::move(const Location &from, const Location &to, quint8 attri
 {
     if (!isStorableName(to.name))
         return dos::PathNotFound;
-    const QStringList arguments{QStringLiteral("-D"), QStringLiteral("o"), from.host,
+    const QStringList arguments{QStringLiteral("-D"), QStringLiteral("o"), BackendPlace::entry(from),
                                 pathOfName(to, to.name)};
     if (const int error = changeImage(from, QStringLiteral("mmove"), arguments))
         return error;
@@ -334,7 +338,7 @@ int FatImageBackend::move(const Location &from, const Location &to, quint8 attri
 
 int FatImageBackend::remove(const Location &file)
 {
-    return changeImage(file, QStringLiteral("mdel"), {file.host});
+    return changeImage(file, QStringLiteral("mdel"), {BackendPlace::entry(file)});
 }
 
 int FatImageBackend::makeDirectory(const Location &directory)
@@ -346,7 +350,7 @@ int FatImageBackend::makeDirectory(const Location &directory)
 
 int FatImageBackend::removeTree(const Location &directory)
 {
-    return changeImage(directory, QStringLiteral("mdeltree"), {directory.host});
+    return changeImage(directory, QStringLiteral("mdeltree"), {BackendPlace::entry(directory)});
 }
 
 DosResult<QString> FatImageBackend::hostPath(const Location &)

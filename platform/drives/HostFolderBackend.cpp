@@ -1,6 +1,7 @@
 #include "platform/drives/detail/DriveBackend.h"
 
 #include "platform/drives/Files.h"
+#include "platform/drives/detail/BackendPlace.h"
 #include "platform/drives/detail/Folder.h"
 #include "platform/drives/detail/PathResolver.h"
 #include "platform/host/detail/HostFiles.h"
@@ -17,16 +18,16 @@ struct Found {
     bool isDirectory = false;
 };
 
-// A Location of this backend keeps in hostFolder and host the paths of the folder and of the entry
+// A Location of this backend keeps as its place (BackendPlace) the paths of the folder and of the entry
 // below the drive's folder, which confines them.
 HostPath hostFolderOf(const Location &location)
 {
-    return {location.drive->hostPath, location.hostFolder};
+    return {location.drive->hostPath, BackendPlace::folder(location)};
 }
 
 HostPath hostFileOf(const Location &location)
 {
-    return {location.drive->hostPath, location.host};
+    return {location.drive->hostPath, BackendPlace::entry(location)};
 }
 
 QString below(const QString &folder, const QString &name)
@@ -84,11 +85,11 @@ DosResult<std::optional<Found>> findEntry(const Drive &drive, const HostPath &ho
 // One name further down: to the entry found, or to a new entry of that name.
 void descend(Location &location, const QString &name, const std::optional<Found> &found)
 {
-    location.hostFolder = location.host;
+    BackendPlace::folder(location) = BackendPlace::entry(location);
     location.exists = found.has_value();
     location.isDirectory = location.exists && found->isDirectory;
     location.name = location.exists ? found->name : name;
-    location.host = below(location.hostFolder, location.name);
+    BackendPlace::entry(location) = below(BackendPlace::folder(location), location.name);
     if (!location.windowsPath.endsWith(u'\\'))
         location.windowsPath += u'\\';
     location.windowsPath += location.name;
@@ -124,8 +125,8 @@ std::optional<Location> spelledAsOnHost(const Drive &drive, const QStringList &n
 {
     Location location = rootOf(drive);
     for (const QString &name : names) {
-        location.hostFolder = location.host;
-        location.host = below(location.hostFolder, name);
+        BackendPlace::folder(location) = BackendPlace::entry(location);
+        BackendPlace::entry(location) = below(BackendPlace::folder(location), name);
     }
     const auto info = statHost(hostFileOf(location));
     if (!info || (names.isEmpty() && !S_ISDIR(info->st_mode)))
@@ -147,7 +148,7 @@ std::optional<DosResult<Location>> fromHeldFolder(const Drive &drive, const QStr
     Location location = rootOf(drive);
     const QStringList folderNames = names.first(names.size() - 1);
     for (const QString &name : folderNames)
-        location.host = below(location.host, name);
+        BackendPlace::entry(location) = below(BackendPlace::entry(location), name);
     Folder *folder = heldFolder(hostFileOf(location));
     if (!folder)
         return std::nullopt;
@@ -422,7 +423,7 @@ int HostFolderBackend::move(const Location &from, const Location &to, quint8 att
     const auto sourceFolder = folderToWrite(from);
     if (!sourceFolder.ok())
         return sourceFolder.error;
-    const bool sameFolder = to.drive == from.drive && to.hostFolder == from.hostFolder;
+    const bool sameFolder = to.drive == from.drive && BackendPlace::folder(to) == BackendPlace::folder(from);
     const auto targetFolder = sameFolder ? sourceFolder : folderToWrite(to);
     if (!targetFolder.ok())
         return targetFolder.error;

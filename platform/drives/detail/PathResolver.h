@@ -30,15 +30,19 @@ class DriveBackend;
 struct Location {
     const Drive *drive = nullptr;
     QString windowsPath;  // spelled as on disk; a new last name as given
-    // Where the backend keeps the folder that holds the entry (a root's own) and the entry: paths
-    // below the drive's host folder, or for an image the paths inside it.
-    QString hostFolder;
     QString name;  // the entry's stored name, or the new name; empty for a root
-    QString host;
     bool exists = false;
     bool isDirectory = false;
     bool isRoot() const { return name.isEmpty(); }
     DriveBackend &backend() const;
+
+private:
+    // Where the backend keeps the folder that holds the entry (a root's own) and the entry: paths
+    // below the drive's host folder, or for an image the paths inside it. Only the backends reach
+    // them, through BackendPlace (DriveBackend.h).
+    QString m_placeFolder;
+    QString m_placeEntry;
+    friend struct BackendPlace;
 };
 
 // Through the drive's backend. Fails with 15 for a drive the machine lacks, 21 for a drive not
