@@ -3,8 +3,8 @@
 #include "platform/shell/ShellLink.h"
 #include "restore/core/AutostartShortcut.h"
 #include "restore/core/TShellLink.h"
+#include "tests/support/TestDesktop.h"
 #include "tests/support/TestMachine.h"
-#include "tests/support/TestUser.h"
 
 #include <QtTest>
 
@@ -34,7 +34,7 @@ struct PreparationFixture {
         link.IconIndex = 29;
     }
     TestMachine pc;
-    TestUser user;
+    TestDesktop desktop;
     TShellLink link;
     QObject owner;
 };
@@ -85,7 +85,7 @@ private slots:
                                          &fixture.owner),
                  restore::Preparation::NoBackup);
         QVERIFY(!fileExists(shortcut()));
-        QVERIFY(fixture.user.events.isEmpty());
+        QVERIFY(fixture.desktop.events.isEmpty());
     }
 
     void shortcutThenScript_data()
@@ -124,8 +124,8 @@ private slots:
         QCOMPARE(written.value.iconIndex, 29);
         QCOMPARE(written.value.showCommand, showCommand::Normal);
 
-        QCOMPARE(fixture.user.events, QStringList(QStringLiteral("open: ") + script));
-        const TestUser::ShellRequest &request = fixture.user.shellRequests.first();
+        QCOMPARE(fixture.desktop.events, QStringList(QStringLiteral("open: ") + script));
+        const TestDesktop::ShellRequest &request = fixture.desktop.shellRequests.first();
         QCOMPARE(request.owner, &fixture.owner);
         QVERIFY(request.parameters.isEmpty() && request.directory.isEmpty());
         QCOMPARE(request.showCommand, 1);

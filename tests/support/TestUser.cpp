@@ -6,14 +6,12 @@ TestUser::TestUser()
 {
     controls::setMessageSeam(this);
     controls::setBeepSeam(this);
-    platform::setDesktop(this);
 }
 
 TestUser::~TestUser()
 {
     controls::setMessageSeam(nullptr);
     controls::setBeepSeam(nullptr);
-    platform::setDesktop(nullptr);
 }
 
 void TestUser::queueAnswer(MessageButton button)
@@ -40,18 +38,4 @@ void TestUser::beep()
 {
     ++beeps;
     events.append(QStringLiteral("beep"));
-}
-
-void TestUser::showHelp(const QObject *owner, const QString &helpFile, int command, int topic)
-{
-    helpRequests.append({owner, helpFile, command, topic});
-    events.append(command == platform::help::ShowContents ? QStringLiteral("contents")
-                                                          : QStringLiteral("help: %1").arg(topic));
-}
-
-void TestUser::shellExecute(const QObject *owner, const QString &verb, const QString &file,
-                            const QString &parameters, const QString &directory, int showCommand)
-{
-    shellRequests.append({owner, verb, file, parameters, directory, showCommand});
-    events.append(verb + QStringLiteral(": ") + file);
 }
