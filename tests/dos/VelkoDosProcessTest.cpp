@@ -1,6 +1,7 @@
 #include "platform/drives/Files.h"
 #include "platform/drives/Floppy.h"
 #include "platform/shell/ShellLink.h"
+#include "restore/core/AutostartShortcut.h"
 #include "tests/support/DemoPc.h"
 #include "tests/support/FloppyImages.h"
 #include "tests/support/TestMachine.h"
@@ -87,9 +88,7 @@ void VelkoDosProcessTest::msDosModeRunsTheScriptAndNamesTheAutostart()
     platform::ShellLink link;
     link.targetPath = QStringLiteral("C:\\Programme\\Velko Save\\Orvel.exe");
     link.workingDirectory = QStringLiteral("C:\\Programme\\Velko Save");
-    QCOMPARE(platform::writeShellLink(
-                 QStringLiteral("C:\\WINDOWS\\Startmenü\\Programme\\Autostart\\Orvel.lnk"), link),
-             0);
+    QCOMPARE(platform::writeShellLink(restore::autostartShortcutPath(), link), 0);
 
     const QString screenFile = pc.folder() + QStringLiteral("/screen.txt");
     const Result result =
