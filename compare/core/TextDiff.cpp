@@ -26,7 +26,9 @@ QList<DiffLine> editScript(const QStringList &copy, const QStringList &original)
 {
     const std::vector<QString> before(copy.cbegin(), copy.cend());
     const std::vector<QString> after(original.cbegin(), original.cend());
-    dtl::Diff<QString, std::vector<QString>> diff(before, after);
+    // Removed lines before the added ones that take their place, as diff -u shows them.
+    constexpr bool DeletesFirst = true;
+    dtl::Diff<QString, std::vector<QString>> diff(before, after, DeletesFirst);
     diff.compose();
     QList<DiffLine> lines;
     for (const auto &[text, info] : diff.getSes().getSequence()) {

@@ -97,6 +97,11 @@ private slots:
             << QStringList{"@@ -2,7 +2,7 @@", " z2 2/2", " z3 3/3", " z4 4/4", "-z5 5/-", "+neu -/5",
                            " z6 6/6",         " z7 7/7", " z8 8/8"};
 
+        // The original longer than the copy: the removed line still comes before its replacement.
+        QTest::newRow("one line changed, one added")
+            << QStringList{"a", "b", "c"} << QStringList{"a", "B", "c", "d"}
+            << QStringList{"@@ -1,3 +1,4 @@", " a 1/1", "-b 2/-", "+B -/2", " c 3/3", "+d -/4"};
+
         QTest::newRow("lines added at the end")
             << numbered("z", 4) << numbered("z", 4) + QStringList{"x", "y"}
             << QStringList{"@@ -2,3 +2,5 @@", " z2 2/2", " z3 3/3", " z4 4/4", "+x -/5", "+y -/6"};
