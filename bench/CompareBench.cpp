@@ -24,7 +24,10 @@ using namespace bench;
 const QString Backup = QStringLiteral("D:\\Ziel");
 
 struct Quiet : backup::RunObserver {
-    void missing(const backup::MarkedFile &file) override { throw Failure("missing " + file.path.toStdString()); }
+    void missing(const backup::MarkedFile &file) override
+    {
+        throw Failure("missing " + file.path.toStdString());
+    }
     void copyFailed(const backup::MarkedFile &file, const QString &, int) override
     {
         throw Failure("cannot copy " + file.path.toStdString());
@@ -86,7 +89,7 @@ QString writePairs(const BenchPc &pc, const compare::Comparison &comparison)
 }
 
 // Changes the last byte of every original, or sets it back.
-void flipLastBytes(const BenchPc &pc, const compare::Comparison &comparison)
+void flipLastBytes(const compare::Comparison &comparison)
 {
     for (const compare::ComparedFile &file : comparison.files) {
         const auto host = platform::hostPathOf(file.original.path);
@@ -94,10 +97,10 @@ void flipLastBytes(const BenchPc &pc, const compare::Comparison &comparison)
         if (!host.ok() || !original.open(QIODevice::ReadWrite) || !original.seek(original.size() - 1))
             throw Failure("cannot change " + file.original.path.toStdString());
         char last = 0;
-        if (!original.getChar(&last) || !original.seek(original.size() - 1) || !original.putChar(char(last ^ 0x5A)))
+        if (!original.getChar(&last) || !original.seek(original.size() - 1)
+            || !original.putChar(char(last ^ 0x5A)))
             throw Failure("cannot change " + file.original.path.toStdString());
     }
-    (void)pc;
 }
 
 double timeOurs(compare::FileState expected)
@@ -111,8 +114,8 @@ double timeOurs(compare::FileState expected)
 double timeCmp(const QString &listFile)
 {
     // cmp exits 0 for equal files and 1 for different ones; anything else is a failure.
-    const QString loop = QStringLiteral(
-        "while IFS= read -r a && IFS= read -r b; do cmp -s -- \"$a\" \"$b\"; [ $? -le 1 ] || exit 2; done < \"$1\"");
+    const QString loop = QStringLiteral("while IFS= read -r a && IFS= read -r b; do cmp -s -- \"$a\" \"$b\"; "
+                                        "[ $? -le 1 ] || exit 2; done < \"$1\"");
     QProcess shell;
     QElapsedTimer timer;
     timer.start();
@@ -167,7 +170,8 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCommandLineParser options;
-    options.setApplicationDescription(QStringLiteral("Times the backup comparison against cmp on the same pairs."));
+    options.setApplicationDescription(
+        QStringLiteral("Times the backup comparison against cmp on the same pairs."));
     options.addHelpOption();
     const QCommandLineOption folderOption(
         QStringLiteral("dir"), QStringLiteral("Folder for the test PC (default: beside the program)."),
@@ -186,7 +190,8 @@ int main(int argc, char *argv[])
     const QString folder = options.value(folderOption);
 
     if (isTmpfs(folder))
-        std::fprintf(stderr, "warning: %s is on tmpfs; the figures say nothing about a disk\n", qPrintable(folder));
+        std::fprintf(stderr, "warning: %s is on tmpfs; the figures say nothing about a disk\n",
+                     qPrintable(folder));
     try {
         const BenchPc pc(folder, {"drive_c/WINDOWS", "drive_c/Quelle", "drive_d/Ziel"},
                          "C=fixed,drive_c\nD=fixed,drive_d\n");
@@ -195,10 +200,11 @@ int main(int argc, char *argv[])
         const QString listFile = writePairs(pc, comparison);
         const QString title = QStringLiteral("%1 x %2 KiB").arg(files).arg(size / KiB);
         QList<Result> results;
-        results.append(measure(title + QStringLiteral(", all equal"), listFile, compare::FileState::Unchanged, runs));
-        flipLastBytes(pc, comparison);
         results.append(
-            measure(title + QStringLiteral(", last byte changed"), listFile, compare::FileState::Changed, runs));
+            measure(title + QStringLiteral(", all equal"), listFile, compare::FileState::Unchanged, runs));
+        flipLastBytes(comparison);
+        results.append(measure(title + QStringLiteral(", last byte changed"), listFile,
+                               compare::FileState::Changed, runs));
         printTable(results, runs);
     } catch (const Failure &failure) {
         std::fprintf(stderr, "CompareBench: %s\n", failure.what());

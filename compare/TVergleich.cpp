@@ -20,8 +20,8 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QStyle>
-#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextFormat>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -85,7 +85,8 @@ QString sizeText(const compare::FileSide &side)
 
 QString timeText(const QDateTime &moment)
 {
-    return moment.isValid() ? platform::shortDate(moment) + QLatin1Char(' ') + platform::longTime(moment) : QString();
+    return moment.isValid() ? platform::shortDate(moment) + QLatin1Char(' ') + platform::longTime(moment)
+                            : QString();
 }
 
 QString bytesText(qint64 size)
@@ -164,7 +165,8 @@ TVergleich::TVergleich(QWidget *parent)
     BitBtn1 = button(this, QStringLiteral("BitBtn1"), QStyle::SP_BrowserReload,
                      QStringLiteral("&Wiederherstellen ..."));
     BitBtn3 = button(this, QStringLiteral("BitBtn3"), QStyle::SP_DialogHelpButton, QStringLiteral("&Hilfe"));
-    BitBtn2 = button(this, QStringLiteral("BitBtn2"), QStyle::SP_DialogCloseButton, QStringLiteral("&Schließen"));
+    BitBtn2 =
+        button(this, QStringLiteral("BitBtn2"), QStyle::SP_DialogCloseButton, QStringLiteral("&Schließen"));
     BitBtn2->setDefault(true);
     connect(BitBtn1, &QPushButton::clicked, this, &TVergleich::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &TVergleich::BitBtn2Click);
@@ -199,9 +201,9 @@ bool TVergleich::compareFolder(const QString &folder)
     if (error == backup::ScriptNotRecognised) {
         controls::showMessageAfterBeep(
             controls::MessageType::Warning,
-            m_comparison.scriptPath + QStringLiteral(" wurde nicht von Velko Save geschrieben oder verändert !")
-                + platform::LineBreak
-                + QStringLiteral("Die Sicherung kann daher nicht verglichen werden."));
+            m_comparison.scriptPath
+                + QStringLiteral(" wurde nicht von Velko Save geschrieben oder nachträglich verändert !")
+                + platform::LineBreak + QStringLiteral("Die Sicherung kann daher nicht verglichen werden."));
         return false;
     }
     if (error != platform::dos::Ok) {
@@ -291,7 +293,8 @@ void TVergleich::showDifference(const ComparedFile &file)
                  + compare::attributeFlags(file.original.attributes) + u'.');
         return;
     case FileState::Unreadable:
-        showText(QStringLiteral("Die Datei kann nicht gelesen werden: ") + platform::fileErrorText(file.readError));
+        showText(QStringLiteral("Die Datei kann nicht gelesen werden: ")
+                 + platform::fileErrorText(file.readError));
         return;
     case FileState::Changed:
         break;
@@ -303,7 +306,8 @@ void TVergleich::showDifference(const ComparedFile &file)
         difference = compare::differenceOf(file);
     }
     if (difference.error != platform::dos::Ok) {
-        showText(QStringLiteral("Die Datei kann nicht gelesen werden: ") + platform::fileErrorText(difference.error));
+        showText(QStringLiteral("Die Datei kann nicht gelesen werden: ")
+                 + platform::fileErrorText(difference.error));
         return;
     }
     if (!difference.text) {
@@ -312,7 +316,8 @@ void TVergleich::showDifference(const ComparedFile &file)
         return;
     }
     if (difference.lines.isEmpty()) {
-        showText(QStringLiteral("Die Zeilen sind gleich; die Dateien unterscheiden sich nur in den Zeilenenden."));
+        showText(
+            QStringLiteral("Die Zeilen sind gleich; die Dateien unterscheiden sich nur in den Zeilenenden."));
         return;
     }
 

@@ -174,8 +174,8 @@ std::optional<SavedScript> parseRestoreScript(const QStringList &lines)
         return std::nullopt;
     SavedScript script;
     const auto windowsShort = between(lines[1], QStringLiteral("Path "), QStringLiteral("\\Command"));
-    const auto stamp = between(lines[5], QStringLiteral("echo *       Sicherungskopien vom "),
-                               QStringLiteral("        *"));
+    const auto stamp =
+        between(lines[5], QStringLiteral("echo *       Sicherungskopien vom "), QStringLiteral("        *"));
     const QString timeMark = QStringLiteral(";  Uhrzeit:");
     if (!windowsShort || !stamp || !stamp->contains(timeMark))
         return std::nullopt;

@@ -58,7 +58,8 @@ QString hunkHeader(int copyStart, int copyCount, int originalStart, int original
 
 bool isText(const QByteArray &bytes)
 {
-    return std::none_of(bytes.cbegin(), bytes.cend(), [](char byte) { return byte == '\0' || unassigned(byte); });
+    return std::none_of(bytes.cbegin(), bytes.cend(),
+                        [](char byte) { return byte == '\0' || unassigned(byte); });
 }
 
 QStringList textLines(const QByteArray &bytes)
@@ -110,9 +111,9 @@ QList<DiffLine> unifiedDiff(const QStringList &copy, const QStringList &original
         const int copyStart = copySeen;
         const int originalStart = originalSeen;
         advance(end);
-        result.append({DiffLine::Kind::Hunk,
-                       hunkHeader(copyStart, copySeen - copyStart, originalStart, originalSeen - originalStart), 0,
-                       0});
+        result.append(
+            {DiffLine::Kind::Hunk,
+             hunkHeader(copyStart, copySeen - copyStart, originalStart, originalSeen - originalStart), 0, 0});
         result.append(script.mid(start, end - start));
     }
     return result;

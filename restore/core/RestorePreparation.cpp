@@ -11,8 +11,8 @@ namespace restore {
 
 QString noBackupText()
 {
-    return QStringLiteral("In diesem Verzeichnis befinden sich keine Sicherungskopien !") + platform::LineBreak
-           + QStringLiteral("Bitte wählen sie ein anderes Verzeichnis.");
+    return QStringLiteral("In diesem Verzeichnis befinden sich keine Sicherungskopien !")
+           + platform::LineBreak + QStringLiteral("Bitte wählen sie ein anderes Verzeichnis.");
 }
 
 Preparation prepareRestore(const QString &backupDirectory, const QString &programDirectory, TShellLink &link,

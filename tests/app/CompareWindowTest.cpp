@@ -61,7 +61,8 @@ TForm1 &startWithAChangedBackup(ProgramFixture &program)
     form.BitBtn1Click();
     const QString systemIni = QStringLiteral("C:\\WINDOWS\\SYSTEM.INI");
     const QByteArray saved = program.machine.readFile(systemIni);
-    program.machine.writeFile(systemIni, QByteArray(saved).replace("[386Enh]\r\n", "[386Enh]\r\ndevice=C:\\TREIBER\\NEU.386\r\n"));
+    program.machine.writeFile(
+        systemIni, QByteArray(saved).replace("[386Enh]\r\n", "[386Enh]\r\ndevice=C:\\TREIBER\\NEU.386\r\n"));
     if (platform::setFileAttributes(QStringLiteral("C:\\WINDOWS\\USER.DAT"), 0) != 0
         || platform::deleteFile(QStringLiteral("C:\\WINDOWS\\USER.DAT")) != 0)
         qFatal("cannot delete USER.DAT");
@@ -77,6 +78,7 @@ private slots:
     void shortHelpSwitchesTheEntrysHint();
     void openedOnTheDestination_data();
     void openedOnTheDestination();
+    void folderWithoutBackupGetsTheRestoreWarning_data();
     void folderWithoutBackupGetsTheRestoreWarning();
 };
 
@@ -172,16 +174,34 @@ void CompareWindowTest::openedOnTheDestination()
     QCOMPARE(summary, QStringLiteral("9 Dateien unverändert, 1 geändert, 1 fehlen"));
     // The first row that differs is chosen at once: SYSTEM.INI with its new line.
     QVERIFY2(difference.contains("\n+device=C:\\TREIBER\\NEU.386\n"), qPrintable(difference));
-    QCOMPARE(form.StatusBar1->panelText(),
-             QStringLiteral("Status: Vergleich mit der Sicherung: 9 Dateien unverändert, 1 geändert, 1 fehlen"));
+    QCOMPARE(
+        form.StatusBar1->panelText(),
+        QStringLiteral("Status: Vergleich mit der Sicherung: 9 Dateien unverändert, 1 geändert, 1 fehlen"));
     QCOMPARE(helpTopic, 10);
     if (titles.size() > 1)
         QCOMPARE(restoreFolder, Backups);
 }
 
+void CompareWindowTest::folderWithoutBackupGetsTheRestoreWarning_data()
+{
+    QTest::addColumn<QByteArray>("script");  // null: no Restore.bat
+    QTest::addColumn<QString>("warning");
+    QTest::newRow("no Restore.bat") << QByteArray()
+                                    << "In diesem Verzeichnis befinden sich keine Sicherungskopien !\n\r"
+                                       "Bitte wählen sie ein anderes Verzeichnis.";
+    QTest::newRow("a Restore.bat written by hand") << QByteArray("copy CONFIG.SYS C:\\CONFIG.SYS\r\n")
+                                                   << "C:\\WINDOWS\\TEMP\\Restore.bat wurde nicht von Velko "
+                                                      "Save geschrieben oder nachträglich verändert !\n\r"
+                                                      "Die Sicherung kann daher nicht verglichen werden.";
+}
+
 void CompareWindowTest::folderWithoutBackupGetsTheRestoreWarning()
 {
+    QFETCH(QByteArray, script);
+    QFETCH(QString, warning);
     ProgramFixture program;
+    if (!script.isNull())
+        program.machine.writeFile(QStringLiteral("C:\\WINDOWS\\TEMP\\Restore.bat"), script);
     TForm1 &form = program.start();
     QCOMPARE(form.DirectoryListBox1->setDirectory(QStringLiteral("C:\\WINDOWS\\TEMP")), platform::dos::Ok);
     program.user.events.clear();
@@ -192,9 +212,7 @@ void CompareWindowTest::folderWithoutBackupGetsTheRestoreWarning()
                    modal.close();
                });
     QVERIFY(seenTitles.isEmpty());
-    QCOMPARE(program.user.events,
-             QStringList({"beep", "message: In diesem Verzeichnis befinden sich keine Sicherungskopien !\n\r"
-                                  "Bitte wählen sie ein anderes Verzeichnis."}));
+    QCOMPARE(program.user.events, QStringList({"beep", "message: " + warning}));
 }
 
 QTEST_MAIN(CompareWindowTest)

@@ -1,7 +1,7 @@
 // A backup folder made by the backup run, compared with the files at their places.
+#include "compare/core/BackupComparison.h"
 #include "backup/core/RestoreScript.h"
 #include "backup/core/Runner.h"
-#include "compare/core/BackupComparison.h"
 #include "platform/drives/Files.h"
 #include "tests/support/FloppyImages.h"
 #include "tests/support/TestMachine.h"
@@ -66,7 +66,8 @@ QStringList snapshot(const QString &folder)
     while (it.hasNext()) {
         const QFileInfo info = it.nextFileInfo();
         QFile file(info.filePath());
-        const QByteArray bytes = info.isFile() && file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        const QByteArray bytes =
+            info.isFile() && file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
         entries << QStringLiteral("%1 %2 %3 %4")
                        .arg(info.filePath())
                        .arg(info.size())
@@ -81,8 +82,8 @@ QStringList shown(const QList<DiffLine> &lines)
 {
     QStringList result;
     for (const DiffLine &line : lines) {
-        const char mark = line.kind == DiffLine::Kind::Removed ? '-'
-                          : line.kind == DiffLine::Kind::Added ? '+'
+        const char mark = line.kind == DiffLine::Kind::Removed   ? '-'
+                          : line.kind == DiffLine::Kind::Added   ? '+'
                           : line.kind == DiffLine::Kind::Context ? ' '
                                                                  : '@';
         result << (mark == '@' ? line.text : QLatin1Char(mark) + line.text);
@@ -104,13 +105,16 @@ private slots:
         QTest::addColumn<bool>("originalExists");
         QTest::addColumn<QString>("stateText");
         QTest::newRow("nothing") << "" << FileState::Unchanged << true << true << "unverändert";
-        QTest::newRow("a line of the original") << "write" << FileState::Changed << true << true << "geändert";
-        QTest::newRow("original deleted") << "delete original" << FileState::OriginalMissing << true << false
-                                          << "Original fehlt";
-        QTest::newRow("copy deleted") << "delete copy" << FileState::CopyMissing << false << true << "Kopie fehlt";
-        QTest::newRow("both deleted") << "delete both" << FileState::CopyMissing << false << false << "Kopie fehlt";
-        QTest::newRow("attributes of the original") << "attributes" << FileState::AttributesChanged << true
-                                                    << true << "nur Attribute geändert";
+        QTest::newRow("a line of the original")
+            << "write" << FileState::Changed << true << true << "geändert";
+        QTest::newRow("original deleted")
+            << "delete original" << FileState::OriginalMissing << true << false << "Original fehlt";
+        QTest::newRow("copy deleted")
+            << "delete copy" << FileState::CopyMissing << false << true << "Kopie fehlt";
+        QTest::newRow("both deleted")
+            << "delete both" << FileState::CopyMissing << false << false << "Kopie fehlt";
+        QTest::newRow("attributes of the original")
+            << "attributes" << FileState::AttributesChanged << true << true << "nur Attribute geändert";
         QTest::newRow("a folder in the original's place")
             << "folder" << FileState::OriginalMissing << true << false << "Original fehlt";
         QTest::newRow("a FIFO in the original's place")
@@ -323,7 +327,8 @@ private slots:
         pc.writeFile("C:\\WINDOWS\\SYSTEM.INI", SystemIni);
         pc.makeDirectory(Backup);
         QVERIFY(backUp({"C:\\WINDOWS\\SYSTEM.INI"}, Backup));
-        pc.writeFile("C:\\WINDOWS\\SYSTEM.INI", QByteArray(SystemIni).replace("*vmouse", "C:\\MAUS\\MAUS.VXD"));
+        pc.writeFile("C:\\WINDOWS\\SYSTEM.INI",
+                     QByteArray(SystemIni).replace("*vmouse", "C:\\MAUS\\MAUS.VXD"));
 
         const Comparison comparison = compareBackup(Backup);
         QCOMPARE(comparison.files.value(0).state, FileState::Changed);
@@ -384,7 +389,8 @@ private slots:
         pc.writeFile("C:\\Programme\\Eine lange Datei.txt", "Inhalt\r\n", 0);
         pc.writeFile("C:\\IO.SYS", "IO\r\n", 7);
         pc.makeDirectory(Backup);
-        QVERIFY(backUp({"C:\\WINDOWS\\SYSTEM.INI", "C:\\Programme\\Eine lange Datei.txt", "C:\\IO.SYS"}, Backup));
+        QVERIFY(
+            backUp({"C:\\WINDOWS\\SYSTEM.INI", "C:\\Programme\\Eine lange Datei.txt", "C:\\IO.SYS"}, Backup));
         pc.writeFile("C:\\WINDOWS\\SYSTEM.INI", "[boot]\r\n", 32);
         QCOMPARE(platform::deleteFile("D:\\Sicherung\\IO.SYS"), int(platform::dos::AccessDenied));
         QCOMPARE(platform::setFileAttributes("D:\\Sicherung\\IO.SYS", 0), 0);

@@ -45,8 +45,8 @@ private slots:
         QTest::newRow("8.3 name, long name, umlaut, D: file")
             << "C:\\WINDOWS"
             << "07.12.99" << QList<ScriptFile>{ConfigSys, LongName, Umlaut, OnD};
-        QTest::newRow("ten-character date, Windows elsewhere")
-            << "E:\\WIN98" << "07.12.1999" << QList<ScriptFile>{OnD};
+        QTest::newRow("ten-character date, Windows elsewhere") << "E:\\WIN98"
+                                                               << "07.12.1999" << QList<ScriptFile>{OnD};
         QList<ScriptFile> everyValue;
         for (const int value : {0, 1, 2, 3, 4, 5, 6, 7, 32, 33, 34, 35, 36, 37, 38, 39})
             everyValue.append({QStringLiteral("C:\\F%1.INI").arg(value), QStringLiteral("F%1.INI").arg(value),
@@ -74,7 +74,8 @@ private slots:
     {
         // 16 and 48 give no suffix, so the restore sets no attribute: that is what is read.
         const ScriptFile folderBit{"C:\\A.INI", "A.INI", "A.ini", 48};
-        const auto script = parseRestoreScript(composeRestoreScript("C:\\WINDOWS", "07.12.99", "14:05:33", {folderBit}));
+        const auto script =
+            parseRestoreScript(composeRestoreScript("C:\\WINDOWS", "07.12.99", "14:05:33", {folderBit}));
         QVERIFY(script);
         QCOMPARE(script->files.value(0).attributes, quint8(0));
     }
@@ -86,7 +87,8 @@ private slots:
         QStringList extraLine = fixture;
         extraLine.insert(30, "del C:\\CONFIG.SYS");
         QTest::newRow("a line added by hand") << extraLine;
-        QTest::newRow("a block of other lines") << fixture.mid(0, 22) + QStringList(8, "rem") + fixture.mid(22);
+        QTest::newRow("a block of other lines")
+            << fixture.mid(0, 22) + QStringList(8, "rem") + fixture.mid(22);
         QStringList copyElsewhere = fixture;
         copyElsewhere[24] = "copy CONFIG.SYS C:\\AUTOEXEC.BAT";
         QTest::newRow("copy line changed") << copyElsewhere;
@@ -116,7 +118,8 @@ private slots:
         QTest::newRow("as the backup run writes it") << written << 0 << 3;
         QTest::newRow("no Restore.bat") << QByteArray() << int(platform::dos::FileNotFound) << 0;
         QTest::newRow("last line end missing") << written.chopped(2) << ScriptNotRecognised << 0;
-        QTest::newRow("LF line ends") << QByteArray(written).replace("\r\n", "\n") << ScriptNotRecognised << 0;
+        QTest::newRow("LF line ends")
+            << QByteArray(written).replace("\r\n", "\n") << ScriptNotRecognised << 0;
         QTest::newRow("empty file") << QByteArray("") << ScriptNotRecognised << 0;
     }
 

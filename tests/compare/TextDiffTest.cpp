@@ -94,8 +94,8 @@ private slots:
         changed[4] = "neu";
         QTest::newRow("one line changed in the middle")
             << numbered("z", 9) << changed
-            << QStringList{"@@ -2,7 +2,7 @@", " z2 2/2", " z3 3/3", " z4 4/4", "-z5 5/-", "+neu -/5",
-                           " z6 6/6",         " z7 7/7", " z8 8/8"};
+            << QStringList{"@@ -2,7 +2,7 @@", " z2 2/2", " z3 3/3", " z4 4/4", "-z5 5/-",
+                           "+neu -/5",        " z6 6/6", " z7 7/7", " z8 8/8"};
 
         // The original longer than the copy: the removed line still comes before its replacement.
         QTest::newRow("one line changed, one added")
@@ -118,19 +118,18 @@ private slots:
         twoApart[17] = "B";
         QTest::newRow("changes far apart make two hunks")
             << numbered("z", 20) << twoApart
-            << QStringList{"@@ -1,5 +1,5 @@", " z1 1/1",   "-z2 2/-",   "+A -/2",     " z3 3/3",
-                           " z4 4/4",          " z5 5/5",   "@@ -15,6 +15,6 @@", " z15 15/15",
-                           " z16 16/16",       " z17 17/17", "-z18 18/-", "+B -/18",    " z19 19/19",
-                           " z20 20/20"};
+            << QStringList{"@@ -1,5 +1,5 @@", " z1 1/1",   "-z2 2/-",           "+A -/2",     " z3 3/3",
+                           " z4 4/4",         " z5 5/5",   "@@ -15,6 +15,6 @@", " z15 15/15", " z16 16/16",
+                           " z17 17/17",      "-z18 18/-", "+B -/18",           " z19 19/19", " z20 20/20"};
 
         QStringList close = numbered("z", 12);
         close[2] = "A";
         close[8] = "B";
         QTest::newRow("changes whose contexts meet make one hunk")
             << numbered("z", 12) << close
-            << QStringList{"@@ -1,12 +1,12 @@", " z1 1/1", " z2 2/2", "-z3 3/-", "+A -/3", " z4 4/4", " z5 5/5",
-                           " z6 6/6",           " z7 7/7", " z8 8/8", "-z9 9/-", "+B -/9", " z10 10/10",
-                           " z11 11/11",        " z12 12/12"};
+            << QStringList{"@@ -1,12 +1,12 @@", " z1 1/1", " z2 2/2",    "-z3 3/-",    "+A -/3",
+                           " z4 4/4",           " z5 5/5", " z6 6/6",    " z7 7/7",    " z8 8/8",
+                           "-z9 9/-",           "+B -/9",  " z10 10/10", " z11 11/11", " z12 12/12"};
     }
 
     void unified()
