@@ -133,6 +133,7 @@ void CompareWindowTest::openedOnTheDestination()
     QString folder;
     QString restoreFolder;
     int helpTopic = 0;
+    bool resizable = false;
     whileModal(
         [&] {
             if (how == "F7")
@@ -156,6 +157,7 @@ void CompareWindowTest::openedOnTheDestination()
             summary = window->Label3->text();
             folder = window->Label1->text();
             difference = window->Memo1->toPlainText();
+            resizable = window->isSizeGripEnabled() && window->minimumSize() != window->maximumSize();
             window->BitBtn3->click();
             helpTopic = program.user.helpRequests.value(program.user.helpRequests.size() - 1).topic;
             if (leave == "Escape")
@@ -178,6 +180,7 @@ void CompareWindowTest::openedOnTheDestination()
         form.StatusBar1->panelText(),
         QStringLiteral("Status: Vergleich mit der Sicherung: 9 Dateien unverändert, 1 geändert, 1 fehlen"));
     QCOMPARE(helpTopic, 10);
+    QVERIFY(resizable);
     if (titles.size() > 1)
         QCOMPARE(restoreFolder, Backups);
 }

@@ -360,6 +360,35 @@ private slots:
         QVERIFY(difference.lines.isEmpty());
     }
 
+    // A script from a PC with other drives: the place cannot be looked at, which the row says.
+    void placeOnADriveThatCannotBeRead_data()
+    {
+        QTest::addColumn<QString>("original");
+        QTest::addColumn<int>("error");
+        QTest::newRow("no such drive") << "G:\\X.INI" << int(platform::dos::InvalidDrive);
+        QTest::newRow("CD drive without a disc") << "E:\\X.INI" << int(platform::dos::NotReady);
+    }
+
+    void placeOnADriveThatCannotBeRead()
+    {
+        QFETCH(QString, original);
+        QFETCH(int, error);
+        TestMachine pc;
+        pc.writeFile("D:\\Sicherung\\X.INI", "Kopie\r\n");
+        const backup::ScriptFile file{original, "X.INI", "X.ini", 32};
+        QCOMPARE(backup::writeRestoreScript(
+                     "D:\\Sicherung\\Restore.bat",
+                     backup::composeRestoreScript("C:\\WINDOWS", "10.12.26", "09:05:07", {file})),
+                 0);
+        const Comparison comparison = compareBackup(Backup);
+        QCOMPARE(comparison.error, 0);
+        const ComparedFile &row = comparison.files.value(0);
+        QCOMPARE(row.state, FileState::Unreadable);
+        QCOMPARE(row.readError, error);
+        QCOMPARE(row.name, QStringLiteral("X.ini"));
+        QVERIFY(row.copy.exists);
+    }
+
     void folderWithoutAReadableScript_data()
     {
         QTest::addColumn<QByteArray>("script");  // null: none
