@@ -1,5 +1,7 @@
 #include "app/Pictures.h"
 
+#include "controls/ClassicIcons.h"
+
 #include <QApplication>
 #include <QFont>
 #include <QPainter>
@@ -86,30 +88,15 @@ QIcon glyph(Glyph which)
     case Glyph::NewFolder:
         return style->standardIcon(QStyle::SP_FileDialogNewFolder);
     case Glyph::DeleteFolder:
-        return drawn([](QPainter &p) {
-            p.setPen(QPen(QColor(192, 0, 0), 2.5));
-            p.drawLine(3, 3, 13, 13);
-            p.drawLine(13, 3, 3, 13);
-        });
+        return controls::classicIcon(QStyle::SP_DialogCancelButton);
     case Glyph::Start:
-        return drawn([](QPainter &p) {
-            p.setPen(QPen(QColor(0, 128, 0), 3));
-            p.drawLine(2, 9, 6, 13);
-            p.drawLine(6, 13, 14, 3);
-        });
+        return controls::classicIcon(QStyle::SP_DialogOkButton);
     case Glyph::Restore:
         return style->standardIcon(QStyle::SP_BrowserReload);
     case Glyph::EmergencyDisk:
         return style->standardIcon(QStyle::SP_DriveFDIcon);
     case Glyph::Help:
-        return drawn([](QPainter &p) {
-            QFont font = p.font();
-            font.setPixelSize(15);
-            font.setBold(true);
-            p.setFont(font);
-            p.setPen(QColor(0, 0, 160));
-            p.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, QStringLiteral("?"));
-        });
+        return controls::classicIcon(QStyle::SP_DialogHelpButton);
     case Glyph::Exit:
         return drawn([](QPainter &p) {
             p.setPen(QPen(Qt::black, 1));

@@ -259,6 +259,9 @@ void TForm1::createMenus()
     QAction *restore = entry(functions, QStringLiteral("Sicherungsdateienwiederherstellen1"),
                              QStringLiteral("Sicherungsdateien &wiederherstellen"), QStringLiteral("F6"));
     restore->setIcon(pictures::glyph(pictures::Glyph::Restore));
+    Sicherungvergleichen1 = entry(functions, QStringLiteral("Sicherungvergleichen1"),
+                                  QStringLiteral("Sicherung &vergleichen ..."), QStringLiteral("F7"));
+    functions->setToolTipsVisible(true);  // the entry's short-help hint
     functions->addSeparator();
     QAction *emergency = entry(functions, QStringLiteral("Notfalldisketteanfertigen1"),
                                QStringLiteral("&Notfalldiskette anfertigen"));
@@ -268,6 +271,7 @@ void TForm1::createMenus()
     quit->setIcon(pictures::glyph(pictures::Glyph::Exit));
     connect(Sicherungstarten1, &QAction::triggered, this, &TForm1::BitBtn1Click);
     connect(restore, &QAction::triggered, this, &TForm1::Button7Click);
+    connect(Sicherungvergleichen1, &QAction::triggered, this, &TForm1::Sicherungvergleichen1Click);
     connect(emergency, &QAction::triggered, this, &TForm1::Notfalldisketteanfertigen1Click);
     connect(quit, &QAction::triggered, this, &TForm1::Beenden1Click);
 
@@ -384,6 +388,7 @@ void TForm1::createShortcuts()
     };
     bind(QKeySequence(Qt::Key_F5), &TForm1::BitBtn1Click);
     bind(QKeySequence(Qt::Key_F6), &TForm1::Button7Click);
+    bind(QKeySequence(Qt::Key_F7), &TForm1::Sicherungvergleichen1Click);
     bind(QKeySequence(Qt::Key_Insert), entryKey(Dateienaufnehmen1));
     bind(QKeySequence(Qt::Key_Delete), entryKey(Dateientfernen1));
     bind(QKeySequence(Qt::CTRL | Qt::Key_Insert), entryKey(Verzeichnisanlegen1));

@@ -53,6 +53,7 @@ public slots:
     void FormActivate();
     void BitBtn1Click();  // "&Sicherung starten !" and F5: the backup run
     void Button7Click();  // F6 and "Sicherungsdateien &wiederherstellen": the restore dialog
+    void Sicherungvergleichen1Click();  // F7 and "Sicherung &vergleichen ...": the comparison window
     void Notfalldisketteanfertigen1Click();
     void Beenden1Click();
     void Button4Click();  // "&Beenden" button: ends the program
@@ -159,6 +160,7 @@ public:
     QMenu *PopupMenu1 = nullptr;
     QMenu *PopupMenu2 = nullptr;
     QAction *Sicherungstarten1 = nullptr;
+    QAction *Sicherungvergleichen1 = nullptr;
     QAction *Automatisch1 = nullptr;
     QAction *Kurzhinweise1 = nullptr;
     // "Bea&rbeiten" entries, which the context menus share, and the one PopupMenu2 entry of its own

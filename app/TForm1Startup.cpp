@@ -22,6 +22,7 @@ namespace {
 
 const QString WelcomeText = QStringLiteral("Willkommen zum ersten Start von Velko Save 1.3 !");
 const QString DestinationPrefix = QStringLiteral("Sicherung nach ");
+const QString CompareHint = QStringLiteral("Gesicherte Dateien werden mit den aktuellen Dateien verglichen");
 constexpr int FirstStartHelpTopic = 1;
 constexpr int OuterHeight = 478;
 
@@ -127,6 +128,7 @@ void TForm1::applyShortHelp()
     const bool on = Kurzhinweise1->isChecked();
     for (const auto &[control, hint] : m_hints)
         control->setToolTip(on ? hint : QString());
+    Sicherungvergleichen1->setToolTip(on ? CompareHint : QString());
     controls::showHandCursor(m_handCursorControls, on);
 }
 

@@ -224,10 +224,7 @@ void TRestore::BitBtn1Click()
         const auto outcome =
             restore::prepareRestore(DirectoryListBox1->directory(), m_programDirectory, *ShellLink1, this);
         if (outcome == restore::Preparation::NoBackup) {
-            controls::showMessageAfterBeep(
-                controls::MessageType::Warning,
-                QStringLiteral("In diesem Verzeichnis befinden sich keine Sicherungskopien !")
-                    + platform::LineBreak + QStringLiteral("Bitte wählen sie ein anderes Verzeichnis."));
+            controls::showMessageAfterBeep(controls::MessageType::Warning, restore::noBackupText());
             return;
         }
         // A script the shell cannot open leaves the notice up.

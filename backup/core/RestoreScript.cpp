@@ -1,6 +1,7 @@
 #include "backup/core/RestoreScript.h"
 
 #include "backup/core/BackupFolder.h"
+#include "backup/core/ScriptFiles.h"
 #include "platform/drives/Files.h"
 #include "platform/text/OemText.h"
 
@@ -70,6 +71,37 @@ QStringList block(const ScriptFile &file)
     };
 }
 
+// The text between a fixed start and end of a line; null when the line has neither.
+std::optional<QString> between(const QString &line, const QString &start, const QString &end)
+{
+    if (line.size() < start.size() + end.size() || !line.startsWith(start) || !line.endsWith(end))
+        return std::nullopt;
+    return line.mid(start.size(), line.size() - start.size() - end.size());
+}
+
+// The values of one file's block; its lines are checked as a whole when the script is composed again.
+std::optional<ScriptFile> parseBlock(const QStringList &lines, qsizetype first)
+{
+    const QString clear = QStringLiteral(" -r -h -s -a");
+    // Line a names P twice around " attrib ", so P's length follows from the line's.
+    const auto twice = between(lines[first], QStringLiteral("if exist "), clear);
+    const QString separator = QStringLiteral(" attrib ");
+    if (!twice || (twice->size() - separator.size()) % 2 != 0 || twice->size() < separator.size())
+        return std::nullopt;
+    const QString shortSource = twice->left((twice->size() - separator.size()) / 2);
+    const auto copy = between(lines[first + 1], QStringLiteral("attrib "), clear);
+    const auto shown = between(lines[first + 5], QStringLiteral("echo "), QStringLiteral(" bearbeitet !"));
+    const auto suffix = between(lines[first + 3], QStringLiteral("attrib ") + shortSource, QString());
+    if (!copy || !shown || !suffix)
+        return std::nullopt;
+    for (int value = 0; value <= 39; ++value) {
+        const auto attributes = quint8(value);
+        if (attributeSuffix(attributes) == *suffix)
+            return ScriptFile{shortSource, *copy, *shown, attributes};
+    }
+    return std::nullopt;
+}
+
 const QStringList tail = {
     QStringLiteral("echo."),
     QStringLiteral("echo ... Velko Restore wurde ausgefuehrt !"),
@@ -131,6 +163,50 @@ int writeRestoreScript(const QString &path, const QStringList &lines)
     return writeInPlace(path,
                         [&bytes](const QString &temporary) { return platform::writeFile(temporary, *bytes); })
         .error;
+}
+
+std::optional<SavedScript> parseRestoreScript(const QStringList &lines)
+{
+    const QStringList empty = composeRestoreScript(QString(), QString(), QString(), {});
+    constexpr qsizetype HeadLines = 22;
+    constexpr qsizetype BlockLines = 8;
+    if (lines.size() < empty.size() || (lines.size() - empty.size()) % BlockLines != 0)
+        return std::nullopt;
+    SavedScript script;
+    const auto windowsShort = between(lines[1], QStringLiteral("Path "), QStringLiteral("\\Command"));
+    const auto stamp =
+        between(lines[5], QStringLiteral("echo *       Sicherungskopien vom "), QStringLiteral("        *"));
+    const QString timeMark = QStringLiteral(";  Uhrzeit:");
+    if (!windowsShort || !stamp || !stamp->contains(timeMark))
+        return std::nullopt;
+    script.windowsShort = *windowsShort;
+    script.date = stamp->left(stamp->indexOf(timeMark));
+    script.time = stamp->mid(script.date.size() + timeMark.size());
+    for (qsizetype first = HeadLines; first + BlockLines + tail.size() <= lines.size(); first += BlockLines) {
+        const auto file = parseBlock(lines, first);
+        if (!file)
+            return std::nullopt;
+        script.files.append(*file);
+    }
+    if (composeRestoreScript(script.windowsShort, script.date, script.time, script.files) != lines)
+        return std::nullopt;
+    return script;
+}
+
+platform::DosResult<SavedScript> readRestoreScript(const QString &folder)
+{
+    const auto bytes = platform::readFile(restoreScriptPath(folder, ScriptSpelling::LookedFor));
+    if (!bytes.ok())
+        return {bytes.error, {}};
+    // Every line ends in CR LF, the last one too.
+    const QString text = platform::fromOem(bytes.value);
+    const QString lineEnd = QStringLiteral("\r\n");
+    if (!text.endsWith(lineEnd))
+        return {ScriptNotRecognised, {}};
+    const auto script = parseRestoreScript(text.chopped(lineEnd.size()).split(lineEnd));
+    if (!script)
+        return {ScriptNotRecognised, {}};
+    return {platform::dos::Ok, *script};
 }
 
 }  // namespace backup

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // Restore.bat: the MS-DOS batch script a backup run leaves beside its copies. Run in MS-DOS mode
 // with the backup folder as current directory, it copies every saved file back to its place and
 // sets the attributes of the restored file and of the copy back to what they were.
@@ -43,5 +45,26 @@ constexpr int ScriptNotEncodable = platform::dos::PathNotFound;
 // script whole. Returns the DOS error code, or ScriptNotEncodable (nothing written) when a line
 // cannot be encoded.
 int writeRestoreScript(const QString &path, const QStringList &lines);
+
+// A script read back: the values composeRestoreScript made its lines from. A file's attributes are
+// those the script sets back (0 when its lines d and e set none).
+struct SavedScript {
+    QString windowsShort;
+    QString date;
+    QString time;
+    QList<ScriptFile> files;
+};
+
+// The values behind lines that composeRestoreScript wrote; null for any other lines. The values
+// must compose to exactly the same lines again, so a script edited by hand is not taken for one the
+// backup run wrote, and what is read is what a restore would do.
+std::optional<SavedScript> parseRestoreScript(const QStringList &lines);
+
+// A folder's Restore.bat whose lines the backup run did not write.
+constexpr int ScriptNotRecognised = platform::dos::InvalidData;
+
+// Reads the folder's Restore.bat (code page 850, CR LF) and parses it: the file's read error
+// (FileNotFound when the folder holds none), or ScriptNotRecognised.
+platform::DosResult<SavedScript> readRestoreScript(const QString &folder);
 
 }  // namespace backup

@@ -1,14 +1,16 @@
 #include "platform/text/ProfileDocument.h"
 
+#include <algorithm>
+
 namespace platform {
 
 namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
 
-QString keyOf(const QString &name)
+QString keyOf(QStringView name)
 {
-    return name.trimmed().toCaseFolded();
+    return name.trimmed().toString().toCaseFolded();
 }
 
 bool isBlank(const QString &line)
@@ -18,43 +20,63 @@ bool isBlank(const QString &line)
 
 }  // namespace
 
+// One pass over the text; a line costs its own text and, for an entry, its key and value.
 ProfileDocument ProfileDocument::parse(const QString &text)
 {
     ProfileDocument document;
+    const QStringView all(text);
+    // The next CR and LF at or after the line's start, each searched for again only once passed.
+    auto nextOf = [&all](char16_t end, qsizetype from) {
+        const qsizetype found = all.indexOf(QChar(end), from);
+        return found < 0 ? all.size() : found;
+    };
+    qsizetype nextCr = -1;
+    qsizetype nextLf = -1;
     qsizetype start = 0;
     qsizetype number = 0;
-    while (start < text.size()) {
+    while (start < all.size()) {
         Line line;
         line.number = ++number;
-        qsizetype stop = start;
-        while (stop < text.size() && text[stop] != u'\r' && text[stop] != u'\n')
-            ++stop;
-        line.raw = text.mid(start, stop - start);
-        const qsizetype endLength = stop == text.size() ? 0 : text.mid(stop, 2) == u"\r\n" ? 2 : 1;
-        line.end = text.mid(stop, endLength);
-        start = stop + endLength;
+        if (nextCr < start)
+            nextCr = nextOf(u'\r', start);
+        if (nextLf < start)
+            nextLf = nextOf(u'\n', start);
+        const qsizetype stop = std::min(nextCr, nextLf);
+        line.raw = all.sliced(start, stop - start).toString();
+        if (stop == all.size()) {
+            line.end = LineEnd::None;
+            start = stop;
+        } else if (all[stop] == u'\n') {
+            line.end = LineEnd::Lf;
+            start = stop + 1;
+        } else if (stop + 1 < all.size() && all[stop + 1] == u'\n') {
+            line.end = LineEnd::CrLf;
+            start = stop + 2;
+        } else {
+            line.end = LineEnd::Cr;
+            start = stop + 1;
+        }
 
-        const QString trimmed = line.raw.trimmed();
+        const QStringView trimmed = QStringView(line.raw).trimmed();
         // Windows needs the closing bracket and takes the name up to the last one.
         const qsizetype close = trimmed.lastIndexOf(u']');
         if (trimmed.startsWith(u'[') && close > 0) {
-            const QString name = trimmed.mid(1, close - 1).trimmed();
-            document.m_sections.append(Section{name, line, {}, {}});
+            const QString name = trimmed.sliced(1, close - 1).trimmed().toString();
+            document.m_sections.append(Section{name, std::move(line), {}, {}});
             continue;
         }
         if (document.m_sections.isEmpty())
             document.m_sections.append(Section{});
         Section &section = document.m_sections.last();
-        const qsizetype equals = trimmed.indexOf(u'=');
-        const QString key = equals > 0 ? trimmed.left(equals).trimmed() : QString();
+        const qsizetype equals = line.raw.indexOf(u'=');
+        const QStringView key = equals > 0 ? QStringView(line.raw).first(equals).trimmed() : QStringView();
         if (!key.isEmpty() && !trimmed.startsWith(u';') && !trimmed.startsWith(u'[')) {
-            line.key = key;
-            line.value = trimmed.mid(equals + 1).trimmed();
+            line.equals = equals;
             // Of two equal keys, Windows reads and writes the first.
-            if (!section.entryLines.contains(keyOf(key)))
-                section.entryLines.insert(keyOf(key), section.lines.size());
+            if (QString folded = keyOf(key); !section.entryLines.contains(folded))
+                section.entryLines.insert(std::move(folded), section.lines.size());
         }
-        section.lines.append(line);
+        section.lines.append(std::move(line));
     }
     return document;
 }
@@ -66,8 +88,21 @@ QString ProfileDocument::text() const
     auto append = [&text, &lineOpen](const Line &line) {
         if (lineOpen)
             text += CrLf;
-        text += line.raw + line.end;
-        lineOpen = line.end.isEmpty();
+        text += line.raw;
+        switch (line.end) {
+        case LineEnd::None:
+            break;
+        case LineEnd::CrLf:
+            text += CrLf;
+            break;
+        case LineEnd::Cr:
+            text += u'\r';
+            break;
+        case LineEnd::Lf:
+            text += u'\n';
+            break;
+        }
+        lineOpen = line.end == LineEnd::None;
     };
     for (const Section &section : m_sections) {
         if (!section.header.raw.isEmpty())
@@ -99,7 +134,7 @@ QString ProfileDocument::value(const QString &section, const QString &key, const
     if (!found)
         return defaultValue;
     const qsizetype line = found->entryLines.value(keyOf(key), -1);
-    return line < 0 ? defaultValue : found->lines[line].value;
+    return line < 0 ? defaultValue : found->lines[line].value();
 }
 
 // A new key goes after the section's last non-blank line, so that a blank line before the next
@@ -109,23 +144,24 @@ void ProfileDocument::setValue(const QString &section, const QString &key, const
     Section *found = findSection(section);
     if (!found) {
         const QString name = section.trimmed();
-        m_sections.append(Section{name, Line{{}, {}, u'[' + name + u']', CrLf, 0}, {}, {}});
+        m_sections.append(Section{name, Line{u'[' + name + u']', LineEnd::CrLf, 0, -1}, {}, {}});
         found = &m_sections.last();
     }
     const QString folded = keyOf(key);
     if (const qsizetype index = found->entryLines.value(folded, -1); index >= 0) {
         Line &line = found->lines[index];
-        line.value = value;
-        line.raw = line.key + u'=' + value;
+        const QString spelled = line.key();
+        line.raw = spelled + u'=' + value;
+        line.equals = spelled.size();
         return;
     }
     qsizetype position = found->lines.size();
-    while (position > 0 && found->lines[position - 1].key.isEmpty()
+    while (position > 0 && !found->lines[position - 1].isEntry()
            && isBlank(found->lines[position - 1].raw)) {
         --position;
     }
     const QString spelled = key.trimmed();
-    found->lines.insert(position, Line{spelled, value, spelled + u'=' + value, CrLf, 0});
+    found->lines.insert(position, Line{spelled + u'=' + value, LineEnd::CrLf, 0, spelled.size()});
     found->entryLines.insert(folded, position);
 }
 
@@ -134,8 +170,8 @@ QStringList ProfileDocument::keys(const QString &section) const
     QStringList keys;
     if (const Section *found = findSection(section)) {
         for (const Line &line : found->lines) {
-            if (!line.key.isEmpty())
-                keys.append(line.key);
+            if (line.isEntry())
+                keys.append(line.key());
         }
     }
     return keys;
@@ -149,8 +185,8 @@ QList<ProfileDocument::NumberedLine> ProfileDocument::entries(const QString &sec
         if (candidate.name.compare(wanted, Qt::CaseInsensitive) != 0)
             continue;
         for (const Line &line : candidate.lines) {
-            if (!line.key.isEmpty())
-                entries.append({line.number, line.key, line.value});
+            if (line.isEntry())
+                entries.append({line.number, line.key(), line.value()});
         }
     }
     return entries;
@@ -162,7 +198,7 @@ QList<ProfileDocument::NumberedLine> ProfileDocument::strayLines() const
     for (const Section &section : m_sections) {
         for (const Line &line : section.lines) {
             const QString trimmed = line.raw.trimmed();
-            if (line.key.isEmpty() && !trimmed.isEmpty() && !trimmed.startsWith(u';'))
+            if (!line.isEntry() && !trimmed.isEmpty() && !trimmed.startsWith(u';'))
                 stray.append({line.number, {}, trimmed});
         }
     }

@@ -36,12 +36,16 @@ public:
     QList<NumberedLine> strayLines() const;
 
 private:
+    enum class LineEnd : quint8 { None, CrLf, Cr, Lf };  // None: a last line without one
+    // An entry's key and value are read from its text, so that a line costs one string.
     struct Line {
-        QString key;  // empty: not an entry (blank line, comment, header)
-        QString value;
         QString raw;  // the line without its end, as read or last written
-        QString end;  // CR LF, CR, LF, or empty for a last line without one
+        LineEnd end = LineEnd::CrLf;
         qsizetype number = 0;  // from 1 as parsed; 0 for a line written since
+        qsizetype equals = -1;  // an entry's '=' in raw; -1: not an entry (blank, comment, header)
+        bool isEntry() const { return equals >= 0; }
+        QString key() const { return raw.first(equals).trimmed(); }
+        QString value() const { return raw.sliced(equals + 1).trimmed(); }
     };
     struct Section {
         QString name;  // empty for lines before the first header

@@ -16,6 +16,9 @@ enum class Preparation {
 // "X:" for a drive root) into the autostart folder through link, so the program checks the
 // restore at the next start, then has the shell open the folder's Restore.bat on behalf of
 // owner. The shortcut's and the shell's results go unexamined, as the program never checks them.
+// The warning for a folder without a backup, for the restore and for the comparison with it.
+QString noBackupText();
+
 [[nodiscard]] Preparation prepareRestore(const QString &backupDirectory, const QString &programDirectory,
                                          TShellLink &link, const QObject *owner);
 

@@ -170,8 +170,8 @@ void MainWindowTest::menus()
 
     const auto menu = [&](int index) { return form.menuBar()->actions().at(index)->menu(); };
     QCOMPARE(entries(menu(0)),
-             QStringList({"&Sicherung starten\tF5", "Sicherungsdateien &wiederherstellen\tF6", "-",
-                          "&Notfalldiskette anfertigen", "-", "&Beenden"}));
+             QStringList({"&Sicherung starten\tF5", "Sicherungsdateien &wiederherstellen\tF6",
+                          "Sicherung &vergleichen ...\tF7", "-", "&Notfalldiskette anfertigen", "-", "&Beenden"}));
     QCOMPARE(entries(menu(1)),
              QStringList({"Verzeichnis a&nlegen\tStrg+Einfg", "Verzeichnis &löschen\tStrg+Entf", "-",
                           "Alle Dateien &markieren", "Alle Markierungen &aufheben", "-",

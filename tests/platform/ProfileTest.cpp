@@ -146,6 +146,8 @@ private slots:
         QTest::newRow("lines before the first header stay first")
             << "x=1\n[A]\n"
             << QStringList{"A|a|1", "|x|2"} << "x=2\n[A]\na=1\n";
+        QTest::newRow("a value with blanks reads as the file gives it")
+            << "[A]\na=1\n" << QStringList{"A|a| mit Blanks ", "A|b| "} << "[A]\na= mit Blanks \nb= \n";
     }
 
     void writes()
@@ -159,6 +161,12 @@ private slots:
             document.setValue(parts[0], parts[1], parts[2]);
         }
         QCOMPARE(document.text(), crLf(after));
+        // What the document reads is what the file it writes reads, as with Windows.
+        const ProfileDocument again = ProfileDocument::parse(document.text());
+        for (const QString &write : writes) {
+            const QStringList parts = write.split(u'|');
+            QCOMPARE(document.value(parts[0], parts[1], "-"), again.value(parts[0], parts[1], "-"));
+        }
     }
 
     void keepsLineEnds_data()

@@ -43,6 +43,7 @@ const QStringList TopicTitles{"Willkommen zu Velko Save",
                               "Dateien in die Sicherungsliste aufnehmen",
                               "Ein Verzeichnis anlegen",
                               "Velko Restore - Sicherungsdateien wiederherstellen",
+                              "Sicherung vergleichen",
                               "Die Notfalldiskette",
                               "Wenn Windows nicht mehr startet"};
 
@@ -74,6 +75,8 @@ void HelpFileTest::contextNumbersLeadToTopics_data()
                                       << "Der Verzeichnisnamen darf keines der folgenden Zeichen enthalten:";
     QTest::newRow("add files") << 9 << "Dateien in die Sicherungsliste aufnehmen"
                                << "befindet sich bereits in der Sicherungsliste !";
+    QTest::newRow("comparison window") << 10 << "Sicherung vergleichen"
+                                       << "Kopie fehlt";
 }
 
 void HelpFileTest::contextNumbersLeadToTopics()
@@ -114,7 +117,7 @@ void HelpFileTest::contentsListsEveryTopic()
     for (int row = 0; row < model->rowCount(book); ++row)
         titles.append(model->contentItemAt(model->index(row, 0, book))->title());
     QCOMPARE(titles, TopicTitles);
-    for (const int contextNumber : {1, 5, 6, 7, 8, 9})
+    for (const int contextNumber : {1, 5, 6, 7, 8, 9, 10})
         QVERIFY(titles.contains(pageTitle(*file, file->topic(contextNumber))));
 }
 

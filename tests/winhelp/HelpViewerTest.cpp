@@ -92,7 +92,7 @@ void HelpViewerTest::hilfethemenShowsTheContents()
     QTRY_COMPARE(contents->rowCount(), 1);
     const QModelIndex book = contents->index(0, 0);
     QCOMPARE(book.data().toString(), QStringLiteral("Velko Save - Hilfe"));
-    QCOMPARE(contents->rowCount(book), 7);
+    QCOMPARE(contents->rowCount(book), 8);
     QCOMPARE(contents->index(1, 0, book).data().toString(), QStringLiteral("Das Hauptfenster"));
 }
 

@@ -1,0 +1,49 @@
+// A floppy image from anywhere, as the drive services read it: the input lies over the start of a
+// 1.44 MB image (boot sector, FATs, root folder, the first clusters) and the rest is zeros. Any
+// bytes give a volume or an error, in bounded time and memory; every entry found can be found again
+// by its names.
+#include "fuzz/FuzzSupport.h"
+#include "platform/drives/detail/FatImage.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+constexpr qint64 ImageSize = 1474560;
+
+QString imagePath()
+{
+    static QTemporaryDir folder;
+    if (!folder.isValid())
+        fuzz::finding("no temporary folder for the image");
+    return folder.filePath(QStringLiteral("floppy.img"));
+}
+
+void checkFindable(const platform::detail::FatEntry &folder)
+{
+    for (const platform::detail::FatEntry &entry : folder.entries) {
+        if (!folder.find(entry.name) || !folder.find(entry.shortName))
+            fuzz::finding("an entry of a folder is not found by its own name");
+        if (entry.isDirectory())
+            checkFindable(entry);
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QString path = imagePath();
+    QFile image(path);
+    if (!image.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        || image.write(fuzz::bytesOf(data, qMin(size, size_t(ImageSize)))) < 0 || !image.resize(ImageSize))
+        fuzz::finding("the image cannot be written");
+    image.close();
+
+    platform::detail::FatVolumeCache volumes;
+    const auto volume = volumes.volume(path);
+    if (volume.ok())
+        checkFindable(volume.value->root);
+    return 0;
+}
