@@ -102,7 +102,8 @@ PcRun bootFloppyRun(Interpreter &shell, Console &console, QChar drive)
     if (*outcome != Interpreter::Outcome::Finished && *outcome != Interpreter::Outcome::Aborted)
         return {exitCode, shell.switchedOff() ? PcEnd::SwitchedOff : PcEnd::KeysEnded, false};
     PcStart pc(shell, console);
-    const PcRun run = pcRun(pc.prompt(), pc.safeMode(), 0);
+    const PcEnd end = pc.prompt();
+    const PcRun run = pcRun(end, pc.safeMode(), 0);
     return {exitCode, run.end, run.autostart};
 }
 
@@ -117,11 +118,13 @@ PcRun runAction(Interpreter &shell, Console &console, const Options &options)
         return bootFloppyRun(shell, console, options.target.at(0));
     case Options::Action::Prompt: {
         PcStart pc(shell, console);
-        return pcRun(pc.prompt(), pc.safeMode(), 0);
+        const PcEnd end = pc.prompt();
+        return pcRun(end, pc.safeMode(), 0);
     }
     case Options::Action::Start: {
         PcStart pc(shell, console);
-        return pcRun(pc.switchOn(), pc.safeMode(), SwitchedOffCode);
+        const PcEnd end = pc.switchOn();
+        return pcRun(end, pc.safeMode(), SwitchedOffCode);
     }
     case Options::Action::MsDosMode:
     case Options::Action::Window:
