@@ -144,10 +144,12 @@ void DosScreen::keyPressEvent(QKeyEvent *event)
     wake();
 }
 
+// The full screen of MS-DOS mode is the whole PC; a DOS window leaves the others their keys.
 void DosScreen::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    grabKeyboard();
+    if (windowState() & Qt::WindowFullScreen)
+        grabKeyboard();
 }
 
 void DosScreen::hideEvent(QHideEvent *event)

@@ -14,7 +14,7 @@ class QEventLoop;
 namespace dos {
 
 // The window that shows a TextScreen: light grey on black in a VGA-like font, with a blinking
-// cursor, and takes the keys for pause and the prompts. While it is shown it holds the keyboard:
+// cursor, and takes the keys for pause and the prompts. Shown full screen it holds the keyboard:
 // no key typed on the DOS screen reaches another window.
 class DosScreen : public QWidget {
     Q_OBJECT

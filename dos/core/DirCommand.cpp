@@ -190,10 +190,11 @@ void dirCommand(Interpreter &shell, const QStringList &arguments)
         shell.printLine(message::forError(volume.error));
         return;
     }
-    shell.printLine();
-    shell.printLine(volume.value);
-    shell.printLine(message::DirectoryOf.arg(folder.value));
-    shell.printLine();
+    Listing listing(shell, options->paged, folder.value);
+    for (const QString &line : {QString(), volume.value, message::DirectoryOf.arg(folder.value), QString()}) {
+        if (!listing.line(line))
+            return;
+    }
 
     QList<FolderEntry> shown;
     if (folder.value.size() > 3 && matchesPattern(pattern, QStringLiteral("."))) {
@@ -210,7 +211,6 @@ void dirCommand(Interpreter &shell, const QStringList &arguments)
         return;
     }
 
-    Listing listing(shell, options->paged, folder.value);
     int files = 0;
     int folders = 0;
     qint64 bytes = 0;

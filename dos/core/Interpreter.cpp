@@ -156,6 +156,14 @@ Interpreter::Outcome Interpreter::runBatch(const QString &path)
 
 bool Interpreter::runBatchFile(const QString &path)
 {
+    ++m_batchDepth;
+    const bool found = runBatchLines(path);
+    --m_batchDepth;
+    return found;
+}
+
+bool Interpreter::runBatchLines(const QString &path)
+{
     QString batch = path;
     for (;;) {
         const auto bytes = platform::readFile(absolutePath(batch));
@@ -534,7 +542,11 @@ bool Interpreter::pause()
     }
     if (key->kind == Key::CtrlC) {
         printLine(QStringLiteral("^C"));
-        askToTerminate();
+        // Typed at the prompt, Ctrl+C ends the command; in a batch file it asks first.
+        if (m_batchDepth > 0)
+            askToTerminate();
+        else
+            m_stop = Stop::Aborted;
         return m_stop == Stop::None;
     }
     printLine();

@@ -91,6 +91,7 @@ private:
 
     // Runs the batch file's lines; a batch file it names without CALL takes its place.
     bool runBatchFile(const QString &path);
+    bool runBatchLines(const QString &path);
     void call(const CommandLine &line);
     Outcome outcome() const;
     std::optional<QString> readCommandLine();
@@ -118,6 +119,7 @@ private:
     Quotes m_quotes = Quotes::Plain;
     bool m_interactive = false;
     int m_callDepth = 0;
+    int m_batchDepth = 0;  // batch files running, called ones included
     QString m_lastLine;  // the template F3 repeats
     QChar m_bootDrive = u'C';
     Stop m_stop = Stop::None;

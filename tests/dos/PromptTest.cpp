@@ -34,6 +34,9 @@ void layOut(TestMachine &pc)
     pc.writeFile(QStringLiteral("C:\\DATA\\RUF.BAT"), "@echo off\r\ncall zwei\r\necho zur\x81" "ck\r\n");
     pc.writeFile(QStringLiteral("C:\\DATA\\ZWEI.BAT"), "echo in zwei\r\n");
     pc.writeFile(QStringLiteral("C:\\DATA\\REK.BAT"), "@call rek\r\n");
+    pc.makeDirectory(QStringLiteral("C:\\VIELE"));
+    for (int number = 1; number <= 30; ++number)
+        pc.writeFile(QStringLiteral("C:\\VIELE\\DATEI%1.TXT").arg(number, 2, 10, QChar(u'0')), "x");
     insertFormattedDisk(pc, u'A', QStringLiteral("DISK"), true);
     insertFormattedDisk(pc, u'B', {}, true);
 }
@@ -86,6 +89,8 @@ private slots:
     void fileEffects();
     void howThePromptEnds_data();
     void howThePromptEnds();
+    void dirPagesTheScreen_data();
+    void dirPagesTheScreen();
     void callingItselfStaysInBoundedMemory();
     void pathsAboveTheRootTouchNothingOutside();
 };
@@ -291,6 +296,32 @@ void PromptTest::howThePromptEnds()
     const Session session = typeAtPrompt(keys);
     QCOMPARE(session.outcome, outcome);
     QCOMPARE(session.lines.last(), lastLine);
+}
+
+// DIR /P waits after each screenful (the line it waits on is the 24th); Ctrl+C there ends DIR.
+void PromptTest::dirPagesTheScreen_data()
+{
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QStringList>("afterFirstPage");
+
+    const QString wait = QStringLiteral("Weiter mit beliebiger Taste . . .");
+    QTest::newRow("key goes on")
+        << "dir \\viele /p\nx"
+        << QStringList{wait, "(Fortsetzung von C:\\VIELE)", "DATEI18  TXT             1  TT.MM.JJ  SS:MM DATEI18.TXT"};
+    QTest::newRow("ctrl+c ends dir") << "dir \\viele /p\n^C" << QStringList{wait + "^C", "", "C:\\DATA>"};
+}
+
+void PromptTest::dirPagesTheScreen()
+{
+    QFETCH(QString, keys);
+    QFETCH(QStringList, afterFirstPage);
+    TestMachine pc(TwoFloppiesIni);
+    layOut(pc);
+    const Session session = typeAtPrompt(keys);
+    const QStringList page = session.lines.mid(2, 23);  // after the blank line and the prompt line
+    QCOMPARE(page.at(4), QStringLiteral(".              <DIR>        TT.MM.JJ  SS:MM ."));
+    QCOMPARE(page.last(), QStringLiteral("DATEI17  TXT             1  TT.MM.JJ  SS:MM DATEI17.TXT"));
+    QCOMPARE(session.lines.mid(25, afterFirstPage.size()), afterFirstPage);
 }
 
 // A batch file that calls itself fills COMMAND.COM's memory and stops there; the prompt goes on.
