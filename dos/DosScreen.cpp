@@ -74,7 +74,8 @@ void DosScreen::wait(int milliseconds)
 
 std::optional<Key> DosScreen::waitForKey()
 {
-    if (m_keys.isEmpty() && !m_closed) {
+    // A key press that means nothing to MS-DOS (Shift alone) wakes the wait without a key.
+    while (m_keys.isEmpty() && !m_closed) {
         QEventLoop loop;
         m_waiting = &loop;
         loop.exec();

@@ -61,6 +61,7 @@ private slots:
     void keysReachTheInterpreter();
     void windowShowsTheWholeScreen();
     void closedWindowEndsTheWait();
+    void keyWithoutCharacterKeepsWaiting();
     void bootFloppyPromptKeepsEveryKey();
 };
 
@@ -100,6 +101,19 @@ void DosScreenTest::closedWindowEndsTheWait()
     });
     QCOMPARE(shell.runBatch(QStringLiteral("C:\\X.BAT")), dos::Interpreter::Outcome::InputEnded);
     QVERIFY(!console.screen().transcript().contains(QStringLiteral("danach")));
+}
+
+// Shift alone, or a dead key, is no key for MS-DOS: the wait goes on to the next real one.
+void DosScreenTest::keyWithoutCharacterKeepsWaiting()
+{
+    dos::TextScreen screen;
+    dos::DosScreen window(screen);
+    window.show();
+    QTimer::singleShot(0, &window, [&window] {
+        QTest::keyClick(&window, Qt::Key_Shift);
+        QTimer::singleShot(0, &window, [&window] { QTest::keyClick(&window, Qt::Key_X); });
+    });
+    QCOMPARE(window.waitForKey(), std::optional<Key>(Key{Key::Character, u'x'}));
 }
 
 // Started from the emergency disk, the DOS screen takes commands at its prompt until EXIT, and
