@@ -98,7 +98,7 @@ platform::DosResult<qint64> freeBytes(QChar drive)
 QString shortColumns(const QString &shortName)
 {
     const qsizetype dot = shortName.lastIndexOf(u'.');
-    if (dot <= 0)
+    if (dot <= 0 || shortName == u"..")
         return shortName.leftJustified(12);
     return shortName.left(dot).leftJustified(8) + u' ' + shortName.mid(dot + 1).leftJustified(3);
 }

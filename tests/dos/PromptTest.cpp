@@ -320,6 +320,7 @@ void PromptTest::dirPagesTheScreen()
     const Session session = typeAtPrompt(keys);
     const QStringList page = session.lines.mid(2, 23);  // after the blank line and the prompt line
     QCOMPARE(page.at(4), QStringLiteral(".              <DIR>        TT.MM.JJ  SS:MM ."));
+    QCOMPARE(page.at(5), QStringLiteral("..             <DIR>        TT.MM.JJ  SS:MM .."));
     QCOMPARE(page.last(), QStringLiteral("DATEI17  TXT             1  TT.MM.JJ  SS:MM DATEI17.TXT"));
     QCOMPARE(session.lines.mid(25, afterFirstPage.size()), afterFirstPage);
 }
