@@ -112,8 +112,11 @@ PcRun runAction(Interpreter &shell, Console &console, const Options &options)
 {
     constexpr auto Finished = Interpreter::Outcome::Finished;
     switch (options.action) {
-    case Options::Action::Command:
-        return {shell.runCommandLine(options.target) == Finished ? shell.exitCode() : 1, PcEnd::Exited, false};
+    case Options::Action::Command: {
+        const auto outcome = shell.runCommandLine(options.target);
+        const bool ended = outcome == Finished || outcome == Interpreter::Outcome::Exited;
+        return {ended ? shell.exitCode() : 1, PcEnd::Exited, false};
+    }
     case Options::Action::BootFloppy:
         return bootFloppyRun(shell, console, options.target.at(0));
     case Options::Action::Prompt: {

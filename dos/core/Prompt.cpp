@@ -1,5 +1,7 @@
 #include "dos/core/Interpreter.h"
 
+#include "platform/text/OemText.h"
+
 namespace dos {
 
 namespace {
@@ -67,7 +69,9 @@ std::optional<QString> Interpreter::readCommandLine()
             printLine(QStringLiteral("^C"));
             return QString();
         case Key::Character:
-            if (line.size() < MaxLineLength && key->character.isPrint()) {
+            // The screen and the PC's names know code page 850 only.
+            if (line.size() < MaxLineLength && key->character.isPrint()
+                && platform::toOem(QString(key->character))) {
                 line += key->character;
                 print(key->character);
             }

@@ -177,6 +177,8 @@ void PromptTest::commands_data()
         << "set TEMP=C:\\WINDOWS\\TEMP\nset\n"
         << typed("set TEMP=C:\\WINDOWS\\TEMP",
                  {"", "C:\\DATA>set", "PATH=C:\\WINDOWS;C:\\WINDOWS\\COMMAND", "TEMP=C:\\WINDOWS\\TEMP", "", end});
+    QTest::newRow("a character outside code page 850 is not taken")
+        << "v€er\n" << typed("ver", {"", "Windows 98 [Version 4.10.2222]", "", end});
     QTest::newRow("backspace") << "typ{Backspace}{Backspace}{Backspace}ver\n"
                                << typed("ver", {"", "Windows 98 [Version 4.10.2222]", "", end});
     QTest::newRow("esc starts the line again below")
