@@ -248,7 +248,7 @@ void StartPcTest::restoreByHandWhenWindowsNoLongerStarts()
     spoil(QStringLiteral("C:\\WINDOWS\\WIN.INI"), "[windows]\r\nload=virus.exe\r\n");
 
     // Restore.bat sets the search path to the COMMAND folder: WIN.COM is then reached by its path.
-    const Run run = startPc(pc, QStringLiteral("5\ncd \\progra~1\\velkos~1\\backups\nrestore\n \nwin\n"
+    const Run run = startPc(pc, QStringLiteral("5\ncd \\progra~1\\velkos~1\\backups\nrestore\n\nwin\n"
                                                 "c:\\windows\\win\n"));
     QCOMPARE(run.exitCode, 0);
     QVERIFY(holdsInOrder(run.screen,
