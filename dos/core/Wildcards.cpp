@@ -18,12 +18,14 @@ bool matchesPart(QStringView pattern, QStringView text)
         }
         return false;
     }
-    // A '?' at the end of a part also stands for no letter at all.
-    if (first == u'?' && text.isEmpty())
-        return matchesPart(pattern.mid(1), text);
-    if (text.isEmpty())
-        return false;
-    if (first != u'?' && first.toUpper() != text.front().toUpper())
+    // '?' is one letter of the name or the extension, never their dot; at a part's end it also
+    // stands for no letter at all.
+    if (first == u'?') {
+        if (text.isEmpty() || text.front() == u'.')
+            return matchesPart(pattern.mid(1), text);
+        return matchesPart(pattern.mid(1), text.mid(1));
+    }
+    if (text.isEmpty() || first.toUpper() != text.front().toUpper())
         return false;
     return matchesPart(pattern.mid(1), text.mid(1));
 }
