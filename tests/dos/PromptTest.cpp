@@ -1,4 +1,5 @@
 #include "dos/core/Interpreter.h"
+#include "dos/core/Messages.h"
 #include "platform/drives/Files.h"
 #include "tests/support/FloppyImages.h"
 #include "tests/support/TestMachine.h"
@@ -91,6 +92,7 @@ private slots:
     void howThePromptEnds();
     void dirPagesTheScreen_data();
     void dirPagesTheScreen();
+    void helpFitsTheScreen();
     void callingItselfStaysInBoundedMemory();
     void pathsAboveTheRootTouchNothingOutside();
 };
@@ -325,6 +327,15 @@ void PromptTest::dirPagesTheScreen()
     QCOMPARE(page.at(5), QStringLiteral("..             <DIR>        TT.MM.JJ  SS:MM .."));
     QCOMPARE(page.last(), QStringLiteral("DATEI17  TXT             1  TT.MM.JJ  SS:MM DATEI17.TXT"));
     QCOMPARE(session.lines.mid(25, afterFirstPage.size()), afterFirstPage);
+}
+
+// Each line of HELP on one screen line: none wraps at column 80.
+void PromptTest::helpFitsTheScreen()
+{
+    TestMachine pc(TwoFloppiesIni);
+    layOut(pc);
+    const Session session = typeAtPrompt(QStringLiteral("help\n"));
+    QCOMPARE(session.lines, typed(QStringLiteral("help"), dos::message::Help + QStringList{"", "C:\\DATA>"}));
 }
 
 // A batch file that calls itself fills COMMAND.COM's memory and stops there; the prompt goes on.
