@@ -62,6 +62,8 @@ private slots:
     void windowShowsTheWholeScreen();
     void closedWindowEndsTheWait();
     void keyWithoutCharacterKeepsWaiting();
+    void keysThatAreNoCharacters_data();
+    void keysThatAreNoCharacters();
     void bootFloppyPromptKeepsEveryKey();
 };
 
@@ -114,6 +116,34 @@ void DosScreenTest::keyWithoutCharacterKeepsWaiting()
         QTimer::singleShot(0, &window, [&window] { QTest::keyClick(&window, Qt::Key_X); });
     });
     QCOMPARE(window.waitForKey(), std::optional<Key>(Key{Key::Character, u'x'}));
+}
+
+void DosScreenTest::keysThatAreNoCharacters_data()
+{
+    QTest::addColumn<int>("qtKey");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("kind");
+
+    QTest::newRow("backspace") << int(Qt::Key_Backspace) << 0 << int(Key::Backspace);
+    QTest::newRow("esc") << int(Qt::Key_Escape) << 0 << int(Key::Escape);
+    QTest::newRow("f3") << int(Qt::Key_F3) << 0 << int(Key::F3);
+    QTest::newRow("f8") << int(Qt::Key_F8) << 0 << int(Key::F8);
+    QTest::newRow("up") << int(Qt::Key_Up) << 0 << int(Key::Up);
+    QTest::newRow("down") << int(Qt::Key_Down) << 0 << int(Key::Down);
+    QTest::newRow("keypad enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << int(Key::Enter);
+    QTest::newRow("ctrl+alt+del") << int(Qt::Key_Delete) << int(Qt::ControlModifier | Qt::AltModifier)
+                                  << int(Key::CtrlAltDel);
+}
+
+void DosScreenTest::keysThatAreNoCharacters()
+{
+    QFETCH(int, qtKey);
+    QFETCH(int, modifiers);
+    QFETCH(int, kind);
+    dos::TextScreen screen;
+    dos::DosScreen window(screen);
+    QTest::keyClick(&window, Qt::Key(qtKey), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(window.waitForKey(), std::optional<Key>(Key{Key::Kind(kind), {}}));
 }
 
 // Started from the emergency disk, the DOS screen takes commands at its prompt until EXIT, and
