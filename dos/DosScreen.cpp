@@ -102,8 +102,8 @@ void DosScreen::paintEvent(QPaintEvent *)
             // A menu's chosen entry: its text dark on light, as far as it goes.
             const QString rowText = m_screen.line(row);
             const int first = int(rowText.size() - QStringView(rowText).trimmed().size());
-            painter.fillRect(origin.x() + first * m_cell.width(), y, int(rowText.size() - first) * m_cell.width(),
-                             m_cell.height(), Foreground);
+            painter.fillRect(origin.x() + first * m_cell.width(), y,
+                             int(rowText.size() - first) * m_cell.width(), m_cell.height(), Foreground);
             painter.setPen(Background);
         }
         for (int column = 0; column < TextScreen::Columns; ++column) {
@@ -128,8 +128,8 @@ void DosScreen::keyPressEvent(QKeyEvent *event)
     const bool control = modifiers & Qt::ControlModifier;
     const bool alt = modifiers & Qt::AltModifier;
     static const QHash<int, Key::Kind> Named = {
-        {Qt::Key_Return, Key::Enter}, {Qt::Key_Enter, Key::Enter},   {Qt::Key_Backspace, Key::Backspace},
-        {Qt::Key_Escape, Key::Escape}, {Qt::Key_F3, Key::F3},        {Qt::Key_F8, Key::F8},
+        {Qt::Key_Return, Key::Enter},  {Qt::Key_Enter, Key::Enter}, {Qt::Key_Backspace, Key::Backspace},
+        {Qt::Key_Escape, Key::Escape}, {Qt::Key_F3, Key::F3},       {Qt::Key_F8, Key::F8},
         {Qt::Key_Up, Key::Up},         {Qt::Key_Down, Key::Down},
     };
     if (control && alt && (event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace))

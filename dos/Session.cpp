@@ -152,7 +152,8 @@ void runAutostart(bool headless)
         if (headless)
             writeOut(QStringLiteral("AUTOSTART ") + link.targetPath + u'|' + link.workingDirectory, {});
         else if (const int error = platform::startProgram(link.targetPath, link.workingDirectory))
-            std::fprintf(stderr, "velko-dos: cannot start %s (error %d)\n", qPrintable(link.targetPath), error);
+            std::fprintf(stderr, "velko-dos: cannot start %s (error %d)\n", qPrintable(link.targetPath),
+                         error);
     }
 }
 
@@ -219,7 +220,8 @@ std::optional<Options> parseOptions(const QStringList &arguments, QString *error
         }
     }
     if (!haveAction) {
-        *error = QStringLiteral("no action given (--msdos-mode, --window, /c, --boot-floppy, --prompt or --start)");
+        *error = QStringLiteral(
+            "no action given (--msdos-mode, --window, /c, --boot-floppy, --prompt or --start)");
         return std::nullopt;
     }
     return options;

@@ -89,7 +89,8 @@ platform::DosResult<qint64> freeBytes(QChar drive)
 {
     const platform::Drive *found = platform::machine().drive(drive);
     if (found && found->kind == platform::DriveKind::Floppy)
-        return {platform::dos::Ok, std::max<qint64>(0, FloppyDataBytes - usedOnFloppy(QString(drive) + u':'))};
+        return {platform::dos::Ok,
+                std::max<qint64>(0, FloppyDataBytes - usedOnFloppy(QString(drive) + u':'))};
     const auto space = platform::diskSpace(drive);
     return {space.error, space.value.free};
 }
@@ -105,8 +106,8 @@ QString shortColumns(const QString &shortName)
 
 QString entryLine(const FolderEntry &entry)
 {
-    const QString size = entry.isDirectory() ? QStringLiteral("   <DIR>      ")
-                                             : withThousands(entry.size).rightJustified(14);
+    const QString size =
+        entry.isDirectory() ? QStringLiteral("   <DIR>      ") : withThousands(entry.size).rightJustified(14);
     const QString shortName = entry.name == u"." || entry.name == u".." ? entry.name : entry.shortName;
     return shortColumns(shortName) + size + QStringLiteral("  ")
            + entry.lastWrite.toString(QStringLiteral("dd.MM.yy  HH:mm")) + u' ' + entry.name;
@@ -203,7 +204,8 @@ void dirCommand(Interpreter &shell, const QStringList &arguments)
             shown.append(FolderEntry{dots, dots, path, platform::attr::Directory, 0, time.value});
     }
     for (const FolderEntry &entry : entries.value) {
-        if ((entry.attributes & options->required) == options->required && !(entry.attributes & options->excluded))
+        if ((entry.attributes & options->required) == options->required
+            && !(entry.attributes & options->excluded))
             shown.append(entry);
     }
     if (shown.isEmpty()) {
@@ -240,7 +242,8 @@ void dirCommand(Interpreter &shell, const QStringList &arguments)
         return;
     const auto free = freeBytes(drive);
     listing.line(message::DirFiles.arg(files, 10).arg(withThousands(bytes), 15));
-    listing.line(message::DirFolders.arg(folders, 10).arg(free.ok() ? withThousands(free.value) : QStringLiteral("0"), 15));
+    listing.line(message::DirFolders.arg(folders, 10)
+                     .arg(free.ok() ? withThousands(free.value) : QStringLiteral("0"), 15));
 }
 
 }  // namespace dos

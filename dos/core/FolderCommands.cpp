@@ -110,7 +110,8 @@ void renameCommand(Interpreter &shell, const QStringList &arguments)
     const QString folder = platform::directoryPart(source);
     const auto entries = folderEntries(folder, platform::fileNamePart(source));
     if (!entries.ok()) {
-        shell.printLine(entries.error == platform::dos::NotReady ? message::NotReady : message::DuplicateOrMissing);
+        shell.printLine(entries.error == platform::dos::NotReady ? message::NotReady
+                                                                 : message::DuplicateOrMissing);
         return;
     }
     bool renamed = false;

@@ -18,8 +18,8 @@ platform::DosResult<QString> volumeLine(QChar letter)
             return {onDisk.error, {}};
         label = onDisk.value;
     }
-    return {platform::dos::Ok,
-            label.isEmpty() ? message::VolumeWithoutLabel.arg(letter) : message::VolumeLabel.arg(letter, label)};
+    return {platform::dos::Ok, label.isEmpty() ? message::VolumeWithoutLabel.arg(letter)
+                                               : message::VolumeLabel.arg(letter, label)};
 }
 
 void versionCommand(Interpreter &shell)

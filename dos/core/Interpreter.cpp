@@ -88,13 +88,18 @@ const QList<Interpreter::InternalCommand> &Interpreter::internalCommands()
         {{QStringLiteral("if")},
          [](Interpreter &shell, const CommandLine &line) { shell.ifCommand(line.rest); }},
         {{QStringLiteral("call")}, [](Interpreter &shell, const CommandLine &line) { shell.call(line); }},
-        {{QStringLiteral("exit")}, [](Interpreter &shell, const CommandLine &) { shell.m_stop = Stop::Exit; }},
+        {{QStringLiteral("exit")},
+         [](Interpreter &shell, const CommandLine &) { shell.m_stop = Stop::Exit; }},
         {{QStringLiteral("cd"), QStringLiteral("chdir")},
          [](Interpreter &shell, const CommandLine &line) { shell.changeDirectory(line); }},
         {{QStringLiteral("md"), QStringLiteral("mkdir")},
-         [](Interpreter &shell, const CommandLine &line) { makeDirectoryCommand(shell, line.argumentTexts()); }},
+         [](Interpreter &shell, const CommandLine &line) {
+             makeDirectoryCommand(shell, line.argumentTexts());
+         }},
         {{QStringLiteral("rd"), QStringLiteral("rmdir")},
-         [](Interpreter &shell, const CommandLine &line) { removeDirectoryCommand(shell, line.argumentTexts()); }},
+         [](Interpreter &shell, const CommandLine &line) {
+             removeDirectoryCommand(shell, line.argumentTexts());
+         }},
         {{QStringLiteral("dir")},
          [](Interpreter &shell, const CommandLine &line) { dirCommand(shell, line.argumentTexts()); }},
         {{QStringLiteral("ren"), QStringLiteral("rename")},

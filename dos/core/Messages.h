@@ -32,7 +32,8 @@ inline const QString DeleteAll = QStringLiteral("Alle Dateien im Verzeichnis wer
 inline const QString AreYouSure = QStringLiteral("Sind Sie sicher (J/N)?");
 inline const QString Version = QStringLiteral("Windows 98 [Version 4.10.2222]");
 inline const QString VolumeLabel = QStringLiteral(" Datenträger in Laufwerk %1: ist %2");
-inline const QString VolumeWithoutLabel = QStringLiteral(" Datenträger in Laufwerk %1: hat keine Bezeichnung");
+inline const QString VolumeWithoutLabel =
+    QStringLiteral(" Datenträger in Laufwerk %1: hat keine Bezeichnung");
 inline const QString DirectoryOf = QStringLiteral(" Verzeichnis von %1");
 inline const QString DirFiles = QStringLiteral("%1 Datei(en)%2 Bytes");
 inline const QString DirFolders = QStringLiteral("%1 Verzeichnis(se)%2 Bytes frei");
@@ -90,7 +91,8 @@ inline const QString BootNoSystem = QStringLiteral("Kein System oder Datenträge
 inline const QString BootChangeDisk = QStringLiteral("Datenträger wechseln und den PC neu starten");
 inline const QString BootNoInterpreter = QStringLiteral("Fehlerhafter oder fehlender Befehlsinterpreter");
 inline const QString BootStarting = QStringLiteral("Starte MS-DOS...");
-inline const QString BootChangeDiskPressKey = QStringLiteral("Datenträger wechseln und beliebige Taste drücken");
+inline const QString BootChangeDiskPressKey =
+    QStringLiteral("Datenträger wechseln und beliebige Taste drücken");
 inline const QString BootHalted = QStringLiteral("COMMAND.COM kann nicht geladen werden, System angehalten");
 
 inline const QString WindowsLoading = QStringLiteral("Windows 98 wird gestartet...");
@@ -117,7 +119,8 @@ inline const QStringList StartMenuEntries = {
     QStringLiteral("Abgesicherter Modus, nur Eingabeaufforderung"),
 };
 inline const QString StartMenuChoice = QStringLiteral("Auswahl eingeben: ");
-inline const QString StartMenuKeys = QStringLiteral("Mit ↑ und ↓ oder der Nummer auswählen, mit der EINGABETASTE starten.");
+inline const QString StartMenuKeys =
+    QStringLiteral("Mit ↑ und ↓ oder der Nummer auswählen, mit der EINGABETASTE starten.");
 
 // What HELP shows: the commands this COMMAND.COM knows.
 inline const QStringList Help = {

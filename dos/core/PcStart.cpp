@@ -188,7 +188,8 @@ PcStart::Next PcStart::startWindows(bool logged)
     const QStringList damage = windowsDamage(m_windowsDirectory);
     if (logged) {
         QStringList log{message::WindowsLoading};
-        log += damage.isEmpty() ? QStringList{message::WindowsStarts} : QStringList{message::WindowsCannotStart} + damage;
+        log += damage.isEmpty() ? QStringList{message::WindowsStarts}
+                                : QStringList{message::WindowsCannotStart} + damage;
         const auto bytes = platform::toOem(log.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
         const int error = bytes ? platform::writeFile(BootLog, *bytes) : platform::dos::GeneralFailure;
         if (error != platform::dos::Ok)
@@ -222,7 +223,8 @@ std::optional<StartChoice> PcStart::startMenu(StartChoice selected, const QStrin
     const int firstRow = screen.cursorRow();
     const qsizetype count = message::StartMenuEntries.size();
     for (qsizetype index = 0; index < count; ++index)
-        m_shell.printLine(indent + QStringLiteral("%1. ").arg(index + 1) + message::StartMenuEntries.at(index));
+        m_shell.printLine(indent + QStringLiteral("%1. ").arg(index + 1)
+                          + message::StartMenuEntries.at(index));
     m_shell.printLine();
     const int choiceRow = firstRow + int(count) + MenuChoiceRow - 1;
     m_shell.print(indent + message::StartMenuChoice);
@@ -246,7 +248,8 @@ std::optional<StartChoice> PcStart::startMenu(StartChoice selected, const QStrin
             current = current == 1 ? int(count) : current - 1;
         else if (key->kind == Key::Down)
             current = current == int(count) ? 1 : current + 1;
-        else if (key->kind == Key::Character && key->character >= u'1' && key->character.unicode() < u'1' + count)
+        else if (key->kind == Key::Character && key->character >= u'1'
+                 && key->character.unicode() < u'1' + count)
             current = key->character.unicode() - u'0';
         else if (key->kind == Key::Enter)
             break;
@@ -298,7 +301,8 @@ void PcStart::showConfigSys(bool stepByStep)
         return;
     for (QString line : platform::fromOem(bytes.value).split(u'\n')) {
         line = line.trimmed();
-        if (line.isEmpty() || line.startsWith(u';') || line.startsWith(QStringLiteral("REM"), Qt::CaseInsensitive))
+        if (line.isEmpty() || line.startsWith(u';')
+            || line.startsWith(QStringLiteral("REM"), Qt::CaseInsensitive))
             continue;
         if (stepByStep)
             confirm(message::ConfirmLine.arg(line));

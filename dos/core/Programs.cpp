@@ -40,10 +40,8 @@ int winProgram(Interpreter &shell, const QStringList &)
 Program programFor(const QString &standInName)
 {
     static const QHash<QString, Program> programs = {
-        {QStringLiteral("ATTRIB.EXE"), attribProgram},
-        {QStringLiteral("SCANDISK.EXE"), scanDiskProgram},
-        {QStringLiteral("FORMAT.COM"), formatProgram},
-        {QStringLiteral("SYS.COM"), sysProgram},
+        {QStringLiteral("ATTRIB.EXE"), attribProgram}, {QStringLiteral("SCANDISK.EXE"), scanDiskProgram},
+        {QStringLiteral("FORMAT.COM"), formatProgram}, {QStringLiteral("SYS.COM"), sysProgram},
         {QStringLiteral("WIN.COM"), winProgram},
     };
     return programs.value(standInName, nullptr);

@@ -13,7 +13,8 @@ namespace {
 const QString Program = QStringLiteral("C:\\Programme\\Velko Save");
 const QString Backups = Program + QStringLiteral("\\Backups");
 const QString Autostart = QStringLiteral("C:\\WINDOWS\\Startmenü\\Programme\\Autostart");
-const QString AutostartLine = QStringLiteral("AUTOSTART C:\\Programme\\Velko Save\\Orvel.exe|C:\\Programme\\Velko Save");
+const QString AutostartLine =
+    QStringLiteral("AUTOSTART C:\\Programme\\Velko Save\\Orvel.exe|C:\\Programme\\Velko Save");
 
 struct Run {
     int exitCode = -1;
@@ -90,11 +91,16 @@ public:
 };
 
 const QStringList SystemFiles = {
-    QStringLiteral("C:\\AUTOEXEC.BAT"),        QStringLiteral("C:\\COMMAND.COM"),
-    QStringLiteral("C:\\CONFIG.SYS"),          QStringLiteral("C:\\WINDOWS\\CONTROL.INI"),
-    QStringLiteral("C:\\IO.SYS"),              QStringLiteral("C:\\MSDOS.SYS"),
-    QStringLiteral("C:\\WINDOWS\\PROTOCOL.INI"), QStringLiteral("C:\\WINDOWS\\SYSTEM.DAT"),
-    QStringLiteral("C:\\WINDOWS\\SYSTEM.INI"), QStringLiteral("C:\\WINDOWS\\USER.DAT"),
+    QStringLiteral("C:\\AUTOEXEC.BAT"),
+    QStringLiteral("C:\\COMMAND.COM"),
+    QStringLiteral("C:\\CONFIG.SYS"),
+    QStringLiteral("C:\\WINDOWS\\CONTROL.INI"),
+    QStringLiteral("C:\\IO.SYS"),
+    QStringLiteral("C:\\MSDOS.SYS"),
+    QStringLiteral("C:\\WINDOWS\\PROTOCOL.INI"),
+    QStringLiteral("C:\\WINDOWS\\SYSTEM.DAT"),
+    QStringLiteral("C:\\WINDOWS\\SYSTEM.INI"),
+    QStringLiteral("C:\\WINDOWS\\USER.DAT"),
     QStringLiteral("C:\\WINDOWS\\WIN.INI"),
 };
 
@@ -141,50 +147,73 @@ void StartPcTest::switchOn_data()
     const QString systemDat = QStringLiteral("  Registrierungsdatei C:\\WINDOWS\\SYSTEM.DAT ist beschädigt");
 
     QTest::newRow("sound PC starts Windows")
-        << "" << "" << 0 << QStringList{starting, "DEVICE=C:\\WINDOWS\\HIMEM.SYS", "FILES=40", "", loading} << true;
-    QTest::newRow("a registry file that starts with CREG is sound") << "creg" << "" << 0 << QStringList{loading} << true;
+        << ""
+        << "" << 0 << QStringList{starting, "DEVICE=C:\\WINDOWS\\HIMEM.SYS", "FILES=40", "", loading} << true;
+    QTest::newRow("a registry file that starts with CREG is sound")
+        << "creg"
+        << "" << 0 << QStringList{loading} << true;
     QTest::newRow("F8 opens the menu, Enter starts normally")
-        << "" << "{F8}\n" << 0 << QStringList{starting, menu, "     Auswahl eingeben: 1", loading} << true;
+        << ""
+        << "{F8}\n"
+        << 0 << QStringList{starting, menu, "     Auswahl eingeben: 1", loading} << true;
     QTest::newRow("F8, safe mode runs no autostart programs")
-        << "" << "{F8}3\n" << 0 << QStringList{menu, "Windows 98 wird im abgesicherten Modus geladen..."} << false;
+        << ""
+        << "{F8}3\n"
+        << 0 << QStringList{menu, "Windows 98 wird im abgesicherten Modus geladen..."} << false;
     QTest::newRow("F8, prompt only, exit switches off")
-        << "" << "{F8}5\nexit\n" << 3 << QStringList{menu, "FILES=40", "C:\\>exit"} << false;
+        << ""
+        << "{F8}5\nexit\n"
+        << 3 << QStringList{menu, "FILES=40", "C:\\>exit"} << false;
     QTest::newRow("F8, safe prompt only skips CONFIG.SYS")
-        << "" << "{F8}{Up}\n{Ctrl+Alt+Del}" << 3 << QStringList{"     Auswahl eingeben: 6", "", "C:\\>"} << false;
+        << ""
+        << "{F8}{Up}\n{Ctrl+Alt+Del}" << 3 << QStringList{"     Auswahl eingeben: 6", "", "C:\\>"} << false;
     QTest::newRow("F8, step by step")
-        << "" << "{F8}4\njjjjjj\nn\nexit\n" << 3
-        << QStringList{"DEVICE=C:\\WINDOWS\\HIMEM.SYS [J,N]?J", "Country=049,850,C:\\WINDOWS\\COMMAND\\country.sys [J,N]?J",
+        << ""
+        << "{F8}4\njjjjjj\nn\nexit\n"
+        << 3
+        << QStringList{"DEVICE=C:\\WINDOWS\\HIMEM.SYS [J,N]?J",
+                       "Country=049,850,C:\\WINDOWS\\COMMAND\\country.sys [J,N]?J",
                        "AUTOEXEC.BAT ausführen [J,N]?J", "Windows 98 starten [J,N]?N", "C:\\>exit"}
         << false;
     QTest::newRow("no IO.SYS: a key tries again")
-        << "io.sys" << "x" << 1
-        << QStringList{"Kein System oder Datenträgerfehler", "Datenträger wechseln und beliebige Taste drücken",
-                       "Kein System oder Datenträgerfehler", "Datenträger wechseln und beliebige Taste drücken"}
+        << "io.sys"
+        << "x" << 1
+        << QStringList{"Kein System oder Datenträgerfehler",
+                       "Datenträger wechseln und beliebige Taste drücken",
+                       "Kein System oder Datenträgerfehler",
+                       "Datenträger wechseln und beliebige Taste drücken"}
         << false;
     QTest::newRow("IO.SYS no system file")
-        << "io.sys attributes" << "" << 1 << QStringList{"Kein System oder Datenträgerfehler"} << false;
-    QTest::newRow("no COMMAND.COM")
-        << "command.com" << "" << 1
-        << QStringList{"FILES=40", "Fehlerhafter oder fehlender Befehlsinterpreter",
-                       "COMMAND.COM kann nicht geladen werden, System angehalten"}
-        << false;
+        << "io.sys attributes"
+        << "" << 1 << QStringList{"Kein System oder Datenträgerfehler"} << false;
+    QTest::newRow("no COMMAND.COM") << "command.com"
+                                    << "" << 1
+                                    << QStringList{"FILES=40",
+                                                   "Fehlerhafter oder fehlender Befehlsinterpreter",
+                                                   "COMMAND.COM kann nicht geladen werden, System angehalten"}
+                                    << false;
     QTest::newRow("SYSTEM.DAT spoilt: the damage, then the menu at once")
-        << "system.dat" << "" << 1 << QStringList{starting, cannot, systemDat, "", menu, "     Auswahl eingeben: 3"}
-        << false;
+        << "system.dat"
+        << "" << 1 << QStringList{starting, cannot, systemDat, "", menu, "     Auswahl eingeben: 3"} << false;
     QTest::newRow("USER.DAT missing")
-        << "user.dat" << "" << 1 << QStringList{cannot, "  C:\\WINDOWS\\USER.DAT fehlt", menu} << false;
+        << "user.dat"
+        << "" << 1 << QStringList{cannot, "  C:\\WINDOWS\\USER.DAT fehlt", menu} << false;
     QTest::newRow("SYSTEM.INI without [boot]")
-        << "system.ini" << "" << 1 << QStringList{cannot, "  C:\\WINDOWS\\SYSTEM.INI hat keinen Abschnitt [boot]"}
-        << false;
+        << "system.ini"
+        << "" << 1 << QStringList{cannot, "  C:\\WINDOWS\\SYSTEM.INI hat keinen Abschnitt [boot]"} << false;
     QTest::newRow("MSDOS.SYS names a Windows directory that is not there")
-        << "msdos.sys" << "" << 1 << QStringList{cannot, "  Windows-Verzeichnis C:\\WIN98 nicht gefunden"} << false;
+        << "msdos.sys"
+        << "" << 1 << QStringList{cannot, "  Windows-Verzeichnis C:\\WIN98 nicht gefunden"} << false;
     QTest::newRow("damaged: Normal tries again")
-        << "system.dat" << "1\n" << 1 << QStringList{cannot, menu, "     Auswahl eingeben: 1", cannot, menu} << false;
+        << "system.dat"
+        << "1\n"
+        << 1 << QStringList{cannot, menu, "     Auswahl eingeben: 1", cannot, menu} << false;
     QTest::newRow("damaged: prompt only, win shows the menu again")
-        << "system.dat" << "{Down}{Down}\nwin\n" << 1
-        << QStringList{menu, "     Auswahl eingeben: 5", "C:\\>win", cannot, systemDat, menu} << false;
-    QTest::newRow("damaged: ctrl+alt+del in the menu") << "system.dat" << "{Ctrl+Alt+Del}" << 3 << QStringList{menu}
-                                                       << false;
+        << "system.dat"
+        << "{Down}{Down}\nwin\n"
+        << 1 << QStringList{menu, "     Auswahl eingeben: 5", "C:\\>win", cannot, systemDat, menu} << false;
+    QTest::newRow("damaged: ctrl+alt+del in the menu") << "system.dat"
+                                                       << "{Ctrl+Alt+Del}" << 3 << QStringList{menu} << false;
 }
 
 void StartPcTest::switchOn()
@@ -249,7 +278,7 @@ void StartPcTest::restoreByHandWhenWindowsNoLongerStarts()
 
     // Restore.bat sets the search path to the COMMAND folder: WIN.COM is then reached by its path.
     const Run run = startPc(pc, QStringLiteral("5\ncd \\progra~1\\velkos~1\\backups\nrestore\n\nwin\n"
-                                                "c:\\windows\\win\n"));
+                                               "c:\\windows\\win\n"));
     QCOMPARE(run.exitCode, 0);
     QVERIFY(holdsInOrder(run.screen,
                          {"Windows 98 kann nicht gestartet werden:",

@@ -108,10 +108,10 @@ void TextScreenTest::keysGivenInAdvance_data()
                            << QList<Key>{{Key::Character, u'a'}, {Key::Enter, {}}, {Key::Enter, {}}};
     QTest::newRow("ctrl+c") << QStringLiteral("^Cj") << QList<Key>{{Key::CtrlC, {}}, {Key::Character, u'j'}};
     QTest::newRow("none") << QString() << QList<Key>{};
-    QTest::newRow("named keys")
-        << QStringLiteral("{F8}{up}{Down}{Esc}{F3}{Backspace}{Ctrl+Alt+Del}")
-        << QList<Key>{{Key::F8, {}},     {Key::Up, {}},        {Key::Down, {}},      {Key::Escape, {}},
-                      {Key::F3, {}},     {Key::Backspace, {}}, {Key::CtrlAltDel, {}}};
+    QTest::newRow("named keys") << QStringLiteral("{F8}{up}{Down}{Esc}{F3}{Backspace}{Ctrl+Alt+Del}")
+                                << QList<Key>{{Key::F8, {}},        {Key::Up, {}}, {Key::Down, {}},
+                                              {Key::Escape, {}},    {Key::F3, {}}, {Key::Backspace, {}},
+                                              {Key::CtrlAltDel, {}}};
     QTest::newRow("braces without a key name")
         << QStringLiteral("{x}{F9")
         << QList<Key>{{Key::Character, u'{'}, {Key::Character, u'x'}, {Key::Character, u'}'},

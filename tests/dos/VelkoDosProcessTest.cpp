@@ -287,11 +287,20 @@ void VelkoDosProcessTest::promptEnds_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("lastLine");
 
-    QTest::newRow("exit") << "C:\\WINDOWS" << "cd\nexit\n" << 0 << "C:\\WINDOWS>exit";
-    QTest::newRow("ctrl+alt+del switches off") << "C:\\" << "ver{Ctrl+Alt+Del}" << 3 << "C:\\>ver";
-    QTest::newRow("keys run out") << "D:\\" << "ver\n" << 1 << "D:\\>";
-    QTest::newRow("win starts Windows on a sound PC") << "C:\\" << "win\n" << 0 << "Windows 98 wird geladen...";
-    QTest::newRow("no such directory") << "C:\\KEIN" << "exit\n" << 2 << "";
+    QTest::newRow("exit") << "C:\\WINDOWS"
+                          << "cd\nexit\n"
+                          << 0 << "C:\\WINDOWS>exit";
+    QTest::newRow("ctrl+alt+del switches off") << "C:\\"
+                                               << "ver{Ctrl+Alt+Del}" << 3 << "C:\\>ver";
+    QTest::newRow("keys run out") << "D:\\"
+                                  << "ver\n"
+                                  << 1 << "D:\\>";
+    QTest::newRow("win starts Windows on a sound PC") << "C:\\"
+                                                      << "win\n"
+                                                      << 0 << "Windows 98 wird geladen...";
+    QTest::newRow("no such directory") << "C:\\KEIN"
+                                       << "exit\n"
+                                       << 2 << "";
 }
 
 void VelkoDosProcessTest::promptEnds()
@@ -302,7 +311,8 @@ void VelkoDosProcessTest::promptEnds()
     QFETCH(QString, lastLine);
     TestMachine pc;
     seedDemoPc(pc);
-    const Result result = velkoDos(pc, {QStringLiteral("--keys"), keys, QStringLiteral("--prompt"), directory});
+    const Result result =
+        velkoDos(pc, {QStringLiteral("--keys"), keys, QStringLiteral("--prompt"), directory});
     QCOMPARE(result.exitCode, exitCode);
     const QStringList lines = screenLines(result.output);
     QCOMPARE(lines.isEmpty() ? QString() : lines.last(), lastLine);
