@@ -56,11 +56,6 @@ public:
     // WIN.COM asks for Windows: the running batch files and the prompt end.
     void requestWindows() { m_stop = Stop::Windows; }
 
-    // The environment: SET, PATH; names upper case, in the order they were set.
-    QString variable(const QString &name) const;
-    void setVariable(const QString &name, const QString &value);
-    const QList<std::pair<QString, QString>> &environment() const { return m_environment; }
-
     // For the commands.
     void print(const QString &text);
     void printLine(const QString &text = {});
@@ -71,10 +66,7 @@ public:
     std::optional<QString> readLine();
     // Waits for a key after "Weiter mit beliebiger Taste . . ."; false when the run is to stop.
     bool pause();
-    // "Batchvorgang abbrechen (J/N)?"; J stops every batch file that runs.
-    void askToTerminate();
-    // Whether the run goes on: no Ctrl+C answered J, no EXIT, no end of the keys.
-    bool running() const { return m_stop == Stop::None; }
+    // Ctrl+Alt+Del came while a key was waited for.
     bool switchedOff() const { return m_stop == Stop::SwitchOff; }
     // The absolute path an argument names: "X:" prefix, root "\" or the drive's current directory.
     QString absolutePath(const QString &argument) const;
@@ -103,6 +95,11 @@ private:
     QString prompt() const;
     static QChar currentDrive();
 
+    // "Batchvorgang abbrechen (J/N)?"; J stops every batch file that runs.
+    void askToTerminate();
+    // The environment: SET, PATH; names upper case, in the order they were set.
+    QString variable(const QString &name) const;
+    void setVariable(const QString &name, const QString &value);
     bool climbsAboveRoot(const QString &argument) const;
     bool leavesItsDrive(const CommandLine &line) const;
 
