@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QHash>
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -54,9 +55,27 @@ QSize DosScreen::sizeHint() const
     return {m_cell.width() * TextScreen::Columns, m_cell.height() * TextScreen::Rows};
 }
 
+QList<Key> &DosScreen::typedKeys()
+{
+    QCoreApplication::processEvents();
+    return m_keys;
+}
+
+void DosScreen::wait(int milliseconds)
+{
+    if (m_closed)
+        return;
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    m_closing = &loop;
+    loop.exec();
+    m_closing = nullptr;
+}
+
 std::optional<Key> DosScreen::waitForKey()
 {
-    if (m_keys.isEmpty() && !m_closed) {
+    // A key press that means nothing to MS-DOS (Shift alone) wakes the wait without a key.
+    while (m_keys.isEmpty() && !m_closed) {
         QEventLoop loop;
         m_waiting = &loop;
         loop.exec();
@@ -78,11 +97,22 @@ void DosScreen::paintEvent(QPaintEvent *)
     const QPoint origin((width() - text.width()) / 2, (height() - text.height()) / 2);
     for (int row = 0; row < TextScreen::Rows; ++row) {
         const int y = origin.y() + row * m_cell.height();
+        const bool inverted = row == m_screen.highlightedRow();
+        if (inverted) {
+            // A menu's chosen entry: its text dark on light, as far as it goes.
+            const QString rowText = m_screen.line(row);
+            const int first = int(rowText.size() - QStringView(rowText).trimmed().size());
+            painter.fillRect(origin.x() + first * m_cell.width(), y,
+                             int(rowText.size() - first) * m_cell.width(), m_cell.height(), Foreground);
+            painter.setPen(Background);
+        }
         for (int column = 0; column < TextScreen::Columns; ++column) {
             const QChar c = m_screen.at(row, column);
             if (c != u' ')
                 painter.drawText(origin.x() + column * m_cell.width(), y + m_ascent, QString(c));
         }
+        if (inverted)
+            painter.setPen(Foreground);
     }
     if (m_cursorShown && m_screen.cursorColumn() < TextScreen::Columns) {
         const QRect cursor(origin.x() + m_screen.cursorColumn() * m_cell.width(),
@@ -94,15 +124,44 @@ void DosScreen::paintEvent(QPaintEvent *)
 
 void DosScreen::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_C && (event->modifiers() & Qt::ControlModifier))
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    const bool control = modifiers & Qt::ControlModifier;
+    const bool alt = modifiers & Qt::AltModifier;
+    static const QHash<int, Key::Kind> Named = {
+        {Qt::Key_Return, Key::Enter},  {Qt::Key_Enter, Key::Enter}, {Qt::Key_Backspace, Key::Backspace},
+        {Qt::Key_Escape, Key::Escape}, {Qt::Key_F3, Key::F3},       {Qt::Key_F8, Key::F8},
+        {Qt::Key_Up, Key::Up},         {Qt::Key_Down, Key::Down},
+    };
+    if (control && alt && (event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace))
+        m_keys.append(Key{Key::CtrlAltDel, {}});
+    else if (control && event->key() == Qt::Key_C)
         m_keys.append(Key{Key::CtrlC, {}});
-    else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-        m_keys.append(Key{Key::Enter, {}});
+    else if (Named.contains(event->key()))
+        m_keys.append(Key{Named.value(event->key()), {}});
     else if (!event->text().isEmpty() && event->text().at(0).isPrint())
         m_keys.append(Key{Key::Character, event->text().at(0)});
-    else
-        return QWidget::keyPressEvent(event);
+    // Every other key stays on the DOS screen too: it means nothing to MS-DOS.
+    event->accept();
     wake();
+}
+
+// The full screen of MS-DOS mode is the whole PC; a DOS window leaves the others their keys.
+void DosScreen::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (windowState() & Qt::WindowFullScreen)
+        grabKeyboard();
+}
+
+void DosScreen::hideEvent(QHideEvent *event)
+{
+    releaseKeyboard();
+    QWidget::hideEvent(event);
+}
+
+bool DosScreen::focusNextPrevChild(bool)
+{
+    return false;
 }
 
 void DosScreen::closeEvent(QCloseEvent *event)
@@ -116,6 +175,8 @@ void DosScreen::wake()
 {
     if (m_waiting)
         m_waiting->quit();
+    if (m_closing && m_closed)
+        m_closing->quit();
 }
 
 WindowConsole::WindowConsole(const QString &title, bool fullScreen)
@@ -144,9 +205,38 @@ void WindowConsole::waitForClose(const QString &title)
 
 void WindowConsole::linger(int milliseconds)
 {
-    QEventLoop loop;
-    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-    loop.exec();
+    m_window.wait(milliseconds);
+}
+
+bool WindowConsole::takeTypedAhead(Key::Kind kind)
+{
+    QList<Key> &keys = m_window.typedKeys();
+    if (keys.isEmpty() || keys.first().kind != kind)
+        return false;
+    keys.removeFirst();
+    return true;
+}
+
+bool WindowConsole::keyWithin(Key::Kind kind, int milliseconds)
+{
+    m_window.wait(milliseconds);
+    QList<Key> &keys = m_window.typedKeys();
+    for (qsizetype index = keys.size() - 1; index >= 0; --index) {
+        if (keys.at(index).kind == kind) {
+            keys.remove(0, index + 1);
+            return true;
+        }
+    }
+    return false;
+}
+
+void WindowConsole::waitForSwitchOff()
+{
+    for (;;) {
+        const auto key = m_window.waitForKey();
+        if (!key || key->kind == Key::CtrlAltDel)
+            return;
+    }
 }
 
 }  // namespace dos

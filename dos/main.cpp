@@ -2,6 +2,7 @@
 //
 //   velko-dos [--machine HOSTDIR] [--headless] [--keys TEXT] [--screen FILE] [--directory X:\PATH] ACTION
 //   ACTION: --msdos-mode C:\PATH\X.BAT | --window C:\PATH\X.BAT | /c COMMAND LINE... | --boot-floppy [A]
+//           | --prompt [X:\PATH] | --start
 #include "dos/Session.h"
 #include "platform/drives/Pc.h"
 

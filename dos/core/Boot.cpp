@@ -31,14 +31,7 @@ std::optional<Interpreter::Outcome> bootFromFloppy(Interpreter &shell, QChar dri
         return std::nullopt;
     }
     const QString autoexec = root + QStringLiteral("AUTOEXEC.BAT");
-    const Interpreter::Outcome outcome =
-        platform::fileExists(autoexec) ? shell.runBatch(autoexec) : Interpreter::Outcome::Finished;
-    if (outcome == Interpreter::Outcome::Finished) {
-        // Then MS-DOS waits at its prompt.
-        shell.printLine();
-        shell.print(shell.currentDirectory() + u'>');
-    }
-    return outcome;
+    return platform::fileExists(autoexec) ? shell.runBatch(autoexec) : Interpreter::Outcome::Finished;
 }
 
 }  // namespace dos

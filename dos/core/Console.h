@@ -12,7 +12,7 @@ namespace dos {
 
 // One key press as the interpreter sees it.
 struct Key {
-    enum Kind { Character, Enter, CtrlC };
+    enum Kind { Character, Enter, CtrlC, Backspace, Escape, F3, F8, Up, Down, CtrlAltDel };
     Kind kind = Character;
     QChar character;
     bool operator==(const Key &other) const = default;
@@ -25,6 +25,11 @@ public:
     TextScreen &screen() { return m_screen; }
     // The next key; empty when no key will come any more (keys used up, window closed).
     virtual std::optional<Key> readKey() = 0;
+    // Whether the key typed ahead is `kind`, which is then taken; other keys stay where they are.
+    virtual bool takeTypedAhead(Key::Kind kind) = 0;
+    // Gives the user `milliseconds` to press a key of `kind` (a window waits; keys given in
+    // advance answer at once); true when one came, which is then taken with the keys before it.
+    virtual bool keyWithin(Key::Kind kind, int milliseconds) = 0;
     // Between two lines of a script: a window shows what was written.
     virtual void lineDone() {}
 
@@ -33,7 +38,9 @@ private:
 };
 
 // Keys given in advance: each character one key press; a line feed or the two characters "\n"
-// are Enter, "^C" is Ctrl+C.
+// are Enter, "^C" is Ctrl+C; keys that are no characters go by name in braces: {F3}, {F8}, {Up},
+// {Down}, {Esc}, {Backspace}, {Enter}, {Ctrl+C}, {Ctrl+Alt+Del}. A brace that starts no such name
+// is a character.
 QList<Key> parseKeys(const QString &keys);
 // The keys a program reads from a file its input is redirected from: each line end (CR LF, CR or
 // LF) is one Enter.
@@ -43,6 +50,8 @@ class HeadlessConsole : public Console {
 public:
     explicit HeadlessConsole(const QString &keys);
     std::optional<Key> readKey() override;
+    bool takeTypedAhead(Key::Kind kind) override;
+    bool keyWithin(Key::Kind kind, int milliseconds) override;
 
 private:
     QList<Key> m_keys;

@@ -6,6 +6,7 @@
 #include "platform/shell/ProgramStart.h"
 #include "platform/text/OemText.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace dos {
@@ -18,6 +19,8 @@ const QStringList ProgramExtensions = {
     QStringLiteral(".BAT"),
 };
 constexpr char EndOfFile = 0x1A;
+// COMMAND.COM keeps each called batch file in its memory; this many fill it.
+constexpr int MaxCallDepth = 64;
 
 bool isDriveName(const QString &text)
 {
@@ -81,10 +84,30 @@ const QList<Interpreter::InternalCommand> &Interpreter::internalCommands()
         {{QStringLiteral("pause")}, [](Interpreter &shell, const CommandLine &) { shell.pause(); }},
         {{QStringLiteral("path")},
          [](Interpreter &shell, const CommandLine &line) { shell.path(line.rest); }},
+        {{QStringLiteral("set")}, [](Interpreter &shell, const CommandLine &line) { shell.set(line.rest); }},
         {{QStringLiteral("if")},
          [](Interpreter &shell, const CommandLine &line) { shell.ifCommand(line.rest); }},
+        {{QStringLiteral("call")}, [](Interpreter &shell, const CommandLine &line) { shell.call(line); }},
+        {{QStringLiteral("exit")},
+         [](Interpreter &shell, const CommandLine &) { shell.m_stop = Stop::Exit; }},
         {{QStringLiteral("cd"), QStringLiteral("chdir")},
-         [](Interpreter &shell, const CommandLine &line) { shell.changeDirectory(line.rest); }},
+         [](Interpreter &shell, const CommandLine &line) { shell.changeDirectory(line); }},
+        {{QStringLiteral("md"), QStringLiteral("mkdir")},
+         [](Interpreter &shell, const CommandLine &line) {
+             makeDirectoryCommand(shell, line.argumentTexts());
+         }},
+        {{QStringLiteral("rd"), QStringLiteral("rmdir")},
+         [](Interpreter &shell, const CommandLine &line) {
+             removeDirectoryCommand(shell, line.argumentTexts());
+         }},
+        {{QStringLiteral("dir")},
+         [](Interpreter &shell, const CommandLine &line) { dirCommand(shell, line.argumentTexts()); }},
+        {{QStringLiteral("ren"), QStringLiteral("rename")},
+         [](Interpreter &shell, const CommandLine &line) { renameCommand(shell, line.argumentTexts()); }},
+        {{QStringLiteral("ver")}, [](Interpreter &shell, const CommandLine &) { versionCommand(shell); }},
+        {{QStringLiteral("vol")},
+         [](Interpreter &shell, const CommandLine &line) { volumeCommand(shell, line.argumentTexts()); }},
+        {{QStringLiteral("help")}, [](Interpreter &shell, const CommandLine &) { helpCommand(shell); }},
         {{QStringLiteral("copy")},
          [](Interpreter &shell, const CommandLine &line) { copyCommand(shell, line.argumentTexts()); }},
         {{QStringLiteral("del"), QStringLiteral("erase")},
@@ -122,39 +145,94 @@ Interpreter::Interpreter(Console &console)
 {
     const auto windows = platform::shortPathName(platform::windowsDirectory());
     if (windows.ok())
-        m_path = windows.value.toUpper() + u';' + windows.value.toUpper() + QStringLiteral("\\COMMAND");
+        setVariable(QStringLiteral("PATH"),
+                    windows.value.toUpper() + u';' + windows.value.toUpper() + QStringLiteral("\\COMMAND"));
 }
 
 Interpreter::Outcome Interpreter::runBatch(const QString &path)
 {
-    QString batch = path;
     m_stop = Stop::None;
+    // ECHO OFF in a batch file holds until it ends; the prompt shows again afterwards.
+    const bool echo = m_echo;
+    const bool found = runBatchFile(path);
+    m_echo = echo;
+    return found ? outcome() : Outcome::NotFound;
+}
+
+bool Interpreter::runBatchFile(const QString &path)
+{
+    ++m_batchDepth;
+    const bool found = runBatchLines(path);
+    --m_batchDepth;
+    return found;
+}
+
+bool Interpreter::runBatchLines(const QString &path)
+{
+    QString batch = path;
     for (;;) {
         const auto bytes = platform::readFile(absolutePath(batch));
         if (!bytes.ok()) {
             printLine(message::BadCommand);
-            return Outcome::NotFound;
+            return false;
         }
         for (const QString &line : batchLines(bytes.value)) {
             runLine(line);
             m_console.lineDone();
+            if (m_stop == Stop::None && m_interactive && m_console.takeTypedAhead(Key::CtrlC)) {
+                printLine(QStringLiteral("^C"));
+                askToTerminate();
+            }
             if (m_stop != Stop::None)
                 break;
         }
         if (m_stop != Stop::Chained)
-            break;
+            return true;
         // A batch file started from a batch file takes its place, as without CALL.
         batch = m_chainedBatch;
         m_stop = Stop::None;
     }
+}
+
+Interpreter::Outcome Interpreter::outcome() const
+{
     switch (m_stop) {
     case Stop::Aborted:
         return Outcome::Aborted;
     case Stop::InputEnded:
         return Outcome::InputEnded;
-    default:
-        return Outcome::Finished;
+    case Stop::Exit:
+        return Outcome::Exited;
+    case Stop::Windows:
+        return Outcome::WindowsRequested;
+    case Stop::SwitchOff:
+        return Outcome::SwitchedOff;
+    case Stop::None:
+    case Stop::Chained:
+        break;
     }
+    return Outcome::Finished;
+}
+
+// CALL runs a batch file and comes back; anything else runs as without CALL.
+void Interpreter::call(const CommandLine &line)
+{
+    const CommandLine called = parseCommandLine(line.rest, internalNames(), m_quotes);
+    if (called.name.isEmpty())
+        return;
+    const auto found = leavesItsDrive(called) ? std::nullopt : findProgram(called.name);
+    if (!found || !found->endsWith(QStringLiteral(".BAT"), Qt::CaseInsensitive)) {
+        execute(line.rest);
+        return;
+    }
+    if (m_callDepth == MaxCallDepth) {
+        printLine(message::OutOfMemory);
+        m_stop = Stop::Aborted;
+        return;
+    }
+    ++m_callDepth;
+    runBatchFile(*found);
+    --m_callDepth;
 }
 
 Interpreter::Outcome Interpreter::runCommandLine(const QString &line)
@@ -166,9 +244,38 @@ Interpreter::Outcome Interpreter::runCommandLine(const QString &line)
     execute(command);
     if (m_stop == Stop::Chained)
         return runBatch(m_chainedBatch);
-    if (m_stop == Stop::Aborted)
-        return Outcome::Aborted;
-    return m_stop == Stop::InputEnded ? Outcome::InputEnded : Outcome::Finished;
+    return outcome();
+}
+
+void Interpreter::setInteractive()
+{
+    m_interactive = true;
+    m_quotes = Quotes::Grouped;
+}
+
+QString Interpreter::variable(const QString &name) const
+{
+    const QString upper = name.toUpper();
+    for (const auto &entry : m_environment) {
+        if (entry.first == upper)
+            return entry.second;
+    }
+    return {};
+}
+
+void Interpreter::setVariable(const QString &name, const QString &value)
+{
+    const QString upper = name.toUpper();
+    const auto found = std::find_if(m_environment.begin(), m_environment.end(),
+                                    [&](const auto &entry) { return entry.first == upper; });
+    if (value.isEmpty()) {
+        if (found != m_environment.end())
+            m_environment.erase(found);
+    } else if (found != m_environment.end()) {
+        found->second = value;
+    } else {
+        m_environment.append({upper, value});
+    }
 }
 
 int Interpreter::startIn(const QString &directory)
@@ -213,8 +320,15 @@ std::optional<Key> Interpreter::readKey()
         return m_redirectedKeys->takeFirst();
     }
     auto key = m_console.readKey();
-    if (!key)
+    if (!key) {
         m_stop = Stop::InputEnded;
+        return key;
+    }
+    // The PC is switched off whatever waited for the key.
+    if (key->kind == Key::CtrlAltDel) {
+        m_stop = Stop::SwitchOff;
+        return std::nullopt;
+    }
     return key;
 }
 
@@ -237,6 +351,14 @@ std::optional<QString> Interpreter::readLine()
         case Key::Character:
             line += key->character;
             print(key->character);
+            break;
+        case Key::Backspace:
+            if (!line.isEmpty()) {
+                line.chop(1);
+                print(QStringLiteral("\b \b"));
+            }
+            break;
+        default:
             break;
         }
     }
@@ -288,9 +410,15 @@ void Interpreter::runLine(QString line)
 void Interpreter::execute(const QString &commandLine)
 {
     // Without long names in MS-DOS mode, a quote is an ordinary character.
-    const CommandLine line = parseCommandLine(commandLine, internalNames(), Quotes::Plain);
+    const CommandLine line = parseCommandLine(commandLine, internalNames(), m_quotes);
     if (!line.valid) {
         printLine(message::SyntaxError);
+        return;
+    }
+    if (leavesItsDrive(line)) {
+        const QString lower = line.name.toLower();
+        const bool cd = lower == u"cd" || lower == u"chdir";
+        printLine(cd ? message::InvalidDirectory : message::PathNotFound);
         return;
     }
     if (line.inputFile.isEmpty()) {
@@ -361,7 +489,7 @@ std::optional<QString> Interpreter::findProgram(const QString &name) const
         directories.append(platform::directoryPart(absolute));
     } else {
         directories.append(currentDirectory());
-        for (const QString &entry : m_path.split(u';', Qt::SkipEmptyParts))
+        for (const QString &entry : variable(QStringLiteral("PATH")).split(u';', Qt::SkipEmptyParts))
             directories.append(absolutePath(entry.trimmed()));
     }
     QStringList extensions = ProgramExtensions;
@@ -409,20 +537,25 @@ void Interpreter::echo(const QString &rest)
         printLine(text);
 }
 
-void Interpreter::pause()
+bool Interpreter::pause()
 {
     print(message::PressAnyKey);
     const auto key = readKey();
     if (!key) {
         printLine();
-        return;
+        return false;
     }
     if (key->kind == Key::CtrlC) {
         printLine(QStringLiteral("^C"));
-        askToTerminate();
-        return;
+        // Typed at the prompt, Ctrl+C ends the command; in a batch file it asks first.
+        if (m_batchDepth > 0)
+            askToTerminate();
+        else
+            m_stop = Stop::Aborted;
+        return m_stop == Stop::None;
     }
     printLine();
+    return true;
 }
 
 void Interpreter::askToTerminate()
@@ -449,17 +582,45 @@ void Interpreter::path(const QString &rest)
     QString text = rest.trimmed();
     if (text.startsWith(u'='))
         text = text.mid(1).trimmed();
+    const QString current = variable(QStringLiteral("PATH"));
     if (text.isEmpty())
-        printLine(m_path.isEmpty() ? message::NoPath : QStringLiteral("PATH=") + m_path);
+        printLine(current.isEmpty() ? message::NoPath : QStringLiteral("PATH=") + current);
     else if (text == u";")
-        m_path.clear();
+        setVariable(QStringLiteral("PATH"), {});
     else
-        m_path = text.toUpper();
+        setVariable(QStringLiteral("PATH"), text.toUpper());
 }
 
-void Interpreter::changeDirectory(const QString &rest)
+// "set" lists the environment, "set NAME=" removes a variable, "set NAME=VALUE" sets it.
+void Interpreter::set(const QString &rest)
 {
-    const QString argument = rest.trimmed();
+    const QString text = rest.trimmed();
+    if (text.isEmpty()) {
+        for (const auto &entry : m_environment)
+            printLine(entry.first + u'=' + entry.second);
+        return;
+    }
+    const qsizetype equals = text.indexOf(u'=');
+    if (equals <= 0) {
+        printLine(message::SyntaxError);
+        return;
+    }
+    const QString name = text.left(equals).trimmed();
+    const QString value = text.mid(equals + 1);
+    setVariable(name, name.compare(u"PATH", Qt::CaseInsensitive) == 0 ? value.toUpper() : value);
+}
+
+void Interpreter::changeDirectory(const CommandLine &line)
+{
+    // "cd.." and "cd \" come glued or as one word; a long name may come in quotes.
+    QString argument = line.rest.trimmed();
+    if (m_quotes == Quotes::Grouped && argument.contains(u'"')) {
+        if (line.arguments.size() != 1) {
+            printLine(message::TooManyParameters);
+            return;
+        }
+        argument = line.arguments.first().text;
+    }
     if (argument.isEmpty()) {
         printLine(currentDirectory());
         return;
@@ -504,6 +665,42 @@ void Interpreter::changeDrive(QChar drive)
         return;
     if (const int error = platform::setCurrentDirectory(root))
         printLine(message::forError(error));
+}
+
+// Names with ".." above a drive's root: Windows would stop at the root, MS-DOS refuses them.
+bool Interpreter::climbsAboveRoot(const QString &argument) const
+{
+    if (!argument.contains(QStringLiteral("..")))
+        return false;
+    const QString absolute = absolutePath(argument);
+    int depth = 0;
+    for (const QString &name : absolute.mid(2).split(u'\\', Qt::SkipEmptyParts)) {
+        if (name == u"..")
+            --depth;
+        else if (name != u".")
+            ++depth;
+        if (depth < 0)
+            return true;
+    }
+    return false;
+}
+
+bool Interpreter::leavesItsDrive(const CommandLine &line) const
+{
+    if (climbsAboveRoot(line.name) || (!line.inputFile.isEmpty() && climbsAboveRoot(line.inputFile)))
+        return true;
+    const QString lower = line.name.toLower();
+    if (lower == u"echo" || lower == u"rem" || lower == u"set" || lower == u"path" || lower == u"if"
+        || lower == u"call")
+        return false;  // text, or a command line of its own that is checked when it runs
+    if (lower == u"cd" || lower == u"chdir") {
+        const QString rest = line.rest.trimmed();
+        if (climbsAboveRoot(rest))
+            return true;
+    }
+    return std::any_of(line.arguments.begin(), line.arguments.end(), [this](const Token &argument) {
+        return argument.kind == Token::Word && climbsAboveRoot(argument.text);
+    });
 }
 
 void Interpreter::ifCommand(const QString &rest)

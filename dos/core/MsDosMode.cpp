@@ -31,8 +31,12 @@ platform::BatchEnd batchEndOf(Interpreter::Outcome outcome, const platform::DosR
         return BatchEnd::NotFound;
     case Interpreter::Outcome::Aborted:
     case Interpreter::Outcome::InputEnded:
+    case Interpreter::Outcome::SwitchedOff:
         return BatchEnd::Aborted;
+    // EXIT and WIN end the script where the user wrote them.
     case Interpreter::Outcome::Finished:
+    case Interpreter::Outcome::Exited:
+    case Interpreter::Outcome::WindowsRequested:
         break;
     }
     if (!script.ok())

@@ -30,13 +30,19 @@ std::optional<QChar> onlyDrive(Interpreter &shell, const QStringList &names)
     return drive.at(0).toUpper();
 }
 
+// WIN.COM: Windows starts once the prompt has ended, through the same check as at switch-on.
+int winProgram(Interpreter &shell, const QStringList &)
+{
+    shell.requestWindows();
+    return 0;
+}
+
 Program programFor(const QString &standInName)
 {
     static const QHash<QString, Program> programs = {
-        {QStringLiteral("ATTRIB.EXE"), attribProgram},
-        {QStringLiteral("SCANDISK.EXE"), scanDiskProgram},
-        {QStringLiteral("FORMAT.COM"), formatProgram},
-        {QStringLiteral("SYS.COM"), sysProgram},
+        {QStringLiteral("ATTRIB.EXE"), attribProgram}, {QStringLiteral("SCANDISK.EXE"), scanDiskProgram},
+        {QStringLiteral("FORMAT.COM"), formatProgram}, {QStringLiteral("SYS.COM"), sysProgram},
+        {QStringLiteral("WIN.COM"), winProgram},
     };
     return programs.value(standInName, nullptr);
 }

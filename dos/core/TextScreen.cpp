@@ -1,5 +1,7 @@
 #include "dos/core/TextScreen.h"
 
+#include <algorithm>
+
 namespace dos {
 
 namespace {
@@ -32,11 +34,25 @@ void TextScreen::clear()
     while (used > 0 && line(used - 1).isEmpty())
         --used;
     for (int row = 0; row < used; ++row)
-        m_history.append(line(row));
+        keep(line(row));
     for (auto &row : m_cells)
         row.fill(u' ');
     m_row = 0;
     m_column = 0;
+    m_highlightedRow = -1;
+    notify();
+}
+
+void TextScreen::moveCursor(int row, int column)
+{
+    m_row = std::clamp(row, 0, Rows - 1);
+    m_column = std::clamp(column, 0, Columns - 1);
+    notify();
+}
+
+void TextScreen::setHighlightedRow(int row)
+{
+    m_highlightedRow = row >= 0 && row < Rows ? row : -1;
     notify();
 }
 
@@ -96,10 +112,18 @@ void TextScreen::lineFeed()
 
 void TextScreen::scrollUp()
 {
-    m_history.append(line(0));
+    keep(line(0));
+    m_highlightedRow = -1;
     for (int row = 1; row < Rows; ++row)
         m_cells[row - 1] = m_cells[row];
     m_cells[Rows - 1].fill(u' ');
+}
+
+void TextScreen::keep(const QString &line)
+{
+    if (m_history.size() == HistoryLines)
+        m_history.removeFirst();
+    m_history.append(line);
 }
 
 void TextScreen::notify()

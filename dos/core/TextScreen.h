@@ -9,11 +9,13 @@
 namespace dos {
 
 // The 80x25 text screen of a PC in MS-DOS mode: characters, cursor, scrolling. Lines that
-// scroll off the top, or are cleared by cls, are kept as the transcript's history.
+// scroll off the top, or are cleared by cls, are kept as the transcript's history: the last
+// HistoryLines of them, so that a script that never ends cannot fill the memory.
 class TextScreen {
 public:
     static constexpr int Columns = 80;
     static constexpr int Rows = 25;
+    static constexpr int HistoryLines = 5000;
 
     TextScreen();
 
@@ -22,6 +24,11 @@ public:
     void write(const QString &text);
     void writeLine(const QString &text = {});
     void clear();
+    // Puts the cursor at a cell, as a full-screen menu does.
+    void moveCursor(int row, int column);
+    // A row shown inverted (a menu's chosen entry); -1 for none. Clearing or scrolling ends it.
+    void setHighlightedRow(int row);
+    int highlightedRow() const { return m_highlightedRow; }
 
     QChar at(int row, int column) const { return m_cells[row][column]; }
     QString line(int row) const;  // trailing blanks trimmed
@@ -40,10 +47,12 @@ private:
     void lineFeed();
     void scrollUp();
     void notify();
+    void keep(const QString &line);
 
     std::array<std::array<QChar, Columns>, Rows> m_cells;
     int m_row = 0;
     int m_column = 0;
+    int m_highlightedRow = -1;
     QStringList m_history;
     std::function<void()> m_changed;
 };

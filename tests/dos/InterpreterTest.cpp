@@ -259,7 +259,7 @@ void InterpreterTest::pauseAndCtrlC_data()
     QTest::addColumn<Interpreter::Outcome>("outcome");
 
     const QString press = QStringLiteral("Weiter mit beliebiger Taste . . .");
-    const QString question = QStringLiteral("Stapelverarbeitung abbrechen (J/N)?");
+    const QString question = QStringLiteral("Batchvorgang abbrechen (J/N)?");
     QTest::newRow("any key") << "x" << QStringList{press, "danach"} << Interpreter::Outcome::Finished;
     QTest::newRow("enter") << "\n" << QStringList{press, "danach"} << Interpreter::Outcome::Finished;
     QTest::newRow("ctrl+c, go on") << "^Cn" << QStringList{press + "^C", question + "N", "danach"}

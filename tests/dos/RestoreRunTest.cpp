@@ -164,7 +164,7 @@ void RestoreRunTest::ctrlCAtTheBannerRestoresNothing()
     QCOMPARE(run.outcome, Interpreter::Outcome::Aborted);
     QCOMPARE(pc.readFile(QStringLiteral("C:\\CONFIG.SYS")), QByteArray("kaputt"));
     QVERIFY(!platform::fileExists(QStringLiteral("C:\\IO.SYS")));
-    QVERIFY(run.screen.contains(QStringLiteral("Stapelverarbeitung abbrechen (J/N)?J")));
+    QVERIFY(run.screen.contains(QStringLiteral("Batchvorgang abbrechen (J/N)?J")));
     QVERIFY(!run.screen.contains(QStringLiteral("kopiert")));
 }
 

@@ -16,6 +16,8 @@ private slots:
     void controlCharacters();
     void keysGivenInAdvance_data();
     void keysGivenInAdvance();
+    void historyKeepsTheLatestLines();
+    void typedAheadKeyIsTakenOnlyFirst();
 };
 
 void TextScreenTest::writesAtTheCursor()
@@ -106,6 +108,14 @@ void TextScreenTest::keysGivenInAdvance_data()
                            << QList<Key>{{Key::Character, u'a'}, {Key::Enter, {}}, {Key::Enter, {}}};
     QTest::newRow("ctrl+c") << QStringLiteral("^Cj") << QList<Key>{{Key::CtrlC, {}}, {Key::Character, u'j'}};
     QTest::newRow("none") << QString() << QList<Key>{};
+    QTest::newRow("named keys") << QStringLiteral("{F8}{up}{Down}{Esc}{F3}{Backspace}{Ctrl+Alt+Del}")
+                                << QList<Key>{{Key::F8, {}},        {Key::Up, {}}, {Key::Down, {}},
+                                              {Key::Escape, {}},    {Key::F3, {}}, {Key::Backspace, {}},
+                                              {Key::CtrlAltDel, {}}};
+    QTest::newRow("braces without a key name")
+        << QStringLiteral("{x}{F9")
+        << QList<Key>{{Key::Character, u'{'}, {Key::Character, u'x'}, {Key::Character, u'}'},
+                      {Key::Character, u'{'}, {Key::Character, u'F'}, {Key::Character, u'9'}};
 }
 
 void TextScreenTest::keysGivenInAdvance()
@@ -113,6 +123,28 @@ void TextScreenTest::keysGivenInAdvance()
     QFETCH(QString, keys);
     QFETCH(QList<dos::Key>, parsed);
     QVERIFY(dos::parseKeys(keys) == parsed);
+}
+
+// A script that never ends must not fill the memory with what scrolled off.
+void TextScreenTest::historyKeepsTheLatestLines()
+{
+    TextScreen screen;
+    const int lines = TextScreen::HistoryLines * 2;
+    for (int index = 0; index < lines; ++index)
+        screen.writeLine(QString::number(index));
+    QCOMPARE(screen.history().size(), TextScreen::HistoryLines);
+    // The newest line that scrolled off sits just above the 24 written lines on the screen.
+    QCOMPARE(screen.history().last(), QString::number(lines - TextScreen::Rows));
+    QCOMPARE(screen.line(TextScreen::Rows - 2), QString::number(lines - 1));
+}
+
+void TextScreenTest::typedAheadKeyIsTakenOnlyFirst()
+{
+    dos::HeadlessConsole console(QStringLiteral("x^C"));
+    QVERIFY(!console.takeTypedAhead(dos::Key::CtrlC));
+    QCOMPARE(console.readKey(), std::optional<dos::Key>(dos::Key{dos::Key::Character, u'x'}));
+    QVERIFY(console.takeTypedAhead(dos::Key::CtrlC));
+    QCOMPARE(console.readKey(), std::nullopt);
 }
 
 QTEST_GUILESS_MAIN(TextScreenTest)

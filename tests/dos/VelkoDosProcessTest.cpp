@@ -73,6 +73,8 @@ private slots:
     void bootFromFloppyRunsItsAutoexec();
     void bootFromFloppyFails_data();
     void bootFromFloppyFails();
+    void promptEnds_data();
+    void promptEnds();
 };
 
 void VelkoDosProcessTest::msDosModeRunsTheScriptAndNamesTheAutostart()
@@ -274,6 +276,45 @@ void VelkoDosProcessTest::bootFromFloppyFails()
         velkoDos(pc, {QStringLiteral("--keys"), QStringLiteral("x"), QStringLiteral("--boot-floppy"), drive});
     QCOMPARE(result.exitCode, exitCode);
     QCOMPARE(screenLines(result.output), screen);
+}
+
+// --prompt [X:\\PATH]: the keys -> exit code and the screen's last line.
+void VelkoDosProcessTest::promptEnds_data()
+{
+    QTest::addColumn<QString>("directory");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("lastLine");
+
+    QTest::newRow("exit") << "C:\\WINDOWS"
+                          << "cd\nexit\n"
+                          << 0 << "C:\\WINDOWS>exit";
+    QTest::newRow("ctrl+alt+del switches off") << "C:\\"
+                                               << "ver{Ctrl+Alt+Del}" << 3 << "C:\\>ver";
+    QTest::newRow("keys run out") << "D:\\"
+                                  << "ver\n"
+                                  << 1 << "D:\\>";
+    QTest::newRow("win starts Windows on a sound PC") << "C:\\"
+                                                      << "win\n"
+                                                      << 0 << "Windows 98 wird geladen...";
+    QTest::newRow("no such directory") << "C:\\KEIN"
+                                       << "exit\n"
+                                       << 2 << "";
+}
+
+void VelkoDosProcessTest::promptEnds()
+{
+    QFETCH(QString, directory);
+    QFETCH(QString, keys);
+    QFETCH(int, exitCode);
+    QFETCH(QString, lastLine);
+    TestMachine pc;
+    seedDemoPc(pc);
+    const Result result =
+        velkoDos(pc, {QStringLiteral("--keys"), keys, QStringLiteral("--prompt"), directory});
+    QCOMPARE(result.exitCode, exitCode);
+    const QStringList lines = screenLines(result.output);
+    QCOMPARE(lines.isEmpty() ? QString() : lines.last(), lastLine);
 }
 
 QTEST_GUILESS_MAIN(VelkoDosProcessTest)
