@@ -27,6 +27,7 @@ public:
     QList<Key> &typedKeys();
     // Keeps the window responsive for `milliseconds` (less once it is closed).
     void wait(int milliseconds);
+    bool isClosed() const { return m_closed; }
     QSize sizeHint() const override;
 
 protected:
@@ -61,6 +62,7 @@ public:
     bool takeTypedAhead(Key::Kind kind) override;
     bool keyWithin(Key::Kind kind, int milliseconds) override;
     void lineDone() override;
+    bool isClosed() const override { return m_window.isClosed(); }
     // After the script: the window shows the last screen until it is closed or a key is pressed.
     void waitForClose(const QString &title);
     // After the script in MS-DOS mode: the last screen stays a moment before Windows returns.

@@ -32,6 +32,8 @@ public:
     virtual bool keyWithin(Key::Kind kind, int milliseconds) = 0;
     // Between two lines of a script: a window shows what was written.
     virtual void lineDone() {}
+    // The user closed the screen: a script that reads no key (one that starts itself) ends too.
+    virtual bool isClosed() const { return false; }
 
 private:
     TextScreen m_screen;

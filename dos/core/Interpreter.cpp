@@ -179,6 +179,8 @@ bool Interpreter::runBatchLines(const QString &path)
         for (const QString &line : batchLines(bytes.value)) {
             runLine(line);
             m_console.lineDone();
+            if (m_stop == Stop::None && m_console.isClosed())
+                m_stop = Stop::InputEnded;
             if (m_stop == Stop::None && m_interactive && m_console.takeTypedAhead(Key::CtrlC)) {
                 printLine(QStringLiteral("^C"));
                 askToTerminate();

@@ -82,6 +82,7 @@ private slots:
     void missingAttribIsAnUnknownCommand();
     void namesAreReadInCodePage850();
     void batchStartedFromBatchTakesItsPlace();
+    void closingTheScreenEndsABatchThatStartsItself();
     void pcWithoutDriveC();
     void currentDirectoryIsThePlatforms();
     void startInPutsEveryDriveAtItsRoot();
@@ -325,6 +326,34 @@ void InterpreterTest::batchStartedFromBatchTakesItsPlace()
     pc.writeFile(QStringLiteral("C:\\DATA\\ZWEI.BAT"), "echo in zwei\r\n");
     const Run run = runScript(QStringLiteral("@echo off\necho in eins\nzwei\necho nicht mehr"));
     QCOMPARE(run.lines, QStringList({"in eins", "in zwei"}));
+}
+
+// A console whose user closes it after some lines, and presses no key before.
+class ClosingConsole : public dos::HeadlessConsole {
+public:
+    explicit ClosingConsole(int linesBeforeClosing)
+        : dos::HeadlessConsole({}),
+          m_left(linesBeforeClosing)
+    {}
+    void lineDone() override { --m_left; }
+    bool isClosed() const override { return m_left <= 0; }
+
+private:
+    int m_left;
+};
+
+// A batch file that starts itself reads no key, so neither Ctrl+C nor the end of the keys stops
+// it; closing the screen does, as it did before in no way at all.
+void InterpreterTest::closingTheScreenEndsABatchThatStartsItself()
+{
+    TestMachine pc;
+    layOut(pc);
+    pc.writeFile(Script, "@echo off\r\necho Runde\r\nTEST\r\n");
+    ClosingConsole console(300);
+    Interpreter shell(console);
+    shell.setCurrentDirectory(QStringLiteral("C:\\DATA"));
+    QCOMPARE(shell.runBatch(Script), Interpreter::Outcome::InputEnded);
+    QCOMPARE(console.screen().transcript().count(QStringLiteral("Runde")), 100);
 }
 
 // The interpreter starts on C:, which this PC lacks: commands that need a drive say so.
