@@ -17,7 +17,7 @@
 namespace {
 
 // Lines a script may run before the user presses Ctrl+C and answers J, or closes the screen.
-constexpr int StepLimit = 2000;
+constexpr int StepLimit = 300;
 
 class LimitedConsole : public dos::Console {
 public:

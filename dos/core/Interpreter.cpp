@@ -179,9 +179,12 @@ bool Interpreter::runBatchLines(const QString &path)
         for (const QString &line : batchLines(bytes.value)) {
             runLine(line);
             m_console.lineDone();
-            if (m_stop == Stop::None && m_console.isClosed())
+            // A batch file about to start in this one's place is still this run: a one-line file
+            // that starts itself must stop too.
+            const bool running = m_stop == Stop::None || m_stop == Stop::Chained;
+            if (running && m_console.isClosed())
                 m_stop = Stop::InputEnded;
-            if (m_stop == Stop::None && m_interactive && m_console.takeTypedAhead(Key::CtrlC)) {
+            else if (running && m_interactive && m_console.takeTypedAhead(Key::CtrlC)) {
                 printLine(QStringLiteral("^C"));
                 askToTerminate();
             }

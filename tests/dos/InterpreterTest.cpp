@@ -82,7 +82,9 @@ private slots:
     void missingAttribIsAnUnknownCommand();
     void namesAreReadInCodePage850();
     void batchStartedFromBatchTakesItsPlace();
+    void closingTheScreenEndsABatchThatStartsItself_data();
     void closingTheScreenEndsABatchThatStartsItself();
+    void ctrlCStopsAOneLineBatchThatStartsItself();
     void pcWithoutDriveC();
     void currentDirectoryIsThePlatforms();
     void startInPutsEveryDriveAtItsRoot();
@@ -343,17 +345,42 @@ private:
 };
 
 // A batch file that starts itself reads no key, so neither Ctrl+C nor the end of the keys stops
-// it; closing the screen does, as it did before in no way at all.
+// it; closing the screen does, also when the file is that one line.
+void InterpreterTest::closingTheScreenEndsABatchThatStartsItself_data()
+{
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<int>("rounds");  // "Runde" lines before the screen closed
+    QTest::newRow("three lines") << QByteArray("@echo off\r\necho Runde\r\nTEST\r\n") << 100;
+    QTest::newRow("one line") << QByteArray("TEST\r\n") << 0;
+}
+
 void InterpreterTest::closingTheScreenEndsABatchThatStartsItself()
 {
+    QFETCH(QByteArray, script);
+    QFETCH(int, rounds);
     TestMachine pc;
     layOut(pc);
-    pc.writeFile(Script, "@echo off\r\necho Runde\r\nTEST\r\n");
+    pc.writeFile(Script, script);
     ClosingConsole console(300);
     Interpreter shell(console);
     shell.setCurrentDirectory(QStringLiteral("C:\\DATA"));
     QCOMPARE(shell.runBatch(Script), Interpreter::Outcome::InputEnded);
-    QCOMPARE(console.screen().transcript().count(QStringLiteral("Runde")), 100);
+    QCOMPARE(console.screen().transcript().count(QStringLiteral("Runde")), rounds);
+}
+
+// At the prompt, Ctrl+C typed ahead is taken between two lines, also between a line and the
+// batch file it starts in the same one's place.
+void InterpreterTest::ctrlCStopsAOneLineBatchThatStartsItself()
+{
+    TestMachine pc;
+    layOut(pc);
+    pc.writeFile(Script, "TEST\r\n");
+    dos::HeadlessConsole console(QStringLiteral("^CJ"));
+    Interpreter shell(console);
+    shell.setInteractive();
+    shell.setCurrentDirectory(QStringLiteral("C:\\DATA"));
+    QCOMPARE(shell.runBatch(Script), Interpreter::Outcome::Aborted);
+    QVERIFY(console.screen().transcript().contains(QStringLiteral("Batchvorgang abbrechen (J/N)?J")));
 }
 
 // The interpreter starts on C:, which this PC lacks: commands that need a drive say so.
