@@ -113,7 +113,7 @@ QString scriptNameClashText(const QString &path)
 WriteOutcome copyIntoBackup(const QString &source, const QString &target)
 {
     return writeInPlace(
-        target, [&source](const QString &temporary) { return platform::copyFile(source, temporary); });
+        target, [&source](const QString &temporary) { return platform::copyFileToTemporary(source, temporary); });
 }
 
 QString copyFailureText(const QString &source, const QString &target, int error)

@@ -477,7 +477,8 @@ void FolderCache::holdForRun(const std::shared_ptr<Folder> &folder)
 
 void FolderCache::beginRun()
 {
-    ++m_runs;
+    if (m_runs++ == 0)
+        ++m_runNumber;
 }
 
 int FolderCache::endRun()
@@ -521,6 +522,11 @@ DosResult<std::shared_ptr<Folder>> folderAt(const HostPath &hostFolder)
 Folder *heldFolder(const HostPath &hostFolder)
 {
     return currentPcState().folders.held(hostFolder);
+}
+
+int fileRunUnderWay()
+{
+    return currentPcState().folders.runUnderWay();
 }
 
 void forgetFolders(const HostPath &hostFolder)

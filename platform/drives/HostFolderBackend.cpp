@@ -22,12 +22,12 @@ struct Found {
 // below the drive's folder, which confines them.
 HostPath hostFolderOf(const Location &location)
 {
-    return {location.drive->hostPath, BackendPlace::folder(location)};
+    return {location.drive->hostPath, BackendPlace::folder(location), BackendPlace::openRoot(location)};
 }
 
 HostPath hostFileOf(const Location &location)
 {
-    return {location.drive->hostPath, BackendPlace::entry(location)};
+    return {location.drive->hostPath, BackendPlace::entry(location), BackendPlace::openRoot(location)};
 }
 
 QString below(const QString &folder, const QString &name)
@@ -109,10 +109,11 @@ DosResult<Location> walk(Location location, const QStringList &names)
     return {dos::Ok, location};
 }
 
-Location rootOf(const Drive &drive)
+Location rootOf(const Drive &drive, const OpenRoot &open)
 {
     Location location;
     location.drive = &drive;
+    BackendPlace::openRoot(location) = open;
     location.windowsPath = QString(drive.letter) + QStringLiteral(":\\");
     location.exists = true;
     location.isDirectory = true;
@@ -121,9 +122,9 @@ Location rootOf(const Drive &drive)
 
 // An existing entry whose names are all spelled as on the host, found with one stat; a root
 // only when its folder is there.
-std::optional<Location> spelledAsOnHost(const Drive &drive, const QStringList &names)
+std::optional<Location> spelledAsOnHost(const Drive &drive, const QStringList &names, const OpenRoot &open)
 {
-    Location location = rootOf(drive);
+    Location location = rootOf(drive, open);
     for (const QString &name : names) {
         BackendPlace::folder(location) = BackendPlace::entry(location);
         BackendPlace::entry(location) = below(BackendPlace::folder(location), name);
@@ -139,19 +140,30 @@ std::optional<Location> spelledAsOnHost(const Drive &drive, const QStringList &n
     return location;
 }
 
-// During a file run, a path whose folder the run holds is found in the folder's listing, without
-// a look at the host. Only a folder spelled as on the host can match one held.
-std::optional<DosResult<Location>> fromHeldFolder(const Drive &drive, const QStringList &names)
+// During a file run, a path whose folder the run holds is found in the folder's listing, and
+// such a folder itself is known to be there, without a look at the host. Only a folder spelled as
+// on the host can match one held.
+std::optional<DosResult<Location>> fromHeldFolder(const Drive &drive, const QStringList &names,
+                                                  const OpenRoot &open)
 {
     if (names.isEmpty())
         return std::nullopt;
-    Location location = rootOf(drive);
+    Location location = rootOf(drive, open);
     const QStringList folderNames = names.first(names.size() - 1);
     for (const QString &name : folderNames)
         BackendPlace::entry(location) = below(BackendPlace::entry(location), name);
     Folder *folder = heldFolder(hostFileOf(location));
-    if (!folder)
-        return std::nullopt;
+    if (!folder) {
+        // A held folder whose parent the run does not hold, such as the folder a run writes to.
+        const QString parent = BackendPlace::entry(location);
+        BackendPlace::entry(location) = below(parent, names.last());
+        if (!heldFolder(hostFileOf(location)))
+            return std::nullopt;
+        BackendPlace::folder(location) = parent;
+        location.name = names.last();
+        location.windowsPath += names.join(u'\\');
+        return DosResult<Location>{dos::Ok, location};
+    }
     location.windowsPath += folderNames.join(u'\\');
     const auto found = findIn(*folder, drive, names.last());
     if (!found.ok())
@@ -272,7 +284,35 @@ public:
     int removeTree(const Location &directory) override;
     DosResult<std::unique_ptr<InputStream>> openInput(const Location &file) override;
     DosResult<std::unique_ptr<OutputStream>> openReplacing(const Location &file, quint8 attributes) override;
+
+private:
+    OpenRoot openRootOf(const Drive &drive);
+
+    struct HeldRoot {
+        HostRoot root;
+        int checkedInRun = 0;  // the file run that has checked it already (fileRunUnderWay)
+    };
+    QHash<QString, HeldRoot> m_roots;  // by the drive's host folder
 };
+
+// Each drive's folder stays open. Every look checks first that the folder is still the one the
+// machine names, so that one removed or replaced meanwhile is seen as before; a file run, which
+// sees no changes made by others, checks once.
+OpenRoot HostFolderBackend::openRootOf(const Drive &drive)
+{
+    HeldRoot &held = m_roots[drive.hostPath];
+    HostRoot &root = held.root;
+    const int run = fileRunUnderWay();
+    if (root.open() && run != 0 && held.checkedInRun == run)
+        return root.open();
+    held.checkedInRun = run;
+    const OpenRoot before = root.open();
+    (void)root.refresh(drive.hostPath);  // a folder that is gone is found missing below
+    // The folders known of the old one would be looked at through it.
+    if (before && before != root.open())
+        forgetFolders(drive.hostPath);
+    return root.open();
+}
 
 // Most paths are spelled as on the host, or name a new entry in a folder that is: they cost a
 // stat or two instead of one per name.
@@ -280,12 +320,13 @@ DosResult<Location> HostFolderBackend::locate(const Drive &drive, const QStringL
 {
     if (drive.hostPath.isEmpty())
         return {dos::NotReady, {}};
-    if (auto held = fromHeldFolder(drive, names))
+    const OpenRoot open = openRootOf(drive);
+    if (auto held = fromHeldFolder(drive, names, open))
         return *held;
-    if (const auto whole = spelledAsOnHost(drive, names))
+    if (const auto whole = spelledAsOnHost(drive, names, open))
         return {dos::Ok, *whole};
     if (!names.isEmpty()) {
-        if (auto location = spelledAsOnHost(drive, names.first(names.size() - 1))) {
+        if (auto location = spelledAsOnHost(drive, names.first(names.size() - 1), open)) {
             if (!location->isDirectory)
                 return {dos::PathNotFound, {}};
             // The last name is not there as spelled; only the listing can still know it.
@@ -298,7 +339,7 @@ DosResult<Location> HostFolderBackend::locate(const Drive &drive, const QStringL
     }
     if (!isReady(drive))
         return {dos::NotReady, {}};
-    return walk(rootOf(drive), names);
+    return walk(rootOf(drive, open), names);
 }
 
 DosResult<quint8> HostFolderBackend::attributes(const Location &entry)
@@ -338,7 +379,7 @@ DosResult<QString> HostFolderBackend::shortPath(const Location &entry)
     QString host;
     const QStringList names = entry.windowsPath.mid(3).split(u'\\', Qt::SkipEmptyParts);
     for (const QString &name : names) {
-        const auto shortName = shortNameIn(drive, {drive.hostPath, host}, name);
+        const auto shortName = shortNameIn(drive, {drive.hostPath, host, BackendPlace::openRoot(entry)}, name);
         if (!shortName.ok())
             return shortName;
         if (!shortPath.endsWith(u'\\'))
