@@ -57,7 +57,7 @@ DosResult<std::optional<Found>> findIn(Folder &folder, const Drive &drive, const
     if (!entry)
         return {dos::Ok, std::nullopt};
     const Found found{entry->name, entry->isDirectory};
-    const bool byAlias = upperCaseName(entry->name) != upperCaseName(name);
+    const bool byAlias = entry->name != name && upperCaseName(entry->name) != upperCaseName(name);
     if (byAlias && !drive.writeProtected) {
         if (const int error = folder.keepAlias(found.name))
             return {error, std::nullopt};

@@ -2,6 +2,8 @@
 
 #include "platform/text/OemText.h"
 
+#include <algorithm>
+
 namespace platform::detail {
 
 namespace {
@@ -50,12 +52,22 @@ QString aliasCharacters(QString text)
 
 }  // namespace
 
+// Every path look-up folds its names: ASCII, the usual case, without the Unicode tables, and a
+// name that is upper case already without a copy.
 QString upperCaseName(const QString &name)
 {
+    const auto isLower = [](QChar c) { return c.unicode() >= 128 || (c >= u'a' && c <= u'z'); };
+    if (std::none_of(name.cbegin(), name.cend(), isLower))
+        return name;
     QString upper = name;
     for (QChar &c : upper) {
-        if (!c.isSurrogate())
+        const char16_t code = c.unicode();
+        if (code < 128) {
+            if (code >= u'a' && code <= u'z')
+                c = QChar(char16_t(code - (u'a' - u'A')));
+        } else if (!c.isSurrogate()) {
             c = c.toUpper();
+        }
     }
     return upper;
 }
