@@ -207,16 +207,12 @@ int copyByReading(int in, int out)
 }
 
 // The kernel copies (and may share blocks) where it can; other file systems get read and write.
-// The copy ends at the size the file had when opened, or earlier where it has shrunk since.
-int copyBytes(int in, int out, off_t size)
+int copyBytes(int in, int out)
 {
-    off_t done = 0;
-    while (done < size) {
+    for (;;) {
         const ssize_t copied = ::copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0);
-        if (copied > 0) {
-            done += copied;
+        if (copied > 0)
             continue;
-        }
         if (copied == 0)
             return dos::Ok;
         if (errno == EINTR)
@@ -225,7 +221,6 @@ int copyBytes(int in, int out, off_t size)
             return copyByReading(in, out);
         return lastError();
     }
-    return dos::Ok;
 }
 
 // Truncates only a file that has content. ext4 takes any truncation to zero as a file being
@@ -624,7 +619,7 @@ int copyHostFile(const HostPath &from, const HostPath &to)
         return lastError(dos::PathNotFound);
     int error = makeEmpty(out.get(), target);
     if (error == dos::Ok)
-        error = copyBytes(in.get(), out.get(), source.st_size);
+        error = copyBytes(in.get(), out.get());
     const timespec times[2] = {source.st_atim, source.st_mtim};
     return finishCopy(out, to, error, times);
 }
