@@ -473,6 +473,7 @@ void FolderCache::holdForRun(const std::shared_ptr<Folder> &folder)
         return;
     folder->hold();
     m_held.insert(folder->hostFolder().text(), folder);
+    ++m_heldVersion;
 }
 
 void FolderCache::beginRun()
@@ -492,6 +493,7 @@ int FolderCache::endRun()
             firstError = error;
     }
     m_held.clear();
+    ++m_heldVersion;
     return firstError;
 }
 
@@ -506,12 +508,14 @@ void FolderCache::forget(const HostPath &hostFolder)
     m_folders.removeIf([&](const auto &folder) { return isBelow(folder.key(), gone); });
     // A held folder that is gone has no records left to write.
     m_held.removeIf([&](const auto &folder) { return isBelow(folder.key(), gone); });
+    ++m_heldVersion;
 }
 
 void FolderCache::forgetAll()
 {
     m_folders.clear();
     m_held.clear();
+    ++m_heldVersion;
 }
 
 DosResult<std::shared_ptr<Folder>> folderAt(const HostPath &hostFolder)
@@ -522,6 +526,11 @@ DosResult<std::shared_ptr<Folder>> folderAt(const HostPath &hostFolder)
 Folder *heldFolder(const HostPath &hostFolder)
 {
     return currentPcState().folders.held(hostFolder);
+}
+
+int heldFoldersVersion()
+{
+    return currentPcState().folders.heldVersion();
 }
 
 int fileRunUnderWay()

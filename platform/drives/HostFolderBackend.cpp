@@ -7,6 +7,8 @@
 #include "platform/host/detail/HostFiles.h"
 #include "platform/text/detail/FileNames.h"
 
+#include <algorithm>
+#include <array>
 #include <optional>
 
 namespace platform::detail {
@@ -140,16 +142,47 @@ std::optional<Location> spelledAsOnHost(const Drive &drive, const QStringList &n
     return location;
 }
 
+// A held folder a path was found in lately: a run goes through the paths of a few folders again
+// and again (sources, backup folder), and each then costs no new look for its folder.
+struct HeldPlace {
+    int version = -1;  // heldFoldersVersion() when found; the folder is valid while it is the same
+    const Drive *drive = nullptr;
+    OpenRoot open;
+    QStringList folderNames;
+    Folder *folder = nullptr;
+    Location location;  // of the folder
+};
+
+struct HeldPlaces {
+    std::array<HeldPlace, 4> places;
+    size_t next = 0;  // the one to replace
+};
+
 // During a file run, a path whose folder the run holds is found in the folder's listing, and
 // such a folder itself is known to be there, without a look at the host. Only a folder spelled as
 // on the host can match one held.
 std::optional<DosResult<Location>> fromHeldFolder(const Drive &drive, const QStringList &names,
-                                                  const OpenRoot &open)
+                                                  const OpenRoot &open, HeldPlaces &lately)
 {
     if (names.isEmpty())
         return std::nullopt;
+    const qsizetype depth = names.size() - 1;
+    const int version = heldFoldersVersion();
+    const auto known = std::find_if(lately.places.cbegin(), lately.places.cend(), [&](const HeldPlace &place) {
+        return place.version == version && place.drive == &drive && place.open == open
+               && std::equal(names.cbegin(), names.cbegin() + depth, place.folderNames.cbegin(),
+                             place.folderNames.cend());
+    });
+    if (known != lately.places.cend()) {
+        Location location = known->location;
+        const auto found = findIn(*known->folder, drive, names.last());
+        if (!found.ok())
+            return DosResult<Location>{found.error, {}};
+        descend(location, names.last(), found.value);
+        return DosResult<Location>{dos::Ok, location};
+    }
     Location location = rootOf(drive, open);
-    const QStringList folderNames = names.first(names.size() - 1);
+    const QStringList folderNames = names.first(depth);
     for (const QString &name : folderNames)
         BackendPlace::entry(location) = below(BackendPlace::entry(location), name);
     Folder *folder = heldFolder(hostFileOf(location));
@@ -165,6 +198,8 @@ std::optional<DosResult<Location>> fromHeldFolder(const Drive &drive, const QStr
         return DosResult<Location>{dos::Ok, location};
     }
     location.windowsPath += folderNames.join(u'\\');
+    lately.places[lately.next] = {version, &drive, open, folderNames, folder, location};
+    lately.next = (lately.next + 1) % lately.places.size();
     const auto found = findIn(*folder, drive, names.last());
     if (!found.ok())
         return DosResult<Location>{found.error, {}};
@@ -288,6 +323,8 @@ public:
 private:
     OpenRoot openRootOf(const Drive &drive);
 
+    HeldPlaces m_heldLately;
+
     struct HeldRoot {
         HostRoot root;
         int checkedInRun = 0;  // the file run that has checked it already (fileRunUnderWay)
@@ -321,7 +358,7 @@ DosResult<Location> HostFolderBackend::locate(const Drive &drive, const QStringL
     if (drive.hostPath.isEmpty())
         return {dos::NotReady, {}};
     const OpenRoot open = openRootOf(drive);
-    if (auto held = fromHeldFolder(drive, names, open))
+    if (auto held = fromHeldFolder(drive, names, open, m_heldLately))
         return *held;
     if (const auto whole = spelledAsOnHost(drive, names, open))
         return {dos::Ok, *whole};
