@@ -8,9 +8,23 @@ namespace platform::detail {
 
 namespace {
 
+// Asked for every letter of every name a path look-up checks.
 bool isForbiddenInLongName(QChar c)
 {
-    return c.unicode() < 32 || QStringLiteral("\\/:*?\"<>|").contains(c);
+    switch (c.unicode()) {
+    case u'\\':
+    case u'/':
+    case u':':
+    case u'*':
+    case u'?':
+    case u'"':
+    case u'<':
+    case u'>':
+    case u'|':
+        return true;
+    default:
+        return c.unicode() < 32;
+    }
 }
 
 // MS-DOS reads short names in its code page 850: a character it cannot hold there, in the upper
