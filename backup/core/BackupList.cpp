@@ -18,7 +18,8 @@ void BackupList::append(const QList<NewRow> &rows)
     beginInsertRows(QModelIndex(), first, first + int(rows.size()) - 1);
     m_rows.reserve(first + rows.size());
     for (const NewRow &row : rows)
-        m_rows.append({row.path, platform::fileNamePart(row.path), row.checked ? Qt::Checked : Qt::Unchecked});
+        m_rows.append(
+            {row.path, platform::fileNamePart(row.path), row.checked ? Qt::Checked : Qt::Unchecked});
     endInsertRows();
 }
 

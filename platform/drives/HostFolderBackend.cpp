@@ -168,11 +168,12 @@ std::optional<DosResult<Location>> fromHeldFolder(const Drive &drive, const QStr
         return std::nullopt;
     const qsizetype depth = names.size() - 1;
     const int version = heldFoldersVersion();
-    const auto known = std::find_if(lately.places.cbegin(), lately.places.cend(), [&](const HeldPlace &place) {
-        return place.version == version && place.drive == &drive && place.open == open
-               && std::equal(names.cbegin(), names.cbegin() + depth, place.folderNames.cbegin(),
-                             place.folderNames.cend());
-    });
+    const auto known =
+        std::find_if(lately.places.cbegin(), lately.places.cend(), [&](const HeldPlace &place) {
+            return place.version == version && place.drive == &drive && place.open == open
+                   && std::equal(names.cbegin(), names.cbegin() + depth, place.folderNames.cbegin(),
+                                 place.folderNames.cend());
+        });
     if (known != lately.places.cend()) {
         Location location = known->location;
         const auto found = findIn(*known->folder, drive, names.last());
@@ -416,7 +417,8 @@ DosResult<QString> HostFolderBackend::shortPath(const Location &entry)
     QString host;
     const QStringList names = entry.windowsPath.mid(3).split(u'\\', Qt::SkipEmptyParts);
     for (const QString &name : names) {
-        const auto shortName = shortNameIn(drive, {drive.hostPath, host, BackendPlace::openRoot(entry)}, name);
+        const auto shortName =
+            shortNameIn(drive, {drive.hostPath, host, BackendPlace::openRoot(entry)}, name);
         if (!shortName.ok())
             return shortName;
         if (!shortPath.endsWith(u'\\'))

@@ -16,9 +16,8 @@ QString keyOf(QStringView name)
     if (!std::all_of(trimmed.begin(), trimmed.end(), [](QChar c) { return c.unicode() < 128; }))
         return trimmed.toString().toCaseFolded();
     QString folded(trimmed.size(), Qt::Uninitialized);
-    std::transform(trimmed.begin(), trimmed.end(), folded.begin(), [](QChar c) {
-        return c >= u'A' && c <= u'Z' ? QChar(c.unicode() + (u'a' - u'A')) : c;
-    });
+    std::transform(trimmed.begin(), trimmed.end(), folded.begin(),
+                   [](QChar c) { return c >= u'A' && c <= u'Z' ? QChar(c.unicode() + (u'a' - u'A')) : c; });
     return folded;
 }
 

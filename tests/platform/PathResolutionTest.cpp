@@ -126,8 +126,8 @@ private slots:
         QTest::addColumn<int>("write");
         for (const bool inFileRun : {false, true}) {
             const char *suffix = inFileRun ? ", file run" : "";
-            QTest::addRow("removed%s", suffix) << "removed" << inFileRun << int(dos::NotReady)
-                                               << int(dos::NotReady) << int(dos::NotReady);
+            QTest::addRow("removed%s", suffix)
+                << "removed" << inFileRun << int(dos::NotReady) << int(dos::NotReady) << int(dos::NotReady);
             QTest::addRow("replaced%s", suffix)
                 << "replaced" << inFileRun << int(dos::FileNotFound) << 0 << 0;
             QTest::addRow("link to another%s", suffix)
