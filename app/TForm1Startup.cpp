@@ -95,10 +95,11 @@ void TForm1::welcomeFirstStart()
 void TForm1::loadSettings(const settings::Settings &stored)
 {
     m_backupList->clear();
-    CheckListBox2->setUpdatesEnabled(false);
+    QList<backup::BackupList::NewRow> rows;
+    rows.reserve(stored.rows.size());
     for (const settings::ListRow &row : stored.rows)
-        m_backupList->append(row.path, row.checked);
-    CheckListBox2->setUpdatesEnabled(true);
+        rows.append({row.path, row.checked});
+    m_backupList->append(rows);
 
     if (!stored.destination.isEmpty()
         && DirectoryListBox1->setDirectory(stored.destination) != platform::dos::Ok) {

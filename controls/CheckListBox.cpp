@@ -146,6 +146,25 @@ void CheckListBox::rowsAboutToBeRemoved(const QModelIndex &parent, int start, in
         clearSelection();
 }
 
+// A list that is not shown lays out its rows only once it is: a hidden list that shares a long
+// list's rows would otherwise go through all of them after each change.
+void CheckListBox::doItemsLayout()
+{
+    if (!isVisible()) {
+        m_layoutWaiting = true;
+        return;
+    }
+    m_layoutWaiting = false;
+    QListView::doItemsLayout();
+}
+
+void CheckListBox::showEvent(QShowEvent *event)
+{
+    if (m_layoutWaiting)
+        doItemsLayout();
+    QListView::showEvent(event);
+}
+
 void CheckListBox::clearRows()
 {
     model()->removeRows(0, rowCount());

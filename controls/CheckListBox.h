@@ -50,12 +50,15 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end) override;
+    void doItemsLayout() override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     class Delegate;
     Delegate *m_delegate;
     QStandardItemModel *m_ownRows;
     int m_textRole = Qt::DisplayRole;
+    bool m_layoutWaiting = false;  // hidden while its rows changed: laid out when shown
     QModelIndex rowIndex(int row) const;
     void setState(int row, CheckState state);
     void toggleByUser(int row);

@@ -7,9 +7,19 @@ namespace backup {
 
 void BackupList::append(const QString &path, bool checked)
 {
-    const int row = size();
-    beginInsertRows(QModelIndex(), row, row);
-    m_rows.append({path, platform::fileNamePart(path), checked ? Qt::Checked : Qt::Unchecked});
+    append(QList<NewRow>{{path, checked}});
+}
+
+void BackupList::append(const QList<NewRow> &rows)
+{
+    if (rows.isEmpty())
+        return;
+    const int first = size();
+    beginInsertRows(QModelIndex(), first, first + int(rows.size()) - 1);
+    m_rows.reserve(first + rows.size());
+    for (const NewRow &row : rows)
+        m_rows.append(
+            {row.path, platform::fileNamePart(row.path), row.checked ? Qt::Checked : Qt::Unchecked});
     endInsertRows();
 }
 
@@ -30,10 +40,25 @@ void BackupList::setChecked(int row, bool checked)
     setState(row, platform::afterSetChecked(state(row), checked));
 }
 
+// One change for each stretch of rows that changed: a change per row of a long list would have
+// every view look at each row on its own.
 void BackupList::setAllChecked(bool checked)
 {
-    for (int row = 0; row < size(); ++row)
-        setChecked(row, checked);
+    int stretch = -1;  // the first row of the stretch under way
+    for (int row = 0; row <= size(); ++row) {
+        bool changed = false;
+        if (row < size()) {
+            const Qt::CheckState after = platform::afterSetChecked(m_rows[row].state, checked);
+            changed = after != m_rows[row].state;
+            m_rows[row].state = after;
+        }
+        if (changed && stretch < 0) {
+            stretch = row;
+        } else if (!changed && stretch >= 0) {
+            emit dataChanged(index(stretch), index(row - 1), {Qt::CheckStateRole});
+            stretch = -1;
+        }
+    }
 }
 
 void BackupList::setGrayed(int row)

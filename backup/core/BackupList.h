@@ -24,7 +24,12 @@ public:
     Qt::CheckState state(int row) const { return m_rows[row].state; }
     bool isChecked(int row) const { return state(row) == Qt::Checked; }
 
+    struct NewRow {
+        QString path;
+        bool checked = false;
+    };
     void append(const QString &path, bool checked);
+    void append(const QList<NewRow> &rows);  // at the end, in one insertion
     void remove(int row);
     void clear();
 

@@ -112,8 +112,9 @@ QString scriptNameClashText(const QString &path)
 
 WriteOutcome copyIntoBackup(const QString &source, const QString &target)
 {
-    return writeInPlace(
-        target, [&source](const QString &temporary) { return platform::copyFile(source, temporary); });
+    return writeInPlace(target, [&source](const QString &temporary) {
+        return platform::copyFileToTemporary(source, temporary);
+    });
 }
 
 QString copyFailureText(const QString &source, const QString &target, int error)

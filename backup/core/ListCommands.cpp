@@ -42,8 +42,11 @@ QStringList addFiles(BackupList &list, const QStringList &chosen)
     }
     if (!warnings.isEmpty())
         return warnings;
+    QList<BackupList::NewRow> rows;
+    rows.reserve(chosen.size());
     for (const QString &path : chosen)
-        list.append(path, true);
+        rows.append({path, true});
+    list.append(rows);
     return {};
 }
 

@@ -41,22 +41,12 @@ int replaceFile(const QString &path, const QByteArray &data)
     return writeTarget(path, data, WriteMode::Replace);
 }
 
-int copyFile(const QString &from, const QString &to)
-{
-    const auto source = resolvePath(from);
-    if (!source.ok())
-        return source.error;
-    if (!source.value.exists())
-        return dos::FileNotFound;
-    const auto target = resolvePath(to);
-    if (!target.ok())
-        return target.error;
-    return copyFile(source.value, target.value);
-}
+namespace {
 
-int copyFile(const ResolvedPath &from, const ResolvedPath &to)
+// A copy onto an existing file that is the source itself (by another name) is refused; a new
+// temporary needs no such look.
+int copyLocated(const Location &source, const Location &to, bool mayBeSource)
 {
-    const Location &source = *from.m_location;
     if (!source.exists)
         return dos::FileNotFound;
     if (source.isDirectory)
@@ -65,7 +55,7 @@ int copyFile(const ResolvedPath &from, const ResolvedPath &to)
     if (!attributes.ok())
         return attributes.error;
 
-    const auto target = detail::writableFile(*to.m_location, attr::ReadOnly | attr::Hidden);
+    const auto target = detail::writableFile(to, attr::ReadOnly | attr::Hidden);
     if (!target.ok())
         return target.error;
     const Location &location = target.value.location;
@@ -79,9 +69,39 @@ int copyFile(const ResolvedPath &from, const ResolvedPath &to)
             return time.error;
         return backend.writeCopy(location, {data.value, time.value}, attributes.value);
     }
-    if (location.exists && backend.isSameFile(source, location))
+    if (mayBeSource && location.exists && backend.isSameFile(source, location))
         return dos::SharingViolation;
     return backend.copy(source, location, attributes.value);
+}
+
+int copyPaths(const QString &from, const QString &to, bool mayBeSource)
+{
+    const auto source = detail::locate(from);
+    if (!source.ok())
+        return source.error;
+    if (!source.value.exists)
+        return dos::FileNotFound;
+    const auto target = detail::locate(to);
+    if (!target.ok())
+        return target.error;
+    return copyLocated(source.value, target.value, mayBeSource);
+}
+
+}  // namespace
+
+int copyFile(const QString &from, const QString &to)
+{
+    return copyPaths(from, to, true);
+}
+
+int copyFile(const ResolvedPath &from, const ResolvedPath &to)
+{
+    return copyLocated(*from.m_location, *to.m_location, true);
+}
+
+int copyFileToTemporary(const QString &from, const QString &temporary)
+{
+    return copyPaths(from, temporary, false);
 }
 
 int deleteFile(const QString &path)

@@ -68,6 +68,9 @@ bool directoryExists(const QString &path);  // an existing directory, drive root
 // refuses (AccessDenied) to overwrite a read-only or hidden target.
 [[nodiscard]] int copyFile(const QString &from, const QString &to);
 [[nodiscard]] int copyFile(const ResolvedPath &from, const ResolvedPath &to);
+// The same into a file createTempFile has just made, which cannot be the source: the look at
+// whether it is, which copyFile needs for an existing target, is left out.
+[[nodiscard]] int copyFileToTemporary(const QString &from, const QString &temporary);
 
 [[nodiscard]] int deleteFile(const QString &path);  // AccessDenied for a read-only file
 

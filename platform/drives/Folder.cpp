@@ -473,11 +473,13 @@ void FolderCache::holdForRun(const std::shared_ptr<Folder> &folder)
         return;
     folder->hold();
     m_held.insert(folder->hostFolder().text(), folder);
+    ++m_heldVersion;
 }
 
 void FolderCache::beginRun()
 {
-    ++m_runs;
+    if (m_runs++ == 0)
+        ++m_runNumber;
 }
 
 int FolderCache::endRun()
@@ -491,6 +493,7 @@ int FolderCache::endRun()
             firstError = error;
     }
     m_held.clear();
+    ++m_heldVersion;
     return firstError;
 }
 
@@ -505,12 +508,14 @@ void FolderCache::forget(const HostPath &hostFolder)
     m_folders.removeIf([&](const auto &folder) { return isBelow(folder.key(), gone); });
     // A held folder that is gone has no records left to write.
     m_held.removeIf([&](const auto &folder) { return isBelow(folder.key(), gone); });
+    ++m_heldVersion;
 }
 
 void FolderCache::forgetAll()
 {
     m_folders.clear();
     m_held.clear();
+    ++m_heldVersion;
 }
 
 DosResult<std::shared_ptr<Folder>> folderAt(const HostPath &hostFolder)
@@ -521,6 +526,16 @@ DosResult<std::shared_ptr<Folder>> folderAt(const HostPath &hostFolder)
 Folder *heldFolder(const HostPath &hostFolder)
 {
     return currentPcState().folders.held(hostFolder);
+}
+
+int heldFoldersVersion()
+{
+    return currentPcState().folders.heldVersion();
+}
+
+int fileRunUnderWay()
+{
+    return currentPcState().folders.runUnderWay();
 }
 
 void forgetFolders(const HostPath &hostFolder)

@@ -7,6 +7,8 @@
 #include "platform/host/detail/HostFiles.h"
 #include "platform/text/detail/FileNames.h"
 
+#include <algorithm>
+#include <array>
 #include <optional>
 
 namespace platform::detail {
@@ -22,12 +24,12 @@ struct Found {
 // below the drive's folder, which confines them.
 HostPath hostFolderOf(const Location &location)
 {
-    return {location.drive->hostPath, BackendPlace::folder(location)};
+    return {location.drive->hostPath, BackendPlace::folder(location), BackendPlace::openRoot(location)};
 }
 
 HostPath hostFileOf(const Location &location)
 {
-    return {location.drive->hostPath, BackendPlace::entry(location)};
+    return {location.drive->hostPath, BackendPlace::entry(location), BackendPlace::openRoot(location)};
 }
 
 QString below(const QString &folder, const QString &name)
@@ -57,7 +59,7 @@ DosResult<std::optional<Found>> findIn(Folder &folder, const Drive &drive, const
     if (!entry)
         return {dos::Ok, std::nullopt};
     const Found found{entry->name, entry->isDirectory};
-    const bool byAlias = upperCaseName(entry->name) != upperCaseName(name);
+    const bool byAlias = entry->name != name && upperCaseName(entry->name) != upperCaseName(name);
     if (byAlias && !drive.writeProtected) {
         if (const int error = folder.keepAlias(found.name))
             return {error, std::nullopt};
@@ -109,10 +111,11 @@ DosResult<Location> walk(Location location, const QStringList &names)
     return {dos::Ok, location};
 }
 
-Location rootOf(const Drive &drive)
+Location rootOf(const Drive &drive, const OpenRoot &open)
 {
     Location location;
     location.drive = &drive;
+    BackendPlace::openRoot(location) = open;
     location.windowsPath = QString(drive.letter) + QStringLiteral(":\\");
     location.exists = true;
     location.isDirectory = true;
@@ -121,9 +124,9 @@ Location rootOf(const Drive &drive)
 
 // An existing entry whose names are all spelled as on the host, found with one stat; a root
 // only when its folder is there.
-std::optional<Location> spelledAsOnHost(const Drive &drive, const QStringList &names)
+std::optional<Location> spelledAsOnHost(const Drive &drive, const QStringList &names, const OpenRoot &open)
 {
-    Location location = rootOf(drive);
+    Location location = rootOf(drive, open);
     for (const QString &name : names) {
         BackendPlace::folder(location) = BackendPlace::entry(location);
         BackendPlace::entry(location) = below(BackendPlace::folder(location), name);
@@ -139,20 +142,65 @@ std::optional<Location> spelledAsOnHost(const Drive &drive, const QStringList &n
     return location;
 }
 
-// During a file run, a path whose folder the run holds is found in the folder's listing, without
-// a look at the host. Only a folder spelled as on the host can match one held.
-std::optional<DosResult<Location>> fromHeldFolder(const Drive &drive, const QStringList &names)
+// A held folder a path was found in lately: a run goes through the paths of a few folders again
+// and again (sources, backup folder), and each then costs no new look for its folder.
+struct HeldPlace {
+    int version = -1;  // heldFoldersVersion() when found; the folder is valid while it is the same
+    const Drive *drive = nullptr;
+    OpenRoot open;
+    QStringList folderNames;
+    Folder *folder = nullptr;
+    Location location;  // of the folder
+};
+
+struct HeldPlaces {
+    std::array<HeldPlace, 4> places;
+    size_t next = 0;  // the one to replace
+};
+
+// During a file run, a path whose folder the run holds is found in the folder's listing, and
+// such a folder itself is known to be there, without a look at the host. Only a folder spelled as
+// on the host can match one held.
+std::optional<DosResult<Location>> fromHeldFolder(const Drive &drive, const QStringList &names,
+                                                  const OpenRoot &open, HeldPlaces &lately)
 {
     if (names.isEmpty())
         return std::nullopt;
-    Location location = rootOf(drive);
-    const QStringList folderNames = names.first(names.size() - 1);
+    const qsizetype depth = names.size() - 1;
+    const int version = heldFoldersVersion();
+    const auto known =
+        std::find_if(lately.places.cbegin(), lately.places.cend(), [&](const HeldPlace &place) {
+            return place.version == version && place.drive == &drive && place.open == open
+                   && std::equal(names.cbegin(), names.cbegin() + depth, place.folderNames.cbegin(),
+                                 place.folderNames.cend());
+        });
+    if (known != lately.places.cend()) {
+        Location location = known->location;
+        const auto found = findIn(*known->folder, drive, names.last());
+        if (!found.ok())
+            return DosResult<Location>{found.error, {}};
+        descend(location, names.last(), found.value);
+        return DosResult<Location>{dos::Ok, location};
+    }
+    Location location = rootOf(drive, open);
+    const QStringList folderNames = names.first(depth);
     for (const QString &name : folderNames)
         BackendPlace::entry(location) = below(BackendPlace::entry(location), name);
     Folder *folder = heldFolder(hostFileOf(location));
-    if (!folder)
-        return std::nullopt;
+    if (!folder) {
+        // A held folder whose parent the run does not hold, such as the folder a run writes to.
+        const QString parent = BackendPlace::entry(location);
+        BackendPlace::entry(location) = below(parent, names.last());
+        if (!heldFolder(hostFileOf(location)))
+            return std::nullopt;
+        BackendPlace::folder(location) = parent;
+        location.name = names.last();
+        location.windowsPath += names.join(u'\\');
+        return DosResult<Location>{dos::Ok, location};
+    }
     location.windowsPath += folderNames.join(u'\\');
+    lately.places[lately.next] = {version, &drive, open, folderNames, folder, location};
+    lately.next = (lately.next + 1) % lately.places.size();
     const auto found = findIn(*folder, drive, names.last());
     if (!found.ok())
         return DosResult<Location>{found.error, {}};
@@ -272,7 +320,37 @@ public:
     int removeTree(const Location &directory) override;
     DosResult<std::unique_ptr<InputStream>> openInput(const Location &file) override;
     DosResult<std::unique_ptr<OutputStream>> openReplacing(const Location &file, quint8 attributes) override;
+
+private:
+    OpenRoot openRootOf(const Drive &drive);
+
+    HeldPlaces m_heldLately;
+
+    struct HeldRoot {
+        HostRoot root;
+        int checkedInRun = 0;  // the file run that has checked it already (fileRunUnderWay)
+    };
+    QHash<QString, HeldRoot> m_roots;  // by the drive's host folder
 };
+
+// Each drive's folder stays open. Every look checks first that the folder is still the one the
+// machine names, so that one removed or replaced meanwhile is seen as before; a file run, which
+// sees no changes made by others, checks once.
+OpenRoot HostFolderBackend::openRootOf(const Drive &drive)
+{
+    HeldRoot &held = m_roots[drive.hostPath];
+    HostRoot &root = held.root;
+    const int run = fileRunUnderWay();
+    if (root.open() && run != 0 && held.checkedInRun == run)
+        return root.open();
+    held.checkedInRun = run;
+    const OpenRoot before = root.open();
+    (void)root.refresh(drive.hostPath);  // a folder that is gone is found missing below
+    // The folders known of the old one would be looked at through it.
+    if (before && before != root.open())
+        forgetFolders(drive.hostPath);
+    return root.open();
+}
 
 // Most paths are spelled as on the host, or name a new entry in a folder that is: they cost a
 // stat or two instead of one per name.
@@ -280,12 +358,13 @@ DosResult<Location> HostFolderBackend::locate(const Drive &drive, const QStringL
 {
     if (drive.hostPath.isEmpty())
         return {dos::NotReady, {}};
-    if (auto held = fromHeldFolder(drive, names))
+    const OpenRoot open = openRootOf(drive);
+    if (auto held = fromHeldFolder(drive, names, open, m_heldLately))
         return *held;
-    if (const auto whole = spelledAsOnHost(drive, names))
+    if (const auto whole = spelledAsOnHost(drive, names, open))
         return {dos::Ok, *whole};
     if (!names.isEmpty()) {
-        if (auto location = spelledAsOnHost(drive, names.first(names.size() - 1))) {
+        if (auto location = spelledAsOnHost(drive, names.first(names.size() - 1), open)) {
             if (!location->isDirectory)
                 return {dos::PathNotFound, {}};
             // The last name is not there as spelled; only the listing can still know it.
@@ -298,7 +377,7 @@ DosResult<Location> HostFolderBackend::locate(const Drive &drive, const QStringL
     }
     if (!isReady(drive))
         return {dos::NotReady, {}};
-    return walk(rootOf(drive), names);
+    return walk(rootOf(drive, open), names);
 }
 
 DosResult<quint8> HostFolderBackend::attributes(const Location &entry)
@@ -338,7 +417,8 @@ DosResult<QString> HostFolderBackend::shortPath(const Location &entry)
     QString host;
     const QStringList names = entry.windowsPath.mid(3).split(u'\\', Qt::SkipEmptyParts);
     for (const QString &name : names) {
-        const auto shortName = shortNameIn(drive, {drive.hostPath, host}, name);
+        const auto shortName =
+            shortNameIn(drive, {drive.hostPath, host, BackendPlace::openRoot(entry)}, name);
         if (!shortName.ok())
             return shortName;
         if (!shortPath.endsWith(u'\\'))

@@ -33,6 +33,8 @@ int openBeneath(int at, const QByteArray &path, int flags)
 {
     open_how how{};
     how.flags = quint64(flags | O_CLOEXEC);
+    if (flags & O_CREAT)
+        how.mode = 0666;
     how.resolve = RESOLVE_BENEATH | RESOLVE_NO_MAGICLINKS;
     for (int attempt = 1;; ++attempt) {
         const long fd = ::syscall(SYS_openat2, at, path.constData(), &how, sizeof how);
@@ -51,22 +53,42 @@ HostFd openRoot(const QString &root)
     return HostFd(::open(hostName(root).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
 }
 
-// The folder a path is resolved in; not open for a trusted path, which needs none.
-std::optional<HostFd> rootOf(const HostPath &path)
+// The folder a path is resolved in: the one the path holds open, or one opened for this call.
+class Root {
+public:
+    Root() = default;  // a trusted path needs none
+    explicit Root(int held)
+        : m_fd(held)
+    {}
+    explicit Root(HostFd opened)
+        : m_opened(std::move(opened)),
+          m_fd(m_opened.get())
+    {}
+    bool isOpen() const { return m_fd >= 0; }
+    int get() const { return m_fd; }
+
+private:
+    HostFd m_opened;
+    int m_fd = -1;
+};
+
+std::optional<Root> rootOf(const HostPath &path)
 {
     if (path.below.isEmpty())
-        return HostFd();
+        return Root();
+    if (path.open)
+        return Root(path.open->get());
     HostFd root = openRoot(path.root);
     if (!root.isOpen())
         return std::nullopt;
-    return root;
+    return Root(std::move(root));
 }
 
 // The file or folder itself, links inside its root followed.
-HostFd openIn(const HostFd &root, const HostPath &path, int flags)
+HostFd openIn(const Root &root, const HostPath &path, int flags)
 {
     if (!root.isOpen())
-        return HostFd(::open(hostName(path.root).constData(), flags | O_CLOEXEC));
+        return HostFd(::open(hostName(path.root).constData(), flags | O_CLOEXEC, 0666));
     return HostFd(openBeneath(root.get(), hostName(path.below), flags));
 }
 
@@ -84,43 +106,58 @@ struct Place {
     int at() const { return folder.isOpen() ? folder.get() : AT_FDCWD; }
 };
 
-std::optional<Place> placeOf(const HostPath &path)
+// The last name of a path below its root.
+std::optional<QByteArray> lastNameOf(const HostPath &path)
 {
-    if (path.below.isEmpty())
-        return Place{HostFd(), hostName(path.root)};
-    const qsizetype slash = path.below.lastIndexOf(u'/');
-    const QString name = path.below.mid(slash + 1);
+    const QString name = path.below.section(u'/', -1);
     // A last name of "." or ".." would let an *at() call reach the folder above.
     if (name.isEmpty() || name == u"." || name == u"..") {
         errno = ENOENT;
         return std::nullopt;
     }
-    const HostFd root = openRoot(path.root);
-    if (!root.isOpen())
-        return std::nullopt;
-    const QByteArray folder = slash < 0 ? QByteArray(".") : hostName(path.below.left(slash));
-    HostFd fd(openBeneath(root.get(), folder, O_PATH | O_DIRECTORY));
-    if (!fd.isOpen())
-        return std::nullopt;
-    return Place{std::move(fd), hostName(name)};
+    return hostName(name);
 }
 
-// EACCES for what is neither a regular file nor a folder, EISDIR for a folder.
-bool isRegularFile(int fd)
+std::optional<Place> placeOf(const HostPath &path)
 {
-    struct stat info;
-    if (::fstat(fd, &info) != 0)
+    if (path.below.isEmpty())
+        return Place{HostFd(), hostName(path.root)};
+    const qsizetype slash = path.below.lastIndexOf(u'/');
+    const auto name = lastNameOf(path);
+    if (!name)
+        return std::nullopt;
+    const auto root = rootOf(path);
+    if (!root)
+        return std::nullopt;
+    const QByteArray folder = slash < 0 ? QByteArray(".") : hostName(path.below.left(slash));
+    HostFd fd(openBeneath(root->get(), folder, O_PATH | O_DIRECTORY));
+    if (!fd.isOpen())
+        return std::nullopt;
+    return Place{std::move(fd), *name};
+}
+
+// EACCES for what is neither a regular file nor a folder, EISDIR for a folder; *info is what
+// fstat() found.
+bool isRegularFile(int fd, struct stat *info)
+{
+    if (::fstat(fd, info) != 0)
         return false;
-    if (!S_ISREG(info.st_mode)) {
-        errno = S_ISDIR(info.st_mode) ? EISDIR : EACCES;
+    if (!S_ISREG(info->st_mode)) {
+        errno = S_ISDIR(info->st_mode) ? EISDIR : EACCES;
         return false;
     }
     return true;
 }
 
-// A regular file opened for reading. A device or FIFO is refused before it is opened; the file
-// opened is checked again, as something else may have taken its place meanwhile.
-HostFd openForReading(const HostPath &path)
+bool isRegularFile(int fd)
+{
+    struct stat info;
+    return isRegularFile(fd, &info);
+}
+
+// A regular file opened for reading, and its *info. A device or FIFO is refused before it is
+// opened; the file opened is checked again, as something else may have taken its place meanwhile.
+HostFd openForReading(const HostPath &path, struct stat *info)
 {
     const auto root = rootOf(path);
     if (!root)
@@ -129,7 +166,7 @@ HostFd openForReading(const HostPath &path)
     if (!probe.isOpen() || !isRegularFile(probe.get()))
         return {};
     HostFd fd = openIn(*root, path, O_RDONLY | O_NONBLOCK);
-    if (fd.isOpen() && !isRegularFile(fd.get()))
+    if (fd.isOpen() && !isRegularFile(fd.get(), info))
         return {};
     return fd;
 }
@@ -189,40 +226,58 @@ int copyBytes(int in, int out)
 // Truncates only a file that has content. ext4 takes any truncation to zero as a file being
 // rewritten in place and writes it out on close, which would stall every copy into a new,
 // empty temporary file.
-int makeEmpty(int fd)
+int makeEmpty(int fd, const struct stat &target)
 {
-    struct stat target;
-    if (::fstat(fd, &target) != 0)
-        return lastError();
     if (target.st_size > 0 && ::ftruncate(fd, 0) != 0)
         return lastError();
     return dos::Ok;
 }
 
+// A name that must not exist yet: created in one step inside the root. O_EXCL never follows a
+// link in its place, and what it makes is a regular file.
+HostFd createNewFile(const HostPath &path)
+{
+    if (!path.below.isEmpty() && !lastNameOf(path))
+        return {};
+    const auto root = rootOf(path);
+    if (!root)
+        return {};
+    return openIn(*root, path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK);
+}
+
 // Opens a file for writing without ever following a symbolic link in its place: such a link is
 // removed and a new file made instead, as Windows has no such thing to write through. A device or
-// FIFO is refused, and the open cannot wait for a reader.
-HostFd openForWriting(const HostPath &path, int flags)
+// FIFO is refused, and the open cannot wait for a reader. *info is the file opened, except for an
+// exclusive open, whose file is new.
+HostFd openForWriting(const HostPath &path, int flags, struct stat *info)
 {
+    if (flags & O_EXCL)
+        return createNewFile(path);
     const auto place = placeOf(path);
     if (!place)
         return {};
     const char *name = place->name.constData();
     flags |= O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
-    struct stat info;
-    if (!(flags & O_EXCL) && ::fstatat(place->at(), name, &info, AT_SYMLINK_NOFOLLOW) == 0) {
-        if (S_ISLNK(info.st_mode)) {
+    struct stat existing;
+    if (::fstatat(place->at(), name, &existing, AT_SYMLINK_NOFOLLOW) == 0) {
+        if (S_ISLNK(existing.st_mode)) {
             if (::unlinkat(place->at(), name, 0) != 0)
                 return {};
-        } else if (!S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
+        } else if (!S_ISREG(existing.st_mode) && !S_ISDIR(existing.st_mode)) {
             errno = EACCES;
             return {};
         }
     }
     HostFd fd(::openat(place->at(), name, flags, 0666));
-    if (fd.isOpen() && !isRegularFile(fd.get()))
+    if (fd.isOpen() && !isRegularFile(fd.get(), info))
         return {};
     return fd;
+}
+
+HostFd openForWriting(const HostPath &path, int flags)
+{
+    struct stat info;
+    return openForWriting(path, flags, &info);
 }
 
 struct ListingCloser {
@@ -400,7 +455,7 @@ QString hostChild(const QString &hostFolder, const QString &name)
 
 HostPath HostPath::child(const QString &name) const
 {
-    return {root, below.isEmpty() ? name : below + u'/' + name};
+    return {root, below.isEmpty() ? name : below + u'/' + name, open};
 }
 
 QString HostPath::text() const
@@ -497,12 +552,12 @@ DosResult<QList<HostEntry>> listHostFolder(const HostPath &folder)
 
 DosResult<QByteArray> readHostFile(const HostPath &path)
 {
-    const HostFd fd = openForReading(path);
+    struct stat info;
+    const HostFd fd = openForReading(path, &info);
     if (!fd.isOpen())
         return {lastError(), {}};
     QByteArray data;
-    struct stat info;
-    if (::fstat(fd.get(), &info) == 0 && info.st_size > 0)
+    if (info.st_size > 0)
         data.reserve(qsizetype(info.st_size));
     char chunk[65536];
     for (;;) {
@@ -554,16 +609,15 @@ int replaceHostFile(const HostPath &path, const HostPath &temporary, const QByte
 
 int copyHostFile(const HostPath &from, const HostPath &to)
 {
-    const HostFd in = openForReading(from);
+    struct stat source;
+    const HostFd in = openForReading(from, &source);
     if (!in.isOpen())
         return lastError();
-    struct stat source;
-    if (::fstat(in.get(), &source) != 0)
-        return lastError();
-    HostFd out = openForWriting(to, 0);
+    struct stat target;
+    HostFd out = openForWriting(to, 0, &target);
     if (!out.isOpen())
         return lastError(dos::PathNotFound);
-    int error = makeEmpty(out.get());
+    int error = makeEmpty(out.get(), target);
     if (error == dos::Ok)
         error = copyBytes(in.get(), out.get());
     const timespec times[2] = {source.st_atim, source.st_mtim};
@@ -582,7 +636,8 @@ int writeHostCopy(const HostPath &to, const QByteArray &data, const QDateTime &l
 
 int HostReader::open(const HostPath &path)
 {
-    m_fd = openForReading(path);
+    struct stat info;
+    m_fd = openForReading(path, &info);
     return m_fd.isOpen() ? dos::Ok : lastError();
 }
 
@@ -630,17 +685,35 @@ int HostReplacement::commit()
     return error;
 }
 
+namespace {
+
+int renameIn(const Place &source, int targetFolder, const QByteArray &targetName)
+{
+    if (::renameat(source.at(), source.name.constData(), targetFolder, targetName.constData()) != 0)
+        return lastError();
+    return dos::Ok;
+}
+
+}  // namespace
+
 int renameHostFile(const HostPath &from, const HostPath &to)
 {
     const auto source = placeOf(from);
     if (!source)
         return lastError();
+    // Within one folder (a temporary put in place) the folder is opened once.
+    const bool sameFolder = !from.below.isEmpty() && !to.below.isEmpty() && from.root == to.root
+                            && from.below.section(u'/', 0, -2) == to.below.section(u'/', 0, -2);
+    if (sameFolder) {
+        const auto name = lastNameOf(to);
+        if (!name)
+            return lastError(dos::PathNotFound);
+        return renameIn(*source, source->at(), *name);
+    }
     const auto target = placeOf(to);
     if (!target)
         return lastError(dos::PathNotFound);
-    if (::renameat(source->at(), source->name.constData(), target->at(), target->name.constData()) != 0)
-        return lastError();
-    return dos::Ok;
+    return renameIn(*source, target->at(), target->name);
 }
 
 int removeHostFile(const HostPath &path)
@@ -665,6 +738,27 @@ int removeHostTree(const HostPath &path)
     if (!place)
         return lastError(dos::PathNotFound);
     return removeTreeAt(place->at(), place->name.constData());
+}
+
+bool HostRoot::refresh(const QString &root)
+{
+    struct stat now;
+    if (::stat(hostName(root).constData(), &now) != 0 || !S_ISDIR(now.st_mode)) {
+        m_open.reset();
+        return false;
+    }
+    if (m_open && now.st_dev == m_device && now.st_ino == m_inode)
+        return true;
+    HostFd fd = openRoot(root);
+    struct stat opened;
+    if (!fd.isOpen() || ::fstat(fd.get(), &opened) != 0) {
+        m_open.reset();
+        return false;
+    }
+    m_device = opened.st_dev;
+    m_inode = opened.st_ino;
+    m_open = std::make_shared<const HostFd>(std::move(fd));
+    return true;
 }
 
 LockOutcome lockHostFile(const QString &hostPath, HostFd *lock, QString *problem)

@@ -2,13 +2,29 @@
 
 #include "platform/text/OemText.h"
 
+#include <algorithm>
+
 namespace platform::detail {
 
 namespace {
 
+// Asked for every letter of every name a path look-up checks.
 bool isForbiddenInLongName(QChar c)
 {
-    return c.unicode() < 32 || QStringLiteral("\\/:*?\"<>|").contains(c);
+    switch (c.unicode()) {
+    case u'\\':
+    case u'/':
+    case u':':
+    case u'*':
+    case u'?':
+    case u'"':
+    case u'<':
+    case u'>':
+    case u'|':
+        return true;
+    default:
+        return c.unicode() < 32;
+    }
 }
 
 // MS-DOS reads short names in its code page 850: a character it cannot hold there, in the upper
@@ -50,12 +66,22 @@ QString aliasCharacters(QString text)
 
 }  // namespace
 
+// Every path look-up folds its names: ASCII, the usual case, without the Unicode tables, and a
+// name that is upper case already without a copy.
 QString upperCaseName(const QString &name)
 {
+    const auto isLower = [](QChar c) { return c.unicode() >= 128 || (c >= u'a' && c <= u'z'); };
+    if (std::none_of(name.cbegin(), name.cend(), isLower))
+        return name;
     QString upper = name;
     for (QChar &c : upper) {
-        if (!c.isSurrogate())
+        const char16_t code = c.unicode();
+        if (code < 128) {
+            if (code >= u'a' && code <= u'z')
+                c = QChar(char16_t(code - (u'a' - u'A')));
+        } else if (!c.isSurrogate()) {
             c = c.toUpper();
+        }
     }
     return upper;
 }

@@ -5,6 +5,7 @@
 #include <QtTest>
 
 using backup::BackupList;
+using Stretches = QList<QPair<int, int>>;  // first and last row of each change signalled
 
 class BackupListTest : public QObject {
     Q_OBJECT
@@ -67,15 +68,67 @@ private slots:
         else if (command == QLatin1String("role 1"))
             QVERIFY(list.setData(list.index(1), int(Qt::Checked), Qt::CheckStateRole));
 
-        int changed = 0;
+        QList<int> changed;
         for (int row = 0; row < 3; ++row) {
             QCOMPARE(int(list.state(row)), states[row]);
-            changed += list.state(row)
-                       != (row == 0   ? Qt::Checked
-                           : row == 1 ? Qt::Unchecked
-                                      : Qt::PartiallyChecked);
+            if (list.state(row) != (row == 0 ? Qt::Checked : row == 1 ? Qt::Unchecked : Qt::PartiallyChecked))
+                changed.append(row);
         }
-        QCOMPARE(changes.count(), changed);  // each changed row once, no other
+        // Each changed row once, no other; neighbours may share one signal.
+        QList<int> signalled;
+        for (const QList<QVariant> &change : std::as_const(changes)) {
+            for (int row = change[0].toModelIndex().row(); row <= change[1].toModelIndex().row(); ++row)
+                signalled.append(row);
+        }
+        QCOMPARE(signalled, changed);
+    }
+
+    // A long list is changed in few signals: one per stretch of changed rows, one insertion.
+    void bulkChangesSignalEachStretchOnce_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<Stretches>("stretches");
+        QTest::newRow("check all") << "check all" << Stretches{{1, 4}};
+        QTest::newRow("uncheck all") << "uncheck all" << Stretches{{0, 0}, {5, 5}};
+        QTest::newRow("check all again") << "check all twice" << Stretches{{1, 4}};
+    }
+
+    void bulkChangesSignalEachStretchOnce()
+    {
+        QFETCH(QString, command);
+        QFETCH(Stretches, stretches);
+        BackupList list;
+        list.append(QList<BackupList::NewRow>{{QStringLiteral("C:\\A.txt"), true},
+                                              {QStringLiteral("C:\\B.txt"), false},
+                                              {QStringLiteral("C:\\C.txt"), false},
+                                              {QStringLiteral("C:\\D.txt"), false},
+                                              {QStringLiteral("C:\\E.txt"), false},
+                                              {QStringLiteral("C:\\F.txt"), true}});
+        list.setGrayed(3);
+        QSignalSpy changes(&list, &QAbstractItemModel::dataChanged);
+        list.setAllChecked(command != u"uncheck all");
+        if (command == u"check all twice")
+            list.setAllChecked(true);
+        Stretches signalled;
+        for (const QList<QVariant> &change : std::as_const(changes))
+            signalled.append({change[0].toModelIndex().row(), change[1].toModelIndex().row()});
+        QCOMPARE(signalled, stretches);
+    }
+
+    void appendingManyRowsInsertsThemAtOnce()
+    {
+        BackupList list;
+        list.append(QStringLiteral("C:\\Config.sys"), true);
+        QSignalSpy inserted(&list, &QAbstractItemModel::rowsInserted);
+        list.append(QList<BackupList::NewRow>{{QStringLiteral("C:\\WINDOWS\\Win.ini"), false},
+                                              {QStringLiteral("C:\\Io.sys"), true}});
+        QCOMPARE(inserted.count(), 1);
+        QCOMPARE(inserted[0][1].toInt(), 1);
+        QCOMPARE(inserted[0][2].toInt(), 2);
+        QCOMPARE(list.name(1), QStringLiteral("Win.ini"));
+        QCOMPARE(list.state(1), Qt::Unchecked);
+        QCOMPARE(list.path(2), QStringLiteral("C:\\Io.sys"));
+        QCOMPARE(list.state(2), Qt::Checked);
     }
 
     void markedFilesAreTheCheckedRowsInOrder()

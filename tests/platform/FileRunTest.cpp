@@ -139,6 +139,26 @@ private slots:
         QCOMPARE(run.finish(), 0);
         QVERIFY(!directoryExists(Backups));
     }
+
+    // A folder removed and made again during the run is empty: nothing the run knew of the old one
+    // is taken for it.
+    void folderMadeAgainIsLookedAtAfresh()
+    {
+        TestMachine pc;
+        prepare(pc);
+        FileRun run;
+        copyTwoAndChangeOne();
+        QVERIFY(files(QStringLiteral("D:\\")).ok());  // the run holds the folder above as well
+        QVERIFY(fileExists(QStringLiteral("D:\\Backups\\Io.sys")));
+        QCOMPARE(removeDirectoryTree(Backups), 0);
+        QCOMPARE(createDirectory(Backups), 0);
+        QVERIFY(!fileExists(QStringLiteral("D:\\Backups\\Io.sys")));
+        QCOMPARE(files(Backups).value, QStringList());
+        QCOMPARE(copyFile(QStringLiteral("C:\\Msdos.sys"), QStringLiteral("D:\\Backups\\Msdos.sys")), 0);
+        QCOMPARE(run.finish(), 0);
+        QCOMPARE(files(Backups).value, QStringList{QStringLiteral("Msdos.sys")});
+        QCOMPARE(attributesOnDisk(QStringLiteral("D:\\Backups\\Msdos.sys")), 7);
+    }
 };
 
 QTEST_GUILESS_MAIN(FileRunTest)

@@ -1,9 +1,12 @@
 #include "platform/drives/Files.h"
+#include "platform/files/FileRun.h"
 #include "tests/support/TestMachine.h"
 
 #include <QDir>
 #include <QFile>
 #include <QtTest>
+
+#include <optional>
 
 using namespace platform;
 
@@ -110,6 +113,62 @@ private slots:
         QCOMPARE(canonicalPath(QStringLiteral("G:\\")).error, dos::NotReady);
         QCOMPARE(writeFile(QStringLiteral("G:\\x.txt"), "x"), dos::NotReady);
         QCOMPARE(canonicalPath(QStringLiteral("H:\\")).error, dos::NotReady);
+    }
+
+    // A drive's folder that is removed or put in another's place while the PC runs is seen as
+    // it is now, both outside a file run and at the start of one.
+    void driveFolderChangedWhileRunning_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("inFileRun");
+        QTest::addColumn<int>("readOld");
+        QTest::addColumn<int>("readNew");
+        QTest::addColumn<int>("write");
+        for (const bool inFileRun : {false, true}) {
+            const char *suffix = inFileRun ? ", file run" : "";
+            QTest::addRow("removed%s", suffix)
+                << "removed" << inFileRun << int(dos::NotReady) << int(dos::NotReady) << int(dos::NotReady);
+            QTest::addRow("replaced%s", suffix)
+                << "replaced" << inFileRun << int(dos::FileNotFound) << 0 << 0;
+            QTest::addRow("link to another%s", suffix)
+                << "link to another" << inFileRun << int(dos::FileNotFound) << 0 << 0;
+        }
+    }
+
+    void driveFolderChangedWhileRunning()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, inFileRun);
+        QFETCH(int, readOld);
+        QFETCH(int, readNew);
+        QFETCH(int, write);
+        TestMachine pc;
+        pc.writeFile(QStringLiteral("D:\\Alt.txt"), "alt");
+        QCOMPARE(readFile(QStringLiteral("D:\\Alt.txt")).value, QByteArray("alt"));
+
+        const QString drive = pc.folder() + QStringLiteral("/drive_d");
+        const QString moved = pc.folder() + QStringLiteral("/drive_d_alt");
+        const QString other = pc.folder() + QStringLiteral("/drive_d_neu");
+        QVERIFY(QDir().rename(drive, moved));
+        if (change != u"removed") {
+            QVERIFY(QDir().mkdir(other));
+            writeHostFile(other + QStringLiteral("/Neu.txt"), "neu");
+            if (change == u"replaced")
+                QVERIFY(QDir().rename(other, drive));
+            else
+                QVERIFY(QFile::link(other, drive));
+        }
+
+        std::optional<FileRun> run;
+        if (inFileRun)
+            run.emplace();
+        QCOMPARE(readFile(QStringLiteral("D:\\Alt.txt")).error, readOld);
+        QCOMPARE(readFile(QStringLiteral("D:\\Neu.txt")).error, readNew);
+        QCOMPARE(writeFile(QStringLiteral("D:\\Geschrieben.txt"), "x"), write);
+        if (run)
+            QCOMPARE(run->finish(), 0);
+        QCOMPARE(QFile::exists(drive + QStringLiteral("/Geschrieben.txt")), write == 0);
+        QVERIFY(!QFile::exists(moved + QStringLiteral("/Geschrieben.txt")));
     }
 
     void hostPathLiesInTheDriveFolder()

@@ -18,6 +18,7 @@ const QString Settings = QStringLiteral("; Kopf\n"
                                         " Pfad = C:\\Programme\\Velko Save\\Backups \n"
                                         "[Optionen]\n"
                                         "Kurzhilfe=\n"
+                                        "Übersicht=7\n"
                                         "Automatisch beenden=1\n"
                                         "AUTOMATISCH BEENDEN=0\n"
                                         ";Kommentar=9\n");
@@ -54,6 +55,9 @@ private slots:
         QTest::newRow("first of two equal keys") << "optionen"
                                                  << "Automatisch beenden"
                                                  << "1";
+        QTest::newRow("umlaut in other case") << "Optionen"
+                                              << "üBERSICHT"
+                                              << "7";
         QTest::newRow("missing key") << "Optionen"
                                      << "Fehlt"
                                      << "Vorgabe";

@@ -12,6 +12,8 @@ struct BackendPlace {
     static const QString &folder(const Location &location) { return location.m_placeFolder; }
     static QString &entry(Location &location) { return location.m_placeEntry; }
     static const QString &entry(const Location &location) { return location.m_placeEntry; }
+    static OpenRoot &openRoot(Location &location) { return location.m_openRoot; }
+    static const OpenRoot &openRoot(const Location &location) { return location.m_openRoot; }
 };
 
 }  // namespace platform::detail

@@ -112,6 +112,11 @@ public:
     void beginRun();
     [[nodiscard]] int endRun();
     Folder *held(const HostPath &hostFolder) const;  // null when the run under way holds none
+    // The file run under way, numbered from 1 in the order they began; 0 when there is none.
+    int runUnderWay() const { return m_runs > 0 ? m_runNumber : 0; }
+    // Changes whenever a folder is held or let go: a held folder found earlier stays valid while
+    // it is the same.
+    int heldVersion() const { return m_heldVersion; }
     void forget(const HostPath &hostFolder);  // the folder and all below it
     void forgetAll();
 
@@ -120,12 +125,16 @@ private:
 
     QHash<QString, std::shared_ptr<Folder>> m_folders;  // keyed by the host path as a whole
     int m_runs = 0;  // file runs open inside each other
+    int m_runNumber = 0;  // of the outermost run, the last one begun
+    int m_heldVersion = 0;
     QHash<QString, std::shared_ptr<Folder>> m_held;
 };
 
 // The FolderCache services for the current PC.
 [[nodiscard]] DosResult<std::shared_ptr<Folder>> folderAt(const HostPath &hostFolder);
 Folder *heldFolder(const HostPath &hostFolder);
+int fileRunUnderWay();
+int heldFoldersVersion();
 void forgetFolders(const HostPath &hostFolder);
 void forgetAllFolders();
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/host/detail/HostFiles.h"
 #include "platform/machine/Machine.h"
 #include "platform/text/DosError.h"
 
@@ -42,6 +43,7 @@ private:
     // them, through BackendPlace (DriveBackend.h).
     QString m_placeFolder;
     QString m_placeEntry;
+    OpenRoot m_openRoot;  // a host folder drive's folder, held open by its backend
     friend struct BackendPlace;
 };
 

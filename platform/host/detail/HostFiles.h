@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 #include <sys/stat.h>
@@ -21,6 +22,11 @@ namespace platform::detail {
 QByteArray hostName(const QString &hostPath);
 QString hostChild(const QString &hostFolder, const QString &name);
 
+class HostFd;
+// A root folder held open (HostRoot), so that the paths below it are found without opening it
+// for each.
+using OpenRoot = std::shared_ptr<const HostFd>;
+
 // A host file or folder of the simulated PC. `root` is taken as the machine names it (a drive's
 // folder, which may itself be a link or a mounted disk; a file of the machine folder; a floppy
 // image); `below` is resolved inside root only, so that no symbolic link (relative or absolute)
@@ -33,12 +39,14 @@ struct HostPath {
     HostPath(const QString &trusted)
         : root(trusted)
     {}
-    HostPath(const QString &rootFolder, const QString &path)
+    HostPath(const QString &rootFolder, const QString &path, OpenRoot openRoot = {})
         : root(rootFolder),
-          below(path)
+          below(path),
+          open(std::move(openRoot))
     {}
     QString root;
     QString below;  // names joined by '/'; empty for the root itself
+    OpenRoot open;  // root itself, when held open; below is then resolved in it
 
     HostPath child(const QString &name) const;
     QString text() const;  // root and below in one host path, for other programs and messages
@@ -67,6 +75,21 @@ public:
 
 private:
     int m_fd = -1;
+};
+
+// A drive's folder held open for as long as the PC runs. Checked against its name before use, so
+// that a folder removed or put in its place by others is seen as such.
+class HostRoot {
+public:
+    // Keeps the folder held while `root` still names it, opens the one it names now otherwise;
+    // false (and nothing held) when it names no folder.
+    bool refresh(const QString &root);
+    const OpenRoot &open() const { return m_open; }
+
+private:
+    OpenRoot m_open;
+    dev_t m_device = 0;
+    ino_t m_inode = 0;
 };
 
 // Writes all of data to an open file, however many calls it takes.
