@@ -37,9 +37,16 @@ Location rootOf(const Drive &drive)
     return location;
 }
 
-QString imageOf(const Location &location)
+const Drive &driveOf(const Location &location)
 {
-    return location.drive->hostPath;
+    return *location.drive;
+}
+
+MtoolsRun runOn(const Location &location, const QString &command, const QStringList &arguments,
+                const QList<int> &passed = {})
+{
+    const Drive &drive = driveOf(location);
+    return runMtools(command, drive.hostPath, drive.volumeOffset, arguments, passed);
 }
 
 // The entry as the image holds it now; null when it is gone.
@@ -57,7 +64,7 @@ const FatEntry *entryOf(const FatVolume &volume, const Location &location)
 
 DosResult<const FatEntry *> currentEntry(const Location &location, std::shared_ptr<const FatVolume> *volume)
 {
-    auto read = fatVolume(imageOf(location));
+    auto read = fatVolume(driveOf(location));
     if (!read.ok())
         return {read.error, nullptr};
     *volume = read.value;
@@ -69,8 +76,8 @@ DosResult<const FatEntry *> currentEntry(const Location &location, std::shared_p
 int changeImage(const Location &location, const QString &command, const QStringList &arguments,
                 const QList<int> &passed = {})
 {
-    const int error = runMtools(command, imageOf(location), arguments, passed).error;
-    forgetFatVolume(imageOf(location));
+    const int error = runOn(location, command, arguments, passed).error;
+    forgetFatVolume(driveOf(location));
     return error;
 }
 
@@ -183,7 +190,7 @@ DosResult<Location> FatImageBackend::locate(const Drive &drive, const QStringLis
 {
     if (drive.hostPath.isEmpty())
         return {dos::NotReady, {}};
-    const auto volume = fatVolume(drive.hostPath);
+    const auto volume = fatVolume(drive);
     if (!volume.ok())
         return {volume.error, {}};
     Location location = rootOf(drive);
@@ -232,7 +239,7 @@ DosResult<QDateTime> FatImageBackend::lastWriteTime(const Location &entry)
 
 DosResult<QString> FatImageBackend::shortPath(const Location &entry)
 {
-    const auto volume = fatVolume(imageOf(entry));
+    const auto volume = fatVolume(driveOf(entry));
     if (!volume.ok())
         return {volume.error, {}};
     QStringList shortNames;
@@ -271,7 +278,7 @@ bool FatImageBackend::isSameFile(const Location &a, const Location &b)
 
 DosResult<QByteArray> FatImageBackend::read(const Location &file)
 {
-    const auto run = runMtools(QStringLiteral("mcopy"), imageOf(file), {file.host, QStringLiteral("-")});
+    const auto run = runOn(file, QStringLiteral("mcopy"), {file.host, QStringLiteral("-")});
     if (run.error != dos::Ok)
         return {run.error, {}};
     return {dos::Ok, run.output};
@@ -283,7 +290,7 @@ int FatImageBackend::write(const Location &file, const QByteArray &data, WriteMo
         return dos::AccessDenied;
     if (mode == WriteMode::Replace && file.exists) {
         // Written under a free name first: the old file goes only when the new one is complete.
-        const auto volume = fatVolume(imageOf(file));
+        const auto volume = fatVolume(driveOf(file));
         if (!volume.ok())
             return volume.error;
         const QString temporary = temporaryName(*volume.value, file);

@@ -148,7 +148,7 @@ private slots:
         writeAt(image, RootStart, entry("D", 0x10, 2));
         writeAt(image, DataStart, data);
 
-        const auto volume = detail::fatVolume(image);
+        const auto volume = detail::fatVolume(*platform::machine().drive(u'A'));
         QCOMPARE(volume.error, dos::Ok);
         int depth = 0;
         for (const detail::FatEntry *folder = &volume.value->root; !folder->entries.isEmpty();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/host/detail/HostFiles.h"
+#include "platform/machine/Machine.h"
 #include "platform/text/DosError.h"
 
 #include <QDateTime>
@@ -32,15 +33,22 @@ struct FatVolume {
     FatEntry root;
 };
 
+// The room a volume has and the room free on it.
+struct FatSpace {
+    qint64 total = 0;
+    qint64 free = 0;
+};
+
 // The file systems of the image files one PC has read, each read again only after its file changed.
 class FatVolumeCache {
 public:
-    // The file system of an image file as it is now. The file is read where needed, never whole.
-    // 21 when there is no file (see ImageFile.h), 26 when its size is no floppy format or it holds
-    // no FAT file system or is cut off.
-    [[nodiscard]] DosResult<std::shared_ptr<const FatVolume>> volume(const QString &image);
+    // The file system of an image drive (a floppy, or a disk image's partition) as it is now. The
+    // file is read where needed, never whole. 21 when there is no file (see ImageFile.h), 26 when
+    // a floppy's size is no floppy format, or the file holds no FAT12, FAT16 or FAT32 file system
+    // where the drive's volume lies, or is cut off.
+    [[nodiscard]] DosResult<std::shared_ptr<const FatVolume>> volume(const Drive &drive);
     // After a write to the image: its time stamp may not have moved far enough to show the change.
-    void forget(const QString &image);
+    void forget(const Drive &drive);
 
 private:
     struct Cached {
@@ -54,8 +62,11 @@ private:
 };
 
 // The FatVolumeCache services for the current PC.
-[[nodiscard]] DosResult<std::shared_ptr<const FatVolume>> fatVolume(const QString &image);
-void forgetFatVolume(const QString &image);
+[[nodiscard]] DosResult<std::shared_ptr<const FatVolume>> fatVolume(const Drive &drive);
+void forgetFatVolume(const Drive &drive);
+
+// Size and free room of an image drive's volume, from its FAT, read piece by piece.
+[[nodiscard]] DosResult<FatSpace> fatSpace(const Drive &drive);
 
 // Gives the freshly formatted volume in `image` the 11 bytes of `label` (blank-padded, code page
 // 850) as they are: in the root's label entry and in the boot sector. mtools would turn some
