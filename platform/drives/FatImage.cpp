@@ -369,6 +369,7 @@ private:
             if (first == '.')
                 continue;
             FatEntry entry = shortEntry(raw);
+            entry.firstCluster = startCluster(raw);
             if (!name.isEmpty())
                 entry.name = name;
             if (entry.isDirectory() && depth < DeepestFolder) {
@@ -403,6 +404,7 @@ private:
         entry.name = extension.isEmpty() ? shownStem : shownStem + u'.' + shownExtension;
         entry.attributes = quint8(raw[11])
                            & (attr::ReadOnly | attr::Hidden | attr::System | attr::Directory | attr::Archive);
+        entry.size = doubleWord(raw, 28);
         const quint16 time = word(raw, 22);
         const quint16 date = word(raw, 24);
         const QDate day(1980 + (date >> 9), (date >> 5) & 0xF, date & 0x1F);
@@ -488,6 +490,46 @@ DosResult<std::shared_ptr<const FatVolume>> FatVolumeCache::volume(const Drive &
     cached = {info.st_mtim, info.st_size, info.st_dev, info.st_ino,
               std::make_shared<const FatVolume>(std::move(volume.value))};
     return {dos::Ok, cached.volume};
+}
+
+DosResult<QByteArray> readFatFile(const Drive &drive, const FatEntry &file)
+{
+    if (file.size == 0)
+        return {dos::Ok, {}};
+    const auto opened = openImage(drive.hostPath);
+    if (!opened.ok())
+        return {opened.error, {}};
+    const auto found = layoutOfDrive(drive, opened.value, imageSize(opened.value));
+    if (!found.ok())
+        return {found.error, {}};
+    const Layout &layout = found.value.layout;
+    FatTable fat(opened.value, layout);
+    QByteArray data;
+    data.reserve(file.size);
+    // A chain has as many clusters as the size needs: a longer one (or a loop) is cut there.
+    const qint64 clusters = (qint64(file.size) + layout.clusterBytes - 1) / layout.clusterBytes;
+    quint32 cluster = file.firstCluster;
+    for (qint64 done = 0; done < clusters;) {
+        if (cluster < 2 || cluster >= layout.clusters + 2)
+            return {dos::NotDosDisk, {}};
+        // Neighbouring clusters, as a file mostly has them, in one read.
+        const quint32 first = cluster;
+        qint64 run = 0;
+        do {
+            ++run;
+            const auto next = fat.entry(cluster);
+            if (!next.ok())
+                return {next.error, {}};
+            cluster = next.value;
+        } while (done + run < clusters && cluster == first + run);
+        const qint64 wanted = qMin(run * layout.clusterBytes, qint64(file.size) - data.size());
+        const auto read = readImage(opened.value, layout.dataStart + qint64(first - 2) * layout.clusterBytes, wanted);
+        if (!read.ok())
+            return {read.error, {}};
+        data += read.value;
+        done += run;
+    }
+    return {dos::Ok, data};
 }
 
 DosResult<FatSpace> fatSpace(const Drive &drive)

@@ -111,6 +111,13 @@ int setAttributesOf(const Location &location, quint8 attributes)
                         flag(attr::System, "+s", "-s"), flag(attr::Archive, "+a", "-a"), path.value});
 }
 
+// mcopy leaves every file it writes with the archive attribute alone, as a file written on
+// Windows has it: only other attributes cost a mattrib run.
+int setAttributesOfCopy(const Location &location, quint8 attributes)
+{
+    return attributes == attr::Archive ? dos::Ok : setAttributesOf(location, attributes);
+}
+
 // mtools 4.0 stores a name with these under another name (ÿ as y, € as EU, ...), and a second
 // write to that name never ends: such a name is refused before anything is written. ÿ, ƒ and ı
 // are code page 850's own; every other character must be one of that code page.
@@ -276,12 +283,16 @@ bool FatImageBackend::isSameFile(const Location &a, const Location &b)
     return a.drive == b.drive && a.exists && b.exists && a.host.compare(b.host, Qt::CaseInsensitive) == 0;
 }
 
+// Read by the FAT reader itself: no process per file.
 DosResult<QByteArray> FatImageBackend::read(const Location &file)
 {
-    const auto run = runOn(file, QStringLiteral("mcopy"), {file.host, QStringLiteral("-")});
-    if (run.error != dos::Ok)
-        return {run.error, {}};
-    return {dos::Ok, run.output};
+    std::shared_ptr<const FatVolume> volume;
+    const auto found = currentEntry(file, &volume);
+    if (!found.ok())
+        return {found.error, {}};
+    if (found.value->isDirectory())
+        return {dos::AccessDenied, {}};
+    return readFatFile(driveOf(file), *found.value);
 }
 
 int FatImageBackend::write(const Location &file, const QByteArray &data, WriteMode mode, quint8 attributes)
@@ -307,7 +318,7 @@ int FatImageBackend::write(const Location &file, const QByteArray &data, WriteMo
     } else if (const int error = copyIntoImage(file, data, {}, file.name)) {
         return error;
     }
-    return setAttributesOf(file, attributes);
+    return setAttributesOfCopy(file, attributes);
 }
 
 int FatImageBackend::copy(const Location &from, const Location &to, quint8 attributes)
@@ -325,7 +336,7 @@ int FatImageBackend::writeCopy(const Location &to, const FileCopy &file, quint8 
 {
     if (const int error = copyIntoImage(to, file.data, file.lastWrite, to.name))
         return error;
-    return setAttributesOf(to, attributes);
+    return setAttributesOfCopy(to, attributes);
 }
 
 int FatImageBackend::move(const Location &from, const Location &to, quint8 attributes)

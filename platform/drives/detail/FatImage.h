@@ -23,6 +23,8 @@ struct FatEntry {
     QString shortName;  // the 8.3 name as stored: NAME.EXT, code page 850
     quint8 attributes = 0;  // read-only, hidden, system, directory, archive
     QDateTime lastWrite;
+    quint32 firstCluster = 0;  // of a file's data; 0 for an empty file
+    quint32 size = 0;  // of a file, in bytes
     QList<FatEntry> entries;  // a directory's, without "." and ".."
     bool isDirectory() const;
     const FatEntry *find(const QString &wantedName) const;  // by long or 8.3 name, without regard to case
@@ -64,6 +66,10 @@ private:
 // The FatVolumeCache services for the current PC.
 [[nodiscard]] DosResult<std::shared_ptr<const FatVolume>> fatVolume(const Drive &drive);
 void forgetFatVolume(const Drive &drive);
+
+// The bytes of `file`, an entry of the drive's volume as fatVolume() gave it just now, read along
+// its cluster chain; 26 when the chain is shorter than the file or leaves the disk.
+[[nodiscard]] DosResult<QByteArray> readFatFile(const Drive &drive, const FatEntry &file);
 
 // Size and free room of an image drive's volume, from its FAT, read piece by piece.
 [[nodiscard]] DosResult<FatSpace> fatSpace(const Drive &drive);
