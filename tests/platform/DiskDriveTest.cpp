@@ -140,6 +140,34 @@ private slots:
         QVERIFY2(problems.isEmpty(), qPrintable(problems));
     }
 
+    // A program installed inside the image cannot be the host's working directory: started from
+    // the machine folder, it takes its directory from VELKO_START_DIRECTORY.
+    void startDirectoryInsideTheImage_data()
+    {
+        QTest::addColumn<QString>("given");
+        QTest::addColumn<QString>("current");
+        QTest::newRow("none") << "" << "C:\\";
+        QTest::newRow("a directory of the image") << "c:\\windows\\command" << "C:\\WINDOWS\\COMMAND";
+        QTest::newRow("with a long name") << "C:\\Programme\\Gemeinsame Dateien"
+                                          << "C:\\Programme\\Gemeinsame Dateien";
+        QTest::newRow("a missing directory") << "C:\\Programme\\Velko Save" << "C:\\";
+        QTest::newRow("a file") << "C:\\CONFIG.SYS" << "C:\\";
+        QTest::newRow("relative") << "WINDOWS" << "C:\\";
+        QTest::newRow("another drive") << "D:\\" << "D:\\";
+    }
+    void startDirectoryInsideTheImage()
+    {
+        QFETCH(QString, given);
+        QFETCH(QString, current);
+        DiskPc disk(DiskFormat::Fat32);
+        qputenv("VELKO_START_DIRECTORY", given.toUtf8());
+        QString error;
+        setMachine(Machine::load(disk.pc.folder(), &error));  // a fresh start of the program
+        const QString started = currentDirectory();
+        qunsetenv("VELKO_START_DIRECTORY");
+        QCOMPARE(started, current);
+    }
+
     void readonlyImage()
     {
         DiskPc disk(DiskFormat::Fat32, QStringLiteral(",readonly"));
@@ -167,6 +195,57 @@ private slots:
         QCOMPARE(names.error, dos::Ok);
         QCOMPARE(names.value.size(), 1000);
         QCOMPARE(readFile(QStringLiteral("C:\\WINDOWS\\Datei Nummer 999.txt")).value, QByteArray("999"));
+    }
+
+    // A file is read along its chain, as many clusters as its size needs: a chain cut short or
+    // leading off the disk is a damaged disk (26), one that loops ends at the size.
+    void damagedFileChains_data()
+    {
+        QTest::addColumn<quint32>("secondLink");  // the FAT entry of the file's first cluster
+        QTest::addColumn<int>("error");
+        QTest::newRow("intact") << quint32(0) << int(dos::Ok);
+        QTest::newRow("cut after the first cluster") << quint32(0x0FFFFFFF) << int(dos::NotDosDisk);
+        QTest::newRow("leading off the disk") << quint32(0x0FFFFFF0) << int(dos::NotDosDisk);
+        QTest::newRow("a free cluster") << quint32(1) << int(dos::NotDosDisk);
+        QTest::newRow("looping back to itself") << 0xFFFFFFFFU << int(dos::Ok);
+    }
+    void damagedFileChains()
+    {
+        QFETCH(quint32, secondLink);
+        QFETCH(int, error);
+        QTemporaryDir staging;
+        QByteArray bytes(1500, '\0');
+        for (int at = 0; at < bytes.size(); ++at)
+            bytes[at] = char('a' + at % 26);
+        QFile big(staging.filePath(QStringLiteral("BIG.BIN")));
+        QVERIFY(big.open(QIODevice::WriteOnly));
+        QCOMPARE(big.write(bytes), bytes.size());
+        big.close();
+        QTemporaryDir images;
+        const QString image = images.filePath(QStringLiteral("file.img"));
+        makeDiskImage(staging.path(), image, DiskFormat::Fat32);
+        TestMachine pc(diskImageIni(image));
+        const auto volume = detail::fatVolume(*machine().drive(u'C'));
+        QCOMPARE(volume.error, dos::Ok);
+        const quint32 first = volume.value->root.find(QStringLiteral("BIG.BIN"))->firstCluster;
+
+        if (secondLink != 0) {
+            QFile file(image);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.seek(PartitionOffset));
+            const QByteArray boot = file.read(512);
+            const qint64 fatStart = PartitionOffset + qFromLittleEndian<quint16>(boot.constData() + 14) * 512;
+            QByteArray link(4, '\0');
+            qToLittleEndian(secondLink == 0xFFFFFFFF ? first : secondLink, link.data());
+            QVERIFY(file.seek(fatStart + qint64(first) * 4));
+            QCOMPARE(file.write(link), 4);
+        }
+        const auto read = readFile(QStringLiteral("C:\\BIG.BIN"));
+        QCOMPARE(read.error, error);
+        if (secondLink == 0)
+            QCOMPARE(read.value, bytes);
+        if (secondLink == 0xFFFFFFFF)
+            QCOMPARE(read.value, bytes.left(512).repeated(3).left(1500));
     }
 
     // Damaged chains end the reading instead of running on: a directory that holds itself, a
