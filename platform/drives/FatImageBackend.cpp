@@ -343,11 +343,17 @@ int FatImageBackend::move(const Location &from, const Location &to, quint8 attri
 {
     if (!isStorableName(to.name))
         return dos::PathNotFound;
+    std::shared_ptr<const FatVolume> volume;
+    const auto source = currentEntry(from, &volume);
+    if (!source.ok())
+        return source.error;
+    const quint8 before = source.value->attributes & ~attr::Directory;
     const QStringList arguments{QStringLiteral("-D"), QStringLiteral("o"), from.host,
                                 pathOfName(to, to.name)};
     if (const int error = changeImage(from, QStringLiteral("mmove"), arguments))
         return error;
-    return setAttributesOf(to, attributes);
+    // mmove moves the directory entry, attributes and all.
+    return before == attributes ? dos::Ok : setAttributesOf(to, attributes);
 }
 
 int FatImageBackend::remove(const Location &file)
