@@ -134,6 +134,43 @@ private slots:
         QVERIFY(partitionProblems(machine.image).isEmpty());
     }
 
+    // The Windows directory comes from the image's MSDOS.SYS, as Windows 98 finds it there.
+    void windowsDirectoryFromMsdosSys_data()
+    {
+        QTest::addColumn<QByteArray>("msdosSys");  // empty: no MSDOS.SYS
+        QTest::addColumn<QString>("directory");
+        QTest::newRow("WinDir in [Paths]") << QByteArray("[Paths]\r\nWinDir=C:\\WIN98\r\nWinBootDir=C:\\WIN98\r\n")
+                                           << "C:\\WIN98";
+        QTest::newRow("section and key in other case, blanks")
+            << QByteArray("[Options]\r\nWinDir=C:\\FALSCH\r\n[paths]\r\nwindir = C:\\Windows\r\n") << "C:\\Windows";
+        QTest::newRow("no WinDir") << QByteArray("[Options]\r\nBootGUI=1\r\n") << "C:\\WINDOWS";
+        QTest::newRow("no MSDOS.SYS") << QByteArray() << "C:\\WINDOWS";
+    }
+    void windowsDirectoryFromMsdosSys()
+    {
+        QFETCH(QByteArray, msdosSys);
+        QFETCH(QString, directory);
+        QTemporaryDir folder;
+        QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("drive_c")));
+        if (!msdosSys.isEmpty()) {
+            QFile file(folder.filePath(QStringLiteral("drive_c/MSDOS.SYS")));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QCOMPARE(file.write(msdosSys), msdosSys.size());
+        }
+        const QString image = folder.filePath(QStringLiteral("win98.img"));
+        makeDiskImage(folder.filePath(QStringLiteral("drive_c")), image, DiskFormat::Fat16);
+        const QString made = folder.filePath(QStringLiteral("machine"));
+        QProcess tool;
+        tool.start(qEnvironmentVariable("VELKO_SOURCE_DIR") + QStringLiteral("/tools/machine-from-image"),
+                   {QStringLiteral("--build-dir"), qEnvironmentVariable("VELKO_BUILD_DIR"), image, made});
+        QVERIFY(tool.waitForFinished(120000));
+        QCOMPARE(tool.exitCode(), 0);
+        QFile ini(made + QStringLiteral("/machine.ini"));
+        QVERIFY(ini.open(QIODevice::ReadOnly));
+        QVERIFY2(QString::fromUtf8(ini.readAll()).contains(QStringLiteral("\nDirectory=") + directory + u'\n'),
+                 qPrintable(directory));
+    }
+
     // Backup, Windows broken (two files spoilt, IO.SYS deleted inside the image), the restore in
     // MS-DOS mode: every file back byte for byte with the attributes mattrib shows, and a
     // volume fsck.fat finds nothing wrong with.
