@@ -1,7 +1,8 @@
 // Times the FAT reader and the backup run on a drive C: that is a FAT32 hard-disk image against
 // mtools on the same image: listing a folder of 1,000 entries against mdir, backing up the 11
 // system files from the image to a host folder against one mcopy of the same files, and into a
-// folder of the image against one mcopy of the same files from the host.
+// folder of the image against one mcopy of the same files from the host. The volume is read
+// whole once it changed, so --folders shows what a larger installation costs.
 #include "backup/core/BackupRun.h"
 #include "bench/BenchSupport.h"
 #include "platform/drives/Files.h"
@@ -64,14 +65,22 @@ void runTool(const QString &program, const QStringList &arguments)
         throw Failure(program.toStdString() + " failed: " + process.readAllStandardError().toStdString());
 }
 
-// A staging folder with WINDOWS holding the 1,000 files and the system files, made into an image.
-QString makeImage(const QString &folder, int entries)
+// A staging folder with WINDOWS holding the 1,000 files and the system files, and `folders`
+// more folders of 30 files each as an installation has them, made into an image.
+QString makeImage(const QString &folder, int entries, int folders)
 {
     const QDir root(folder);
     if (!root.mkpath(QStringLiteral("staging/WINDOWS")))
         throw Failure("cannot create the staging folder");
     for (int number = 1; number <= entries; ++number)
         writeRandomFile(root.filePath(QStringLiteral("staging/WINDOWS/Eintrag Nummer %1.txt").arg(number)), 100);
+    for (int number = 1; number <= folders; ++number) {
+        const QString subfolder = QStringLiteral("staging/Programme/Ordner %1").arg(number);
+        if (!root.mkpath(subfolder))
+            throw Failure("cannot create the staging folder");
+        for (int file = 1; file <= 30; ++file)
+            writeRandomFile(root.filePath(subfolder + QStringLiteral("/Datei %1.dll").arg(file)), 100);
+    }
     for (const SystemFile &file : SystemFiles)
         writeRandomFile(root.filePath(QStringLiteral("staging/") + QLatin1String(file.path)), file.size);
     const QString image = root.filePath(QStringLiteral("win98.img"));
@@ -159,7 +168,10 @@ int main(int argc, char *argv[])
                                         QStringLiteral("n"), QStringLiteral("9"));
     const QCommandLineOption entriesOption(QStringLiteral("entries"), QStringLiteral("Files in C:\\WINDOWS."),
                                            QStringLiteral("n"), QStringLiteral("1000"));
-    options.addOptions({folderOption, runsOption, entriesOption});
+    const QCommandLineOption foldersOption(QStringLiteral("folders"),
+                                           QStringLiteral("Further folders of 30 files each on C:."),
+                                           QStringLiteral("n"), QStringLiteral("0"));
+    options.addOptions({folderOption, runsOption, entriesOption, foldersOption});
     options.process(app);
     const int runs = qMax(1, options.value(runsOption).toInt());
     const QString folder = options.value(folderOption);
@@ -169,7 +181,8 @@ int main(int argc, char *argv[])
         QTemporaryDir images(QDir(folder).filePath(QStringLiteral("velko-image-XXXXXX")));
         if (!images.isValid())
             throw Failure("no temporary folder in " + folder.toStdString());
-        const QString image = makeImage(images.path(), options.value(entriesOption).toInt());
+        const QString image = makeImage(images.path(), options.value(entriesOption).toInt(),
+                                        options.value(foldersOption).toInt());
         const BenchPc pc(folder, {"drive_d"}, "C=disk," + image.toUtf8() + "\nD=fixed,drive_d\n");
         QList<Result> results;
 
