@@ -1,8 +1,8 @@
 // Times the FAT reader and the backup run on a drive C: that is a FAT32 hard-disk image against
 // mtools on the same image: listing a folder of 1,000 entries against mdir, backing up the 11
 // system files from the image to a host folder against one mcopy of the same files, and into a
-// folder of the image against one mcopy of the same files from the host. The volume is read
-// whole once it changed, so --folders shows what a larger installation costs.
+// folder of the image against one mcopy of the same files from the host. --folders adds the
+// folders of a larger installation.
 #include "backup/core/BackupRun.h"
 #include "bench/BenchSupport.h"
 #include "platform/drives/Files.h"

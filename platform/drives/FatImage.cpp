@@ -13,6 +13,7 @@
 #include <QtEndian>
 
 #include <cerrno>
+#include <functional>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -265,179 +266,164 @@ private:
 
 // Directories hold at most 65,536 entries; a chain that runs on is damaged and read no further.
 constexpr qint64 LongestDirectory = 65536 * EntrySize;
-// All directories of a volume together: far more than a Windows installation has (half a million
-// entries), and a bound on what a damaged or hostile image can make the reader keep.
-constexpr qint64 AllDirectories = 16 * 1024 * 1024;
 
-class Reader {
-public:
-    Reader(const HostFd &image, const Layout &layout)
-        : m_image(image),
-          m_layout(layout),
-          m_fat(image, layout)
-    {}
+// A directory's clusters one after the other, each run of neighbours in one read. A chain ends
+// where it would repeat a cluster, so that a looping chain is read once.
+DosResult<QByteArray> chain(const HostFd &image, const Layout &layout, FatTable &fat, quint32 cluster)
+{
+    const auto isOnDisk = [&layout](quint32 number) { return number >= 2 && number < layout.clusters + 2; };
+    QByteArray bytes;
+    QSet<quint32> seen;
+    while (isOnDisk(cluster) && !seen.contains(cluster) && bytes.size() < LongestDirectory) {
+        const quint32 first = cluster;
+        quint32 count = 0;
+        do {
+            seen.insert(cluster);
+            ++count;
+            const auto next = fat.entry(cluster);
+            if (!next.ok())
+                return {next.error, {}};
+            cluster = isOnDisk(next.value) ? next.value : 0;
+        } while (cluster == first + count && !seen.contains(cluster)
+                 && bytes.size() + qint64(count) * layout.clusterBytes < LongestDirectory);
+        const auto read =
+            readImage(image, layout.dataStart + qint64(first - 2) * layout.clusterBytes, qint64(count) * layout.clusterBytes);
+        if (!read.ok())
+            return {read.error, {}};
+        bytes += read.value;
+    }
+    return {dos::Ok, bytes};
+}
 
-    DosResult<FatVolume> volume()
-    {
-        FatVolume volume;
-        volume.root.attributes = attr::Directory;
-        QByteArray root;
-        if (m_layout.type == FatType::Fat32) {
-            m_directories.insert(m_layout.rootCluster);
-            root = chain(m_layout.rootCluster);
-        } else {
-            auto fixedRoot = readImage(m_image, m_layout.rootStart, m_layout.rootBytes);
-            if (!fixedRoot.ok())
-                return {fixedRoot.error, {}};
-            root = std::move(fixedRoot.value);
+FatEntry shortEntry(const QByteArray &raw, FatType type)
+{
+    QByteArray base = raw.left(8);
+    if (quint8(base[0]) == 0x05)
+        base[0] = char(Deleted);  // a name whose first letter is 0xE5 in code page 850
+    const QString stem = fromOem(base).trimmed();
+    const QString extension = fromOem(raw.mid(8, 3)).trimmed();
+    FatEntry entry;
+    entry.shortName = extension.isEmpty() ? stem : stem + u'.' + extension;
+    const quint8 lowerCase = quint8(raw[12]);
+    const QString shownStem = lowerCase & 0x08 ? stem.toLower() : stem;
+    const QString shownExtension = lowerCase & 0x10 ? extension.toLower() : extension;
+    entry.name = extension.isEmpty() ? shownStem : shownStem + u'.' + shownExtension;
+    entry.attributes =
+        quint8(raw[11]) & (attr::ReadOnly | attr::Hidden | attr::System | attr::Directory | attr::Archive);
+    const quint32 low = word(raw, 26);
+    entry.firstCluster = type == FatType::Fat32 ? quint32(word(raw, 20)) << 16 | low : low;
+    entry.size = doubleWord(raw, 28);
+    const quint16 time = word(raw, 22);
+    const quint16 date = word(raw, 24);
+    const QDate day(1980 + (date >> 9), (date >> 5) & 0xF, date & 0x1F);
+    const QTime clock((time >> 11) & 0x1F, (time >> 5) & 0x3F, (time & 0x1F) * 2);
+    entry.lastWrite = QDateTime(day.isValid() ? day : QDate(1980, 1, 1), clock.isValid() ? clock : QTime(0, 0));
+    return entry;
+}
+
+// The entries of a directory's bytes, and the volume label where the root's has one.
+QList<FatEntry> directoryEntries(const QByteArray &directory, FatType type, QString *label)
+{
+    QList<FatEntry> entries;
+    LongNameParts longName;
+    for (qint64 at = 0; at + EntrySize <= directory.size(); at += EntrySize) {
+        const QByteArray raw = directory.mid(at, EntrySize);
+        const quint8 first = quint8(raw[0]);
+        const quint8 attributes = quint8(raw[11]);
+        if (first == 0)
+            break;
+        if (first == Deleted) {
+            longName.clear();
+            continue;
         }
-        m_directoryBytes = root.size();
-        readEntries(root, volume.root, &volume.label, 0);
-        return {m_error, volume};
-    }
-
-private:
-    // The next cluster of a chain; 0 at its end or where the chain leaves the disk.
-    quint32 next(quint32 cluster)
-    {
-        const auto value = m_fat.entry(cluster);
-        if (!value.ok()) {
-            m_error = value.error;
-            return 0;
+        if (attributes == LongNamePart) {
+            longName.add(raw);
+            continue;
         }
-        return isOnDisk(value.value) ? value.value : 0;
-    }
-
-    bool isOnDisk(quint32 cluster) const { return cluster >= 2 && cluster < m_layout.clusters + 2; }
-
-    // A directory's clusters one after the other, each run of neighbours in one read. A chain
-    // ends where it would reach a cluster a directory was read from before: looping or
-    // cross-linked chains cost nothing twice.
-    QByteArray chain(quint32 cluster)
-    {
-        QByteArray bytes;
-        while (isOnDisk(cluster) && !m_readClusters.contains(cluster) && bytes.size() < LongestDirectory
-               && m_error == dos::Ok) {
-            const quint32 first = cluster;
-            quint32 count = 0;
-            do {
-                m_readClusters.insert(cluster);
-                ++count;
-                cluster = next(cluster);
-            } while (cluster == first + count && !m_readClusters.contains(cluster)
-                     && bytes.size() + qint64(count) * m_layout.clusterBytes < LongestDirectory);
-            const auto read = readImage(m_image, m_layout.dataStart + qint64(first - 2) * m_layout.clusterBytes,
-                                        qint64(count) * m_layout.clusterBytes);
-            if (!read.ok()) {
-                m_error = read.error;
-                break;
-            }
-            bytes += read.value;
+        const QString name = longName.takeFor(raw);
+        if (attributes & VolumeLabel) {
+            if (label && label->isEmpty())
+                *label = fromOem(raw.left(11)).trimmed();
+            continue;
         }
-        return bytes;
+        if (first == '.')
+            continue;
+        FatEntry entry = shortEntry(raw, type);
+        if (!name.isEmpty())
+            entry.name = name;
+        entries.append(entry);
     }
-
-    quint32 startCluster(const QByteArray &raw) const
-    {
-        const quint32 low = word(raw, 26);
-        return m_layout.type == FatType::Fat32 ? quint32(word(raw, 20)) << 16 | low : low;
-    }
-
-    void readEntries(const QByteArray &directory, FatEntry &into, QString *label, int depth)
-    {
-        LongNameParts longName;
-        for (qint64 at = 0; at + EntrySize <= directory.size(); at += EntrySize) {
-            const QByteArray raw = directory.mid(at, EntrySize);
-            const quint8 first = quint8(raw[0]);
-            const quint8 attributes = quint8(raw[11]);
-            if (first == 0)
-                break;
-            if (first == Deleted) {
-                longName.clear();
-                continue;
-            }
-            if (attributes == LongNamePart) {
-                longName.add(raw);
-                continue;
-            }
-            const QString name = longName.takeFor(raw);
-            if (attributes & VolumeLabel) {
-                if (label && label->isEmpty())
-                    *label = fromOem(raw.left(11)).trimmed();
-                continue;
-            }
-            if (first == '.')
-                continue;
-            FatEntry entry = shortEntry(raw);
-            entry.firstCluster = startCluster(raw);
-            if (!name.isEmpty())
-                entry.name = name;
-            if (entry.isDirectory() && depth < DeepestFolder) {
-                const quint32 start = startCluster(raw);
-                if (!m_directories.contains(start)) {
-                    m_directories.insert(start);
-                    const QByteArray contents = chain(start);
-                    m_directoryBytes += contents.size();
-                    if (m_directoryBytes > AllDirectories)
-                        m_error = dos::NotDosDisk;
-                    if (m_error != dos::Ok)
-                        return;
-                    readEntries(contents, entry, nullptr, depth + 1);
-                }
-            }
-            into.entries.append(entry);
-        }
-    }
-
-    static FatEntry shortEntry(const QByteArray &raw)
-    {
-        QByteArray base = raw.left(8);
-        if (quint8(base[0]) == 0x05)
-            base[0] = char(Deleted);  // a name whose first letter is 0xE5 in code page 850
-        const QString stem = fromOem(base).trimmed();
-        const QString extension = fromOem(raw.mid(8, 3)).trimmed();
-        FatEntry entry;
-        entry.shortName = extension.isEmpty() ? stem : stem + u'.' + extension;
-        const quint8 lowerCase = quint8(raw[12]);
-        const QString shownStem = lowerCase & 0x08 ? stem.toLower() : stem;
-        const QString shownExtension = lowerCase & 0x10 ? extension.toLower() : extension;
-        entry.name = extension.isEmpty() ? shownStem : shownStem + u'.' + shownExtension;
-        entry.attributes = quint8(raw[11])
-                           & (attr::ReadOnly | attr::Hidden | attr::System | attr::Directory | attr::Archive);
-        entry.size = doubleWord(raw, 28);
-        const quint16 time = word(raw, 22);
-        const quint16 date = word(raw, 24);
-        const QDate day(1980 + (date >> 9), (date >> 5) & 0xF, date & 0x1F);
-        const QTime clock((time >> 11) & 0x1F, (time >> 5) & 0x3F, (time & 0x1F) * 2);
-        entry.lastWrite =
-            QDateTime(day.isValid() ? day : QDate(1980, 1, 1), clock.isValid() ? clock : QTime(0, 0));
-        return entry;
-    }
-
-    const HostFd &m_image;
-    const Layout m_layout;
-    FatTable m_fat;
-    QSet<quint32> m_directories;  // start clusters
-    QSet<quint32> m_readClusters;
-    qint64 m_directoryBytes = 0;
-    int m_error = dos::Ok;
-};
+    return entries;
+}
 
 }  // namespace
+
+// How the directories of one volume are read: the image opened anew for each, its layout as the
+// volume was found.
+struct VolumeSource {
+    QString image;
+    // The entries of the root, or of the folder whose chain starts at `cluster`, with the label.
+    std::function<DosResult<QList<FatEntry>>(const HostFd &image, bool isRoot, quint32 cluster, QString *label)> read;
+    quint32 rootCluster = 0;  // FAT32's root, which no folder may hold
+};
 
 bool FatEntry::isDirectory() const
 {
     return attributes & attr::Directory;
 }
 
+DosResult<const QList<FatEntry> *> FatEntry::entries() const
+{
+    if (!isDirectory() || !m_source)
+        return {dos::PathNotFound, nullptr};
+    if (!m_entries) {
+        bool inItself = m_depth >= DeepestFolder || firstCluster == 0 || firstCluster == m_source->rootCluster;
+        for (const FatEntry *above = m_parent; above && !inItself; above = above->m_parent)
+            inItself = above->firstCluster == firstCluster;
+        if (inItself) {
+            m_entries.emplace(DosResult<QList<FatEntry>>{dos::Ok, {}});
+        } else {
+            const auto image = openImage(m_source->image);
+            if (!image.ok())
+                return {image.error, nullptr};
+            m_entries = m_source->read(image.value, false, firstCluster, nullptr);
+        }
+        for (FatEntry &entry : m_entries->value) {
+            entry.m_source = m_source;
+            entry.m_parent = this;
+            entry.m_depth = m_depth + 1;
+        }
+    }
+    return {m_entries->error, &m_entries->value};
+}
+
 const FatEntry *FatEntry::find(const QString &wantedName) const
 {
+    const auto list = entries();
+    if (!list.ok())
+        return nullptr;
     const QString wanted = upperCaseName(wantedName);
-    for (const FatEntry &entry : entries) {
+    for (const FatEntry &entry : *list.value) {
         if (upperCaseName(entry.name) == wanted || entry.shortName == wanted)
             return &entry;
     }
     return nullptr;
+}
+
+int FatVolume::readRoot(std::shared_ptr<const VolumeSource> source)
+{
+    root.attributes = attr::Directory;
+    root.m_source = source;
+    const auto image = openImage(source->image);
+    if (!image.ok())
+        return image.error;
+    root.m_entries = source->read(image.value, true, 0, &label);
+    for (FatEntry &entry : root.m_entries->value) {
+        entry.m_source = source;
+        entry.m_parent = &root;
+        entry.m_depth = 1;
+    }
+    return root.m_entries->error;
 }
 
 namespace {
@@ -484,11 +470,24 @@ DosResult<std::shared_ptr<const FatVolume>> FatVolumeCache::volume(const Drive &
     const auto found = layoutOfDrive(drive, opened.value, info.st_size);
     if (!found.ok())
         return {found.error, nullptr};
-    auto volume = Reader(opened.value, found.value.layout).volume();
-    if (!volume.ok())
-        return {volume.error, nullptr};
-    cached = {info.st_mtim, info.st_size, info.st_dev, info.st_ino,
-              std::make_shared<const FatVolume>(std::move(volume.value))};
+    const Layout layout = found.value.layout;
+    auto source = std::make_shared<VolumeSource>();
+    source->image = drive.hostPath;
+    source->rootCluster = layout.type == FatType::Fat32 ? layout.rootCluster : 0;
+    source->read = [layout](const HostFd &image, bool isRoot, quint32 cluster,
+                            QString *label) -> DosResult<QList<FatEntry>> {
+        FatTable fat(image, layout);
+        auto bytes = isRoot && layout.type != FatType::Fat32
+                         ? readImage(image, layout.rootStart, layout.rootBytes)
+                         : chain(image, layout, fat, isRoot ? layout.rootCluster : cluster);
+        if (!bytes.ok())
+            return {bytes.error, {}};
+        return {dos::Ok, directoryEntries(bytes.value, layout.type, label)};
+    };
+    auto volume = std::make_shared<FatVolume>();  // in place: the entries point at their folders
+    if (const int error = volume->readRoot(source))
+        return {error, nullptr};
+    cached = {info.st_mtim, info.st_size, info.st_dev, info.st_ino, volume};
     return {dos::Ok, cached.volume};
 }
 

@@ -49,17 +49,20 @@ MtoolsRun runOn(const Location &location, const QString &command, const QStringL
     return runMtools(command, drive.hostPath, drive.volumeOffset, arguments, passed);
 }
 
-// The entry as the image holds it now; null when it is gone.
-const FatEntry *entryOf(const FatVolume &volume, const Location &location)
+// The entry as the image holds it now; null when it is gone, an error when a folder on the way
+// cannot be read.
+DosResult<const FatEntry *> entryOf(const FatVolume &volume, const Location &location)
 {
     const FatEntry *entry = &volume.root;
     const QStringList names = location.windowsPath.mid(3).split(u'\\', Qt::SkipEmptyParts);
     for (const QString &name : names) {
+        if (const auto folder = entry->entries(); !folder.ok())
+            return {folder.error == dos::PathNotFound ? dos::Ok : folder.error, nullptr};
         entry = entry->find(name);
         if (!entry)
-            return nullptr;
+            return {dos::Ok, nullptr};
     }
-    return entry;
+    return {dos::Ok, entry};
 }
 
 DosResult<const FatEntry *> currentEntry(const Location &location, std::shared_ptr<const FatVolume> *volume)
@@ -68,8 +71,10 @@ DosResult<const FatEntry *> currentEntry(const Location &location, std::shared_p
     if (!read.ok())
         return {read.error, nullptr};
     *volume = read.value;
-    const FatEntry *entry = entryOf(*read.value, location);
-    return {entry ? dos::Ok : dos::FileNotFound, entry};
+    const auto entry = entryOf(*read.value, location);
+    if (!entry.ok())
+        return entry;
+    return {entry.value ? dos::Ok : dos::FileNotFound, entry.value};
 }
 
 // Every change goes through here, so that the next look-up reads the image again.
@@ -162,7 +167,7 @@ QString temporaryName(const FatVolume &volume, const Location &location)
 {
     Location folder = location;
     folder.windowsPath = directoryPart(location.windowsPath);
-    const FatEntry *entries = entryOf(volume, folder);
+    const FatEntry *entries = entryOf(volume, folder).value;
     for (int number = QCoreApplication::applicationPid() % 10000;; ++number) {
         const QString name = QStringLiteral("VS%1.TMP").arg(number % 1000000, 6, 10, QChar(u'0'));
         if (!entries || !entries->find(name))
@@ -205,6 +210,8 @@ DosResult<Location> FatImageBackend::locate(const Drive &drive, const QStringLis
     for (const QString &name : names) {
         if (!location.exists || !location.isDirectory)
             return {dos::PathNotFound, {}};
+        if (const auto read = folder->entries(); !read.ok())
+            return {read.error, {}};
         const FatEntry *found = folder->find(name);
         location.hostFolder = location.host;
         location.exists = found != nullptr;
@@ -267,9 +274,12 @@ DosResult<QList<DirectoryEntry>> FatImageBackend::entries(const Location &direct
     const auto found = currentEntry(directory, &volume);
     if (!found.ok())
         return {found.error == dos::FileNotFound ? dos::PathNotFound : found.error, {}};
+    const auto listed = found.value->entries();
+    if (!listed.ok())
+        return {listed.error, {}};
     QList<DirectoryEntry> entries;
-    entries.reserve(found.value->entries.size());
-    for (const FatEntry &entry : found.value->entries)
+    entries.reserve(listed.value->size());
+    for (const FatEntry &entry : *listed.value)
         entries.append({entry.name, entry.isDirectory()});
     std::sort(entries.begin(), entries.end(), [](const DirectoryEntry &a, const DirectoryEntry &b) {
         const int order = a.name.compare(b.name, Qt::CaseInsensitive);

@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 #include <sys/types.h>
 #include <time.h>
@@ -18,21 +19,36 @@
 // directories, so that finding a name or its attributes costs no mtools process.
 namespace platform::detail {
 
+struct VolumeSource;  // how a volume's directories are read (FatImage.cpp)
+
 struct FatEntry {
     QString name;  // the long name, or else the 8.3 name with the case the entry asks for
     QString shortName;  // the 8.3 name as stored: NAME.EXT, code page 850
     quint8 attributes = 0;  // read-only, hidden, system, directory, archive
     QDateTime lastWrite;
-    quint32 firstCluster = 0;  // of a file's data; 0 for an empty file
+    quint32 firstCluster = 0;  // of a file's data or a directory's entries; 0 for an empty file
     quint32 size = 0;  // of a file, in bytes
-    QList<FatEntry> entries;  // a directory's, without "." and ".."
     bool isDirectory() const;
-    const FatEntry *find(const QString &wantedName) const;  // by long or 8.3 name, without regard to case
+    // A directory's entries without "." and "..", read from the image when first asked for, so
+    // that a look-up reads only the folders on its way. A folder that holds one of the folders
+    // on its way from the root, or lies deeper than a Windows path reaches, is empty.
+    [[nodiscard]] DosResult<const QList<FatEntry> *> entries() const;
+    // By long or 8.3 name, without regard to case; null when it is not there or cannot be read.
+    const FatEntry *find(const QString &wantedName) const;
+
+private:
+    friend struct FatVolume;
+    std::shared_ptr<const VolumeSource> m_source;
+    const FatEntry *m_parent = nullptr;  // the directory that holds it; null for the root
+    int m_depth = 0;
+    mutable std::optional<DosResult<QList<FatEntry>>> m_entries;
 };
 
 struct FatVolume {
     QString label;  // without trailing blanks; empty when it has none
     FatEntry root;
+    // Reads the root directory and the label from `source`; the volume must not move afterwards.
+    [[nodiscard]] int readRoot(std::shared_ptr<const VolumeSource> source);
 };
 
 // The room a volume has and the room free on it.
