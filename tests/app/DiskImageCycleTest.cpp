@@ -134,6 +134,59 @@ private slots:
         QVERIFY(partitionProblems(machine.image).isEmpty());
     }
 
+    // --install-on-c puts the program into C:\Programme\Velko Save in the image, with a host copy
+    // and its launcher beside machine.ini; an image without room for it is left as it was.
+    void installOnC_data()
+    {
+        QTest::addColumn<QString>("megabytes");
+        QTest::addColumn<bool>("fits");
+        QTest::newRow("room for the program") << "512" << true;
+        QTest::newRow("too small") << "64" << false;
+    }
+    void installOnC()
+    {
+        QFETCH(QString, megabytes);
+        QFETCH(bool, fits);
+        QTemporaryDir folder;
+        const QString image = folder.filePath(QStringLiteral("win98.img"));
+        QProcess make;
+        make.start(qEnvironmentVariable("VELKO_SOURCE_DIR") + QStringLiteral("/tools/disk-image-from-folder"),
+                   {QStringLiteral("--size"), megabytes,
+                    qEnvironmentVariable("VELKO_SOURCE_DIR") + QStringLiteral("/shipped/demo-pc/drive_c"), image});
+        QVERIFY(make.waitForFinished(120000));
+        QCOMPARE(make.exitCode(), 0);
+        QFile original(image);
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        const QByteArray before = original.readAll();
+        original.close();
+
+        const QString made = folder.filePath(QStringLiteral("machine"));
+        QProcess tool;
+        tool.start(qEnvironmentVariable("VELKO_SOURCE_DIR") + QStringLiteral("/tools/machine-from-image"),
+                   {QStringLiteral("--install-on-c"), QStringLiteral("--build-dir"),
+                    qEnvironmentVariable("VELKO_BUILD_DIR"), image, made});
+        QVERIFY(tool.waitForFinished(300000));
+        const QString errors = QString::fromUtf8(tool.readAllStandardError());
+        if (!fits) {
+            QCOMPARE(tool.exitCode(), 1);
+            QVERIFY2(errors.contains(QStringLiteral("nothing was written into it")), qPrintable(errors));
+            QVERIFY(!QFileInfo::exists(made));
+            QVERIFY(original.open(QIODevice::ReadOnly));
+            QVERIFY(original.readAll() == before);
+            return;
+        }
+        QVERIFY2(tool.exitCode() == 0, qPrintable(errors));
+        const QString installed = mtoolsOnDisk(QStringLiteral("mdir"), image,
+                                               {QStringLiteral("-b"), QStringLiteral("::/Programme/Velko Save")});
+        for (const char *file : {"Orvel.exe", "velko-dos", "Orvel.hlp", "restore.pif"})
+            QVERIFY2(installed.contains(QStringLiteral("/Programme/Velko Save/") + QLatin1String(file)), file);
+        QVERIFY(QFileInfo(made + QStringLiteral("/start-velko-save")).isExecutable());
+        QVERIFY(QFileInfo(made + QStringLiteral("/velko-save-host/Orvel.exe")).isExecutable());
+        QVERIFY(QDir(made + QStringLiteral("/drive_d")).isEmpty());
+        const QString problems = partitionProblems(image);
+        QVERIFY2(problems.isEmpty(), qPrintable(problems));
+    }
+
     // The Windows directory comes from the image's MSDOS.SYS, as Windows 98 finds it there.
     void windowsDirectoryFromMsdosSys_data()
     {
