@@ -1,9 +1,10 @@
 // A floppy image from anywhere, as the drive services read it: the input lies over the start of a
 // 1.44 MB image (boot sector, FATs, root folder, the first clusters) and the rest is zeros. Any
-// bytes give a volume or an error, in bounded time and memory; every entry found can be found again
-// by its names.
+// bytes give a volume or an error, in bounded time and memory; every folder lists, every entry is
+// found again by its names, every file reads or gives an error, and the free room is counted.
 #include "fuzz/FuzzSupport.h"
 #include "platform/drives/detail/FatImage.h"
+#include "platform/machine/Machine.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -20,13 +21,18 @@ QString imagePath()
     return folder.filePath(QStringLiteral("floppy.img"));
 }
 
-void checkFindable(const platform::detail::FatEntry &folder)
+void walk(const platform::Drive &drive, const platform::detail::FatEntry &folder)
 {
-    for (const platform::detail::FatEntry &entry : folder.entries) {
+    const auto entries = folder.entries();
+    if (!entries.ok())
+        return;
+    for (const platform::detail::FatEntry &entry : *entries.value) {
         if (!folder.find(entry.name) || !folder.find(entry.shortName))
             fuzz::finding("an entry of a folder is not found by its own name");
         if (entry.isDirectory())
-            checkFindable(entry);
+            walk(drive, entry);
+        else
+            (void)platform::detail::readFatFile(drive, entry);
     }
 }
 
@@ -41,9 +47,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         fuzz::finding("the image cannot be written");
     image.close();
 
+    platform::Drive drive;
+    drive.letter = u'A';
+    drive.kind = platform::DriveKind::Floppy;
+    drive.hostPath = path;
     platform::detail::FatVolumeCache volumes;
-    const auto volume = volumes.volume(path);
-    if (volume.ok())
-        checkFindable(volume.value->root);
+    const auto volume = volumes.volume(drive);
+    if (!volume.ok())
+        return 0;
+    walk(drive, volume.value->root);
+    (void)platform::detail::fatSpace(drive);
     return 0;
 }

@@ -13,13 +13,26 @@ namespace {
 
 using detail::CurrentDirectories;
 
+// A program installed inside a disk image, which the host cannot enter, is started from the
+// machine folder with the directory it was installed in here, as a shortcut's "start in" gives it.
+QString startDirectoryOutsideTheDrives()
+{
+    const QString given = qEnvironmentVariable("VELKO_START_DIRECTORY");
+    // Only an absolute path: a relative one would be looked up from the directory being found.
+    if (given.size() < 3 || !given[0].isLetter() || given[1] != u':' || given[2] != u'\\')
+        return QStringLiteral("C:\\");
+    const auto location = detail::locate(given);
+    return location.ok() && location.value.exists && location.value.isDirectory ? location.value.windowsPath
+                                                                                 : QStringLiteral("C:\\");
+}
+
 // Starts where the host's working directory is, when that lies on a drive of the machine.
 CurrentDirectories &currentDirectories()
 {
     CurrentDirectories &directories = detail::currentPcState().directories;
     if (!directories.known) {
         const QString here = machine().windowsPathOf(QDir::currentPath());
-        directories.process = here.isEmpty() ? QStringLiteral("C:\\") : here;
+        directories.process = here.isEmpty() ? startDirectoryOutsideTheDrives() : here;
         directories.perDrive.insert(directories.process.at(0), directories.process);
         directories.known = true;
     }

@@ -1,5 +1,6 @@
 #include "platform/drives/DiskSpace.h"
 
+#include "platform/drives/detail/FatImage.h"
 #include "platform/host/detail/HostFiles.h"
 #include "platform/machine/Machine.h"
 
@@ -13,7 +14,7 @@ bool mediumPresent(QChar letter)
     const auto info = detail::statHost(drive->hostPath);
     if (!info)
         return false;
-    return drive->kind == DriveKind::Floppy ? S_ISREG(info->st_mode) : S_ISDIR(info->st_mode);
+    return drive->isImage() ? S_ISREG(info->st_mode) : S_ISDIR(info->st_mode);
 }
 
 DosResult<DiskSpace> diskSpace(QChar letter)
@@ -25,6 +26,10 @@ DosResult<DiskSpace> diskSpace(QChar letter)
         return {dos::InvalidParameter, {}};
     if (drive->hostPath.isEmpty())
         return {dos::NotReady, {}};
+    if (drive->onDiskImage) {
+        const auto space = detail::fatSpace(*drive);
+        return {space.error, {space.value.total, space.value.free}};
+    }
     const auto space = detail::hostFileSystemSpace(drive->hostPath);
     if (!space.ok())
         return {space.error == dos::PathNotFound ? dos::NotReady : space.error, {}};

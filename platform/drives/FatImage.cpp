@@ -13,6 +13,7 @@
 #include <QtEndian>
 
 #include <cerrno>
+#include <functional>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -53,19 +54,23 @@ quint32 doubleWord(const QByteArray &bytes, qint64 at)
     return qFromLittleEndian<quint32>(bytes.constData() + at);
 }
 
-// Where the parts of a FAT file system lie in the image, from its boot sector.
+enum class FatType { Fat12, Fat16, Fat32 };
+
+// Where the parts of a FAT file system lie in the image file, from its boot sector.
 struct Layout {
     qint64 clusterBytes = 0;
     qint64 fatStart = 0;
     qint64 fatBytes = 0;
-    qint64 rootStart = 0;
+    qint64 rootStart = 0;  // FAT12 and FAT16: the fixed root directory
     qint64 rootBytes = 0;
+    quint32 rootCluster = 0;  // FAT32: the root directory's chain
     qint64 dataStart = 0;
     quint32 clusters = 0;
-    bool isFat12 = true;
+    FatType type = FatType::Fat12;
 };
 
-std::optional<Layout> layoutOf(const QByteArray &bootSector, qint64 imageBytes)
+// The type follows from the number of clusters alone, as Windows decides it.
+std::optional<Layout> layoutOf(const QByteArray &bootSector, qint64 volumeStart, qint64 volumeBytes)
 {
     if (bootSector.size() < 512)
         return std::nullopt;
@@ -75,48 +80,47 @@ std::optional<Layout> layoutOf(const QByteArray &bootSector, qint64 imageBytes)
     const qint64 fats = quint8(bootSector[16]);
     const qint64 rootEntries = word(bootSector, 17);
     const qint64 sectors = word(bootSector, 19) ? word(bootSector, 19) : doubleWord(bootSector, 32);
-    const qint64 sectorsPerFat = word(bootSector, 22);
+    const qint64 sectorsPerFat = word(bootSector, 22) ? word(bootSector, 22) : doubleWord(bootSector, 36);
     const bool powerOfTwo = sectorsPerCluster > 0 && (sectorsPerCluster & (sectorsPerCluster - 1)) == 0;
     if ((sectorBytes != 512 && sectorBytes != 1024 && sectorBytes != 2048 && sectorBytes != 4096)
-        || !powerOfTwo || reserved == 0 || fats == 0 || rootEntries == 0 || sectorsPerFat == 0)
+        || !powerOfTwo || reserved == 0 || fats == 0 || sectorsPerFat == 0)
         return std::nullopt;
     Layout layout;
     layout.clusterBytes = sectorBytes * sectorsPerCluster;
-    layout.fatStart = reserved * sectorBytes;
+    layout.fatStart = volumeStart + reserved * sectorBytes;
     layout.fatBytes = sectorsPerFat * sectorBytes;
-    layout.rootStart = (reserved + fats * sectorsPerFat) * sectorBytes;
+    layout.rootStart = volumeStart + (reserved + fats * sectorsPerFat) * sectorBytes;
     layout.rootBytes = rootEntries * EntrySize;
     const qint64 rootSectors = (layout.rootBytes + sectorBytes - 1) / sectorBytes;
     layout.dataStart = layout.rootStart + rootSectors * sectorBytes;
-    const qint64 dataSectors = sectors - layout.dataStart / sectorBytes;
-    if (dataSectors <= 0 || sectors * sectorBytes > imageBytes)
+    const qint64 dataSectors = sectors - (layout.dataStart - volumeStart) / sectorBytes;
+    if (dataSectors <= 0 || sectors * sectorBytes > volumeBytes)
         return std::nullopt;  // cut off
-    layout.clusters = quint32(dataSectors / sectorsPerCluster);
-    if (layout.clusters >= 65525)
-        return std::nullopt;  // FAT32: no floppy has one
-    layout.isFat12 = layout.clusters < 4085;
-    const qint64 usedFatBytes =
-        layout.isFat12 ? (qint64(layout.clusters) + 2) * 3 / 2 + 1 : (qint64(layout.clusters) + 2) * 2;
+    const qint64 clusters = dataSectors / sectorsPerCluster;
+    if (clusters < 1 || clusters > 0x0FFFFFF5 - 2)
+        return std::nullopt;
+    layout.clusters = quint32(clusters);
+    layout.type = clusters < 4085 ? FatType::Fat12 : clusters < 65525 ? FatType::Fat16 : FatType::Fat32;
+    qint64 usedFatBytes = 0;
+    switch (layout.type) {
+    case FatType::Fat12:
+        usedFatBytes = (clusters + 2) * 3 / 2 + 1;
+        break;
+    case FatType::Fat16:
+        usedFatBytes = (clusters + 2) * 2;
+        break;
+    case FatType::Fat32:
+        usedFatBytes = (clusters + 2) * 4;
+        layout.rootCluster = doubleWord(bootSector, 44);
+        if (rootEntries != 0 || layout.rootCluster < 2 || layout.rootCluster >= layout.clusters + 2)
+            return std::nullopt;
+        break;
+    }
+    if (layout.type != FatType::Fat32 && rootEntries == 0)
+        return std::nullopt;
     if (usedFatBytes > layout.fatBytes)
         return std::nullopt;
     return layout;
-}
-
-// `size` bytes of the image from `at`; an error code when the file cannot give them.
-DosResult<QByteArray> readImage(const HostFd &image, qint64 at, qint64 size)
-{
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (qint64 done = 0; done < size;) {
-        const ssize_t got = ::pread(image.get(), bytes.data() + done, size_t(size - done), off_t(at + done));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return {dosErrorFromErrno(errno), {}};
-        if (got == 0)
-            return {dos::NotDosDisk, {}};  // cut off after all
-        done += got;
-    }
-    return {dos::Ok, bytes};
 }
 
 // The layout of the FAT volume in an open image, with its boot sector.
@@ -125,16 +129,80 @@ struct ImageLayout {
     QByteArray bootSector;
 };
 
-DosResult<ImageLayout> imageLayout(const HostFd &image, qint64 imageBytes)
+DosResult<ImageLayout> imageLayout(const HostFd &image, qint64 volumeStart, qint64 volumeBytes)
 {
-    auto bootSector = readImage(image, 0, 512);
+    auto bootSector = readImage(image, volumeStart, 512);
     if (!bootSector.ok())
         return {bootSector.error, {}};
-    const auto layout = layoutOf(bootSector.value, imageBytes);
+    const auto layout = layoutOf(bootSector.value, volumeStart, volumeBytes);
     if (!layout)
         return {dos::NotDosDisk, {}};
     return {dos::Ok, {*layout, std::move(bootSector.value)}};
 }
+
+// The file allocation table, read in blocks as the chains reach them: a FAT32 table of a large
+// disk runs to megabytes, of which a directory read needs a few entries.
+class FatTable {
+public:
+    FatTable(const HostFd &image, const Layout &layout)
+        : m_image(image),
+          m_layout(layout),
+          m_blockBytes(layout.type == FatType::Fat12 ? layout.fatBytes : BlockBytes)
+    {}
+
+    // The entry of `cluster`, the end-of-chain and bad marks as they stand.
+    DosResult<quint32> entry(quint32 cluster)
+    {
+        switch (m_layout.type) {
+        case FatType::Fat12: {
+            const auto pair = bytes(qint64(cluster) * 3 / 2, 2);
+            if (!pair.ok())
+                return {pair.error, 0};
+            const quint16 value = word(pair.value, 0);
+            return {dos::Ok, cluster & 1 ? quint32(value >> 4) : quint32(value & 0xFFF)};
+        }
+        case FatType::Fat16: {
+            const auto value = bytes(qint64(cluster) * 2, 2);
+            return {value.error, value.ok() ? quint32(word(value.value, 0)) : 0U};
+        }
+        case FatType::Fat32: {
+            const auto value = bytes(qint64(cluster) * 4, 4);
+            return {value.error, value.ok() ? doubleWord(value.value, 0) & 0x0FFFFFFFU : 0U};
+        }
+        }
+        return {dos::NotDosDisk, 0};
+    }
+
+private:
+    static constexpr qint64 BlockBytes = 16384;
+    static constexpr qsizetype KeptBlocks = 256;  // 4 MB at most
+
+    // `size` bytes of the table from `at`; entries never straddle a block (FAT12's is whole).
+    DosResult<QByteArray> bytes(qint64 at, qint64 size)
+    {
+        const qint64 block = at / m_blockBytes;
+        auto cached = m_blocks.constFind(block);
+        if (cached == m_blocks.constEnd()) {
+            const qint64 start = block * m_blockBytes;
+            const auto read =
+                readImage(m_image, m_layout.fatStart + start, qMin(m_blockBytes, m_layout.fatBytes - start));
+            if (!read.ok())
+                return {read.error, {}};
+            if (m_blocks.size() >= KeptBlocks)
+                m_blocks.clear();
+            cached = m_blocks.insert(block, read.value);
+        }
+        const qint64 within = at - block * m_blockBytes;
+        if (within + size > cached->size())
+            return {dos::NotDosDisk, {}};
+        return {dos::Ok, cached->mid(within, size)};
+    }
+
+    const HostFd &m_image;
+    const Layout m_layout;
+    const qint64 m_blockBytes;
+    QHash<qint64, QByteArray> m_blocks;
+};
 
 // A long name as its directory entries give it, in the order they stand: the part with the
 // 0x40 flag and the highest number first, each next one numbered one less, down to 1, all with
@@ -196,176 +264,292 @@ private:
     bool m_valid = false;
 };
 
-class Reader {
-public:
-    Reader(const HostFd &image, const Layout &layout, const QByteArray &fat)
-        : m_image(image),
-          m_layout(layout),
-          m_fat(fat)
-    {}
+// Directories hold at most 65,536 entries; a chain that runs on is damaged and read no further.
+constexpr qint64 LongestDirectory = 65536 * EntrySize;
 
-    DosResult<FatVolume> volume()
-    {
-        FatVolume volume;
-        volume.root.attributes = attr::Directory;
-        const auto root = readImage(m_image, m_layout.rootStart, m_layout.rootBytes);
-        if (!root.ok())
-            return {root.error, {}};
-        readEntries(root.value, volume.root, &volume.label, 0);
-        return {m_error, volume};
-    }
-
-private:
-    // The next cluster of a chain; 0 at its end or where the chain leaves the disk.
-    quint32 next(quint32 cluster) const
-    {
-        quint32 value = 0;
-        if (m_layout.isFat12) {
-            const quint16 pair = word(m_fat, cluster * 3 / 2);
-            value = cluster & 1 ? pair >> 4 : pair & 0xFFF;
-        } else {
-            value = word(m_fat, cluster * 2);
-        }
-        return isOnDisk(value) ? value : 0;
-    }
-
-    bool isOnDisk(quint32 cluster) const { return cluster >= 2 && cluster < m_layout.clusters + 2; }
-
-    // A directory's clusters one after the other; a chain that loops ends where it would repeat.
-    QByteArray chain(quint32 cluster)
-    {
-        QByteArray bytes;
-        QSet<quint32> seen;
-        while (isOnDisk(cluster) && !seen.contains(cluster)) {
+// A directory's clusters one after the other, each run of neighbours in one read. A chain ends
+// where it would repeat a cluster, so that a looping chain is read once.
+DosResult<QByteArray> chain(const HostFd &image, const Layout &layout, FatTable &fat, quint32 cluster)
+{
+    const auto isOnDisk = [&layout](quint32 number) { return number >= 2 && number < layout.clusters + 2; };
+    QByteArray bytes;
+    QSet<quint32> seen;
+    while (isOnDisk(cluster) && !seen.contains(cluster) && bytes.size() < LongestDirectory) {
+        const quint32 first = cluster;
+        quint32 count = 0;
+        do {
             seen.insert(cluster);
-            const auto read =
-                readImage(m_image, m_layout.dataStart + qint64(cluster - 2) * m_layout.clusterBytes,
-                          m_layout.clusterBytes);
-            if (!read.ok()) {
-                m_error = read.error;
-                break;
-            }
-            bytes += read.value;
-            cluster = next(cluster);
+            ++count;
+            const auto next = fat.entry(cluster);
+            if (!next.ok())
+                return {next.error, {}};
+            cluster = isOnDisk(next.value) ? next.value : 0;
+        } while (cluster == first + count && !seen.contains(cluster)
+                 && bytes.size() + qint64(count) * layout.clusterBytes < LongestDirectory);
+        const auto read =
+            readImage(image, layout.dataStart + qint64(first - 2) * layout.clusterBytes, qint64(count) * layout.clusterBytes);
+        if (!read.ok())
+            return {read.error, {}};
+        bytes += read.value;
+    }
+    return {dos::Ok, bytes};
+}
+
+FatEntry shortEntry(const QByteArray &raw, FatType type)
+{
+    QByteArray base = raw.left(8);
+    if (quint8(base[0]) == 0x05)
+        base[0] = char(Deleted);  // a name whose first letter is 0xE5 in code page 850
+    const QString stem = fromOem(base).trimmed();
+    const QString extension = fromOem(raw.mid(8, 3)).trimmed();
+    FatEntry entry;
+    entry.shortName = extension.isEmpty() ? stem : stem + u'.' + extension;
+    const quint8 lowerCase = quint8(raw[12]);
+    const QString shownStem = lowerCase & 0x08 ? stem.toLower() : stem;
+    const QString shownExtension = lowerCase & 0x10 ? extension.toLower() : extension;
+    entry.name = extension.isEmpty() ? shownStem : shownStem + u'.' + shownExtension;
+    entry.attributes =
+        quint8(raw[11]) & (attr::ReadOnly | attr::Hidden | attr::System | attr::Directory | attr::Archive);
+    const quint32 low = word(raw, 26);
+    entry.firstCluster = type == FatType::Fat32 ? quint32(word(raw, 20)) << 16 | low : low;
+    entry.size = doubleWord(raw, 28);
+    const quint16 time = word(raw, 22);
+    const quint16 date = word(raw, 24);
+    const QDate day(1980 + (date >> 9), (date >> 5) & 0xF, date & 0x1F);
+    const QTime clock((time >> 11) & 0x1F, (time >> 5) & 0x3F, (time & 0x1F) * 2);
+    entry.lastWrite = QDateTime(day.isValid() ? day : QDate(1980, 1, 1), clock.isValid() ? clock : QTime(0, 0));
+    return entry;
+}
+
+// The entries of a directory's bytes, and the volume label where the root's has one.
+QList<FatEntry> directoryEntries(const QByteArray &directory, FatType type, QString *label)
+{
+    QList<FatEntry> entries;
+    LongNameParts longName;
+    for (qint64 at = 0; at + EntrySize <= directory.size(); at += EntrySize) {
+        const QByteArray raw = directory.mid(at, EntrySize);
+        const quint8 first = quint8(raw[0]);
+        const quint8 attributes = quint8(raw[11]);
+        if (first == 0)
+            break;
+        if (first == Deleted) {
+            longName.clear();
+            continue;
         }
-        return bytes;
-    }
-
-    void readEntries(const QByteArray &directory, FatEntry &into, QString *label, int depth)
-    {
-        LongNameParts longName;
-        for (qint64 at = 0; at + EntrySize <= directory.size(); at += EntrySize) {
-            const QByteArray raw = directory.mid(at, EntrySize);
-            const quint8 first = quint8(raw[0]);
-            const quint8 attributes = quint8(raw[11]);
-            if (first == 0)
-                break;
-            if (first == Deleted) {
-                longName.clear();
-                continue;
-            }
-            if (attributes == LongNamePart) {
-                longName.add(raw);
-                continue;
-            }
-            const QString name = longName.takeFor(raw);
-            if (attributes & VolumeLabel) {
-                if (label && label->isEmpty())
-                    *label = fromOem(raw.left(11)).trimmed();
-                continue;
-            }
-            if (first == '.')
-                continue;
-            FatEntry entry = shortEntry(raw);
-            if (!name.isEmpty())
-                entry.name = name;
-            if (entry.isDirectory() && depth < DeepestFolder) {
-                const quint32 start = word(raw, 26);
-                if (!m_directories.contains(start)) {
-                    m_directories.insert(start);
-                    readEntries(chain(start), entry, nullptr, depth + 1);
-                }
-            }
-            into.entries.append(entry);
+        if (attributes == LongNamePart) {
+            longName.add(raw);
+            continue;
         }
+        const QString name = longName.takeFor(raw);
+        if (attributes & VolumeLabel) {
+            if (label && label->isEmpty())
+                *label = fromOem(raw.left(11)).trimmed();
+            continue;
+        }
+        if (first == '.')
+            continue;
+        FatEntry entry = shortEntry(raw, type);
+        if (!name.isEmpty())
+            entry.name = name;
+        entries.append(entry);
     }
-
-    static FatEntry shortEntry(const QByteArray &raw)
-    {
-        QByteArray base = raw.left(8);
-        if (quint8(base[0]) == 0x05)
-            base[0] = char(Deleted);  // a name whose first letter is 0xE5 in code page 850
-        const QString stem = fromOem(base).trimmed();
-        const QString extension = fromOem(raw.mid(8, 3)).trimmed();
-        FatEntry entry;
-        entry.shortName = extension.isEmpty() ? stem : stem + u'.' + extension;
-        const quint8 lowerCase = quint8(raw[12]);
-        const QString shownStem = lowerCase & 0x08 ? stem.toLower() : stem;
-        const QString shownExtension = lowerCase & 0x10 ? extension.toLower() : extension;
-        entry.name = extension.isEmpty() ? shownStem : shownStem + u'.' + shownExtension;
-        entry.attributes = quint8(raw[11])
-                           & (attr::ReadOnly | attr::Hidden | attr::System | attr::Directory | attr::Archive);
-        const quint16 time = word(raw, 22);
-        const quint16 date = word(raw, 24);
-        const QDate day(1980 + (date >> 9), (date >> 5) & 0xF, date & 0x1F);
-        const QTime clock((time >> 11) & 0x1F, (time >> 5) & 0x3F, (time & 0x1F) * 2);
-        entry.lastWrite =
-            QDateTime(day.isValid() ? day : QDate(1980, 1, 1), clock.isValid() ? clock : QTime(0, 0));
-        return entry;
-    }
-
-    const HostFd &m_image;
-    const Layout m_layout;
-    const QByteArray m_fat;
-    QSet<quint32> m_directories;
-    int m_error = dos::Ok;
-};
+    return entries;
+}
 
 }  // namespace
+
+// How the directories of one volume are read: the image opened anew for each, its layout as the
+// volume was found.
+struct VolumeSource {
+    QString image;
+    // The entries of the root, or of the folder whose chain starts at `cluster`, with the label.
+    std::function<DosResult<QList<FatEntry>>(const HostFd &image, bool isRoot, quint32 cluster, QString *label)> read;
+    quint32 rootCluster = 0;  // FAT32's root, which no folder may hold
+};
 
 bool FatEntry::isDirectory() const
 {
     return attributes & attr::Directory;
 }
 
+DosResult<const QList<FatEntry> *> FatEntry::entries() const
+{
+    if (!isDirectory() || !m_source)
+        return {dos::PathNotFound, nullptr};
+    if (!m_entries) {
+        bool inItself = m_depth >= DeepestFolder || firstCluster == 0 || firstCluster == m_source->rootCluster;
+        for (const FatEntry *above = m_parent; above && !inItself; above = above->m_parent)
+            inItself = above->firstCluster == firstCluster;
+        if (inItself) {
+            m_entries.emplace(DosResult<QList<FatEntry>>{dos::Ok, {}});
+        } else {
+            const auto image = openImage(m_source->image);
+            if (!image.ok())
+                return {image.error, nullptr};
+            m_entries = m_source->read(image.value, false, firstCluster, nullptr);
+        }
+        for (FatEntry &entry : m_entries->value) {
+            entry.m_source = m_source;
+            entry.m_parent = this;
+            entry.m_depth = m_depth + 1;
+        }
+    }
+    return {m_entries->error, &m_entries->value};
+}
+
 const FatEntry *FatEntry::find(const QString &wantedName) const
 {
+    const auto list = entries();
+    if (!list.ok())
+        return nullptr;
     const QString wanted = upperCaseName(wantedName);
-    for (const FatEntry &entry : entries) {
+    for (const FatEntry &entry : *list.value) {
         if (upperCaseName(entry.name) == wanted || entry.shortName == wanted)
             return &entry;
     }
     return nullptr;
 }
 
-DosResult<std::shared_ptr<const FatVolume>> FatVolumeCache::volume(const QString &image)
+int FatVolume::readRoot(std::shared_ptr<const VolumeSource> source)
 {
-    const auto opened = openImage(image);
+    root.attributes = attr::Directory;
+    root.m_source = source;
+    const auto image = openImage(source->image);
+    if (!image.ok())
+        return image.error;
+    root.m_entries = source->read(image.value, true, 0, &label);
+    for (FatEntry &entry : root.m_entries->value) {
+        entry.m_source = source;
+        entry.m_parent = &root;
+        entry.m_depth = 1;
+    }
+    return root.m_entries->error;
+}
+
+namespace {
+
+QString cacheKey(const Drive &drive)
+{
+    return drive.hostPath + u'@' + QString::number(drive.volumeOffset);
+}
+
+// The bytes the drive's volume has in the open image: a floppy's the whole file, of a floppy
+// format's size; a disk image's partition as machine.ini found it, unless the file shrank since.
+DosResult<qint64> volumeBytesOf(const Drive &drive, qint64 fileBytes)
+{
+    if (!drive.onDiskImage)
+        return {isFloppySize(fileBytes) ? dos::Ok : dos::NotDosDisk, fileBytes};
+    if (fileBytes < drive.volumeOffset + drive.volumeBytes)
+        return {dos::NotDosDisk, 0};
+    return {dos::Ok, drive.volumeBytes};
+}
+
+DosResult<ImageLayout> layoutOfDrive(const Drive &drive, const HostFd &image, qint64 fileBytes)
+{
+    const auto bytes = volumeBytesOf(drive, fileBytes);
+    if (!bytes.ok())
+        return {bytes.error, {}};
+    return imageLayout(image, drive.volumeOffset, bytes.value);
+}
+
+}  // namespace
+
+DosResult<std::shared_ptr<const FatVolume>> FatVolumeCache::volume(const Drive &drive)
+{
+    const auto opened = openImage(drive.hostPath);
     struct stat info;
     if (!opened.ok() || ::fstat(opened.value.get(), &info) != 0) {
-        forget(image);
+        forget(drive);
         return {opened.ok() ? dos::NotReady : opened.error, nullptr};
     }
-    Cached &cached = m_volumes[image];
+    Cached &cached = m_volumes[cacheKey(drive)];
     if (cached.volume && cached.size == info.st_size && cached.device == info.st_dev
         && cached.inode == info.st_ino && cached.modified.tv_sec == info.st_mtim.tv_sec
         && cached.modified.tv_nsec == info.st_mtim.tv_nsec)
         return {dos::Ok, cached.volume};
-    if (!isFloppySize(info.st_size))
-        return {dos::NotDosDisk, nullptr};
-    const auto found = imageLayout(opened.value, info.st_size);
+    const auto found = layoutOfDrive(drive, opened.value, info.st_size);
     if (!found.ok())
         return {found.error, nullptr};
-    const Layout &layout = found.value.layout;
-    const auto fat = readImage(opened.value, layout.fatStart, layout.fatBytes);
-    if (!fat.ok())
-        return {fat.error, nullptr};
-    auto volume = Reader(opened.value, layout, fat.value).volume();
-    if (!volume.ok())
-        return {volume.error, nullptr};
-    cached = {info.st_mtim, info.st_size, info.st_dev, info.st_ino,
-              std::make_shared<const FatVolume>(std::move(volume.value))};
+    const Layout layout = found.value.layout;
+    auto source = std::make_shared<VolumeSource>();
+    source->image = drive.hostPath;
+    source->rootCluster = layout.type == FatType::Fat32 ? layout.rootCluster : 0;
+    source->read = [layout](const HostFd &image, bool isRoot, quint32 cluster,
+                            QString *label) -> DosResult<QList<FatEntry>> {
+        FatTable fat(image, layout);
+        auto bytes = isRoot && layout.type != FatType::Fat32
+                         ? readImage(image, layout.rootStart, layout.rootBytes)
+                         : chain(image, layout, fat, isRoot ? layout.rootCluster : cluster);
+        if (!bytes.ok())
+            return {bytes.error, {}};
+        return {dos::Ok, directoryEntries(bytes.value, layout.type, label)};
+    };
+    auto volume = std::make_shared<FatVolume>();  // in place: the entries point at their folders
+    if (const int error = volume->readRoot(source))
+        return {error, nullptr};
+    cached = {info.st_mtim, info.st_size, info.st_dev, info.st_ino, volume};
     return {dos::Ok, cached.volume};
+}
+
+DosResult<QByteArray> readFatFile(const Drive &drive, const FatEntry &file)
+{
+    if (file.size == 0)
+        return {dos::Ok, {}};
+    const auto opened = openImage(drive.hostPath);
+    if (!opened.ok())
+        return {opened.error, {}};
+    const auto found = layoutOfDrive(drive, opened.value, imageSize(opened.value));
+    if (!found.ok())
+        return {found.error, {}};
+    const Layout &layout = found.value.layout;
+    FatTable fat(opened.value, layout);
+    QByteArray data;
+    data.reserve(file.size);
+    // A chain has as many clusters as the size needs: a longer one (or a loop) is cut there.
+    const qint64 clusters = (qint64(file.size) + layout.clusterBytes - 1) / layout.clusterBytes;
+    quint32 cluster = file.firstCluster;
+    for (qint64 done = 0; done < clusters;) {
+        if (cluster < 2 || cluster >= layout.clusters + 2)
+            return {dos::NotDosDisk, {}};
+        // Neighbouring clusters, as a file mostly has them, in one read.
+        const quint32 first = cluster;
+        qint64 run = 0;
+        do {
+            ++run;
+            const auto next = fat.entry(cluster);
+            if (!next.ok())
+                return {next.error, {}};
+            cluster = next.value;
+        } while (done + run < clusters && cluster == first + run);
+        const qint64 wanted = qMin(run * layout.clusterBytes, qint64(file.size) - data.size());
+        const auto read = readImage(opened.value, layout.dataStart + qint64(first - 2) * layout.clusterBytes, wanted);
+        if (!read.ok())
+            return {read.error, {}};
+        data += read.value;
+        done += run;
+    }
+    return {dos::Ok, data};
+}
+
+DosResult<FatSpace> fatSpace(const Drive &drive)
+{
+    const auto opened = openImage(drive.hostPath);
+    if (!opened.ok())
+        return {opened.error, {}};
+    const auto found = layoutOfDrive(drive, opened.value, imageSize(opened.value));
+    if (!found.ok())
+        return {found.error, {}};
+    const Layout &layout = found.value.layout;
+    FatTable fat(opened.value, layout);
+    quint32 free = 0;
+    for (quint32 cluster = 2; cluster < layout.clusters + 2; ++cluster) {
+        const auto value = fat.entry(cluster);
+        if (!value.ok())
+            return {value.error, {}};
+        if (value.value == 0)
+            ++free;
+    }
+    return {dos::Ok, {qint64(layout.clusters) * layout.clusterBytes, qint64(free) * layout.clusterBytes}};
 }
 
 int writeVolumeLabel(const HostFd &image, const QByteArray &label)
@@ -373,10 +557,12 @@ int writeVolumeLabel(const HostFd &image, const QByteArray &label)
     struct stat info;
     if (::fstat(image.get(), &info) != 0)
         return dosErrorFromErrno(errno);
-    const auto found = imageLayout(image, info.st_size);
+    const auto found = imageLayout(image, 0, info.st_size);
     if (!found.ok())
         return found.error;
     const Layout &layout = found.value.layout;
+    if (layout.type == FatType::Fat32)
+        return dos::InvalidParameter;  // a floppy's root is a fixed region
     const auto root = readImage(image, layout.rootStart, layout.rootBytes);
     if (!root.ok())
         return root.error;
@@ -403,19 +589,19 @@ int writeVolumeLabel(const HostFd &image, const QByteArray &label)
     return dos::Ok;
 }
 
-void FatVolumeCache::forget(const QString &image)
+void FatVolumeCache::forget(const Drive &drive)
 {
-    m_volumes.remove(image);
+    m_volumes.remove(cacheKey(drive));
 }
 
-DosResult<std::shared_ptr<const FatVolume>> fatVolume(const QString &image)
+DosResult<std::shared_ptr<const FatVolume>> fatVolume(const Drive &drive)
 {
-    return currentPcState().fatVolumes.volume(image);
+    return currentPcState().fatVolumes.volume(drive);
 }
 
-void forgetFatVolume(const QString &image)
+void forgetFatVolume(const Drive &drive)
 {
-    currentPcState().fatVolumes.forget(image);
+    currentPcState().fatVolumes.forget(drive);
 }
 
 }  // namespace platform::detail

@@ -1,7 +1,7 @@
+#include "platform/drives/detail/BackendPlace.h"
 #include "platform/drives/detail/DriveBackend.h"
 
 #include "platform/drives/Files.h"
-#include "platform/drives/detail/BackendPlace.h"
 #include "platform/drives/detail/FatImage.h"
 #include "platform/drives/detail/PathResolver.h"
 #include "platform/host/detail/ImageFile.h"
@@ -38,40 +38,52 @@ Location rootOf(const Drive &drive)
     return location;
 }
 
-QString imageOf(const Location &location)
+const Drive &driveOf(const Location &location)
 {
-    return location.drive->hostPath;
+    return *location.drive;
 }
 
-// The entry as the image holds it now; null when it is gone.
-const FatEntry *entryOf(const FatVolume &volume, const Location &location)
+MtoolsRun runOn(const Location &location, const QString &command, const QStringList &arguments,
+                const QList<int> &passed = {})
+{
+    const Drive &drive = driveOf(location);
+    return runMtools(command, drive.hostPath, drive.volumeOffset, arguments, passed);
+}
+
+// The entry as the image holds it now; null when it is gone, an error when a folder on the way
+// cannot be read.
+DosResult<const FatEntry *> entryOf(const FatVolume &volume, const Location &location)
 {
     const FatEntry *entry = &volume.root;
     const QStringList names = location.windowsPath.mid(3).split(u'\\', Qt::SkipEmptyParts);
     for (const QString &name : names) {
+        if (const auto folder = entry->entries(); !folder.ok())
+            return {folder.error == dos::PathNotFound ? dos::Ok : folder.error, nullptr};
         entry = entry->find(name);
         if (!entry)
-            return nullptr;
+            return {dos::Ok, nullptr};
     }
-    return entry;
+    return {dos::Ok, entry};
 }
 
 DosResult<const FatEntry *> currentEntry(const Location &location, std::shared_ptr<const FatVolume> *volume)
 {
-    auto read = fatVolume(imageOf(location));
+    auto read = fatVolume(driveOf(location));
     if (!read.ok())
         return {read.error, nullptr};
     *volume = read.value;
-    const FatEntry *entry = entryOf(*read.value, location);
-    return {entry ? dos::Ok : dos::FileNotFound, entry};
+    const auto entry = entryOf(*read.value, location);
+    if (!entry.ok())
+        return entry;
+    return {entry.value ? dos::Ok : dos::FileNotFound, entry.value};
 }
 
 // Every change goes through here, so that the next look-up reads the image again.
 int changeImage(const Location &location, const QString &command, const QStringList &arguments,
                 const QList<int> &passed = {})
 {
-    const int error = runMtools(command, imageOf(location), arguments, passed).error;
-    forgetFatVolume(imageOf(location));
+    const int error = runOn(location, command, arguments, passed).error;
+    forgetFatVolume(driveOf(location));
     return error;
 }
 
@@ -103,6 +115,13 @@ int setAttributesOf(const Location &location, quint8 attributes)
     return changeImage(location, QStringLiteral("mattrib"),
                        {flag(attr::ReadOnly, "+r", "-r"), flag(attr::Hidden, "+h", "-h"),
                         flag(attr::System, "+s", "-s"), flag(attr::Archive, "+a", "-a"), path.value});
+}
+
+// mcopy leaves every file it writes with the archive attribute alone, as a file written on
+// Windows has it: only other attributes cost a mattrib run.
+int setAttributesOfCopy(const Location &location, quint8 attributes)
+{
+    return attributes == attr::Archive ? dos::Ok : setAttributesOf(location, attributes);
 }
 
 // mtools 4.0 stores a name with these under another name (ÿ as y, € as EU, ...), and a second
@@ -149,7 +168,7 @@ QString temporaryName(const FatVolume &volume, const Location &location)
 {
     Location folder = location;
     folder.windowsPath = directoryPart(location.windowsPath);
-    const FatEntry *entries = entryOf(volume, folder);
+    const FatEntry *entries = entryOf(volume, folder).value;
     for (int number = QCoreApplication::applicationPid() % 10000;; ++number) {
         const QString name = QStringLiteral("VS%1.TMP").arg(number % 1000000, 6, 10, QChar(u'0'));
         if (!entries || !entries->find(name))
@@ -184,7 +203,7 @@ DosResult<Location> FatImageBackend::locate(const Drive &drive, const QStringLis
 {
     if (drive.hostPath.isEmpty())
         return {dos::NotReady, {}};
-    const auto volume = fatVolume(drive.hostPath);
+    const auto volume = fatVolume(drive);
     if (!volume.ok())
         return {volume.error, {}};
     Location location = rootOf(drive);
@@ -192,13 +211,14 @@ DosResult<Location> FatImageBackend::locate(const Drive &drive, const QStringLis
     for (const QString &name : names) {
         if (!location.exists || !location.isDirectory)
             return {dos::PathNotFound, {}};
+        if (const auto read = folder->entries(); !read.ok())
+            return {read.error, {}};
         const FatEntry *found = folder->find(name);
         BackendPlace::folder(location) = BackendPlace::entry(location);
         location.exists = found != nullptr;
         location.isDirectory = found && found->isDirectory();
         location.name = found ? found->name : name;
-        BackendPlace::entry(location) =
-            below(BackendPlace::folder(location), found ? found->shortName : name);
+        BackendPlace::entry(location) = below(BackendPlace::folder(location), found ? found->shortName : name);
         if (!location.windowsPath.endsWith(u'\\'))
             location.windowsPath += u'\\';
         location.windowsPath += location.name;
@@ -234,7 +254,7 @@ DosResult<QDateTime> FatImageBackend::lastWriteTime(const Location &entry)
 
 DosResult<QString> FatImageBackend::shortPath(const Location &entry)
 {
-    const auto volume = fatVolume(imageOf(entry));
+    const auto volume = fatVolume(driveOf(entry));
     if (!volume.ok())
         return {volume.error, {}};
     QStringList shortNames;
@@ -255,9 +275,12 @@ DosResult<QList<DirectoryEntry>> FatImageBackend::entries(const Location &direct
     const auto found = currentEntry(directory, &volume);
     if (!found.ok())
         return {found.error == dos::FileNotFound ? dos::PathNotFound : found.error, {}};
+    const auto listed = found.value->entries();
+    if (!listed.ok())
+        return {listed.error, {}};
     QList<DirectoryEntry> entries;
-    entries.reserve(found.value->entries.size());
-    for (const FatEntry &entry : found.value->entries)
+    entries.reserve(listed.value->size());
+    for (const FatEntry &entry : *listed.value)
         entries.append({entry.name, entry.isDirectory()});
     std::sort(entries.begin(), entries.end(), [](const DirectoryEntry &a, const DirectoryEntry &b) {
         const int order = a.name.compare(b.name, Qt::CaseInsensitive);
@@ -272,13 +295,16 @@ bool FatImageBackend::isSameFile(const Location &a, const Location &b)
            && BackendPlace::entry(a).compare(BackendPlace::entry(b), Qt::CaseInsensitive) == 0;
 }
 
+// Read by the FAT reader itself: no process per file.
 DosResult<QByteArray> FatImageBackend::read(const Location &file)
 {
-    const auto run =
-        runMtools(QStringLiteral("mcopy"), imageOf(file), {BackendPlace::entry(file), QStringLiteral("-")});
-    if (run.error != dos::Ok)
-        return {run.error, {}};
-    return {dos::Ok, run.output};
+    std::shared_ptr<const FatVolume> volume;
+    const auto found = currentEntry(file, &volume);
+    if (!found.ok())
+        return {found.error, {}};
+    if (found.value->isDirectory())
+        return {dos::AccessDenied, {}};
+    return readFatFile(driveOf(file), *found.value);
 }
 
 int FatImageBackend::write(const Location &file, const QByteArray &data, WriteMode mode, quint8 attributes)
@@ -287,7 +313,7 @@ int FatImageBackend::write(const Location &file, const QByteArray &data, WriteMo
         return dos::AccessDenied;
     if (mode == WriteMode::Replace && file.exists) {
         // Written under a free name first: the old file goes only when the new one is complete.
-        const auto volume = fatVolume(imageOf(file));
+        const auto volume = fatVolume(driveOf(file));
         if (!volume.ok())
             return volume.error;
         const QString temporary = temporaryName(*volume.value, file);
@@ -304,7 +330,7 @@ int FatImageBackend::write(const Location &file, const QByteArray &data, WriteMo
     } else if (const int error = copyIntoImage(file, data, {}, file.name)) {
         return error;
     }
-    return setAttributesOf(file, attributes);
+    return setAttributesOfCopy(file, attributes);
 }
 
 int FatImageBackend::copy(const Location &from, const Location &to, quint8 attributes)
@@ -322,18 +348,24 @@ int FatImageBackend::writeCopy(const Location &to, const FileCopy &file, quint8 
 {
     if (const int error = copyIntoImage(to, file.data, file.lastWrite, to.name))
         return error;
-    return setAttributesOf(to, attributes);
+    return setAttributesOfCopy(to, attributes);
 }
 
 int FatImageBackend::move(const Location &from, const Location &to, quint8 attributes)
 {
     if (!isStorableName(to.name))
         return dos::PathNotFound;
+    std::shared_ptr<const FatVolume> volume;
+    const auto source = currentEntry(from, &volume);
+    if (!source.ok())
+        return source.error;
+    const quint8 before = source.value->attributes & ~attr::Directory;
     const QStringList arguments{QStringLiteral("-D"), QStringLiteral("o"), BackendPlace::entry(from),
                                 pathOfName(to, to.name)};
     if (const int error = changeImage(from, QStringLiteral("mmove"), arguments))
         return error;
-    return setAttributesOf(to, attributes);
+    // mmove moves the directory entry, attributes and all.
+    return before == attributes ? dos::Ok : setAttributesOf(to, attributes);
 }
 
 int FatImageBackend::remove(const Location &file)

@@ -56,10 +56,10 @@ int formatFloppy(QChar letter, const QString &label)
     // mformat needs the whole disk in the file; a cut-off image is a damaged disk, not a smaller one.
     if (const int error = detail::resizeImage(image.value, FloppyBytes))
         return error;
-    const int error = detail::runMtools(QStringLiteral("mformat"), image.value,
+    const int error = detail::runMtools(QStringLiteral("mformat"), image.value, 0,
                                         {QStringLiteral("-f"), QStringLiteral("1440"), QStringLiteral("::")})
                           .error;
-    detail::forgetFatVolume(drive.value->hostPath);
+    detail::forgetFatVolume(*drive.value);
     if (error || upperLabel.trimmed().isEmpty())
         return error;  // blanks alone are no label
     return detail::writeVolumeLabel(image.value, upperLabel.toLatin1());
@@ -70,7 +70,7 @@ DosResult<QString> volumeLabel(QChar letter)
     const auto drive = floppyDrive(letter);
     if (!drive.ok())
         return {drive.error, {}};
-    const auto volume = detail::fatVolume(drive.value->hostPath);
+    const auto volume = detail::fatVolume(*drive.value);
     if (!volume.ok())
         return {volume.error, {}};
     return {dos::Ok, volume.value->label};

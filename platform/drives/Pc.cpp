@@ -42,7 +42,7 @@ detail::PcState &detail::currentPcState()
 detail::DriveBackend &detail::backendOf(const Drive &drive)
 {
     PcState &pc = currentPcState();
-    return drive.kind == DriveKind::Floppy ? *pc.fatImageBackend : *pc.hostFolderBackend;
+    return drive.isImage() ? *pc.fatImageBackend : *pc.hostFolderBackend;
 }
 
 Pc::Pc(std::unique_ptr<Machine> machine)

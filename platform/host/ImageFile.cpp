@@ -6,6 +6,7 @@
 
 #include <fcntl.h>
 #include <linux/openat2.h>
+#include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -62,6 +63,46 @@ DosResult<HostFd> openImage(const QString &hostPath, bool forWriting)
     if (!S_ISREG(info.st_mode))
         return {dos::NotReady, {}};
     return {dos::Ok, std::move(fd)};
+}
+
+DosResult<QByteArray> readImage(const HostFd &image, qint64 at, qint64 size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (qint64 done = 0; done < size;) {
+        const ssize_t got = ::pread(image.get(), bytes.data() + done, size_t(size - done), off_t(at + done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return {dosErrorFromErrno(errno), {}};
+        if (got == 0)
+            return {dos::NotDosDisk, {}};  // cut off
+        done += got;
+    }
+    return {dos::Ok, bytes};
+}
+
+qint64 imageSize(const HostFd &image)
+{
+    struct stat info;
+    if (::fstat(image.get(), &info) != 0)
+        return -1;
+    return info.st_size;
+}
+
+bool isLockedByAnother(const HostFd &image)
+{
+    struct flock probe{};
+    probe.l_type = F_WRLCK;
+    probe.l_whence = SEEK_SET;
+    probe.l_start = 0;
+    probe.l_len = 0;  // the whole file
+    if (::fcntl(image.get(), F_OFD_GETLK, &probe) == 0 && probe.l_type != F_UNLCK)
+        return true;
+    // A shared flock of our own fails only beside an exclusive one; it goes with the descriptor.
+    if (::flock(image.get(), LOCK_SH | LOCK_NB) != 0)
+        return errno == EWOULDBLOCK;
+    (void)::flock(image.get(), LOCK_UN);
+    return false;
 }
 
 int resizeImage(const HostFd &image, qint64 size)

@@ -10,7 +10,8 @@ namespace platform::detail {
 
 namespace {
 
-// A floppy holds at most 2.88 MB: a command still running after a minute hangs.
+// A floppy holds at most 2.88 MB, and one command copies a file of a few megabytes at most into
+// a hard-disk image: a command still running after a minute hangs.
 constexpr std::chrono::minutes MtoolsTimeLimit{1};
 
 QProcessEnvironment mtoolsEnvironment()
@@ -38,21 +39,24 @@ int failureOf(const QByteArray &errors)
 
 }  // namespace
 
-MtoolsRun runMtools(const QString &command, const QString &image, const QStringList &arguments,
+MtoolsRun runMtools(const QString &command, const QString &image, qint64 offset, const QStringList &arguments,
                     const QList<int> &passed)
 {
     const auto opened = openImage(image);
     if (!opened.ok())
         return {opened.error, {}};
-    return runMtools(command, opened.value, arguments, passed);
+    return runMtools(command, opened.value, offset, arguments, passed);
 }
 
-MtoolsRun runMtools(const QString &command, const HostFd &image, const QStringList &arguments,
+MtoolsRun runMtools(const QString &command, const HostFd &image, qint64 offset, const QStringList &arguments,
                     const QList<int> &passed)
 {
+    QString volume = descriptorPath(image);
+    if (offset != 0)
+        volume += QStringLiteral("@@%1").arg(offset);
     ChildCommand child;
     child.program = command;
-    child.arguments = QStringList{QStringLiteral("-i"), descriptorPath(image)} + arguments;
+    child.arguments = QStringList{QStringLiteral("-i"), volume} + arguments;
     child.environment = mtoolsEnvironment();
     child.timeLimit = MtoolsTimeLimit;
     child.passedDescriptors = passed;

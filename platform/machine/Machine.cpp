@@ -2,6 +2,7 @@
 
 #include "platform/host/detail/HostFiles.h"
 #include "platform/host/detail/ImageFile.h"
+#include "platform/machine/detail/DiskImage.h"
 #include "platform/text/ProfileDocument.h"
 
 #include <QDir>
@@ -17,9 +18,14 @@ namespace {
 
 const QString IniName = QStringLiteral("machine.ini");
 
+bool isDiskKind(const QString &text)
+{
+    return text.compare(u"disk", Qt::CaseInsensitive) == 0;
+}
+
 std::optional<DriveKind> driveKind(const QString &text)
 {
-    if (text.compare(u"fixed", Qt::CaseInsensitive) == 0)
+    if (text.compare(u"fixed", Qt::CaseInsensitive) == 0 || isDiskKind(text))
         return DriveKind::Fixed;
     if (text.compare(u"floppy", Qt::CaseInsensitive) == 0)
         return DriveKind::Floppy;
@@ -28,9 +34,54 @@ std::optional<DriveKind> driveKind(const QString &text)
     return std::nullopt;
 }
 
-// One line of [Drives]: LETTER=kind[,hostpath[,readonly]].
+// The fields after a disk image's path: a partition number 1 to 4 and "readonly", each optional.
+bool parseDiskOptions(Drive &drive, QStringList options, int *partition, QString *problem)
+{
+    if (!options.isEmpty() && options.first().size() == 1 && options.first()[0] >= u'1'
+        && options.first()[0] <= u'4') {
+        *partition = options.takeFirst()[0].digitValue();
+    }
+    if (!options.isEmpty() && options.first().compare(u"readonly", Qt::CaseInsensitive) == 0) {
+        drive.writeProtected = true;
+        options.removeFirst();
+    }
+    if (!options.isEmpty()) {
+        *problem = QStringLiteral("drive %1: expected disk,image[,partition 1-4][,readonly]").arg(drive.letter);
+        return false;
+    }
+    return true;
+}
+
+// LETTER=disk,image[,partition][,readonly]: the FAT volume is found now, and an image that
+// cannot serve is refused before anything is read or written on it.
+// *refusal (German, the whole message) says why the image cannot serve.
+bool parseDiskDrive(Drive &drive, const QStringList &fields, const QString &folder, QString *problem,
+                    QString *refusal)
+{
+    if (fields.size() < 2 || fields[1].isEmpty()) {
+        *problem = QStringLiteral("drive %1: a disk drive needs an image file").arg(drive.letter);
+        return false;
+    }
+    int partition = 0;
+    if (!parseDiskOptions(drive, fields.mid(2), &partition, problem))
+        return false;
+    drive.onDiskImage = true;
+    drive.hostPath = detail::imagePathAtLoad(QDir::cleanPath(QDir(folder).absoluteFilePath(fields[1])));
+    QString why;
+    const auto volume = detail::findDiskVolume(drive.hostPath, partition, &why);
+    if (!volume) {
+        *refusal = QStringLiteral("Laufwerk %1: %2").arg(drive.letter).arg(why);
+        return false;
+    }
+    drive.volumeOffset = volume->offset;
+    drive.volumeBytes = volume->bytes;
+    drive.label = volume->label;
+    return true;
+}
+
+// One line of [Drives]: LETTER=kind[,hostpath[,readonly]], or a disk image (see above).
 std::optional<Drive> parseDrive(const QString &key, const QString &value, const QString &folder,
-                                QString *problem)
+                                QString *problem, QString *refusal)
 {
     if (key.size() != 1 || !key[0].isLetter() || key[0].toUpper() > u'Z') {
         *problem = QStringLiteral("'%1' is no drive letter").arg(key);
@@ -41,10 +92,16 @@ std::optional<Drive> parseDrive(const QString &key, const QString &value, const 
     QStringList fields = value.split(u',');
     for (QString &field : fields)
         field = field.trimmed();
+    if (isDiskKind(fields[0])) {
+        if (!parseDiskDrive(drive, fields, folder, problem, refusal))
+            return std::nullopt;
+        return drive;
+    }
     const auto kind = driveKind(fields[0]);
     if (!kind || fields.size() > 3) {
-        *problem =
-            QStringLiteral("drive %1: expected fixed|floppy|cdrom[,folder[,readonly]]").arg(drive.letter);
+        *problem = QStringLiteral("drive %1: expected fixed|floppy|cdrom[,folder[,readonly]] or "
+                                  "disk,image[,partition][,readonly]")
+                       .arg(drive.letter);
         return std::nullopt;
     }
     drive.kind = *kind;
@@ -63,7 +120,8 @@ std::optional<Drive> parseDrive(const QString &key, const QString &value, const 
     }
     if (fields.size() == 3) {
         if (drive.kind != DriveKind::Floppy || fields[2].compare(u"readonly", Qt::CaseInsensitive)) {
-            *problem = QStringLiteral("drive %1: only a floppy can be listed readonly").arg(drive.letter);
+            *problem = QStringLiteral("drive %1: only a floppy or a disk image can be listed readonly")
+                           .arg(drive.letter);
             return std::nullopt;
         }
         drive.writeProtected = true;
@@ -84,8 +142,8 @@ bool applyLabel(QList<Drive> &drives, const QString &key, const QString &label, 
         *problem = QStringLiteral("label for '%1', which is no listed drive").arg(key);
         return false;
     }
-    if (drive->kind == DriveKind::Floppy) {
-        *problem = QStringLiteral("drive %1: a floppy's label is on its disk").arg(drive->letter);
+    if (drive->isImage()) {
+        *problem = QStringLiteral("drive %1: the label of a floppy or disk image is on its volume").arg(drive->letter);
         return false;
     }
     if (label.size() > 11) {
@@ -134,7 +192,12 @@ std::unique_ptr<Machine> Machine::load(const QString &hostFolder, QString *error
     machine->m_windowsDirectory = ini.value(QStringLiteral("Windows"), QStringLiteral("Directory"), {});
     for (const auto &entry : ini.entries(QStringLiteral("Drives"))) {
         QString problem;
-        const auto drive = parseDrive(entry.key, entry.value, folder, &problem);
+        QString refusal;
+        const auto drive = parseDrive(entry.key, entry.value, folder, &problem, &refusal);
+        if (!drive && !refusal.isEmpty()) {
+            *error = refusal;
+            return nullptr;
+        }
         if (!drive)
             return fail(entry.number, problem);
         if (machine->drive(drive->letter))
@@ -190,7 +253,7 @@ QString Machine::windowsPathOf(const QString &hostPath) const
     const Drive *best = nullptr;
     QString bestRoot;
     for (const Drive &drive : m_drives) {
-        if (drive.kind == DriveKind::Floppy || drive.hostPath.isEmpty())
+        if (drive.isImage() || drive.hostPath.isEmpty())
             continue;
         const QString root = QFileInfo(drive.hostPath).canonicalFilePath();
         if (root.isEmpty() || root.size() <= bestRoot.size())

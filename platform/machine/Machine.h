@@ -13,16 +13,27 @@ enum class DriveKind { Fixed, Floppy, CdRom };
 struct Drive {
     QChar letter;  // upper case
     DriveKind kind = DriveKind::Fixed;
-    QString hostPath;  // absolute host folder (fixed, cdrom) or image file (floppy); empty: no medium
-    bool writeProtected = false;  // floppy listed "readonly"; a cdrom is always read-only
-    QString label;  // volume label of a fixed or CD drive, from [Labels]; empty: none
+    // Absolute host folder (fixed, cdrom) or image file (floppy, fixed drive on a disk image);
+    // empty: no medium.
+    QString hostPath;
+    bool writeProtected = false;  // floppy or disk image listed "readonly"; a cdrom is always read-only
+    // Volume label of a fixed or CD drive, from [Labels], or of a disk image's volume as it was at
+    // start; empty: none. A floppy's is read from its disk (see Floppy.h).
+    QString label;
+    // A fixed drive listed as "disk": its files are the FAT volume at volumeOffset in the
+    // hard-disk image hostPath, which gives it volumeBytes.
+    bool onDiskImage = false;
+    qint64 volumeOffset = 0;
+    qint64 volumeBytes = 0;
+    bool isImage() const { return kind == DriveKind::Floppy || onDiskImage; }  // a FAT volume in a file
 };
 
 // The simulated Windows 9x PC: a host folder with machine.ini and the drives' contents.
 class Machine {
 public:
-    // Reads hostFolder/machine.ini. Returns null and sets *error (German-free, for stderr) when it
-    // cannot be read or is malformed.
+    // Reads hostFolder/machine.ini. Returns null and sets *error (for stderr) when it cannot be
+    // read or is malformed, or when a disk image cannot serve as a drive (then in German, for
+    // the user who set it up).
     static std::unique_ptr<Machine> load(const QString &hostFolder, QString *error);
 
     // The first folder at or above hostStartDir that holds machine.ini; empty when there is none.

@@ -148,11 +148,11 @@ private slots:
         writeAt(image, RootStart, entry("D", 0x10, 2));
         writeAt(image, DataStart, data);
 
-        const auto volume = detail::fatVolume(image);
+        const auto volume = detail::fatVolume(*platform::machine().drive(u'A'));
         QCOMPARE(volume.error, dos::Ok);
         int depth = 0;
-        for (const detail::FatEntry *folder = &volume.value->root; !folder->entries.isEmpty();
-             folder = &folder->entries.first())
+        for (const detail::FatEntry *folder = &volume.value->root; !folder->entries().value->isEmpty();
+             folder = &folder->entries().value->first())
             ++depth;
         QVERIFY2(depth <= 130, qPrintable(QString::number(depth)));
         // 128 folders of one letter: 258 characters, a path Windows can still take.

@@ -20,6 +20,15 @@ namespace platform::detail {
 // no file at all, is no disk in the drive (21).
 [[nodiscard]] DosResult<HostFd> openImage(const QString &hostPath, bool forWriting = false);
 
+// `size` bytes of the open image from `at`; 26 when the file ends before them.
+[[nodiscard]] DosResult<QByteArray> readImage(const HostFd &image, qint64 at, qint64 size);
+// The image's size in bytes; -1 when it cannot be found.
+[[nodiscard]] qint64 imageSize(const HostFd &image);
+
+// Another process holds a lock on the image that keeps others from writing it: a `flock`
+// exclusive lock, or any byte-range lock (QEMU marks an image it has open with those).
+[[nodiscard]] bool isLockedByAnother(const HostFd &image);
+
 // Cuts or extends the open image to `size` bytes; extended with zero bytes.
 [[nodiscard]] int resizeImage(const HostFd &image, qint64 size);
 // Writes `bytes` into the open image at `at`.

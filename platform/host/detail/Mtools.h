@@ -15,18 +15,19 @@ struct MtoolsRun {
     QByteArray output;
 };
 
-// Runs one mtools command (mcopy, mattrib, ...) on `image`, which is opened for this run (see
-// ImageFile.h) and passed as -i /dev/fd/N before `arguments`; `passed` are further open
+// Runs one mtools command (mcopy, mattrib, ...) on the FAT volume at `offset` in `image`, which is
+// opened for this run (see ImageFile.h) and passed as -i /dev/fd/N (with @@offset for a
+// partition of a hard-disk image) before `arguments`; `passed` are further open
 // descriptors the arguments name by /dev/fd/N. The environment is fixed (no user
 // configuration, code page 850 on the image, UTF-8 names on the command line), so that the
 // same image gives the same names everywhere. A failure comes back as the closest DOS code: 21
 // when the image is gone, 101 for a full disk, 2 for a missing file, 121 when the command did
 // not end within a minute, 31 for anything else.
-[[nodiscard]] MtoolsRun runMtools(const QString &command, const QString &image, const QStringList &arguments,
-                                  const QList<int> &passed = {});
+[[nodiscard]] MtoolsRun runMtools(const QString &command, const QString &image, qint64 offset,
+                                  const QStringList &arguments, const QList<int> &passed = {});
 // The same on an image opened already.
-[[nodiscard]] MtoolsRun runMtools(const QString &command, const HostFd &image, const QStringList &arguments,
-                                  const QList<int> &passed = {});
+[[nodiscard]] MtoolsRun runMtools(const QString &command, const HostFd &image, qint64 offset,
+                                  const QStringList &arguments, const QList<int> &passed = {});
 
 // "::/A/B" for the names below the image's root.
 QString pathInImage(const QStringList &names);
