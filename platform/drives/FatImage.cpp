@@ -502,6 +502,9 @@ DosResult<QByteArray> readFatFile(const Drive &drive, const FatEntry &file)
     if (!found.ok())
         return {found.error, {}};
     const Layout &layout = found.value.layout;
+    // A size the volume cannot hold is a damaged entry, not a reason to take that much memory.
+    if (qint64(file.size) > qint64(layout.clusters) * layout.clusterBytes)
+        return {dos::NotDosDisk, {}};
     FatTable fat(opened.value, layout);
     QByteArray data;
     data.reserve(file.size);

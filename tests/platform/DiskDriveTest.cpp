@@ -248,6 +248,31 @@ private slots:
             QCOMPARE(read.value, bytes.left(512).repeated(3).left(1500));
     }
 
+    // A size beyond what the volume holds is a damaged entry (26), found before any memory is
+    // taken for it.
+    void sizeBeyondTheVolume()
+    {
+        QTemporaryDir staging;
+        QFile small(staging.filePath(QStringLiteral("BIG.BIN")));
+        QVERIFY(small.open(QIODevice::WriteOnly));
+        QCOMPARE(small.write("klein"), 5);
+        small.close();
+        QTemporaryDir images;
+        const QString image = images.filePath(QStringLiteral("file.img"));
+        makeDiskImage(staging.path(), image, DiskFormat::Fat32);
+        QFile file(image);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        const qint64 entry = file.readAll().indexOf("BIG     BIN");
+        QVERIFY(entry > 0);
+        QByteArray size(4, '\0');
+        qToLittleEndian(0xF0000000U, size.data());
+        QVERIFY(file.seek(entry + 28));
+        QCOMPARE(file.write(size), 4);
+        file.close();
+        TestMachine pc(diskImageIni(image));
+        QCOMPARE(readFile(QStringLiteral("C:\\BIG.BIN")).error, dos::NotDosDisk);
+    }
+
     // Damaged chains end the reading instead of running on: a directory that holds itself, a
     // chain that loops back, a chain that runs through the whole disk.
     void damagedDirectoriesEnd_data()
