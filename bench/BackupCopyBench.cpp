@@ -151,16 +151,10 @@ double timeCp(const BenchPc &pc, const Case &sources, int run)
     return milliseconds;
 }
 
-struct Result {
-    QString title;
-    QList<double> ours;
-    QList<double> cp;
-};
-
 // One warm-up of each side (run 0), then the timed runs taking turns.
-Result measure(const BenchPc &pc, const Case &sources, int runs, Removal removal)
+Timings measure(const BenchPc &pc, const Case &sources, int runs, Removal removal)
 {
-    Result result{sources.title, {}, {}};
+    Timings result{sources.title, {}, {}};
     const bool eachRun = removal == Removal::AfterEachRun;
     for (int run = 0; run <= runs; ++run) {
         const double ours = timeOurs(sources, run);
@@ -171,7 +165,7 @@ Result measure(const BenchPc &pc, const Case &sources, int runs, Removal removal
             removeCp(pc, run);
         if (run > 0) {
             result.ours.append(ours);
-            result.cp.append(cp);
+            result.anchor.append(cp);
         }
     }
     for (int run = 0; !eachRun && run <= runs; ++run) {
@@ -179,22 +173,6 @@ Result measure(const BenchPc &pc, const Case &sources, int runs, Removal removal
         removeCp(pc, run);
     }
     return result;
-}
-
-void printTable(const QList<Result> &results, int runs)
-{
-    std::printf("Backup copy vs. cp --preserve=mode,timestamps, median of %d runs\n\n", runs);
-    std::printf("%-18s %12s %12s %10s\n", "case", "ours (ms)", "cp (ms)", "ours/cp");
-    for (const Result &result : results) {
-        const double ours = median(result.ours);
-        const double cp = median(result.cp);
-        std::printf("%-18s %12.1f %12.1f %10.2f\n", qPrintable(result.title), ours, cp, ours / cp);
-    }
-    std::printf("\nEach run (ms), in the order taken:\n");
-    for (const Result &result : results) {
-        std::printf("%-18s ours %s\n", qPrintable(result.title), qPrintable(joined(result.ours)));
-        std::printf("%-18s cp   %s\n", "", qPrintable(joined(result.cp)));
-    }
 }
 
 }  // namespace
@@ -235,7 +213,7 @@ int main(int argc, char *argv[])
         // Drive C holds the sources, drive D the backups.
         const BenchPc pc(folder, {"drive_c/WINDOWS", "drive_c/Quelle", "drive_d/Ziel"},
                          "C=fixed,drive_c\nD=fixed,drive_d\n");
-        QList<Result> results;
+        QList<Timings> results;
         if (fileCount > 0) {
             const Case small =
                 makeCase(pc, QStringLiteral("%1 x 64 KiB").arg(fileCount), QStringLiteral("Klein"),
@@ -255,7 +233,8 @@ int main(int argc, char *argv[])
                          QStringLiteral("Grosse Datei %1.bin"), 1, largeMib * MiB);
             results.append(measure(pc, large, runs, Removal::AfterEachRun));
         }
-        printTable(results, runs);
+        printTimings(QStringLiteral("Backup copy vs. cp --preserve=mode,timestamps"),
+                     QStringLiteral("cp"), results, runs);
     } catch (const Failure &failure) {
         std::fprintf(stderr, "BackupCopyBench: %s\n", failure.what());
         return 1;

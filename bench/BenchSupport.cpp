@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QRandomGenerator>
 
+#include <cstdio>
+
 #include <algorithm>
 
 #include <linux/magic.h>
@@ -79,6 +81,33 @@ bool isTmpfs(const QString &folder)
 {
     struct statfs info;
     return ::statfs(QFile::encodeName(folder).constData(), &info) == 0 && info.f_type == TMPFS_MAGIC;
+}
+
+void printTimings(const QString &heading, const QString &anchor, const QList<Timings> &results, int runs)
+{
+    int width = 4;
+    for (const Timings &result : results)
+        width = qMax(width, int(result.title.size()));
+    const QByteArray ours = QByteArrayLiteral("ours");
+    const QByteArray theirs = anchor.toLocal8Bit();
+    std::printf("%s, median of %d runs\n\n", qPrintable(heading), runs);
+    const QByteArray anchorColumn = theirs + QByteArrayLiteral(" (ms)");
+    const QByteArray ratioColumn = QByteArrayLiteral("ours/") + theirs;
+    std::printf("%-*s %12s %12s %12s\n", width, "case", "ours (ms)", anchorColumn.constData(),
+                ratioColumn.constData());
+    for (const Timings &result : results) {
+        const double oursMedian = median(result.ours);
+        const double anchorMedian = median(result.anchor);
+        std::printf("%-*s %12.1f %12.1f %12.2f\n", width, qPrintable(result.title), oursMedian, anchorMedian,
+                    oursMedian / anchorMedian);
+    }
+    std::printf("\nEach run (ms), in the order taken:\n");
+    const int label = int(qMax(ours.size(), theirs.size()));
+    for (const Timings &result : results) {
+        std::printf("%-*s %-*s %s\n", width, qPrintable(result.title), label, ours.constData(),
+                    qPrintable(joined(result.ours)));
+        std::printf("%-*s %-*s %s\n", width, "", label, theirs.constData(), qPrintable(joined(result.anchor)));
+    }
 }
 
 }  // namespace bench

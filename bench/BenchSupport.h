@@ -38,6 +38,15 @@ private:
     std::unique_ptr<platform::Pc> m_pc;  // current from construction; gone before the folder
 };
 
+// One case's timed runs of both sides: the program's and the tool it is measured against.
+struct Timings {
+    QString title;
+    QList<double> ours;
+    QList<double> anchor;
+};
+// The heading, then a table of the medians and their ratio ours/anchor, then every run.
+void printTimings(const QString &heading, const QString &anchor, const QList<Timings> &results, int runs);
+
 void writeRandomFile(const QString &hostPath, qint64 size);
 double median(QList<double> values);
 QString joined(const QList<double> &milliseconds);  // "12.3 45.6 ..."

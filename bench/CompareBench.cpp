@@ -127,41 +127,19 @@ double timeCmp(const QString &listFile)
     return milliseconds;
 }
 
-struct Result {
-    QString title;
-    QList<double> ours;
-    QList<double> cmp;
-};
-
 // One untimed run of each side, then the timed runs taking turns.
-Result measure(const QString &title, const QString &listFile, compare::FileState expected, int runs)
+Timings measure(const QString &title, const QString &listFile, compare::FileState expected, int runs)
 {
-    Result result{title, {}, {}};
+    Timings result{title, {}, {}};
     for (int run = 0; run <= runs; ++run) {
         const double ours = timeOurs(expected);
         const double cmp = timeCmp(listFile);
         if (run > 0) {
             result.ours.append(ours);
-            result.cmp.append(cmp);
+            result.anchor.append(cmp);
         }
     }
     return result;
-}
-
-void printTable(const QList<Result> &results, int runs)
-{
-    std::printf("Backup comparison vs. cmp -s over the same pairs, median of %d runs\n\n", runs);
-    std::printf("%-32s %12s %12s %10s\n", "case", "ours (ms)", "cmp (ms)", "ours/cmp");
-    for (const Result &result : results) {
-        const double ours = median(result.ours);
-        const double cmp = median(result.cmp);
-        std::printf("%-32s %12.1f %12.1f %10.2f\n", qPrintable(result.title), ours, cmp, ours / cmp);
-    }
-    std::printf("\nEach run (ms), in the order taken:\n");
-    for (const Result &result : results) {
-        std::printf("%-32s ours %s\n", qPrintable(result.title), qPrintable(joined(result.ours)));
-        std::printf("%-32s cmp  %s\n", "", qPrintable(joined(result.cmp)));
-    }
 }
 
 }  // namespace
@@ -199,13 +177,14 @@ int main(int argc, char *argv[])
         const compare::Comparison comparison = compared(compare::FileState::Unchanged);
         const QString listFile = writePairs(pc, comparison);
         const QString title = QStringLiteral("%1 x %2 KiB").arg(files).arg(size / KiB);
-        QList<Result> results;
+        QList<Timings> results;
         results.append(
             measure(title + QStringLiteral(", all equal"), listFile, compare::FileState::Unchanged, runs));
         flipLastBytes(comparison);
         results.append(measure(title + QStringLiteral(", last byte changed"), listFile,
                                compare::FileState::Changed, runs));
-        printTable(results, runs);
+        printTimings(QStringLiteral("Backup comparison vs. cmp -s over the same pairs"),
+                     QStringLiteral("cmp"), results, runs);
     } catch (const Failure &failure) {
         std::fprintf(stderr, "CompareBench: %s\n", failure.what());
         return 1;

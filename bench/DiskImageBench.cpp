@@ -94,12 +94,6 @@ QString volumeOf(const QString &image)
     return image + QStringLiteral("@@%1").arg(PartitionOffset);
 }
 
-struct Result {
-    QString title;
-    QList<double> ours;
-    QList<double> mtools;
-};
-
 double timed(const std::function<void()> &work)
 {
     QElapsedTimer timer;
@@ -109,16 +103,16 @@ double timed(const std::function<void()> &work)
 }
 
 // One untimed run of each side, then the timed runs taking turns.
-Result measure(const QString &title, int runs, const std::function<void(int)> &ours,
+Timings measure(const QString &title, int runs, const std::function<void(int)> &ours,
                const std::function<void(int)> &mtools)
 {
-    Result result{title, {}, {}};
+    Timings result{title, {}, {}};
     for (int run = 0; run <= runs; ++run) {
         const double a = timed([&] { ours(run); });
         const double b = timed([&] { mtools(run); });
         if (run > 0) {
             result.ours.append(a);
-            result.mtools.append(b);
+            result.anchor.append(b);
         }
     }
     return result;
@@ -135,22 +129,6 @@ void backupInto(const QString &folder)
         check(backup::copyIntoBackup(source, backup::backupTarget(folder, source)).error, source);
     }
     check(fileRun.finish(), folder);
-}
-
-void printTable(const QList<Result> &results, int runs)
-{
-    std::printf("Drive C: on a FAT32 image vs. mtools on the same image, median of %d runs\n\n", runs);
-    std::printf("%-34s %10s %12s %10s\n", "case", "ours (ms)", "mtools (ms)", "ours/mtools");
-    for (const Result &result : results) {
-        const double ours = median(result.ours);
-        const double mtools = median(result.mtools);
-        std::printf("%-34s %10.1f %12.1f %10.2f\n", qPrintable(result.title), ours, mtools, ours / mtools);
-    }
-    std::printf("\nEach run (ms), in the order taken:\n");
-    for (const Result &result : results) {
-        std::printf("%-34s ours   %s\n", qPrintable(result.title), qPrintable(joined(result.ours)));
-        std::printf("%-34s mtools %s\n", "", qPrintable(joined(result.mtools)));
-    }
 }
 
 }  // namespace
@@ -184,7 +162,7 @@ int main(int argc, char *argv[])
         const QString image = makeImage(images.path(), options.value(entriesOption).toInt(),
                                         options.value(foldersOption).toInt());
         const BenchPc pc(folder, {"drive_d"}, "C=disk," + image.toUtf8() + "\nD=fixed,drive_d\n");
-        QList<Result> results;
+        QList<Timings> results;
 
         // The folder read afresh each time: the image's new time stamp says it changed.
         QFile imageFile(image);
@@ -227,7 +205,8 @@ int main(int argc, char *argv[])
                 runTool(QStringLiteral("mcopy"), QStringList{QStringLiteral("-m"), QStringLiteral("-o"), QStringLiteral("-i"), volumeOf(image)}
                                                      + hostSources + QStringList{QStringLiteral("::/Mcopy%1").arg(run)});
             }));
-        printTable(results, runs);
+        printTimings(QStringLiteral("Drive C: on a FAT32 image vs. mtools on the same image"),
+                     QStringLiteral("mtools"), results, runs);
     } catch (const Failure &failure) {
         std::fprintf(stderr, "DiskImageBench: %s\n", failure.what());
         return 1;

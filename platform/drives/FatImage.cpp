@@ -452,6 +452,23 @@ DosResult<ImageLayout> layoutOfDrive(const Drive &drive, const HostFd &image, qi
     return imageLayout(image, drive.volumeOffset, bytes.value);
 }
 
+// A drive's image opened for one reading, with its volume's layout.
+struct OpenedVolume {
+    HostFd image;
+    Layout layout;
+};
+
+DosResult<OpenedVolume> openVolume(const Drive &drive)
+{
+    auto opened = openImage(drive.hostPath);
+    if (!opened.ok())
+        return {opened.error, {}};
+    const auto found = layoutOfDrive(drive, opened.value, imageSize(opened.value));
+    if (!found.ok())
+        return {found.error, {}};
+    return {dos::Ok, {std::move(opened.value), found.value.layout}};
+}
+
 }  // namespace
 
 DosResult<std::shared_ptr<const FatVolume>> FatVolumeCache::volume(const Drive &drive)
@@ -495,17 +512,14 @@ DosResult<QByteArray> readFatFile(const Drive &drive, const FatEntry &file)
 {
     if (file.size == 0)
         return {dos::Ok, {}};
-    const auto opened = openImage(drive.hostPath);
+    const auto opened = openVolume(drive);
     if (!opened.ok())
         return {opened.error, {}};
-    const auto found = layoutOfDrive(drive, opened.value, imageSize(opened.value));
-    if (!found.ok())
-        return {found.error, {}};
-    const Layout &layout = found.value.layout;
+    const Layout &layout = opened.value.layout;
     // A size the volume cannot hold is a damaged entry, not a reason to take that much memory.
     if (qint64(file.size) > qint64(layout.clusters) * layout.clusterBytes)
         return {dos::NotDosDisk, {}};
-    FatTable fat(opened.value, layout);
+    FatTable fat(opened.value.image, layout);
     QByteArray data;
     data.reserve(file.size);
     // A chain has as many clusters as the size needs: a longer one (or a loop) is cut there.
@@ -525,7 +539,7 @@ DosResult<QByteArray> readFatFile(const Drive &drive, const FatEntry &file)
             cluster = next.value;
         } while (done + run < clusters && cluster == first + run);
         const qint64 wanted = qMin(run * layout.clusterBytes, qint64(file.size) - data.size());
-        const auto read = readImage(opened.value, layout.dataStart + qint64(first - 2) * layout.clusterBytes, wanted);
+        const auto read = readImage(opened.value.image, layout.dataStart + qint64(first - 2) * layout.clusterBytes, wanted);
         if (!read.ok())
             return {read.error, {}};
         data += read.value;
@@ -536,14 +550,11 @@ DosResult<QByteArray> readFatFile(const Drive &drive, const FatEntry &file)
 
 DosResult<FatSpace> fatSpace(const Drive &drive)
 {
-    const auto opened = openImage(drive.hostPath);
+    const auto opened = openVolume(drive);
     if (!opened.ok())
         return {opened.error, {}};
-    const auto found = layoutOfDrive(drive, opened.value, imageSize(opened.value));
-    if (!found.ok())
-        return {found.error, {}};
-    const Layout &layout = found.value.layout;
-    FatTable fat(opened.value, layout);
+    const Layout &layout = opened.value.layout;
+    FatTable fat(opened.value.image, layout);
     quint32 free = 0;
     for (quint32 cluster = 2; cluster < layout.clusters + 2; ++cluster) {
         const auto value = fat.entry(cluster);
