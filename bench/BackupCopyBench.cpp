@@ -184,9 +184,7 @@ int main(int argc, char *argv[])
     options.setApplicationDescription(
         QStringLiteral("Times the backup run's copying against cp on the same disk."));
     options.addHelpOption();
-    const QCommandLineOption folderOption(
-        QStringLiteral("dir"), QStringLiteral("Folder for the test PC (default: beside the program)."),
-        QStringLiteral("folder"), QCoreApplication::applicationDirPath());
+    const QCommandLineOption folderOption = testPcFolderOption();
     const QCommandLineOption runsOption(QStringLiteral("runs"), QStringLiteral("Timed runs per case."),
                                         QStringLiteral("n"), QStringLiteral("5"));
     const QCommandLineOption filesOption(QStringLiteral("files"),

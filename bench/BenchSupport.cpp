@@ -2,6 +2,7 @@
 
 #include "platform/drives/Pc.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
@@ -81,6 +82,13 @@ bool isTmpfs(const QString &folder)
 {
     struct statfs info;
     return ::statfs(QFile::encodeName(folder).constData(), &info) == 0 && info.f_type == TMPFS_MAGIC;
+}
+
+QCommandLineOption testPcFolderOption()
+{
+    return QCommandLineOption(QStringLiteral("dir"),
+                              QStringLiteral("Folder for the test PC (default: beside the program)."),
+                              QStringLiteral("folder"), QCoreApplication::applicationDirPath());
 }
 
 void printTimings(const QString &heading, const QString &anchor, const QList<Timings> &results, int runs)

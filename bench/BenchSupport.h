@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCommandLineOption>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -46,6 +47,9 @@ struct Timings {
 };
 // The heading, then a table of the medians and their ratio ours/anchor, then every run.
 void printTimings(const QString &heading, const QString &anchor, const QList<Timings> &results, int runs);
+
+// --dir: the folder the test PC is made in, on the disk to be measured (default: beside the program).
+QCommandLineOption testPcFolderOption();
 
 void writeRandomFile(const QString &hostPath, qint64 size);
 double median(QList<double> values);

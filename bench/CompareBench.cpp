@@ -151,9 +151,7 @@ int main(int argc, char *argv[])
     options.setApplicationDescription(
         QStringLiteral("Times the backup comparison against cmp on the same pairs."));
     options.addHelpOption();
-    const QCommandLineOption folderOption(
-        QStringLiteral("dir"), QStringLiteral("Folder for the test PC (default: beside the program)."),
-        QStringLiteral("folder"), QCoreApplication::applicationDirPath());
+    const QCommandLineOption folderOption = testPcFolderOption();
     const QCommandLineOption runsOption(QStringLiteral("runs"), QStringLiteral("Timed runs per case."),
                                         QStringLiteral("n"), QStringLiteral("5"));
     const QCommandLineOption filesOption(QStringLiteral("files"), QStringLiteral("Number of files."),

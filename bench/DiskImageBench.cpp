@@ -139,9 +139,7 @@ int main(int argc, char *argv[])
     QCommandLineParser options;
     options.setApplicationDescription(QStringLiteral("Times a drive on a FAT32 disk image against mtools."));
     options.addHelpOption();
-    const QCommandLineOption folderOption(
-        QStringLiteral("dir"), QStringLiteral("Folder for the test PC (default: beside the program)."),
-        QStringLiteral("folder"), QCoreApplication::applicationDirPath());
+    const QCommandLineOption folderOption = testPcFolderOption();
     const QCommandLineOption runsOption(QStringLiteral("runs"), QStringLiteral("Timed runs per case."),
                                         QStringLiteral("n"), QStringLiteral("9"));
     const QCommandLineOption entriesOption(QStringLiteral("entries"), QStringLiteral("Files in C:\\WINDOWS."),

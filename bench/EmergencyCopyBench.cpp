@@ -64,9 +64,7 @@ int main(int argc, char *argv[])
     QCommandLineParser options;
     options.setApplicationDescription(QStringLiteral("Times the emergency disk's copy step against cp."));
     options.addHelpOption();
-    const QCommandLineOption folderOption(
-        QStringLiteral("dir"), QStringLiteral("Folder for the test PC (default: beside the program)."),
-        QStringLiteral("folder"), QCoreApplication::applicationDirPath());
+    const QCommandLineOption folderOption = testPcFolderOption();
     const QCommandLineOption runsOption(QStringLiteral("runs"), QStringLiteral("Timed runs."),
                                         QStringLiteral("n"), QStringLiteral("5"));
     const QCommandLineOption sizeOption(QStringLiteral("mib"), QStringLiteral("Size of the file."),

@@ -141,9 +141,7 @@ int main(int argc, char *argv[])
     options.setApplicationDescription(
         QStringLiteral("Times the main window's work on a long Backup list against a short one."));
     options.addHelpOption();
-    const QCommandLineOption folderOption(
-        QStringLiteral("dir"), QStringLiteral("Folder for the test PC (default: beside the program)."),
-        QStringLiteral("folder"), QCoreApplication::applicationDirPath());
+    const QCommandLineOption folderOption = testPcFolderOption();
     const QCommandLineOption runsOption(QStringLiteral("runs"), QStringLiteral("Runs per list."),
                                         QStringLiteral("n"), QStringLiteral("7"));
     const QCommandLineOption fewOption(QStringLiteral("few"), QStringLiteral("Files in the short list."),
