@@ -39,13 +39,15 @@ const QStringList Sources = {QStringLiteral("C:\\AUTOEXEC.BAT"),
                              QStringLiteral("C:\\WINDOWS\\WIN.INI"),
                              QStringLiteral("C:\\WINDOWS\\SYSTEM.INI"),
                              QStringLiteral("C:\\WINDOWS\\CONTROL.INI"),
-                             QStringLiteral("C:\\WINDOWS\\PROTOCOL.INI")};
+                             QStringLiteral("C:\\WINDOWS\\PROTOCOL.INI"),
+                             LongUmlautName};
 const QString Destination = QStringLiteral("C:\\Sicherung");
 const QString Script = QStringLiteral("Restore.bat");
 
+// A temporary file or folder of copies the killed run left.
 bool isLeftoverName(const QString &name)
 {
-    static const QRegularExpression pattern(QStringLiteral("^~VS[0-9A-F]{4}\\.TMP$"));
+    static const QRegularExpression pattern(QStringLiteral("^~VS[0-9A-F]{4}\\.(TMP|DIR)$"));
     return pattern.match(name).hasMatch();
 }
 
