@@ -170,6 +170,22 @@ int copyIntoImage(const Location &location, const QByteArray &data, const QDateT
     return error;
 }
 
+// mtools 4.0 aborts, before it writes anything, a rename to a new name whose entries make the
+// folder grow. An empty file under a free name at least as long grows the folder there first;
+// removed again, it leaves its entries free for the new name.
+int makeRoomFor(const Location &to)
+{
+    const QString room = QStringLiteral("~VS Platz") + QString(qMax<qsizetype>(0, to.name.size() - 9), u'x');
+    std::shared_ptr<const FatVolume> volume;
+    Location placeholder = to;
+    placeholder.windowsPath = below(directoryPart(to.windowsPath), room, u'\\');
+    if (currentEntry(placeholder, &volume).error != dos::FileNotFound)
+        return dos::AccessDenied;  // taken, or the folder cannot be read
+    if (const int error = copyIntoImage(to, {}, {}, room))
+        return error;
+    return changeImage(to, QStringLiteral("mdel"), {pathOfName(to, room)});
+}
+
 // A name in the file's folder that nothing has, for a file on its way to its place.
 QString temporaryName(const FatVolume &volume, const Location &location)
 {
@@ -405,8 +421,11 @@ int FatImageBackend::move(const Location &from, const Location &to, quint8 attri
     const quint8 before = source.value->attributes & ~attr::Directory;
     const QStringList arguments{QStringLiteral("-D"), QStringLiteral("o"), BackendPlace::entry(from),
                                 pathOfName(to, to.name)};
-    if (const int error = changeImage(from, QStringLiteral("mmove"), arguments))
-        return error;
+    if (const int error = changeImage(from, QStringLiteral("mmove"), arguments)) {
+        if (to.exists || makeRoomFor(to) != dos::Ok
+            || changeImage(from, QStringLiteral("mmove"), arguments) != dos::Ok)
+            return error;
+    }
     // mmove moves the directory entry, attributes and all.
     return before == attributes ? dos::Ok : setAttributesOf(to, attributes);
 }
