@@ -3,6 +3,7 @@
 // system files from the image to a host folder against one mcopy of the same files, and into a
 // folder of the image against one mcopy of the same files from the host. --folders adds the
 // folders of a larger installation.
+#include "backup/core/BackupFolder.h"
 #include "backup/core/BackupRun.h"
 #include "bench/BenchSupport.h"
 #include "platform/drives/Files.h"
@@ -118,15 +119,20 @@ Timings measure(const QString &title, int runs, const std::function<void(int)> &
     return result;
 }
 
+// As the backup run copies: all files at once where the folder's drive can, else one by one.
 void backupInto(const QString &folder)
 {
     check(platform::forceDirectories(folder), folder);
     platform::FileRun fileRun;
+    QStringList sources;
     for (const SystemFile &file : SystemFiles) {
-        const QString source = windowsPath(file.path);
-        if (!platform::fileExists(source))
-            throw Failure("missing " + source.toStdString());
-        check(backup::copyIntoBackup(source, backup::backupTarget(folder, source)).error, source);
+        sources.append(windowsPath(file.path));
+        if (!platform::fileExists(sources.last()))
+            throw Failure("missing " + sources.last().toStdString());
+    }
+    if (!backup::copyAllIntoFolder(sources, folder)) {
+        for (const QString &source : sources)
+            check(backup::copyIntoBackup(source, backup::backupTarget(folder, source)).error, source);
     }
     check(fileRun.finish(), folder);
 }

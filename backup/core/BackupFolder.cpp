@@ -1,6 +1,7 @@
 #include "backup/core/BackupFolder.h"
 
 #include "platform/drives/Files.h"
+#include "platform/files/FileBatch.h"
 #include "platform/files/FileMove.h"
 
 #include <QRegularExpression>
@@ -17,6 +18,14 @@ const QString TemporaryPrefix = QStringLiteral("~VS");
 bool isOwnTemporaryName(const QString &name)
 {
     static const QRegularExpression pattern(QStringLiteral("^~VS[0-9A-F]{4}\\.TMP$"));
+    return pattern.match(name).hasMatch();
+}
+
+// copyFilesTogether makes its folder of copies "~VS", four upper-case hex digits and ".DIR": a
+// folder named like a temporary file is someone else's.
+bool isOwnStagingName(const QString &name)
+{
+    static const QRegularExpression pattern(QStringLiteral("^~VS[0-9A-F]{4}\\.DIR$"));
     return pattern.match(name).hasMatch();
 }
 
@@ -88,6 +97,11 @@ WriteOutcome writeInPlace(const QString &target, const std::function<int(const Q
     return {};
 }
 
+bool copyAllIntoFolder(const QStringList &sources, const QString &folder)
+{
+    return platform::copyFilesTogether(sources, folder, TemporaryPrefix);
+}
+
 void removeLeftoverTemporaries(const QString &folder)
 {
     const auto names = platform::files(folder);
@@ -97,6 +111,11 @@ void removeLeftoverTemporaries(const QString &folder)
     for (const QString &name : names.value) {
         if (isOwnTemporaryName(name))
             discardTemporary(base + QLatin1Char('\\') + name);
+    }
+    const auto folders = platform::subdirectories(folder);
+    for (const QString &name : folders.ok() ? folders.value : QStringList()) {
+        if (isOwnStagingName(name))
+            (void)platform::removeDirectoryTree(base + QLatin1Char('\\') + name);  // tried again next run
     }
 }
 

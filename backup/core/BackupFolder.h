@@ -3,12 +3,14 @@
 #include "platform/text/DosError.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
 // Files in the backup folder appear under their names only when complete: each is written under
-// a temporary name (~VSxxxx.TMP) beside its place and then moved there. A killed run can leave
-// such temporary files behind; the next run into the folder removes them.
+// a temporary name (~VSxxxx.TMP) beside its place, or into a temporary folder (~VSxxxx.DIR)
+// there, and then moved to its place. A killed run can leave such temporary files and folders behind; the next run
+// into the folder removes them.
 namespace backup {
 
 struct WriteOutcome {
@@ -25,8 +27,15 @@ struct WriteOutcome {
 // is reported as PathNotFound.
 WriteOutcome writeInPlace(const QString &target, const std::function<int(const QString &temporary)> &fill);
 
-// Removes the temporary files a killed run left in folder. Only names spelled exactly as the
-// program makes them go; every other file stays. A file that cannot be removed is left alone: it
+// Copies every source into folder, each under its own name, with its attributes and last-write
+// time, at once where the folder's drive can (a folder of a disk image that holds the sources):
+// they are made in a temporary folder (~VSxxxx.DIR) there and then take their names together.
+// False when that cannot be done or failed; each target then holds its earlier file or its
+// complete copy, for writeInPlace file by file.
+bool copyAllIntoFolder(const QStringList &sources, const QString &folder);
+
+// Removes the temporary files and folders a killed run left in folder. Only names spelled exactly
+// as the program makes them go; every other file stays. A file that cannot be removed is left alone: it
 // does no harm and the next run tries again.
 void removeLeftoverTemporaries(const QString &folder);
 

@@ -1,5 +1,6 @@
 #include "backup/core/Runner.h"
 
+#include "backup/core/BackupFolder.h"
 #include "backup/core/BackupRun.h"
 #include "backup/core/RestoreScript.h"
 #include "backup/core/ScriptFiles.h"
@@ -33,15 +34,38 @@ bool copyPif(const RunRequest &request, const QString &base)
     return platform::fileExists(supplied) && copyIntoBackup(supplied, restorePifPath(base)).ok();
 }
 
-}  // namespace
-
-RunSummary runBackup(const RunRequest &request, RunObserver &observer)
+// Every file that exists, copied at once where the destination's drive can do that; true when
+// they all stand in place, and the run's reports follow in list order.
+bool copiedTogether(const RunRequest &request, const QString &base, RunObserver &observer,
+                    RunSummary &summary, QList<MarkedFile> &saved)
 {
-    const QString base = destinationBase(request.destination);
-    removeLeftoverTemporaries(request.destination);
+    QList<bool> present;
+    QStringList sources;
+    present.reserve(request.files.size());
+    for (const MarkedFile &file : request.files) {
+        present.append(platform::fileExists(file.path));
+        if (present.last())
+            sources.append(file.path);
+    }
+    if (sources.isEmpty() || !copyAllIntoFolder(sources, base))
+        return false;
+    const int total = int(request.files.size());
+    for (int done = 0; done < total; ++done) {
+        if (present[done]) {
+            saved.append(request.files[done]);
+        } else {
+            ++summary.missing;
+            observer.missing(request.files[done]);
+        }
+        observer.progress(done + 1, total);
+    }
+    return true;
+}
 
-    RunSummary summary;
-    QList<MarkedFile> saved;
+// Each file on its own, with a report for each that fails.
+void copyOneByOne(const RunRequest &request, const QString &base, RunObserver &observer, RunSummary &summary,
+                  QList<MarkedFile> &saved)
+{
     const int total = int(request.files.size());
     for (int done = 0; done < total; ++done) {
         const MarkedFile &file = request.files[done];
@@ -64,6 +88,19 @@ RunSummary runBackup(const RunRequest &request, RunObserver &observer)
         }
         observer.progress(done + 1, total);
     }
+}
+
+}  // namespace
+
+RunSummary runBackup(const RunRequest &request, RunObserver &observer)
+{
+    const QString base = destinationBase(request.destination);
+    removeLeftoverTemporaries(request.destination);
+
+    RunSummary summary;
+    QList<MarkedFile> saved;
+    if (!copiedTogether(request, base, observer, summary, saved))
+        copyOneByOne(request, base, observer, summary, saved);
     summary.saved = int(saved.size());
 
     if (!saved.isEmpty() && !summary.folderFailed) {
@@ -72,7 +109,7 @@ RunSummary runBackup(const RunRequest &request, RunObserver &observer)
         if (!copyPif(request, base))
             observer.pifFailed();
     }
-    summary.statusText = finishRun(base, summary.saved, summary.missing, total);
+    summary.statusText = finishRun(base, summary.saved, summary.missing, int(request.files.size()));
     summary.holdsScript = platform::fileExists(restoreScriptPath(base));
     return summary;
 }

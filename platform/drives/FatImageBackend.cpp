@@ -10,6 +10,7 @@
 #include "platform/text/detail/FileNames.h"
 
 #include <QCoreApplication>
+#include <QMap>
 
 #include <algorithm>
 
@@ -104,17 +105,23 @@ DosResult<QString> currentShortPath(const Location &location)
     return {dos::Ok, pathOfName(location, found.value->shortName)};
 }
 
+// mattrib's options that give a file exactly `attributes`.
+QStringList attributeFlags(quint8 attributes)
+{
+    const auto flag = [attributes](quint8 bit, const char *on, const char *off) {
+        return QString::fromLatin1(attributes & bit ? on : off);
+    };
+    return {flag(attr::ReadOnly, "+r", "-r"), flag(attr::Hidden, "+h", "-h"), flag(attr::System, "+s", "-s"),
+            flag(attr::Archive, "+a", "-a")};
+}
+
 int setAttributesOf(const Location &location, quint8 attributes)
 {
     const auto path = currentShortPath(location);
     if (!path.ok())
         return path.error;
-    const auto flag = [attributes](quint8 bit, const char *on, const char *off) {
-        return QString::fromLatin1(attributes & bit ? on : off);
-    };
     return changeImage(location, QStringLiteral("mattrib"),
-                       {flag(attr::ReadOnly, "+r", "-r"), flag(attr::Hidden, "+h", "-h"),
-                        flag(attr::System, "+s", "-s"), flag(attr::Archive, "+a", "-a"), path.value});
+                       attributeFlags(attributes) + QStringList{path.value});
 }
 
 // mcopy leaves every file it writes with the archive attribute alone, as a file written on
@@ -163,6 +170,22 @@ int copyIntoImage(const Location &location, const QByteArray &data, const QDateT
     return error;
 }
 
+// mtools 4.0 aborts, before it writes anything, a rename to a new name whose entries make the
+// folder grow. An empty file under a free name at least as long grows the folder there first;
+// removed again, it leaves its entries free for the new name.
+int makeRoomFor(const Location &to)
+{
+    const QString room = QStringLiteral("~VS Platz") + QString(qMax<qsizetype>(0, to.name.size() - 9), u'x');
+    std::shared_ptr<const FatVolume> volume;
+    Location placeholder = to;
+    placeholder.windowsPath = below(directoryPart(to.windowsPath), room, u'\\');
+    if (currentEntry(placeholder, &volume).error != dos::FileNotFound)
+        return dos::AccessDenied;  // taken, or the folder cannot be read
+    if (const int error = copyIntoImage(to, {}, {}, room))
+        return error;
+    return changeImage(to, QStringLiteral("mdel"), {pathOfName(to, room)});
+}
+
 // A name in the file's folder that nothing has, for a file on its way to its place.
 QString temporaryName(const FatVolume &volume, const Location &location)
 {
@@ -174,6 +197,40 @@ QString temporaryName(const FatVolume &volume, const Location &location)
         if (!entries || !entries->find(name))
             return name;
     }
+}
+
+// A name mcopy can be given for a file of the image: mtools reads brackets as a pattern.
+bool isPlainName(const QString &name)
+{
+    return isStorableName(name) && !name.contains(u'[') && !name.contains(u']');
+}
+
+// mcopy names a copy as its source is spelled on the command line, and finds the source by that
+// spelling without regard to case: a name that is the entry's own, or differs from it only in the
+// case of ASCII letters (which mtools and the platform fold alike), reaches the right file.
+bool namesEntry(const QString &name, const FatEntry &entry)
+{
+    const auto matches = [&name](const QString &stored) {
+        if (name == stored)
+            return true;
+        const bool ascii = std::all_of(name.begin(), name.end(), [](QChar c) { return c.unicode() < 0x80; });
+        return ascii && name.compare(stored, Qt::CaseInsensitive) == 0;
+    };
+    return matches(entry.name) || matches(entry.shortName);
+}
+
+// A folder beside the copies' places that nothing has: the prefix, four hex digits and ".DIR".
+QString stagingName(const FatEntry &folder, const QString &prefix)
+{
+    constexpr int Names = 0x10000;
+    const int start = QCoreApplication::applicationPid() % Names;
+    for (int step = 0; step < Names; ++step) {
+        const QString name =
+            prefix + QStringLiteral("%1.DIR").arg((start + step) % Names, 4, 16, QChar(u'0')).toUpper();
+        if (!folder.find(name))
+            return name;
+    }
+    return {};
 }
 
 // A FAT file system in an image file: read from the image directly, changed through mtools.
@@ -195,6 +252,8 @@ public:
     int remove(const Location &file) override;
     int makeDirectory(const Location &directory) override;
     int removeTree(const Location &directory) override;
+    bool copyTogether(const QList<Location> &sources, const QStringList &names, const Location &folder,
+                      const QString &stagingPrefix) override;
 };
 
 }  // namespace
@@ -362,8 +421,11 @@ int FatImageBackend::move(const Location &from, const Location &to, quint8 attri
     const quint8 before = source.value->attributes & ~attr::Directory;
     const QStringList arguments{QStringLiteral("-D"), QStringLiteral("o"), BackendPlace::entry(from),
                                 pathOfName(to, to.name)};
-    if (const int error = changeImage(from, QStringLiteral("mmove"), arguments))
-        return error;
+    if (const int error = changeImage(from, QStringLiteral("mmove"), arguments)) {
+        if (to.exists || makeRoomFor(to) != dos::Ok
+            || changeImage(from, QStringLiteral("mmove"), arguments) != dos::Ok)
+            return error;
+    }
     // mmove moves the directory entry, attributes and all.
     return before == attributes ? dos::Ok : setAttributesOf(to, attributes);
 }
@@ -383,6 +445,59 @@ int FatImageBackend::makeDirectory(const Location &directory)
 int FatImageBackend::removeTree(const Location &directory)
 {
     return changeImage(directory, QStringLiteral("mdeltree"), {BackendPlace::entry(directory)});
+}
+
+// One mcopy of all the files into the staging folder, one mattrib for each set of attributes
+// other than archive, one mmove of all the copies to their names. The move goes from another
+// folder: mtools 4.0 aborts a rename inside one folder whose new name makes that folder grow.
+bool FatImageBackend::copyTogether(const QList<Location> &sources, const QStringList &names,
+                                   const Location &folder, const QString &stagingPrefix)
+{
+    std::shared_ptr<const FatVolume> volume;
+    const auto target = currentEntry(folder, &volume);
+    if (!target.ok() || !target.value->isDirectory() || !target.value->entries().ok())
+        return false;
+    const QString staging = stagingName(*target.value, stagingPrefix);
+    if (staging.isEmpty())
+        return false;
+    const QString stagingPath = below(BackendPlace::entry(folder), staging);
+    QStringList copied;
+    QStringList staged;
+    QMap<quint8, QStringList> attributeSets;
+    for (qsizetype at = 0; at < sources.size(); ++at) {
+        const FatEntry *source = entryOf(*volume, sources[at]).value;
+        const FatEntry *earlier = target.value->find(names[at]);
+        // A file replaced keeps the spelling of its name, as a copy file by file does.
+        const QString name = earlier ? earlier->name : names[at];
+        if (!source || source->isDirectory() || (earlier && earlier->isDirectory()) || !isPlainName(name)
+            || !namesEntry(name, *source) || staged.contains(below(stagingPath, name), Qt::CaseInsensitive))
+            return false;
+        copied.append(below(BackendPlace::folder(sources[at]), name));
+        staged.append(below(stagingPath, name));
+        const quint8 attributes = source->attributes & ~attr::Directory;
+        if (attributes != attr::Archive)
+            attributeSets[attributes].append(staged.last());
+    }
+
+    if (changeImage(folder, QStringLiteral("mmd"), {stagingPath}) != dos::Ok)
+        return false;
+    bool done = changeImage(folder, QStringLiteral("mcopy"),
+                            QStringList{QStringLiteral("-m"), QStringLiteral("-o")} + copied
+                                + QStringList{stagingPath + u'/'})
+                == dos::Ok;
+    for (auto set = attributeSets.cbegin(); done && set != attributeSets.cend(); ++set)
+        done = changeImage(folder, QStringLiteral("mattrib"), attributeFlags(set.key()) + set.value())
+               == dos::Ok;
+    if (done) {
+        done = changeImage(folder, QStringLiteral("mmove"),
+                           QStringList{QStringLiteral("-D"), QStringLiteral("o")} + staged
+                               + QStringList{below(BackendPlace::entry(folder), {})})
+               == dos::Ok;
+    }
+    // An empty staging folder left behind goes with the next run into the folder; what a failed
+    // step left in it goes now, and the caller's copies file by file report the failure.
+    (void)changeImage(folder, done ? QStringLiteral("mrd") : QStringLiteral("mdeltree"), {stagingPath});
+    return done;
 }
 
 DosResult<QString> FatImageBackend::hostPath(const Location &)

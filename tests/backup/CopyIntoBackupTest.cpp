@@ -237,6 +237,31 @@ private slots:
         QVERIFY(platform::directoryExists(QStringLiteral("D:\\Backups\\~VS1234.TMP")));
     }
 
+    // The folder of copies a killed run into a disk image left goes at the next run, with its
+    // read-only copies; folders of other names stay.
+    void leftoverFoldersOfCopies_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("folder of copies") << "~VS0A1F.DIR" << true;
+        QTest::newRow("named like a temporary file") << "~VS0A1F.TMP" << false;
+        QTest::newRow("lower case") << "~vs0a1f.dir" << false;
+        QTest::newRow("not hexadecimal") << "~VS0A1G.DIR" << false;
+    }
+    void leftoverFoldersOfCopies()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, removed);
+        TestMachine pc;
+        const QString leftover = Folder + QLatin1Char('\\') + name;
+        pc.makeDirectory(leftover);
+        pc.writeFile(leftover + QStringLiteral("\\IO.SYS"), "halb", 7);
+        pc.writeFile(Target, "Sicherung");
+        removeLeftoverTemporaries(Folder);
+        QCOMPARE(platform::directoryExists(leftover), !removed);
+        QCOMPARE(filesIn(Folder), QStringList{QStringLiteral("Io.sys")});
+    }
+
     // A marked file that already lies in the backup folder is its own copy.
     void fileCopiedOntoItself()
     {

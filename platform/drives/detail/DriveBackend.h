@@ -86,6 +86,15 @@ public:
     [[nodiscard]] virtual int makeDirectory(const Location &directory) = 0;
     [[nodiscard]] virtual int removeTree(const Location &directory) = 0;
 
+    // Copies each of `sources`, files of this drive, into `folder` under the name at the same place
+    // in `names`, replacing a file of that name whatever its attributes; each copy keeps its
+    // source's attributes and last-write time. The copies are made in a new folder inside
+    // `folder`, named `stagingPrefix` with four hex digits and ".DIR", and reach their names
+    // together. False where the drive cannot copy that way (the
+    // default) or a step failed: each name then holds its earlier file or its complete copy.
+    [[nodiscard]] virtual bool copyTogether(const QList<Location> &sources, const QStringList &names,
+                                            const Location &folder, const QString &stagingPrefix);
+
     // Streams; by default through read() and a Replace write() of the whole file, which a
     // backend that can do better overrides.
     [[nodiscard]] virtual DosResult<std::unique_ptr<InputStream>> openInput(const Location &file);
