@@ -72,10 +72,10 @@ static QString flag(bool on)
 Settings read(const platform::ProfileDocument &document)
 {
     Settings result;
-    const QStringList keys = document.keys(FilesSection);
-    result.rows.reserve(keys.size());
-    for (const QString &key : keys)
-        result.rows.append({key, readFlag(document.value(FilesSection, key, QString()))});
+    const auto files = document.keyValues(FilesSection);
+    result.rows.reserve(files.size());
+    for (const auto &[path, checked] : files)
+        result.rows.append({path, readFlag(checked)});
     result.destination = document.value(PathSection, PathKey, QString());
     result.shortHelp = readFlag(document.value(OptionsSection, ShortHelpKey, QString()));
     result.autoQuit = readFlag(document.value(OptionsSection, AutoQuitKey, QString()));

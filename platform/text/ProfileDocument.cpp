@@ -8,17 +8,18 @@ namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
 
-// Keys are mostly plain ASCII, whose folding is its lower case: long lists read quicker than
-// through the full folding letter by letter.
-QString keyOf(QStringView name)
+// FNV-1a with a final mix, so that the low bits a hash table takes depend on every character.
+size_t hashOf(QStringView text)
 {
-    const QStringView trimmed = name.trimmed();
-    if (!std::all_of(trimmed.begin(), trimmed.end(), [](QChar c) { return c.unicode() < 128; }))
-        return trimmed.toString().toCaseFolded();
-    QString folded(trimmed.size(), Qt::Uninitialized);
-    std::transform(trimmed.begin(), trimmed.end(), folded.begin(),
-                   [](QChar c) { return c >= u'A' && c <= u'Z' ? QChar(c.unicode() + (u'a' - u'A')) : c; });
-    return folded;
+    quint64 hash = 14695981039346656037ULL;
+    for (const QChar c : text) {
+        hash ^= c.unicode();
+        hash *= 1099511628211ULL;
+    }
+    hash ^= hash >> 33;
+    hash *= 0xFF51AFD7ED558CCDULL;
+    hash ^= hash >> 33;
+    return static_cast<size_t>(hash);
 }
 
 bool isBlank(const QString &line)
@@ -28,11 +29,31 @@ bool isBlank(const QString &line)
 
 }  // namespace
 
+// Keys are mostly plain ASCII, whose folding is its lower case: long lists read quicker than
+// through the full folding letter by letter.
+ProfileDocument::FoldedKey ProfileDocument::keyOf(QStringView name)
+{
+    const QStringView trimmed = name.trimmed();
+    FoldedKey key;
+    if (std::all_of(trimmed.begin(), trimmed.end(), [](QChar c) { return c.unicode() < 128; })) {
+        key.text = QString(trimmed.size(), Qt::Uninitialized);
+        std::transform(trimmed.begin(), trimmed.end(), key.text.begin(), [](QChar c) {
+            return c >= u'A' && c <= u'Z' ? QChar(c.unicode() + (u'a' - u'A')) : c;
+        });
+    } else {
+        key.text = trimmed.toString().toCaseFolded();
+    }
+    key.hash = hashOf(key.text);
+    return key;
+}
+
 // One pass over the text; a line costs its own text and, for an entry, its key and value.
 ProfileDocument ProfileDocument::parse(const QString &text)
 {
     ProfileDocument document;
-    const QStringView all(text);
+    // Raw data of the caller's may go before the document does: such text is copied.
+    document.m_source = text.capacity() > 0 ? text : QString(text.constData(), text.size());
+    const QStringView all(document.m_source);
     // The next CR and LF at or after the line's start, each searched for again only once passed.
     auto nextOf = [&all](char16_t end, qsizetype from) {
         const qsizetype found = all.indexOf(QChar(end), from);
@@ -50,7 +71,7 @@ ProfileDocument ProfileDocument::parse(const QString &text)
         if (nextLf < start)
             nextLf = nextOf(u'\n', start);
         const qsizetype stop = std::min(nextCr, nextLf);
-        line.raw = all.sliced(start, stop - start).toString();
+        line.raw = QString::fromRawData(all.data() + start, stop - start);
         if (stop == all.size()) {
             line.end = LineEnd::None;
             start = stop;
@@ -81,8 +102,11 @@ ProfileDocument ProfileDocument::parse(const QString &text)
         if (!key.isEmpty() && !trimmed.startsWith(u';') && !trimmed.startsWith(u'[')) {
             line.equals = equals;
             // Of two equal keys, Windows reads and writes the first.
-            if (QString folded = keyOf(key); !section.entryLines.contains(folded))
-                section.entryLines.insert(std::move(folded), section.lines.size());
+            FoldedKey folded = keyOf(key);
+            if (section.entryLines.contains(folded))
+                line.repeated = true;
+            else
+                section.entryLines.emplace(std::move(folded), section.lines.size());
         }
         section.lines.append(std::move(line));
     }
@@ -155,7 +179,7 @@ void ProfileDocument::setValue(const QString &section, const QString &key, const
         m_sections.append(Section{name, Line{u'[' + name + u']', LineEnd::CrLf, 0, -1}, {}, {}});
         found = &m_sections.last();
     }
-    const QString folded = keyOf(key);
+    const FoldedKey folded = keyOf(key);
     if (const qsizetype index = found->entryLines.value(folded, -1); index >= 0) {
         Line &line = found->lines[index];
         const QString spelled = line.key();
@@ -183,6 +207,24 @@ QStringList ProfileDocument::keys(const QString &section) const
         }
     }
     return keys;
+}
+
+QList<ProfileDocument::KeyValue> ProfileDocument::keyValues(const QString &section) const
+{
+    QList<KeyValue> keyValues;
+    const Section *found = findSection(section);
+    if (!found)
+        return keyValues;
+    keyValues.reserve(found->lines.size());
+    for (const Line &line : found->lines) {
+        if (!line.isEntry())
+            continue;
+        const Line &read =
+            line.repeated ? found->lines[found->entryLines.value(keyOf(QStringView(line.raw).first(line.equals)))]
+                          : line;
+        keyValues.append({line.key(), read.value()});
+    }
+    return keyValues;
 }
 
 QList<ProfileDocument::NumberedLine> ProfileDocument::entries(const QString &section) const

@@ -22,6 +22,13 @@ public:
     QString value(const QString &section, const QString &key, const QString &defaultValue) const;
     void setValue(const QString &section, const QString &key, const QString &value);
     QStringList keys(const QString &section) const;
+    struct KeyValue {
+        QString key;
+        QString value;
+    };
+    // The section's keys in file order, each with the value Windows reads for it: of equal keys,
+    // the first one's. One pass, for long sections.
+    QList<KeyValue> keyValues(const QString &section) const;
     bool isEmpty() const;
 
     // For a reader with stricter rules than Windows (machine.ini), which names the line at fault.
@@ -43,20 +50,35 @@ private:
         LineEnd end = LineEnd::CrLf;
         qsizetype number = 0;  // from 1 as parsed; 0 for a line written since
         qsizetype equals = -1;  // an entry's '=' in raw; -1: not an entry (blank, comment, header)
+        bool repeated = false;  // an entry whose key an earlier entry of its section has
         bool isEntry() const { return equals >= 0; }
-        QString key() const { return raw.first(equals).trimmed(); }
-        QString value() const { return raw.sliced(equals + 1).trimmed(); }
+        QString key() const { return QStringView(raw).first(equals).trimmed().toString(); }
+        QString value() const { return QStringView(raw).sliced(equals + 1).trimmed().toString(); }
     };
+    // A key as looked up: case-folded, with a hash taken while folding (QString's own hash is
+    // a slow one on many machines, and a long list hashes every key).
+    struct FoldedKey {
+        QString text;
+        size_t hash = 0;
+        friend bool operator==(const FoldedKey &a, const FoldedKey &b)
+        {
+            return a.hash == b.hash && a.text == b.text;
+        }
+        friend size_t qHash(const FoldedKey &key, size_t seed) { return key.hash ^ seed; }
+    };
+    static FoldedKey keyOf(QStringView name);
     struct Section {
         QString name;  // empty for lines before the first header
         Line header;  // raw empty for lines before the first header
         QList<Line> lines;
-        QHash<QString, qsizetype> entryLines;  // case-folded key -> its first line
+        QHash<FoldedKey, qsizetype> entryLines;  // key -> its first line
     };
     Section *findSection(const QString &name);
     const Section *findSection(const QString &name) const;
 
     QList<Section> m_sections;
+    // The text parsed: a line read and not written since refers into it instead of holding a copy.
+    QString m_source;
 };
 
 }  // namespace platform

@@ -113,6 +113,37 @@ private slots:
         QCOMPARE(document.keys(QStringLiteral("Fehlt")), QStringList());
     }
 
+    // Its lines refer into the text parsed: neither the caller's buffer nor the first copy may be
+    // needed later.
+    void outlivesTheTextItWasParsedFrom()
+    {
+        QString buffer = QStringLiteral("[A]\r\nk=alt\r\n");
+        std::optional<ProfileDocument> original = ProfileDocument::parse(QString::fromRawData(buffer.constData(), buffer.size()));
+        buffer.fill(u'x');
+        const ProfileDocument copy = *original;
+        original.reset();
+        QCOMPARE(copy.value(QStringLiteral("a"), QStringLiteral("K"), QString()), QStringLiteral("alt"));
+        QCOMPARE(copy.text(), QStringLiteral("[A]\r\nk=alt\r\n"));
+    }
+
+    // Each key with what value() reads for it, equal keys included.
+    void listsKeyValuesAsRead()
+    {
+        ProfileDocument document = ProfileDocument::parse(Settings + QStringLiteral("[optionen]\nZweite=1\n"));
+        document.setValue(QStringLiteral("Optionen"), QStringLiteral("Neu"), QStringLiteral(" 5 "));
+        for (const QString &section :
+             {QStringLiteral("Optionen"), QStringLiteral("Sicherungsdateien"), QStringLiteral("Fehlt")}) {
+            QStringList read;
+            for (const QString &key : document.keys(section))
+                read << key + u'=' + document.value(section, key, QStringLiteral("Vorgabe"));
+            QStringList listed;
+            for (const auto &[key, value] : document.keyValues(section))
+                listed << key + u'=' + value;
+            QCOMPARE(listed, read);
+        }
+        QCOMPARE(document.keyValues(QStringLiteral("optionen")).at(3).value, QStringLiteral("1"));
+    }
+
     void writes_data()
     {
         QTest::addColumn<QString>("before");
