@@ -5,6 +5,21 @@
 
 namespace backup {
 
+namespace {
+
+qsizetype nameStart(const QString &path)
+{
+    return path.size() - platform::fileNamePart(path).size();
+}
+
+}  // namespace
+
+QString BackupList::name(int row) const
+{
+    const Row &listed = m_rows[row];
+    return listed.ownName.isNull() ? listed.path.sliced(listed.nameStart) : listed.ownName;
+}
+
 void BackupList::append(const QString &path, bool checked)
 {
     append(QList<NewRow>{{path, checked}});
@@ -18,8 +33,7 @@ void BackupList::append(const QList<NewRow> &rows)
     beginInsertRows(QModelIndex(), first, first + int(rows.size()) - 1);
     m_rows.reserve(first + rows.size());
     for (const NewRow &row : rows)
-        m_rows.append(
-            {row.path, platform::fileNamePart(row.path), row.checked ? Qt::Checked : Qt::Unchecked});
+        m_rows.append({row.path, nameStart(row.path), {}, row.checked ? Qt::Checked : Qt::Unchecked});
     endInsertRows();
 }
 
@@ -71,7 +85,7 @@ QList<MarkedFile> BackupList::markedFiles() const
     QList<MarkedFile> marked;
     for (int row = 0; row < size(); ++row) {
         if (isChecked(row))
-            marked.append({row, m_rows[row].path, m_rows[row].name});
+            marked.append({row, m_rows[row].path, name(row)});
     }
     return marked;
 }
@@ -88,7 +102,7 @@ QVariant BackupList::data(const QModelIndex &index, int role) const
     const Row &row = m_rows[index.row()];
     switch (role) {
     case Qt::DisplayRole:
-        return row.name;
+        return name(index.row());
     case PathRole:
         return row.path;
     case Qt::CheckStateRole:
@@ -109,11 +123,12 @@ bool BackupList::setData(const QModelIndex &index, const QVariant &value, int ro
         return true;
     case PathRole:
         row.path = value.toString();
-        row.name = platform::fileNamePart(row.path);
+        row.nameStart = nameStart(row.path);
+        row.ownName = QString();
         break;
     case Qt::DisplayRole:
     case Qt::EditRole:
-        row.name = value.toString();
+        row.ownName = value.toString();
         break;
     default:
         return false;

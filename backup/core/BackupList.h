@@ -20,7 +20,7 @@ public:
 
     int size() const { return int(m_rows.size()); }
     QString path(int row) const { return m_rows[row].path; }
-    QString name(int row) const { return m_rows[row].name; }
+    QString name(int row) const;
     Qt::CheckState state(int row) const { return m_rows[row].state; }
     bool isChecked(int row) const { return state(row) == Qt::Checked; }
 
@@ -51,7 +51,8 @@ public:
 private:
     struct Row {
         QString path;
-        QString name;
+        qsizetype nameStart = 0;  // the name is the path's end: a long list keeps one string a row
+        QString ownName;  // null but for a name set apart from the path
         Qt::CheckState state = Qt::Unchecked;
     };
     void setState(int row, Qt::CheckState state);
