@@ -8,44 +8,12 @@ namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
 
-// FNV-1a with a final mix, so that the low bits a hash table takes depend on every character.
-size_t hashOf(QStringView text)
-{
-    quint64 hash = 14695981039346656037ULL;
-    for (const QChar c : text) {
-        hash ^= c.unicode();
-        hash *= 1099511628211ULL;
-    }
-    hash ^= hash >> 33;
-    hash *= 0xFF51AFD7ED558CCDULL;
-    hash ^= hash >> 33;
-    return static_cast<size_t>(hash);
-}
-
 bool isBlank(const QString &line)
 {
     return line.trimmed().isEmpty();
 }
 
 }  // namespace
-
-// Keys are mostly plain ASCII, whose folding is its lower case: long lists read quicker than
-// through the full folding letter by letter.
-ProfileDocument::FoldedKey ProfileDocument::keyOf(QStringView name)
-{
-    const QStringView trimmed = name.trimmed();
-    FoldedKey key;
-    if (std::all_of(trimmed.begin(), trimmed.end(), [](QChar c) { return c.unicode() < 128; })) {
-        key.text = QString(trimmed.size(), Qt::Uninitialized);
-        std::transform(trimmed.begin(), trimmed.end(), key.text.begin(), [](QChar c) {
-            return c >= u'A' && c <= u'Z' ? QChar(c.unicode() + (u'a' - u'A')) : c;
-        });
-    } else {
-        key.text = trimmed.toString().toCaseFolded();
-    }
-    key.hash = hashOf(key.text);
-    return key;
-}
 
 // One pass over the text; a line costs its own text and, for an entry, its key and value.
 ProfileDocument ProfileDocument::parse(const QString &text)
@@ -102,11 +70,7 @@ ProfileDocument ProfileDocument::parse(const QString &text)
         if (!key.isEmpty() && !trimmed.startsWith(u';') && !trimmed.startsWith(u'[')) {
             line.equals = equals;
             // Of two equal keys, Windows reads and writes the first.
-            FoldedKey folded = keyOf(key);
-            if (section.entryLines.contains(folded))
-                line.repeated = true;
-            else
-                section.entryLines.emplace(std::move(folded), section.lines.size());
+            line.repeated = section.list(key, section.lines.size()) != section.lines.size();
         }
         section.lines.append(std::move(line));
     }
@@ -165,7 +129,7 @@ QString ProfileDocument::value(const QString &section, const QString &key, const
     const Section *found = findSection(section);
     if (!found)
         return defaultValue;
-    const qsizetype line = found->entryLines.value(keyOf(key), -1);
+    const qsizetype line = found->lineOf(key);
     return line < 0 ? defaultValue : found->lines[line].value();
 }
 
@@ -179,8 +143,7 @@ void ProfileDocument::setValue(const QString &section, const QString &key, const
         m_sections.append(Section{name, Line{u'[' + name + u']', LineEnd::CrLf, 0, -1}, {}, {}});
         found = &m_sections.last();
     }
-    const FoldedKey folded = keyOf(key);
-    if (const qsizetype index = found->entryLines.value(folded, -1); index >= 0) {
+    if (const qsizetype index = found->lineOf(key); index >= 0) {
         Line &line = found->lines[index];
         const QString spelled = line.key();
         line.raw = spelled + u'=' + value;
@@ -194,7 +157,7 @@ void ProfileDocument::setValue(const QString &section, const QString &key, const
     }
     const QString spelled = key.trimmed();
     found->lines.insert(position, Line{spelled + u'=' + value, LineEnd::CrLf, 0, spelled.size()});
-    found->entryLines.insert(folded, position);
+    found->list(spelled, position);
 }
 
 QStringList ProfileDocument::keys(const QString &section) const
@@ -219,9 +182,7 @@ QList<ProfileDocument::KeyValue> ProfileDocument::keyValues(const QString &secti
     for (const Line &line : found->lines) {
         if (!line.isEntry())
             continue;
-        const Line &read =
-            line.repeated ? found->lines[found->entryLines.value(keyOf(QStringView(line.raw).first(line.equals)))]
-                          : line;
+        const Line &read = line.repeated ? found->lines[found->lineOf(line.keyText())] : line;
         keyValues.append({line.key(), read.value()});
     }
     return keyValues;

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QHash>
+#include "platform/text/detail/ProfileKeyIndex.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -52,26 +53,25 @@ private:
         qsizetype equals = -1;  // an entry's '=' in raw; -1: not an entry (blank, comment, header)
         bool repeated = false;  // an entry whose key an earlier entry of its section has
         bool isEntry() const { return equals >= 0; }
-        QString key() const { return QStringView(raw).first(equals).trimmed().toString(); }
+        QStringView keyText() const { return QStringView(raw).first(equals); }  // blanks included
+        QString key() const { return keyText().trimmed().toString(); }
         QString value() const { return QStringView(raw).sliced(equals + 1).trimmed().toString(); }
     };
-    // A key as looked up: case-folded, with a hash taken while folding (QString's own hash is
-    // a slow one on many machines, and a long list hashes every key).
-    struct FoldedKey {
-        QString text;
-        size_t hash = 0;
-        friend bool operator==(const FoldedKey &a, const FoldedKey &b)
-        {
-            return a.hash == b.hash && a.text == b.text;
-        }
-        friend size_t qHash(const FoldedKey &key, size_t seed) { return key.hash ^ seed; }
-    };
-    static FoldedKey keyOf(QStringView name);
     struct Section {
         QString name;  // empty for lines before the first header
         Line header;  // raw empty for lines before the first header
         QList<Line> lines;
-        QHash<FoldedKey, qsizetype> entryLines;  // key -> its first line
+        detail::ProfileKeyIndex entryLines;  // key -> its first line
+
+        qsizetype lineOf(QStringView key) const
+        {
+            return entryLines.find(key, [this](qsizetype line) { return lines[line].keyText(); });
+        }
+        // The line listed under the key: this one, or an earlier one of the same key.
+        qsizetype list(QStringView key, qsizetype line)
+        {
+            return entryLines.insert(key, line, [this](qsizetype at) { return lines[at].keyText(); });
+        }
     };
     Section *findSection(const QString &name);
     const Section *findSection(const QString &name) const;

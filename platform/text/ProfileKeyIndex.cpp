@@ -1,0 +1,85 @@
+#include "platform/text/detail/ProfileKeyIndex.h"
+
+#include <QString>
+
+#include <algorithm>
+
+namespace platform::detail {
+
+namespace {
+
+bool isAscii(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 128; });
+}
+
+char16_t asciiLower(QChar c)
+{
+    return c >= u'A' && c <= u'Z' ? char16_t(c.unicode() + (u'a' - u'A')) : c.unicode();
+}
+
+// FNV-1a with a final mix, so that the low bits the index takes depend on every character.
+class KeyHash {
+public:
+    void add(char16_t c)
+    {
+        m_hash ^= c;
+        m_hash *= 1099511628211ULL;
+    }
+    size_t value() const
+    {
+        quint64 hash = m_hash;
+        hash ^= hash >> 33;
+        hash *= 0xFF51AFD7ED558CCDULL;
+        hash ^= hash >> 33;
+        return static_cast<size_t>(hash);
+    }
+
+private:
+    quint64 m_hash = 14695981039346656037ULL;
+};
+
+}  // namespace
+
+// Plain ASCII keys, the usual ones, are folded letter by letter without a copy.
+size_t profileKeyHash(QStringView key)
+{
+    const QStringView trimmed = key.trimmed();
+    KeyHash hash;
+    if (isAscii(trimmed)) {
+        for (const QChar c : trimmed)
+            hash.add(asciiLower(c));
+    } else {
+        for (const QChar c : trimmed.toString().toCaseFolded())
+            hash.add(c.unicode());
+    }
+    return hash.value();
+}
+
+bool sameProfileKey(QStringView a, QStringView b)
+{
+    const QStringView left = a.trimmed();
+    const QStringView right = b.trimmed();
+    if (isAscii(left) && isAscii(right)) {
+        return left.size() == right.size()
+               && std::equal(left.begin(), left.end(), right.begin(),
+                             [](QChar x, QChar y) { return asciiLower(x) == asciiLower(y); });
+    }
+    return left.toString().toCaseFolded() == right.toString().toCaseFolded();
+}
+
+void ProfileKeyIndex::grow()
+{
+    const QList<Slot> old = std::exchange(m_slots, QList<Slot>(std::max<qsizetype>(16, m_slots.size() * 2)));
+    const size_t mask = size_t(m_slots.size()) - 1;
+    for (const Slot &slot : old) {
+        if (slot.line < 0)
+            continue;
+        size_t at = slot.hash & mask;
+        while (m_slots[qsizetype(at)].line >= 0)
+            at = (at + 1) & mask;
+        m_slots[qsizetype(at)] = slot;
+    }
+}
+
+}  // namespace platform::detail
