@@ -90,6 +90,13 @@ QList<MarkedFile> BackupList::markedFiles() const
     return marked;
 }
 
+// A list view asks for every row's index when it lays out a long list: straight, not through the
+// virtual row and column counts.
+QModelIndex BackupList::index(int row, int column, const QModelIndex &parent) const
+{
+    return row >= 0 && row < size() && column == 0 && !parent.isValid() ? createIndex(row, column) : QModelIndex();
+}
+
 int BackupList::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : size();

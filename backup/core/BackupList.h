@@ -41,6 +41,7 @@ public:
     // The checked rows, in list order, as the backup run takes them.
     QList<MarkedFile> markedFiles() const;
 
+    QModelIndex index(int row, int column = 0, const QModelIndex &parent = QModelIndex()) const override;
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role) const override;
     bool setData(const QModelIndex &index, const QVariant &value, int role) override;
