@@ -172,20 +172,18 @@ QStringList ProfileDocument::keys(const QString &section) const
     return keys;
 }
 
-QList<ProfileDocument::KeyValue> ProfileDocument::keyValues(const QString &section) const
+void ProfileDocument::forEachKeyValue(const QString &section,
+                                      const std::function<void(QStringView key, QStringView value)> &visit) const
 {
-    QList<KeyValue> keyValues;
     const Section *found = findSection(section);
     if (!found)
-        return keyValues;
-    keyValues.reserve(found->lines.size());
+        return;
     for (const Line &line : found->lines) {
         if (!line.isEntry())
             continue;
         const Line &read = line.repeated ? found->lines[found->lineOf(line.keyText())] : line;
-        keyValues.append({line.key(), read.value()});
+        visit(line.keyText().trimmed(), read.valueText());
     }
-    return keyValues;
 }
 
 QList<ProfileDocument::NumberedLine> ProfileDocument::entries(const QString &section) const

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace platform {
 
 // An INI file in memory with the Windows private-profile behaviour: section and key names match
@@ -23,13 +25,11 @@ public:
     QString value(const QString &section, const QString &key, const QString &defaultValue) const;
     void setValue(const QString &section, const QString &key, const QString &value);
     QStringList keys(const QString &section) const;
-    struct KeyValue {
-        QString key;
-        QString value;
-    };
-    // The section's keys in file order, each with the value Windows reads for it: of equal keys,
-    // the first one's. One pass, for long sections.
-    QList<KeyValue> keyValues(const QString &section) const;
+    // Each of the section's keys in file order with the value Windows reads for it (of equal
+    // keys, the first one's), neither copied nor trimmed of anything but blanks: one pass, for
+    // long sections. The views last until the document changes.
+    void forEachKeyValue(const QString &section,
+                         const std::function<void(QStringView key, QStringView value)> &visit) const;
     bool isEmpty() const;
 
     // For a reader with stricter rules than Windows (machine.ini), which names the line at fault.
@@ -55,7 +55,8 @@ private:
         bool isEntry() const { return equals >= 0; }
         QStringView keyText() const { return QStringView(raw).first(equals); }  // blanks included
         QString key() const { return keyText().trimmed().toString(); }
-        QString value() const { return QStringView(raw).sliced(equals + 1).trimmed().toString(); }
+        QStringView valueText() const { return QStringView(raw).sliced(equals + 1).trimmed(); }
+        QString value() const { return valueText().toString(); }
     };
     struct Section {
         QString name;  // empty for lines before the first header

@@ -137,11 +137,15 @@ private slots:
             for (const QString &key : document.keys(section))
                 read << key + u'=' + document.value(section, key, QStringLiteral("Vorgabe"));
             QStringList listed;
-            for (const auto &[key, value] : document.keyValues(section))
-                listed << key + u'=' + value;
+            document.forEachKeyValue(section, [&listed](QStringView key, QStringView value) {
+                listed << key.toString() + u'=' + value.toString();
+            });
             QCOMPARE(listed, read);
         }
-        QCOMPARE(document.keyValues(QStringLiteral("optionen")).at(3).value, QStringLiteral("1"));
+        QStringList options;
+        document.forEachKeyValue(QStringLiteral("optionen"),
+                                 [&options](QStringView, QStringView value) { options << value.toString(); });
+        QCOMPARE(options.at(3), QStringLiteral("1"));
     }
 
     void writes_data()
