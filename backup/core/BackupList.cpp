@@ -5,19 +5,10 @@
 
 namespace backup {
 
-namespace {
-
-qsizetype nameStart(const QString &path)
-{
-    return path.size() - platform::fileNamePart(path).size();
-}
-
-}  // namespace
-
 QString BackupList::name(int row) const
 {
     const Row &listed = m_rows[row];
-    return listed.ownName.isNull() ? listed.path.sliced(listed.nameStart) : listed.ownName;
+    return listed.ownName.isNull() ? platform::fileNamePart(listed.path) : listed.ownName;
 }
 
 void BackupList::append(const QString &path, bool checked)
@@ -25,15 +16,15 @@ void BackupList::append(const QString &path, bool checked)
     append(QList<NewRow>{{path, checked}});
 }
 
-void BackupList::append(const QList<NewRow> &rows)
+void BackupList::append(QList<NewRow> rows)
 {
     if (rows.isEmpty())
         return;
     const int first = size();
     beginInsertRows(QModelIndex(), first, first + int(rows.size()) - 1);
     m_rows.reserve(first + rows.size());
-    for (const NewRow &row : rows)
-        m_rows.append({row.path, nameStart(row.path), {}, row.checked ? Qt::Checked : Qt::Unchecked});
+    for (NewRow &row : rows)
+        m_rows.append({std::move(row.path), {}, row.checked ? Qt::Checked : Qt::Unchecked});
     endInsertRows();
 }
 
@@ -130,7 +121,6 @@ bool BackupList::setData(const QModelIndex &index, const QVariant &value, int ro
         return true;
     case PathRole:
         row.path = value.toString();
-        row.nameStart = nameStart(row.path);
         row.ownName = QString();
         break;
     case Qt::DisplayRole:

@@ -29,7 +29,7 @@ public:
         bool checked = false;
     };
     void append(const QString &path, bool checked);
-    void append(const QList<NewRow> &rows);  // at the end, in one insertion
+    void append(QList<NewRow> rows);  // at the end, in one insertion
     void remove(int row);
     void clear();
 
@@ -52,8 +52,7 @@ public:
 private:
     struct Row {
         QString path;
-        qsizetype nameStart = 0;  // the name is the path's end: a long list keeps one string a row
-        QString ownName;  // null but for a name set apart from the path
+        QString ownName;  // null but for a name set apart from the path: a long list keeps one string a row
         Qt::CheckState state = Qt::Unchecked;
     };
     void setState(int row, Qt::CheckState state);
