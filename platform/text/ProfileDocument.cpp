@@ -67,12 +67,20 @@ ProfileDocument ProfileDocument::parse(const QString &text)
         Section &section = document.m_sections.last();
         const qsizetype equals = line.raw.indexOf(u'=');
         const QStringView key = equals > 0 ? QStringView(line.raw).first(equals).trimmed() : QStringView();
-        if (!key.isEmpty() && !trimmed.startsWith(u';') && !trimmed.startsWith(u'[')) {
+        if (!key.isEmpty() && !trimmed.startsWith(u';') && !trimmed.startsWith(u'['))
             line.equals = equals;
-            // Of two equal keys, Windows reads and writes the first.
-            line.repeated = section.list(key, section.lines.size()) != section.lines.size();
-        }
         section.lines.append(std::move(line));
+    }
+    // Each section's keys once its entries are known, so that the index is made at its size.
+    for (Section &section : document.m_sections) {
+        section.entryLines.reserve(std::count_if(section.lines.cbegin(), section.lines.cend(),
+                                                 [](const Line &line) { return line.isEntry(); }));
+        for (qsizetype index = 0; index < section.lines.size(); ++index) {
+            Line &line = section.lines[index];
+            // Of two equal keys, Windows reads and writes the first.
+            if (line.isEntry())
+                line.repeated = section.list(line.keyText(), index) != index;
+        }
     }
     return document;
 }

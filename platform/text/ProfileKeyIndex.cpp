@@ -18,17 +18,21 @@ char16_t asciiLower(QChar c)
     return c >= u'A' && c <= u'Z' ? char16_t(c.unicode() + (u'a' - u'A')) : c.unicode();
 }
 
-// FNV-1a with a final mix, so that the low bits the index takes depend on every character.
+// FNV-1a over the folded characters four at a time, with the length and a final mix, so that the
+// low bits the index takes depend on every character.
 class KeyHash {
 public:
     void add(char16_t c)
     {
-        m_hash ^= c;
-        m_hash *= 1099511628211ULL;
+        m_word |= quint64(c) << (16 * m_inWord);
+        if (++m_inWord == 4)
+            flush();
+        ++m_length;
     }
-    size_t value() const
+    size_t value()
     {
-        quint64 hash = m_hash;
+        flush();
+        quint64 hash = m_hash ^ m_length;
         hash ^= hash >> 33;
         hash *= 0xFF51AFD7ED558CCDULL;
         hash ^= hash >> 33;
@@ -36,7 +40,18 @@ public:
     }
 
 private:
+    void flush()
+    {
+        m_hash ^= m_word;
+        m_hash *= 1099511628211ULL;
+        m_word = 0;
+        m_inWord = 0;
+    }
+
     quint64 m_hash = 14695981039346656037ULL;
+    quint64 m_word = 0;
+    quint64 m_length = 0;
+    int m_inWord = 0;
 };
 
 }  // namespace
@@ -68,9 +83,23 @@ bool sameProfileKey(QStringView a, QStringView b)
     return left.toString().toCaseFolded() == right.toString().toCaseFolded();
 }
 
+void ProfileKeyIndex::reserve(qsizetype keys)
+{
+    qsizetype size = 16;
+    while (size < keys * 2)
+        size *= 2;
+    if (size > m_slots.size())
+        rehash(size);
+}
+
 void ProfileKeyIndex::grow()
 {
-    const QList<Slot> old = std::exchange(m_slots, QList<Slot>(std::max<qsizetype>(16, m_slots.size() * 2)));
+    rehash(std::max<qsizetype>(16, m_slots.size() * 2));
+}
+
+void ProfileKeyIndex::rehash(qsizetype size)
+{
+    const QList<Slot> old = std::exchange(m_slots, QList<Slot>(size));
     const size_t mask = size_t(m_slots.size()) - 1;
     for (const Slot &slot : old) {
         if (slot.line < 0)

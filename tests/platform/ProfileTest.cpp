@@ -126,6 +126,21 @@ private slots:
         QCOMPARE(copy.text(), QStringLiteral("[A]\r\nk=alt\r\n"));
     }
 
+    // Keys of every length match without regard to case, and only equal ones do.
+    void equalKeysReadTheFirstValue()
+    {
+        const ProfileDocument document = ProfileDocument::parse(QStringLiteral(
+            "[S]\nabcd=1\nABCD=2\nabcde=3\nabc=4\n ABCDE =5\nÄbcdefgh=6\näBCDEFGH=7\nabcdefgh=8\n"));
+        QStringList read;
+        document.forEachKeyValue(QStringLiteral("s"), [&read](QStringView key, QStringView value) {
+            read << key.toString() + u'=' + value.toString();
+        });
+        QCOMPARE(read, QStringList({"abcd=1", "ABCD=1", "abcde=3", "abc=4", "ABCDE=3", "Äbcdefgh=6",
+                                    "äBCDEFGH=6", "abcdefgh=8"}));
+        QCOMPARE(document.value(QStringLiteral("S"), QStringLiteral("ABCDEFGH"), QString()), QStringLiteral("8"));
+        QCOMPARE(document.value(QStringLiteral("S"), QStringLiteral("äbcdefgh"), QString()), QStringLiteral("6"));
+    }
+
     // Each key with what value() reads for it, equal keys included.
     void listsKeyValuesAsRead()
     {

@@ -15,6 +15,9 @@ bool sameProfileKey(QStringView a, QStringView b);
 // key with the line's own text (keyAt(line)), so that a long section copies none of its keys.
 class ProfileKeyIndex {
 public:
+    // Room for this many keys without growing.
+    void reserve(qsizetype keys);
+
     // The line listed under the key, or -1.
     template <typename KeyAt>
     qsizetype find(QStringView key, const KeyAt &keyAt) const
@@ -57,6 +60,7 @@ private:
         }
     }
     void grow();
+    void rehash(qsizetype size);
 
     QList<Slot> m_slots;  // a power of two in size, at most half in use
     qsizetype m_used = 0;
