@@ -85,6 +85,8 @@ bool sameProfileKey(QStringView a, QStringView b)
 
 void ProfileKeyIndex::reserve(qsizetype keys)
 {
+    if (keys <= 0)
+        return;
     qsizetype size = 16;
     while (size < keys * 2)
         size *= 2;
