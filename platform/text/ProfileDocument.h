@@ -26,8 +26,8 @@ public:
     void setValue(const QString &section, const QString &key, const QString &value);
     QStringList keys(const QString &section) const;
     // Each of the section's keys in file order with the value Windows reads for it (of equal
-    // keys, the first one's), neither copied nor trimmed of anything but blanks: one pass, for
-    // long sections. The views last until the document changes.
+    // keys, the first one's), both without their blanks: one pass without copies, for long
+    // sections. The views last until the document changes.
     void forEachKeyValue(const QString &section,
                          const std::function<void(QStringView key, QStringView value)> &visit) const;
     bool isEmpty() const;
