@@ -56,8 +56,8 @@ ProfileDocument ProfileDocument::parse(const QString &text)
 
         const QStringView trimmed = QStringView(line.raw).trimmed();
         // Windows needs the closing bracket and takes the name up to the last one.
-        const qsizetype close = trimmed.lastIndexOf(u']');
-        if (trimmed.startsWith(u'[') && close > 0) {
+        const qsizetype close = trimmed.startsWith(u'[') ? trimmed.lastIndexOf(u']') : -1;
+        if (close > 0) {
             const QString name = trimmed.sliced(1, close - 1).trimmed().toString();
             document.m_sections.append(Section{name, std::move(line), {}, {}});
             continue;

@@ -61,12 +61,14 @@ size_t profileKeyHash(QStringView key)
 {
     const QStringView trimmed = key.trimmed();
     KeyHash hash;
-    if (isAscii(trimmed)) {
-        for (const QChar c : trimmed)
-            hash.add(asciiLower(c));
-    } else {
-        for (const QChar c : trimmed.toString().toCaseFolded())
-            hash.add(c.unicode());
+    for (const QChar c : trimmed) {
+        if (c.unicode() >= 128) {
+            KeyHash folded;
+            for (const QChar f : trimmed.toString().toCaseFolded())
+                folded.add(f.unicode());
+            return folded.value();
+        }
+        hash.add(asciiLower(c));
     }
     return hash.value();
 }
