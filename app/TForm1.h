@@ -102,7 +102,7 @@ private:
     void startupWork();
     void afterRestoreCheck();
     void welcomeFirstStart();
-    void loadSettings(const settings::Settings &stored);
+    void loadSettings(settings::Settings stored);
     [[noreturn]] void settingsUnreadable(int error);
     void applyShortHelp();
     void setOuterHeight(int height);

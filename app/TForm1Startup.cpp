@@ -18,6 +18,8 @@
 
 #include <QCheckBox>
 
+#include <utility>
+
 namespace {
 
 const QString WelcomeText = QStringLiteral("Willkommen zum ersten Start von Velko Save 1.3 !");
@@ -49,7 +51,7 @@ void TForm1::startupWork()
     m_programDirectory = startup::programDirectory();
 
     using Failure = startup::SettingsAtStart::Failure;
-    const startup::SettingsAtStart start = startup::openSettings(m_programDirectory, m_windowsDirectory);
+    startup::SettingsAtStart start = startup::openSettings(m_programDirectory, m_windowsDirectory);
     if (start.firstStart)
         welcomeFirstStart();
     switch (start.failure) {
@@ -64,7 +66,7 @@ void TForm1::startupWork()
         break;
     }
     if (start.settings) {
-        loadSettings(*start.settings);
+        loadSettings(std::move(*start.settings));
         if (!start.firstStart)
             StatusBar1->setPanelText(DestinationPrefix + DirectoryListBox1->directory());
     }
@@ -92,14 +94,15 @@ void TForm1::welcomeFirstStart()
     controls::requestHelp(platform::help::ShowTopic, FirstStartHelpTopic);
 }
 
-void TForm1::loadSettings(const settings::Settings &stored)
+// Taken whole: a long list's paths move into the list rather than being shared and let go again.
+void TForm1::loadSettings(settings::Settings stored)
 {
     m_backupList->clear();
     QList<backup::BackupList::NewRow> rows;
     rows.reserve(stored.rows.size());
-    for (const settings::ListRow &row : stored.rows)
-        rows.append({row.path, row.checked});
-    m_backupList->append(rows);
+    for (settings::ListRow &row : stored.rows)
+        rows.append({std::move(row.path), row.checked});
+    m_backupList->append(std::move(rows));
 
     if (!stored.destination.isEmpty()
         && DirectoryListBox1->setDirectory(stored.destination) != platform::dos::Ok) {

@@ -2,6 +2,7 @@
 
 #include "platform/text/CheckMark.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -144,6 +145,25 @@ void CheckListBox::rowsAboutToBeRemoved(const QModelIndex &parent, int start, in
     // Qt would move the selection on to the next row; a Windows list box has none left.
     if (selected >= start && selected <= end)
         clearSelection();
+}
+
+// A check mark changes no row's size: the rows are drawn again without being laid out again, which
+// QListView does for a change of many rows and a long list feels.
+void CheckListBox::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight, const QList<int> &roles)
+{
+    if (roles != QList<int>{Qt::CheckStateRole} || topLeft == bottomRight) {
+        QListView::dataChanged(topLeft, bottomRight, roles);
+        return;
+    }
+    viewport()->update();
+    if (QAccessible::isActive()) {
+        QAccessibleTableModelChangeEvent event(this, QAccessibleTableModelChangeEvent::DataChanged);
+        event.setFirstRow(topLeft.row());
+        event.setFirstColumn(topLeft.column());
+        event.setLastRow(bottomRight.row());
+        event.setLastColumn(bottomRight.column());
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 // A list that is not shown lays out its rows only once it is: a hidden list that shares a long

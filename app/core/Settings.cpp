@@ -52,13 +52,13 @@ bool firstLineRejects(const QByteArray &fileContents)
     return line == "[VK]" || line == "0" || line == "1";
 }
 
-bool readFlag(const QString &value)
+bool readFlag(QStringView value)
 {
     bool isNumber = false;
-    const QString text = value.trimmed();
+    const QStringView text = value.trimmed();
     qlonglong number = 0;
-    if (text.startsWith(QLatin1Char('$')))
-        number = text.mid(1).toLongLong(&isNumber, 16);
+    if (text.startsWith(u'$'))
+        number = text.sliced(1).toLongLong(&isNumber, 16);
     else
         number = text.toLongLong(&isNumber, 10);
     return !isNumber || number != 0;
@@ -72,10 +72,9 @@ static QString flag(bool on)
 Settings read(const platform::ProfileDocument &document)
 {
     Settings result;
-    const QStringList keys = document.keys(FilesSection);
-    result.rows.reserve(keys.size());
-    for (const QString &key : keys)
-        result.rows.append({key, readFlag(document.value(FilesSection, key, QString()))});
+    document.forEachKeyValue(FilesSection, [&result](QStringView path, QStringView checked) {
+        result.rows.append({path.toString(), readFlag(checked)});
+    });
     result.destination = document.value(PathSection, PathKey, QString());
     result.shortHelp = readFlag(document.value(OptionsSection, ShortHelpKey, QString()));
     result.autoQuit = readFlag(document.value(OptionsSection, AutoQuitKey, QString()));

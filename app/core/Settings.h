@@ -46,7 +46,7 @@ platform::ProfileDocument defaultDocument(const QString &programDirectory, const
 bool firstLineRejects(const QByteArray &fileContents);
 
 // A stored flag: zero is off, any other whole number on; empty or not a number gives on.
-bool readFlag(const QString &value);
+bool readFlag(QStringView value);
 
 Settings read(const platform::ProfileDocument &document);
 

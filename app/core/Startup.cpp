@@ -55,11 +55,14 @@ SettingsAtStart openSettings(const QString &programDirectory, const QString &win
         if (!writeDefaults(programDirectory, windowsDirectory))
             return fail(Failure::NotWritten, platform::dos::Ok);
         result.firstStart = true;
+        const auto document = platform::readProfile(path);
+        if (!document.ok())
+            return fail(Failure::Unreadable, document.error);
+        result.settings = settings::read(document.value);
+        return result;
     }
-    const auto document = platform::readProfile(path);
-    if (!document.ok())
-        return fail(Failure::Unreadable, document.error);
-    result.settings = settings::read(document.value);
+    // The bytes the first line was tested on are the settings: a long list is read once.
+    result.settings = settings::read(platform::profileOfBytes(contents.value));
     return result;
 }
 

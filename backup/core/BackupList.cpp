@@ -5,21 +5,26 @@
 
 namespace backup {
 
+QString BackupList::name(int row) const
+{
+    const Row &listed = m_rows[row];
+    return listed.ownName.isNull() ? platform::fileNamePart(listed.path) : listed.ownName;
+}
+
 void BackupList::append(const QString &path, bool checked)
 {
     append(QList<NewRow>{{path, checked}});
 }
 
-void BackupList::append(const QList<NewRow> &rows)
+void BackupList::append(QList<NewRow> rows)
 {
     if (rows.isEmpty())
         return;
     const int first = size();
     beginInsertRows(QModelIndex(), first, first + int(rows.size()) - 1);
     m_rows.reserve(first + rows.size());
-    for (const NewRow &row : rows)
-        m_rows.append(
-            {row.path, platform::fileNamePart(row.path), row.checked ? Qt::Checked : Qt::Unchecked});
+    for (NewRow &row : rows)
+        m_rows.append({std::move(row.path), {}, row.checked ? Qt::Checked : Qt::Unchecked});
     endInsertRows();
 }
 
@@ -71,9 +76,16 @@ QList<MarkedFile> BackupList::markedFiles() const
     QList<MarkedFile> marked;
     for (int row = 0; row < size(); ++row) {
         if (isChecked(row))
-            marked.append({row, m_rows[row].path, m_rows[row].name});
+            marked.append({row, m_rows[row].path, name(row)});
     }
     return marked;
+}
+
+// A list view asks for every row's index when it lays out a long list: straight, not through the
+// virtual row and column counts.
+QModelIndex BackupList::index(int row, int column, const QModelIndex &parent) const
+{
+    return row >= 0 && row < size() && column == 0 && !parent.isValid() ? createIndex(row, column) : QModelIndex();
 }
 
 int BackupList::rowCount(const QModelIndex &parent) const
@@ -88,7 +100,7 @@ QVariant BackupList::data(const QModelIndex &index, int role) const
     const Row &row = m_rows[index.row()];
     switch (role) {
     case Qt::DisplayRole:
-        return row.name;
+        return name(index.row());
     case PathRole:
         return row.path;
     case Qt::CheckStateRole:
@@ -109,11 +121,11 @@ bool BackupList::setData(const QModelIndex &index, const QVariant &value, int ro
         return true;
     case PathRole:
         row.path = value.toString();
-        row.name = platform::fileNamePart(row.path);
+        row.ownName = QString();
         break;
     case Qt::DisplayRole:
     case Qt::EditRole:
-        row.name = value.toString();
+        row.ownName = value.toString();
         break;
     default:
         return false;

@@ -20,7 +20,7 @@ public:
 
     int size() const { return int(m_rows.size()); }
     QString path(int row) const { return m_rows[row].path; }
-    QString name(int row) const { return m_rows[row].name; }
+    QString name(int row) const;
     Qt::CheckState state(int row) const { return m_rows[row].state; }
     bool isChecked(int row) const { return state(row) == Qt::Checked; }
 
@@ -29,7 +29,7 @@ public:
         bool checked = false;
     };
     void append(const QString &path, bool checked);
-    void append(const QList<NewRow> &rows);  // at the end, in one insertion
+    void append(QList<NewRow> rows);  // at the end, in one insertion
     void remove(int row);
     void clear();
 
@@ -41,6 +41,7 @@ public:
     // The checked rows, in list order, as the backup run takes them.
     QList<MarkedFile> markedFiles() const;
 
+    QModelIndex index(int row, int column = 0, const QModelIndex &parent = QModelIndex()) const override;
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role) const override;
     bool setData(const QModelIndex &index, const QVariant &value, int role) override;
@@ -51,7 +52,7 @@ public:
 private:
     struct Row {
         QString path;
-        QString name;
+        QString ownName;  // null but for a name set apart from the path: a long list keeps one string a row
         Qt::CheckState state = Qt::Unchecked;
     };
     void setState(int row, Qt::CheckState state);

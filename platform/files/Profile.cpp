@@ -24,11 +24,9 @@ DosResult<ProfileFile> readProfileFile(const QString &path)
     if (!bytes.ok())
         return {bytes.error, {}};
     ProfileFile file;
-    if (bytes.value.startsWith(Utf8Mark)) {
+    if (bytes.value.startsWith(Utf8Mark))
         file.mark = Utf8Mark;
-        bytes.value.remove(0, Utf8Mark.size());
-    }
-    file.document = ProfileDocument::parse(fromAnsi(bytes.value));
+    file.document = profileOfBytes(bytes.value);
     return {dos::Ok, file};
 }
 
@@ -41,6 +39,11 @@ int writeProfileFile(const QString &path, const ProfileFile &file)
 }
 
 }  // namespace
+
+ProfileDocument profileOfBytes(const QByteArray &bytes)
+{
+    return ProfileDocument::parse(fromAnsi(bytes.startsWith(Utf8Mark) ? bytes.sliced(Utf8Mark.size()) : bytes));
+}
 
 DosResult<ProfileDocument> readProfile(const QString &path)
 {

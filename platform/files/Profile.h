@@ -11,6 +11,8 @@ namespace platform {
 // (Windows-1252 text; a leading UTF-8 mark is skipped on reading and kept by writeProfileString).
 // Writing creates the file when it does not exist.
 [[nodiscard]] DosResult<ProfileDocument> readProfile(const QString &path);  // a missing file reads as empty
+// The document of a file's bytes, as readProfile reads it (for a caller that has read them).
+ProfileDocument profileOfBytes(const QByteArray &bytes);
 [[nodiscard]] int writeProfile(const QString &path,
                                const ProfileDocument &document);  // whole file, or nothing
 QString profileString(const QString &path, const QString &section, const QString &key,

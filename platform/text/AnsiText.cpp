@@ -32,11 +32,15 @@ std::optional<QByteArray> toAnsi(const QString &text)
     return detail::singleByteText(text, ansiByte);
 }
 
+// Windows-1252 is Latin-1 but for 0x80-0x9F: Qt's quick Latin-1 conversion, then those bytes.
 QString fromAnsi(const QByteArray &bytes)
 {
-    return detail::textOfBytes(bytes, [](uchar code) {
-        return code >= 0x80 && code < 0xA0 ? HighControls[code - 0x80] : char16_t(code);
-    });
+    QString text = QString::fromLatin1(bytes);
+    for (QChar &character : text) {
+        if (const char16_t code = character.unicode(); code >= 0x80 && code < 0xA0)
+            character = QChar(HighControls[code - 0x80]);
+    }
+    return text;
 }
 
 std::optional<QByteArray> ansiLines(const QStringList &lines)

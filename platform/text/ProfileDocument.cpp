@@ -8,19 +8,6 @@ namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
 
-// Keys are mostly plain ASCII, whose folding is its lower case: long lists read quicker than
-// through the full folding letter by letter.
-QString keyOf(QStringView name)
-{
-    const QStringView trimmed = name.trimmed();
-    if (!std::all_of(trimmed.begin(), trimmed.end(), [](QChar c) { return c.unicode() < 128; }))
-        return trimmed.toString().toCaseFolded();
-    QString folded(trimmed.size(), Qt::Uninitialized);
-    std::transform(trimmed.begin(), trimmed.end(), folded.begin(),
-                   [](QChar c) { return c >= u'A' && c <= u'Z' ? QChar(c.unicode() + (u'a' - u'A')) : c; });
-    return folded;
-}
-
 bool isBlank(const QString &line)
 {
     return line.trimmed().isEmpty();
@@ -32,7 +19,9 @@ bool isBlank(const QString &line)
 ProfileDocument ProfileDocument::parse(const QString &text)
 {
     ProfileDocument document;
-    const QStringView all(text);
+    // Raw data of the caller's may go before the document does: such text is copied.
+    document.m_source = text.capacity() > 0 ? text : QString(text.constData(), text.size());
+    const QStringView all(document.m_source);
     // The next CR and LF at or after the line's start, each searched for again only once passed.
     auto nextOf = [&all](char16_t end, qsizetype from) {
         const qsizetype found = all.indexOf(QChar(end), from);
@@ -50,7 +39,7 @@ ProfileDocument ProfileDocument::parse(const QString &text)
         if (nextLf < start)
             nextLf = nextOf(u'\n', start);
         const qsizetype stop = std::min(nextCr, nextLf);
-        line.raw = all.sliced(start, stop - start).toString();
+        line.raw = QString::fromRawData(all.data() + start, stop - start);
         if (stop == all.size()) {
             line.end = LineEnd::None;
             start = stop;
@@ -67,8 +56,8 @@ ProfileDocument ProfileDocument::parse(const QString &text)
 
         const QStringView trimmed = QStringView(line.raw).trimmed();
         // Windows needs the closing bracket and takes the name up to the last one.
-        const qsizetype close = trimmed.lastIndexOf(u']');
-        if (trimmed.startsWith(u'[') && close > 0) {
+        const qsizetype close = trimmed.startsWith(u'[') ? trimmed.lastIndexOf(u']') : -1;
+        if (close > 0) {
             const QString name = trimmed.sliced(1, close - 1).trimmed().toString();
             document.m_sections.append(Section{name, std::move(line), {}, {}});
             continue;
@@ -78,13 +67,20 @@ ProfileDocument ProfileDocument::parse(const QString &text)
         Section &section = document.m_sections.last();
         const qsizetype equals = line.raw.indexOf(u'=');
         const QStringView key = equals > 0 ? QStringView(line.raw).first(equals).trimmed() : QStringView();
-        if (!key.isEmpty() && !trimmed.startsWith(u';') && !trimmed.startsWith(u'[')) {
+        if (!key.isEmpty() && !trimmed.startsWith(u';') && !trimmed.startsWith(u'['))
             line.equals = equals;
-            // Of two equal keys, Windows reads and writes the first.
-            if (QString folded = keyOf(key); !section.entryLines.contains(folded))
-                section.entryLines.insert(std::move(folded), section.lines.size());
-        }
         section.lines.append(std::move(line));
+    }
+    // Each section's keys once its entries are known, so that the index is made at its size.
+    for (Section &section : document.m_sections) {
+        section.entryLines.reserve(std::count_if(section.lines.cbegin(), section.lines.cend(),
+                                                 [](const Line &line) { return line.isEntry(); }));
+        for (qsizetype index = 0; index < section.lines.size(); ++index) {
+            Line &line = section.lines[index];
+            // Of two equal keys, Windows reads and writes the first.
+            if (line.isEntry())
+                line.repeated = section.list(line.keyText(), index) != index;
+        }
     }
     return document;
 }
@@ -141,7 +137,7 @@ QString ProfileDocument::value(const QString &section, const QString &key, const
     const Section *found = findSection(section);
     if (!found)
         return defaultValue;
-    const qsizetype line = found->entryLines.value(keyOf(key), -1);
+    const qsizetype line = found->lineOf(key);
     return line < 0 ? defaultValue : found->lines[line].value();
 }
 
@@ -155,8 +151,7 @@ void ProfileDocument::setValue(const QString &section, const QString &key, const
         m_sections.append(Section{name, Line{u'[' + name + u']', LineEnd::CrLf, 0, -1}, {}, {}});
         found = &m_sections.last();
     }
-    const QString folded = keyOf(key);
-    if (const qsizetype index = found->entryLines.value(folded, -1); index >= 0) {
+    if (const qsizetype index = found->lineOf(key); index >= 0) {
         Line &line = found->lines[index];
         const QString spelled = line.key();
         line.raw = spelled + u'=' + value;
@@ -170,7 +165,7 @@ void ProfileDocument::setValue(const QString &section, const QString &key, const
     }
     const QString spelled = key.trimmed();
     found->lines.insert(position, Line{spelled + u'=' + value, LineEnd::CrLf, 0, spelled.size()});
-    found->entryLines.insert(folded, position);
+    found->list(spelled, position);
 }
 
 QStringList ProfileDocument::keys(const QString &section) const
@@ -183,6 +178,20 @@ QStringList ProfileDocument::keys(const QString &section) const
         }
     }
     return keys;
+}
+
+void ProfileDocument::forEachKeyValue(const QString &section,
+                                      const std::function<void(QStringView key, QStringView value)> &visit) const
+{
+    const Section *found = findSection(section);
+    if (!found)
+        return;
+    for (const Line &line : found->lines) {
+        if (!line.isEntry())
+            continue;
+        const Line &read = line.repeated ? found->lines[found->lineOf(line.keyText())] : line;
+        visit(line.keyText().trimmed(), read.valueText());
+    }
 }
 
 QList<ProfileDocument::NumberedLine> ProfileDocument::entries(const QString &section) const

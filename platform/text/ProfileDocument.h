@@ -1,9 +1,12 @@
 #pragma once
 
-#include <QHash>
+#include "platform/text/detail/ProfileKeyIndex.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 
 namespace platform {
 
@@ -22,6 +25,11 @@ public:
     QString value(const QString &section, const QString &key, const QString &defaultValue) const;
     void setValue(const QString &section, const QString &key, const QString &value);
     QStringList keys(const QString &section) const;
+    // Each of the section's keys in file order with the value Windows reads for it (of equal
+    // keys, the first one's), both without their blanks: one pass without copies, for long
+    // sections. The views last until the document changes.
+    void forEachKeyValue(const QString &section,
+                         const std::function<void(QStringView key, QStringView value)> &visit) const;
     bool isEmpty() const;
 
     // For a reader with stricter rules than Windows (machine.ini), which names the line at fault.
@@ -43,20 +51,35 @@ private:
         LineEnd end = LineEnd::CrLf;
         qsizetype number = 0;  // from 1 as parsed; 0 for a line written since
         qsizetype equals = -1;  // an entry's '=' in raw; -1: not an entry (blank, comment, header)
+        bool repeated = false;  // an entry whose key an earlier entry of its section has
         bool isEntry() const { return equals >= 0; }
-        QString key() const { return raw.first(equals).trimmed(); }
-        QString value() const { return raw.sliced(equals + 1).trimmed(); }
+        QStringView keyText() const { return QStringView(raw).first(equals); }  // blanks included
+        QString key() const { return keyText().trimmed().toString(); }
+        QStringView valueText() const { return QStringView(raw).sliced(equals + 1).trimmed(); }
+        QString value() const { return valueText().toString(); }
     };
     struct Section {
         QString name;  // empty for lines before the first header
         Line header;  // raw empty for lines before the first header
         QList<Line> lines;
-        QHash<QString, qsizetype> entryLines;  // case-folded key -> its first line
+        detail::ProfileKeyIndex entryLines;  // key -> its first line
+
+        qsizetype lineOf(QStringView key) const
+        {
+            return entryLines.find(key, [this](qsizetype line) { return lines[line].keyText(); });
+        }
+        // The line listed under the key: this one, or an earlier one of the same key.
+        qsizetype list(QStringView key, qsizetype line)
+        {
+            return entryLines.insert(key, line, [this](qsizetype at) { return lines[at].keyText(); });
+        }
     };
     Section *findSection(const QString &name);
     const Section *findSection(const QString &name) const;
 
     QList<Section> m_sections;
+    // The text parsed: a line read and not written since refers into it instead of holding a copy.
+    QString m_source;
 };
 
 }  // namespace platform

@@ -84,6 +84,9 @@ void SettingsTest::flags_data()
     QTest::newRow("word") << "ja" << true;
     QTest::newRow("empty") << "" << true;
     QTest::newRow("hex zero") << "$0" << false;
+    QTest::newRow("hex") << "$1F" << true;
+    QTest::newRow("dollar alone") << "$" << true;
+    QTest::newRow("zero between blanks") << " 0 " << false;
 }
 
 void SettingsTest::flags()

@@ -63,6 +63,7 @@ private slots:
     void programDirectoryIsTheCurrentDirectory();
     void missingOrRejectedFileGetsTheDefaults_data();
     void missingOrRejectedFileGetsTheDefaults();
+    void storedFileIsLoadedUnchanged_data();
     void storedFileIsLoadedUnchanged();
     void failuresLeaveTheFileAlone_data();
     void failuresLeaveTheFileAlone();
@@ -201,12 +202,23 @@ void StartupCoreTest::missingOrRejectedFileGetsTheDefaults()
     QVERIFY(platform::directoryExists(ProgramDirectory + QStringLiteral("\\Backups")));
 }
 
+void StartupCoreTest::storedFileIsLoadedUnchanged_data()
+{
+    QTest::addColumn<QByteArray>("stored");
+    const QByteArray settings("[Sicherungsdateien]\r\nC:\\Mine.txt=0\r\n[Pfad]\r\nPfad=D:\\\r\n"
+                              "[Optionen]\r\nAutomatisch beenden=1\r\nKurzhilfe=0\r\n");
+    QTest::newRow("Windows-1252") << settings;
+    QTest::newRow("after a UTF-8 mark") << "\xEF\xBB\xBF" + settings;
+    QTest::newRow("repeated key reads its first value")
+        << QByteArray("[Sicherungsdateien]\r\nC:\\Mine.txt=0\r\nc:\\MINE.TXT=1\r\n[Pfad]\r\nPfad=D:\\\r\n"
+                      "[Optionen]\r\nAutomatisch beenden=1\r\nKurzhilfe=0\r\n");
+}
+
 void StartupCoreTest::storedFileIsLoadedUnchanged()
 {
+    QFETCH(QByteArray, stored);
     TestMachine pc;
     pc.makeDirectory(ProgramDirectory);
-    const QByteArray stored("[Sicherungsdateien]\r\nC:\\Mine.txt=0\r\n[Pfad]\r\nPfad=D:\\\r\n"
-                            "[Optionen]\r\nAutomatisch beenden=1\r\nKurzhilfe=0\r\n");
     pc.writeFile(SettingsFile, stored);
 
     const startup::SettingsAtStart start =
@@ -215,9 +227,10 @@ void StartupCoreTest::storedFileIsLoadedUnchanged()
     QCOMPARE(start.failure, startup::SettingsAtStart::Failure::None);
     QVERIFY(!start.firstStart);
     QVERIFY(start.settings.has_value());
-    QCOMPARE(start.settings->rows.size(), 1);
+    QVERIFY(!start.settings->rows.isEmpty());
     QCOMPARE(start.settings->rows.first().path, QStringLiteral("C:\\Mine.txt"));
-    QVERIFY(!start.settings->rows.first().checked);
+    for (const settings::ListRow &row : start.settings->rows)
+        QVERIFY(!row.checked);
     QCOMPARE(start.settings->destination, QStringLiteral("D:\\"));
     QVERIFY(start.settings->autoQuit);
     QVERIFY(!start.settings->shortHelp);

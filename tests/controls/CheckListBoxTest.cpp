@@ -1,7 +1,9 @@
 #include "controls/CheckListBox.h"
 
 #include <QApplication>
+#include <QPaintEvent>
 #include <QSignalSpy>
+#include <QStandardItemModel>
 #include <QStyleFactory>
 #include <QTest>
 
@@ -36,6 +38,20 @@ struct ShownList {
         return {rect.right() - 10, rect.center().y()};
     }
     CheckListBox list;
+};
+
+// The region of each paint of the watched widget.
+class PaintRecorder : public QObject {
+public:
+    using QObject::QObject;
+    QRegion painted;
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent *>(event)->region();
+        return QObject::eventFilter(watched, event);
+    }
 };
 
 }  // namespace
@@ -195,6 +211,37 @@ private slots:
         shown.list.deleteRow(removed);
 
         QCOMPARE(shown.list.selectedRow(), selectedAfter);
+    }
+
+    // As a model reports marking every row: one change of the rows' check state.
+    void marksChangedTogetherAreDrawn_data()
+    {
+        QTest::addColumn<QList<int>>("roles");
+        QTest::newRow("check state") << QList<int>{Qt::CheckStateRole};
+        QTest::newRow("every role") << QList<int>();
+    }
+
+    void marksChangedTogetherAreDrawn()
+    {
+        QFETCH(QList<int>, roles);
+        ShownList shown(CheckState::Unchecked);
+        QVERIFY(QTest::qWaitForWindowExposed(&shown.list));
+        QCoreApplication::processEvents();
+        auto *model = qobject_cast<QStandardItemModel *>(shown.list.model());
+        QVERIFY(model);
+        {
+            const QSignalBlocker quiet(model);
+            for (int row = 0; row < 3; ++row)
+                model->setData(model->index(row, 0), Qt::Checked, Qt::CheckStateRole);
+        }
+        PaintRecorder recorder;
+        shown.list.viewport()->installEventFilter(&recorder);
+        emit model->dataChanged(model->index(0, 0), model->index(2, 0), roles);
+        QTRY_VERIFY(!recorder.painted.isEmpty());
+        for (int row = 0; row < 3; ++row) {
+            QVERIFY(recorder.painted.contains(shown.list.visualRect(model->index(row, 0))));
+            QCOMPARE(shown.list.state(row), CheckState::Checked);
+        }
     }
 
     void rightClickKeepsTheSelection_data()

@@ -113,6 +113,56 @@ private slots:
         QCOMPARE(document.keys(QStringLiteral("Fehlt")), QStringList());
     }
 
+    // Its lines refer into the text parsed: neither the caller's buffer nor the first copy may be
+    // needed later.
+    void outlivesTheTextItWasParsedFrom()
+    {
+        QString buffer = QStringLiteral("[A]\r\nk=alt\r\n");
+        std::optional<ProfileDocument> original = ProfileDocument::parse(QString::fromRawData(buffer.constData(), buffer.size()));
+        buffer.fill(u'x');
+        const ProfileDocument copy = *original;
+        original.reset();
+        QCOMPARE(copy.value(QStringLiteral("a"), QStringLiteral("K"), QString()), QStringLiteral("alt"));
+        QCOMPARE(copy.text(), QStringLiteral("[A]\r\nk=alt\r\n"));
+    }
+
+    // Keys of every length match without regard to case, and only equal ones do.
+    void equalKeysReadTheFirstValue()
+    {
+        const ProfileDocument document = ProfileDocument::parse(QStringLiteral(
+            "[S]\nabcd=1\nABCD=2\nabcde=3\nabc=4\n ABCDE =5\nÄbcdefgh=6\näBCDEFGH=7\nabcdefgh=8\n"));
+        QStringList read;
+        document.forEachKeyValue(QStringLiteral("s"), [&read](QStringView key, QStringView value) {
+            read << key.toString() + u'=' + value.toString();
+        });
+        QCOMPARE(read, QStringList({"abcd=1", "ABCD=1", "abcde=3", "abc=4", "ABCDE=3", "Äbcdefgh=6",
+                                    "äBCDEFGH=6", "abcdefgh=8"}));
+        QCOMPARE(document.value(QStringLiteral("S"), QStringLiteral("ABCDEFGH"), QString()), QStringLiteral("8"));
+        QCOMPARE(document.value(QStringLiteral("S"), QStringLiteral("äbcdefgh"), QString()), QStringLiteral("6"));
+    }
+
+    // Each key with what value() reads for it, equal keys included.
+    void listsKeyValuesAsRead()
+    {
+        ProfileDocument document = ProfileDocument::parse(Settings + QStringLiteral("[optionen]\nZweite=1\n"));
+        document.setValue(QStringLiteral("Optionen"), QStringLiteral("Neu"), QStringLiteral(" 5 "));
+        for (const QString &section :
+             {QStringLiteral("Optionen"), QStringLiteral("Sicherungsdateien"), QStringLiteral("Fehlt")}) {
+            QStringList read;
+            for (const QString &key : document.keys(section))
+                read << key + u'=' + document.value(section, key, QStringLiteral("Vorgabe"));
+            QStringList listed;
+            document.forEachKeyValue(section, [&listed](QStringView key, QStringView value) {
+                listed << key.toString() + u'=' + value.toString();
+            });
+            QCOMPARE(listed, read);
+        }
+        QStringList options;
+        document.forEachKeyValue(QStringLiteral("optionen"),
+                                 [&options](QStringView, QStringView value) { options << value.toString(); });
+        QCOMPARE(options.at(3), QStringLiteral("1"));
+    }
+
     void writes_data()
     {
         QTest::addColumn<QString>("before");

@@ -1,0 +1,118 @@
+#include "platform/text/detail/ProfileKeyIndex.h"
+
+#include <QString>
+
+#include <algorithm>
+
+namespace platform::detail {
+
+namespace {
+
+bool isAscii(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 128; });
+}
+
+char16_t asciiLower(QChar c)
+{
+    return c >= u'A' && c <= u'Z' ? char16_t(c.unicode() + (u'a' - u'A')) : c.unicode();
+}
+
+// FNV-1a over the folded characters four at a time, with the length and a final mix, so that the
+// low bits the index takes depend on every character.
+class KeyHash {
+public:
+    void add(char16_t c)
+    {
+        m_word |= quint64(c) << (16 * m_inWord);
+        if (++m_inWord == 4)
+            flush();
+        ++m_length;
+    }
+    size_t value()
+    {
+        flush();
+        quint64 hash = m_hash ^ m_length;
+        hash ^= hash >> 33;
+        hash *= 0xFF51AFD7ED558CCDULL;
+        hash ^= hash >> 33;
+        return static_cast<size_t>(hash);
+    }
+
+private:
+    void flush()
+    {
+        m_hash ^= m_word;
+        m_hash *= 1099511628211ULL;
+        m_word = 0;
+        m_inWord = 0;
+    }
+
+    quint64 m_hash = 14695981039346656037ULL;
+    quint64 m_word = 0;
+    quint64 m_length = 0;
+    int m_inWord = 0;
+};
+
+}  // namespace
+
+// Plain ASCII keys, the usual ones, are folded letter by letter without a copy.
+size_t profileKeyHash(QStringView key)
+{
+    const QStringView trimmed = key.trimmed();
+    KeyHash hash;
+    for (const QChar c : trimmed) {
+        if (c.unicode() >= 128) {
+            KeyHash folded;
+            for (const QChar f : trimmed.toString().toCaseFolded())
+                folded.add(f.unicode());
+            return folded.value();
+        }
+        hash.add(asciiLower(c));
+    }
+    return hash.value();
+}
+
+bool sameProfileKey(QStringView a, QStringView b)
+{
+    const QStringView left = a.trimmed();
+    const QStringView right = b.trimmed();
+    if (isAscii(left) && isAscii(right)) {
+        return left.size() == right.size()
+               && std::equal(left.begin(), left.end(), right.begin(),
+                             [](QChar x, QChar y) { return asciiLower(x) == asciiLower(y); });
+    }
+    return left.toString().toCaseFolded() == right.toString().toCaseFolded();
+}
+
+void ProfileKeyIndex::reserve(qsizetype keys)
+{
+    if (keys <= 0)
+        return;
+    qsizetype size = 16;
+    while (size < keys * 2)
+        size *= 2;
+    if (size > m_slots.size())
+        rehash(size);
+}
+
+void ProfileKeyIndex::grow()
+{
+    rehash(std::max<qsizetype>(16, m_slots.size() * 2));
+}
+
+void ProfileKeyIndex::rehash(qsizetype size)
+{
+    const QList<Slot> old = std::exchange(m_slots, QList<Slot>(size));
+    const size_t mask = size_t(m_slots.size()) - 1;
+    for (const Slot &slot : old) {
+        if (slot.line < 0)
+            continue;
+        size_t at = slot.hash & mask;
+        while (m_slots[qsizetype(at)].line >= 0)
+            at = (at + 1) & mask;
+        m_slots[qsizetype(at)] = slot;
+    }
+}
+
+}  // namespace platform::detail
