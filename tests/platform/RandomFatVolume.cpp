@@ -27,8 +27,6 @@ QProcessEnvironment mtoolsEnvironment()
 const QString LongNameCharacters =
     QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"
                    "äöüÄÖÜßéÉèÈàÀçÇñÑåÅæÆøØ£§ -_!#$%&'()@^`{}+,;=[].");
-// "A:\" and the path fill the 260 characters of a Windows path.
-constexpr qsizetype LongestPath = 256;
 const QString ShortNameCharacters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789ÄÖÜÉÑ_-!#$%&'()@^{}");
 
 class VolumeMaker {
@@ -162,8 +160,7 @@ private:
         return folder.isEmpty() ? name : folder + u'/' + name;
     }
 
-    // A new name in `folder`, or empty when the one drawn is taken there (case ignored) or the
-    // path would be longer than a Windows path (mattrib -/ gives up on paths much longer). mtools
+    // A new name in `folder`, or empty when the one drawn is taken there (case ignored). mtools
     // reads '[' and ']' in a path as a pattern, so a folder that later lies on a path has none.
     QString newNameIn(const QString &folder, bool forFolder)
     {
@@ -171,7 +168,7 @@ private:
         if (forFolder)
             name.replace(u'[', u'(').replace(u']', u')');
         QSet<QString> &taken = m_taken[folder];
-        if (taken.contains(name.toUpper()) || pathIn(folder, name).size() > LongestPath)
+        if (taken.contains(name.toUpper()))
             return {};
         taken.insert(name.toUpper());
         return pathIn(folder, name);
