@@ -1,7 +1,7 @@
 // A hard-disk image from anywhere, as a PC with a "disk" drive reads it: its partition found as
 // when the PC is loaded, then its volume read as the drive services read it. The first byte
 // shapes the file: bits 0-2 the partition machine.ini asks for (0 the first FAT one, 5 to 7 as
-// 0), bits 3-4 the file's size (the input alone, or 4, 32 or 64 MiB of zeros below it), bit 5
+// 0), bits 3-4 its size (the input alone, or the input and zeros up to 4, 32 or 64 MiB), bit 5
 // puts the input's last 512 bytes at the end of the file, where a VHD keeps its footer. Any
 // bytes give a volume or a German reason, in bounded time and memory; the volume found must
 // lie in the file, and it is walked as the floppy fuzzer walks its volume.
