@@ -2,8 +2,7 @@
 // 1.44 MB image (boot sector, FATs, root folder, the first clusters) and the rest is zeros. Any
 // bytes give a volume or an error, in bounded time and memory; every folder lists, every entry is
 // found again by its names, every file reads or gives an error, and the free room is counted.
-#include "fuzz/FuzzSupport.h"
-#include "platform/drives/detail/FatImage.h"
+#include "fuzz/FatWalk.h"
 #include "platform/machine/Machine.h"
 
 #include <QFile>
@@ -21,21 +20,6 @@ QString imagePath()
     return folder.filePath(QStringLiteral("floppy.img"));
 }
 
-void walk(const platform::Drive &drive, const platform::detail::FatEntry &folder)
-{
-    const auto entries = folder.entries();
-    if (!entries.ok())
-        return;
-    for (const platform::detail::FatEntry &entry : *entries.value) {
-        if (!folder.find(entry.name) || !folder.find(entry.shortName))
-            fuzz::finding("an entry of a folder is not found by its own name");
-        if (entry.isDirectory())
-            walk(drive, entry);
-        else
-            (void)platform::detail::readFatFile(drive, entry);
-    }
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -51,11 +35,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     drive.letter = u'A';
     drive.kind = platform::DriveKind::Floppy;
     drive.hostPath = path;
-    platform::detail::FatVolumeCache volumes;
-    const auto volume = volumes.volume(drive);
-    if (!volume.ok())
-        return 0;
-    walk(drive, volume.value->root);
-    (void)platform::detail::fatSpace(drive);
+    fuzz::walkFatVolume(drive);
     return 0;
 }
