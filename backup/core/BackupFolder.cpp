@@ -88,6 +88,21 @@ WriteOutcome writeInPlace(const QString &target, const std::function<int(const Q
     return {};
 }
 
+WriteOutcome copyInPlace(const platform::DosResult<platform::ResolvedPath> &source, const QString &target)
+{
+    const QString folder = platform::directoryPart(target);
+    const auto resolved = platform::resolvePath(target);
+    if (!resolved.ok())
+        return failed(folder, resolved.error, true);
+    if (!source.ok())
+        return failed(folder, source.error, false);
+    const platform::InPlaceCopy copy =
+        platform::copyFileInPlace(source.value, resolved.value, TemporaryPrefix);
+    if (copy.error != platform::dos::Ok)
+        return failed(folder, copy.error, copy.directoryRefused);
+    return {};
+}
+
 void removeLeftoverTemporaries(const QString &folder)
 {
     const auto names = platform::files(folder);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/drives/Files.h"
 #include "platform/text/DosError.h"
 
 #include <QString>
@@ -24,6 +25,10 @@ struct WriteOutcome {
 // other; on failure it stays as it was and the temporary file is removed. A folder that is gone
 // is reported as PathNotFound.
 WriteOutcome writeInPlace(const QString &target, const std::function<int(const QString &temporary)> &fill);
+
+// The same for a copy of source, as it was looked up, which keeps its attributes and last-write
+// time; a failed look-up of the source fails only this file.
+WriteOutcome copyInPlace(const platform::DosResult<platform::ResolvedPath> &source, const QString &target);
 
 // Removes the temporary files a killed run left in folder. Only names spelled exactly as the
 // program makes them go; every other file stays. A file that cannot be removed is left alone: it

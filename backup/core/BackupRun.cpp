@@ -112,9 +112,12 @@ QString scriptNameClashText(const QString &path)
 
 WriteOutcome copyIntoBackup(const QString &source, const QString &target)
 {
-    return writeInPlace(target, [&source](const QString &temporary) {
-        return platform::copyFileToTemporary(source, temporary);
-    });
+    return copyInPlace(platform::resolvePath(source), target);
+}
+
+WriteOutcome copyIntoBackup(const platform::ResolvedPath &source, const QString &target)
+{
+    return copyInPlace({platform::dos::Ok, source}, target);
 }
 
 QString copyFailureText(const QString &source, const QString &target, int error)

@@ -45,12 +45,13 @@ RunSummary runBackup(const RunRequest &request, RunObserver &observer)
     const int total = int(request.files.size());
     for (int done = 0; done < total; ++done) {
         const MarkedFile &file = request.files[done];
-        if (!platform::fileExists(file.path)) {
+        const auto source = platform::resolvePath(file.path);
+        if (!source.ok() || !source.value.isFile()) {
             ++summary.missing;
             observer.missing(file);
         } else {
             const QString target = backupTarget(base, file.path);
-            const WriteOutcome copy = copyIntoBackup(file.path, target);
+            const WriteOutcome copy = copyIntoBackup(source.value, target);
             if (copy.folderFailed) {
                 // No further copy can succeed: one report instead of one per file.
                 summary.folderFailed = true;

@@ -36,6 +36,13 @@ QString upperCaseFileName(const QString &name);
 // The root rule: "X:\" with X from C to Z becomes "X:"; everything else is returned unchanged.
 QString withoutRootBackslash(const QString &directory);
 
+// What copyFileInPlace did: its error, and whether the target's directory refused the new file,
+// which tells that no other file can be written there either.
+struct InPlaceCopy {
+    int error = dos::Ok;
+    bool directoryRefused = false;
+};
+
 // A Windows path looked up once, for the services that take it in place of the path. It tells
 // the state at the look-up: after a change to the file, look the path up again.
 class ResolvedPath {
@@ -47,6 +54,8 @@ public:
 private:
     friend DosResult<ResolvedPath> resolvePath(const QString &path);
     friend int copyFile(const ResolvedPath &from, const ResolvedPath &to);
+    friend InPlaceCopy copyFileInPlace(const ResolvedPath &from, const ResolvedPath &to,
+                                       const QString &prefix);
     std::shared_ptr<const detail::Location> m_location;
 };
 [[nodiscard]] DosResult<ResolvedPath> resolvePath(const QString &path);
@@ -68,9 +77,15 @@ bool directoryExists(const QString &path);  // an existing directory, drive root
 // refuses (AccessDenied) to overwrite a read-only or hidden target.
 [[nodiscard]] int copyFile(const QString &from, const QString &to);
 [[nodiscard]] int copyFile(const ResolvedPath &from, const ResolvedPath &to);
-// The same into a file createTempFile has just made, which cannot be the source: the look at
-// whether it is, which copyFile needs for an existing target, is left out.
-[[nodiscard]] int copyFileToTemporary(const QString &from, const QString &temporary);
+
+// Copies with the source's attributes and last-write time, never through a half-written file:
+// the copy is made under a new name "<prefix>xxxx.TMP" (as createTempFile names it) in to's
+// directory and only then put in place of `to` in one step, also when an earlier `to` is
+// read-only, hidden or system. A failure leaves `to` as it was and the new name gone. A drive or
+// directory that refuses the new file (a cd-rom, no free name) is reported before any error of
+// the source.
+[[nodiscard]] InPlaceCopy copyFileInPlace(const ResolvedPath &from, const ResolvedPath &to,
+                                          const QString &prefix);
 
 [[nodiscard]] int deleteFile(const QString &path);  // AccessDenied for a read-only file
 

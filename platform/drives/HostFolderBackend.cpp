@@ -314,6 +314,8 @@ public:
     int write(const Location &file, const QByteArray &data, WriteMode mode, quint8 attributes) override;
     int copy(const Location &from, const Location &to, quint8 attributes) override;
     int writeCopy(const Location &to, const FileCopy &file, quint8 attributes) override;
+    InPlaceCopy copyReplacing(const Location &from, const Location &to, quint8 attributes,
+                              const QString &prefix) override;
     int move(const Location &from, const Location &to, quint8 attributes) override;
     int remove(const Location &file) override;
     int makeDirectory(const Location &directory) override;
@@ -495,6 +497,35 @@ int HostFolderBackend::copy(const Location &from, const Location &to, quint8 att
 int HostFolderBackend::writeCopy(const Location &to, const FileCopy &file, quint8 attributes)
 {
     return keepCopy(to, attributes, [&] { return writeHostCopy(hostFileOf(to), file.data, file.lastWrite); });
+}
+
+// Between two host folders the temporary stays open from its creation to the rename, and the
+// records learn only of the finished copy.
+InPlaceCopy HostFolderBackend::copyReplacing(const Location &from, const Location &to, quint8 attributes,
+                                             const QString &prefix)
+{
+    if (&from.backend() != this)
+        return DriveBackend::copyReplacing(from, to, attributes, prefix);
+    const auto folder = folderToWrite(to);
+    if (!folder.ok())
+        return {folder.error, true};
+    const HostPath hostFolder = hostFolderOf(to);
+    TemporaryNames names(prefix);
+    while (const auto name = names.next()) {
+        if (folder.value->find(*name))
+            continue;
+        const HostPath temporary = hostFolder.child(*name);
+        const ReplacingCopy copy = copyHostFileReplacing(hostFileOf(from), hostFileOf(to), temporary);
+        // Someone else took the name meanwhile.
+        if (copy.temporaryRefused && copy.error == dos::AccessDenied && statHost(temporary))
+            continue;
+        if (copy.error != dos::Ok)
+            return {copy.error, copy.temporaryRefused};
+        if (to.exists)
+            return {folder.value->setAttributes(to.name, attributes), false};
+        return {folder.value->add(to.name, false, attributes), false};
+    }
+    return {dos::AccessDenied, true};
 }
 
 int HostFolderBackend::move(const Location &from, const Location &to, quint8 attributes)

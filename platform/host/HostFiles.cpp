@@ -624,6 +624,28 @@ int copyHostFile(const HostPath &from, const HostPath &to)
     return finishCopy(out, to, error, times);
 }
 
+ReplacingCopy copyHostFileReplacing(const HostPath &from, const HostPath &to, const HostPath &temporary)
+{
+    // The temporary comes first: a folder that takes no new file fails here, whatever the source.
+    HostFd out = createNewFile(temporary);
+    if (!out.isOpen())
+        return {lastError(dos::PathNotFound), true};
+    struct stat source;
+    const HostFd in = openForReading(from, &source);
+    int error = in.isOpen() ? copyBytes(in.get(), out.get()) : lastError();
+    if (error == dos::Ok) {
+        const timespec times[2] = {source.st_atim, source.st_mtim};
+        if (::futimens(out.get(), times) != 0)
+            error = lastError();
+    }
+    error = closed(out, error);
+    if (error == dos::Ok)
+        error = renameHostFile(temporary, to);
+    if (error != dos::Ok)
+        (void)removeHostFile(temporary);  // the copy's own error is the one to report
+    return {error, false};
+}
+
 int writeHostCopy(const HostPath &to, const QByteArray &data, const QDateTime &lastWrite)
 {
     HostFd out = openForWriting(to, O_TRUNC);

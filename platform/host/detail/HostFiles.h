@@ -139,6 +139,17 @@ struct HostEntry {
 // The same with bytes and a last-write time from elsewhere.
 [[nodiscard]] int writeHostCopy(const HostPath &to, const QByteArray &data, const QDateTime &lastWrite);
 
+// A copy that replaces `to` only when complete: bytes and last-write time of `from` go to
+// `temporary`, created here (it must not exist), which then takes the place of `to` in one step.
+// A failure at any point leaves `to` as it was and no temporary behind; temporaryRefused tells
+// that the temporary itself could not be made.
+struct ReplacingCopy {
+    int error = dos::Ok;
+    bool temporaryRefused = false;
+};
+[[nodiscard]] ReplacingCopy copyHostFileReplacing(const HostPath &from, const HostPath &to,
+                                                  const HostPath &temporary);
+
 // A host file read from the start.
 class HostReader {
 public:
