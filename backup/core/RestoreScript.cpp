@@ -113,6 +113,15 @@ const QStringList tail = {
 platform::DosResult<ScriptFile> scriptFileFor(const QString &source, const QString &copy,
                                               const QString &displayName)
 {
+    const auto resolved = platform::resolvePath(source);
+    if (!resolved.ok())
+        return {resolved.error, {}};
+    return scriptFileFor(resolved.value, copy, displayName);
+}
+
+platform::DosResult<ScriptFile> scriptFileFor(const platform::ResolvedPath &source, const QString &copy,
+                                              const QString &displayName)
+{
     const auto shortSource = platform::shortPathName(source);
     if (!shortSource.ok())
         return {shortSource.error, {}};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/drives/Files.h"
 #include "platform/text/DosError.h"
 
 #include <QList>
@@ -26,6 +27,10 @@ struct ScriptFile {
 // numbers its aliases afresh, so it can differ from the source's (EINELA~2.TXT vs EINELA~1.TXT).
 // Ask only after every copy of the run is in place: a new name can renumber the folder's aliases.
 platform::DosResult<ScriptFile> scriptFileFor(const QString &source, const QString &copy,
+                                              const QString &displayName);
+// The same for a source looked up before the copies were made: the look-up holds where the file
+// lies, which no copy changes.
+platform::DosResult<ScriptFile> scriptFileFor(const platform::ResolvedPath &source, const QString &copy,
                                               const QString &displayName);
 
 // " +r", " +r +h", ... " +r +h +s +a" for the values 1..7 and 32..39; empty for any other value.

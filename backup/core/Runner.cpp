@@ -10,14 +10,22 @@ namespace backup {
 
 namespace {
 
+// A file copied, with its source as looked up for the copy.
+struct SavedFile {
+    const MarkedFile *file;
+    platform::ResolvedPath source;
+};
+
 // Short names in the backup folder are final only once every copy is there, so the script is
 // composed after the copying.
-int writeScript(const RunRequest &request, const QString &base, const QList<MarkedFile> &saved)
+int writeScript(const RunRequest &request, const QString &base, const QList<SavedFile> &saved)
 {
     QList<ScriptFile> files;
     files.reserve(saved.size());
-    for (const MarkedFile &file : saved) {
-        const auto described = scriptFileFor(file.path, backupTarget(base, file.path), file.displayName);
+    for (const SavedFile &savedFile : saved) {
+        const MarkedFile &file = *savedFile.file;
+        const auto described =
+            scriptFileFor(savedFile.source, backupTarget(base, file.path), file.displayName);
         if (!described.ok())
             return described.error;
         files.append(described.value);
@@ -41,7 +49,7 @@ RunSummary runBackup(const RunRequest &request, RunObserver &observer)
     removeLeftoverTemporaries(request.destination);
 
     RunSummary summary;
-    QList<MarkedFile> saved;
+    QList<SavedFile> saved;
     const int total = int(request.files.size());
     for (int done = 0; done < total; ++done) {
         const MarkedFile &file = request.files[done];
@@ -59,7 +67,7 @@ RunSummary runBackup(const RunRequest &request, RunObserver &observer)
                 break;
             }
             if (copy.ok())
-                saved.append(file);
+                saved.append({&file, source.value});
             else
                 observer.copyFailed(file, target, copy.error);
         }

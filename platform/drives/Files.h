@@ -54,6 +54,8 @@ public:
 private:
     friend DosResult<ResolvedPath> resolvePath(const QString &path);
     friend int copyFile(const ResolvedPath &from, const ResolvedPath &to);
+    friend DosResult<quint8> fileAttributes(const ResolvedPath &path);
+    friend DosResult<QString> shortPathName(const ResolvedPath &path);
     friend InPlaceCopy copyFileInPlace(const ResolvedPath &from, const ResolvedPath &to,
                                        const QString &prefix);
     std::shared_ptr<const detail::Location> m_location;
@@ -71,6 +73,7 @@ bool directoryExists(const QString &path);  // an existing directory, drive root
 [[nodiscard]] DosResult<QString> canonicalPath(const QString &path);
 
 [[nodiscard]] DosResult<quint8> fileAttributes(const QString &path);
+[[nodiscard]] DosResult<quint8> fileAttributes(const ResolvedPath &path);
 [[nodiscard]] int setFileAttributes(const QString &path, quint8 attributes);
 
 // Copies with overwrite; the copy keeps the source's attributes and last-write time. Like Windows,
@@ -93,6 +96,7 @@ bool directoryExists(const QString &path);  // an existing directory, drive root
 
 // The 8.3 form of an existing path, e.g. C:\PROGRA~1\VELKOS~1\ORVEL.INI.
 [[nodiscard]] DosResult<QString> shortPathName(const QString &path);
+[[nodiscard]] DosResult<QString> shortPathName(const ResolvedPath &path);
 
 [[nodiscard]] int createDirectory(const QString &path);  // parent must exist; an existing one is an error (5)
 [[nodiscard]] int forceDirectories(const QString &path);  // with missing parents; an existing one is fine
