@@ -325,6 +325,7 @@ public:
 
 private:
     OpenRoot openRootOf(const Drive &drive);
+    OpenRoot writeFolderOf(const Location &file);
 
     HeldPlaces m_heldLately;
 
@@ -333,6 +334,17 @@ private:
         int checkedInRun = 0;  // the file run that has checked it already (fileRunUnderWay)
     };
     QHash<QString, HeldRoot> m_roots;  // by the drive's host folder
+
+    // The folder a file run copies into, held open for the run (writeFolderOf).
+    struct WriteFolder {
+        int run = 0;
+        int version = -1;  // heldFoldersVersion()
+        const Drive *drive = nullptr;
+        OpenRoot driveRoot;
+        QString folder;  // below the drive's folder
+        OpenRoot open;
+    };
+    WriteFolder m_writeFolder;
 };
 
 // Each drive's folder stays open. Every look checks first that the folder is still the one the
@@ -352,6 +364,27 @@ OpenRoot HostFolderBackend::openRootOf(const Drive &drive)
     if (before && before != root.open())
         forgetFolders(drive.hostPath);
     return root.open();
+}
+
+// A file run copies into the same folder again and again, and sees no changes made by others:
+// the folder is opened once for the run, and again only after the run held or let go a folder
+// (a folder removed meanwhile is let go). Outside a run it is opened for each use. Empty when it
+// cannot be opened; the file's own path then finds what is wrong.
+OpenRoot HostFolderBackend::writeFolderOf(const Location &file)
+{
+    const int run = fileRunUnderWay();
+    const int version = heldFoldersVersion();
+    const OpenRoot &driveRoot = BackendPlace::openRoot(file);
+    const QString &folder = BackendPlace::folder(file);
+    WriteFolder &held = m_writeFolder;
+    if (run != 0 && held.run == run && held.version == version && held.drive == file.drive
+        && held.driveRoot == driveRoot && held.folder == folder && held.open)
+        return held.open;
+    OpenRoot open = holdHostFolder(hostFolderOf(file));
+    if (run == 0)
+        return open;
+    held = {run, version, file.drive, driveRoot, folder, open};
+    return open;
 }
 
 // Most paths are spelled as on the host, or name a new entry in a folder that is: they cost a
@@ -509,13 +542,16 @@ InPlaceCopy HostFolderBackend::copyReplacing(const Location &from, const Locatio
     const auto folder = folderToWrite(to);
     if (!folder.ok())
         return {folder.error, true};
-    const HostPath hostFolder = hostFolderOf(to);
+    // Inside the folder held open, both names are found without finding the folder again.
+    const OpenRoot held = writeFolderOf(to);
+    const HostPath hostFolder = held ? HostPath(hostFolderOf(to).text(), QString(), held) : hostFolderOf(to);
+    const HostPath target = held ? hostFolder.child(to.name) : hostFileOf(to);
     TemporaryNames names(prefix);
     while (const auto name = names.next()) {
         if (folder.value->find(*name))
             continue;
         const HostPath temporary = hostFolder.child(*name);
-        const ReplacingCopy copy = copyHostFileReplacing(hostFileOf(from), hostFileOf(to), temporary);
+        const ReplacingCopy copy = copyHostFileReplacing(hostFileOf(from), target, temporary);
         // Someone else took the name meanwhile.
         if (copy.temporaryRefused && copy.error == dos::AccessDenied && statHost(temporary))
             continue;

@@ -1,5 +1,6 @@
 #include "backup/core/BackupRun.h"
 #include "platform/drives/Files.h"
+#include "platform/files/FileRun.h"
 #include "tests/support/FloppyImages.h"
 #include "tests/support/FullDisk.h"
 #include "tests/support/TestMachine.h"
@@ -78,6 +79,30 @@ private slots:
         QCOMPARE(platform::lastWriteTime(Target).value, SourceTime);
         QCOMPARE(filesIn(Folder), QStringList{QStringLiteral("Io.sys")});
         QCOMPARE(attributes(Source), sourceAttributes);
+    }
+
+    // A file run holds the folder it copies into open: a copy into another folder, or into the
+    // folder made again after its removal, must land where its path leads now.
+    void copiesInOneFileRunFollowTheirFolders()
+    {
+        TestMachine pc;
+        pc.makeDirectory(Folder);
+        pc.makeDirectory(QStringLiteral("D:\\Andere"));
+        pc.writeFile(Source, "neu");
+        platform::FileRun run;
+        QCOMPARE(copyIntoBackup(Source, Target).error, 0);
+        QCOMPARE(platform::removeDirectoryTree(Folder), 0);
+        QCOMPARE(platform::createDirectory(Folder), 0);
+        QCOMPARE(copyIntoBackup(Source, QStringLiteral("D:\\Backups\\Neu.sys")).error, 0);
+        QCOMPARE(copyIntoBackup(Source, QStringLiteral("D:\\Andere\\Io.sys")).error, 0);
+        QCOMPARE(copyIntoBackup(Source, Target).error, 0);
+        QCOMPARE(run.finish(), 0);
+
+        QCOMPARE(QDir(pc.host(Folder)).entryList(QDir::Files, QDir::Name),
+                 QStringList({QStringLiteral("Io.sys"), QStringLiteral("Neu.sys")}));
+        QCOMPARE(QDir(pc.host(QStringLiteral("D:\\Andere"))).entryList(QDir::Files),
+                 QStringList{QStringLiteral("Io.sys")});
+        QCOMPARE(pc.readFile(QStringLiteral("D:\\Backups\\Neu.sys")), QByteArray("neu"));
     }
 
     // A floppy keeps its files in an image: copies into it, out of it and within it go the same

@@ -92,6 +92,11 @@ private:
     ino_t m_inode = 0;
 };
 
+// A folder of the PC opened inside its root, to be the held root of paths right below it: their
+// files are then made, renamed and removed by name, without finding the folder again. Empty
+// (errno set) when the folder cannot be opened.
+[[nodiscard]] OpenRoot holdHostFolder(const HostPath &folder);
+
 // Writes all of data to an open file, however many calls it takes.
 [[nodiscard]] int writeAllTo(int fd, const char *data, qsizetype size);
 // A last-write time as the host keeps it.
