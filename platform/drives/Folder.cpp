@@ -226,7 +226,7 @@ int Folder::readEntries(const QHash<QString, Record> &records)
     }
     std::sort(withoutAlias.begin(), withoutAlias.end());
     for (const QString &key : std::as_const(withoutAlias))
-        assignAlias(m_entries[key]);
+        assignAlias(m_entries[key], key);
     return dos::Ok;
 }
 
@@ -249,7 +249,7 @@ void Folder::keepSoundAliases(const QHash<QString, QString> &storedAliases)
 }
 
 // The lowest free number; where many names share a stem, the search goes on from the last one.
-void Folder::assignAlias(FolderEntry &entry)
+void Folder::assignAlias(FolderEntry &entry, const QString &key)
 {
     const AliasStem stem = aliasStem(entry.name);
     const QString stemKey = stem.base + u'.' + stem.extension;
@@ -259,7 +259,7 @@ void Folder::assignAlias(FolderEntry &entry)
         alias = aliasOf(stem, ++number);
     m_lowestFreeNumbers.insert(stemKey, number + 1);
     entry.shortName = alias;
-    m_aliasOwners.insert(alias, upperCaseName(entry.name));
+    m_aliasOwners.insert(alias, key);
 }
 
 // A name or alias that goes away may free a lower number for a stem. Other names (a temporary
@@ -309,7 +309,7 @@ int Folder::add(const QString &name, bool isDirectory, quint8 attributes)
     if (isShortName(name)) {
         entry.shortName = key;
     } else {
-        assignAlias(entry);
+        assignAlias(entry, key);
         entry.aliasKept = true;
     }
     m_entries.insert(key, entry);

@@ -226,7 +226,7 @@ DosResult<QString> shortNameIn(const Drive &drive, const HostPath &hostFolder, c
     if (!entry)
         return {dos::PathNotFound, {}};
     const QString shortName = entry->shortName;
-    if (!drive.writeProtected) {
+    if (!drive.writeProtected && !entry->aliasKept) {
         if (const int error = folder.value->keepAlias(name))
             return {error, {}};
     }
@@ -445,21 +445,26 @@ DosResult<QDateTime> HostFolderBackend::lastWriteTime(const Location &entry)
     return {dos::Ok, QDateTime::fromMSecsSinceEpoch(milliseconds)};
 }
 
+// Name by name along the entry's place below the drive's folder, which holds the same names.
 DosResult<QString> HostFolderBackend::shortPath(const Location &entry)
 {
     const Drive &drive = *entry.drive;
+    const QString &place = BackendPlace::entry(entry);
     QString shortPath = entry.windowsPath.left(3);
-    QString host;
-    const QStringList names = entry.windowsPath.mid(3).split(u'\\', Qt::SkipEmptyParts);
-    for (const QString &name : names) {
-        const auto shortName =
-            shortNameIn(drive, {drive.hostPath, host, BackendPlace::openRoot(entry)}, name);
+    shortPath.reserve(entry.windowsPath.size());
+    for (qsizetype start = 0; start < place.size();) {
+        qsizetype end = place.indexOf(u'/', start);
+        if (end < 0)
+            end = place.size();
+        const QString folder = start > 0 ? place.left(start - 1) : QString();
+        const auto shortName = shortNameIn(drive, {drive.hostPath, folder, BackendPlace::openRoot(entry)},
+                                           place.mid(start, end - start));
         if (!shortName.ok())
             return shortName;
-        if (!shortPath.endsWith(u'\\'))
+        if (start > 0)
             shortPath += u'\\';
         shortPath += shortName.value;
-        host = below(host, name);
+        start = end + 1;
     }
     return {dos::Ok, shortPath};
 }
