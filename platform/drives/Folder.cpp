@@ -252,12 +252,12 @@ void Folder::keepSoundAliases(const QHash<QString, QString> &storedAliases)
 void Folder::assignAlias(FolderEntry &entry, const QString &key)
 {
     const AliasStem stem = aliasStem(entry.name);
-    const QString stemKey = stem.base + u'.' + stem.extension;
-    int number = m_lowestFreeNumbers.value(stemKey, 1);
+    int &lowestFree = m_lowestFreeNumbers[stem.base + u'.' + stem.extension];  // 0 when new
+    int number = qMax(lowestFree, 1);
     QString alias = aliasOf(stem, number);
     while (m_entries.contains(alias) || m_aliasOwners.contains(alias))
         alias = aliasOf(stem, ++number);
-    m_lowestFreeNumbers.insert(stemKey, number + 1);
+    lowestFree = number + 1;
     entry.shortName = alias;
     m_aliasOwners.insert(alias, key);
 }
@@ -431,6 +431,7 @@ int Folder::rewriteRecords()
 {
     QString text;
     QSet<QString> recorded;
+    recorded.reserve(m_recorded.size());
     for (const FolderEntry &entry : std::as_const(m_entries)) {
         if (!needsRecord(entry))
             continue;
