@@ -84,9 +84,9 @@ bool directoryExists(const QString &path);  // an existing directory, drive root
 // Copies with the source's attributes and last-write time, never through a half-written file:
 // the copy is made under a new name "<prefix>xxxx.TMP" (as createTempFile names it) in to's
 // directory and only then put in place of `to` in one step, also when an earlier `to` is
-// read-only, hidden or system. A failure leaves `to` as it was and the new name gone. A drive or
-// directory that refuses the new file (a cd-rom, no free name) is reported before any error of
-// the source.
+// read-only, hidden or system. A failure leaves `to` as it was and the new name gone. A drive
+// that is not written (a cd-rom, a write-protected floppy) is reported before any error of the
+// source, a directory that takes no new file (no free name, no permission) after its checks.
 [[nodiscard]] InPlaceCopy copyFileInPlace(const ResolvedPath &from, const ResolvedPath &to,
                                           const QString &prefix);
 
