@@ -326,6 +326,7 @@ public:
 private:
     OpenRoot openRootOf(const Drive &drive);
     OpenRoot writeFolderOf(const Location &file);
+    DosResult<QString> shortFolderPath(const Location &entry);
 
     HeldPlaces m_heldLately;
 
@@ -345,6 +346,18 @@ private:
         OpenRoot open;
     };
     WriteFolder m_writeFolder;
+
+    // The folders whose short forms a file run asked for last (shortFolderPath).
+    struct ShortFolder {
+        int run = 0;
+        int version = -1;  // heldFoldersVersion()
+        const Drive *drive = nullptr;
+        OpenRoot driveRoot;
+        QString place;  // below the drive's folder
+        QString shortPath;
+    };
+    std::array<ShortFolder, 2> m_shortFolders;
+    size_t m_nextShortFolder = 0;
 };
 
 // Each drive's folder stays open. Every look checks first that the folder is still the one the
@@ -445,20 +458,32 @@ DosResult<QDateTime> HostFolderBackend::lastWriteTime(const Location &entry)
     return {dos::Ok, QDateTime::fromMSecsSinceEpoch(milliseconds)};
 }
 
-// Name by name along the entry's place below the drive's folder, which holds the same names.
-DosResult<QString> HostFolderBackend::shortPath(const Location &entry)
+// The 8.3 form of the folder that holds an entry, name by name along its place below the
+// drive's folder, which holds the same names. During a file run the last few are kept: no alias
+// of a folder the run holds changes until it holds or lets go a folder.
+DosResult<QString> HostFolderBackend::shortFolderPath(const Location &entry)
 {
     const Drive &drive = *entry.drive;
-    const QString &place = BackendPlace::entry(entry);
+    const OpenRoot &driveRoot = BackendPlace::openRoot(entry);
+    const QString &place = BackendPlace::folder(entry);
+    const int run = fileRunUnderWay();
+    const int version = heldFoldersVersion();
+    const auto kept =
+        std::find_if(m_shortFolders.cbegin(), m_shortFolders.cend(), [&](const ShortFolder &folder) {
+            return run != 0 && folder.run == run && folder.version == version && folder.drive == &drive
+                   && folder.driveRoot == driveRoot && folder.place == place;
+        });
+    if (kept != m_shortFolders.cend())
+        return {dos::Ok, kept->shortPath};
+
     QString shortPath = entry.windowsPath.left(3);
-    shortPath.reserve(entry.windowsPath.size());
     for (qsizetype start = 0; start < place.size();) {
         qsizetype end = place.indexOf(u'/', start);
         if (end < 0)
             end = place.size();
         const QString folder = start > 0 ? place.left(start - 1) : QString();
-        const auto shortName = shortNameIn(drive, {drive.hostPath, folder, BackendPlace::openRoot(entry)},
-                                           place.mid(start, end - start));
+        const auto shortName =
+            shortNameIn(drive, {drive.hostPath, folder, driveRoot}, place.mid(start, end - start));
         if (!shortName.ok())
             return shortName;
         if (start > 0)
@@ -466,7 +491,27 @@ DosResult<QString> HostFolderBackend::shortPath(const Location &entry)
         shortPath += shortName.value;
         start = end + 1;
     }
+    if (run != 0) {
+        m_shortFolders[m_nextShortFolder] = {run, version, &drive, driveRoot, place, shortPath};
+        m_nextShortFolder = (m_nextShortFolder + 1) % m_shortFolders.size();
+    }
     return {dos::Ok, shortPath};
+}
+
+DosResult<QString> HostFolderBackend::shortPath(const Location &entry)
+{
+    if (entry.isRoot())
+        return {dos::Ok, entry.windowsPath.left(3)};
+    auto shortPath = shortFolderPath(entry);
+    if (!shortPath.ok())
+        return shortPath;
+    const auto shortName = shortNameIn(*entry.drive, hostFolderOf(entry), entry.name);
+    if (!shortName.ok())
+        return shortName;
+    if (!BackendPlace::folder(entry).isEmpty())
+        shortPath.value += u'\\';
+    shortPath.value += shortName.value;
+    return shortPath;
 }
 
 DosResult<QList<DirectoryEntry>> HostFolderBackend::entries(const Location &directory)
