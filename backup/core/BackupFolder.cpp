@@ -88,19 +88,18 @@ WriteOutcome writeInPlace(const QString &target, const std::function<int(const Q
     return {};
 }
 
-WriteOutcome copyInPlace(const platform::DosResult<platform::ResolvedPath> &source, const QString &target)
+CopyOutcome copyInPlace(const platform::DosResult<platform::ResolvedPath> &source, const QString &target)
 {
     const QString folder = platform::directoryPart(target);
     const auto resolved = platform::resolvePath(target);
     if (!resolved.ok())
-        return failed(folder, resolved.error, true);
+        return {failed(folder, resolved.error, true), {}};
     if (!source.ok())
-        return failed(folder, source.error, false);
-    const platform::InPlaceCopy copy =
-        platform::copyFileInPlace(source.value, resolved.value, TemporaryPrefix);
+        return {failed(folder, source.error, false), {}};
+    platform::InPlaceCopy copy = platform::copyFileInPlace(source.value, resolved.value, TemporaryPrefix);
     if (copy.error != platform::dos::Ok)
-        return failed(folder, copy.error, copy.directoryRefused);
-    return {};
+        return {failed(folder, copy.error, copy.directoryRefused), {}};
+    return {{}, std::move(copy.copy)};
 }
 
 void removeLeftoverTemporaries(const QString &folder)

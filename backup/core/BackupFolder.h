@@ -26,9 +26,14 @@ struct WriteOutcome {
 // is reported as PathNotFound.
 WriteOutcome writeInPlace(const QString &target, const std::function<int(const QString &temporary)> &fill);
 
+// A copy's outcome, and on success where the copy lies.
+struct CopyOutcome : WriteOutcome {
+    platform::ResolvedPath copy;
+};
+
 // The same for a copy of source, as it was looked up, which keeps its attributes and last-write
 // time; a failed look-up of the source fails only this file.
-WriteOutcome copyInPlace(const platform::DosResult<platform::ResolvedPath> &source, const QString &target);
+CopyOutcome copyInPlace(const platform::DosResult<platform::ResolvedPath> &source, const QString &target);
 
 // Removes the temporary files a killed run left in folder. Only names spelled exactly as the
 // program makes them go; every other file stays. A file that cannot be removed is left alone: it

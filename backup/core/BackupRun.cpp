@@ -110,12 +110,12 @@ QString scriptNameClashText(const QString &path)
            + platform::LineBreak + QStringLiteral("Bitte entfernen sie die Datei aus der Sicherungsliste.");
 }
 
-WriteOutcome copyIntoBackup(const QString &source, const QString &target)
+CopyOutcome copyIntoBackup(const QString &source, const QString &target)
 {
     return copyInPlace(platform::resolvePath(source), target);
 }
 
-WriteOutcome copyIntoBackup(const platform::ResolvedPath &source, const QString &target)
+CopyOutcome copyIntoBackup(const platform::ResolvedPath &source, const QString &target)
 {
     return copyInPlace({platform::dos::Ok, source}, target);
 }

@@ -113,14 +113,17 @@ const QStringList tail = {
 platform::DosResult<ScriptFile> scriptFileFor(const QString &source, const QString &copy,
                                               const QString &displayName)
 {
-    const auto resolved = platform::resolvePath(source);
-    if (!resolved.ok())
-        return {resolved.error, {}};
-    return scriptFileFor(resolved.value, copy, displayName);
+    const auto resolvedSource = platform::resolvePath(source);
+    if (!resolvedSource.ok())
+        return {resolvedSource.error, {}};
+    const auto resolvedCopy = platform::resolvePath(copy);
+    if (!resolvedCopy.ok())
+        return {resolvedCopy.error, {}};
+    return scriptFileFor(resolvedSource.value, resolvedCopy.value, displayName);
 }
 
-platform::DosResult<ScriptFile> scriptFileFor(const platform::ResolvedPath &source, const QString &copy,
-                                              const QString &displayName)
+platform::DosResult<ScriptFile> scriptFileFor(const platform::ResolvedPath &source,
+                                              const platform::ResolvedPath &copy, const QString &displayName)
 {
     const auto shortSource = platform::shortPathName(source);
     if (!shortSource.ok())

@@ -10,10 +10,11 @@ namespace backup {
 
 namespace {
 
-// A file copied, with its source as looked up for the copy.
+// A file copied, with its source as looked up for the copy and the copy as made.
 struct SavedFile {
     const MarkedFile *file;
     platform::ResolvedPath source;
+    platform::ResolvedPath copy;
 };
 
 // Short names in the backup folder are final only once every copy is there, so the script is
@@ -22,10 +23,8 @@ int writeScript(const RunRequest &request, const QString &base, const QList<Save
 {
     QList<ScriptFile> files;
     files.reserve(saved.size());
-    for (const SavedFile &savedFile : saved) {
-        const MarkedFile &file = *savedFile.file;
-        const auto described =
-            scriptFileFor(savedFile.source, backupTarget(base, file.path), file.displayName);
+    for (const SavedFile &file : saved) {
+        const auto described = scriptFileFor(file.source, file.copy, file.file->displayName);
         if (!described.ok())
             return described.error;
         files.append(described.value);
@@ -59,7 +58,7 @@ RunSummary runBackup(const RunRequest &request, RunObserver &observer)
             observer.missing(file);
         } else {
             const QString target = backupTarget(base, file.path);
-            const WriteOutcome copy = copyIntoBackup(source.value, target);
+            const CopyOutcome copy = copyIntoBackup(source.value, target);
             if (copy.folderFailed) {
                 // No further copy can succeed: one report instead of one per file.
                 summary.folderFailed = true;
@@ -67,7 +66,7 @@ RunSummary runBackup(const RunRequest &request, RunObserver &observer)
                 break;
             }
             if (copy.ok())
-                saved.append({&file, source.value});
+                saved.append({&file, source.value, copy.copy});
             else
                 observer.copyFailed(file, target, copy.error);
         }

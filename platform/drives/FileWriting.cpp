@@ -106,15 +106,21 @@ InPlaceCopy copyFileInPlace(const ResolvedPath &from, const ResolvedPath &to, co
     const Location &source = *from.m_location;
     const Location &target = *to.m_location;
     if (const int error = detail::refuseWrite(target))
-        return {error, true};
+        return {error, true, {}};
     if (!source.exists)
-        return {dos::FileNotFound, false};
+        return {dos::FileNotFound, false, {}};
     if (source.isDirectory || target.isRoot() || (target.exists && target.isDirectory))
-        return {dos::AccessDenied, false};
+        return {dos::AccessDenied, false, {}};
     const auto attributes = source.backend().attributes(source);
     if (!attributes.ok())
-        return {attributes.error, false};
-    return target.backend().copyReplacing(source, target, attributes.value, prefix);
+        return {attributes.error, false, {}};
+    InPlaceCopy copy = target.backend().copyReplacing(source, target, attributes.value, prefix);
+    if (copy.error == dos::Ok) {
+        Location finished = target;
+        finished.exists = true;
+        copy.copy.m_location = std::make_shared<const Location>(std::move(finished));
+    }
+    return copy;
 }
 
 namespace detail {
@@ -142,10 +148,10 @@ InPlaceCopy DriveBackend::copyReplacing(const Location &from, const Location &to
 {
     const auto directory = detail::locate(directoryPart(to.windowsPath));
     if (!directory.ok())
-        return {directory.error, true};
+        return {directory.error, true, {}};
     const auto temporary = createTemporaryIn(directory.value, prefix);
     if (!temporary.ok())
-        return {temporary.error, true};
+        return {temporary.error, true, {}};
     int error = copyLocated(from, temporary.value, false);
     std::optional<quint8> earlier;
     if (error == dos::Ok) {
@@ -163,7 +169,7 @@ InPlaceCopy DriveBackend::copyReplacing(const Location &from, const Location &to
         if (earlier)
             (void)setAttributes(to, *earlier);
     }
-    return {error, false};
+    return {error, false, {}};
 }
 
 }  // namespace detail

@@ -36,12 +36,7 @@ QString upperCaseFileName(const QString &name);
 // The root rule: "X:\" with X from C to Z becomes "X:"; everything else is returned unchanged.
 QString withoutRootBackslash(const QString &directory);
 
-// What copyFileInPlace did: its error, and whether the target's directory refused the new file,
-// which tells that no other file can be written there either.
-struct InPlaceCopy {
-    int error = dos::Ok;
-    bool directoryRefused = false;
-};
+struct InPlaceCopy;
 
 // A Windows path looked up once, for the services that take it in place of the path. It tells
 // the state at the look-up: after a change to the file, look the path up again.
@@ -61,6 +56,14 @@ private:
     std::shared_ptr<const detail::Location> m_location;
 };
 [[nodiscard]] DosResult<ResolvedPath> resolvePath(const QString &path);
+
+// What copyFileInPlace did: its error, whether the target's directory refused the new file,
+// which tells that no other file can be written there either, and where the finished copy lies.
+struct InPlaceCopy {
+    int error = dos::Ok;
+    bool directoryRefused = false;
+    ResolvedPath copy;  // on success
+};
 
 bool fileExists(const QString &path);  // an existing file, not a directory
 bool directoryExists(const QString &path);  // an existing directory, drive roots included

@@ -591,7 +591,7 @@ InPlaceCopy HostFolderBackend::copyReplacing(const Location &from, const Locatio
         return DriveBackend::copyReplacing(from, to, attributes, prefix);
     const auto folder = folderToWrite(to);
     if (!folder.ok())
-        return {folder.error, true};
+        return {folder.error, true, {}};
     // Inside the folder held open, both names are found without finding the folder again.
     const OpenRoot held = writeFolderOf(to);
     const HostPath hostFolder = held ? HostPath(hostFolderOf(to).text(), QString(), held) : hostFolderOf(to);
@@ -606,12 +606,12 @@ InPlaceCopy HostFolderBackend::copyReplacing(const Location &from, const Locatio
         if (copy.temporaryRefused && copy.error == dos::AccessDenied && statHost(temporary))
             continue;
         if (copy.error != dos::Ok)
-            return {copy.error, copy.temporaryRefused};
+            return {copy.error, copy.temporaryRefused, {}};
         if (to.exists)
-            return {folder.value->setAttributes(to.name, attributes), false};
-        return {folder.value->add(to.name, false, attributes), false};
+            return {folder.value->setAttributes(to.name, attributes), false, {}};
+        return {folder.value->add(to.name, false, attributes), false, {}};
     }
-    return {dos::AccessDenied, true};
+    return {dos::AccessDenied, true, {}};
 }
 
 int HostFolderBackend::move(const Location &from, const Location &to, quint8 attributes)
