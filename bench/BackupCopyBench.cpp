@@ -1,10 +1,8 @@
 // Times the backup run's copying against `cp --preserve=mode,timestamps` on the same disk and
-// prints the ratio. The backup side does the run's per-file work without the window: the
-// existence check, the copy into the backup folder, then the script lines of every saved file
-// and Restore.bat. Both sides copy into a fresh folder each time and see equally warm caches.
-#include "backup/core/BackupRun.h"
-#include "backup/core/RestoreScript.h"
-#include "backup/core/ScriptFiles.h"
+// prints the ratio. The backup side is the backup run without the window (backup::runBackup):
+// the copies into the backup folder, then Restore.bat with a block for every saved file. Both
+// sides copy into a fresh folder each time and see equally warm caches.
+#include "backup/core/Runner.h"
 #include "bench/BenchSupport.h"
 #include "platform/drives/Files.h"
 #include "platform/files/FileRun.h"
@@ -63,38 +61,40 @@ Case makeCase(const BenchPc &pc, const QString &title, const QString &folder, co
     return result;
 }
 
-// The backup run's file work for all sources into an existing folder.
-void backupRun(const QStringList &sources, const QString &base)
+// Every report of a run is a failure of the benchmark, except the missing Restore.pif: the
+// benchmark PC has no program installed.
+class FailingObserver : public backup::RunObserver {
+public:
+    void missing(const backup::MarkedFile &file) override { fail("missing " + file.path); }
+    void copyFailed(const backup::MarkedFile &file, const QString &, int error) override
+    {
+        fail(QStringLiteral("copying %1: DOS error %2").arg(file.path).arg(error));
+    }
+    void folderFailed(int error) override { fail(QStringLiteral("backup folder: DOS error %1").arg(error)); }
+    void scriptFailed() override { fail(QStringLiteral("Restore.bat not written")); }
+    void pifFailed() override {}
+    void progress(int, int) override {}
+
+private:
+    [[noreturn]] static void fail(const QString &what) { throw Failure(what.toStdString()); }
+};
+
+// The backup run itself, as the window starts it, for all sources into an existing folder.
+void backupRun(const QStringList &sources, const QString &destination)
 {
     const QString windowsDirectory = platform::windowsDirectory();
     const auto windowsShort = platform::shortPathName(windowsDirectory);
     check(windowsShort.error, windowsDirectory);
+    QList<backup::MarkedFile> files;
+    files.reserve(sources.size());
+    for (const QString &source : sources)
+        files.append({int(files.size()), source, platform::fileNamePart(source)});
 
     platform::FileRun fileRun;
-    QStringList saved;
-    for (const QString &source : sources) {
-        if (!platform::fileExists(source))
-            throw Failure("missing " + source.toStdString());
-        const QString target = backup::backupTarget(base, source);
-        check(backup::copyIntoBackup(source, target).error, QStringLiteral("copying ") + source);
-        saved.append(source);
-    }
-
-    QList<backup::ScriptFile> files;
-    files.reserve(saved.size());
-    for (const QString &source : std::as_const(saved)) {
-        const auto file =
-            backup::scriptFileFor(source, backup::backupTarget(base, source), platform::fileNamePart(source));
-        check(file.error, QStringLiteral("describing ") + source);
-        files.append(file.value);
-    }
-    const QDateTime now = platform::now();
-    const QString script = backup::restoreScriptPath(base);
-    check(backup::writeRestoreScript(script, backup::composeRestoreScript(windowsShort.value,
-                                                                          platform::shortDate(now),
-                                                                          platform::longTime(now), files)),
-          script);
-    check(fileRun.finish(), QStringLiteral("records of ") + base);
+    FailingObserver observer;
+    (void)backup::runBackup({files, destination, windowsDirectory, windowsShort.value, platform::now()},
+                            observer);
+    check(fileRun.finish(), QStringLiteral("records of ") + destination);
 }
 
 QString oursFolder(int run)

@@ -102,6 +102,20 @@ bool copyAllIntoFolder(const QStringList &sources, const QString &folder)
     return platform::copyFilesTogether(sources, folder, TemporaryPrefix);
 }
 
+CopyOutcome copyInPlace(const platform::DosResult<platform::ResolvedPath> &source, const QString &target)
+{
+    const QString folder = platform::directoryPart(target);
+    const auto resolved = platform::resolvePath(target);
+    if (!resolved.ok())
+        return {failed(folder, resolved.error, true), {}};
+    if (!source.ok())
+        return {failed(folder, source.error, false), {}};
+    platform::InPlaceCopy copy = platform::copyFileInPlace(source.value, resolved.value, TemporaryPrefix);
+    if (copy.error != platform::dos::Ok)
+        return {failed(folder, copy.error, copy.directoryRefused), {}};
+    return {{}, std::move(copy.copy)};
+}
+
 void removeLeftoverTemporaries(const QString &folder)
 {
     const auto names = platform::files(folder);

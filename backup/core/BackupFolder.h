@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/drives/Files.h"
 #include "platform/text/DosError.h"
 
 #include <QString>
@@ -26,6 +27,15 @@ struct WriteOutcome {
 // other; on failure it stays as it was and the temporary file is removed. A folder that is gone
 // is reported as PathNotFound.
 WriteOutcome writeInPlace(const QString &target, const std::function<int(const QString &temporary)> &fill);
+
+// A copy's outcome, and on success where the copy lies.
+struct CopyOutcome : WriteOutcome {
+    platform::ResolvedPath copy;
+};
+
+// The same for a copy of source, as it was looked up, which keeps its attributes and last-write
+// time; a failed look-up of the source fails only this file.
+CopyOutcome copyInPlace(const platform::DosResult<platform::ResolvedPath> &source, const QString &target);
 
 // Copies every source into folder, each under its own name, with its attributes and last-write
 // time, at once where the folder's drive can (a folder of a disk image that holds the sources):

@@ -110,11 +110,14 @@ QString scriptNameClashText(const QString &path)
            + platform::LineBreak + QStringLiteral("Bitte entfernen sie die Datei aus der Sicherungsliste.");
 }
 
-WriteOutcome copyIntoBackup(const QString &source, const QString &target)
+CopyOutcome copyIntoBackup(const QString &source, const QString &target)
 {
-    return writeInPlace(target, [&source](const QString &temporary) {
-        return platform::copyFileToTemporary(source, temporary);
-    });
+    return copyInPlace(platform::resolvePath(source), target);
+}
+
+CopyOutcome copyIntoBackup(const platform::ResolvedPath &source, const QString &target)
+{
+    return copyInPlace({platform::dos::Ok, source}, target);
 }
 
 QString copyFailureText(const QString &source, const QString &target, int error)

@@ -41,7 +41,8 @@ QString scriptNameClashText(const QString &path);
 // under a temporary name beside the target and only then replaces an earlier copy, so a failed or
 // killed copy never leaves a half-written file under the real name, and an earlier copy stays
 // intact. An earlier copy that is read-only, hidden or system (a saved IO.SYS) is replaced.
-WriteOutcome copyIntoBackup(const QString &source, const QString &target);
+CopyOutcome copyIntoBackup(const QString &source, const QString &target);
+CopyOutcome copyIntoBackup(const platform::ResolvedPath &source, const QString &target);
 
 // The message for a copy that failed, naming both files and the reason.
 QString copyFailureText(const QString &source, const QString &target, int error);

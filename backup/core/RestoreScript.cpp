@@ -113,6 +113,18 @@ const QStringList tail = {
 platform::DosResult<ScriptFile> scriptFileFor(const QString &source, const QString &copy,
                                               const QString &displayName)
 {
+    const auto resolvedSource = platform::resolvePath(source);
+    if (!resolvedSource.ok())
+        return {resolvedSource.error, {}};
+    const auto resolvedCopy = platform::resolvePath(copy);
+    if (!resolvedCopy.ok())
+        return {resolvedCopy.error, {}};
+    return scriptFileFor(resolvedSource.value, resolvedCopy.value, displayName);
+}
+
+platform::DosResult<ScriptFile> scriptFileFor(const platform::ResolvedPath &source,
+                                              const platform::ResolvedPath &copy, const QString &displayName)
+{
     const auto shortSource = platform::shortPathName(source);
     if (!shortSource.ok())
         return {shortSource.error, {}};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/drives/Files.h"
 #include "platform/text/DosError.h"
 
 #include <QList>
@@ -27,6 +28,10 @@ struct ScriptFile {
 // Ask only after every copy of the run is in place: a new name can renumber the folder's aliases.
 platform::DosResult<ScriptFile> scriptFileFor(const QString &source, const QString &copy,
                                               const QString &displayName);
+// The same for a source looked up before the copies were made and the copy as its copying left
+// it: the look-ups hold where the files lie, which no later copy changes.
+platform::DosResult<ScriptFile> scriptFileFor(const platform::ResolvedPath &source,
+                                              const platform::ResolvedPath &copy, const QString &displayName);
 
 // " +r", " +r +h", ... " +r +h +s +a" for the values 1..7 and 32..39; empty for any other value.
 QString attributeSuffix(quint8 attributes);

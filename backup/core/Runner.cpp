@@ -7,18 +7,27 @@
 #include "platform/drives/Files.h"
 #include "platform/machine/Clock.h"
 
+#include <optional>
+
 namespace backup {
 
 namespace {
 
+// A file copied, with its source as looked up for the copy and the copy as made.
+struct SavedFile {
+    const MarkedFile *file;
+    platform::ResolvedPath source;
+    platform::ResolvedPath copy;
+};
+
 // Short names in the backup folder are final only once every copy is there, so the script is
 // composed after the copying.
-int writeScript(const RunRequest &request, const QString &base, const QList<MarkedFile> &saved)
+int writeScript(const RunRequest &request, const QString &base, const QList<SavedFile> &saved)
 {
     QList<ScriptFile> files;
     files.reserve(saved.size());
-    for (const MarkedFile &file : saved) {
-        const auto described = scriptFileFor(file.path, backupTarget(base, file.path), file.displayName);
+    for (const SavedFile &file : saved) {
+        const auto described = scriptFileFor(file.source, file.copy, file.file->displayName);
         if (!described.ok())
             return described.error;
         files.append(described.value);
@@ -37,25 +46,33 @@ bool copyPif(const RunRequest &request, const QString &base)
 // Every file that exists, copied at once where the destination's drive can do that; true when
 // they all stand in place, and the run's reports follow in list order.
 bool copiedTogether(const RunRequest &request, const QString &base, RunObserver &observer,
-                    RunSummary &summary, QList<MarkedFile> &saved)
+                    RunSummary &summary, QList<SavedFile> &saved)
 {
-    QList<bool> present;
-    QStringList sources;
-    present.reserve(request.files.size());
+    QList<std::optional<platform::ResolvedPath>> sources;
+    QStringList present;
+    sources.reserve(request.files.size());
     for (const MarkedFile &file : request.files) {
-        present.append(platform::fileExists(file.path));
-        if (present.last())
-            sources.append(file.path);
+        const auto source = platform::resolvePath(file.path);
+        if (source.ok() && source.value.isFile()) {
+            sources.append(source.value);
+            present.append(file.path);
+        } else {
+            sources.append(std::nullopt);
+        }
     }
-    if (sources.isEmpty() || !copyAllIntoFolder(sources, base))
+    if (present.isEmpty() || !copyAllIntoFolder(present, base))
         return false;
     const int total = int(request.files.size());
     for (int done = 0; done < total; ++done) {
-        if (present[done]) {
-            saved.append(request.files[done]);
-        } else {
+        const MarkedFile &file = request.files[done];
+        const auto copy = platform::resolvePath(backupTarget(base, file.path));
+        if (sources[done] && copy.ok()) {
+            saved.append({&file, *sources[done], copy.value});
+        } else if (!sources[done]) {
             ++summary.missing;
-            observer.missing(request.files[done]);
+            observer.missing(file);
+        } else {
+            observer.copyFailed(file, backupTarget(base, file.path), copy.error);
         }
         observer.progress(done + 1, total);
     }
@@ -64,17 +81,18 @@ bool copiedTogether(const RunRequest &request, const QString &base, RunObserver 
 
 // Each file on its own, with a report for each that fails.
 void copyOneByOne(const RunRequest &request, const QString &base, RunObserver &observer, RunSummary &summary,
-                  QList<MarkedFile> &saved)
+                  QList<SavedFile> &saved)
 {
     const int total = int(request.files.size());
     for (int done = 0; done < total; ++done) {
         const MarkedFile &file = request.files[done];
-        if (!platform::fileExists(file.path)) {
+        const auto source = platform::resolvePath(file.path);
+        if (!source.ok() || !source.value.isFile()) {
             ++summary.missing;
             observer.missing(file);
         } else {
             const QString target = backupTarget(base, file.path);
-            const WriteOutcome copy = copyIntoBackup(file.path, target);
+            const CopyOutcome copy = copyIntoBackup(source.value, target);
             if (copy.folderFailed) {
                 // No further copy can succeed: one report instead of one per file.
                 summary.folderFailed = true;
@@ -82,7 +100,7 @@ void copyOneByOne(const RunRequest &request, const QString &base, RunObserver &o
                 break;
             }
             if (copy.ok())
-                saved.append(file);
+                saved.append({&file, source.value, copy.copy});
             else
                 observer.copyFailed(file, target, copy.error);
         }
@@ -98,7 +116,7 @@ RunSummary runBackup(const RunRequest &request, RunObserver &observer)
     removeLeftoverTemporaries(request.destination);
 
     RunSummary summary;
-    QList<MarkedFile> saved;
+    QList<SavedFile> saved;
     if (!copiedTogether(request, base, observer, summary, saved))
         copyOneByOne(request, base, observer, summary, saved);
     summary.saved = int(saved.size());

@@ -3,6 +3,8 @@
 #include "platform/drives/detail/DriveBackend.h"
 #include "platform/drives/detail/PathResolver.h"
 
+#include <optional>
+
 namespace platform {
 
 using detail::Location;
@@ -99,10 +101,78 @@ int copyFile(const ResolvedPath &from, const ResolvedPath &to)
     return copyLocated(*from.m_location, *to.m_location, true);
 }
 
-int copyFileToTemporary(const QString &from, const QString &temporary)
+InPlaceCopy copyFileInPlace(const ResolvedPath &from, const ResolvedPath &to, const QString &prefix)
 {
-    return copyPaths(from, temporary, false);
+    const Location &source = *from.m_location;
+    const Location &target = *to.m_location;
+    if (const int error = detail::refuseWrite(target))
+        return {error, true, {}};
+    if (!source.exists)
+        return {dos::FileNotFound, false, {}};
+    if (source.isDirectory || target.isRoot() || (target.exists && target.isDirectory))
+        return {dos::AccessDenied, false, {}};
+    const auto attributes = source.backend().attributes(source);
+    if (!attributes.ok())
+        return {attributes.error, false, {}};
+    InPlaceCopy copy = target.backend().copyReplacing(source, target, attributes.value, prefix);
+    if (copy.error == dos::Ok) {
+        Location finished = target;
+        finished.exists = true;
+        copy.copy.m_location = std::make_shared<const Location>(std::move(finished));
+    }
+    return copy;
 }
+
+namespace detail {
+
+namespace {
+
+// An earlier file may carry read-only or hidden (a saved IO.SYS), which a drive may refuse to
+// replace; its attributes are cleared and handed back, so that a failed replace can restore them.
+DosResult<std::optional<quint8>> unprotect(const Location &file)
+{
+    if (!file.exists)
+        return {};
+    const auto attributes = storedAttributes(file);
+    if (!attributes.ok())
+        return {attributes.error, {}};
+    if (const int error = file.backend().setAttributes(file, 0))
+        return {error, {}};
+    return {dos::Ok, attributes.value};
+}
+
+}  // namespace
+
+InPlaceCopy DriveBackend::copyReplacing(const Location &from, const Location &to, quint8 attributes,
+                                        const QString &prefix)
+{
+    const auto directory = detail::locate(directoryPart(to.windowsPath));
+    if (!directory.ok())
+        return {directory.error, true, {}};
+    const auto temporary = createTemporaryIn(directory.value, prefix);
+    if (!temporary.ok())
+        return {temporary.error, true, {}};
+    int error = copyLocated(from, temporary.value, false);
+    std::optional<quint8> earlier;
+    if (error == dos::Ok) {
+        const auto unprotected = unprotect(to);
+        error = unprotected.error;
+        earlier = unprotected.value;
+    }
+    if (error == dos::Ok)
+        error = move(temporary.value, to, attributes);
+    if (error != dos::Ok) {
+        // Cleaning up after the failure, which is the one to report; a temporary left behind goes
+        // with the next run into the directory.
+        (void)setAttributes(temporary.value, 0);
+        (void)remove(temporary.value);
+        if (earlier)
+            (void)setAttributes(to, *earlier);
+    }
+    return {error, false, {}};
+}
+
+}  // namespace detail
 
 int deleteFile(const QString &path)
 {

@@ -137,6 +137,14 @@ DosResult<quint8> fileAttributes(const QString &path)
     return location.value.backend().attributes(location.value);
 }
 
+DosResult<quint8> fileAttributes(const ResolvedPath &path)
+{
+    const Location &location = *path.m_location;
+    if (!location.exists)
+        return {dos::FileNotFound, 0};
+    return location.backend().attributes(location);
+}
+
 DosResult<QDateTime> lastWriteTime(const QString &path)
 {
     const auto location = existing(path);
@@ -151,6 +159,14 @@ DosResult<QString> shortPathName(const QString &path)
     if (!location.ok())
         return {location.error, {}};
     return location.value.backend().shortPath(location.value);
+}
+
+DosResult<QString> shortPathName(const ResolvedPath &path)
+{
+    const Location &location = *path.m_location;
+    if (!location.exists)
+        return {dos::FileNotFound, {}};
+    return location.backend().shortPath(location);
 }
 
 DosResult<QStringList> subdirectories(const QString &directory)

@@ -36,6 +36,8 @@ QString upperCaseFileName(const QString &name);
 // The root rule: "X:\" with X from C to Z becomes "X:"; everything else is returned unchanged.
 QString withoutRootBackslash(const QString &directory);
 
+struct InPlaceCopy;
+
 // A Windows path looked up once, for the services that take it in place of the path. It tells
 // the state at the look-up: after a change to the file, look the path up again.
 class ResolvedPath {
@@ -47,9 +49,21 @@ public:
 private:
     friend DosResult<ResolvedPath> resolvePath(const QString &path);
     friend int copyFile(const ResolvedPath &from, const ResolvedPath &to);
+    friend DosResult<quint8> fileAttributes(const ResolvedPath &path);
+    friend DosResult<QString> shortPathName(const ResolvedPath &path);
+    friend InPlaceCopy copyFileInPlace(const ResolvedPath &from, const ResolvedPath &to,
+                                       const QString &prefix);
     std::shared_ptr<const detail::Location> m_location;
 };
 [[nodiscard]] DosResult<ResolvedPath> resolvePath(const QString &path);
+
+// What copyFileInPlace did: its error, whether the target's directory refused the new file,
+// which tells that no other file can be written there either, and where the finished copy lies.
+struct InPlaceCopy {
+    int error = dos::Ok;
+    bool directoryRefused = false;
+    ResolvedPath copy;  // on success
+};
 
 bool fileExists(const QString &path);  // an existing file, not a directory
 bool directoryExists(const QString &path);  // an existing directory, drive roots included
@@ -62,15 +76,22 @@ bool directoryExists(const QString &path);  // an existing directory, drive root
 [[nodiscard]] DosResult<QString> canonicalPath(const QString &path);
 
 [[nodiscard]] DosResult<quint8> fileAttributes(const QString &path);
+[[nodiscard]] DosResult<quint8> fileAttributes(const ResolvedPath &path);
 [[nodiscard]] int setFileAttributes(const QString &path, quint8 attributes);
 
 // Copies with overwrite; the copy keeps the source's attributes and last-write time. Like Windows,
 // refuses (AccessDenied) to overwrite a read-only or hidden target.
 [[nodiscard]] int copyFile(const QString &from, const QString &to);
 [[nodiscard]] int copyFile(const ResolvedPath &from, const ResolvedPath &to);
-// The same into a file createTempFile has just made, which cannot be the source: the look at
-// whether it is, which copyFile needs for an existing target, is left out.
-[[nodiscard]] int copyFileToTemporary(const QString &from, const QString &temporary);
+
+// Copies with the source's attributes and last-write time, never through a half-written file:
+// the copy is made under a new name "<prefix>xxxx.TMP" (as createTempFile names it) in to's
+// directory and only then put in place of `to` in one step, also when an earlier `to` is
+// read-only, hidden or system. A failure leaves `to` as it was and the new name gone. A drive
+// that is not written (a cd-rom, a write-protected floppy) is reported before any error of the
+// source, a directory that takes no new file (no free name, no permission) after its checks.
+[[nodiscard]] InPlaceCopy copyFileInPlace(const ResolvedPath &from, const ResolvedPath &to,
+                                          const QString &prefix);
 
 [[nodiscard]] int deleteFile(const QString &path);  // AccessDenied for a read-only file
 
@@ -78,6 +99,7 @@ bool directoryExists(const QString &path);  // an existing directory, drive root
 
 // The 8.3 form of an existing path, e.g. C:\PROGRA~1\VELKOS~1\ORVEL.INI.
 [[nodiscard]] DosResult<QString> shortPathName(const QString &path);
+[[nodiscard]] DosResult<QString> shortPathName(const ResolvedPath &path);
 
 [[nodiscard]] int createDirectory(const QString &path);  // parent must exist; an existing one is an error (5)
 [[nodiscard]] int forceDirectories(const QString &path);  // with missing parents; an existing one is fine

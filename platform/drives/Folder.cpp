@@ -226,7 +226,7 @@ int Folder::readEntries(const QHash<QString, Record> &records)
     }
     std::sort(withoutAlias.begin(), withoutAlias.end());
     for (const QString &key : std::as_const(withoutAlias))
-        assignAlias(m_entries[key]);
+        assignAlias(m_entries[key], key);
     return dos::Ok;
 }
 
@@ -249,17 +249,17 @@ void Folder::keepSoundAliases(const QHash<QString, QString> &storedAliases)
 }
 
 // The lowest free number; where many names share a stem, the search goes on from the last one.
-void Folder::assignAlias(FolderEntry &entry)
+void Folder::assignAlias(FolderEntry &entry, const QString &key)
 {
     const AliasStem stem = aliasStem(entry.name);
-    const QString stemKey = stem.base + u'.' + stem.extension;
-    int number = m_lowestFreeNumbers.value(stemKey, 1);
+    int &lowestFree = m_lowestFreeNumbers[stem.base + u'.' + stem.extension];  // 0 when new
+    int number = qMax(lowestFree, 1);
     QString alias = aliasOf(stem, number);
     while (m_entries.contains(alias) || m_aliasOwners.contains(alias))
         alias = aliasOf(stem, ++number);
-    m_lowestFreeNumbers.insert(stemKey, number + 1);
+    lowestFree = number + 1;
     entry.shortName = alias;
-    m_aliasOwners.insert(alias, upperCaseName(entry.name));
+    m_aliasOwners.insert(alias, key);
 }
 
 // A name or alias that goes away may free a lower number for a stem. Other names (a temporary
@@ -309,7 +309,7 @@ int Folder::add(const QString &name, bool isDirectory, quint8 attributes)
     if (isShortName(name)) {
         entry.shortName = key;
     } else {
-        assignAlias(entry);
+        assignAlias(entry, key);
         entry.aliasKept = true;
     }
     m_entries.insert(key, entry);
@@ -431,6 +431,7 @@ int Folder::rewriteRecords()
 {
     QString text;
     QSet<QString> recorded;
+    recorded.reserve(m_recorded.size());
     for (const FolderEntry &entry : std::as_const(m_entries)) {
         if (!needsRecord(entry))
             continue;

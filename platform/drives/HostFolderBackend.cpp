@@ -226,7 +226,7 @@ DosResult<QString> shortNameIn(const Drive &drive, const HostPath &hostFolder, c
     if (!entry)
         return {dos::PathNotFound, {}};
     const QString shortName = entry->shortName;
-    if (!drive.writeProtected) {
+    if (!drive.writeProtected && !entry->aliasKept) {
         if (const int error = folder.value->keepAlias(name))
             return {error, {}};
     }
@@ -314,6 +314,8 @@ public:
     int write(const Location &file, const QByteArray &data, WriteMode mode, quint8 attributes) override;
     int copy(const Location &from, const Location &to, quint8 attributes) override;
     int writeCopy(const Location &to, const FileCopy &file, quint8 attributes) override;
+    InPlaceCopy copyReplacing(const Location &from, const Location &to, quint8 attributes,
+                              const QString &prefix) override;
     int move(const Location &from, const Location &to, quint8 attributes) override;
     int remove(const Location &file) override;
     int makeDirectory(const Location &directory) override;
@@ -323,6 +325,8 @@ public:
 
 private:
     OpenRoot openRootOf(const Drive &drive);
+    OpenRoot writeFolderOf(const Location &file);
+    DosResult<QString> shortFolderPath(const Location &entry);
 
     HeldPlaces m_heldLately;
 
@@ -331,6 +335,29 @@ private:
         int checkedInRun = 0;  // the file run that has checked it already (fileRunUnderWay)
     };
     QHash<QString, HeldRoot> m_roots;  // by the drive's host folder
+
+    // The folder a file run copies into, held open for the run (writeFolderOf).
+    struct WriteFolder {
+        int run = 0;
+        int version = -1;  // heldFoldersVersion()
+        const Drive *drive = nullptr;
+        OpenRoot driveRoot;
+        QString folder;  // below the drive's folder
+        OpenRoot open;
+    };
+    WriteFolder m_writeFolder;
+
+    // The folders whose short forms a file run asked for last (shortFolderPath).
+    struct ShortFolder {
+        int run = 0;
+        int version = -1;  // heldFoldersVersion()
+        const Drive *drive = nullptr;
+        OpenRoot driveRoot;
+        QString place;  // below the drive's folder
+        QString shortPath;
+    };
+    std::array<ShortFolder, 2> m_shortFolders;
+    size_t m_nextShortFolder = 0;
 };
 
 // Each drive's folder stays open. Every look checks first that the folder is still the one the
@@ -350,6 +377,27 @@ OpenRoot HostFolderBackend::openRootOf(const Drive &drive)
     if (before && before != root.open())
         forgetFolders(drive.hostPath);
     return root.open();
+}
+
+// A file run copies into the same folder again and again, and sees no changes made by others:
+// the folder is opened once for the run, and again only after the run held or let go a folder
+// (a folder removed meanwhile is let go). Outside a run it is opened for each use. Empty when it
+// cannot be opened; the file's own path then finds what is wrong.
+OpenRoot HostFolderBackend::writeFolderOf(const Location &file)
+{
+    const int run = fileRunUnderWay();
+    const int version = heldFoldersVersion();
+    const OpenRoot &driveRoot = BackendPlace::openRoot(file);
+    const QString &folder = BackendPlace::folder(file);
+    WriteFolder &held = m_writeFolder;
+    if (run != 0 && held.run == run && held.version == version && held.drive == file.drive
+        && held.driveRoot == driveRoot && held.folder == folder && held.open)
+        return held.open;
+    OpenRoot open = holdHostFolder(hostFolderOf(file));
+    if (run == 0)
+        return open;
+    held = {run, version, file.drive, driveRoot, folder, open};
+    return open;
 }
 
 // Most paths are spelled as on the host, or name a new entry in a folder that is: they cost a
@@ -410,23 +458,60 @@ DosResult<QDateTime> HostFolderBackend::lastWriteTime(const Location &entry)
     return {dos::Ok, QDateTime::fromMSecsSinceEpoch(milliseconds)};
 }
 
-DosResult<QString> HostFolderBackend::shortPath(const Location &entry)
+// The 8.3 form of the folder that holds an entry, name by name along its place below the
+// drive's folder, which holds the same names. During a file run the last few are kept: no alias
+// of a folder the run holds changes until it holds or lets go a folder.
+DosResult<QString> HostFolderBackend::shortFolderPath(const Location &entry)
 {
     const Drive &drive = *entry.drive;
+    const OpenRoot &driveRoot = BackendPlace::openRoot(entry);
+    const QString &place = BackendPlace::folder(entry);
+    const int run = fileRunUnderWay();
+    const int version = heldFoldersVersion();
+    const auto kept =
+        std::find_if(m_shortFolders.cbegin(), m_shortFolders.cend(), [&](const ShortFolder &folder) {
+            return run != 0 && folder.run == run && folder.version == version && folder.drive == &drive
+                   && folder.driveRoot == driveRoot && folder.place == place;
+        });
+    if (kept != m_shortFolders.cend())
+        return {dos::Ok, kept->shortPath};
+
     QString shortPath = entry.windowsPath.left(3);
-    QString host;
-    const QStringList names = entry.windowsPath.mid(3).split(u'\\', Qt::SkipEmptyParts);
-    for (const QString &name : names) {
+    for (qsizetype start = 0; start < place.size();) {
+        qsizetype end = place.indexOf(u'/', start);
+        if (end < 0)
+            end = place.size();
+        const QString folder = start > 0 ? place.left(start - 1) : QString();
         const auto shortName =
-            shortNameIn(drive, {drive.hostPath, host, BackendPlace::openRoot(entry)}, name);
+            shortNameIn(drive, {drive.hostPath, folder, driveRoot}, place.mid(start, end - start));
         if (!shortName.ok())
             return shortName;
-        if (!shortPath.endsWith(u'\\'))
+        if (start > 0)
             shortPath += u'\\';
         shortPath += shortName.value;
-        host = below(host, name);
+        start = end + 1;
+    }
+    if (run != 0) {
+        m_shortFolders[m_nextShortFolder] = {run, version, &drive, driveRoot, place, shortPath};
+        m_nextShortFolder = (m_nextShortFolder + 1) % m_shortFolders.size();
     }
     return {dos::Ok, shortPath};
+}
+
+DosResult<QString> HostFolderBackend::shortPath(const Location &entry)
+{
+    if (entry.isRoot())
+        return {dos::Ok, entry.windowsPath.left(3)};
+    auto shortPath = shortFolderPath(entry);
+    if (!shortPath.ok())
+        return shortPath;
+    const auto shortName = shortNameIn(*entry.drive, hostFolderOf(entry), entry.name);
+    if (!shortName.ok())
+        return shortName;
+    if (!BackendPlace::folder(entry).isEmpty())
+        shortPath.value += u'\\';
+    shortPath.value += shortName.value;
+    return shortPath;
 }
 
 DosResult<QList<DirectoryEntry>> HostFolderBackend::entries(const Location &directory)
@@ -495,6 +580,38 @@ int HostFolderBackend::copy(const Location &from, const Location &to, quint8 att
 int HostFolderBackend::writeCopy(const Location &to, const FileCopy &file, quint8 attributes)
 {
     return keepCopy(to, attributes, [&] { return writeHostCopy(hostFileOf(to), file.data, file.lastWrite); });
+}
+
+// Between two host folders the temporary stays open from its creation to the rename, and the
+// records learn only of the finished copy.
+InPlaceCopy HostFolderBackend::copyReplacing(const Location &from, const Location &to, quint8 attributes,
+                                             const QString &prefix)
+{
+    if (&from.backend() != this)
+        return DriveBackend::copyReplacing(from, to, attributes, prefix);
+    const auto folder = folderToWrite(to);
+    if (!folder.ok())
+        return {folder.error, true, {}};
+    // Inside the folder held open, both names are found without finding the folder again.
+    const OpenRoot held = writeFolderOf(to);
+    const HostPath hostFolder = held ? HostPath(hostFolderOf(to).text(), QString(), held) : hostFolderOf(to);
+    const HostPath target = held ? hostFolder.child(to.name) : hostFileOf(to);
+    TemporaryNames names(prefix);
+    while (const auto name = names.next()) {
+        if (folder.value->find(*name))
+            continue;
+        const HostPath temporary = hostFolder.child(*name);
+        const ReplacingCopy copy = copyHostFileReplacing(hostFileOf(from), target, temporary);
+        // Someone else took the name meanwhile.
+        if (copy.temporaryRefused && copy.error == dos::AccessDenied && statHost(temporary))
+            continue;
+        if (copy.error != dos::Ok)
+            return {copy.error, copy.temporaryRefused, {}};
+        if (to.exists)
+            return {folder.value->setAttributes(to.name, attributes), false, {}};
+        return {folder.value->add(to.name, false, attributes), false, {}};
+    }
+    return {dos::AccessDenied, true, {}};
 }
 
 int HostFolderBackend::move(const Location &from, const Location &to, quint8 attributes)

@@ -9,16 +9,60 @@
 
 namespace platform {
 
+namespace detail {
+
 namespace {
 
 constexpr int TempNameCount = 0x10000;
 
-QString tempName(const QString &prefix, int number)
+// Read once: the process stays the same for as long as its temporary names matter.
+qint64 processId()
 {
-    return prefix.left(3) + QStringLiteral("%1.TMP").arg(number, 4, 16, QChar(u'0')).toUpper();
+    static const qint64 id = QCoreApplication::applicationPid();
+    return id;
 }
 
 }  // namespace
+
+TemporaryNames::TemporaryNames(const QString &prefix)
+    : m_prefix(prefix.left(3)),
+      m_start(int((processId() ^ QDateTime::currentMSecsSinceEpoch()) % TempNameCount))
+{}
+
+std::optional<QString> TemporaryNames::next()
+{
+    if (m_step == TempNameCount)
+        return std::nullopt;
+    const int number = (m_start + m_step++) % TempNameCount;
+    return m_prefix + QStringLiteral("%1.TMP").arg(number, 4, 16, QChar(u'0')).toUpper();
+}
+
+DosResult<Location> createTemporaryIn(const Location &directory, const QString &prefix)
+{
+    QString base = directory.windowsPath;
+    if (!base.endsWith(u'\\'))
+        base += u'\\';
+    TemporaryNames names(prefix);
+    while (const auto name = names.next()) {
+        const QString path = base + *name;
+        const auto candidate = locate(path);
+        if (!candidate.ok())
+            return candidate;
+        if (candidate.value.exists)
+            continue;
+        const int error =
+            candidate.value.backend().write(candidate.value, {}, WriteMode::CreateNew, attr::Archive);
+        // Someone else took the name between the look and the write.
+        if (error == dos::AccessDenied && fileExists(path))
+            continue;
+        if (error != dos::Ok)
+            return {error, {}};
+        return locate(path);
+    }
+    return {dos::AccessDenied, {}};
+}
+
+}  // namespace detail
 
 QString windowsDirectory()
 {
@@ -47,29 +91,10 @@ DosResult<QString> createTempFile(const QString &directory, const QString &prefi
         return {dos::PathNotFound, {}};
     if (const int error = detail::refuseWrite(location.value))
         return {error, {}};
-    QString base = location.value.windowsPath;
-    if (!base.endsWith(u'\\'))
-        base += u'\\';
-
-    const int start =
-        int((QCoreApplication::applicationPid() ^ QDateTime::currentMSecsSinceEpoch()) % TempNameCount);
-    for (int step = 0; step < TempNameCount; ++step) {
-        const QString path = base + tempName(prefix, (start + step) % TempNameCount);
-        const auto candidate = detail::locate(path);
-        if (!candidate.ok())
-            return {candidate.error, {}};
-        if (candidate.value.exists)
-            continue;
-        const int error =
-            candidate.value.backend().write(candidate.value, {}, detail::WriteMode::CreateNew, attr::Archive);
-        // Someone else took the name between the look and the write.
-        if (error == dos::AccessDenied && fileExists(path))
-            continue;
-        if (error != dos::Ok)
-            return {error, {}};
-        return {dos::Ok, path};
-    }
-    return {dos::AccessDenied, {}};
+    const auto temporary = detail::createTemporaryIn(location.value, prefix);
+    if (!temporary.ok())
+        return {temporary.error, {}};
+    return {dos::Ok, temporary.value.windowsPath};
 }
 
 }  // namespace platform

@@ -101,9 +101,10 @@ HostFd openPath(const HostPath &path, int flags)
 // The folder that holds a path's last name, opened inside the path's root, and that name: the
 // *at() calls act on the name itself, so nothing there is followed out of the folder.
 struct Place {
-    HostFd folder;  // not open for a trusted path, whose name is then the whole path
+    HostFd folder;  // opened for this call; not for a trusted path, whose name is the whole path
     QByteArray name;
-    int at() const { return folder.isOpen() ? folder.get() : AT_FDCWD; }
+    int heldRoot = -1;  // the held root, for a name right below it
+    int at() const { return folder.isOpen() ? folder.get() : heldRoot >= 0 ? heldRoot : AT_FDCWD; }
 };
 
 // The last name of a path below its root.
@@ -126,6 +127,8 @@ std::optional<Place> placeOf(const HostPath &path)
     const auto name = lastNameOf(path);
     if (!name)
         return std::nullopt;
+    if (slash < 0 && path.open)
+        return Place{HostFd(), *name, path.open->get()};
     const auto root = rootOf(path);
     if (!root)
         return std::nullopt;
@@ -624,6 +627,28 @@ int copyHostFile(const HostPath &from, const HostPath &to)
     return finishCopy(out, to, error, times);
 }
 
+ReplacingCopy copyHostFileReplacing(const HostPath &from, const HostPath &to, const HostPath &temporary)
+{
+    // The temporary comes first: a folder that takes no new file fails here, whatever the source.
+    HostFd out = createNewFile(temporary);
+    if (!out.isOpen())
+        return {lastError(dos::PathNotFound), true};
+    struct stat source;
+    const HostFd in = openForReading(from, &source);
+    int error = in.isOpen() ? copyBytes(in.get(), out.get()) : lastError();
+    if (error == dos::Ok) {
+        const timespec times[2] = {source.st_atim, source.st_mtim};
+        if (::futimens(out.get(), times) != 0)
+            error = lastError();
+    }
+    error = closed(out, error);
+    if (error == dos::Ok)
+        error = renameHostFile(temporary, to);
+    if (error != dos::Ok)
+        (void)removeHostFile(temporary);  // the copy's own error is the one to report
+    return {error, false};
+}
+
 int writeHostCopy(const HostPath &to, const QByteArray &data, const QDateTime &lastWrite)
 {
     HostFd out = openForWriting(to, O_TRUNC);
@@ -738,6 +763,14 @@ int removeHostTree(const HostPath &path)
     if (!place)
         return lastError(dos::PathNotFound);
     return removeTreeAt(place->at(), place->name.constData());
+}
+
+OpenRoot holdHostFolder(const HostPath &folder)
+{
+    HostFd fd = openPath(folder, O_PATH | O_DIRECTORY);
+    if (!fd.isOpen())
+        return {};
+    return std::make_shared<const HostFd>(std::move(fd));
 }
 
 bool HostRoot::refresh(const QString &root)

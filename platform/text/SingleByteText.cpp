@@ -4,13 +4,13 @@ namespace platform::detail {
 
 std::optional<QByteArray> singleByteText(const QString &text, ByteOf byteOf)
 {
-    QByteArray bytes;
-    bytes.reserve(text.size());
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char *out = bytes.data();
     for (const QChar c : text) {
         const auto byte = byteOf(c.unicode());
         if (!byte)
             return std::nullopt;
-        bytes.append(*byte);
+        *out++ = *byte;
     }
     return bytes;
 }
@@ -26,12 +26,17 @@ QString textOfBytes(const QByteArray &bytes, CharacterOf characterOf)
 
 std::optional<QByteArray> crLfLines(const QStringList &lines, TextEncoder encode)
 {
+    qsizetype size = 0;
+    for (const QString &line : lines)
+        size += line.size() + 2;
     QByteArray bytes;
+    bytes.reserve(size);
     for (const QString &line : lines) {
         const auto encoded = encode(line);
         if (!encoded)
             return std::nullopt;
-        bytes += *encoded + "\r\n";
+        bytes += *encoded;
+        bytes += "\r\n";
     }
     return bytes;
 }

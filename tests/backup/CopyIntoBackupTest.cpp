@@ -1,5 +1,7 @@
 #include "backup/core/BackupRun.h"
 #include "platform/drives/Files.h"
+#include "platform/files/FileRun.h"
+#include "tests/support/FloppyImages.h"
 #include "tests/support/FullDisk.h"
 #include "tests/support/TestMachine.h"
 
@@ -77,6 +79,67 @@ private slots:
         QCOMPARE(platform::lastWriteTime(Target).value, SourceTime);
         QCOMPARE(filesIn(Folder), QStringList{QStringLiteral("Io.sys")});
         QCOMPARE(attributes(Source), sourceAttributes);
+    }
+
+    // A file run holds the folder it copies into open: a copy into another folder, or into the
+    // folder made again after its removal, must land where its path leads now.
+    void copiesInOneFileRunFollowTheirFolders()
+    {
+        TestMachine pc;
+        pc.makeDirectory(Folder);
+        pc.makeDirectory(QStringLiteral("D:\\Andere"));
+        pc.writeFile(Source, "neu");
+        platform::FileRun run;
+        QCOMPARE(copyIntoBackup(Source, Target).error, 0);
+        QCOMPARE(platform::removeDirectoryTree(Folder), 0);
+        QCOMPARE(platform::createDirectory(Folder), 0);
+        QCOMPARE(copyIntoBackup(Source, QStringLiteral("D:\\Backups\\Neu.sys")).error, 0);
+        QCOMPARE(copyIntoBackup(Source, QStringLiteral("D:\\Andere\\Io.sys")).error, 0);
+        QCOMPARE(copyIntoBackup(Source, Target).error, 0);
+        QCOMPARE(run.finish(), 0);
+
+        QCOMPARE(QDir(pc.host(Folder)).entryList(QDir::Files, QDir::Name),
+                 QStringList({QStringLiteral("Io.sys"), QStringLiteral("Neu.sys")}));
+        QCOMPARE(QDir(pc.host(QStringLiteral("D:\\Andere"))).entryList(QDir::Files),
+                 QStringList{QStringLiteral("Io.sys")});
+        QCOMPARE(pc.readFile(QStringLiteral("D:\\Backups\\Neu.sys")), QByteArray("neu"));
+    }
+
+    // A floppy keeps its files in an image: copies into it, out of it and within it go the same
+    // way, over an earlier copy protected or not.
+    void copyBetweenDriveKinds_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<int>("earlierCopy");  // attributes of an earlier copy; -1: none
+        const QString onFloppy = QStringLiteral("A:\\SICHER\\Io.sys");
+        QTest::newRow("folder to floppy") << Source << onFloppy << -1;
+        QTest::newRow("folder to floppy, over IO.SYS copy") << Source << onFloppy << 39;
+        QTest::newRow("floppy to folder") << "A:\\Io.sys" << Target << -1;
+        QTest::newRow("floppy to folder, over IO.SYS copy") << "A:\\Io.sys" << Target << 39;
+        QTest::newRow("floppy to floppy, over read-only copy") << "A:\\Io.sys" << onFloppy << 1;
+    }
+
+    void copyBetweenDriveKinds()
+    {
+        QFETCH(QString, source);
+        QFETCH(QString, target);
+        QFETCH(int, earlierCopy);
+        TestMachine pc;
+        insertFormattedDisk(pc, u'A', QString(), false);
+        pc.makeDirectory(Folder);
+        pc.makeDirectory(QStringLiteral("A:\\SICHER"));
+        if (earlierCopy >= 0)
+            pc.writeFile(target, "alte Sicherung", quint8(earlierCopy));
+        pc.writeFile(source, "neuer Inhalt", 35);
+        if (!source.startsWith(u'A'))
+            setHostTime(pc, source, SourceTime);
+
+        QCOMPARE(copyIntoBackup(source, target).error, 0);
+        QCOMPARE(pc.readFile(target), QByteArray("neuer Inhalt"));
+        QCOMPARE(attributes(target), 35);
+        QCOMPARE(platform::lastWriteTime(target).value, platform::lastWriteTime(source).value);
+        QCOMPARE(filesIn(platform::directoryPart(target)), QStringList{QStringLiteral("Io.sys")});
     }
 
     // The earlier copy keeps its spelling on disk; a new one takes the source's name part.
@@ -201,6 +264,45 @@ private slots:
         QCOMPARE(outcome.error, error);
         QCOMPARE(outcome.folderFailed, folderFailed);
         QCOMPARE(filesIn(Folder), QStringList());
+    }
+
+    // A copy that fails half-way leaves the earlier copy whole and nothing beside it, not even
+    // under a name Windows does not show.
+    void failedCopyKeepsEarlierCopy_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<int>("fullDiskAt");  // bytes a file may have; 0: no limit
+        QTest::addColumn<int>("error");
+        QTest::newRow("disk full") << Source << 100 << 101;
+        QTest::newRow("source gone") << "C:\\Fehlt.sys" << 0 << 2;
+        QTest::newRow("source is a directory") << "C:\\WINDOWS" << 0 << 5;
+    }
+
+    void failedCopyKeepsEarlierCopy()
+    {
+        QFETCH(QString, source);
+        QFETCH(int, fullDiskAt);
+        QFETCH(int, error);
+        TestMachine pc;
+        pc.makeDirectory(Folder);
+        pc.writeFile(Target, "alte Sicherung", 39);
+        setHostTime(pc, Target, SourceTime);
+        pc.writeFile(Source, QByteArray(1000, 'x'));
+        const QStringList before =
+            QDir(pc.host(Folder))
+                .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        {
+            std::optional<FullDisk> full;
+            if (fullDiskAt > 0)
+                full.emplace(fullDiskAt);
+            QCOMPARE(copyIntoBackup(source, Target).error, error);
+        }
+        QCOMPARE(pc.readFile(Target), QByteArray("alte Sicherung"));
+        QCOMPARE(attributes(Target), 39);
+        QCOMPARE(platform::lastWriteTime(Target).value, SourceTime);
+        QCOMPARE(QDir(pc.host(Folder))
+                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+                 before);
     }
 
     // What a killed run leaves goes at the next run; names the program never makes stay.

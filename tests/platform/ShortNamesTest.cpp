@@ -1,4 +1,5 @@
 #include "platform/drives/Files.h"
+#include "platform/files/FileRun.h"
 #include "platform/machine/Machine.h"
 #include "tests/support/TestMachine.h"
 
@@ -164,6 +165,25 @@ private slots:
         QCOMPARE(removeDirectoryTree(QStringLiteral("D:\\Velko Save")), 0);
         QCOMPARE(createDirectory(QStringLiteral("D:\\Velko Sauber")), 0);
         QCOMPARE(shortPath(QStringLiteral("D:\\Velko Sauber")), QStringLiteral("D:\\VELKOS~1"));
+    }
+
+    // A file run keeps the short forms of folders it asked for: a folder made again under the
+    // same name, after another one took its alias, has a new short form.
+    void aFolderMadeAgainInOneFileRunHasItsNewShortForm()
+    {
+        TestMachine pc;
+        QCOMPARE(createDirectory(QStringLiteral("D:\\Velko Save")), 0);
+        pc.writeFile(QStringLiteral("D:\\Velko Save\\Datei.txt"), "x");
+        FileRun run;
+        QCOMPARE(shortPath(QStringLiteral("D:\\Velko Save\\Datei.txt")),
+                 QStringLiteral("D:\\VELKOS~1\\DATEI.TXT"));
+        QCOMPARE(removeDirectoryTree(QStringLiteral("D:\\Velko Save")), 0);
+        QCOMPARE(createDirectory(QStringLiteral("D:\\Velko Sauber")), 0);
+        QCOMPARE(createDirectory(QStringLiteral("D:\\Velko Save")), 0);
+        QCOMPARE(writeFile(QStringLiteral("D:\\Velko Save\\Datei.txt"), "x"), 0);
+        QCOMPARE(shortPath(QStringLiteral("D:\\Velko Save\\Datei.txt")),
+                 QStringLiteral("D:\\VELKOS~2\\DATEI.TXT"));
+        QCOMPARE(run.finish(), 0);
     }
 
     void aRemovedFileNamedLikeAnAliasFreesThatNumber()

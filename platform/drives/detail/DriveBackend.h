@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/drives/Files.h"
 #include "platform/machine/Machine.h"
 #include "platform/text/DosError.h"
 
@@ -10,6 +11,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 // Inside the platform layer only: where a drive keeps its files.
 namespace platform::detail {
@@ -80,6 +82,12 @@ public:
     [[nodiscard]] virtual int copy(const Location &from, const Location &to, quint8 attributes) = 0;
     // The same for a file from a drive of another backend.
     [[nodiscard]] virtual int writeCopy(const Location &to, const FileCopy &file, quint8 attributes) = 0;
+    // Bytes and last-write time of `from`, a file of any backend, put in place of `to` in one
+    // step whatever attributes `to` has: written under a new name "<prefix>xxxx.TMP" beside it
+    // first, so that a failure leaves `to` as it was and removes the new file. The copy gets
+    // `attributes`. By default through createTemporaryIn, copy() or writeCopy(), and move().
+    [[nodiscard]] virtual InPlaceCopy copyReplacing(const Location &from, const Location &to,
+                                                    quint8 attributes, const QString &prefix);
     // Renames on the drive, replacing an existing `to` in one step.
     [[nodiscard]] virtual int move(const Location &from, const Location &to, quint8 attributes) = 0;
     [[nodiscard]] virtual int remove(const Location &file) = 0;
@@ -102,6 +110,23 @@ public:
     [[nodiscard]] virtual DosResult<std::unique_ptr<OutputStream>> openReplacing(const Location &file,
                                                                                  quint8 attributes);
 };
+
+// The names a new temporary file "<prefix>xxxx.TMP" is tried under, in turn. The first one
+// differs between processes and calls, so that a name in use is seldom tried.
+class TemporaryNames {
+public:
+    explicit TemporaryNames(const QString &prefix);
+    std::optional<QString> next();  // none once every name has been tried
+
+private:
+    QString m_prefix;
+    int m_start = 0;
+    int m_step = 0;
+};
+
+// Creates an empty, new file under one of TemporaryNames in an existing directory, with the
+// archive bit, and returns where it is.
+[[nodiscard]] DosResult<Location> createTemporaryIn(const Location &directory, const QString &prefix);
 
 // The current PC's backend for a drive, chosen by its kind.
 DriveBackend &backendOf(const Drive &drive);

@@ -79,7 +79,7 @@ private:
     [[nodiscard]] int readRecords(QHash<QString, Record> *records);
     [[nodiscard]] int readEntries(const QHash<QString, Record> &records);
     void keepSoundAliases(const QHash<QString, QString> &storedAliases);
-    void assignAlias(FolderEntry &entry);
+    void assignAlias(FolderEntry &entry, const QString &key);  // key: the entry's in m_entries
     void forget(QHash<QString, FolderEntry>::const_iterator entry);
     void noteFolderChanged();
     void noteRecordsChanged();

@@ -92,6 +92,11 @@ private:
     ino_t m_inode = 0;
 };
 
+// A folder of the PC opened inside its root, to be the held root of paths right below it: their
+// files are then made, renamed and removed by name, without finding the folder again. Empty
+// (errno set) when the folder cannot be opened.
+[[nodiscard]] OpenRoot holdHostFolder(const HostPath &folder);
+
 // Writes all of data to an open file, however many calls it takes.
 [[nodiscard]] int writeAllTo(int fd, const char *data, qsizetype size);
 // A last-write time as the host keeps it.
@@ -138,6 +143,17 @@ struct HostEntry {
 [[nodiscard]] int copyHostFile(const HostPath &from, const HostPath &to);
 // The same with bytes and a last-write time from elsewhere.
 [[nodiscard]] int writeHostCopy(const HostPath &to, const QByteArray &data, const QDateTime &lastWrite);
+
+// A copy that replaces `to` only when complete: bytes and last-write time of `from` go to
+// `temporary`, created here (it must not exist), which then takes the place of `to` in one step.
+// A failure at any point leaves `to` as it was and no temporary behind; temporaryRefused tells
+// that the temporary itself could not be made.
+struct ReplacingCopy {
+    int error = dos::Ok;
+    bool temporaryRefused = false;
+};
+[[nodiscard]] ReplacingCopy copyHostFileReplacing(const HostPath &from, const HostPath &to,
+                                                  const HostPath &temporary);
 
 // A host file read from the start.
 class HostReader {
