@@ -10,19 +10,10 @@
 #include "platform/machine/detail/DiskImage.h"
 
 #include <QFile>
-#include <QTemporaryDir>
 
 namespace {
 
 constexpr qint64 FooterBytes = 512;
-
-QString imagePath()
-{
-    static QTemporaryDir folder;
-    if (!folder.isValid())
-        fuzz::finding("no temporary folder for the image");
-    return folder.filePath(QStringLiteral("disk.img"));
-}
 
 qint64 fileSizeFor(quint8 shape, qint64 inputBytes)
 {
@@ -44,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         start.chop(FooterBytes);
     }
     const qint64 fileBytes = fileSizeFor(shape, start.size()) + footer.size();
-    const QString path = imagePath();
+    const QString path = fuzz::scratchImagePath(QStringLiteral("disk.img"));
     QFile image(path);
     if (!image.open(QIODevice::WriteOnly | QIODevice::Truncate) || image.write(start) != start.size()
         || !image.resize(fileBytes) || !image.seek(fileBytes - footer.size()) || image.write(footer) != footer.size())

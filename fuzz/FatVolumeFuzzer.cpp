@@ -6,25 +6,16 @@
 #include "platform/machine/Machine.h"
 
 #include <QFile>
-#include <QTemporaryDir>
 
 namespace {
 
 constexpr qint64 ImageSize = 1474560;
 
-QString imagePath()
-{
-    static QTemporaryDir folder;
-    if (!folder.isValid())
-        fuzz::finding("no temporary folder for the image");
-    return folder.filePath(QStringLiteral("floppy.img"));
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QString path = imagePath();
+    const QString path = fuzz::scratchImagePath(QStringLiteral("floppy.img"));
     QFile image(path);
     if (!image.open(QIODevice::WriteOnly | QIODevice::Truncate)
         || image.write(fuzz::bytesOf(data, qMin(size, size_t(ImageSize)))) < 0 || !image.resize(ImageSize))

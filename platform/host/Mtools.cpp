@@ -14,6 +14,17 @@ namespace {
 // a hard-disk image: a command still running after a minute hangs.
 constexpr std::chrono::minutes MtoolsTimeLimit{1};
 
+int failureOf(const QByteArray &errors)
+{
+    if (errors.contains("Disk full") || errors.contains("No free clusters"))
+        return dos::DiskFull;
+    if (errors.contains("not found"))
+        return dos::FileNotFound;
+    return dos::GeneralFailure;
+}
+
+}  // namespace
+
 QProcessEnvironment mtoolsEnvironment()
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -27,17 +38,6 @@ QProcessEnvironment mtoolsEnvironment()
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     return environment;
 }
-
-int failureOf(const QByteArray &errors)
-{
-    if (errors.contains("Disk full") || errors.contains("No free clusters"))
-        return dos::DiskFull;
-    if (errors.contains("not found"))
-        return dos::FileNotFound;
-    return dos::GeneralFailure;
-}
-
-}  // namespace
 
 MtoolsRun runMtools(const QString &command, const QString &image, qint64 offset, const QStringList &arguments,
                     const QList<int> &passed)

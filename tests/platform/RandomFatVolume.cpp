@@ -1,23 +1,18 @@
 #include "tests/platform/RandomFatVolume.h"
 
+#include "platform/host/detail/Mtools.h"
+
 #include <QFile>
 #include <QRandomGenerator>
 #include <QSet>
 
 namespace {
 
+// The program's own mtools environment; mtools stamps a copy with the host file's time as local
+// time, and UTC keeps it as it was set.
 QProcessEnvironment mtoolsEnvironment()
 {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("MTOOLSRC"), QStringLiteral("/dev/null"));
-    environment.insert(QStringLiteral("HOME"), QStringLiteral("/nonexistent"));
-    environment.insert(QStringLiteral("MTOOLS_SKIP_CHECK"), QStringLiteral("1"));
-    environment.insert(QStringLiteral("MTOOLS_NO_VFAT"), QStringLiteral("0"));
-    environment.insert(QStringLiteral("MTOOLS_LOWER_CASE"), QStringLiteral("0"));
-    environment.insert(QStringLiteral("MTOOLS_NAME_NUMERIC_TAIL"), QStringLiteral("1"));
-    environment.insert(QStringLiteral("DEFAULT_CODEPAGE"), QStringLiteral("850"));
-    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-    // mtools stamps a copy with the host file's time as local time: UTC keeps it as it was set.
+    QProcessEnvironment environment = platform::detail::mtoolsEnvironment();
     environment.insert(QStringLiteral("TZ"), QStringLiteral("UTC"));
     return environment;
 }

@@ -1,5 +1,7 @@
 #include "tests/support/DiskImages.h"
 
+#include "platform/host/detail/Mtools.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -7,13 +9,10 @@
 
 namespace {
 
-QProcessEnvironment mtoolsEnvironment()
+// The program's own mtools environment, with the folders of mkfs.fat and sfdisk.
+QProcessEnvironment toolEnvironment()
 {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("MTOOLSRC"), QStringLiteral("/dev/null"));
-    environment.insert(QStringLiteral("MTOOLS_SKIP_CHECK"), QStringLiteral("1"));
-    environment.insert(QStringLiteral("DEFAULT_CODEPAGE"), QStringLiteral("850"));
-    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    QProcessEnvironment environment = platform::detail::mtoolsEnvironment();
     environment.insert(QStringLiteral("PATH"),
                        environment.value(QStringLiteral("PATH")) + QStringLiteral(":/usr/sbin:/sbin"));
     return environment;
@@ -23,7 +22,7 @@ QProcessEnvironment mtoolsEnvironment()
 QByteArray run(const QString &program, const QStringList &arguments, bool *ok)
 {
     QProcess process;
-    process.setProcessEnvironment(mtoolsEnvironment());
+    process.setProcessEnvironment(toolEnvironment());
     process.start(program, arguments);
     *ok = process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit
           && process.exitCode() == 0;

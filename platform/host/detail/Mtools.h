@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -28,6 +29,10 @@ struct MtoolsRun {
 // The same on an image opened already.
 [[nodiscard]] MtoolsRun runMtools(const QString &command, const HostFd &image, qint64 offset,
                                   const QStringList &arguments, const QList<int> &passed = {});
+
+// The fixed environment every mtools command runs in: no user configuration, long names on,
+// code page 850 on the image and UTF-8 names on the command line.
+QProcessEnvironment mtoolsEnvironment();
 
 // "::/A/B" for the names below the image's root.
 QString pathInImage(const QStringList &names);
