@@ -336,24 +336,32 @@ private:
     };
     QHash<QString, HeldRoot> m_roots;  // by the drive's host folder
 
-    // The folder a file run copies into, held open for the run (writeFolderOf).
-    struct WriteFolder {
+    // A folder below a drive's folder as one file run saw it: valid for that run only, until it
+    // holds or lets go a folder.
+    struct SeenInRun {
         int run = 0;
         int version = -1;  // heldFoldersVersion()
         const Drive *drive = nullptr;
         OpenRoot driveRoot;
-        QString folder;  // below the drive's folder
+        QString place;  // below the drive's folder
+
+        bool is(const SeenInRun &now) const
+        {
+            return now.run != 0 && run == now.run && version == now.version && drive == now.drive
+                   && driveRoot == now.driveRoot && place == now.place;
+        }
+    };
+
+    // The folder a file run copies into, held open for the run (writeFolderOf).
+    struct WriteFolder {
+        SeenInRun seen;
         OpenRoot open;
     };
     WriteFolder m_writeFolder;
 
     // The folders whose short forms a file run asked for last (shortFolderPath).
     struct ShortFolder {
-        int run = 0;
-        int version = -1;  // heldFoldersVersion()
-        const Drive *drive = nullptr;
-        OpenRoot driveRoot;
-        QString place;  // below the drive's folder
+        SeenInRun seen;
         QString shortPath;
     };
     std::array<ShortFolder, 2> m_shortFolders;
@@ -385,18 +393,15 @@ OpenRoot HostFolderBackend::openRootOf(const Drive &drive)
 // cannot be opened; the file's own path then finds what is wrong.
 OpenRoot HostFolderBackend::writeFolderOf(const Location &file)
 {
-    const int run = fileRunUnderWay();
-    const int version = heldFoldersVersion();
-    const OpenRoot &driveRoot = BackendPlace::openRoot(file);
-    const QString &folder = BackendPlace::folder(file);
+    const SeenInRun now{fileRunUnderWay(), heldFoldersVersion(), file.drive, BackendPlace::openRoot(file),
+                        BackendPlace::folder(file)};
     WriteFolder &held = m_writeFolder;
-    if (run != 0 && held.run == run && held.version == version && held.drive == file.drive
-        && held.driveRoot == driveRoot && held.folder == folder && held.open)
+    if (held.seen.is(now) && held.open)
         return held.open;
     OpenRoot open = holdHostFolder(hostFolderOf(file));
-    if (run == 0)
+    if (now.run == 0)
         return open;
-    held = {run, version, file.drive, driveRoot, folder, open};
+    held = {now, open};
     return open;
 }
 
@@ -466,13 +471,9 @@ DosResult<QString> HostFolderBackend::shortFolderPath(const Location &entry)
     const Drive &drive = *entry.drive;
     const OpenRoot &driveRoot = BackendPlace::openRoot(entry);
     const QString &place = BackendPlace::folder(entry);
-    const int run = fileRunUnderWay();
-    const int version = heldFoldersVersion();
-    const auto kept =
-        std::find_if(m_shortFolders.cbegin(), m_shortFolders.cend(), [&](const ShortFolder &folder) {
-            return run != 0 && folder.run == run && folder.version == version && folder.drive == &drive
-                   && folder.driveRoot == driveRoot && folder.place == place;
-        });
+    const SeenInRun now{fileRunUnderWay(), heldFoldersVersion(), &drive, driveRoot, place};
+    const auto kept = std::find_if(m_shortFolders.cbegin(), m_shortFolders.cend(),
+                                   [&](const ShortFolder &folder) { return folder.seen.is(now); });
     if (kept != m_shortFolders.cend())
         return {dos::Ok, kept->shortPath};
 
@@ -491,8 +492,8 @@ DosResult<QString> HostFolderBackend::shortFolderPath(const Location &entry)
         shortPath += shortName.value;
         start = end + 1;
     }
-    if (run != 0) {
-        m_shortFolders[m_nextShortFolder] = {run, version, &drive, driveRoot, place, shortPath};
+    if (now.run != 0) {
+        m_shortFolders[m_nextShortFolder] = {now, shortPath};
         m_nextShortFolder = (m_nextShortFolder + 1) % m_shortFolders.size();
     }
     return {dos::Ok, shortPath};
