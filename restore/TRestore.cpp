@@ -56,12 +56,13 @@ QPlainTextEdit *memo(QWidget *parent, const QString &name, const QStringList &li
 {
     auto *edit = new QPlainTextEdit(parent);
     edit->setObjectName(name);
-    edit->setPlainText(lines.join(QLatin1Char('\n')));
     edit->setReadOnly(true);
     edit->setFocusPolicy(Qt::NoFocus);
     edit->setLineWrapMode(QPlainTextEdit::NoWrap);
     edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The text last: set before the wrap mode it would be laid out twice, at every start.
+    edit->setPlainText(lines.join(QLatin1Char('\n')));
     return edit;
 }
 
