@@ -1,7 +1,6 @@
 // Velko Save on the hard-disk image of a Windows 98 installation, as an emulator keeps it: a
 // machine made by tools/machine-from-image, the restore cycle through velko-dos and the
 // emergency disk, checked on the image with mtools and fsck.fat; and the images it refuses.
-#include "controls/DriveComboBox.h"
 #include "controls/OpenFileDialog.h"
 #include "platform/drives/Files.h"
 #include "platform/shell/Shell.h"
@@ -11,12 +10,9 @@
 #include "tests/support/FloppyImages.h"
 #include "tests/support/HeadlessDos.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QProcess>
-#include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtEndian>
 #include <QtTest>
 
@@ -73,35 +69,6 @@ void overwrite(const QString &path, const QByteArray &bytes)
 {
     QCOMPARE(setFileAttributes(path, attr::Archive), 0);
     QCOMPARE(writeFile(path, bytes), 0);
-}
-
-// Presses the named button of each modal dialog in turn, once it is the active window, while
-// `action` runs; a dialog with a drive box (the emergency disk's boot drive) gets `drive` first.
-template<typename Action>
-void pressInDialogs(const QStringList &buttons, Action action, QChar drive = {}, QString *driveShown = nullptr)
-{
-    QStringList left = buttons;
-    QWidget *pressed = nullptr;
-    QTimer watcher;
-    watcher.setInterval(10);
-    QObject::connect(&watcher, &QTimer::timeout, [&] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (left.isEmpty() || !modal || modal == pressed || !modal->isVisible()
-            || QApplication::activeWindow() != modal)
-            return;
-        pressed = modal;
-        if (auto *box = modal->findChild<controls::DriveComboBox *>(QStringLiteral("DriveComboBox1"));
-            box && !drive.isNull()) {
-            box->setDrive(drive);
-            if (driveShown)
-                *driveShown = box->currentText();
-        }
-        modal->findChild<QPushButton *>(left.takeFirst())->click();
-        if (left.isEmpty())
-            modal->close();
-    });
-    watcher.start();
-    action();
 }
 
 void copyShippedPif(ProgramFixture &program, const QString &programDirectory)

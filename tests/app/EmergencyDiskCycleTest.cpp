@@ -8,9 +8,6 @@
 #include "tests/support/FloppyImages.h"
 #include "tests/support/HeadlessDos.h"
 
-#include <QApplication>
-#include <QPushButton>
-#include <QTimer>
 #include <QtTest>
 
 using namespace platform;
@@ -19,25 +16,6 @@ namespace {
 
 const QString FinalMessage = QStringLiteral("message: Die Notfalldiskette wurde soeben erstellt . Nehmen\n\r"
                                             "sie sie jetzt aus dem Laufwerk und beschriften sie sie.");
-
-// Presses the named button of each modal dialog in turn, once it is the active window.
-void pressInDialogs(const QStringList &buttons, TForm1 &form)
-{
-    QStringList left = buttons;
-    QWidget *pressed = nullptr;
-    QTimer watcher;
-    watcher.setInterval(10);
-    QObject::connect(&watcher, &QTimer::timeout, [&] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (left.isEmpty() || !modal || modal == pressed || !modal->isVisible()
-            || QApplication::activeWindow() != modal)
-            return;
-        pressed = modal;
-        modal->findChild<QPushButton *>(left.takeFirst())->click();
-    });
-    watcher.start();
-    form.Notfalldisketteanfertigen1Click();
-}
 
 }  // namespace
 
@@ -59,7 +37,8 @@ private slots:
         QCOMPARE(ioSysBefore.attributes, attr::ReadOnly | attr::Hidden | attr::System);
 
         program.user.events.clear();
-        pressInDialogs({QStringLiteral("Button3"), QStringLiteral("BitBtn1")}, form);
+        pressInDialogs({QStringLiteral("Button3"), QStringLiteral("BitBtn1")},
+                       [&form] { form.Notfalldisketteanfertigen1Click(); });
         QCOMPARE(program.user.events.join(u'\n'), FinalMessage);
 
         // The disk: bootable, labelled, with its script, and nothing of what was on it before.
@@ -96,7 +75,8 @@ private slots:
         TForm1 &form = program.start();
 
         program.user.events.clear();
-        pressInDialogs({QStringLiteral("Button3"), QStringLiteral("BitBtn1")}, form);
+        pressInDialogs({QStringLiteral("Button3"), QStringLiteral("BitBtn1")},
+                       [&form] { form.Notfalldisketteanfertigen1Click(); });
         QCOMPARE(
             program.user.events,
             QStringList({"beep", "message: Die Notfalldiskette ist nicht startfähig !\n\rAuf der Diskette in "

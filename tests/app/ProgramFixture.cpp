@@ -1,9 +1,13 @@
 #include "tests/app/ProgramFixture.h"
 
 #include "controls/DirectoryListBox.h"
+#include "controls/DriveComboBox.h"
 #include "platform/drives/Files.h"
 
+#include <QApplication>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 ProgramFixture::ProgramFixture(const QString &workingDirectory, const QString &machineIni)
     : machine(machineIni),
@@ -29,4 +33,31 @@ TForm1 &ProgramFixture::start()
     if (!QTest::qWaitFor([&form1] { return form1.startupDone(); }, 5000))
         qFatal("the main window's start-up work did not run");
     return form1;
+}
+
+void pressInDialogs(const QStringList &buttons, const std::function<void()> &action, QChar drive,
+                    QString *driveShown)
+{
+    QStringList left = buttons;
+    QWidget *pressed = nullptr;
+    QTimer watcher;
+    watcher.setInterval(10);
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (left.isEmpty() || !modal || modal == pressed || !modal->isVisible()
+            || QApplication::activeWindow() != modal)
+            return;
+        pressed = modal;
+        if (auto *box = modal->findChild<controls::DriveComboBox *>(QStringLiteral("DriveComboBox1"));
+            box && !drive.isNull()) {
+            box->setDrive(drive);
+            if (driveShown)
+                *driveShown = box->currentText();
+        }
+        modal->findChild<QPushButton *>(left.takeFirst())->click();
+        if (left.isEmpty())
+            modal->close();
+    });
+    watcher.start();
+    action();
 }

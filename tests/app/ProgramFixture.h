@@ -4,6 +4,9 @@
 #include "tests/support/TestMachine.h"
 #include "tests/support/TestUser.h"
 
+#include <QStringList>
+
+#include <functional>
 #include <optional>
 
 inline const QString ProgramDirectory = QStringLiteral("C:\\Programme\\Velko Save");
@@ -31,3 +34,10 @@ private:
     QString m_workingDirectory;
     std::optional<ProgramWindows> m_windows;
 };
+
+// Runs action and, while it runs, presses the named button of each modal dialog in turn, once it
+// is the active window; the last dialog is closed after its button. A dialog with a drive box
+// (DriveComboBox1) is first set to drive, when one is given, and driveShown gets what the box
+// then shows.
+void pressInDialogs(const QStringList &buttons, const std::function<void()> &action, QChar drive = {},
+                    QString *driveShown = nullptr);
