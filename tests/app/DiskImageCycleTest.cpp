@@ -5,6 +5,7 @@
 #include "platform/drives/Files.h"
 #include "platform/shell/Shell.h"
 #include "tests/app/ProgramFixture.h"
+#include "tests/support/DemoPc.h"
 #include "tests/support/DiskImages.h"
 #include "tests/support/FileState.h"
 #include "tests/support/FloppyImages.h"
@@ -26,12 +27,7 @@ Q_DECLARE_METATYPE(DiskFormat)
 
 namespace {
 
-const QStringList SystemFiles = {QStringLiteral("C:\\AUTOEXEC.BAT"),     QStringLiteral("C:\\CONFIG.SYS"),
-                                 QStringLiteral("C:\\IO.SYS"),           QStringLiteral("C:\\MSDOS.SYS"),
-                                 QStringLiteral("C:\\COMMAND.COM"),      QStringLiteral("C:\\WINDOWS\\SYSTEM.DAT"),
-                                 QStringLiteral("C:\\WINDOWS\\USER.DAT"), QStringLiteral("C:\\WINDOWS\\WIN.INI"),
-                                 QStringLiteral("C:\\WINDOWS\\SYSTEM.INI"), QStringLiteral("C:\\WINDOWS\\CONTROL.INI"),
-                                 QStringLiteral("C:\\WINDOWS\\PROTOCOL.INI")};
+const QStringList SystemFiles = demoSystemFiles();
 
 // "::/WINDOWS/USER.DAT" for C:\WINDOWS\USER.DAT.
 QString inImage(const QString &path)

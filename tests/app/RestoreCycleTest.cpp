@@ -78,18 +78,7 @@ private slots:
         QVERIFY2(fileExists(Backups + QStringLiteral("\\Restore.bat")),
                  qPrintable(program.user.events.join(u'\n')));
 
-        const QStringList saved = QStringList{QStringLiteral("C:\\AUTOEXEC.BAT"),
-                                              QStringLiteral("C:\\CONFIG.SYS"),
-                                              QStringLiteral("C:\\IO.SYS"),
-                                              QStringLiteral("C:\\MSDOS.SYS"),
-                                              QStringLiteral("C:\\COMMAND.COM"),
-                                              QStringLiteral("C:\\WINDOWS\\SYSTEM.DAT"),
-                                              QStringLiteral("C:\\WINDOWS\\USER.DAT"),
-                                              QStringLiteral("C:\\WINDOWS\\WIN.INI"),
-                                              QStringLiteral("C:\\WINDOWS\\SYSTEM.INI"),
-                                              QStringLiteral("C:\\WINDOWS\\CONTROL.INI"),
-                                              QStringLiteral("C:\\WINDOWS\\PROTOCOL.INI")}
-                                  + userFiles;
+        const QStringList saved = demoSystemFiles() + userFiles;
         QHash<QString, FileState> before;
         for (const QString &path : saved)
             before.insert(path, stateOf(path));

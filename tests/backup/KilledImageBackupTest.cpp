@@ -7,6 +7,7 @@
 #include "platform/drives/Files.h"
 #include "platform/files/FileRun.h"
 #include "platform/machine/Clock.h"
+#include "tests/support/DemoPc.h"
 #include "tests/support/DiskImages.h"
 #include "tests/support/TestMachine.h"
 
@@ -29,18 +30,7 @@ using namespace platform;
 
 namespace {
 
-const QStringList Sources = {QStringLiteral("C:\\AUTOEXEC.BAT"),
-                             QStringLiteral("C:\\CONFIG.SYS"),
-                             QStringLiteral("C:\\IO.SYS"),
-                             QStringLiteral("C:\\MSDOS.SYS"),
-                             QStringLiteral("C:\\COMMAND.COM"),
-                             QStringLiteral("C:\\WINDOWS\\SYSTEM.DAT"),
-                             QStringLiteral("C:\\WINDOWS\\USER.DAT"),
-                             QStringLiteral("C:\\WINDOWS\\WIN.INI"),
-                             QStringLiteral("C:\\WINDOWS\\SYSTEM.INI"),
-                             QStringLiteral("C:\\WINDOWS\\CONTROL.INI"),
-                             QStringLiteral("C:\\WINDOWS\\PROTOCOL.INI"),
-                             LongUmlautName};
+const QStringList Sources = demoSystemFiles() + QStringList{LongUmlautName};
 // Files from another drive go into the image one by one.
 const QStringList FileByFile = {QStringLiteral("C:\\IO.SYS"), LongUmlautName,
                                 QStringLiteral("D:\\Notiz vom Montag.txt")};

@@ -90,19 +90,7 @@ public:
     void progress(int, int) override {}
 };
 
-const QStringList SystemFiles = {
-    QStringLiteral("C:\\AUTOEXEC.BAT"),
-    QStringLiteral("C:\\COMMAND.COM"),
-    QStringLiteral("C:\\CONFIG.SYS"),
-    QStringLiteral("C:\\WINDOWS\\CONTROL.INI"),
-    QStringLiteral("C:\\IO.SYS"),
-    QStringLiteral("C:\\MSDOS.SYS"),
-    QStringLiteral("C:\\WINDOWS\\PROTOCOL.INI"),
-    QStringLiteral("C:\\WINDOWS\\SYSTEM.DAT"),
-    QStringLiteral("C:\\WINDOWS\\SYSTEM.INI"),
-    QStringLiteral("C:\\WINDOWS\\USER.DAT"),
-    QStringLiteral("C:\\WINDOWS\\WIN.INI"),
-};
+const QStringList SystemFiles = demoSystemFiles();
 
 // A backup of the eleven system files into the program's Backups folder, as the program makes it.
 void backUp()

@@ -29,3 +29,13 @@ void seedDemoPc(const TestMachine &pc)
         }
     }
 }
+
+QStringList demoSystemFiles()
+{
+    return {QStringLiteral("C:\\AUTOEXEC.BAT"),        QStringLiteral("C:\\CONFIG.SYS"),
+            QStringLiteral("C:\\IO.SYS"),              QStringLiteral("C:\\MSDOS.SYS"),
+            QStringLiteral("C:\\COMMAND.COM"),         QStringLiteral("C:\\WINDOWS\\SYSTEM.DAT"),
+            QStringLiteral("C:\\WINDOWS\\USER.DAT"),    QStringLiteral("C:\\WINDOWS\\WIN.INI"),
+            QStringLiteral("C:\\WINDOWS\\SYSTEM.INI"),  QStringLiteral("C:\\WINDOWS\\CONTROL.INI"),
+            QStringLiteral("C:\\WINDOWS\\PROTOCOL.INI")};
+}
