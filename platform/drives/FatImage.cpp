@@ -4,6 +4,7 @@
 #include "platform/drives/detail/PcState.h"
 #include "platform/host/detail/HostFiles.h"
 #include "platform/host/detail/ImageFile.h"
+#include "platform/machine/detail/BootSector.h"
 #include "platform/machine/Clock.h"
 #include "platform/text/OemText.h"
 #include "platform/text/detail/FileNames.h"
@@ -72,18 +73,17 @@ struct Layout {
 // The type follows from the number of clusters alone, as Windows decides it.
 std::optional<Layout> layoutOf(const QByteArray &bootSector, qint64 volumeStart, qint64 volumeBytes)
 {
-    if (bootSector.size() < 512)
+    const auto fields = bootSectorFields(bootSector);
+    if (!fields)
         return std::nullopt;
-    const qint64 sectorBytes = word(bootSector, 11);
-    const qint64 sectorsPerCluster = quint8(bootSector[13]);
-    const qint64 reserved = word(bootSector, 14);
-    const qint64 fats = quint8(bootSector[16]);
-    const qint64 rootEntries = word(bootSector, 17);
-    const qint64 sectors = word(bootSector, 19) ? word(bootSector, 19) : doubleWord(bootSector, 32);
-    const qint64 sectorsPerFat = word(bootSector, 22) ? word(bootSector, 22) : doubleWord(bootSector, 36);
-    const bool powerOfTwo = sectorsPerCluster > 0 && (sectorsPerCluster & (sectorsPerCluster - 1)) == 0;
-    if ((sectorBytes != 512 && sectorBytes != 1024 && sectorBytes != 2048 && sectorBytes != 4096)
-        || !powerOfTwo || reserved == 0 || fats == 0 || sectorsPerFat == 0)
+    const qint64 sectorBytes = fields->bytesPerSector;
+    const qint64 sectorsPerCluster = fields->sectorsPerCluster;
+    const qint64 reserved = fields->reservedSectors;
+    const qint64 fats = fields->fats;
+    const qint64 rootEntries = fields->rootEntries;
+    const qint64 sectors = fields->sectors;
+    const qint64 sectorsPerFat = fields->fat16Sectors ? fields->fat16Sectors : fields->fat32Sectors;
+    if (sectorsPerFat == 0)
         return std::nullopt;
     Layout layout;
     layout.clusterBytes = sectorBytes * sectorsPerCluster;
@@ -111,7 +111,7 @@ std::optional<Layout> layoutOf(const QByteArray &bootSector, qint64 volumeStart,
         break;
     case FatType::Fat32:
         usedFatBytes = (clusters + 2) * 4;
-        layout.rootCluster = doubleWord(bootSector, 44);
+        layout.rootCluster = fields->rootCluster;
         if (rootEntries != 0 || layout.rootCluster < 2 || layout.rootCluster >= layout.clusters + 2)
             return std::nullopt;
         break;

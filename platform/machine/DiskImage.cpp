@@ -1,6 +1,7 @@
 #include "platform/machine/detail/DiskImage.h"
 
 #include "platform/host/detail/ImageFile.h"
+#include "platform/machine/detail/BootSector.h"
 #include "platform/text/OemText.h"
 
 #include <QDir>
@@ -76,25 +77,17 @@ QString vhdName(quint32 type)
 // The bytes a FAT boot sector says its volume has; nullopt when the sector is none.
 std::optional<qint64> fatVolumeBytes(const QByteArray &sector)
 {
+    const auto fields = bootSectorFields(sector);
+    if (!fields)
+        return std::nullopt;
     const quint8 jump = quint8(sector[0]);
     if (jump != 0xEB && jump != 0xE9 && !hasBootSignature(sector))
         return std::nullopt;
-    const qint64 bytesPerSector = word(sector, 11);
-    const qint64 perCluster = quint8(sector[13]);
-    const qint64 reserved = word(sector, 14);
-    const qint64 fats = quint8(sector[16]);
-    const qint64 rootEntries = word(sector, 17);
-    const qint64 sectors = word(sector, 19) ? word(sector, 19) : doubleWord(sector, 32);
-    const qint64 fat16Sectors = word(sector, 22);
-    const qint64 fat32Sectors = doubleWord(sector, 36);
-    const bool validSectorSize =
-        bytesPerSector == 512 || bytesPerSector == 1024 || bytesPerSector == 2048 || bytesPerSector == 4096;
-    const bool powerOfTwo = perCluster > 0 && (perCluster & (perCluster - 1)) == 0;
-    const bool fat1216 = rootEntries > 0 && fat16Sectors > 0;
-    const bool fat32 = rootEntries == 0 && fat16Sectors == 0 && fat32Sectors > 0;
-    if (!validSectorSize || !powerOfTwo || reserved == 0 || fats == 0 || sectors == 0 || !(fat1216 || fat32))
+    const bool fat1216 = fields->rootEntries > 0 && fields->fat16Sectors > 0;
+    const bool fat32 = fields->rootEntries == 0 && fields->fat16Sectors == 0 && fields->fat32Sectors > 0;
+    if (fields->sectors == 0 || !(fat1216 || fat32))
         return std::nullopt;
-    return sectors * bytesPerSector;
+    return fields->sectors * fields->bytesPerSector;
 }
 
 QString otherFileSystem(const QByteArray &sector)
