@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QMap>
+#include <QSet>
 
 #include <algorithm>
 
@@ -463,15 +464,18 @@ bool FatImageBackend::copyTogether(const QList<Location> &sources, const QString
     const QString stagingPath = below(BackendPlace::entry(folder), staging);
     QStringList copied;
     QStringList staged;
+    QSet<QString> stagedNames;  // case-folded: two names FAT holds as one
     QMap<quint8, QStringList> attributeSets;
     for (qsizetype at = 0; at < sources.size(); ++at) {
         const FatEntry *source = entryOf(*volume, sources[at]).value;
         const FatEntry *earlier = target.value->find(names[at]);
         // A file replaced keeps the spelling of its name, as a copy file by file does.
         const QString name = earlier ? earlier->name : names[at];
+        const QString folded = name.toCaseFolded();
         if (!source || source->isDirectory() || (earlier && earlier->isDirectory()) || !isPlainName(name)
-            || !namesEntry(name, *source) || staged.contains(below(stagingPath, name), Qt::CaseInsensitive))
+            || !namesEntry(name, *source) || stagedNames.contains(folded))
             return false;
+        stagedNames.insert(folded);
         copied.append(below(BackendPlace::folder(sources[at]), name));
         staged.append(below(stagingPath, name));
         const quint8 attributes = source->attributes & ~attr::Directory;
