@@ -3,7 +3,6 @@
 #include "controls/ClassicIcons.h"
 
 #include <QApplication>
-#include <QFont>
 #include <QPainter>
 #include <QPainterPath>
 #include <QStyle>
@@ -11,6 +10,10 @@
 #include <functional>
 
 namespace pictures {
+
+namespace {
+#include "app/pictures/Title.xpm"
+}  // namespace
 
 QPixmap programIcon()
 {
@@ -35,29 +38,7 @@ QPixmap programIcon()
 
 QPixmap titleImage()
 {
-    QPixmap pixmap(213, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::TextAntialiasing);
-    QFont font(QStringLiteral("Times New Roman"));
-    font.setStyleHint(QFont::Serif);
-    font.setPixelSize(26);
-    font.setBold(true);
-    font.setItalic(true);
-    p.setFont(font);
-    const QString velko = QStringLiteral("Velko ");
-    const QString save = QStringLiteral("Save");
-    const QFontMetrics metrics(font);
-    const int width = metrics.horizontalAdvance(velko + save);
-    const int x = (pixmap.width() - width) / 2;
-    const int baseline = 26;
-    p.setPen(QColor(128, 128, 128));
-    p.drawText(x + 2, baseline + 2, velko + save);
-    p.setPen(QColor(0, 0, 255));
-    p.drawText(x, baseline, velko);
-    p.setPen(QColor(255, 0, 0));
-    p.drawText(x + metrics.horizontalAdvance(velko), baseline, save);
-    return pixmap;
+    return QPixmap(titleXpm);
 }
 
 static QIcon drawn(const std::function<void(QPainter &)> &paint)

@@ -3,7 +3,10 @@
 #include <QIcon>
 #include <QPixmap>
 
-// The program's pictures, drawn at run time so that no image files need shipping.
+// The program's pictures, drawn at run time so that no image files need shipping. The title's
+// lettering is a picture compiled into the program (app/pictures/Title.xpm, on the window's grey):
+// drawing it would load a font face of its own at start, and an image file would load Qt's image
+// plugins.
 namespace pictures {
 
 QPixmap programIcon();  // 32 x 32
