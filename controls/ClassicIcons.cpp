@@ -118,14 +118,20 @@ void cross(QPainter &p)
     p.drawLine(13, 3, 3, 13);
 }
 
+// Drawn, not written: a character would load a font face of its own at start.
 void questionMark(QPainter &p)
 {
-    QFont font = p.font();
-    font.setPixelSize(15);
-    font.setBold(true);
-    p.setFont(font);
-    p.setPen(QColor(0, 0, 160));
-    p.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, QStringLiteral("?"));
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor blue(0, 0, 160);
+    QPainterPath hook;
+    hook.arcMoveTo(QRectF(4.5, 2, 7, 7), 160);
+    hook.arcTo(QRectF(4.5, 2, 7, 7), 160, -220);
+    hook.lineTo(8, 9.5);
+    hook.lineTo(8, 11.5);
+    p.setPen(QPen(blue, 2.2, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(hook);
+    p.fillRect(QRectF(7, 13, 2, 2), blue);
 }
 
 void newFolder(QPainter &p)
