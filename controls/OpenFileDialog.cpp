@@ -190,7 +190,11 @@ OpenFileDialog::OpenFileDialog(QWidget *parent)
 {
     setObjectName(QStringLiteral("OpenDialog1"));
     setSizeGripEnabled(true);
+    resize(430, 290);
+}
 
+void OpenFileDialog::buildControls()
+{
     m_fileName = new QLineEdit(this);
     m_fileName->setObjectName(QStringLiteral("FileNameEdit"));
     m_fileList = new QListWidget(this);
@@ -247,7 +251,6 @@ OpenFileDialog::OpenFileDialog(QWidget *parent)
     grid->setRowStretch(2, 1);
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
-    resize(430, 290);
 
     connect(openButton, &QPushButton::clicked, this, &OpenFileDialog::openClicked);
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
@@ -266,22 +269,31 @@ OpenFileDialog::OpenFileDialog(QWidget *parent)
     connect(m_tree, &DirectoryListBox::directoryChanged, this, &OpenFileDialog::showFolder);
     connect(m_drives, &DriveComboBox::driveChanged, this, &OpenFileDialog::changeDrive);
     connect(m_filterBox, &QComboBox::currentIndexChanged, this, &OpenFileDialog::changeFilter);
+    showFilters();
+    m_helpButton->setVisible(m_helpTopic != 0);
 }
 
 void OpenFileDialog::setFilters(const QList<FileFilter> &filters)
 {
     m_filters = filters;
+    if (m_filterBox != nullptr)
+        showFilters();
+}
+
+void OpenFileDialog::showFilters()
+{
     const QSignalBlocker quiet(m_filterBox);
     m_filterBox->clear();
-    for (const FileFilter &filter : filters)
+    for (const FileFilter &filter : std::as_const(m_filters))
         m_filterBox->addItem(filter.caption);
-    m_filterBox->setCurrentIndex(filters.isEmpty() ? -1 : 0);
+    m_filterBox->setCurrentIndex(m_filters.isEmpty() ? -1 : 0);
 }
 
 void OpenFileDialog::setHelpTopic(int topic)
 {
     m_helpTopic = topic;
-    m_helpButton->setVisible(topic != 0);
+    if (m_helpButton != nullptr)
+        m_helpButton->setVisible(topic != 0);
 }
 
 void OpenFileDialog::setNextSelection(const QStringList &paths)
@@ -297,6 +309,8 @@ QStringList OpenFileDialog::execute()
         return paths;
     }
 
+    if (m_fileName == nullptr)
+        buildControls();
     const CurrentDirectories saved = CurrentDirectories::now();
     setProgramHelpFile(this);
     m_chosen.clear();

@@ -23,7 +23,8 @@ struct FileFilter {
 
 // The Windows 3.1/95 open-file dialog over the simulated PC: file name line, file list of the
 // shown folder under the chosen filter (several files at once), directory tree, drive box and
-// filter box. It speaks Windows paths only.
+// filter box. It speaks Windows paths only. Like a Windows open dialog, which is a component until
+// it runs, it makes its controls when it is first shown.
 class OpenFileDialog : public QDialog {
     Q_OBJECT
 public:
@@ -44,6 +45,8 @@ public slots:
     void openClicked();  // what "Öffnen", Enter and a double-click on a file do
 
 private:
+    void buildControls();
+    void showFilters();
     void showFolder();
     void fillFileList();
     void showSelectedNames();
