@@ -8,8 +8,42 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEvent>
 
 #include <cstdio>
+
+namespace {
+
+// Runs `work` at the event loop's next turn after the window's first paint, so after that picture
+// has reached the screen.
+class AfterFirstPaint final : public QObject {
+public:
+    AfterFirstPaint(QWidget &window, std::function<void()> work)
+        : QObject(&window), m_work(std::move(work))
+    {
+        window.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QMetaObject::invokeMethod(
+                this, [this] { m_work(); deleteLater(); }, Qt::QueuedConnection);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_work;
+};
+
+void afterFirstPaint(QWidget &window, std::function<void()> work)
+{
+    new AfterFirstPaint(window, std::move(work));
+}
+
+}  // namespace
 
 int runProgram(int argc, char *argv[], const std::function<void(QWidget &)> &shown)
 {
@@ -41,9 +75,13 @@ int runProgram(int argc, char *argv[], const std::function<void(QWidget &)> &sho
     controls::HostDesktop hostDesktop;
     platform::setDesktop(&hostDesktop);
 
-    const ProgramWindows windows = createProgramWindows();
+    // Nobody sees a dialog before a command of the main window shows it: the dialogs are made once
+    // the window's first picture is out, or when a command needs one earlier.
+    ProgramWindows windows = createMainWindow();
+    windows.form1->setDialogMaker([&windows] { createDialogs(windows); });
     windows.form1->show();
     if (shown)
         shown(*windows.form1);
+    afterFirstPaint(*windows.form1, [&windows] { createDialogs(windows); });
     return application.exec();
 }

@@ -20,5 +20,11 @@ struct ProgramWindows {
     std::unique_ptr<TAboutBox> aboutBox;
 };
 
-// Creates the windows on the current machine and sets the program's help file; nothing is shown.
+// Creates the main window on the current machine and sets the program's help file; nothing is shown.
+ProgramWindows createMainWindow();
+
+// Creates the five dialogs, in the program's order, and hands them to the main window; once.
+void createDialogs(ProgramWindows &windows);
+
+// The six windows at once: createMainWindow, then createDialogs.
 ProgramWindows createProgramWindows();

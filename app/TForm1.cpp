@@ -97,6 +97,12 @@ void TForm1::setDialogs(TRestore *restore, TNotfall *notfall, TForm5 *form5, TFo
     m_aboutBox = aboutBox;
 }
 
+void TForm1::needDialogs()
+{
+    if (m_restore == nullptr && m_makeDialogs)
+        m_makeDialogs();
+}
+
 void TForm1::createControls(QWidget *client)
 {
     auto *icon = new QLabel(client);

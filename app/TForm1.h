@@ -2,6 +2,8 @@
 
 #include <QMainWindow>
 
+#include <functional>
+
 class QAction;
 class QCheckBox;
 class QMenu;
@@ -36,6 +38,8 @@ public:
     explicit TForm1(QWidget *parent = nullptr);
 
     void setDialogs(TRestore *restore, TNotfall *notfall, TForm5 *form5, TForm6 *form6, TAboutBox *aboutBox);
+    // Makes the dialogs (through setDialogs) should a command need one before they were handed over.
+    void setDialogMaker(std::function<void()> make) { m_makeDialogs = std::move(make); }
 
     // Values fixed by the start-up work.
     QString windowsDirectory() const { return m_windowsDirectory; }
@@ -130,6 +134,8 @@ private:
     TForm5 *m_form5 = nullptr;
     TForm6 *m_form6 = nullptr;
     TAboutBox *m_aboutBox = nullptr;
+    std::function<void()> m_makeDialogs;
+    void needDialogs();
 
     // The Backup list's rows, shown by CheckListBox1 (paths) and CheckListBox2 (names).
     backup::BackupList *m_backupList = nullptr;

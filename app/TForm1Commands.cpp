@@ -41,6 +41,7 @@ void TForm1::endApplication()
 
 void TForm1::Button7Click()
 {
+    needDialogs();
     m_restore->setMainWindowState(DriveComboBox1->drive(), DirectoryListBox1->directory(),
                                   m_programDirectory);
     m_restore->exec();
@@ -48,6 +49,7 @@ void TForm1::Button7Click()
 
 void TForm1::Notfalldisketteanfertigen1Click()
 {
+    needDialogs();
     if (const std::optional<QChar> chosen = m_form5->choose())
         FloppyLetter = *chosen;
     // "*" after a cancel, and no letter at all when the system closed the choice before any was
@@ -70,6 +72,7 @@ void TForm1::NeuesVerzeichniserstellen1Click()
 
 void TForm1::createDirectory()
 {
+    needDialogs();
     const std::optional<QString> created = m_form6->createBelow(DirectoryListBox1->directory());
     if (!created)
         return;
@@ -198,5 +201,6 @@ void TForm1::Systeminfo1Click()
 
 void TForm1::Info1Click()
 {
+    needDialogs();
     m_aboutBox->exec();
 }

@@ -27,6 +27,7 @@ void TForm1::DriveComboBox1Change()
     const QChar letter = DriveComboBox1->drive();
     if (letter == QLatin1Char('A') || letter == QLatin1Char('B')) {
         FloppyLetter = letter;
+        needDialogs();
         m_notfall->setMainWindowState(m_programDirectory, FloppyLetter);
         m_notfall->exec();
         backToProgramDirectory();

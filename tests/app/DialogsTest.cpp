@@ -16,6 +16,8 @@
 
 #include <functional>
 
+Q_DECLARE_METATYPE(ProgramFixture::Dialogs)
+
 namespace {
 
 // Runs `inside` on each modal dialog the command opens, then closes it; returns their titles.
@@ -61,20 +63,33 @@ void DialogsTest::commandsShowTheirDialogsModally_data()
 {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("title");
-    QTest::newRow("F6") << "Button7Click"
-                        << "Velko Restore";
-    QTest::newRow("create directory") << "NeuesVerzeichniserstellen1Click"
-                                      << "Verzeichnis anlegen";
-    QTest::newRow("about box") << "Info1Click"
-                               << "Info";
+    QTest::addColumn<ProgramFixture::Dialogs>("dialogs");
+    const struct {
+        const char *name;
+        ProgramFixture::Dialogs dialogs;
+    } starts[] = {{"", ProgramFixture::Dialogs::AtStart},
+                  // The program makes its dialogs after the main window's first paint; a command
+                  // that comes first makes them itself.
+                  {", dialogs not made yet", ProgramFixture::Dialogs::WhenNeeded}};
+    for (const auto &start : starts) {
+        QTest::addRow("F6%s", start.name) << "Button7Click"
+                                          << "Velko Restore" << start.dialogs;
+        QTest::addRow("create directory%s", start.name) << "NeuesVerzeichniserstellen1Click"
+                                                        << "Verzeichnis anlegen" << start.dialogs;
+        QTest::addRow("about box%s", start.name) << "Info1Click"
+                                                 << "Info" << start.dialogs;
+        QTest::addRow("emergency disk%s", start.name) << "Notfalldisketteanfertigen1Click"
+                                                      << "Notfalldiskette anfertigen ..." << start.dialogs;
+    }
 }
 
 void DialogsTest::commandsShowTheirDialogsModally()
 {
     QFETCH(QString, command);
     QFETCH(QString, title);
+    QFETCH(ProgramFixture::Dialogs, dialogs);
     ProgramFixture program;
-    TForm1 &form = program.start();
+    TForm1 &form = program.start(dialogs);
     const QStringList titles = modalTitles(
         [&] { QMetaObject::invokeMethod(&form, command.toLatin1().constData(), Qt::DirectConnection); });
     QCOMPARE(titles, QStringList({title}));

@@ -22,13 +22,15 @@ QString ProgramFixture::settingsFile() const
     return platform::withoutRootBackslash(m_workingDirectory) + QStringLiteral("\\Orvel.ini");
 }
 
-TForm1 &ProgramFixture::start()
+TForm1 &ProgramFixture::start(Dialogs dialogs)
 {
     m_windows.reset();
     if (platform::setCurrentDirectory(m_workingDirectory) != platform::dos::Ok)
         qFatal("cannot enter %s", qPrintable(m_workingDirectory));
-    m_windows.emplace(createProgramWindows());
+    m_windows.emplace(dialogs == Dialogs::AtStart ? createProgramWindows() : createMainWindow());
     TForm1 &form1 = *m_windows->form1;
+    if (dialogs == Dialogs::WhenNeeded)
+        form1.setDialogMaker([this] { createDialogs(*m_windows); });
     form1.show();
     if (!QTest::qWaitFor([&form1] { return form1.startupDone(); }, 5000))
         qFatal("the main window's start-up work did not run");

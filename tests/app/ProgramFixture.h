@@ -20,9 +20,14 @@ public:
     explicit ProgramFixture(const QString &workingDirectory = ProgramDirectory,
                             const QString &machineIni = {});
 
+    enum class Dialogs {
+        AtStart,  // all six windows are made before the main window shows
+        WhenNeeded  // only the main window; its first command that shows a dialog makes them
+    };
+
     // Creates the windows, shows the main window and waits for its start-up work. Called again,
     // it ends the running program's windows and starts anew, as the next program start would.
-    TForm1 &start();
+    TForm1 &start(Dialogs dialogs = Dialogs::AtStart);
 
     // The settings file the program will use: Orvel.ini in its working directory.
     QString settingsFile() const;
