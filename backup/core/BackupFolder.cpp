@@ -102,6 +102,11 @@ bool copyAllIntoFolder(const QStringList &sources, const QString &folder)
     return platform::copyFilesTogether(sources, folder, TemporaryPrefix);
 }
 
+bool copiesAllIntoFolder(const QString &folder)
+{
+    return platform::copiesFilesTogether(folder);
+}
+
 CopyOutcome copyInPlace(const platform::DosResult<platform::ResolvedPath> &source, const QString &target)
 {
     const QString folder = platform::directoryPart(target);

@@ -44,10 +44,13 @@ bool copyPif(const RunRequest &request, const QString &base)
 }
 
 // Every file that exists, copied at once where the destination's drive can do that; true when
-// they all stand in place, and the run's reports follow in list order.
+// they all stand in place, and the run's reports follow in list order. Where it cannot, the
+// sources are left to the copies one by one, which look each up once.
 bool copiedTogether(const RunRequest &request, const QString &base, RunObserver &observer,
                     RunSummary &summary, QList<SavedFile> &saved)
 {
+    if (!copiesAllIntoFolder(base))
+        return false;
     QList<std::optional<platform::ResolvedPath>> sources;
     QStringList present;
     sources.reserve(request.files.size());
