@@ -118,7 +118,7 @@ CopyOutcome copyInPlace(const platform::DosResult<platform::ResolvedPath> &sourc
     platform::InPlaceCopy copy = platform::copyFileInPlace(source.value, resolved.value, TemporaryPrefix);
     if (copy.error != platform::dos::Ok)
         return {failed(folder, copy.error, copy.directoryRefused), {}};
-    return {{}, std::move(copy.copy)};
+    return {{}, std::move(copy.copy), copy.attributes};
 }
 
 void removeLeftoverTemporaries(const QString &folder)

@@ -31,6 +31,7 @@ WriteOutcome writeInPlace(const QString &target, const std::function<int(const Q
 // A copy's outcome, and on success where the copy lies.
 struct CopyOutcome : WriteOutcome {
     platform::ResolvedPath copy;
+    quint8 attributes = 0;  // the copy's, which are the source's
 };
 
 // The same for a copy of source, as it was looked up, which keeps its attributes and last-write
