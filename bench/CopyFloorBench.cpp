@@ -112,19 +112,19 @@ void copyBytes(int from, int to, off_t size, const std::string &name)
     }
 }
 
-// Creates a name that is not there yet, ~VS0000.TMP upwards, and keeps it open for the copy.
+// Creates a name that is not there yet and keeps it open for the copy: the last one used, which
+// its rename freed, else the next of ~VS0000.TMP to ~VSFFFF.TMP; -1 with EEXIST once all are taken.
 int createTemporary(int folder, mode_t mode, unsigned &next, std::string &name)
 {
     char text[16];
-    for (;; ++next) {
+    for (unsigned tried = 0; tried <= 0xFFFFu; ++tried, ++next) {
         std::snprintf(text, sizeof text, "~VS%04X.TMP", next & 0xFFFFu);
+        name = text;
         const int fd = ::openat(folder, text, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (fd >= 0 || errno != EEXIST) {
-            name = text;
-            ++next;
+        if (fd >= 0 || errno != EEXIST)
             return fd;
-        }
     }
+    return -1;
 }
 
 void copyOne(const Job &job, std::size_t index, int folder, Landing landing, unsigned &nextTemporary)
