@@ -279,6 +279,9 @@ const FolderEntry *Folder::find(const QString &name) const
     const QString key = upperCaseName(name);
     if (const auto entry = m_entries.constFind(key); entry != m_entries.cend())
         return &*entry;
+    // Aliases are 8.3 names, twelve characters at most: a longer name is none.
+    if (key.size() > 12)
+        return nullptr;
     if (const auto owner = m_aliasOwners.constFind(key); owner != m_aliasOwners.cend())
         return &*m_entries.constFind(*owner);
     return nullptr;
