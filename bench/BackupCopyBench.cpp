@@ -11,10 +11,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QProcess>
 
 #include <algorithm>
 #include <cstdio>
@@ -31,35 +28,11 @@ void check(int dosError, const QString &what)
         throw Failure(QStringLiteral("%1: DOS error %2").arg(what).arg(dosError).toStdString());
 }
 
-// One set of source files, both as the program names them and as cp does.
-struct Case {
-    QString title;
-    QStringList windowsPaths;
-    QStringList hostPaths;
-};
-
 // When a run's copies go. On ext4 without a journal, creating files right after many were
 // deleted is slow (for cp as for us), so many small copies stay until the case is done. A large
 // copy goes right after its run, so that the next run reuses its memory: memory that is new to a
 // virtual machine is slow to touch the first time.
 enum class Removal { AfterEachRun, AfterAllRuns };
-
-// Long names that share their first letters are the hard case for the 8.3 aliases.
-Case makeCase(const BenchPc &pc, const QString &title, const QString &folder, const QString &nameFormat,
-              int count, qint64 size)
-{
-    Case result{title, {}, {}};
-    const QString hostFolder = pc.host(QStringLiteral("drive_c/Quelle/") + folder);
-    if (!QDir().mkpath(hostFolder))
-        throw Failure("cannot create " + hostFolder.toStdString());
-    for (int i = 1; i <= count; ++i) {
-        const QString name = nameFormat.arg(i, 4, 10, QLatin1Char('0'));
-        result.windowsPaths.append(QStringLiteral("C:\\Quelle\\") + folder + u'\\' + name);
-        result.hostPaths.append(hostFolder + u'/' + name);
-        writeRandomFile(result.hostPaths.last(), size);
-    }
-    return result;
-}
 
 // Every report of a run is a failure of the benchmark, except the missing Restore.pif: the
 // benchmark PC has no program installed.
@@ -115,14 +88,12 @@ void removeOurs(int run)
 
 void removeCp(const BenchPc &pc, int run)
 {
-    if (!QDir(cpFolder(pc, run)).removeRecursively())
-        throw Failure("cannot remove " + cpFolder(pc, run).toStdString());
-    ::sync();
+    removeHostFolder(cpFolder(pc, run));
 }
 
 // Each run copies into a fresh folder, synced first so that no run pays for writing back what
 // an earlier one left in the cache.
-double timeOurs(const Case &sources, int run)
+double timeOurs(const SourceFiles &sources, int run)
 {
     const QString base = oursFolder(run);
     check(platform::forceDirectories(base), base);
@@ -133,26 +104,13 @@ double timeOurs(const Case &sources, int run)
     return timer.nsecsElapsed() / 1e6;
 }
 
-double timeCp(const BenchPc &pc, const Case &sources, int run)
+double timeCp(const BenchPc &pc, const SourceFiles &sources, int run)
 {
-    const QString target = cpFolder(pc, run);
-    if (!QDir().mkpath(target))
-        throw Failure("cannot create " + target.toStdString());
-    ::sync();
-    QProcess cp;
-    QElapsedTimer timer;
-    timer.start();
-    cp.start(QStringLiteral("cp"), QStringList{QStringLiteral("--preserve=mode,timestamps")}
-                                       + sources.hostPaths + QStringList{target});
-    const bool finished = cp.waitForFinished(-1);
-    const double milliseconds = timer.nsecsElapsed() / 1e6;
-    if (!finished || cp.exitStatus() != QProcess::NormalExit || cp.exitCode() != 0)
-        throw Failure("cp failed: " + cp.readAllStandardError().toStdString());
-    return milliseconds;
+    return bench::timeCp(sources.hostPaths, cpFolder(pc, run));
 }
 
 // One warm-up of each side (run 0), then the timed runs taking turns.
-Timings measure(const BenchPc &pc, const Case &sources, int runs, Removal removal)
+Timings measure(const BenchPc &pc, const SourceFiles &sources, int runs, Removal removal)
 {
     Timings result{sources.title, {}, {}};
     const bool eachRun = removal == Removal::AfterEachRun;
@@ -213,21 +171,21 @@ int main(int argc, char *argv[])
                          "C=fixed,drive_c\nD=fixed,drive_d\n");
         QList<Timings> results;
         if (fileCount > 0) {
-            const Case small =
-                makeCase(pc, QStringLiteral("%1 x 64 KiB").arg(fileCount), QStringLiteral("Klein"),
+            const SourceFiles small =
+                makeSourceFiles(pc, QStringLiteral("%1 x 64 KiB").arg(fileCount), QStringLiteral("Klein"),
                          QStringLiteral("Startdatei %1.ini"), fileCount, 64 * KiB);
             results.append(measure(pc, small, runs, Removal::AfterAllRuns));
         }
         // Many tiny files show what each file costs beyond its bytes.
         if (tinyCount > 0) {
-            const Case tiny =
-                makeCase(pc, QStringLiteral("%1 x 1 byte").arg(tinyCount), QStringLiteral("Winzig"),
+            const SourceFiles tiny =
+                makeSourceFiles(pc, QStringLiteral("%1 x 1 byte").arg(tinyCount), QStringLiteral("Winzig"),
                          QStringLiteral("Kleine Datei %1.ini"), tinyCount, 1);
             results.append(measure(pc, tiny, runs, Removal::AfterAllRuns));
         }
         if (largeMib > 0) {
-            const Case large =
-                makeCase(pc, QStringLiteral("1 x %1 MiB").arg(largeMib), QStringLiteral("Gross"),
+            const SourceFiles large =
+                makeSourceFiles(pc, QStringLiteral("1 x %1 MiB").arg(largeMib), QStringLiteral("Gross"),
                          QStringLiteral("Grosse Datei %1.bin"), 1, largeMib * MiB);
             results.append(measure(pc, large, runs, Removal::AfterEachRun));
         }

@@ -4,7 +4,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QRandomGenerator>
 
 #include <cstdio>
@@ -13,6 +15,7 @@
 
 #include <linux/magic.h>
 #include <sys/vfs.h>
+#include <unistd.h>
 
 namespace bench {
 
@@ -93,29 +96,91 @@ QCommandLineOption testPcFolderOption()
 
 void printTimings(const QString &heading, const QString &anchor, const QList<Timings> &results, int runs)
 {
-    int width = 4;
+    QList<SideTimings> sides;
     for (const Timings &result : results)
+        sides.append({result.title, {result.ours, result.anchor}});
+    printSides(heading, {QStringLiteral("ours"), anchor}, sides, runs);
+}
+
+void printSides(const QString &heading, const QStringList &sides, const QList<SideTimings> &results, int runs)
+{
+    int width = 4;
+    for (const SideTimings &result : results)
         width = qMax(width, int(result.title.size()));
-    const QByteArray ours = QByteArrayLiteral("ours");
-    const QByteArray theirs = anchor.toLocal8Bit();
+    const QString anchor = sides.last();
     std::printf("%s, median of %d runs\n\n", qPrintable(heading), runs);
-    const QByteArray anchorColumn = theirs + QByteArrayLiteral(" (ms)");
-    const QByteArray ratioColumn = QByteArrayLiteral("ours/") + theirs;
-    std::printf("%-*s %12s %12s %12s\n", width, "case", "ours (ms)", anchorColumn.constData(),
-                ratioColumn.constData());
-    for (const Timings &result : results) {
-        const double oursMedian = median(result.ours);
-        const double anchorMedian = median(result.anchor);
-        std::printf("%-*s %12.1f %12.1f %12.2f\n", width, qPrintable(result.title), oursMedian, anchorMedian,
-                    oursMedian / anchorMedian);
+    std::printf("%-*s", width, "case");
+    for (const QString &side : sides)
+        std::printf(" %12s", qPrintable(side + QStringLiteral(" (ms)")));
+    for (const QString &side : sides.first(sides.size() - 1))
+        std::printf(" %12s", qPrintable(side + u'/' + anchor));
+    std::printf("\n");
+    for (const SideTimings &result : results) {
+        std::printf("%-*s", width, qPrintable(result.title));
+        for (const QList<double> &side : result.sides)
+            std::printf(" %12.1f", median(side));
+        const double anchorMedian = median(result.sides.last());
+        for (const QList<double> &side : result.sides.first(result.sides.size() - 1))
+            std::printf(" %12.2f", median(side) / anchorMedian);
+        std::printf("\n");
     }
     std::printf("\nEach run (ms), in the order taken:\n");
-    const int label = int(qMax(ours.size(), theirs.size()));
-    for (const Timings &result : results) {
-        std::printf("%-*s %-*s %s\n", width, qPrintable(result.title), label, ours.constData(),
-                    qPrintable(joined(result.ours)));
-        std::printf("%-*s %-*s %s\n", width, "", label, theirs.constData(), qPrintable(joined(result.anchor)));
+    int label = 0;
+    for (const QString &side : sides)
+        label = qMax(label, int(side.size()));
+    for (const SideTimings &result : results) {
+        for (qsizetype i = 0; i < sides.size(); ++i)
+            std::printf("%-*s %-*s %s\n", width, i == 0 ? qPrintable(result.title) : "", label,
+                        qPrintable(sides[i]), qPrintable(joined(result.sides[i])));
     }
+}
+
+SourceFiles makeSourceFiles(const BenchPc &pc, const QString &title, const QString &folder,
+                            const QString &nameFormat, int count, qint64 size)
+{
+    SourceFiles result{title, {}, {}};
+    const QString hostFolder = pc.host(QStringLiteral("drive_c/Quelle/") + folder);
+    if (!QDir().mkpath(hostFolder))
+        throw Failure("cannot create " + hostFolder.toStdString());
+    for (int i = 1; i <= count; ++i) {
+        const QString name = nameFormat.arg(i, 4, 10, QLatin1Char('0'));
+        result.windowsPaths.append(QStringLiteral("C:\\Quelle\\") + folder + u'\\' + name);
+        result.hostPaths.append(hostFolder + u'/' + name);
+        writeRandomFile(result.hostPaths.last(), size);
+    }
+    return result;
+}
+
+// Far beyond any case's cp, but not forever.
+constexpr int cpTimeLimitMs = 10 * 60 * 1000;
+
+double timeCp(const QStringList &hostPaths, const QString &target)
+{
+    if (!QDir().mkpath(target))
+        throw Failure("cannot create " + target.toStdString());
+    ::sync();
+    QProcess cp;
+    QElapsedTimer timer;
+    timer.start();
+    cp.start(QStringLiteral("cp"),
+             QStringList{QStringLiteral("--preserve=mode,timestamps")} + hostPaths + QStringList{target});
+    const bool finished = cp.waitForFinished(cpTimeLimitMs);
+    const double milliseconds = timer.nsecsElapsed() / 1e6;
+    if (!finished) {
+        cp.kill();
+        cp.waitForFinished(cpTimeLimitMs);
+        throw Failure("cp took longer than ten minutes");
+    }
+    if ( cp.exitStatus() != QProcess::NormalExit || cp.exitCode() != 0)
+        throw Failure("cp failed: " + cp.readAllStandardError().toStdString());
+    return milliseconds;
+}
+
+void removeHostFolder(const QString &folder)
+{
+    if (!QDir(folder).removeRecursively())
+        throw Failure("cannot remove " + folder.toStdString());
+    ::sync();
 }
 
 }  // namespace bench

@@ -48,6 +48,31 @@ struct Timings {
 // The heading, then a table of the medians and their ratio ours/anchor, then every run.
 void printTimings(const QString &heading, const QString &anchor, const QList<Timings> &results, int runs);
 
+// One case's timed runs of several sides, in the order of the side names given to printSides.
+struct SideTimings {
+    QString title;
+    QList<QList<double>> sides;
+};
+// As printTimings, for any number of sides: each is measured against the last one, the anchor.
+void printSides(const QString &heading, const QStringList &sides, const QList<SideTimings> &results, int runs);
+
+// Source files below drive C's folder Quelle, both as the program names them and as tools do.
+struct SourceFiles {
+    QString title;
+    QStringList windowsPaths;
+    QStringList hostPaths;
+};
+// `count` random files of `size` bytes in C:\Quelle\<folder>, named by `nameFormat` with the
+// number as %1. Long names that share their first letters are the hard case for 8.3 aliases.
+SourceFiles makeSourceFiles(const BenchPc &pc, const QString &title, const QString &folder,
+                            const QString &nameFormat, int count, qint64 size);
+
+// `cp --preserve=mode,timestamps` of the files into `target`, made and synced first; milliseconds.
+double timeCp(const QStringList &hostPaths, const QString &target);
+// Removes a host folder with everything in it, then syncs, so that the next run does not pay
+// for writing back what this one left in the cache.
+void removeHostFolder(const QString &folder);
+
 // --dir: the folder the test PC is made in, on the disk to be measured (default: beside the program).
 QCommandLineOption testPcFolderOption();
 

@@ -102,18 +102,26 @@ bool copyAllIntoFolder(const QStringList &sources, const QString &folder)
     return platform::copyFilesTogether(sources, folder, TemporaryPrefix);
 }
 
+bool copiesAllIntoFolder(const QString &folder)
+{
+    return platform::copiesFilesTogether(folder);
+}
+
 CopyOutcome copyInPlace(const platform::DosResult<platform::ResolvedPath> &source, const QString &target)
 {
-    const QString folder = platform::directoryPart(target);
+    // The folder is named only for a failure.
+    const auto failedHere = [&target](int error, bool inFolder) -> CopyOutcome {
+        return {failed(platform::directoryPart(target), error, inFolder), {}};
+    };
     const auto resolved = platform::resolvePath(target);
     if (!resolved.ok())
-        return {failed(folder, resolved.error, true), {}};
+        return failedHere(resolved.error, true);
     if (!source.ok())
-        return {failed(folder, source.error, false), {}};
+        return failedHere(source.error, false);
     platform::InPlaceCopy copy = platform::copyFileInPlace(source.value, resolved.value, TemporaryPrefix);
     if (copy.error != platform::dos::Ok)
-        return {failed(folder, copy.error, copy.directoryRefused), {}};
-    return {{}, std::move(copy.copy)};
+        return failedHere(copy.error, copy.directoryRefused);
+    return {{}, std::move(copy.copy), copy.attributes};
 }
 
 void removeLeftoverTemporaries(const QString &folder)

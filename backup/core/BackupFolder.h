@@ -31,6 +31,7 @@ WriteOutcome writeInPlace(const QString &target, const std::function<int(const Q
 // A copy's outcome, and on success where the copy lies.
 struct CopyOutcome : WriteOutcome {
     platform::ResolvedPath copy;
+    quint8 attributes = 0;  // the copy's, which are the source's
 };
 
 // The same for a copy of source, as it was looked up, which keeps its attributes and last-write
@@ -43,6 +44,8 @@ CopyOutcome copyInPlace(const platform::DosResult<platform::ResolvedPath> &sourc
 // False when that cannot be done or failed; each target then holds its earlier file or its
 // complete copy, for writeInPlace file by file.
 bool copyAllIntoFolder(const QStringList &sources, const QString &folder);
+// False where copyAllIntoFolder cannot work into folder whatever the sources (a host folder).
+bool copiesAllIntoFolder(const QString &folder);
 
 // Removes the temporary files and folders a killed run left in folder. Only names spelled exactly
 // as the program makes them go; every other file stays. A file that cannot be removed is left alone: it

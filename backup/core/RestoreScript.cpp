@@ -119,11 +119,12 @@ platform::DosResult<ScriptFile> scriptFileFor(const QString &source, const QStri
     const auto resolvedCopy = platform::resolvePath(copy);
     if (!resolvedCopy.ok())
         return {resolvedCopy.error, {}};
-    return scriptFileFor(resolvedSource.value, resolvedCopy.value, displayName);
+    return scriptFileFor(resolvedSource.value, resolvedCopy.value, std::nullopt, displayName);
 }
 
 platform::DosResult<ScriptFile> scriptFileFor(const platform::ResolvedPath &source,
-                                              const platform::ResolvedPath &copy, const QString &displayName)
+                                              const platform::ResolvedPath &copy,
+                                              std::optional<quint8> attributes, const QString &displayName)
 {
     const auto shortSource = platform::shortPathName(source);
     if (!shortSource.ok())
@@ -131,11 +132,14 @@ platform::DosResult<ScriptFile> scriptFileFor(const platform::ResolvedPath &sour
     const auto shortCopy = platform::shortPathName(copy);
     if (!shortCopy.ok())
         return {shortCopy.error, {}};
-    const auto attributes = platform::fileAttributes(source);
-    if (!attributes.ok())
-        return {attributes.error, {}};
+    if (!attributes) {
+        const auto read = platform::fileAttributes(source);
+        if (!read.ok())
+            return {read.error, {}};
+        attributes = read.value;
+    }
     return {platform::dos::Ok,
-            {shortSource.value, platform::fileNamePart(shortCopy.value), displayName, attributes.value}};
+            {shortSource.value, platform::fileNamePart(shortCopy.value), displayName, *attributes}};
 }
 
 QString attributeSuffix(quint8 attributes)

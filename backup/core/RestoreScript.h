@@ -29,9 +29,11 @@ struct ScriptFile {
 platform::DosResult<ScriptFile> scriptFileFor(const QString &source, const QString &copy,
                                               const QString &displayName);
 // The same for a source looked up before the copies were made and the copy as its copying left
-// it: the look-ups hold where the files lie, which no later copy changes.
+// it: the look-ups hold where the files lie, which no later copy changes. The source's
+// attributes are read where the copying did not hand them on.
 platform::DosResult<ScriptFile> scriptFileFor(const platform::ResolvedPath &source,
-                                              const platform::ResolvedPath &copy, const QString &displayName);
+                                              const platform::ResolvedPath &copy,
+                                              std::optional<quint8> attributes, const QString &displayName);
 
 // " +r", " +r +h", ... " +r +h +s +a" for the values 1..7 and 32..39; empty for any other value.
 QString attributeSuffix(quint8 attributes);

@@ -18,6 +18,7 @@ struct SavedFile {
     const MarkedFile *file;
     platform::ResolvedPath source;
     platform::ResolvedPath copy;
+    std::optional<quint8> attributes;  // the source's, where its own copy read them
 };
 
 // Short names in the backup folder are final only once every copy is there, so the script is
@@ -27,7 +28,7 @@ int writeScript(const RunRequest &request, const QString &base, const QList<Save
     QList<ScriptFile> files;
     files.reserve(saved.size());
     for (const SavedFile &file : saved) {
-        const auto described = scriptFileFor(file.source, file.copy, file.file->displayName);
+        const auto described = scriptFileFor(file.source, file.copy, file.attributes, file.file->displayName);
         if (!described.ok())
             return described.error;
         files.append(described.value);
@@ -44,10 +45,13 @@ bool copyPif(const RunRequest &request, const QString &base)
 }
 
 // Every file that exists, copied at once where the destination's drive can do that; true when
-// they all stand in place, and the run's reports follow in list order.
+// they all stand in place, and the run's reports follow in list order. Where it cannot, the
+// sources are left to the copies one by one, which look each up once.
 bool copiedTogether(const RunRequest &request, const QString &base, RunObserver &observer,
                     RunSummary &summary, QList<SavedFile> &saved)
 {
+    if (!copiesAllIntoFolder(base))
+        return false;
     QList<std::optional<platform::ResolvedPath>> sources;
     QStringList present;
     sources.reserve(request.files.size());
@@ -67,7 +71,7 @@ bool copiedTogether(const RunRequest &request, const QString &base, RunObserver 
         const MarkedFile &file = request.files[done];
         const auto copy = platform::resolvePath(backupTarget(base, file.path));
         if (sources[done] && copy.ok()) {
-            saved.append({&file, *sources[done], copy.value});
+            saved.append({&file, *sources[done], copy.value, std::nullopt});
         } else if (!sources[done]) {
             ++summary.missing;
             observer.missing(file);
@@ -100,7 +104,7 @@ void copyOneByOne(const RunRequest &request, const QString &base, RunObserver &o
                 break;
             }
             if (copy.ok())
-                saved.append({&file, source.value, copy.copy});
+                saved.append({&file, source.value, copy.copy, copy.attributes});
             else
                 observer.copyFailed(file, target, copy.error);
         }

@@ -255,6 +255,7 @@ public:
     int removeTree(const Location &directory) override;
     bool copyTogether(const QList<Location> &sources, const QStringList &names, const Location &folder,
                       const QString &stagingPrefix) override;
+    bool copiesTogether() const override { return true; }
 };
 
 }  // namespace

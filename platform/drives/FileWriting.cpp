@@ -119,6 +119,7 @@ InPlaceCopy copyFileInPlace(const ResolvedPath &from, const ResolvedPath &to, co
         Location finished = target;
         finished.exists = true;
         copy.copy.m_location = std::make_shared<const Location>(std::move(finished));
+        copy.attributes = attributes.value;
     }
     return copy;
 }

@@ -63,6 +63,7 @@ struct InPlaceCopy {
     int error = dos::Ok;
     bool directoryRefused = false;
     ResolvedPath copy;  // on success
+    quint8 attributes = 0;  // on success: the copy's, which are the source's
 };
 
 bool fileExists(const QString &path);  // an existing file, not a directory

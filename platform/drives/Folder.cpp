@@ -279,6 +279,9 @@ const FolderEntry *Folder::find(const QString &name) const
     const QString key = upperCaseName(name);
     if (const auto entry = m_entries.constFind(key); entry != m_entries.cend())
         return &*entry;
+    // Aliases are 8.3 names, twelve characters at most: a longer name is none.
+    if (key.size() > 12)
+        return nullptr;
     if (const auto owner = m_aliasOwners.constFind(key); owner != m_aliasOwners.cend())
         return &*m_entries.constFind(*owner);
     return nullptr;
@@ -395,23 +398,25 @@ int Folder::release()
     return error;
 }
 
+// A held folder's records are written whole at release, from the entries, which also tells
+// anew which names have lines: until then the set need not follow.
 int Folder::record(const FolderEntry &entry)
 {
-    m_recorded.insert(entry.name);
     if (m_held) {
         m_recordsPending = true;
         return dos::Ok;
     }
+    m_recorded.insert(entry.name);
     return appendRecordLine(entryLine(entry));
 }
 
 int Folder::recordRemoval(const QString &name)
 {
-    m_recorded.remove(name);
     if (m_held) {
         m_recordsPending = true;
         return dos::Ok;
     }
+    m_recorded.remove(name);
     return appendRecordLine(recordLine(name, QStringLiteral("-"), QString()));
 }
 
@@ -449,9 +454,21 @@ int Folder::rewriteRecords()
 
 DosResult<std::shared_ptr<Folder>> FolderCache::folderAt(const HostPath &hostFolder)
 {
+    if (m_recentlyHeldVersion != m_heldVersion) {
+        m_recentlyHeld = {};
+        m_recentlyHeldVersion = m_heldVersion;
+    }
+    for (const auto &folder : m_recentlyHeld) {
+        // The same parts make the same whole path, so m_held would give this folder.
+        if (folder && folder->hostFolder().below == hostFolder.below && folder->hostFolder().root == hostFolder.root)
+            return {dos::Ok, folder};
+    }
     const QString key = hostFolder.text();
-    if (const auto folder = m_held.constFind(key); folder != m_held.cend())
+    if (const auto folder = m_held.constFind(key); folder != m_held.cend()) {
+        m_recentlyHeld[m_nextRecentlyHeld] = *folder;
+        m_nextRecentlyHeld = (m_nextRecentlyHeld + 1) % m_recentlyHeld.size();
         return {dos::Ok, *folder};
+    }
     const auto cached = m_folders.constFind(key);
     if (cached != m_folders.cend() && (*cached)->isCurrent()) {
         holdForRun(*cached);

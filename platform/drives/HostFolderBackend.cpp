@@ -92,9 +92,11 @@ void descend(Location &location, const QString &name, const std::optional<Found>
     location.isDirectory = location.exists && found->isDirectory;
     location.name = location.exists ? found->name : name;
     BackendPlace::entry(location) = below(BackendPlace::folder(location), location.name);
-    if (!location.windowsPath.endsWith(u'\\'))
-        location.windowsPath += u'\\';
-    location.windowsPath += location.name;
+    // Put together in one piece: the path is mostly shared with the folder's Location.
+    if (location.windowsPath.endsWith(u'\\'))
+        location.windowsPath = location.windowsPath + location.name;
+    else
+        location.windowsPath = location.windowsPath + u'\\' + location.name;
 }
 
 // The names below it are found one by one, through the folder listings where a spelling differs.

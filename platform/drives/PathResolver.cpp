@@ -4,6 +4,8 @@
 #include "platform/drives/detail/DriveBackend.h"
 #include "platform/text/detail/FileNames.h"
 
+#include <QStringTokenizer>
+
 namespace platform::detail {
 
 namespace {
@@ -46,8 +48,8 @@ DosResult<WindowsPath> absolutePath(const QString &path)
     } else {
         result = splitAbsolute(currentDirectory());
     }
-    const QStringList parts = rest.split(u'\\', Qt::SkipEmptyParts);
-    for (QString name : parts) {
+    // Each name is copied once, when it is kept.
+    for (QStringView name : QStringTokenizer(rest, u'\\', Qt::SkipEmptyParts)) {
         if (name == u".")
             continue;
         if (name == u"..") {
@@ -57,9 +59,10 @@ DosResult<WindowsPath> absolutePath(const QString &path)
         }
         while (name.endsWith(u'.') || name.endsWith(u' '))
             name.chop(1);
-        if (!isValidLongName(name))
+        QString kept = name.toString();
+        if (!isValidLongName(kept))
             return {dos::PathNotFound, {}};
-        result.names.append(name);
+        result.names.append(std::move(kept));
     }
     return {dos::Ok, result};
 }

@@ -14,6 +14,17 @@ bool detail::DriveBackend::copyTogether(const QList<Location> &, const QStringLi
     return false;
 }
 
+bool detail::DriveBackend::copiesTogether() const
+{
+    return false;
+}
+
+bool copiesFilesTogether(const QString &folder)
+{
+    const auto target = detail::locate(folder);
+    return target.ok() && target.value.backend().copiesTogether();
+}
+
 bool copyFilesTogether(const QStringList &sources, const QString &folder, const QString &stagingPrefix)
 {
     const auto target = detail::locate(folder);

@@ -17,4 +17,8 @@ namespace platform {
 [[nodiscard]] bool copyFilesTogether(const QStringList &sources, const QString &folder,
                                      const QString &stagingPrefix);
 
+// False where copyFilesTogether cannot copy into `folder` whatever the sources, because its drive
+// does not copy that way (a host folder): the sources then need no look-up for it.
+[[nodiscard]] bool copiesFilesTogether(const QString &folder);
+
 }  // namespace platform

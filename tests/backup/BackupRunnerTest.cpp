@@ -166,6 +166,38 @@ private slots:
         const char pif = fault == QLatin1String("no pif") ? '\x02' : '\x01';
         QCOMPARE(pc.readFile(Destination + QStringLiteral("\\Restore.pif")), QByteArray(545, pif));
     }
+
+    // The script sets back on the restored file and on the copy what the source carried when
+    // it was copied; a second source shows each file gets its own.
+    void scriptSetsBackEachSourcesAttributes_data()
+    {
+        QTest::addColumn<int>("attributes");
+        QTest::addColumn<QByteArray>("suffix");
+        QTest::newRow("none") << 0 << QByteArray();
+        QTest::newRow("archive") << 32 << QByteArray(" +a");
+        QTest::newRow("read-only") << 1 << QByteArray(" +r");
+        QTest::newRow("system file") << 39 << QByteArray(" +r +h +s +a");
+    }
+
+    void scriptSetsBackEachSourcesAttributes()
+    {
+        QFETCH(int, attributes);
+        QFETCH(QByteArray, suffix);
+        TestMachine pc;
+        pc.writeFile(QStringLiteral("C:\\Io.sys"), "io", quint8(attributes));
+        pc.writeFile(QStringLiteral("C:\\Msdos.sys"), "msdos", 6);
+        pc.makeDirectory(Destination);
+        RunRequest request{{}, Destination, ProgramDirectory, QStringLiteral("C:\\WINDOWS"), Started};
+        for (const QString &source : {QStringLiteral("C:\\Io.sys"), QStringLiteral("C:\\Msdos.sys")})
+            request.files.append({int(request.files.size()), source, platform::fileNamePart(source)});
+        Recorder recorder;
+        QCOMPARE(runBackup(request, recorder).saved, 2);
+
+        const QByteArray script = pc.readFile(Destination + QStringLiteral("\\Restore.bat"));
+        const QByteArray lines = "\r\nattrib C:\\IO.SYS" + suffix + "\r\nattrib IO.SYS" + suffix + "\r\n";
+        QVERIFY(script.contains(lines));
+        QVERIFY(script.contains("\r\nattrib C:\\MSDOS.SYS +h +s\r\nattrib MSDOS.SYS +h +s\r\n"));
+    }
 };
 
 QTEST_GUILESS_MAIN(BackupRunnerTest)

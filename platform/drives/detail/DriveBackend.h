@@ -102,6 +102,8 @@ public:
     // default) or a step failed: each name then holds its earlier file or its complete copy.
     [[nodiscard]] virtual bool copyTogether(const QList<Location> &sources, const QStringList &names,
                                             const Location &folder, const QString &stagingPrefix);
+    // False where copyTogether always is (the default).
+    [[nodiscard]] virtual bool copiesTogether() const;
 
     // Streams; by default through read() and a Replace write() of the whole file, which a
     // backend that can do better overrides.

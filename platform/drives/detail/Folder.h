@@ -8,6 +8,7 @@
 #include <QSet>
 #include <QString>
 
+#include <array>
 #include <memory>
 #include <optional>
 
@@ -128,6 +129,11 @@ private:
     int m_runNumber = 0;  // of the outermost run, the last one begun
     int m_heldVersion = 0;
     QHash<QString, std::shared_ptr<Folder>> m_held;
+    // The held folders asked for last, found by their path's parts without the whole path being
+    // put together; valid while the held folders are the same (m_heldVersion).
+    std::array<std::shared_ptr<Folder>, 2> m_recentlyHeld;
+    int m_recentlyHeldVersion = -1;
+    size_t m_nextRecentlyHeld = 0;
 };
 
 // The FolderCache services for the current PC.
