@@ -11,6 +11,13 @@
 // list of names both show this one model, so they cannot drift apart.
 namespace backup {
 
+// One row of the Backup list.
+struct BackupListRow {
+    QString path;
+    QString ownName;  // null but for a name set apart from the path: a long list keeps one string a row
+    Qt::CheckState state = Qt::Unchecked;
+};
+
 class BackupList : public QAbstractListModel {
     Q_OBJECT
 public:
@@ -50,14 +57,13 @@ public:
     bool removeRows(int row, int count, const QModelIndex &parent = QModelIndex()) override;
 
 private:
-    struct Row {
-        QString path;
-        QString ownName;  // null but for a name set apart from the path: a long list keeps one string a row
-        Qt::CheckState state = Qt::Unchecked;
-    };
+    using Row = BackupListRow;
     void setState(int row, Qt::CheckState state);
 
     QList<Row> m_rows;
 };
 
 }  // namespace backup
+
+// Rows are moved as bytes when a row is removed from the middle of a long list.
+Q_DECLARE_TYPEINFO(backup::BackupListRow, Q_RELOCATABLE_TYPE);
