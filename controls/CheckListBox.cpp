@@ -350,10 +350,10 @@ QModelIndex CheckListBox::moveCursor(CursorAction cursorAction, Qt::KeyboardModi
         to = from + 1;
         break;
     case MovePageUp:
-        to = from - rowsOnPage();
+        to = from - qMax(1, rowsOnPage() - 1);  // the row at the top of the page stays in view
         break;
     case MovePageDown:
-        to = from + rowsOnPage();
+        to = from + qMax(1, rowsOnPage() - 1);
         break;
     case MoveHome:
         to = 0;
@@ -427,6 +427,7 @@ void CheckListBox::initViewItemOption(QStyleOptionViewItem *option) const
         option->decorationSize = QSize(side, side);
     }
     option->decorationPosition = QStyleOptionViewItem::Left;
+    option->showDecorationSelected = true;  // the selected row is highlighted across, check box included
 }
 
 void CheckListBox::scrollContentsBy(int dx, int dy)
