@@ -58,11 +58,14 @@ public:
 
     int rowHeight = 0;  // 0: as high as the font needs
     int textRole = Qt::DisplayRole;
+    bool drawsText = true;  // false while only the check boxes are drawn: the texts are not laid out
 
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
     {
         QStyledItemDelegate::initStyleOption(option, index);
-        if (textRole != Qt::DisplayRole)
+        if (!drawsText)
+            option->text.clear();
+        else if (textRole != Qt::DisplayRole)
             option->text = index.data(textRole).toString();
     }
 
@@ -190,7 +193,7 @@ void CheckListBox::rowsRemoved(int first, int last)
 }
 
 // A change of check marks is drawn without asking where each changed row is, which the item view
-// would do for every row of the change.
+// would do for every row of the change, and only the check boxes of the rows shown are drawn.
 void CheckListBox::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight, const QList<int> &roles)
 {
     if (roles != QList<int>{Qt::CheckStateRole} || topLeft == bottomRight) {
@@ -199,7 +202,14 @@ void CheckListBox::dataChanged(const QModelIndex &topLeft, const QModelIndex &bo
             updateGeometries();  // the last row's text gives the rows their width
         return;
     }
-    viewport()->update();
+    const int firstShown = qMax(topLeft.row(), verticalScrollBar()->value());
+    const int lastShown = qMin(bottomRight.row(), verticalScrollBar()->value() + rowsOnPage());
+    if (firstShown <= lastShown && lastShown < rowCount()) {
+        const QRect firstBox = checkBoxRect(rowIndex(firstShown));
+        const QRect lastRow = visualRect(rowIndex(lastShown));
+        viewport()->update(QRect(QPoint(firstBox.left(), visualRect(rowIndex(firstShown)).top()),
+                                 QPoint(firstBox.right(), lastRow.bottom())));
+    }
     if (QAccessible::isActive()) {
         QAccessibleTableModelChangeEvent event(this, QAccessibleTableModelChangeEvent::DataChanged);
         event.setFirstRow(topLeft.row());
@@ -435,7 +445,8 @@ void CheckListBox::scrollContentsBy(int dx, int dy)
     viewport()->scroll(dx, dy * rowHeight());
 }
 
-// Only the rows in the painted area are visited.
+// Only the rows in the painted area are visited, and a paint of check boxes alone (marks changed)
+// leaves out the texts, whose layout costs the most.
 void CheckListBox::paintEvent(QPaintEvent *event)
 {
     const int rows = rowCount();
@@ -445,6 +456,8 @@ void CheckListBox::paintEvent(QPaintEvent *event)
     if (first > last)
         return;
 
+    const QRect firstBox = checkBoxRect(rowIndex(first));
+    m_delegate->drawsText = area.left() < firstBox.left() || area.right() > firstBox.right();
     QPainter painter(viewport());
     QStyleOptionViewItem option;
     initViewItemOption(&option);
@@ -467,6 +480,7 @@ void CheckListBox::paintEvent(QPaintEvent *event)
             option.state |= QStyle::State_HasFocus;
         itemDelegateForIndex(index)->paint(&painter, option, index);
     }
+    m_delegate->drawsText = true;
 }
 
 void CheckListBox::mousePressEvent(QMouseEvent *event)
@@ -482,14 +496,18 @@ void CheckListBox::mousePressEvent(QMouseEvent *event)
     if (!index.isValid())
         return;
 
+    if (checkBoxRect(index).contains(event->position().toPoint()))
+        toggleByUser(index.row());
+}
+
+QRect CheckListBox::checkBoxRect(const QModelIndex &index) const
+{
     QStyleOptionViewItem option;
     initViewItemOption(&option);
     option.rect = visualRect(index);
     option.features |= QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
     option.text = index.data(m_textRole).toString();
-    const QRect box = style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, this);
-    if (box.contains(event->position().toPoint()))
-        toggleByUser(index.row());
+    return style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, this);
 }
 
 void CheckListBox::mouseReleaseEvent(QMouseEvent *event)

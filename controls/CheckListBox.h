@@ -86,6 +86,7 @@ private:
     int rowHeight() const { return rowSize().height(); }
     int rowAt(int y) const;  // the row under a viewport's y, or -1
     int rowsOnPage() const;  // rows wholly shown, at least 1
+    QRect checkBoxRect(const QModelIndex &index) const;
     void rowsRemoved(int first, int last);
     void setState(int row, CheckState state);
     void toggleByUser(int row);

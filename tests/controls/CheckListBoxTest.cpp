@@ -61,6 +61,17 @@ struct LongList {
     CheckListBox list;
 };
 
+bool isOneColour(const QImage &image)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) != image.pixel(0, 0))
+                return false;
+        }
+    }
+    return true;
+}
+
 // The region of each paint of the watched widget.
 class PaintRecorder : public QObject {
 public:
@@ -419,6 +430,42 @@ private slots:
         shown.list.deleteRow(20);
         QCOMPARE(shown.list.horizontalScrollBar()->maximum(), 0);
         QCOMPARE(shown.list.visualRect(shown.list.model()->index(0, 0)).width(), viewportWidth);
+    }
+
+    // Marking rows draws their check boxes alone; they look as when the whole list is drawn.
+    void checkBoxesDrawnAloneLookAsInTheWholeList()
+    {
+        LongList shown(40);
+        shown.list.setChecked(3, true);
+        shown.list.setGrayed(4);
+        shown.list.setGrayed(5);
+        shown.list.setChecked(5, true);
+        QApplication::setActiveWindow(&shown.list);
+        QVERIFY(QTest::qWaitForWindowActive(&shown.list));
+        shown.list.setFocus();
+        shown.list.setCurrentRow(4);
+        QVERIFY(shown.list.hasFocus());
+        QWidget *viewport = shown.list.viewport();
+        PaintRecorder recorder;
+        viewport->installEventFilter(&recorder);
+        QCoreApplication::processEvents();
+        recorder.painted = QRegion();
+
+        emit shown.list.model()->dataChanged(shown.list.model()->index(0, 0), shown.list.model()->index(39, 0),
+                                             {Qt::CheckStateRole});
+        QTRY_VERIFY(!recorder.painted.isEmpty());
+
+        const QRect boxes = recorder.painted.boundingRect();
+        QVERIFY(boxes.width() < viewport->width() / 2);
+        QCOMPARE(boxes.top(), 0);
+        QCOMPARE(boxes.bottom(), viewport->height() - 1);
+        QImage whole(viewport->size(), QImage::Format_RGB32);
+        viewport->render(&whole);
+        QVERIFY(!isOneColour(whole.copy(QRect(boxes.right() + 1, 0, viewport->width() - boxes.right() - 1, 16))));
+        QImage alone = whole;
+        alone.fill(Qt::magenta);
+        viewport->render(&alone, boxes.topLeft(), QRegion(boxes));
+        QCOMPARE(alone.copy(boxes), whole.copy(boxes));
     }
 
     void rightClickKeepsTheSelection_data()
