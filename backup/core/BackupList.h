@@ -11,11 +11,10 @@
 // list of names both show this one model, so they cannot drift apart.
 namespace backup {
 
-// One row of the Backup list.
+// One row of the Backup list, but for its check state.
 struct BackupListRow {
     QString path;
     QString ownName;  // null but for a name set apart from the path: a long list keeps one string a row
-    Qt::CheckState state = Qt::Unchecked;
 };
 
 class BackupList : public QAbstractListModel {
@@ -28,7 +27,7 @@ public:
     int size() const { return int(m_rows.size()); }
     QString path(int row) const { return m_rows[row].path; }
     QString name(int row) const;
-    Qt::CheckState state(int row) const { return m_rows[row].state; }
+    Qt::CheckState state(int row) const { return m_states[row]; }
     bool isChecked(int row) const { return state(row) == Qt::Checked; }
 
     struct NewRow {
@@ -61,6 +60,7 @@ private:
     void setState(int row, Qt::CheckState state);
 
     QList<Row> m_rows;
+    QList<Qt::CheckState> m_states;  // apart from the rows: marking all goes through a short array
 };
 
 }  // namespace backup
