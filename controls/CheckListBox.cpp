@@ -1,5 +1,6 @@
 #include "controls/CheckListBox.h"
 
+#include "controls/CheckListBoxAccessible.h"
 #include "platform/text/CheckMark.h"
 
 #include <QAccessible>
@@ -99,6 +100,7 @@ CheckListBox::CheckListBox(QWidget *parent)
       m_delegate(new Delegate(this)),
       m_ownRows(new QStandardItemModel(this))
 {
+    installCheckListBoxAccessible();
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setItemDelegate(m_delegate);
@@ -216,6 +218,35 @@ void CheckListBox::dataChanged(const QModelIndex &topLeft, const QModelIndex &bo
         event.setFirstColumn(topLeft.column());
         event.setLastRow(bottomRight.row());
         event.setLastColumn(bottomRight.column());
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+// Assistive technology hears of the current and the selected row by their row numbers, which are
+// the list's child numbers.
+void CheckListBox::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QAbstractItemView::currentChanged(current, previous);
+    if (QAccessible::isActive() && current.isValid() && hasFocus()) {
+        QAccessibleEvent event(this, QAccessible::Focus);
+        event.setChild(current.row());
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void CheckListBox::selectionChanged(const QItemSelection &selected, const QItemSelection &deselected)
+{
+    QAbstractItemView::selectionChanged(selected, deselected);
+    if (!QAccessible::isActive())
+        return;
+    if (!selected.isEmpty()) {
+        QAccessibleEvent event(this, QAccessible::SelectionAdd);
+        event.setChild(selected.first().top());
+        QAccessible::updateAccessibility(&event);
+    }
+    if (!deselected.isEmpty()) {
+        QAccessibleEvent event(this, QAccessible::SelectionRemove);
+        event.setChild(deselected.first().top());
         QAccessible::updateAccessibility(&event);
     }
 }

@@ -1,5 +1,6 @@
 #include "controls/CheckListBox.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QPaintEvent>
 #include <QScreen>
@@ -466,6 +467,45 @@ private slots:
         alone.fill(Qt::magenta);
         viewport->render(&alone, boxes.topLeft(), QRegion(boxes));
         QCOMPARE(alone.copy(boxes), whole.copy(boxes));
+    }
+
+    // Assistive technology sees a list whose items are the rows.
+    void rowsAreTheListsAccessibleItems()
+    {
+        ShownList shown(CheckState::Checked);
+        shown.list.setGrayed(2);
+        shown.list.setCurrentRow(1);
+        QVERIFY(QTest::qWaitForWindowExposed(&shown.list));
+        QAccessibleInterface *list = QAccessible::queryAccessibleInterface(&shown.list);
+        QVERIFY(list);
+
+        QCOMPARE(list->role(), QAccessible::List);
+        QCOMPARE(list->childCount(), 3);
+        const QStringList names = {QStringLiteral("WIN.INI"), QStringLiteral("SYSTEM.INI"), QStringLiteral("CONFIG.SYS")};
+        for (int row = 0; row < 3; ++row) {
+            QAccessibleInterface *item = list->child(row);
+            QVERIFY(item);
+            QCOMPARE(item->role(), QAccessible::ListItem);
+            QCOMPARE(item->text(QAccessible::Name), names.at(row));
+            QCOMPARE(bool(item->state().checked), row == 1);
+            QCOMPARE(bool(item->state().selected), row == 1);
+            QCOMPARE(bool(item->state().focused), row == 1);
+            QCOMPARE(list->indexOfChild(item), row);
+            QCOMPARE(item->parent(), list);
+            const QRect shownRow = shown.list.visualRect(shown.list.model()->index(row, 0));
+            QCOMPARE(item->rect(), QRect(shown.list.viewport()->mapToGlobal(shownRow.topLeft()), shownRow.size()));
+            QCOMPARE(list->childAt(item->rect().center().x(), item->rect().center().y()), item);
+        }
+        QCOMPARE(list->child(3), nullptr);
+        QCOMPARE(list->focusChild(), list->child(1));
+
+        QAccessibleInterface *removed = list->child(0);
+        shown.list.deleteRow(0);
+
+        QVERIFY(!removed->isValid());
+        QCOMPARE(list->childCount(), 2);
+        QCOMPARE(list->child(0)->text(QAccessible::Name), names.at(1));
+        QCOMPARE(list->child(1)->text(QAccessible::Name), names.at(2));
     }
 
     void rightClickKeepsTheSelection_data()
