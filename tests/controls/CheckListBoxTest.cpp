@@ -402,7 +402,10 @@ private slots:
         QFETCH(int, removed);
         QFETCH(int, count);
         LongList shown(40);
-        QVERIFY(QTest::qWaitForWindowExposed(&shown.list));
+        QApplication::setActiveWindow(&shown.list);
+        QVERIFY(QTest::qWaitForWindowActive(&shown.list));
+        shown.list.setFocus();
+        shown.list.setCurrentRow(removed);  // the focused row goes, the next one gets the focus
         shown.list.verticalScrollBar()->setValue(removed >= 36 ? 30 : 10);
         shown.list.setChecked(removed + count, true);
         shown.list.setGrayed(removed + count + 1 < 40 ? removed + count + 1 : 0);
