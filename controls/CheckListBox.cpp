@@ -1,12 +1,15 @@
 #include "controls/CheckListBox.h"
 
+#include "controls/CheckListBoxAccessible.h"
 #include "platform/text/CheckMark.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStandardItemModel>
 #include <QStyle>
 #include <QStyleOptionViewItem>
@@ -56,11 +59,14 @@ public:
 
     int rowHeight = 0;  // 0: as high as the font needs
     int textRole = Qt::DisplayRole;
+    bool drawsText = true;  // false while only the check boxes are drawn: the texts are not laid out
 
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
     {
         QStyledItemDelegate::initStyleOption(option, index);
-        if (textRole != Qt::DisplayRole)
+        if (!drawsText)
+            option->text.clear();
+        else if (textRole != Qt::DisplayRole)
             option->text = index.data(textRole).toString();
     }
 
@@ -90,15 +96,14 @@ public:
 };
 
 CheckListBox::CheckListBox(QWidget *parent)
-    : QListView(parent),
+    : QAbstractItemView(parent),
       m_delegate(new Delegate(this)),
       m_ownRows(new QStandardItemModel(this))
 {
+    installCheckListBoxAccessible();
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setItemDelegate(m_delegate);
-    // Every row has the same height, so appending rows never measures the ones already there.
-    setUniformItemSizes(true);
     setModel(m_ownRows);
 }
 
@@ -107,6 +112,19 @@ void CheckListBox::showRows(QAbstractItemModel *rows, int textRole)
     m_textRole = textRole;
     m_delegate->textRole = textRole;
     setModel(rows);
+}
+
+void CheckListBox::setModel(QAbstractItemModel *rows)
+{
+    if (model() != nullptr)
+        disconnect(model(), &QAbstractItemModel::rowsRemoved, this, nullptr);
+    QAbstractItemView::setModel(rows);
+    connect(rows, &QAbstractItemModel::rowsRemoved, this,
+            [this](const QModelIndex &parent, int first, int last) {
+                if (!parent.isValid())
+                    rowsRemoved(first, last);
+            });
+    updateGeometries();
 }
 
 int CheckListBox::rowCount() const
@@ -138,24 +156,62 @@ void CheckListBox::deleteRow(int row)
     model()->removeRow(row);
 }
 
+void CheckListBox::rowsInserted(const QModelIndex &parent, int start, int end)
+{
+    QAbstractItemView::rowsInserted(parent, start, end);
+    updateGeometries();
+    viewport()->update();
+}
+
 void CheckListBox::rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end)
 {
     const int selected = selectedRow();
-    QListView::rowsAboutToBeRemoved(parent, start, end);
+    // Qt makes the next row current and would scroll to it, though the rows below move up into
+    // the removed row's place: the list stays where it is.
+    const bool scrolls = hasAutoScroll();
+    setAutoScroll(false);
+    QAbstractItemView::rowsAboutToBeRemoved(parent, start, end);
+    setAutoScroll(scrolls);
     // Qt would move the selection on to the next row; a Windows list box has none left.
     if (selected >= start && selected <= end)
         clearSelection();
 }
 
-// A check mark changes no row's size: the rows are drawn again without being laid out again, which
-// QListView does for a change of many rows and a long list feels.
+// The rows below the removed ones are moved up on the screen; only the rows that come into view
+// are drawn anew.
+void CheckListBox::rowsRemoved(int first, int last)
+{
+    const int scrolledTo = verticalScrollBar()->value();
+    const int scrolledAcross = horizontalScrollBar()->value();
+    const int top = first * rowHeight() - verticalOffset();
+    updateGeometries();
+    if (verticalScrollBar()->value() != scrolledTo || horizontalScrollBar()->value() != scrolledAcross || top < 0) {
+        viewport()->update();
+        return;
+    }
+    const int height = viewport()->height();
+    if (top < height)
+        viewport()->scroll(0, -(last - first + 1) * rowHeight(), QRect(0, top, viewport()->width(), height - top));
+}
+
+// A change of check marks is drawn without asking where each changed row is, which the item view
+// would do for every row of the change, and only the check boxes of the rows shown are drawn.
 void CheckListBox::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight, const QList<int> &roles)
 {
     if (roles != QList<int>{Qt::CheckStateRole} || topLeft == bottomRight) {
-        QListView::dataChanged(topLeft, bottomRight, roles);
+        QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
+        if (bottomRight.row() == rowCount() - 1)
+            updateGeometries();  // the last row's text gives the rows their width
         return;
     }
-    viewport()->update();
+    const int firstShown = qMax(topLeft.row(), verticalScrollBar()->value());
+    const int lastShown = qMin(bottomRight.row(), verticalScrollBar()->value() + rowsOnPage());
+    if (firstShown <= lastShown && lastShown < rowCount()) {
+        const QRect firstBox = checkBoxRect(rowIndex(firstShown));
+        const QRect lastRow = visualRect(rowIndex(lastShown));
+        viewport()->update(QRect(QPoint(firstBox.left(), visualRect(rowIndex(firstShown)).top()),
+                                 QPoint(firstBox.right(), lastRow.bottom())));
+    }
     if (QAccessible::isActive()) {
         QAccessibleTableModelChangeEvent event(this, QAccessibleTableModelChangeEvent::DataChanged);
         event.setFirstRow(topLeft.row());
@@ -166,23 +222,33 @@ void CheckListBox::dataChanged(const QModelIndex &topLeft, const QModelIndex &bo
     }
 }
 
-// A list that is not shown lays out its rows only once it is: a hidden list that shares a long
-// list's rows would otherwise go through all of them after each change.
-void CheckListBox::doItemsLayout()
+// Assistive technology hears of the current and the selected row by their row numbers, which are
+// the list's child numbers.
+void CheckListBox::currentChanged(const QModelIndex &current, const QModelIndex &previous)
 {
-    if (!isVisible()) {
-        m_layoutWaiting = true;
-        return;
+    QAbstractItemView::currentChanged(current, previous);
+    if (QAccessible::isActive() && current.isValid() && hasFocus()) {
+        QAccessibleEvent event(this, QAccessible::Focus);
+        event.setChild(current.row());
+        QAccessible::updateAccessibility(&event);
     }
-    m_layoutWaiting = false;
-    QListView::doItemsLayout();
 }
 
-void CheckListBox::showEvent(QShowEvent *event)
+void CheckListBox::selectionChanged(const QItemSelection &selected, const QItemSelection &deselected)
 {
-    if (m_layoutWaiting)
-        doItemsLayout();
-    QListView::showEvent(event);
+    QAbstractItemView::selectionChanged(selected, deselected);
+    if (!QAccessible::isActive())
+        return;
+    if (!selected.isEmpty()) {
+        QAccessibleEvent event(this, QAccessible::SelectionAdd);
+        event.setChild(selected.first().top());
+        QAccessible::updateAccessibility(&event);
+    }
+    if (!deselected.isEmpty()) {
+        QAccessibleEvent event(this, QAccessible::SelectionRemove);
+        event.setChild(deselected.first().top());
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void CheckListBox::clearRows()
@@ -229,7 +295,223 @@ QModelIndex CheckListBox::rowIndex(int row) const
 void CheckListBox::setRowHeight(int pixels)
 {
     m_delegate->rowHeight = pixels;
-    doItemsLayout();
+    updateGeometries();
+    viewport()->update();
+}
+
+// As a list of uniform rows, the last row is measured for all: it is the likeliest to be the
+// longest, and a long list is not gone through.
+QSize CheckListBox::rowSize() const
+{
+    if (m_rowSize.isValid())
+        return m_rowSize;
+    const int rows = rowCount();
+    if (rows > 0) {
+        QStyleOptionViewItem option;
+        initViewItemOption(&option);
+        m_rowSize = m_delegate->sizeHint(option, rowIndex(rows - 1));
+    } else {
+        m_rowSize = QSize(0, m_delegate->rowHeight > 0 ? m_delegate->rowHeight : fontMetrics().height());
+    }
+    m_rowSize.setHeight(qMax(1, m_rowSize.height()));
+    return m_rowSize;
+}
+
+int CheckListBox::rowAt(int y) const
+{
+    const int inRows = y + verticalOffset();
+    if (inRows < 0)
+        return -1;
+    const int row = inRows / rowHeight();
+    return row < rowCount() ? row : -1;
+}
+
+int CheckListBox::rowsOnPage() const
+{
+    return qMax(1, viewport()->height() / rowHeight());
+}
+
+QRect CheckListBox::visualRect(const QModelIndex &index) const
+{
+    if (!index.isValid() || index.model() != model() || index.parent().isValid() || index.column() != 0)
+        return {};
+    const int width = qMax(rowSize().width(), viewport()->width());
+    return {-horizontalOffset(), index.row() * rowHeight() - verticalOffset(), width, rowHeight()};
+}
+
+QModelIndex CheckListBox::indexAt(const QPoint &point) const
+{
+    const int row = rowAt(point.y());
+    return row < 0 ? QModelIndex() : rowIndex(row);
+}
+
+void CheckListBox::scrollTo(const QModelIndex &index, ScrollHint hint)
+{
+    if (!index.isValid() || index.model() != model())
+        return;
+    const int row = index.row();
+    const int page = rowsOnPage();
+    int top = verticalScrollBar()->value();
+    switch (hint) {
+    case EnsureVisible:
+        if (row < top)
+            top = row;
+        else if (row >= top + page)
+            top = row - page + 1;
+        break;
+    case PositionAtTop:
+        top = row;
+        break;
+    case PositionAtBottom:
+        top = row - page + 1;
+        break;
+    case PositionAtCenter:
+        top = row - (page - 1) / 2;
+        break;
+    }
+    verticalScrollBar()->setValue(top);
+}
+
+QModelIndex CheckListBox::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers)
+{
+    const int rows = rowCount();
+    if (rows == 0)
+        return {};
+    const int from = currentRow();
+    if (from < 0)
+        return rowIndex(0);
+    int to = from;
+    switch (cursorAction) {
+    case MoveUp:
+    case MovePrevious:
+        to = from - 1;
+        break;
+    case MoveDown:
+    case MoveNext:
+        to = from + 1;
+        break;
+    case MovePageUp:
+        to = from - qMax(1, rowsOnPage() - 1);  // the row at the top of the page stays in view
+        break;
+    case MovePageDown:
+        to = from + qMax(1, rowsOnPage() - 1);
+        break;
+    case MoveHome:
+        to = 0;
+        break;
+    case MoveEnd:
+        to = rows - 1;
+        break;
+    case MoveLeft:
+    case MoveRight:
+        break;
+    }
+    return rowIndex(qBound(0, to, rows - 1));
+}
+
+int CheckListBox::horizontalOffset() const
+{
+    return horizontalScrollBar()->value();
+}
+
+int CheckListBox::verticalOffset() const
+{
+    return verticalScrollBar()->value() * rowHeight();
+}
+
+bool CheckListBox::isIndexHidden(const QModelIndex &) const
+{
+    return false;
+}
+
+void CheckListBox::setSelection(const QRect &rect, QItemSelectionModel::SelectionFlags command)
+{
+    const QRect area = rect.normalized();
+    const int rows = rowCount();
+    const int top = area.top() + verticalOffset();
+    const int bottom = area.bottom() + verticalOffset();
+    QItemSelection selection;
+    if (rows > 0 && bottom >= 0 && top < rows * rowHeight())
+        selection.select(rowIndex(qMax(0, top / rowHeight())), rowIndex(qMin(rows - 1, bottom / rowHeight())));
+    selectionModel()->select(selection, command);
+}
+
+QRegion CheckListBox::visualRegionForSelection(const QItemSelection &selection) const
+{
+    QRegion region;
+    for (const QItemSelectionRange &range : selection) {
+        if (range.isValid() && !range.parent().isValid() && range.left() == 0)
+            region += visualRect(rowIndex(range.top())).united(visualRect(rowIndex(range.bottom())));
+    }
+    return region.intersected(viewport()->rect());
+}
+
+void CheckListBox::updateGeometries()
+{
+    m_rowSize = QSize();
+    const int page = rowsOnPage();
+    verticalScrollBar()->setSingleStep(1);
+    verticalScrollBar()->setPageStep(page);
+    verticalScrollBar()->setRange(0, qMax(0, rowCount() - page));
+    const int width = viewport()->width();
+    horizontalScrollBar()->setSingleStep(qMax(1, width / 4));
+    horizontalScrollBar()->setPageStep(width);
+    horizontalScrollBar()->setRange(0, qMax(0, rowSize().width() - width));
+    QAbstractItemView::updateGeometries();
+}
+
+void CheckListBox::initViewItemOption(QStyleOptionViewItem *option) const
+{
+    QAbstractItemView::initViewItemOption(option);
+    if (!iconSize().isValid()) {
+        const int side = style()->pixelMetric(QStyle::PM_ListViewIconSize, nullptr, this);
+        option->decorationSize = QSize(side, side);
+    }
+    option->decorationPosition = QStyleOptionViewItem::Left;
+    option->showDecorationSelected = true;  // the selected row is highlighted across, check box included
+}
+
+void CheckListBox::scrollContentsBy(int dx, int dy)
+{
+    viewport()->scroll(dx, dy * rowHeight());
+}
+
+// Only the rows in the painted area are visited, and a paint of check boxes alone (marks changed)
+// leaves out the texts, whose layout costs the most.
+void CheckListBox::paintEvent(QPaintEvent *event)
+{
+    const int rows = rowCount();
+    const QRect area = event->rect();
+    const int first = qMax(0, (area.top() + verticalOffset()) / rowHeight());
+    const int last = qMin(rows - 1, (area.bottom() + verticalOffset()) / rowHeight());
+    if (first > last)
+        return;
+
+    const QRect firstBox = checkBoxRect(rowIndex(first));
+    m_delegate->drawsText = area.left() < firstBox.left() || area.right() > firstBox.right();
+    QPainter painter(viewport());
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const QStyle::State listState = option.state;
+    const bool enabled = listState & QStyle::State_Enabled;
+    const QModelIndex current = currentIndex();
+    const bool focused = (hasFocus() || viewport()->hasFocus()) && current.isValid();
+    for (int row = first; row <= last; ++row) {
+        const QModelIndex index = rowIndex(row);
+        option.rect = visualRect(index);
+        option.state = listState;
+        if (selectionModel()->isSelected(index))
+            option.state |= QStyle::State_Selected;
+        if (enabled) {
+            const bool rowEnabled = model()->flags(index) & Qt::ItemIsEnabled;
+            option.state.setFlag(QStyle::State_Enabled, rowEnabled);
+            option.palette.setCurrentColorGroup(rowEnabled ? QPalette::Normal : QPalette::Disabled);
+        }
+        if (focused && index == current)
+            option.state |= QStyle::State_HasFocus;
+        itemDelegateForIndex(index)->paint(&painter, option, index);
+    }
+    m_delegate->drawsText = true;
 }
 
 void CheckListBox::mousePressEvent(QMouseEvent *event)
@@ -238,21 +520,25 @@ void CheckListBox::mousePressEvent(QMouseEvent *event)
         event->accept();  // the context menu comes by its own event
         return;
     }
-    QListView::mousePressEvent(event);
+    QAbstractItemView::mousePressEvent(event);
     if (event->button() != Qt::LeftButton)
         return;
     const QModelIndex index = indexAt(event->position().toPoint());
     if (!index.isValid())
         return;
 
+    if (checkBoxRect(index).contains(event->position().toPoint()))
+        toggleByUser(index.row());
+}
+
+QRect CheckListBox::checkBoxRect(const QModelIndex &index) const
+{
     QStyleOptionViewItem option;
     initViewItemOption(&option);
     option.rect = visualRect(index);
     option.features |= QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
     option.text = index.data(m_textRole).toString();
-    const QRect box = style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, this);
-    if (box.contains(event->position().toPoint()))
-        toggleByUser(index.row());
+    return style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, this);
 }
 
 void CheckListBox::mouseReleaseEvent(QMouseEvent *event)
@@ -261,7 +547,7 @@ void CheckListBox::mouseReleaseEvent(QMouseEvent *event)
         event->accept();  // a release without our press must not count as a click
         return;
     }
-    QListView::mouseReleaseEvent(event);
+    QAbstractItemView::mouseReleaseEvent(event);
 }
 
 void CheckListBox::keyPressEvent(QKeyEvent *event)
@@ -272,7 +558,7 @@ void CheckListBox::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
-    QListView::keyPressEvent(event);
+    QAbstractItemView::keyPressEvent(event);
 }
 
 void CheckListBox::setState(int row, CheckState state)

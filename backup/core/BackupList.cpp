@@ -23,8 +23,11 @@ void BackupList::append(QList<NewRow> rows)
     const int first = size();
     beginInsertRows(QModelIndex(), first, first + int(rows.size()) - 1);
     m_rows.reserve(first + rows.size());
-    for (NewRow &row : rows)
-        m_rows.append({std::move(row.path), {}, row.checked ? Qt::Checked : Qt::Unchecked});
+    m_states.reserve(first + rows.size());
+    for (NewRow &row : rows) {
+        m_rows.append({std::move(row.path), {}});
+        m_states.append(row.checked ? Qt::Checked : Qt::Unchecked);
+    }
     endInsertRows();
 }
 
@@ -37,6 +40,7 @@ void BackupList::clear()
 {
     beginResetModel();
     m_rows.clear();
+    m_states.clear();
     endResetModel();
 }
 
@@ -49,20 +53,18 @@ void BackupList::setChecked(int row, bool checked)
 // every view look at each row on its own.
 void BackupList::setAllChecked(bool checked)
 {
-    int stretch = -1;  // the first row of the stretch under way
-    for (int row = 0; row <= size(); ++row) {
-        bool changed = false;
-        if (row < size()) {
-            const Qt::CheckState after = platform::afterSetChecked(m_rows[row].state, checked);
-            changed = after != m_rows[row].state;
-            m_rows[row].state = after;
-        }
-        if (changed && stretch < 0) {
-            stretch = row;
-        } else if (!changed && stretch >= 0) {
+    const auto changes = [checked](Qt::CheckState state) { return platform::afterSetChecked(state, checked) != state; };
+    Qt::CheckState *states = m_states.data();  // m_states[row] would check for a shared copy at every row
+    const int rows = size();
+    int row = 0;
+    while (row < rows) {
+        while (row < rows && !changes(states[row]))
+            ++row;
+        const int stretch = row;
+        for (; row < rows && changes(states[row]); ++row)
+            states[row] = platform::afterSetChecked(states[row], checked);
+        if (stretch < row)
             emit dataChanged(index(stretch), index(row - 1), {Qt::CheckStateRole});
-            stretch = -1;
-        }
     }
 }
 
@@ -104,7 +106,7 @@ QVariant BackupList::data(const QModelIndex &index, int role) const
     case PathRole:
         return row.path;
     case Qt::CheckStateRole:
-        return int(row.state);
+        return int(m_states[index.row()]);
     default:
         return {};
     }
@@ -146,6 +148,7 @@ bool BackupList::insertRows(int row, int count, const QModelIndex &parent)
         return false;
     beginInsertRows(parent, row, row + count - 1);
     m_rows.insert(row, count, Row{});
+    m_states.insert(row, count, Qt::Unchecked);
     endInsertRows();
     return true;
 }
@@ -156,15 +159,16 @@ bool BackupList::removeRows(int row, int count, const QModelIndex &parent)
         return false;
     beginRemoveRows(parent, row, row + count - 1);
     m_rows.remove(row, count);
+    m_states.remove(row, count);
     endRemoveRows();
     return true;
 }
 
 void BackupList::setState(int row, Qt::CheckState state)
 {
-    if (m_rows[row].state == state)
+    if (m_states[row] == state)
         return;
-    m_rows[row].state = state;
+    m_states[row] = state;
     const QModelIndex changed = index(row);
     emit dataChanged(changed, changed, {Qt::CheckStateRole});
 }

@@ -11,6 +11,12 @@
 // list of names both show this one model, so they cannot drift apart.
 namespace backup {
 
+// One row of the Backup list, but for its check state.
+struct BackupListRow {
+    QString path;
+    QString ownName;  // null but for a name set apart from the path: a long list keeps one string a row
+};
+
 class BackupList : public QAbstractListModel {
     Q_OBJECT
 public:
@@ -21,7 +27,7 @@ public:
     int size() const { return int(m_rows.size()); }
     QString path(int row) const { return m_rows[row].path; }
     QString name(int row) const;
-    Qt::CheckState state(int row) const { return m_rows[row].state; }
+    Qt::CheckState state(int row) const { return m_states[row]; }
     bool isChecked(int row) const { return state(row) == Qt::Checked; }
 
     struct NewRow {
@@ -50,14 +56,14 @@ public:
     bool removeRows(int row, int count, const QModelIndex &parent = QModelIndex()) override;
 
 private:
-    struct Row {
-        QString path;
-        QString ownName;  // null but for a name set apart from the path: a long list keeps one string a row
-        Qt::CheckState state = Qt::Unchecked;
-    };
+    using Row = BackupListRow;
     void setState(int row, Qt::CheckState state);
 
     QList<Row> m_rows;
+    QList<Qt::CheckState> m_states;  // apart from the rows: marking all goes through a short array
 };
 
 }  // namespace backup
+
+// Rows are moved as bytes when a row is removed from the middle of a long list.
+Q_DECLARE_TYPEINFO(backup::BackupListRow, Q_RELOCATABLE_TYPE);
