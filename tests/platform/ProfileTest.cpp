@@ -130,13 +130,17 @@ private slots:
     void equalKeysReadTheFirstValue()
     {
         const ProfileDocument document = ProfileDocument::parse(QStringLiteral(
-            "[S]\nabcd=1\nABCD=2\nabcde=3\nabc=4\n ABCDE =5\nÄbcdefgh=6\näBCDEFGH=7\nabcdefgh=8\n"));
+            "[S]\nabcd=1\nABCD=2\nabcde=3\nabc=4\n ABCDE =5\nÄbcdefgh=6\näBCDEFGH=7\nabcdefgh=8\n"
+            // The long s folds to s: a key with it equals one in plain ASCII, Z to A and the signs
+            // beside them in the code table included.
+            "ſtuvwxyz@[`{=9\nSTUVWXYZ@[`{=10\nstuvwxyz@[`{=11\nSTUVWXYZ`{@[=12\n"));
         QStringList read;
         document.forEachKeyValue(QStringLiteral("s"), [&read](QStringView key, QStringView value) {
             read << key.toString() + u'=' + value.toString();
         });
         QCOMPARE(read, QStringList({"abcd=1", "ABCD=1", "abcde=3", "abc=4", "ABCDE=3", "Äbcdefgh=6",
-                                    "äBCDEFGH=6", "abcdefgh=8"}));
+                                    "äBCDEFGH=6", "abcdefgh=8", "ſtuvwxyz@[`{=9", "STUVWXYZ@[`{=9",
+                                    "stuvwxyz@[`{=9", "STUVWXYZ`{@[=12"}));
         QCOMPARE(document.value(QStringLiteral("S"), QStringLiteral("ABCDEFGH"), QString()), QStringLiteral("8"));
         QCOMPARE(document.value(QStringLiteral("S"), QStringLiteral("äbcdefgh"), QString()), QStringLiteral("6"));
     }
