@@ -82,3 +82,6 @@ SaveResult save(const QString &programDirectory, bool unreadableAtStart, const Q
                 bool autoQuit, bool shortHelp, const QString &destination);
 
 }  // namespace settings
+
+// A long list's rows grow by moving their bytes.
+Q_DECLARE_TYPEINFO(settings::ListRow, Q_RELOCATABLE_TYPE);

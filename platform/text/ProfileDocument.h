@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/text/detail/ProfileKeyIndex.h"
+#include "platform/text/detail/ProfileLine.h"
 
 #include <QList>
 #include <QString>
@@ -44,20 +45,8 @@ public:
     QList<NumberedLine> strayLines() const;
 
 private:
-    enum class LineEnd : quint8 { None, CrLf, Cr, Lf };  // None: a last line without one
-    // An entry's key and value are read from its text, so that a line costs one string.
-    struct Line {
-        QString raw;  // the line without its end, as read or last written
-        LineEnd end = LineEnd::CrLf;
-        qsizetype number = 0;  // from 1 as parsed; 0 for a line written since
-        qsizetype equals = -1;  // an entry's '=' in raw; -1: not an entry (blank, comment, header)
-        bool repeated = false;  // an entry whose key an earlier entry of its section has
-        bool isEntry() const { return equals >= 0; }
-        QStringView keyText() const { return QStringView(raw).first(equals); }  // blanks included
-        QString key() const { return keyText().trimmed().toString(); }
-        QStringView valueText() const { return QStringView(raw).sliced(equals + 1).trimmed(); }
-        QString value() const { return valueText().toString(); }
-    };
+    using LineEnd = detail::ProfileLineEnd;
+    using Line = detail::ProfileLine;
     struct Section {
         QString name;  // empty for lines before the first header
         Line header;  // raw empty for lines before the first header
