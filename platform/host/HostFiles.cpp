@@ -1,7 +1,5 @@
 #include "platform/host/detail/HostFiles.h"
 
-#include <QFile>
-
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -107,16 +105,24 @@ struct Place {
     int at() const { return folder.isOpen() ? folder.get() : heldRoot >= 0 ? heldRoot : AT_FDCWD; }
 };
 
-// The last name of a path below its root.
-std::optional<QByteArray> lastNameOf(const HostPath &path)
+// The last name of a path below its root, or nothing (errno set) when it is none an *at() call
+// may take: "." or ".." would let it reach the folder above.
+std::optional<QStringView> lastNameIn(const HostPath &path)
 {
     const QStringView name = QStringView(path.below).sliced(path.below.lastIndexOf(u'/') + 1);
-    // A last name of "." or ".." would let an *at() call reach the folder above.
     if (name.isEmpty() || name == u"." || name == u"..") {
         errno = ENOENT;
         return std::nullopt;
     }
-    return QFile::encodeName(name.toString());
+    return name;
+}
+
+std::optional<QByteArray> lastNameOf(const HostPath &path)
+{
+    const auto name = lastNameIn(path);
+    if (!name)
+        return std::nullopt;
+    return name->toUtf8();
 }
 
 std::optional<Place> placeOf(const HostPath &path)
@@ -286,7 +292,7 @@ int makeEmpty(int fd, const struct stat &target)
 // link in its place, and what it makes is a regular file.
 HostFd createNewFile(const HostPath &path)
 {
-    if (!path.below.isEmpty() && !lastNameOf(path))
+    if (!path.below.isEmpty() && !lastNameIn(path))
         return {};
     const auto root = rootOf(path);
     if (!root)
@@ -490,9 +496,11 @@ int dosErrorFromErrno(int error, int whenMissing)
     }
 }
 
+// Qt takes the system's encoding on Unix to be UTF-8, as QFile::encodeName() does, and spares
+// finding the locale's converter for each name.
 QByteArray hostName(const QString &hostPath)
 {
-    return QFile::encodeName(hostPath);
+    return hostPath.toUtf8();
 }
 
 QString hostChild(const QString &hostFolder, const QString &name)
