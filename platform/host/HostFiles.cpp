@@ -178,9 +178,9 @@ std::optional<HostFd> openRegularInParent(const HostPath &path, struct stat *inf
     if (::fstatat(folder, name->constData(), &seen, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(seen.st_mode))
         return std::nullopt;
     HostFd fd(::openat(folder, name->constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
-    if (!fd.isOpen())
-        return errno == ELOOP ? std::nullopt : std::optional<HostFd>(HostFd());  // a link took its place
-    if (!isRegularFile(fd.get(), info))
+    if (!fd.isOpen() && errno == ELOOP)
+        return std::nullopt;  // a link took its place meanwhile
+    if (fd.isOpen() && !isRegularFile(fd.get(), info))
         return HostFd();
     return fd;
 }
