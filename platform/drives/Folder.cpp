@@ -193,6 +193,7 @@ int Folder::readEntries(const QHash<QString, Record> &records)
     if (!listing.ok())
         return listing.error;
     QHash<QString, QString> storedAliases;  // key of a long name -> its recorded alias
+    m_entries.reserve(listing.value.size());  // a folder of many files grows its table once
     for (const HostEntry &hostEntry : listing.value) {
         const auto name = windowsName(hostEntry.name);
         if (!name) {
@@ -225,6 +226,7 @@ int Folder::readEntries(const QHash<QString, Record> &records)
             withoutAlias.append(entry.key());
     }
     std::sort(withoutAlias.begin(), withoutAlias.end());
+    m_aliasOwners.reserve(m_aliasOwners.size() + withoutAlias.size());
     for (const QString &key : std::as_const(withoutAlias))
         assignAlias(m_entries[key], key);
     return dos::Ok;

@@ -328,6 +328,7 @@ public:
 private:
     OpenRoot openRootOf(const Drive &drive);
     OpenRoot writeFolderOf(const Location &file);
+    HostPath sourceOf(const Location &file);
     DosResult<QString> shortFolderPath(const Location &entry);
 
     HeldPlaces m_heldLately;
@@ -354,12 +355,14 @@ private:
         }
     };
 
-    // The folder a file run copies into, held open for the run (writeFolderOf).
-    struct WriteFolder {
+    // A folder a file run copies into (writeFolderOf) or from (sourceOf), held open for the run.
+    struct RunFolder {
         SeenInRun seen;
         OpenRoot open;
     };
-    WriteFolder m_writeFolder;
+    OpenRoot heldInRun(RunFolder &held, const Location &file);
+    RunFolder m_writeFolder;
+    RunFolder m_sourceFolder;
 
     // The folders whose short forms a file run asked for last (shortFolderPath).
     struct ShortFolder {
@@ -395,9 +398,13 @@ OpenRoot HostFolderBackend::openRootOf(const Drive &drive)
 // cannot be opened; the file's own path then finds what is wrong.
 OpenRoot HostFolderBackend::writeFolderOf(const Location &file)
 {
+    return heldInRun(m_writeFolder, file);
+}
+
+OpenRoot HostFolderBackend::heldInRun(RunFolder &held, const Location &file)
+{
     const SeenInRun now{fileRunUnderWay(), heldFoldersVersion(), file.drive, BackendPlace::openRoot(file),
                         BackendPlace::folder(file)};
-    WriteFolder &held = m_writeFolder;
     if (held.seen.is(now) && held.open)
         return held.open;
     OpenRoot open = holdHostFolder(hostFolderOf(file));
@@ -405,6 +412,17 @@ OpenRoot HostFolderBackend::writeFolderOf(const Location &file)
         return open;
     held = {now, open};
     return open;
+}
+
+// A file run copies many files of one folder: that folder is held for the run like the one it
+// copies into, and a regular file in it is opened by name. Outside a run the path is resolved as
+// always.
+HostPath HostFolderBackend::sourceOf(const Location &file)
+{
+    HostPath path = hostFileOf(file);
+    if (fileRunUnderWay() != 0)
+        path.parent = heldInRun(m_sourceFolder, file);
+    return path;
 }
 
 // Most paths are spelled as on the host, or name a new entry in a folder that is: they cost a
@@ -599,12 +617,13 @@ InPlaceCopy HostFolderBackend::copyReplacing(const Location &from, const Locatio
     const OpenRoot held = writeFolderOf(to);
     const HostPath hostFolder = held ? HostPath(hostFolderOf(to).text(), QString(), held) : hostFolderOf(to);
     const HostPath target = held ? hostFolder.child(to.name) : hostFileOf(to);
+    const HostPath source = sourceOf(from);
     TemporaryNames names(prefix);
     while (const auto name = names.next()) {
         if (folder.value->find(*name))
             continue;
         const HostPath temporary = hostFolder.child(*name);
-        const ReplacingCopy copy = copyHostFileReplacing(hostFileOf(from), target, temporary);
+        const ReplacingCopy copy = copyHostFileReplacing(source, target, temporary);
         // Someone else took the name meanwhile.
         if (copy.temporaryRefused && copy.error == dos::AccessDenied && statHost(temporary))
             continue;

@@ -1,7 +1,5 @@
 #include "platform/host/detail/HostFiles.h"
 
-#include <QFile>
-
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -107,16 +105,24 @@ struct Place {
     int at() const { return folder.isOpen() ? folder.get() : heldRoot >= 0 ? heldRoot : AT_FDCWD; }
 };
 
-// The last name of a path below its root.
-std::optional<QByteArray> lastNameOf(const HostPath &path)
+// The last name of a path below its root, or nothing (errno set) when it is none an *at() call
+// may take: "." or ".." would let it reach the folder above.
+std::optional<QStringView> lastNameIn(const HostPath &path)
 {
-    const QString name = path.below.section(u'/', -1);
-    // A last name of "." or ".." would let an *at() call reach the folder above.
+    const QStringView name = QStringView(path.below).sliced(path.below.lastIndexOf(u'/') + 1);
     if (name.isEmpty() || name == u"." || name == u"..") {
         errno = ENOENT;
         return std::nullopt;
     }
-    return hostName(name);
+    return name;
+}
+
+std::optional<QByteArray> lastNameOf(const HostPath &path)
+{
+    const auto name = lastNameIn(path);
+    if (!name)
+        return std::nullopt;
+    return name->toUtf8();
 }
 
 std::optional<Place> placeOf(const HostPath &path)
@@ -158,10 +164,35 @@ bool isRegularFile(int fd)
     return isRegularFile(fd, &info);
 }
 
+// A regular file right in the held folder of its path, opened by name, and its *info: the name
+// is looked at without following it and opened only when it is a regular file. Empty, with
+// nothing opened, for anything else (a link, a device, a FIFO, nothing), which the whole path
+// then finds.
+std::optional<HostFd> openRegularInParent(const HostPath &path, struct stat *info)
+{
+    const auto name = lastNameOf(path);
+    if (!name)
+        return std::nullopt;
+    const int folder = path.parent->get();
+    struct stat seen;
+    if (::fstatat(folder, name->constData(), &seen, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(seen.st_mode))
+        return std::nullopt;
+    HostFd fd(::openat(folder, name->constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
+    if (!fd.isOpen() && errno == ELOOP)
+        return std::nullopt;  // a link took its place meanwhile
+    if (fd.isOpen() && !isRegularFile(fd.get(), info))
+        return HostFd();
+    return fd;
+}
+
 // A regular file opened for reading, and its *info. A device or FIFO is refused before it is
 // opened; the file opened is checked again, as something else may have taken its place meanwhile.
 HostFd openForReading(const HostPath &path, struct stat *info)
 {
+    if (path.parent) {
+        if (auto fd = openRegularInParent(path, info))
+            return std::move(*fd);
+    }
     const auto root = rootOf(path);
     if (!root)
         return {};
@@ -192,9 +223,20 @@ int finishCopy(HostFd &out, const HostPath &to, int error, const timespec (&time
     return error;
 }
 
-int copyByReading(int in, int out)
+// Whether a copy has reached the source's end: `got` bytes came of `asked` and `copied` in all.
+// A step that stops short once the size the file had when opened is copied has met its end, so
+// that a small file needs no second step to find it; a file that grew meanwhile goes on to its
+// new end. A size of 0 says nothing (pseudo files show it), so such a file is read until nothing
+// comes.
+bool isAtEnd(qint64 copied, qint64 size, ssize_t got, size_t asked)
+{
+    return size > 0 && copied >= size && size_t(got) < asked;
+}
+
+int copyByReading(int in, int out, qint64 size)
 {
     const std::unique_ptr<char[]> buffer(new char[CopyBufferSize]);
+    qint64 copied = 0;
     for (;;) {
         const ssize_t got = ::read(in, buffer.get(), CopyBufferSize);
         if (got < 0) {
@@ -206,22 +248,32 @@ int copyByReading(int in, int out)
             return dos::Ok;
         if (const int error = writeAllTo(out, buffer.get(), got))
             return error;
+        copied += got;
+        if (isAtEnd(copied, size, got, CopyBufferSize))
+            return dos::Ok;
     }
 }
 
 // The kernel copies (and may share blocks) where it can; other file systems get read and write.
-int copyBytes(int in, int out)
+// `size` is the source's size when it was opened.
+int copyBytes(int in, int out, qint64 size)
 {
+    constexpr size_t Step = 1 << 30;
+    qint64 copied = 0;
     for (;;) {
-        const ssize_t copied = ::copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0);
-        if (copied > 0)
+        const ssize_t got = ::copy_file_range(in, nullptr, out, nullptr, Step, 0);
+        if (got > 0) {
+            copied += got;
+            if (isAtEnd(copied, size, got, Step))
+                return dos::Ok;
             continue;
-        if (copied == 0)
+        }
+        if (got == 0)
             return dos::Ok;
         if (errno == EINTR)
             continue;
         if (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP)
-            return copyByReading(in, out);
+            return copyByReading(in, out, size - copied);
         return lastError();
     }
 }
@@ -240,7 +292,7 @@ int makeEmpty(int fd, const struct stat &target)
 // link in its place, and what it makes is a regular file.
 HostFd createNewFile(const HostPath &path)
 {
-    if (!path.below.isEmpty() && !lastNameOf(path))
+    if (!path.below.isEmpty() && !lastNameIn(path))
         return {};
     const auto root = rootOf(path);
     if (!root)
@@ -444,9 +496,11 @@ int dosErrorFromErrno(int error, int whenMissing)
     }
 }
 
+// Qt takes the system's encoding on Unix to be UTF-8, as QFile::encodeName() does, and spares
+// finding the locale's converter for each name.
 QByteArray hostName(const QString &hostPath)
 {
-    return QFile::encodeName(hostPath);
+    return hostPath.toUtf8();
 }
 
 QString hostChild(const QString &hostFolder, const QString &name)
@@ -622,7 +676,7 @@ int copyHostFile(const HostPath &from, const HostPath &to)
         return lastError(dos::PathNotFound);
     int error = makeEmpty(out.get(), target);
     if (error == dos::Ok)
-        error = copyBytes(in.get(), out.get());
+        error = copyBytes(in.get(), out.get(), source.st_size);
     const timespec times[2] = {source.st_atim, source.st_mtim};
     return finishCopy(out, to, error, times);
 }
@@ -635,7 +689,7 @@ ReplacingCopy copyHostFileReplacing(const HostPath &from, const HostPath &to, co
         return {lastError(dos::PathNotFound), true};
     struct stat source;
     const HostFd in = openForReading(from, &source);
-    int error = in.isOpen() ? copyBytes(in.get(), out.get()) : lastError();
+    int error = in.isOpen() ? copyBytes(in.get(), out.get(), source.st_size) : lastError();
     if (error == dos::Ok) {
         const timespec times[2] = {source.st_atim, source.st_mtim};
         if (::futimens(out.get(), times) != 0)
@@ -712,6 +766,12 @@ int HostReplacement::commit()
 
 namespace {
 
+// The folders above a path's last name, as written in it.
+QStringView folderPart(const QString &below)
+{
+    return QStringView(below).first(qMax(below.lastIndexOf(u'/'), qsizetype(0)));
+}
+
 int renameIn(const Place &source, int targetFolder, const QByteArray &targetName)
 {
     if (::renameat(source.at(), source.name.constData(), targetFolder, targetName.constData()) != 0)
@@ -728,7 +788,7 @@ int renameHostFile(const HostPath &from, const HostPath &to)
         return lastError();
     // Within one folder (a temporary put in place) the folder is opened once.
     const bool sameFolder = !from.below.isEmpty() && !to.below.isEmpty() && from.root == to.root
-                            && from.below.section(u'/', 0, -2) == to.below.section(u'/', 0, -2);
+                            && folderPart(from.below) == folderPart(to.below);
     if (sameFolder) {
         const auto name = lastNameOf(to);
         if (!name)

@@ -45,7 +45,7 @@ QString fromAnsi(const QByteArray &bytes)
 
 std::optional<QByteArray> ansiLines(const QStringList &lines)
 {
-    return detail::crLfLines(lines, toAnsi);
+    return detail::crLfLines(lines, ansiByte);
 }
 
 }  // namespace platform

@@ -41,10 +41,10 @@ bool isAllowedInShortName(QChar c)
         return isOemInShortName(c);
     if ((code >= 'A' && code <= 'Z') || (code >= 'a' && code <= 'z') || (code >= '0' && code <= '9'))
         return true;
-    return QStringLiteral("!#$%&'()-@^_`{}~").contains(c);
+    return QStringView(u"!#$%&'()-@^_`{}~").contains(c);
 }
 
-bool isShortPart(const QString &part, int maxLength)
+bool isShortPart(QStringView part, int maxLength)
 {
     if (part.size() > maxLength)
         return false;
@@ -58,7 +58,7 @@ bool isShortPart(const QString &part, int maxLength)
 QString aliasCharacters(QString text)
 {
     for (QChar &c : text) {
-        if (QStringLiteral("+,;=[]").contains(c) || (c.unicode() > 127 && !isOemInShortName(c)))
+        if (QStringView(u"+,;=[]").contains(c) || (c.unicode() > 127 && !isOemInShortName(c)))
             c = u'_';
     }
     return text;
@@ -106,8 +106,8 @@ bool isShortName(const QString &name)
     const qsizetype dot = name.indexOf(u'.');
     if (dot < 0)
         return !name.isEmpty() && isShortPart(name, 8);
-    const QString base = name.left(dot);
-    const QString extension = name.mid(dot + 1);
+    const QStringView base = QStringView(name).first(dot);
+    const QStringView extension = QStringView(name).sliced(dot + 1);
     return !base.isEmpty() && !extension.isEmpty() && isShortPart(base, 8) && isShortPart(extension, 3);
 }
 

@@ -63,7 +63,7 @@ QString fromOem(const QByteArray &bytes)
 
 std::optional<QByteArray> oemLines(const QStringList &lines)
 {
-    return detail::crLfLines(lines, toOem);
+    return detail::crLfLines(lines, oemByte);
 }
 
 }  // namespace platform

@@ -24,19 +24,23 @@ QString textOfBytes(const QByteArray &bytes, CharacterOf characterOf)
     return text;
 }
 
-std::optional<QByteArray> crLfLines(const QStringList &lines, TextEncoder encode)
+std::optional<QByteArray> crLfLines(const QStringList &lines, ByteOf byteOf)
 {
     qsizetype size = 0;
     for (const QString &line : lines)
         size += line.size() + 2;
-    QByteArray bytes;
-    bytes.reserve(size);
+    // Written in place: a script has a line or more for every file it names.
+    QByteArray bytes(size, Qt::Uninitialized);
+    char *out = bytes.data();
     for (const QString &line : lines) {
-        const auto encoded = encode(line);
-        if (!encoded)
-            return std::nullopt;
-        bytes += *encoded;
-        bytes += "\r\n";
+        for (const QChar c : line) {
+            const auto byte = byteOf(c.unicode());
+            if (!byte)
+                return std::nullopt;
+            *out++ = *byte;
+        }
+        *out++ = '\r';
+        *out++ = '\n';
     }
     return bytes;
 }

@@ -8,9 +8,13 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <optional>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace backup;
 namespace attr = platform::attr;
@@ -21,6 +25,8 @@ const QString Source = QStringLiteral("C:\\Io.sys");
 const QString Folder = QStringLiteral("D:\\Backups");
 const QString Target = QStringLiteral("D:\\Backups\\Io.sys");
 const QDateTime SourceTime(QDate(1999, 12, 7), QTime(14, 5, 32));
+// More than one step of a copy that reads and writes, not a multiple of its buffer.
+const QByteArray LargeContent = QByteArray(3 * 1024 * 1024 + 17, 'g') + "Ende";
 
 int attributes(const QString &path)
 {
@@ -103,6 +109,99 @@ private slots:
         QCOMPARE(QDir(pc.host(QStringLiteral("D:\\Andere"))).entryList(QDir::Files),
                  QStringList{QStringLiteral("Io.sys")});
         QCOMPARE(pc.readFile(QStringLiteral("D:\\Backups\\Neu.sys")), QByteArray("neu"));
+    }
+
+    // A file run opens a regular file right in the folder it holds by name; whatever else stands
+    // there is found as outside a run: a link inside the drive is followed, one leading out
+    // counts as missing, a FIFO or folder is refused.
+    void sourceKinds_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("inRun");
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QByteArray>("content");
+        for (const bool inRun : {false, true}) {
+            const char *where = inRun ? "in a file run" : "alone";
+            QTest::addRow("regular file, %s", where) << "file" << inRun << 0 << QByteArray("neuer Inhalt");
+            QTest::addRow("empty file, %s", where) << "empty" << inRun << 0 << QByteArray();
+            QTest::addRow("large file, %s", where) << "large" << inRun << 0 << LargeContent;
+            QTest::addRow("link inside the drive, %s", where) << "link in" << inRun << 0 << QByteArray("echt");
+            QTest::addRow("link out of the drive, %s", where) << "link out" << inRun << 2 << QByteArray();
+            QTest::addRow("FIFO, %s", where) << "fifo" << inRun << 5 << QByteArray();
+            QTest::addRow("folder, %s", where) << "folder" << inRun << 5 << QByteArray();
+            QTest::addRow("missing, %s", where) << "missing" << inRun << 2 << QByteArray();
+        }
+    }
+
+    void sourceKinds()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, inRun);
+        QFETCH(int, error);
+        QFETCH(QByteArray, content);
+        TestMachine pc;
+        pc.makeDirectory(Folder);
+        pc.makeDirectory(QStringLiteral("C:\\Quelle"));
+        pc.writeFile(QStringLiteral("C:\\Quelle\\Vorher.sys"), "davor");
+        pc.writeFile(QStringLiteral("C:\\Daten\\Echt.sys"), "echt");
+        const QTemporaryDir outside;
+        QVERIFY(outside.isValid());
+        const QString source = QStringLiteral("C:\\Quelle\\Io.sys");
+        const QByteArray host = QFile::encodeName(pc.host(source));
+        if (kind == u"file" || kind == u"empty" || kind == u"large")
+            pc.writeFile(source, content);
+        else if (kind == u"link in")
+            QCOMPARE(::symlink("../Daten/Echt.sys", host.constData()), 0);
+        else if (kind == u"link out") {
+            const QString fremd = outside.filePath(QStringLiteral("fremd.sys"));
+            QFile file(fremd);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QCOMPARE(file.write("fremd"), 5);
+            file.close();
+            QCOMPARE(::symlink(QFile::encodeName(fremd).constData(), host.constData()), 0);
+        } else if (kind == u"fifo")
+            QCOMPARE(::mkfifo(host.constData(), 0600), 0);
+        else if (kind == u"folder")
+            pc.makeDirectory(source);
+
+        std::optional<platform::FileRun> run;
+        if (inRun)
+            run.emplace();
+        // A copy from the same folder before: the run holds that folder already.
+        QCOMPARE(copyIntoBackup(QStringLiteral("C:\\Quelle\\Vorher.sys"), QStringLiteral("D:\\Backups\\Vorher.sys"))
+                     .error,
+                 0);
+        QCOMPARE(copyIntoBackup(source, Target).error, error);
+        if (run)
+            QCOMPARE(run->finish(), 0);
+
+        const QString expected = QStringLiteral("Io.sys");
+        QCOMPARE(filesIn(Folder), error == 0 ? QStringList({expected, QStringLiteral("Vorher.sys")})
+                                             : QStringList{QStringLiteral("Vorher.sys")});
+        if (error == 0)
+            QCOMPARE(pc.readFile(Target), content);
+    }
+
+    // A file run holds the folder it copies from: copies from another folder, or from the
+    // folder made again after its removal, read what its path leads to now.
+    void copiesInOneFileRunReadFromTheirFolders()
+    {
+        TestMachine pc;
+        pc.makeDirectory(Folder);
+        pc.writeFile(QStringLiteral("C:\\A\\Io.sys"), "erstes A");
+        pc.writeFile(QStringLiteral("C:\\B\\Io.sys"), "B");
+        platform::FileRun run;
+        QCOMPARE(copyIntoBackup(QStringLiteral("C:\\A\\Io.sys"), QStringLiteral("D:\\Backups\\A1.sys")).error, 0);
+        QCOMPARE(copyIntoBackup(QStringLiteral("C:\\B\\Io.sys"), QStringLiteral("D:\\Backups\\B.sys")).error, 0);
+        QCOMPARE(platform::removeDirectoryTree(QStringLiteral("C:\\A")), 0);
+        QCOMPARE(platform::createDirectory(QStringLiteral("C:\\A")), 0);
+        QCOMPARE(platform::writeFile(QStringLiteral("C:\\A\\Io.sys"), "zweites A"), 0);
+        QCOMPARE(copyIntoBackup(QStringLiteral("C:\\A\\Io.sys"), QStringLiteral("D:\\Backups\\A2.sys")).error, 0);
+        QCOMPARE(run.finish(), 0);
+
+        QCOMPARE(pc.readFile(QStringLiteral("D:\\Backups\\A1.sys")), QByteArray("erstes A"));
+        QCOMPARE(pc.readFile(QStringLiteral("D:\\Backups\\B.sys")), QByteArray("B"));
+        QCOMPARE(pc.readFile(QStringLiteral("D:\\Backups\\A2.sys")), QByteArray("zweites A"));
     }
 
     // A floppy keeps its files in an image: copies into it, out of it and within it go the same

@@ -47,6 +47,9 @@ struct HostPath {
     QString root;
     QString below;  // names joined by '/'; empty for the root itself
     OpenRoot open;  // root itself, when held open; below is then resolved in it
+    // The folder of the last name, when held open: a regular file right in it is read by name,
+    // without resolving below again. Anything else there is found through the whole path.
+    OpenRoot parent;
 
     HostPath child(const QString &name) const;
     QString text() const;  // root and below in one host path, for other programs and messages

@@ -11,7 +11,6 @@ namespace platform::detail {
 
 using ByteOf = std::optional<char> (*)(char16_t code);
 using CharacterOf = char16_t (*)(uchar byte);
-using TextEncoder = std::optional<QByteArray> (*)(const QString &text);
 
 // One byte per character; null when byteOf has none for a character.
 [[nodiscard]] std::optional<QByteArray> singleByteText(const QString &text, ByteOf byteOf);
@@ -20,6 +19,6 @@ using TextEncoder = std::optional<QByteArray> (*)(const QString &text);
 [[nodiscard]] QString textOfBytes(const QByteArray &bytes, CharacterOf characterOf);
 
 // Each line encoded and followed by CR LF; null when a line cannot be encoded.
-[[nodiscard]] std::optional<QByteArray> crLfLines(const QStringList &lines, TextEncoder encode);
+[[nodiscard]] std::optional<QByteArray> crLfLines(const QStringList &lines, ByteOf byteOf);
 
 }  // namespace platform::detail
