@@ -143,14 +143,9 @@ int main(int argc, char *argv[])
         QStringLiteral("Times the backup run's copying against cp on the same disk."));
     options.addHelpOption();
     const QCommandLineOption folderOption = testPcFolderOption();
-    const QCommandLineOption runsOption(QStringLiteral("runs"), QStringLiteral("Timed runs per case."),
-                                        QStringLiteral("n"), QStringLiteral("5"));
-    const QCommandLineOption filesOption(QStringLiteral("files"),
-                                         QStringLiteral("Number of 64 KiB files; 0 skips the case."),
-                                         QStringLiteral("n"), QStringLiteral("1000"));
-    const QCommandLineOption tinyOption(QStringLiteral("tiny-files"),
-                                        QStringLiteral("Number of 1-byte files; 0 skips the case."),
-                                        QStringLiteral("n"), QStringLiteral("10000"));
+    const QCommandLineOption runsOption = runsPerCaseOption(QStringLiteral("5"));
+    const QCommandLineOption filesOption = smallFilesOption();
+    const QCommandLineOption tinyOption = tinyFilesOption();
     const QCommandLineOption largeOption(QStringLiteral("large-mib"),
                                          QStringLiteral("Size of the single large file; 0 skips it."),
                                          QStringLiteral("mib"), QStringLiteral("256"));

@@ -94,6 +94,25 @@ QCommandLineOption testPcFolderOption()
                               QStringLiteral("folder"), QCoreApplication::applicationDirPath());
 }
 
+QCommandLineOption runsPerCaseOption(const QString &defaultRuns)
+{
+    return QCommandLineOption(QStringLiteral("runs"), QStringLiteral("Timed runs per case."), QStringLiteral("n"),
+                              defaultRuns);
+}
+
+QCommandLineOption smallFilesOption()
+{
+    return QCommandLineOption(QStringLiteral("files"), QStringLiteral("Number of 64 KiB files; 0 skips the case."),
+                              QStringLiteral("n"), QStringLiteral("1000"));
+}
+
+QCommandLineOption tinyFilesOption()
+{
+    return QCommandLineOption(QStringLiteral("tiny-files"),
+                              QStringLiteral("Number of 1-byte files; 0 skips the case."), QStringLiteral("n"),
+                              QStringLiteral("10000"));
+}
+
 void printTimings(const QString &heading, const QString &anchor, const QList<Timings> &results, int runs)
 {
     QList<SideTimings> sides;

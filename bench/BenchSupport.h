@@ -75,6 +75,11 @@ void removeHostFolder(const QString &folder);
 
 // --dir: the folder the test PC is made in, on the disk to be measured (default: beside the program).
 QCommandLineOption testPcFolderOption();
+// --runs: timed runs per case.
+QCommandLineOption runsPerCaseOption(const QString &defaultRuns);
+// --files and --tiny-files: how many files of 64 KiB and of one byte the two many-file cases copy.
+QCommandLineOption smallFilesOption();
+QCommandLineOption tinyFilesOption();
 
 void writeRandomFile(const QString &hostPath, qint64 size);
 double median(QList<double> values);

@@ -152,8 +152,7 @@ int main(int argc, char *argv[])
         QStringLiteral("Times the backup comparison against cmp on the same pairs."));
     options.addHelpOption();
     const QCommandLineOption folderOption = testPcFolderOption();
-    const QCommandLineOption runsOption(QStringLiteral("runs"), QStringLiteral("Timed runs per case."),
-                                        QStringLiteral("n"), QStringLiteral("5"));
+    const QCommandLineOption runsOption = runsPerCaseOption(QStringLiteral("5"));
     const QCommandLineOption filesOption(QStringLiteral("files"), QStringLiteral("Number of files."),
                                          QStringLiteral("n"), QStringLiteral("1000"));
     const QCommandLineOption sizeOption(QStringLiteral("kib"), QStringLiteral("Size of each file in KiB."),

@@ -216,14 +216,9 @@ int main(int argc, char *argv[])
         QStringLiteral("Times a bare crash-safe copy of many small files against cp on the same disk."));
     options.addHelpOption();
     const QCommandLineOption folderOption = testPcFolderOption();
-    const QCommandLineOption runsOption(QStringLiteral("runs"), QStringLiteral("Timed runs per case."),
-                                        QStringLiteral("n"), QStringLiteral("5"));
-    const QCommandLineOption filesOption(QStringLiteral("files"),
-                                         QStringLiteral("Number of 64 KiB files; 0 skips the case."),
-                                         QStringLiteral("n"), QStringLiteral("1000"));
-    const QCommandLineOption tinyOption(QStringLiteral("tiny-files"),
-                                        QStringLiteral("Number of 1-byte files; 0 skips the case."),
-                                        QStringLiteral("n"), QStringLiteral("10000"));
+    const QCommandLineOption runsOption = runsPerCaseOption(QStringLiteral("5"));
+    const QCommandLineOption filesOption = smallFilesOption();
+    const QCommandLineOption tinyOption = tinyFilesOption();
     options.addOptions({folderOption, runsOption, filesOption, tinyOption});
     options.process(app);
     const int runs = qMax(1, options.value(runsOption).toInt());

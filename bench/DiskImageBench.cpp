@@ -146,8 +146,7 @@ int main(int argc, char *argv[])
     options.setApplicationDescription(QStringLiteral("Times a drive on a FAT32 disk image against mtools."));
     options.addHelpOption();
     const QCommandLineOption folderOption = testPcFolderOption();
-    const QCommandLineOption runsOption(QStringLiteral("runs"), QStringLiteral("Timed runs per case."),
-                                        QStringLiteral("n"), QStringLiteral("9"));
+    const QCommandLineOption runsOption = runsPerCaseOption(QStringLiteral("9"));
     const QCommandLineOption entriesOption(QStringLiteral("entries"), QStringLiteral("Files in C:\\WINDOWS."),
                                            QStringLiteral("n"), QStringLiteral("1000"));
     const QCommandLineOption foldersOption(QStringLiteral("folders"),
