@@ -7,32 +7,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QPushButton>
-#include <QTimer>
 #include <QtTest>
 
 #include <functional>
 
 namespace {
-
-using Step = std::function<void(QWidget *dialog)>;
-
-// Runs each step in the next modal dialog once it is the active window; the last step closes it.
-void inDialogs(const std::function<void()> &open, QList<Step> steps)
-{
-    QWidget *handled = nullptr;
-    QTimer watcher;
-    watcher.setInterval(10);
-    QObject::connect(&watcher, &QTimer::timeout, [&] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (steps.isEmpty() || !modal || modal == handled || !modal->isVisible()
-            || QApplication::activeWindow() != modal)
-            return;
-        handled = modal;
-        steps.takeFirst()(modal);
-    });
-    watcher.start();
-    open();
-}
 
 void press(QWidget *dialog, const QString &button)
 {
@@ -40,7 +19,7 @@ void press(QWidget *dialog, const QString &button)
 }
 
 // F1, then the dialog's "Hilfe" button (when it has one), then closing it.
-Step askForHelp(const QString &helpButton, const QString &closeButton)
+DialogStep askForHelp(const QString &helpButton, const QString &closeButton)
 {
     return [=](QWidget *dialog) {
         QTest::keyClick(dialog, Qt::Key_F1);

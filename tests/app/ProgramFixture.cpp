@@ -37,29 +37,39 @@ TForm1 &ProgramFixture::start(Dialogs dialogs)
     return form1;
 }
 
-void pressInDialogs(const QStringList &buttons, const std::function<void()> &action, QChar drive,
-                    QString *driveShown)
+void inDialogs(const std::function<void()> &action, QList<DialogStep> steps)
 {
-    QStringList left = buttons;
-    QWidget *pressed = nullptr;
+    QWidget *handled = nullptr;
     QTimer watcher;
     watcher.setInterval(10);
     QObject::connect(&watcher, &QTimer::timeout, [&] {
         QWidget *modal = QApplication::activeModalWidget();
-        if (left.isEmpty() || !modal || modal == pressed || !modal->isVisible()
+        if (steps.isEmpty() || !modal || modal == handled || !modal->isVisible()
             || QApplication::activeWindow() != modal)
             return;
-        pressed = modal;
-        if (auto *box = modal->findChild<controls::DriveComboBox *>(QStringLiteral("DriveComboBox1"));
-            box && !drive.isNull()) {
-            box->setDrive(drive);
-            if (driveShown)
-                *driveShown = box->currentText();
-        }
-        modal->findChild<QPushButton *>(left.takeFirst())->click();
-        if (left.isEmpty())
-            modal->close();
+        handled = modal;
+        steps.takeFirst()(modal);
     });
     watcher.start();
     action();
+}
+
+void pressInDialogs(const QStringList &buttons, const std::function<void()> &action, QChar drive,
+                    QString *driveShown)
+{
+    QList<DialogStep> steps;
+    for (qsizetype at = 0; at < buttons.size(); ++at) {
+        steps.append([&drive, driveShown, button = buttons[at], last = at + 1 == buttons.size()](QWidget *modal) {
+            if (auto *box = modal->findChild<controls::DriveComboBox *>(QStringLiteral("DriveComboBox1"));
+                box && !drive.isNull()) {
+                box->setDrive(drive);
+                if (driveShown)
+                    *driveShown = box->currentText();
+            }
+            modal->findChild<QPushButton *>(button)->click();
+            if (last)
+                modal->close();
+        });
+    }
+    inDialogs(action, std::move(steps));
 }

@@ -4,7 +4,10 @@
 #include "tests/support/TestMachine.h"
 #include "tests/support/TestUser.h"
 
+#include <QList>
 #include <QStringList>
+
+class QWidget;
 
 #include <functional>
 #include <optional>
@@ -39,6 +42,13 @@ private:
     QString m_workingDirectory;
     std::optional<ProgramWindows> m_windows;
 };
+
+// What a test does in one modal dialog.
+using DialogStep = std::function<void(QWidget *dialog)>;
+
+// Runs action and, while it runs, hands each modal dialog it opens to the next step, once the
+// dialog is the active window.
+void inDialogs(const std::function<void()> &action, QList<DialogStep> steps);
 
 // Runs action and, while it runs, presses the named button of each modal dialog in turn, once it
 // is the active window; the last dialog is closed after its button. A dialog with a drive box
