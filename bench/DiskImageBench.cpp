@@ -124,15 +124,19 @@ void backupInto(const QString &folder)
 {
     check(platform::forceDirectories(folder), folder);
     platform::FileRun fileRun;
-    QStringList sources;
+    QList<platform::ResolvedPath> sources;
+    QStringList names;
     for (const SystemFile &file : SystemFiles) {
-        sources.append(windowsPath(file.path));
-        if (!platform::fileExists(sources.last()))
-            throw Failure("missing " + sources.last().toStdString());
+        const QString path = windowsPath(file.path);
+        const auto source = platform::resolvePath(path);
+        if (!source.ok() || !source.value.isFile())
+            throw Failure("missing " + path.toStdString());
+        sources.append(source.value);
+        names.append(platform::fileNamePart(path));
     }
-    if (!backup::copyAllIntoFolder(sources, folder)) {
-        for (const QString &source : sources)
-            check(backup::copyIntoBackup(source, backup::backupTarget(folder, source)).error, source);
+    if (!backup::copyAllIntoFolder(sources, names, folder)) {
+        for (qsizetype at = 0; at < sources.size(); ++at)
+            check(backup::copyIntoBackup(sources[at], backup::backupTarget(folder, names[at])).error, names[at]);
     }
     check(fileRun.finish(), folder);
 }

@@ -97,9 +97,10 @@ WriteOutcome writeInPlace(const QString &target, const std::function<int(const Q
     return {};
 }
 
-bool copyAllIntoFolder(const QStringList &sources, const QString &folder)
+bool copyAllIntoFolder(const QList<platform::ResolvedPath> &sources, const QStringList &names,
+                       const QString &folder)
 {
-    return platform::copyFilesTogether(sources, folder, TemporaryPrefix);
+    return platform::copyFilesTogether(sources, names, folder, TemporaryPrefix);
 }
 
 bool copiesAllIntoFolder(const QString &folder)

@@ -38,12 +38,13 @@ struct CopyOutcome : WriteOutcome {
 // time; a failed look-up of the source fails only this file.
 CopyOutcome copyInPlace(const platform::DosResult<platform::ResolvedPath> &source, const QString &target);
 
-// Copies every source into folder, each under its own name, with its attributes and last-write
-// time, at once where the folder's drive can (a folder of a disk image that holds the sources):
+// Copies every source, as looked up, into folder under the name of the same place in names, with
+// its attributes and last-write time, at once where the folder's drive can (a folder of a disk image that holds the sources):
 // they are made in a temporary folder (~VSxxxx.DIR) there and then take their names together.
 // False when that cannot be done or failed; each target then holds its earlier file or its
 // complete copy, for writeInPlace file by file.
-bool copyAllIntoFolder(const QStringList &sources, const QString &folder);
+bool copyAllIntoFolder(const QList<platform::ResolvedPath> &sources, const QStringList &names,
+                       const QString &folder);
 // False where copyAllIntoFolder cannot work into folder whatever the sources (a host folder).
 bool copiesAllIntoFolder(const QString &folder);
 

@@ -53,18 +53,20 @@ bool copiedTogether(const RunRequest &request, const QString &base, RunObserver 
     if (!copiesAllIntoFolder(base))
         return false;
     QList<std::optional<platform::ResolvedPath>> sources;
-    QStringList present;
+    QList<platform::ResolvedPath> present;
+    QStringList names;
     sources.reserve(request.files.size());
     for (const MarkedFile &file : request.files) {
         const auto source = platform::resolvePath(file.path);
         if (source.ok() && source.value.isFile()) {
             sources.append(source.value);
-            present.append(file.path);
+            present.append(source.value);
+            names.append(platform::fileNamePart(file.path));
         } else {
             sources.append(std::nullopt);
         }
     }
-    if (present.isEmpty() || !copyAllIntoFolder(present, base))
+    if (present.isEmpty() || !copyAllIntoFolder(present, names, base))
         return false;
     const int total = int(request.files.size());
     for (int done = 0; done < total; ++done) {

@@ -53,6 +53,8 @@ private:
     friend DosResult<QString> shortPathName(const ResolvedPath &path);
     friend InPlaceCopy copyFileInPlace(const ResolvedPath &from, const ResolvedPath &to,
                                        const QString &prefix);
+    friend bool copyFilesTogether(const QList<ResolvedPath> &sources, const QStringList &names,
+                                  const QString &folder, const QString &stagingPrefix);
     std::shared_ptr<const detail::Location> m_location;
 };
 [[nodiscard]] DosResult<ResolvedPath> resolvePath(const QString &path);

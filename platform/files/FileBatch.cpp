@@ -25,23 +25,20 @@ bool copiesFilesTogether(const QString &folder)
     return target.ok() && target.value.backend().copiesTogether();
 }
 
-bool copyFilesTogether(const QStringList &sources, const QString &folder, const QString &stagingPrefix)
+bool copyFilesTogether(const QList<ResolvedPath> &sources, const QStringList &names, const QString &folder,
+                       const QString &stagingPrefix)
 {
     const auto target = detail::locate(folder);
-    if (sources.isEmpty() || !target.ok() || !target.value.exists || !target.value.isDirectory
-        || detail::refuseWrite(target.value) != dos::Ok)
+    if (sources.isEmpty() || sources.size() != names.size() || !target.ok() || !target.value.exists
+        || !target.value.isDirectory || detail::refuseWrite(target.value) != dos::Ok)
         return false;
     QList<Location> located;
-    QStringList names;
     located.reserve(sources.size());
-    names.reserve(sources.size());
-    for (const QString &source : sources) {
-        const auto location = detail::locate(source);
-        if (!location.ok() || !location.value.exists || location.value.isDirectory
-            || location.value.drive != target.value.drive)
+    for (const ResolvedPath &source : sources) {
+        const Location &location = *source.m_location;
+        if (!location.exists || location.isDirectory || location.drive != target.value.drive)
             return false;
-        located.append(location.value);
-        names.append(fileNamePart(source));
+        located.append(location);
     }
     return target.value.backend().copyTogether(located, names, target.value, stagingPrefix);
 }
