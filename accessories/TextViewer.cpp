@@ -1,5 +1,6 @@
 #include "accessories/TextViewer.h"
 
+#include "controls/Look.h"
 #include "platform/text/AnsiText.h"
 
 #include <QAction>
@@ -32,11 +33,7 @@ TextViewer::TextViewer(const QString &fileName, const QString &text, QWidget *pa
     Edit->setReadOnly(true);
     // Like the editor of Windows 98: fixed-width font, no line wrapping.
     Edit->setLineWrapMode(QPlainTextEdit::NoWrap);
-    QFont font(QStringLiteral("Fixedsys"));
-    font.setStyleHint(QFont::Monospace);
-    font.setFixedPitch(true);
-    font.setPixelSize(13);
-    Edit->setFont(font);
+    Edit->setFont(controls::classicFont(QStringLiteral("Fixedsys"), 13));
     Edit->setPlainText(text);
     setCentralWidget(Edit);
 }

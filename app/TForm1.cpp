@@ -5,6 +5,7 @@
 #include "controls/CheckListBox.h"
 #include "controls/DirectoryListBox.h"
 #include "controls/DriveComboBox.h"
+#include "controls/Look.h"
 #include "controls/OpenFileDialog.h"
 #include "controls/StatusBar.h"
 #include "controls/WindowHelp.h"
@@ -117,9 +118,7 @@ void TForm1::createControls(QWidget *client)
 
     auto *subtitle = new QLabel(QStringLiteral("Sicherung und Wiederherstellung von Systemdateien"), client);
     subtitle->setObjectName(QStringLiteral("Label1"));
-    QFont serif(QStringLiteral("Times New Roman"));
-    serif.setStyleHint(QFont::Serif);
-    serif.setPixelSize(15);
+    QFont serif = controls::classicFont(QStringLiteral("Times New Roman"), 15);
     serif.setBold(true);
     subtitle->setFont(serif);
     subtitle->setAlignment(Qt::AlignCenter);

@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QHash>
 #include <QProxyStyle>
+#include <QStringList>
 #include <QStyleFactory>
 
 namespace controls {
@@ -37,22 +38,43 @@ private:
     mutable QHash<StandardPixmap, QIcon> m_icons;
 };
 
+struct WindowsFamily {
+    QString name;
+    QFont::StyleHint hint;
+    QStringList closest;
+};
+
+const WindowsFamily WindowsFamilies[] = {
+    {QStringLiteral("MS Sans Serif"), QFont::SansSerif,
+     {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")}},
+    {QStringLiteral("Times New Roman"), QFont::Serif,
+     {QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")}},
+    {QStringLiteral("Fixedsys"), QFont::Monospace,
+     {QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono")}},
+};
+
 }  // namespace
 
 void applyClassicLook(QApplication &application)
 {
     application.setStyle(new ClassicStyle);
     application.setPalette(application.style()->standardPalette());
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                               {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    QFont::insertSubstitutions(QStringLiteral("Times New Roman"),
-                               {QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")});
-    QFont::insertSubstitutions(QStringLiteral("Fixedsys"),
-                               {QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono")});
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(12);
-    application.setFont(font);
+    for (const WindowsFamily &windows : WindowsFamilies)
+        QFont::insertSubstitutions(windows.name, windows.closest);
+    application.setFont(classicFont(QStringLiteral("MS Sans Serif"), 12));
+}
+
+QFont classicFont(const QString &windowsFamily, int pixelSize)
+{
+    QFont font;
+    font.setFamilies(QFont::substitutes(windowsFamily) << windowsFamily);
+    for (const WindowsFamily &windows : WindowsFamilies) {
+        if (windows.name == windowsFamily)
+            font.setStyleHint(windows.hint);
+    }
+    font.setFixedPitch(font.styleHint() == QFont::Monospace);
+    font.setPixelSize(pixelSize);
+    return font;
 }
 
 }  // namespace controls
