@@ -7,21 +7,17 @@
 #include <QPainterPath>
 #include <QStyle>
 
-#include <functional>
+#include <mutex>
 
 namespace pictures {
 
 namespace {
-#include "app/pictures/Title.xpm"
-}  // namespace
 
-QPixmap programIcon()
+#include "app/pictures/Title.xpm"
+
+void paintProgramIcon(QPainter &p)
 {
     // A floppy disk with a green arrow: saving system files.
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(Qt::black, 1));
     p.setBrush(QColor(0, 0, 128));
     p.drawRect(2, 2, 27, 27);
@@ -33,22 +29,124 @@ QPixmap programIcon()
     p.drawLine(10, 22, 20, 22);
     p.drawLine(16, 18, 20, 22);
     p.drawLine(16, 26, 20, 22);
-    return pixmap;
+}
+
+void paintAdd(QPainter &p)
+{
+    p.setPen(QPen(QColor(0, 128, 0), 3));
+    p.drawLine(8, 2, 8, 14);
+    p.drawLine(2, 8, 14, 8);
+}
+
+void paintRemove(QPainter &p)
+{
+    p.setPen(QPen(QColor(192, 0, 0), 3));
+    p.drawLine(2, 8, 14, 8);
+}
+
+void paintExit(QPainter &p)
+{
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(QColor(128, 64, 0));
+    p.drawRect(3, 1, 9, 14);
+    p.setBrush(Qt::yellow);
+    p.drawEllipse(QPointF(10, 8), 1, 1);
+}
+
+void paintMail(QPainter &p)
+{
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(Qt::white);
+    p.drawRect(1, 4, 14, 9);
+    p.drawLine(1, 4, 8, 9);
+    p.drawLine(15, 4, 8, 9);
+}
+
+void paintHome(QPainter &p)
+{
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(QColor(192, 0, 0));
+    QPainterPath roof;
+    roof.moveTo(1, 8);
+    roof.lineTo(8, 1);
+    roof.lineTo(15, 8);
+    roof.closeSubpath();
+    p.drawPath(roof);
+    p.setBrush(QColor(255, 255, 192));
+    p.drawRect(3, 8, 10, 7);
+}
+
+// The pictures this file draws itself, each once per run, by the first thread that asks for it.
+enum Drawn { ProgramIcon, Title, Add, Remove, Exit, Mail, Home, DrawnCount };
+
+struct DrawnPicture {
+    std::once_flag once;
+    QImage image;
+};
+
+QImage paintedImage(int size, void (*paint)(QPainter &))
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    paint(painter);
+    return image;
+}
+
+QImage drawImage(Drawn which)
+{
+    switch (which) {
+    case ProgramIcon:
+        return paintedImage(32, paintProgramIcon);
+    case Title:
+        return QImage(titleXpm);
+    case Add:
+        return paintedImage(16, paintAdd);
+    case Remove:
+        return paintedImage(16, paintRemove);
+    case Exit:
+        return paintedImage(16, paintExit);
+    case Mail:
+        return paintedImage(16, paintMail);
+    case Home:
+        return paintedImage(16, paintHome);
+    case DrawnCount:
+        break;
+    }
+    return {};
+}
+
+const QImage &drawn(Drawn which)
+{
+    static DrawnPicture pictures[DrawnCount];
+    DrawnPicture &picture = pictures[which];
+    std::call_once(picture.once, [&picture, which] { picture.image = drawImage(which); });
+    return picture.image;
+}
+
+QIcon drawnIcon(Drawn which)
+{
+    return QIcon(QPixmap::fromImage(drawn(which)));
+}
+
+}  // namespace
+
+void drawAhead()
+{
+    for (int which = 0; which < DrawnCount; ++which)
+        drawn(static_cast<Drawn>(which));
+    controls::drawClassicPictures();
+}
+
+QPixmap programIcon()
+{
+    return QPixmap::fromImage(drawn(ProgramIcon));
 }
 
 QPixmap titleImage()
 {
-    return QPixmap(titleXpm);
-}
-
-static QIcon drawn(const std::function<void(QPainter &)> &paint)
-{
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    paint(p);
-    return QIcon(pixmap);
+    return QPixmap::fromImage(drawn(Title));
 }
 
 QIcon glyph(Glyph which)
@@ -56,16 +154,9 @@ QIcon glyph(Glyph which)
     QStyle *style = QApplication::style();
     switch (which) {
     case Glyph::Add:
-        return drawn([](QPainter &p) {
-            p.setPen(QPen(QColor(0, 128, 0), 3));
-            p.drawLine(8, 2, 8, 14);
-            p.drawLine(2, 8, 14, 8);
-        });
+        return drawnIcon(Add);
     case Glyph::Remove:
-        return drawn([](QPainter &p) {
-            p.setPen(QPen(QColor(192, 0, 0), 3));
-            p.drawLine(2, 8, 14, 8);
-        });
+        return drawnIcon(Remove);
     case Glyph::NewFolder:
         return style->standardIcon(QStyle::SP_FileDialogNewFolder);
     case Glyph::DeleteFolder:
@@ -79,34 +170,11 @@ QIcon glyph(Glyph which)
     case Glyph::Help:
         return controls::classicIcon(QStyle::SP_DialogHelpButton);
     case Glyph::Exit:
-        return drawn([](QPainter &p) {
-            p.setPen(QPen(Qt::black, 1));
-            p.setBrush(QColor(128, 64, 0));
-            p.drawRect(3, 1, 9, 14);
-            p.setBrush(Qt::yellow);
-            p.drawEllipse(QPointF(10, 8), 1, 1);
-        });
+        return drawnIcon(Exit);
     case Glyph::Mail:
-        return drawn([](QPainter &p) {
-            p.setPen(QPen(Qt::black, 1));
-            p.setBrush(Qt::white);
-            p.drawRect(1, 4, 14, 9);
-            p.drawLine(1, 4, 8, 9);
-            p.drawLine(15, 4, 8, 9);
-        });
+        return drawnIcon(Mail);
     case Glyph::Home:
-        return drawn([](QPainter &p) {
-            p.setPen(QPen(Qt::black, 1));
-            p.setBrush(QColor(192, 0, 0));
-            QPainterPath roof;
-            roof.moveTo(1, 8);
-            roof.lineTo(8, 1);
-            roof.lineTo(15, 8);
-            roof.closeSubpath();
-            p.drawPath(roof);
-            p.setBrush(QColor(255, 255, 192));
-            p.drawRect(3, 8, 10, 7);
-        });
+        return drawnIcon(Home);
     }
     return {};
 }

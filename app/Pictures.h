@@ -9,6 +9,11 @@
 // plugins.
 namespace pictures {
 
+// Draws every picture of this file and of the classic icons that is not drawn yet. Each is drawn
+// once per run, on whichever thread asks first: a thread can draw them ahead while the main thread
+// makes the windows. Painters need the application to exist.
+void drawAhead();
+
 QPixmap programIcon();  // 32 x 32
 QPixmap titleImage();  // 213 x 32
 

@@ -1,5 +1,6 @@
 #include "app/ProgramStart.h"
 
+#include "app/EarlyWork.h"
 #include "app/ProgramWindows.h"
 #include "controls/HostDesktop.h"
 #include "controls/Look.h"
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QEvent>
+#include <QScopeGuard>
 
 #include <cstdio>
 
@@ -47,6 +49,7 @@ void afterFirstPaint(QWidget &window, std::function<void()> work)
 
 int runProgram(int argc, char *argv[], const std::function<void(QWidget &)> &shown)
 {
+    EarlyWork early;
     const QString machineFolder = platform::Machine::findFolder(QDir::currentPath());
     if (machineFolder.isEmpty()) {
         std::fprintf(stderr,
@@ -70,6 +73,8 @@ int runProgram(int argc, char *argv[], const std::function<void(QWidget &)> &sho
     pc.makeCurrent();
 
     QApplication application(argc, argv);
+    early.applicationMade();
+    const auto earlyDone = qScopeGuard([&early] { early.finish(); });
     QApplication::setApplicationName(QStringLiteral("Velko Save"));
     controls::applyClassicLook(application);
     controls::HostDesktop hostDesktop;

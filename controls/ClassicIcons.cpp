@@ -4,7 +4,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 
-#include <functional>
+#include <mutex>
 
 namespace controls {
 
@@ -17,15 +17,6 @@ const QColor Light(255, 255, 255);
 const QColor FolderYellow(255, 255, 0);
 const QColor FolderDark(128, 128, 0);
 const QColor Navy(0, 0, 128);
-
-QIcon drawn(const std::function<void(QPainter &)> &paint)
-{
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    paint(painter);
-    return QIcon(pixmap);
-}
 
 void closedFolder(QPainter &p)
 {
@@ -165,38 +156,61 @@ void chevrons(QPainter &p)
     }
 }
 
+struct Picture {
+    QStyle::StandardPixmap which;
+    void (*paint)(QPainter &);
+};
+
+const Picture Pictures[] = {
+    {QStyle::SP_DirClosedIcon, closedFolder},
+    {QStyle::SP_DirOpenIcon, openFolder},
+    {QStyle::SP_DriveHDIcon, hardDisk},
+    {QStyle::SP_DriveFDIcon, floppy},
+    {QStyle::SP_DriveCDIcon, cdRom},
+    {QStyle::SP_DriveNetIcon, networkDrive},
+    {QStyle::SP_DialogOkButton, tick},
+    {QStyle::SP_DialogCancelButton, cross},
+    {QStyle::SP_DialogHelpButton, questionMark},
+    {QStyle::SP_FileDialogNewFolder, newFolder},
+    {QStyle::SP_BrowserReload, roundArrow},
+    {QStyle::SP_ToolBarHorizontalExtensionButton, chevrons},
+};
+constexpr std::size_t PictureCount = std::size(Pictures);
+
+// Each picture is drawn once per run, by the first thread that asks for it.
+struct DrawnPicture {
+    std::once_flag once;
+    QImage image;
+};
+
+const QImage &drawnPicture(std::size_t index)
+{
+    static DrawnPicture drawn[PictureCount];
+    DrawnPicture &picture = drawn[index];
+    std::call_once(picture.once, [&picture, index] {
+        picture.image = QImage(16, 16, QImage::Format_ARGB32_Premultiplied);
+        picture.image.fill(Qt::transparent);
+        QPainter painter(&picture.image);
+        Pictures[index].paint(painter);
+    });
+    return picture.image;
+}
+
 }  // namespace
+
+void drawClassicPictures()
+{
+    for (std::size_t index = 0; index < PictureCount; ++index)
+        drawnPicture(index);
+}
 
 QIcon classicIcon(QStyle::StandardPixmap which)
 {
-    switch (which) {
-    case QStyle::SP_DirClosedIcon:
-        return drawn(closedFolder);
-    case QStyle::SP_DirOpenIcon:
-        return drawn(openFolder);
-    case QStyle::SP_DriveHDIcon:
-        return drawn(hardDisk);
-    case QStyle::SP_DriveFDIcon:
-        return drawn(floppy);
-    case QStyle::SP_DriveCDIcon:
-        return drawn(cdRom);
-    case QStyle::SP_DriveNetIcon:
-        return drawn(networkDrive);
-    case QStyle::SP_DialogOkButton:
-        return drawn(tick);
-    case QStyle::SP_DialogCancelButton:
-        return drawn(cross);
-    case QStyle::SP_DialogHelpButton:
-        return drawn(questionMark);
-    case QStyle::SP_FileDialogNewFolder:
-        return drawn(newFolder);
-    case QStyle::SP_BrowserReload:
-        return drawn(roundArrow);
-    case QStyle::SP_ToolBarHorizontalExtensionButton:
-        return drawn(chevrons);
-    default:
-        return {};
+    for (std::size_t index = 0; index < PictureCount; ++index) {
+        if (Pictures[index].which == which)
+            return QIcon(QPixmap::fromImage(drawnPicture(index)));
     }
+    return {};
 }
 
 }  // namespace controls

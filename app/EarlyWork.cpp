@@ -1,0 +1,52 @@
+#include "app/EarlyWork.h"
+
+#include "app/Pictures.h"
+
+#include <QFontDatabase>
+
+#include <fontconfig/fontconfig.h>
+
+#include <system_error>
+
+EarlyWork::EarlyWork()
+{
+    try {
+        m_thread = std::thread([application = m_application.get_future()]() mutable {
+            // Safe to race: fontconfig's set-up and Qt's font database each let a second caller
+            // wait for the first one's work.
+            FcInit();
+            // A painter takes the application's font, so the pictures wait for the application too.
+            if (application.get()) {
+                QFontDatabase::families();
+                pictures::drawAhead();
+            }
+        });
+    } catch (const std::system_error &) {
+        // No thread to spare: the main thread does all of it when it first needs it.
+    }
+}
+
+EarlyWork::~EarlyWork()
+{
+    finish();
+}
+
+void EarlyWork::applicationMade()
+{
+    tell(true);
+}
+
+void EarlyWork::finish()
+{
+    tell(false);
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+void EarlyWork::tell(bool applicationExists)
+{
+    if (m_told)
+        return;
+    m_told = true;
+    m_application.set_value(applicationExists);
+}
