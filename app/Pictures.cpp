@@ -1,13 +1,12 @@
 #include "app/Pictures.h"
 
 #include "controls/ClassicIcons.h"
+#include "controls/DrawnOnce.h"
 
 #include <QApplication>
 #include <QPainter>
 #include <QPainterPath>
 #include <QStyle>
-
-#include <mutex>
 
 namespace pictures {
 
@@ -79,38 +78,28 @@ void paintHome(QPainter &p)
 // The pictures this file draws itself, each once per run, by the first thread that asks for it.
 enum Drawn { ProgramIcon, Title, Add, Remove, Exit, Mail, Home, DrawnCount };
 
-struct DrawnPicture {
-    std::once_flag once;
-    QImage image;
-};
-
-QImage paintedImage(int size, void (*paint)(QPainter &))
+QImage antialiased(int size, void (*paint)(QPainter &))
 {
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    paint(painter);
-    return image;
+    return controls::paintedImage(size, paint, QPainter::Antialiasing);
 }
 
 QImage drawImage(Drawn which)
 {
     switch (which) {
     case ProgramIcon:
-        return paintedImage(32, paintProgramIcon);
+        return antialiased(32, paintProgramIcon);
     case Title:
         return QImage(titleXpm);
     case Add:
-        return paintedImage(16, paintAdd);
+        return antialiased(16, paintAdd);
     case Remove:
-        return paintedImage(16, paintRemove);
+        return antialiased(16, paintRemove);
     case Exit:
-        return paintedImage(16, paintExit);
+        return antialiased(16, paintExit);
     case Mail:
-        return paintedImage(16, paintMail);
+        return antialiased(16, paintMail);
     case Home:
-        return paintedImage(16, paintHome);
+        return antialiased(16, paintHome);
     case DrawnCount:
         break;
     }
@@ -119,10 +108,8 @@ QImage drawImage(Drawn which)
 
 const QImage &drawn(Drawn which)
 {
-    static DrawnPicture pictures[DrawnCount];
-    DrawnPicture &picture = pictures[which];
-    std::call_once(picture.once, [&picture, which] { picture.image = drawImage(which); });
-    return picture.image;
+    static controls::DrawnOnce pictures[DrawnCount];
+    return pictures[which].image([which] { return drawImage(which); });
 }
 
 QIcon drawnIcon(Drawn which)

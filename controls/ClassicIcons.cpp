@@ -1,10 +1,9 @@
 #include "controls/ClassicIcons.h"
 
-#include <QPainter>
+#include "controls/DrawnOnce.h"
+
 #include <QPainterPath>
 #include <QPixmap>
-
-#include <mutex>
 
 namespace controls {
 
@@ -177,23 +176,10 @@ const Picture Pictures[] = {
 };
 constexpr std::size_t PictureCount = std::size(Pictures);
 
-// Each picture is drawn once per run, by the first thread that asks for it.
-struct DrawnPicture {
-    std::once_flag once;
-    QImage image;
-};
-
 const QImage &drawnPicture(std::size_t index)
 {
-    static DrawnPicture drawn[PictureCount];
-    DrawnPicture &picture = drawn[index];
-    std::call_once(picture.once, [&picture, index] {
-        picture.image = QImage(16, 16, QImage::Format_ARGB32_Premultiplied);
-        picture.image.fill(Qt::transparent);
-        QPainter painter(&picture.image);
-        Pictures[index].paint(painter);
-    });
-    return picture.image;
+    static DrawnOnce drawn[PictureCount];
+    return drawn[index].image([index] { return paintedImage(16, Pictures[index].paint); });
 }
 
 }  // namespace
