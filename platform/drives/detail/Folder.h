@@ -2,6 +2,7 @@
 
 #include "platform/host/detail/HostFiles.h"
 #include "platform/text/DosError.h"
+#include "platform/text/detail/FileNameIndex.h"
 
 #include <QHash>
 #include <QList>
@@ -11,6 +12,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include <sys/types.h>
 #include <time.h>
@@ -79,9 +81,9 @@ private:
     HostPath recordsPath() const;
     [[nodiscard]] int readRecords(QHash<QString, Record> *records);
     [[nodiscard]] int readEntries(const QHash<QString, Record> &records);
-    void keepSoundAliases(const QHash<QString, QString> &storedAliases);
-    void assignAlias(FolderEntry &entry, const QString &key);  // key: the entry's in m_entries
-    void forget(QHash<QString, FolderEntry>::const_iterator entry);
+    void keepSoundAliases(const QList<std::pair<qsizetype, QString>> &storedAliases);
+    void assignAlias(FolderEntry &entry, qsizetype number);  // number: the entry's in m_entries
+    void forget(qsizetype number);
     void noteFolderChanged();
     void noteRecordsChanged();
     [[nodiscard]] int record(const FolderEntry &entry);
@@ -90,8 +92,9 @@ private:
     [[nodiscard]] int rewriteRecords();
 
     HostPath m_hostFolder;
-    QHash<QString, FolderEntry> m_entries;  // by upper-cased name
-    QHash<QString, QString> m_aliasOwners;  // alias of a long name -> its key in m_entries
+    QList<FolderEntry> m_entries;  // in no order
+    FileNameIndex m_byName;  // each entry's name -> its number in m_entries
+    FileNameIndex m_byAlias;  // alias of a long name -> its entry's number
     // Per alias stem, a number below which every alias is taken; void once a name goes away.
     QHash<QString, int> m_lowestFreeNumbers;
     QSet<QString> m_recorded;  // names with a live line in the records file
