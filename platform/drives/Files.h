@@ -66,6 +66,7 @@ struct InPlaceCopy {
     bool directoryRefused = false;
     ResolvedPath copy;  // on success
     quint8 attributes = 0;  // on success: the copy's, which are the source's
+    QString shortName{};  // on success, where the copy got a new 8.3 name that stays: that name
 };
 
 bool fileExists(const QString &path);  // an existing file, not a directory

@@ -312,7 +312,7 @@ QList<const FolderEntry *> Folder::sortedEntries() const
     return sorted;
 }
 
-int Folder::add(const QString &name, bool isDirectory, quint8 attributes)
+int Folder::add(const QString &name, bool isDirectory, quint8 attributes, QString *shortName)
 {
     if (const qsizetype old = m_byName.find(name); old >= 0)
         forget(old);
@@ -330,6 +330,8 @@ int Folder::add(const QString &name, bool isDirectory, quint8 attributes)
     m_byName.insert(entry.name, number);
     m_entries.append(std::move(entry));
     const FolderEntry &added = m_entries.last();
+    if (shortName)
+        *shortName = added.shortName;
     // Without a line to write, the records stay as last seen: only the folder's time moved.
     if (!needsRecord(added) && !m_recorded.contains(name)) {
         noteFolderChanged();

@@ -88,6 +88,7 @@ DosResult<std::optional<Found>> findEntry(const Drive &drive, const HostPath &ho
 void descend(Location &location, const QString &name, const std::optional<Found> &found)
 {
     BackendPlace::folder(location) = BackendPlace::entry(location);
+    location.shortName.clear();
     location.exists = found.has_value();
     location.isDirectory = location.exists && found->isDirectory;
     location.name = location.exists ? found->name : name;
@@ -526,7 +527,9 @@ DosResult<QString> HostFolderBackend::shortPath(const Location &entry)
     auto shortPath = shortFolderPath(entry);
     if (!shortPath.ok())
         return shortPath;
-    const auto shortName = shortNameIn(*entry.drive, hostFolderOf(entry), entry.name);
+    const auto shortName = entry.shortName.isEmpty()
+                               ? shortNameIn(*entry.drive, hostFolderOf(entry), entry.name)
+                               : DosResult<QString>{dos::Ok, entry.shortName};
     if (!shortName.ok())
         return shortName;
     if (!BackendPlace::folder(entry).isEmpty())
@@ -631,7 +634,10 @@ InPlaceCopy HostFolderBackend::copyReplacing(const Location &from, const Locatio
             return {copy.error, copy.temporaryRefused, {}};
         if (to.exists)
             return {folder.value->setAttributes(to.name, attributes), false, {}};
-        return {folder.value->add(to.name, false, attributes), false, {}};
+        // A new name's 8.3 name is fixed as it is added: the script of a run need not ask again.
+        InPlaceCopy added;
+        added.error = folder.value->add(to.name, false, attributes, &added.shortName);
+        return added;
     }
     return {dos::AccessDenied, true, {}};
 }

@@ -44,7 +44,9 @@ public:
 
     // Bookkeeping after the layer changed the host folder; each returns the recording's error.
     // A new long name gets its alias here, numbered against all names and aliases present.
-    [[nodiscard]] int add(const QString &name, bool isDirectory, quint8 attributes);
+    // The 8.3 name it gets goes to *shortName, where asked for.
+    [[nodiscard]] int add(const QString &name, bool isDirectory, quint8 attributes,
+                          QString *shortName = nullptr);
     [[nodiscard]] int remove(const QString &name);
     [[nodiscard]] int setAttributes(const QString &name, quint8 attributes);
     [[nodiscard]] int keepAlias(const QString &name);  // an alias that was handed out must not change

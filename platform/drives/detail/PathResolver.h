@@ -34,6 +34,7 @@ struct Location {
     QString name;  // the entry's stored name, or the new name; empty for a root
     bool exists = false;
     bool isDirectory = false;
+    QString shortName;  // the entry's fixed 8.3 name where a copy just gave it one; else asked of the drive
     bool isRoot() const { return name.isEmpty(); }
     DriveBackend &backend() const;
 
