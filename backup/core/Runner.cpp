@@ -33,9 +33,8 @@ int writeScript(const RunRequest &request, const QString &base, const QList<Save
             return described.error;
         files.append(described.value);
     }
-    return writeRestoreScript(restoreScriptPath(base),
-                              composeRestoreScript(request.windowsShort, platform::shortDate(request.started),
-                                                   platform::longTime(request.started), files));
+    return writeRestoreScript(restoreScriptPath(base), request.windowsShort, platform::shortDate(request.started),
+                              platform::longTime(request.started), files);
 }
 
 bool copyPif(const RunRequest &request, const QString &base)
