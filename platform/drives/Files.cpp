@@ -60,6 +60,17 @@ DosResult<ResolvedPath> resolvePath(const QString &path)
     return {dos::Ok, resolved};
 }
 
+DosResult<ResolvedPath> resolvePath(const ResolvedPath &folder, const QString &name)
+{
+    const Location &at = *folder.m_location;
+    const auto location = at.backend().locateIn(at, name);
+    if (!location.ok())
+        return {location.error, {}};
+    ResolvedPath resolved;
+    resolved.m_location = std::make_shared<const Location>(location.value);
+    return {dos::Ok, resolved};
+}
+
 QString ResolvedPath::path() const
 {
     return m_location->windowsPath;

@@ -306,6 +306,7 @@ private:
 class HostFolderBackend : public DriveBackend {
 public:
     DosResult<Location> locate(const Drive &drive, const QStringList &names) override;
+    DosResult<Location> locateIn(const Location &folder, const QString &name) override;
     DosResult<quint8> attributes(const Location &entry) override;
     int setAttributes(const Location &entry, quint8 attributes) override;
     DosResult<QDateTime> lastWriteTime(const Location &entry) override;
@@ -362,6 +363,13 @@ private:
         OpenRoot open;
     };
     OpenRoot heldInRun(RunFolder &held, const Location &file);
+
+    // The held folder locateIn found last.
+    struct HeldIn {
+        SeenInRun seen;
+        Folder *folder = nullptr;
+    };
+    HeldIn m_heldIn;
     RunFolder m_writeFolder;
     RunFolder m_sourceFolder;
 
@@ -452,6 +460,27 @@ DosResult<Location> HostFolderBackend::locate(const Drive &drive, const QStringL
     if (!isReady(drive))
         return {dos::NotReady, {}};
     return walk(rootOf(drive, open), names);
+}
+
+// During a file run, a plain name in a folder the run holds is found in the folder's listing, as
+// locate() would find it there; anything else goes along the whole path.
+DosResult<Location> HostFolderBackend::locateIn(const Location &folder, const QString &name)
+{
+    if (fileRunUnderWay() == 0 || !folder.exists || !folder.isDirectory || !isValidLongName(name)
+        || BackendPlace::openRoot(folder) != openRootOf(*folder.drive))
+        return DriveBackend::locateIn(folder, name);
+    const SeenInRun now{fileRunUnderWay(), heldFoldersVersion(), folder.drive, BackendPlace::openRoot(folder),
+                        BackendPlace::entry(folder)};
+    Folder *held = m_heldIn.seen.is(now) ? m_heldIn.folder : heldFolder(hostFileOf(folder));
+    if (!held)
+        return DriveBackend::locateIn(folder, name);
+    m_heldIn = {now, held};
+    const auto found = findIn(*held, *folder.drive, name);
+    if (!found.ok())
+        return {found.error, {}};
+    Location location = folder;
+    descend(location, name, found.value);
+    return {dos::Ok, location};
 }
 
 DosResult<quint8> HostFolderBackend::attributes(const Location &entry)
