@@ -118,7 +118,8 @@ InPlaceCopy copyFileInPlace(const ResolvedPath &from, const ResolvedPath &to, co
     if (copy.error == dos::Ok) {
         Location finished = target;
         finished.exists = true;
-        finished.shortName = copy.shortName;
+        if (!copy.shortName.isEmpty())
+            finished.shortName = copy.shortName;
         copy.copy.m_location = std::make_shared<const Location>(std::move(finished));
         copy.attributes = attributes.value;
     }

@@ -18,6 +18,7 @@ namespace {
 struct Found {
     QString name;
     bool isDirectory = false;
+    QString shortName{};  // where the listing has it fixed already (a kept alias)
 };
 
 // A Location of this backend keeps as its place (BackendPlace) the paths of the folder and of the entry
@@ -58,7 +59,7 @@ DosResult<std::optional<Found>> findIn(Folder &folder, const Drive &drive, const
     const FolderEntry *entry = folder.find(name);
     if (!entry)
         return {dos::Ok, std::nullopt};
-    const Found found{entry->name, entry->isDirectory};
+    const Found found{entry->name, entry->isDirectory, entry->aliasKept ? entry->shortName : QString()};
     const bool byAlias = entry->name != name && upperCaseName(entry->name) != upperCaseName(name);
     if (byAlias && !drive.writeProtected) {
         if (const int error = folder.keepAlias(found.name))
@@ -88,7 +89,7 @@ DosResult<std::optional<Found>> findEntry(const Drive &drive, const HostPath &ho
 void descend(Location &location, const QString &name, const std::optional<Found> &found)
 {
     BackendPlace::folder(location) = BackendPlace::entry(location);
-    location.shortName.clear();
+    location.shortName = found ? found->shortName : QString();
     location.exists = found.has_value();
     location.isDirectory = location.exists && found->isDirectory;
     location.name = location.exists ? found->name : name;
