@@ -254,7 +254,12 @@ void Folder::keepSoundAliases(const QList<std::pair<qsizetype, QString>> &stored
 void Folder::assignAlias(FolderEntry &entry, qsizetype number)
 {
     const AliasStem stem = aliasStem(entry.name);
-    int &lowestFree = m_lowestFreeNumbers[stem.base + u'.' + stem.extension];  // 0 when new
+    QString stemKey = stem.base + u'.' + stem.extension;
+    if (!m_lastLowestFree || stemKey != m_lastStem) {
+        m_lastLowestFree = &m_lowestFreeNumbers[stemKey];  // 0 when new
+        m_lastStem = std::move(stemKey);
+    }
+    int &lowestFree = *m_lastLowestFree;
     int aliasNumber = qMax(lowestFree, 1);
     QString alias = aliasOf(stem, aliasNumber);
     while (m_byName.find(alias) >= 0 || m_byAlias.find(alias) >= 0)
@@ -273,8 +278,10 @@ void Folder::forget(qsizetype number)
     if (m_byAlias.find(entry.shortName) == number)
         m_byAlias.remove(entry.shortName);
     // Letter case does not change the form: ~ . and digits have none.
-    if (hasAliasForm(entry.name) || hasAliasForm(entry.shortName))
+    if (hasAliasForm(entry.name) || hasAliasForm(entry.shortName)) {
         m_lowestFreeNumbers.clear();
+        m_lastLowestFree = nullptr;
+    }
     m_byName.remove(entry.name);
     const qsizetype last = m_entries.size() - 1;
     if (number != last) {

@@ -341,6 +341,14 @@ private:
         int checkedInRun = 0;  // the file run that has checked it already (fileRunUnderWay)
     };
     QHash<QString, HeldRoot> m_roots;  // by the drive's host folder
+    // The drive looked at last and its entry in m_roots, valid until m_roots gets another:
+    // a run's paths mostly stay on one drive.
+    struct LastRoot {
+        const Drive *drive = nullptr;
+        QString hostPath;
+        HeldRoot *held = nullptr;
+    };
+    LastRoot m_lastRoot;
 
     // A folder below a drive's folder as one file run saw it: valid for that run only, until it
     // holds or lets go a folder.
@@ -388,7 +396,9 @@ private:
 // sees no changes made by others, checks once.
 OpenRoot HostFolderBackend::openRootOf(const Drive &drive)
 {
-    HeldRoot &held = m_roots[drive.hostPath];
+    if (m_lastRoot.drive != &drive || m_lastRoot.hostPath != drive.hostPath)
+        m_lastRoot = {&drive, drive.hostPath, &m_roots[drive.hostPath]};
+    HeldRoot &held = *m_lastRoot.held;
     HostRoot &root = held.root;
     const int run = fileRunUnderWay();
     if (root.open() && run != 0 && held.checkedInRun == run)
@@ -562,10 +572,10 @@ DosResult<QString> HostFolderBackend::shortPath(const Location &entry)
                                : DosResult<QString>{dos::Ok, entry.shortName};
     if (!shortName.ok())
         return shortName;
-    if (!BackendPlace::folder(entry).isEmpty())
-        shortPath.value += u'\\';
-    shortPath.value += shortName.value;
-    return shortPath;
+    // Put together in one piece: the folder's part is shared with the ones kept.
+    if (BackendPlace::folder(entry).isEmpty())
+        return {dos::Ok, shortPath.value + shortName.value};
+    return {dos::Ok, shortPath.value + u'\\' + shortName.value};
 }
 
 DosResult<QList<DirectoryEntry>> HostFolderBackend::entries(const Location &directory)

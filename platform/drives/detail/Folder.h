@@ -37,6 +37,8 @@ struct FolderEntry {
 class Folder {
 public:
     [[nodiscard]] static DosResult<std::shared_ptr<Folder>> load(const HostPath &hostFolder);
+    Folder(const Folder &) = delete;
+    Folder &operator=(const Folder &) = delete;
 
     // By name, then by 8.3 name, without regard to case. Valid until the folder changes.
     const FolderEntry *find(const QString &name) const;
@@ -99,6 +101,10 @@ private:
     FileNameIndex m_byAlias;  // alias of a long name -> its entry's number
     // Per alias stem, a number below which every alias is taken; void once a name goes away.
     QHash<QString, int> m_lowestFreeNumbers;
+    // The stem asked for last and its number there, valid until m_lowestFreeNumbers changes: the
+    // new names of a run mostly share one stem.
+    QString m_lastStem;
+    int *m_lastLowestFree = nullptr;
     QSet<QString> m_recorded;  // names with a live line in the records file
     QList<HostPath> m_leftovers;  // temporary files (temporaryIn) seen in the last listing
     int m_recordLines = 0;
