@@ -341,14 +341,16 @@ private:
         int checkedInRun = 0;  // the file run that has checked it already (fileRunUnderWay)
     };
     QHash<QString, HeldRoot> m_roots;  // by the drive's host folder
-    // The drive looked at last and its entry in m_roots, valid until m_roots gets another:
-    // a run's paths mostly stay on one drive.
+    // The drives looked at last and their entries in m_roots, valid until m_roots gets another:
+    // a run goes back and forth between two drives (sources, backup folder).
     struct LastRoot {
         const Drive *drive = nullptr;
         QString hostPath;
         HeldRoot *held = nullptr;
     };
-    LastRoot m_lastRoot;
+    std::array<LastRoot, 2> m_lastRoots;
+    size_t m_nextLastRoot = 0;
+    HeldRoot &heldRootOf(const Drive &drive);
 
     // A folder below a drive's folder as one file run saw it: valid for that run only, until it
     // holds or lets go a folder.
@@ -391,14 +393,28 @@ private:
     size_t m_nextShortFolder = 0;
 };
 
+HostFolderBackend::HeldRoot &HostFolderBackend::heldRootOf(const Drive &drive)
+{
+    for (const LastRoot &last : m_lastRoots) {
+        if (last.drive == &drive && last.held && last.hostPath == drive.hostPath)
+            return *last.held;
+    }
+    auto held = m_roots.find(drive.hostPath);
+    if (held == m_roots.end()) {
+        held = m_roots.insert(drive.hostPath, {});
+        m_lastRoots = {};  // the table may have moved its entries
+    }
+    m_lastRoots[m_nextLastRoot] = {&drive, drive.hostPath, &*held};
+    m_nextLastRoot = (m_nextLastRoot + 1) % m_lastRoots.size();
+    return *held;
+}
+
 // Each drive's folder stays open. Every look checks first that the folder is still the one the
 // machine names, so that one removed or replaced meanwhile is seen as before; a file run, which
 // sees no changes made by others, checks once.
 OpenRoot HostFolderBackend::openRootOf(const Drive &drive)
 {
-    if (m_lastRoot.drive != &drive || m_lastRoot.hostPath != drive.hostPath)
-        m_lastRoot = {&drive, drive.hostPath, &m_roots[drive.hostPath]};
-    HeldRoot &held = *m_lastRoot.held;
+    HeldRoot &held = heldRootOf(drive);
     HostRoot &root = held.root;
     const int run = fileRunUnderWay();
     if (root.open() && run != 0 && held.checkedInRun == run)
