@@ -203,7 +203,7 @@ int Folder::readEntries(const QHash<QString, Record> &records)
             continue;
         }
         // Of two host names that differ in case only, Windows sees the first.
-        if (m_byName.find(*name) >= 0)
+        if (m_byName.find(*name, nameAt()) >= 0)
             continue;
         const qsizetype number = m_entries.size();
         FolderEntry entry;
@@ -216,8 +216,8 @@ int Folder::readEntries(const QHash<QString, Record> &records)
             entry.shortName = upperCaseName(*name);
         else if (record != records.cend() && !record->alias.isEmpty())
             storedAliases.append({number, upperCaseName(record->alias)});
-        m_byName.insert(entry.name, number);
         m_entries.append(std::move(entry));
+        m_byName.insert(*name, number, nameAt());
     }
     keepSoundAliases(storedAliases);
 
@@ -229,7 +229,7 @@ int Folder::readEntries(const QHash<QString, Record> &records)
     }
     std::sort(withoutAlias.begin(), withoutAlias.end());
     for (const auto &[key, number] : std::as_const(withoutAlias))
-        assignAlias(m_entries[number], number);
+        assignAlias(number);
     return dos::Ok;
 }
 
@@ -241,18 +241,19 @@ void Folder::keepSoundAliases(const QList<std::pair<qsizetype, QString>> &stored
     for (const auto &stored : storedAliases)
         ++claims[stored.second];
     for (const auto &[number, alias] : storedAliases) {
-        if (!isShortName(alias) || claims.value(alias) > 1 || m_byName.find(alias) >= 0)
+        if (!isShortName(alias) || claims.value(alias) > 1 || m_byName.find(alias, nameAt()) >= 0)
             continue;
         FolderEntry &entry = m_entries[number];
         entry.shortName = alias;
         entry.aliasKept = true;
-        m_byAlias.insert(alias, number);
+        m_byAlias.insert(alias, number, aliasAt());
     }
 }
 
 // The lowest free number; where many names share a stem, the search goes on from the last one.
-void Folder::assignAlias(FolderEntry &entry, qsizetype number)
+void Folder::assignAlias(qsizetype number)
 {
+    FolderEntry &entry = m_entries[number];
     const AliasStem stem = aliasStem(entry.name);
     QString stemKey = stem.base + u'.' + stem.extension;
     if (!m_lastLowestFree || stemKey != m_lastStem) {
@@ -262,46 +263,46 @@ void Folder::assignAlias(FolderEntry &entry, qsizetype number)
     int &lowestFree = *m_lastLowestFree;
     int aliasNumber = qMax(lowestFree, 1);
     QString alias = aliasOf(stem, aliasNumber);
-    while (m_byName.find(alias) >= 0 || m_byAlias.find(alias) >= 0)
+    while (m_byName.find(alias, nameAt()) >= 0 || m_byAlias.find(alias, aliasAt()) >= 0)
         alias = aliasOf(stem, ++aliasNumber);
     lowestFree = aliasNumber + 1;
     entry.shortName = alias;
-    m_byAlias.insert(alias, number);
+    m_byAlias.insert(alias, number, aliasAt());
 }
 
 // A name or alias that goes away may free a lower number for a stem. Other names (a temporary
 // ~VS1234.TMP) leave the numbers alone, so that copies going through them stay cheap. The last
-// entry takes the place of the one that goes.
+// entry takes the place of the one that goes; the indexes learn of it while both are in place.
 void Folder::forget(qsizetype number)
 {
-    const FolderEntry &entry = m_entries[number];
-    if (m_byAlias.find(entry.shortName) == number)
-        m_byAlias.remove(entry.shortName);
+    const FolderEntry &entry = m_entries.at(number);
+    if (m_byAlias.find(entry.shortName, aliasAt()) == number)
+        m_byAlias.remove(entry.shortName, aliasAt());
     // Letter case does not change the form: ~ . and digits have none.
     if (hasAliasForm(entry.name) || hasAliasForm(entry.shortName)) {
         m_lowestFreeNumbers.clear();
         m_lastLowestFree = nullptr;
     }
-    m_byName.remove(entry.name);
+    m_byName.remove(entry.name, nameAt());
     const qsizetype last = m_entries.size() - 1;
     if (number != last) {
+        const FolderEntry &moving = m_entries.at(last);
+        m_byName.renumber(moving.name, number, nameAt());
+        if (m_byAlias.find(moving.shortName, aliasAt()) == last)
+            m_byAlias.renumber(moving.shortName, number, aliasAt());
         m_entries[number] = std::move(m_entries[last]);
-        const FolderEntry &moved = m_entries[number];
-        m_byName.renumber(moved.name, number);
-        if (m_byAlias.find(moved.shortName) == last)
-            m_byAlias.renumber(moved.shortName, number);
     }
     m_entries.removeLast();
 }
 
 const FolderEntry *Folder::find(const QString &name) const
 {
-    if (const qsizetype number = m_byName.find(name); number >= 0)
+    if (const qsizetype number = m_byName.find(name, nameAt()); number >= 0)
         return &m_entries[number];
     // Aliases are 8.3 names, twelve characters at most: a longer name is none.
     if (name.size() > 12)
         return nullptr;
-    if (const qsizetype number = m_byAlias.find(name); number >= 0)
+    if (const qsizetype number = m_byAlias.find(name, aliasAt()); number >= 0)
         return &m_entries[number];
     return nullptr;
 }
@@ -321,21 +322,22 @@ QList<const FolderEntry *> Folder::sortedEntries() const
 
 int Folder::add(const QString &name, bool isDirectory, quint8 attributes, QString *shortName)
 {
-    if (const qsizetype old = m_byName.find(name); old >= 0)
+    if (const qsizetype old = m_byName.find(name, nameAt()); old >= 0)
         forget(old);
     const qsizetype number = m_entries.size();
     FolderEntry entry;
     entry.name = name;
     entry.isDirectory = isDirectory;
     entry.attributes = attributes & RecordedAttributes;
-    if (isShortName(name)) {
+    const bool isShort = isShortName(name);
+    if (isShort)
         entry.shortName = upperCaseName(name);
-    } else {
-        assignAlias(entry, number);
-        entry.aliasKept = true;
-    }
-    m_byName.insert(entry.name, number);
     m_entries.append(std::move(entry));
+    if (!isShort) {
+        assignAlias(number);
+        m_entries[number].aliasKept = true;
+    }
+    m_byName.insert(name, number, nameAt());
     const FolderEntry &added = m_entries.last();
     if (shortName)
         *shortName = added.shortName;
@@ -351,7 +353,7 @@ int Folder::add(const QString &name, bool isDirectory, quint8 attributes, QStrin
 
 int Folder::remove(const QString &name)
 {
-    const qsizetype number = m_byName.find(name);
+    const qsizetype number = m_byName.find(name, nameAt());
     if (number < 0)
         return dos::Ok;
     const QString spelled = m_entries[number].name;
@@ -367,7 +369,7 @@ int Folder::remove(const QString &name)
 
 int Folder::setAttributes(const QString &name, quint8 attributes)
 {
-    const qsizetype number = m_byName.find(name);
+    const qsizetype number = m_byName.find(name, nameAt());
     if (number < 0)
         return dos::FileNotFound;
     FolderEntry &entry = m_entries[number];
@@ -382,7 +384,7 @@ int Folder::setAttributes(const QString &name, quint8 attributes)
 
 int Folder::keepAlias(const QString &name)
 {
-    const qsizetype number = m_byName.find(name);
+    const qsizetype number = m_byName.find(name, nameAt());
     if (number < 0)
         return dos::Ok;
     FolderEntry &entry = m_entries[number];

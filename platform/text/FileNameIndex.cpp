@@ -83,80 +83,39 @@ size_t fileNameHash(QStringView name)
     return size_t(hash);
 }
 
-qsizetype FileNameIndex::find(QStringView name) const
-{
-    if (m_used == 0)
-        return -1;
-    return m_slots[slotOf(name, fileNameHash(name))].number;
-}
-
-void FileNameIndex::insert(const QString &name, qsizetype number)
-{
-    if ((m_used + 1) * 2 > m_slots.size())
-        rehash(std::max<qsizetype>(16, m_slots.size() * 2));
-    const size_t hash = fileNameHash(name);
-    Slot &slot = m_slots[slotOf(name, hash)];
-    if (slot.number < 0)
-        ++m_used;
-    slot = {hash, name, number};
-}
-
-void FileNameIndex::renumber(QStringView name, qsizetype number)
-{
-    if (m_used == 0)
-        return;
-    Slot &slot = m_slots[slotOf(name, fileNameHash(name))];
-    if (slot.number >= 0)
-        slot.number = number;
-}
-
 // The slots after the freed one move back where their probe allows, so that no search stops
 // short at the gap.
-void FileNameIndex::remove(QStringView name)
+void FileNameIndex::removeSlot(qsizetype at)
 {
-    if (m_used == 0)
-        return;
     const size_t mask = size_t(m_slots.size()) - 1;
-    size_t gap = size_t(slotOf(name, fileNameHash(name)));
-    if (m_slots[qsizetype(gap)].number < 0)
-        return;
+    size_t gap = size_t(at);
     --m_used;
-    for (size_t at = (gap + 1) & mask;; at = (at + 1) & mask) {
-        Slot &slot = m_slots[qsizetype(at)];
+    for (size_t next = (gap + 1) & mask;; next = (next + 1) & mask) {
+        const Slot slot = m_slots[qsizetype(next)];
         if (slot.number < 0)
             break;
         const size_t home = slot.hash & mask;
         // The slot may fill the gap unless its home lies after the gap, up to the slot itself.
-        const bool homeAfterGap = gap <= at ? (gap < home && home <= at) : (gap < home || home <= at);
+        const bool homeAfterGap = gap <= next ? (gap < home && home <= next) : (gap < home || home <= next);
         if (homeAfterGap)
             continue;
-        m_slots[qsizetype(gap)] = std::move(slot);
-        gap = at;
+        m_slots[qsizetype(gap)] = slot;
+        gap = next;
     }
     m_slots[qsizetype(gap)] = Slot();
 }
 
-qsizetype FileNameIndex::slotOf(QStringView name, size_t hash) const
-{
-    const size_t mask = size_t(m_slots.size()) - 1;
-    for (size_t at = hash & mask;; at = (at + 1) & mask) {
-        const Slot &slot = m_slots[qsizetype(at)];
-        if (slot.number < 0 || (slot.hash == hash && sameFileName(slot.name, name)))
-            return qsizetype(at);
-    }
-}
-
 void FileNameIndex::rehash(qsizetype size)
 {
-    QList<Slot> old = std::exchange(m_slots, QList<Slot>(size));
+    const QList<Slot> old = std::exchange(m_slots, QList<Slot>(size));
     const size_t mask = size_t(size) - 1;
-    for (Slot &slot : old) {
+    for (const Slot &slot : old) {
         if (slot.number < 0)
             continue;
         size_t at = slot.hash & mask;
         while (m_slots[qsizetype(at)].number >= 0)
             at = (at + 1) & mask;
-        m_slots[qsizetype(at)] = std::move(slot);
+        m_slots[qsizetype(at)] = slot;
     }
 }
 

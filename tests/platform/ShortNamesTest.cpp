@@ -207,7 +207,7 @@ private slots:
             QCOMPARE(writeFile(path, "x"), 0);
             shortPaths << shortPath(path);
         }
-        const QList<int> gone = {12, 1, 6, 2, 11};
+        const QList<int> gone = {1, 6, 2, 9};  // the last ones move into their places
         for (const int number : gone)
             QCOMPARE(deleteFile(QStringLiteral("D:\\Eine lange Datei %1.txt").arg(number)), 0);
         for (int number = 1; number <= 12; ++number) {

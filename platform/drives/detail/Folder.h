@@ -86,8 +86,17 @@ private:
     [[nodiscard]] int readRecords(QHash<QString, Record> *records);
     [[nodiscard]] int readEntries(const QHash<QString, Record> &records);
     void keepSoundAliases(const QList<std::pair<qsizetype, QString>> &storedAliases);
-    void assignAlias(FolderEntry &entry, qsizetype number);  // number: the entry's in m_entries
+    void assignAlias(qsizetype number);  // of the entry with that number in m_entries
     void forget(qsizetype number);
+    // How the indexes see the entries' names and aliases.
+    auto nameAt() const
+    {
+        return [this](qsizetype number) { return QStringView(m_entries.at(number).name); };
+    }
+    auto aliasAt() const
+    {
+        return [this](qsizetype number) { return QStringView(m_entries.at(number).shortName); };
+    }
     void noteFolderChanged();
     void noteRecordsChanged();
     [[nodiscard]] int record(const FolderEntry &entry);

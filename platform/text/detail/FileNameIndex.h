@@ -1,8 +1,9 @@
 #pragma once
 
 #include <QList>
-#include <QString>
 #include <QStringView>
+
+#include <algorithm>
 
 // Inside the platform layer only: names of a folder found as FAT compares them.
 namespace platform::detail {
@@ -12,30 +13,79 @@ bool sameFileName(QStringView a, QStringView b);
 // The same for names that sameFileName takes as equal.
 size_t fileNameHash(QStringView name);
 
-// Names, each with a number, found without regard to case (sameFileName). Each slot keeps its
-// name's hash, so that growing the table hashes no name again; a kept name shares its text with
-// the caller's string.
+// Numbers of names, found by the name without regard to case (sameFileName). The index keeps
+// only each name's hash and number, eight bytes, so that a folder of many names stays in the
+// processor's cache and growing hashes no name again; it compares with the names themselves
+// through nameAt(number), which must give the name listed under each number.
 class FileNameIndex {
 public:
     // The number listed under the name, or -1.
-    qsizetype find(QStringView name) const;
-    // Lists a name that is not listed yet.
-    void insert(const QString &name, qsizetype number);
-    // Lists the name under a new number; nothing when it is not listed.
-    void renumber(QStringView name, qsizetype number);
+    template <typename NameAt>
+    qsizetype find(QStringView name, const NameAt &nameAt) const
+    {
+        if (m_used == 0)
+            return -1;
+        return m_slots[slotOf(name, hashOf(name), nameAt)].number;
+    }
+
+    // Lists a name that is not listed yet; nameAt(number) gives it already.
+    template <typename NameAt>
+    void insert(QStringView name, qsizetype number, const NameAt &nameAt)
+    {
+        if ((m_used + 1) * 2 > m_slots.size())
+            rehash(std::max<qsizetype>(16, m_slots.size() * 2));
+        const quint32 hash = hashOf(name);
+        Slot &slot = m_slots[slotOf(name, hash, nameAt)];
+        if (slot.number < 0)
+            ++m_used;
+        slot = {hash, qint32(number)};
+    }
+
+    // Lists the name under a new number; nothing when it is not listed. nameAt gives the name
+    // under its old number until this returns.
+    template <typename NameAt>
+    void renumber(QStringView name, qsizetype number, const NameAt &nameAt)
+    {
+        if (m_used == 0)
+            return;
+        Slot &slot = m_slots[slotOf(name, hashOf(name), nameAt)];
+        if (slot.number >= 0)
+            slot.number = qint32(number);
+    }
+
     // Takes the name out; nothing when it is not listed.
-    void remove(QStringView name);
+    template <typename NameAt>
+    void remove(QStringView name, const NameAt &nameAt)
+    {
+        if (m_used == 0)
+            return;
+        const qsizetype at = slotOf(name, hashOf(name), nameAt);
+        if (m_slots[at].number >= 0)
+            removeSlot(at);
+    }
+
     qsizetype size() const { return m_used; }
 
 private:
     struct Slot {
-        size_t hash = 0;
-        QString name;
-        qsizetype number = -1;  // -1: free
+        quint32 hash = 0;
+        qint32 number = -1;  // -1: free
     };
 
+    static quint32 hashOf(QStringView name) { return quint32(fileNameHash(name)); }
+
     // The name's slot, or the free one where it would go (open addressing, linear probing).
-    qsizetype slotOf(QStringView name, size_t hash) const;
+    template <typename NameAt>
+    qsizetype slotOf(QStringView name, quint32 hash, const NameAt &nameAt) const
+    {
+        const size_t mask = size_t(m_slots.size()) - 1;
+        for (size_t at = hash & mask;; at = (at + 1) & mask) {
+            const Slot &slot = m_slots[qsizetype(at)];
+            if (slot.number < 0 || (slot.hash == hash && sameFileName(nameAt(slot.number), name)))
+                return qsizetype(at);
+        }
+    }
+    void removeSlot(qsizetype at);
     void rehash(qsizetype size);
 
     QList<Slot> m_slots;  // a power of two in size, at most half in use
