@@ -50,7 +50,8 @@ QStringList head(const QString &windowsShort, const QString &date, const QString
 // names, which code page 850 always holds.
 QString shownUnderDos(const QString &name)
 {
-    if (std::all_of(name.cbegin(), name.cend(), platform::isOemCharacter))
+    const auto isShown = [](QChar c) { return c.unicode() < 0x80 || platform::isOemCharacter(c); };
+    if (std::all_of(name.cbegin(), name.cend(), isShown))
         return name;
     QString shown = name;
     for (QChar &c : shown) {

@@ -56,6 +56,11 @@ bool appendOem(QStringView text, QByteArray *bytes)
     bytes->resize(start + text.size());
     char *out = bytes->data() + start;
     for (const QChar c : text) {
+        // ASCII, nearly all of a script, is its own byte.
+        if (c.unicode() < 0x80) {
+            *out++ = char(c.unicode());
+            continue;
+        }
         const auto byte = oemByte(c.unicode());
         if (!byte) {
             bytes->resize(start);
