@@ -2,7 +2,6 @@
 
 #include <QSysInfo>
 
-#include <algorithm>
 #include <cstring>
 #include <utility>
 
