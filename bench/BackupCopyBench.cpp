@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -91,17 +92,41 @@ void removeCp(const BenchPc &pc, int run)
     removeHostFolder(cpFolder(pc, run));
 }
 
+// The processor time this process has taken so far, in milliseconds: on a shared machine it
+// shows the program's own work where the wall-clock time also holds others' waits.
+struct ProcessorTime {
+    double user = 0;
+    double system = 0;
+};
+
+ProcessorTime processorTime()
+{
+    rusage usage{};
+    if (::getrusage(RUSAGE_SELF, &usage) != 0)
+        throw Failure("getrusage failed");
+    const auto ms = [](const timeval &time) { return double(time.tv_sec) * 1e3 + double(time.tv_usec) / 1e3; };
+    return {ms(usage.ru_utime), ms(usage.ru_stime)};
+}
+
+struct OursRun {
+    double wall = 0;
+    ProcessorTime processor;
+};
+
 // Each run copies into a fresh folder, synced first so that no run pays for writing back what
 // an earlier one left in the cache.
-double timeOurs(const SourceFiles &sources, int run)
+OursRun timeOurs(const SourceFiles &sources, int run)
 {
     const QString base = oursFolder(run);
     check(platform::forceDirectories(base), base);
     ::sync();
+    const ProcessorTime before = processorTime();
     QElapsedTimer timer;
     timer.start();
     backupRun(sources.windowsPaths, base);
-    return timer.nsecsElapsed() / 1e6;
+    const double wall = timer.nsecsElapsed() / 1e6;
+    const ProcessorTime after = processorTime();
+    return {wall, {after.user - before.user, after.system - before.system}};
 }
 
 double timeCp(const BenchPc &pc, const SourceFiles &sources, int run)
@@ -109,28 +134,49 @@ double timeCp(const BenchPc &pc, const SourceFiles &sources, int run)
     return bench::timeCp(sources.hostPaths, cpFolder(pc, run));
 }
 
+// Our side's processor time in each timed run.
+struct ProcessorTimings {
+    QString title;
+    QList<double> user;
+    QList<double> system;
+};
+
 // One warm-up of each side (run 0), then the timed runs taking turns.
-Timings measure(const BenchPc &pc, const SourceFiles &sources, int runs, Removal removal)
+Timings measure(const BenchPc &pc, const SourceFiles &sources, int runs, Removal removal,
+                QList<ProcessorTimings> &processor)
 {
     Timings result{sources.title, {}, {}};
+    ProcessorTimings ownWork{sources.title, {}, {}};
     const bool eachRun = removal == Removal::AfterEachRun;
     for (int run = 0; run <= runs; ++run) {
-        const double ours = timeOurs(sources, run);
+        const OursRun ours = timeOurs(sources, run);
         if (eachRun)
             removeOurs(run);
         const double cp = timeCp(pc, sources, run);
         if (eachRun)
             removeCp(pc, run);
         if (run > 0) {
-            result.ours.append(ours);
+            result.ours.append(ours.wall);
             result.anchor.append(cp);
+            ownWork.user.append(ours.processor.user);
+            ownWork.system.append(ours.processor.system);
         }
     }
+    processor.append(ownWork);
     for (int run = 0; !eachRun && run <= runs; ++run) {
         removeOurs(run);
         removeCp(pc, run);
     }
     return result;
+}
+
+void printProcessorTimes(const QList<ProcessorTimings> &processor)
+{
+    std::printf("\nOur side's processor time per run (median, ms):\n");
+    for (const ProcessorTimings &times : processor) {
+        std::printf("%-16s user %7.1f   system %7.1f\n", qPrintable(times.title), median(times.user),
+                    median(times.system));
+    }
 }
 
 }  // namespace
@@ -165,27 +211,29 @@ int main(int argc, char *argv[])
         const BenchPc pc(folder, {"drive_c/WINDOWS", "drive_c/Quelle", "drive_d/Ziel"},
                          "C=fixed,drive_c\nD=fixed,drive_d\n");
         QList<Timings> results;
+        QList<ProcessorTimings> processor;
         if (fileCount > 0) {
             const SourceFiles small =
                 makeSourceFiles(pc, QStringLiteral("%1 x 64 KiB").arg(fileCount), QStringLiteral("Klein"),
                          QStringLiteral("Startdatei %1.ini"), fileCount, 64 * KiB);
-            results.append(measure(pc, small, runs, Removal::AfterAllRuns));
+            results.append(measure(pc, small, runs, Removal::AfterAllRuns, processor));
         }
         // Many tiny files show what each file costs beyond its bytes.
         if (tinyCount > 0) {
             const SourceFiles tiny =
                 makeSourceFiles(pc, QStringLiteral("%1 x 1 byte").arg(tinyCount), QStringLiteral("Winzig"),
                          QStringLiteral("Kleine Datei %1.ini"), tinyCount, 1);
-            results.append(measure(pc, tiny, runs, Removal::AfterAllRuns));
+            results.append(measure(pc, tiny, runs, Removal::AfterAllRuns, processor));
         }
         if (largeMib > 0) {
             const SourceFiles large =
                 makeSourceFiles(pc, QStringLiteral("1 x %1 MiB").arg(largeMib), QStringLiteral("Gross"),
                          QStringLiteral("Grosse Datei %1.bin"), 1, largeMib * MiB);
-            results.append(measure(pc, large, runs, Removal::AfterEachRun));
+            results.append(measure(pc, large, runs, Removal::AfterEachRun, processor));
         }
         printTimings(QStringLiteral("Backup copy vs. cp --preserve=mode,timestamps"),
                      QStringLiteral("cp"), results, runs);
+        printProcessorTimes(processor);
     } catch (const Failure &failure) {
         std::fprintf(stderr, "BackupCopyBench: %s\n", failure.what());
         return 1;

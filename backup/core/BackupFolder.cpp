@@ -108,13 +108,15 @@ bool copiesAllIntoFolder(const QString &folder)
     return platform::copiesFilesTogether(folder);
 }
 
-CopyOutcome copyInPlace(const platform::DosResult<platform::ResolvedPath> &source, const QString &target)
+namespace {
+
+CopyOutcome copyResolved(const platform::DosResult<platform::ResolvedPath> &source,
+                         const platform::DosResult<platform::ResolvedPath> &resolved, const QString &target)
 {
     // The folder is named only for a failure.
     const auto failedHere = [&target](int error, bool inFolder) -> CopyOutcome {
         return {failed(platform::directoryPart(target), error, inFolder), {}};
     };
-    const auto resolved = platform::resolvePath(target);
     if (!resolved.ok())
         return failedHere(resolved.error, true);
     if (!source.ok())
@@ -123,6 +125,19 @@ CopyOutcome copyInPlace(const platform::DosResult<platform::ResolvedPath> &sourc
     if (copy.error != platform::dos::Ok)
         return failedHere(copy.error, copy.directoryRefused);
     return {{}, std::move(copy.copy), copy.attributes};
+}
+
+}  // namespace
+
+CopyOutcome copyInPlace(const platform::DosResult<platform::ResolvedPath> &source, const QString &target)
+{
+    return copyResolved(source, platform::resolvePath(target), target);
+}
+
+CopyOutcome copyInPlace(const platform::DosResult<platform::ResolvedPath> &source,
+                        const platform::ResolvedPath &folder, const QString &target)
+{
+    return copyResolved(source, platform::resolvePath(folder, platform::fileNamePart(target)), target);
 }
 
 void removeLeftoverTemporaries(const QString &folder)

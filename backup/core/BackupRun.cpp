@@ -120,6 +120,12 @@ CopyOutcome copyIntoBackup(const platform::ResolvedPath &source, const QString &
     return copyInPlace({platform::dos::Ok, source}, target);
 }
 
+CopyOutcome copyIntoBackup(const platform::ResolvedPath &source, const platform::ResolvedPath &folder,
+                           const QString &target)
+{
+    return copyInPlace({platform::dos::Ok, source}, folder, target);
+}
+
 QString copyFailureText(const QString &source, const QString &target, int error)
 {
     return QStringLiteral("Die Datei ") + source + QStringLiteral(" konnte nicht nach ") + target

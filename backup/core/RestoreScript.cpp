@@ -5,6 +5,9 @@
 #include "platform/drives/Files.h"
 #include "platform/text/OemText.h"
 
+#include <algorithm>
+#include <initializer_list>
+
 namespace backup {
 
 namespace {
@@ -45,30 +48,73 @@ QStringList head(const QString &windowsShort, const QString &date, const QString
 // The report line only shows the long name; a character MS-DOS's code page lacks shows as "?"
 // there rather than keep the whole script from being written. Names that commands use are short
 // names, which code page 850 always holds.
-QString shownUnderDos(QString name)
+QString shownUnderDos(const QString &name)
 {
-    for (QChar &c : name) {
+    const auto isShown = [](QChar c) { return c.unicode() < 0x80 || platform::isOemCharacter(c); };
+    if (std::all_of(name.cbegin(), name.cend(), isShown))
+        return name;
+    QString shown = name;
+    for (QChar &c : shown) {
         if (!platform::isOemCharacter(c))
             c = u'?';
     }
-    return name;
+    return shown;
 }
 
-QStringList block(const ScriptFile &file)
+// The script's lines go to a list or straight into their bytes; each line comes in pieces, so
+// that a script of many files needs no string for each of its lines.
+class LineList {
+public:
+    void line(std::initializer_list<QStringView> pieces)
+    {
+        qsizetype size = 0;
+        for (const QStringView piece : pieces)
+            size += piece.size();
+        QString text;
+        text.reserve(size);
+        for (const QStringView piece : pieces)
+            text += piece;
+        lines.append(text);
+    }
+    QStringList lines;
+};
+
+// Code page 850, each line followed by CR LF; null once a line cannot be encoded.
+class OemLines {
+public:
+    explicit OemLines(qsizetype expectedSize) { m_bytes->reserve(expectedSize); }
+    void line(std::initializer_list<QStringView> pieces)
+    {
+        if (!m_bytes)
+            return;
+        for (const QStringView piece : pieces) {
+            if (!platform::appendOem(piece, &*m_bytes)) {
+                m_bytes.reset();
+                return;
+            }
+        }
+        m_bytes->append("\r\n", 2);
+    }
+    const std::optional<QByteArray> &bytes() const { return m_bytes; }
+
+private:
+    std::optional<QByteArray> m_bytes = QByteArray();
+};
+
+template <typename Lines>
+void addBlock(Lines &lines, const ScriptFile &file)
 {
     const QString &p = file.shortSourcePath;
     const QString &n = file.copyDosName;
     const QString suffix = attributeSuffix(file.attributes);
-    return {
-        QStringLiteral("if exist ") + p + QStringLiteral(" attrib ") + p + QStringLiteral(" -r -h -s -a"),
-        QStringLiteral("attrib ") + n + QStringLiteral(" -r -h -s -a"),
-        QStringLiteral("copy ") + n + QLatin1Char(' ') + p,
-        QStringLiteral("attrib ") + p + suffix,
-        QStringLiteral("attrib ") + n + suffix,
-        QStringLiteral("echo ") + shownUnderDos(file.displayName) + QStringLiteral(" bearbeitet !"),
-        QStringLiteral("echo ---"),
-        QString(),
-    };
+    lines.line({u"if exist ", p, u" attrib ", p, u" -r -h -s -a"});
+    lines.line({u"attrib ", n, u" -r -h -s -a"});
+    lines.line({u"copy ", n, u" ", p});
+    lines.line({u"attrib ", p, suffix});
+    lines.line({u"attrib ", n, suffix});
+    lines.line({u"echo ", shownUnderDos(file.displayName), u" bearbeitet !"});
+    lines.line({u"echo ---"});
+    lines.line({});
 }
 
 // The text between a fixed start and end of a line; null when the line has neither.
@@ -107,6 +153,24 @@ const QStringList tail = {
     QStringLiteral("echo ... Velko Restore wurde ausgefuehrt !"),
     QStringLiteral("echo."),
 };
+
+int writeScriptBytes(const QString &path, const QByteArray &bytes)
+{
+    return writeInPlace(path, [&bytes](const QString &temporary) { return platform::writeFile(temporary, bytes); })
+        .error;
+}
+
+template <typename Lines>
+void compose(Lines &lines, const QString &windowsShort, const QString &date, const QString &time,
+             const QList<ScriptFile> &files)
+{
+    for (const QString &line : head(windowsShort, date, time))
+        lines.line({line});
+    for (const ScriptFile &file : files)
+        addBlock(lines, file);
+    for (const QString &line : tail)
+        lines.line({line});
+}
 
 }  // namespace
 
@@ -163,12 +227,10 @@ QString attributeSuffix(quint8 attributes)
 QStringList composeRestoreScript(const QString &windowsShort, const QString &date, const QString &time,
                                  const QList<ScriptFile> &files)
 {
-    QStringList lines = head(windowsShort, date, time);
-    lines.reserve(lines.size() + 8 * files.size() + tail.size());
-    for (const ScriptFile &file : files)
-        lines += block(file);
-    lines += tail;
-    return lines;
+    LineList lines;
+    lines.lines.reserve(22 + 8 * files.size() + tail.size());
+    compose(lines, windowsShort, date, time, files);
+    return lines.lines;
 }
 
 int writeRestoreScript(const QString &path, const QStringList &lines)
@@ -176,9 +238,18 @@ int writeRestoreScript(const QString &path, const QStringList &lines)
     const std::optional<QByteArray> bytes = platform::oemLines(lines);
     if (!bytes)
         return ScriptNotEncodable;
-    return writeInPlace(path,
-                        [&bytes](const QString &temporary) { return platform::writeFile(temporary, *bytes); })
-        .error;
+    return writeScriptBytes(path, *bytes);
+}
+
+int writeRestoreScript(const QString &path, const QString &windowsShort, const QString &date,
+                       const QString &time, const QList<ScriptFile> &files)
+{
+    // A file's block takes some 300 bytes.
+    OemLines lines(2048 + 320 * files.size());
+    compose(lines, windowsShort, date, time, files);
+    if (!lines.bytes())
+        return ScriptNotEncodable;
+    return writeScriptBytes(path, *lines.bytes());
 }
 
 std::optional<SavedScript> parseRestoreScript(const QStringList &lines)

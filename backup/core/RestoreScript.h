@@ -52,6 +52,9 @@ constexpr int ScriptNotEncodable = platform::dos::PathNotFound;
 // script whole. Returns the DOS error code, or ScriptNotEncodable (nothing written) when a line
 // cannot be encoded.
 int writeRestoreScript(const QString &path, const QStringList &lines);
+// The same for the lines composeRestoreScript makes of these values, encoded as they are composed.
+int writeRestoreScript(const QString &path, const QString &windowsShort, const QString &date,
+                       const QString &time, const QList<ScriptFile> &files);
 
 // A script read back: the values composeRestoreScript made its lines from. A file's attributes are
 // those the script sets back (0 when its lines d and e set none).

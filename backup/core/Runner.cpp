@@ -33,9 +33,8 @@ int writeScript(const RunRequest &request, const QString &base, const QList<Save
             return described.error;
         files.append(described.value);
     }
-    return writeRestoreScript(restoreScriptPath(base),
-                              composeRestoreScript(request.windowsShort, platform::shortDate(request.started),
-                                                   platform::longTime(request.started), files));
+    return writeRestoreScript(restoreScriptPath(base), request.windowsShort, platform::shortDate(request.started),
+                              platform::longTime(request.started), files);
 }
 
 bool copyPif(const RunRequest &request, const QString &base)
@@ -90,6 +89,9 @@ void copyOneByOne(const RunRequest &request, const QString &base, RunObserver &o
                   QList<SavedFile> &saved)
 {
     const int total = int(request.files.size());
+    // Looked up once: each target is then found in it. One that cannot be is left to each copy,
+    // which reports what is wrong.
+    const auto folder = platform::resolvePath(base);
     for (int done = 0; done < total; ++done) {
         const MarkedFile &file = request.files[done];
         const auto source = platform::resolvePath(file.path);
@@ -98,7 +100,8 @@ void copyOneByOne(const RunRequest &request, const QString &base, RunObserver &o
             observer.missing(file);
         } else {
             const QString target = backupTarget(base, file.path);
-            const CopyOutcome copy = copyIntoBackup(source.value, target);
+            const CopyOutcome copy = folder.ok() ? copyIntoBackup(source.value, folder.value, target)
+                                                 : copyIntoBackup(source.value, target);
             if (copy.folderFailed) {
                 // No further copy can succeed: one report instead of one per file.
                 summary.folderFailed = true;

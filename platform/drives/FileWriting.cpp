@@ -118,6 +118,8 @@ InPlaceCopy copyFileInPlace(const ResolvedPath &from, const ResolvedPath &to, co
     if (copy.error == dos::Ok) {
         Location finished = target;
         finished.exists = true;
+        if (!copy.shortName.isEmpty())
+            finished.shortName = copy.shortName;
         copy.copy.m_location = std::make_shared<const Location>(std::move(finished));
         copy.attributes = attributes.value;
     }
@@ -143,6 +145,12 @@ DosResult<std::optional<quint8>> unprotect(const Location &file)
 }
 
 }  // namespace
+
+DosResult<Location> DriveBackend::locateIn(const Location &folder, const QString &name)
+{
+    const QString &path = folder.windowsPath;
+    return detail::locate(path.endsWith(u'\\') ? QString(path + name) : QString(path + u'\\' + name));
+}
 
 InPlaceCopy DriveBackend::copyReplacing(const Location &from, const Location &to, quint8 attributes,
                                         const QString &prefix)

@@ -52,11 +52,22 @@ DosResult<QStringList> entryNames(const QString &directory, bool directories)
 
 DosResult<ResolvedPath> resolvePath(const QString &path)
 {
-    const auto location = locate(path);
+    auto location = locate(path);
     if (!location.ok())
         return {location.error, {}};
     ResolvedPath resolved;
-    resolved.m_location = std::make_shared<const Location>(location.value);
+    resolved.m_location = std::make_shared<const Location>(std::move(location.value));
+    return {dos::Ok, resolved};
+}
+
+DosResult<ResolvedPath> resolvePath(const ResolvedPath &folder, const QString &name)
+{
+    const Location &at = *folder.m_location;
+    auto location = at.backend().locateIn(at, name);
+    if (!location.ok())
+        return {location.error, {}};
+    ResolvedPath resolved;
+    resolved.m_location = std::make_shared<const Location>(std::move(location.value));
     return {dos::Ok, resolved};
 }
 

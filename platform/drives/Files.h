@@ -48,6 +48,7 @@ public:
 
 private:
     friend DosResult<ResolvedPath> resolvePath(const QString &path);
+    friend DosResult<ResolvedPath> resolvePath(const ResolvedPath &folder, const QString &name);
     friend int copyFile(const ResolvedPath &from, const ResolvedPath &to);
     friend DosResult<quint8> fileAttributes(const ResolvedPath &path);
     friend DosResult<QString> shortPathName(const ResolvedPath &path);
@@ -58,6 +59,9 @@ private:
     std::shared_ptr<const detail::Location> m_location;
 };
 [[nodiscard]] DosResult<ResolvedPath> resolvePath(const QString &path);
+// A name in a folder looked up before, found as resolvePath(folder's path + "\" + name) finds it;
+// a run of many files into one folder then finds each without going along the path again.
+[[nodiscard]] DosResult<ResolvedPath> resolvePath(const ResolvedPath &folder, const QString &name);
 
 // What copyFileInPlace did: its error, whether the target's directory refused the new file,
 // which tells that no other file can be written there either, and where the finished copy lies.
@@ -66,6 +70,7 @@ struct InPlaceCopy {
     bool directoryRefused = false;
     ResolvedPath copy;  // on success
     quint8 attributes = 0;  // on success: the copy's, which are the source's
+    QString shortName{};  // on success, where the copy got a new 8.3 name that stays: that name
 };
 
 bool fileExists(const QString &path);  // an existing file, not a directory

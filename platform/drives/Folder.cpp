@@ -192,7 +192,7 @@ int Folder::readEntries(const QHash<QString, Record> &records)
     const auto listing = listHostFolder(m_hostFolder);
     if (!listing.ok())
         return listing.error;
-    QHash<QString, QString> storedAliases;  // key of a long name -> its recorded alias
+    QList<std::pair<qsizetype, QString>> storedAliases;  // number of a long name, its recorded alias
     m_entries.reserve(listing.value.size());  // a folder of many files grows its table once
     for (const HostEntry &hostEntry : listing.value) {
         const auto name = windowsName(hostEntry.name);
@@ -202,10 +202,10 @@ int Folder::readEntries(const QHash<QString, Record> &records)
                 m_leftovers.append(m_hostFolder.child(hostName));
             continue;
         }
-        const QString key = upperCaseName(*name);
         // Of two host names that differ in case only, Windows sees the first.
-        if (m_entries.contains(key))
+        if (m_byName.find(*name, nameAt()) >= 0)
             continue;
+        const qsizetype number = m_entries.size();
         FolderEntry entry;
         entry.name = *name;
         entry.isDirectory = hostEntry.isDirectory;
@@ -213,79 +213,97 @@ int Folder::readEntries(const QHash<QString, Record> &records)
         entry.attributes =
             record != records.cend() ? record->attributes : defaultAttributes(entry.isDirectory);
         if (isShortName(*name))
-            entry.shortName = key;
+            entry.shortName = upperCaseName(*name);
         else if (record != records.cend() && !record->alias.isEmpty())
-            storedAliases.insert(key, upperCaseName(record->alias));
-        m_entries.insert(key, entry);
+            storedAliases.append({number, upperCaseName(record->alias)});
+        m_entries.append(std::move(entry));
+        m_byName.insert(*name, number, nameAt());
     }
     keepSoundAliases(storedAliases);
 
-    QList<QString> withoutAlias;
-    for (auto entry = m_entries.cbegin(); entry != m_entries.cend(); ++entry) {
-        if (entry->shortName.isEmpty())
-            withoutAlias.append(entry.key());
+    // In the order of the upper-cased names, as Windows numbers them.
+    QList<std::pair<QString, qsizetype>> withoutAlias;
+    for (qsizetype number = 0; number < m_entries.size(); ++number) {
+        if (m_entries[number].shortName.isEmpty())
+            withoutAlias.append({upperCaseName(m_entries[number].name), number});
     }
     std::sort(withoutAlias.begin(), withoutAlias.end());
-    m_aliasOwners.reserve(m_aliasOwners.size() + withoutAlias.size());
-    for (const QString &key : std::as_const(withoutAlias))
-        assignAlias(m_entries[key], key);
+    for (const auto &[key, number] : std::as_const(withoutAlias))
+        assignAlias(number);
     return dos::Ok;
 }
 
 // A recorded alias ends up in restore scripts: it is kept only where it is an 8.3 name that no
 // other name or recorded alias of the folder has. The others are worked out afresh.
-void Folder::keepSoundAliases(const QHash<QString, QString> &storedAliases)
+void Folder::keepSoundAliases(const QList<std::pair<qsizetype, QString>> &storedAliases)
 {
     QHash<QString, int> claims;
-    for (const QString &alias : storedAliases)
-        ++claims[alias];
-    for (auto stored = storedAliases.cbegin(); stored != storedAliases.cend(); ++stored) {
-        const QString &alias = stored.value();
-        if (!isShortName(alias) || claims.value(alias) > 1 || m_entries.contains(alias))
+    for (const auto &stored : storedAliases)
+        ++claims[stored.second];
+    for (const auto &[number, alias] : storedAliases) {
+        if (!isShortName(alias) || claims.value(alias) > 1 || m_byName.find(alias, nameAt()) >= 0)
             continue;
-        FolderEntry &entry = m_entries[stored.key()];
+        FolderEntry &entry = m_entries[number];
         entry.shortName = alias;
         entry.aliasKept = true;
-        m_aliasOwners.insert(alias, stored.key());
+        m_byAlias.insert(alias, number, aliasAt());
     }
 }
 
 // The lowest free number; where many names share a stem, the search goes on from the last one.
-void Folder::assignAlias(FolderEntry &entry, const QString &key)
+void Folder::assignAlias(qsizetype number)
 {
+    FolderEntry &entry = m_entries[number];
     const AliasStem stem = aliasStem(entry.name);
-    int &lowestFree = m_lowestFreeNumbers[stem.base + u'.' + stem.extension];  // 0 when new
-    int number = qMax(lowestFree, 1);
-    QString alias = aliasOf(stem, number);
-    while (m_entries.contains(alias) || m_aliasOwners.contains(alias))
-        alias = aliasOf(stem, ++number);
-    lowestFree = number + 1;
+    QString stemKey = stem.base + u'.' + stem.extension;
+    if (!m_lastLowestFree || stemKey != m_lastStem) {
+        m_lastLowestFree = &m_lowestFreeNumbers[stemKey];  // 0 when new
+        m_lastStem = std::move(stemKey);
+    }
+    int &lowestFree = *m_lastLowestFree;
+    int aliasNumber = qMax(lowestFree, 1);
+    QString alias = aliasOf(stem, aliasNumber);
+    while (m_byName.find(alias, nameAt()) >= 0 || m_byAlias.find(alias, aliasAt()) >= 0)
+        alias = aliasOf(stem, ++aliasNumber);
+    lowestFree = aliasNumber + 1;
     entry.shortName = alias;
-    m_aliasOwners.insert(alias, key);
+    m_byAlias.insert(alias, number, aliasAt());
 }
 
 // A name or alias that goes away may free a lower number for a stem. Other names (a temporary
-// ~VS1234.TMP) leave the numbers alone, so that copies going through them stay cheap.
-void Folder::forget(QHash<QString, FolderEntry>::const_iterator entry)
+// ~VS1234.TMP) leave the numbers alone, so that copies going through them stay cheap. The last
+// entry takes the place of the one that goes; the indexes learn of it while both are in place.
+void Folder::forget(qsizetype number)
 {
-    const auto owner = m_aliasOwners.constFind(entry->shortName);
-    if (owner != m_aliasOwners.cend() && *owner == entry.key())
-        m_aliasOwners.erase(owner);
-    if (hasAliasForm(entry.key()) || hasAliasForm(entry->shortName))
+    const FolderEntry &entry = m_entries.at(number);
+    if (m_byAlias.find(entry.shortName, aliasAt()) == number)
+        m_byAlias.remove(entry.shortName, aliasAt());
+    // Letter case does not change the form: ~ . and digits have none.
+    if (hasAliasForm(entry.name) || hasAliasForm(entry.shortName)) {
         m_lowestFreeNumbers.clear();
-    m_entries.erase(entry);
+        m_lastLowestFree = nullptr;
+    }
+    m_byName.remove(entry.name, nameAt());
+    const qsizetype last = m_entries.size() - 1;
+    if (number != last) {
+        const FolderEntry &moving = m_entries.at(last);
+        m_byName.renumber(moving.name, number, nameAt());
+        if (m_byAlias.find(moving.shortName, aliasAt()) == last)
+            m_byAlias.renumber(moving.shortName, number, aliasAt());
+        m_entries[number] = std::move(m_entries[last]);
+    }
+    m_entries.removeLast();
 }
 
 const FolderEntry *Folder::find(const QString &name) const
 {
-    const QString key = upperCaseName(name);
-    if (const auto entry = m_entries.constFind(key); entry != m_entries.cend())
-        return &*entry;
+    if (const qsizetype number = m_byName.find(name, nameAt()); number >= 0)
+        return &m_entries[number];
     // Aliases are 8.3 names, twelve characters at most: a longer name is none.
-    if (key.size() > 12)
+    if (name.size() > 12)
         return nullptr;
-    if (const auto owner = m_aliasOwners.constFind(key); owner != m_aliasOwners.cend())
-        return &*m_entries.constFind(*owner);
+    if (const qsizetype number = m_byAlias.find(name, aliasAt()); number >= 0)
+        return &m_entries[number];
     return nullptr;
 }
 
@@ -293,8 +311,8 @@ QList<const FolderEntry *> Folder::sortedEntries() const
 {
     QList<const FolderEntry *> sorted;
     sorted.reserve(m_entries.size());
-    for (auto entry = m_entries.cbegin(); entry != m_entries.cend(); ++entry)
-        sorted.append(&*entry);
+    for (const FolderEntry &entry : m_entries)
+        sorted.append(&entry);
     std::sort(sorted.begin(), sorted.end(), [](const FolderEntry *a, const FolderEntry *b) {
         const int order = a->name.compare(b->name, Qt::CaseInsensitive);
         return order != 0 ? order < 0 : a->name < b->name;
@@ -302,39 +320,44 @@ QList<const FolderEntry *> Folder::sortedEntries() const
     return sorted;
 }
 
-int Folder::add(const QString &name, bool isDirectory, quint8 attributes)
+int Folder::add(const QString &name, bool isDirectory, quint8 attributes, QString *shortName)
 {
-    const QString key = upperCaseName(name);
-    if (const auto old = m_entries.constFind(key); old != m_entries.cend())
+    if (const qsizetype old = m_byName.find(name, nameAt()); old >= 0)
         forget(old);
+    const qsizetype number = m_entries.size();
     FolderEntry entry;
     entry.name = name;
     entry.isDirectory = isDirectory;
     entry.attributes = attributes & RecordedAttributes;
-    if (isShortName(name)) {
-        entry.shortName = key;
-    } else {
-        assignAlias(entry, key);
-        entry.aliasKept = true;
+    const bool isShort = isShortName(name);
+    if (isShort)
+        entry.shortName = upperCaseName(name);
+    m_entries.append(std::move(entry));
+    if (!isShort) {
+        assignAlias(number);
+        m_entries[number].aliasKept = true;
     }
-    m_entries.insert(key, entry);
+    m_byName.insert(name, number, nameAt());
+    const FolderEntry &added = m_entries.last();
+    if (shortName)
+        *shortName = added.shortName;
     // Without a line to write, the records stay as last seen: only the folder's time moved.
-    if (!needsRecord(entry) && !m_recorded.contains(name)) {
+    if (!needsRecord(added) && !m_recorded.contains(name)) {
         noteFolderChanged();
         return dos::Ok;
     }
-    const int error = record(entry);
+    const int error = record(added);
     noteRecordsChanged();
     return error;
 }
 
 int Folder::remove(const QString &name)
 {
-    const auto entry = m_entries.constFind(upperCaseName(name));
-    if (entry == m_entries.cend())
+    const qsizetype number = m_byName.find(name, nameAt());
+    if (number < 0)
         return dos::Ok;
-    const QString spelled = entry->name;
-    forget(entry);
+    const QString spelled = m_entries[number].name;
+    forget(number);
     if (!m_recorded.contains(spelled)) {
         noteFolderChanged();
         return dos::Ok;
@@ -346,25 +369,29 @@ int Folder::remove(const QString &name)
 
 int Folder::setAttributes(const QString &name, quint8 attributes)
 {
-    const auto entry = m_entries.find(upperCaseName(name));
-    if (entry == m_entries.end())
+    const qsizetype number = m_byName.find(name, nameAt());
+    if (number < 0)
         return dos::FileNotFound;
+    FolderEntry &entry = m_entries[number];
     attributes &= RecordedAttributes;
-    if (entry->attributes == attributes)
+    if (entry.attributes == attributes)
         return dos::Ok;
-    entry->attributes = attributes;
-    const int error = record(*entry);
+    entry.attributes = attributes;
+    const int error = record(entry);
     noteRecordsChanged();
     return error;
 }
 
 int Folder::keepAlias(const QString &name)
 {
-    const auto entry = m_entries.find(upperCaseName(name));
-    if (entry == m_entries.end() || entry->aliasKept || isShortName(entry->name))
+    const qsizetype number = m_byName.find(name, nameAt());
+    if (number < 0)
         return dos::Ok;
-    entry->aliasKept = true;
-    const int error = record(*entry);
+    FolderEntry &entry = m_entries[number];
+    if (entry.aliasKept || isShortName(entry.name))
+        return dos::Ok;
+    entry.aliasKept = true;
+    const int error = record(entry);
     noteRecordsChanged();
     return error;
 }

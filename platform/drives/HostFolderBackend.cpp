@@ -18,6 +18,7 @@ namespace {
 struct Found {
     QString name;
     bool isDirectory = false;
+    QString shortName{};  // where the listing has it fixed already (a kept alias)
 };
 
 // A Location of this backend keeps as its place (BackendPlace) the paths of the folder and of the entry
@@ -58,7 +59,7 @@ DosResult<std::optional<Found>> findIn(Folder &folder, const Drive &drive, const
     const FolderEntry *entry = folder.find(name);
     if (!entry)
         return {dos::Ok, std::nullopt};
-    const Found found{entry->name, entry->isDirectory};
+    const Found found{entry->name, entry->isDirectory, entry->aliasKept ? entry->shortName : QString()};
     const bool byAlias = entry->name != name && upperCaseName(entry->name) != upperCaseName(name);
     if (byAlias && !drive.writeProtected) {
         if (const int error = folder.keepAlias(found.name))
@@ -88,6 +89,7 @@ DosResult<std::optional<Found>> findEntry(const Drive &drive, const HostPath &ho
 void descend(Location &location, const QString &name, const std::optional<Found> &found)
 {
     BackendPlace::folder(location) = BackendPlace::entry(location);
+    location.shortName = found ? found->shortName : QString();
     location.exists = found.has_value();
     location.isDirectory = location.exists && found->isDirectory;
     location.name = location.exists ? found->name : name;
@@ -305,6 +307,7 @@ private:
 class HostFolderBackend : public DriveBackend {
 public:
     DosResult<Location> locate(const Drive &drive, const QStringList &names) override;
+    DosResult<Location> locateIn(const Location &folder, const QString &name) override;
     DosResult<quint8> attributes(const Location &entry) override;
     int setAttributes(const Location &entry, quint8 attributes) override;
     DosResult<QDateTime> lastWriteTime(const Location &entry) override;
@@ -338,6 +341,16 @@ private:
         int checkedInRun = 0;  // the file run that has checked it already (fileRunUnderWay)
     };
     QHash<QString, HeldRoot> m_roots;  // by the drive's host folder
+    // The drives looked at last and their entries in m_roots, valid until m_roots gets another:
+    // a run goes back and forth between two drives (sources, backup folder).
+    struct LastRoot {
+        const Drive *drive = nullptr;
+        QString hostPath;
+        HeldRoot *held = nullptr;
+    };
+    std::array<LastRoot, 2> m_lastRoots;
+    size_t m_nextLastRoot = 0;
+    HeldRoot &heldRootOf(const Drive &drive);
 
     // A folder below a drive's folder as one file run saw it: valid for that run only, until it
     // holds or lets go a folder.
@@ -361,6 +374,13 @@ private:
         OpenRoot open;
     };
     OpenRoot heldInRun(RunFolder &held, const Location &file);
+
+    // The held folder locateIn found last.
+    struct HeldIn {
+        SeenInRun seen;
+        Folder *folder = nullptr;
+    };
+    HeldIn m_heldIn;
     RunFolder m_writeFolder;
     RunFolder m_sourceFolder;
 
@@ -373,12 +393,28 @@ private:
     size_t m_nextShortFolder = 0;
 };
 
+HostFolderBackend::HeldRoot &HostFolderBackend::heldRootOf(const Drive &drive)
+{
+    for (const LastRoot &last : m_lastRoots) {
+        if (last.drive == &drive && last.held && last.hostPath == drive.hostPath)
+            return *last.held;
+    }
+    auto held = m_roots.find(drive.hostPath);
+    if (held == m_roots.end()) {
+        held = m_roots.insert(drive.hostPath, {});
+        m_lastRoots = {};  // the table may have moved its entries
+    }
+    m_lastRoots[m_nextLastRoot] = {&drive, drive.hostPath, &*held};
+    m_nextLastRoot = (m_nextLastRoot + 1) % m_lastRoots.size();
+    return *held;
+}
+
 // Each drive's folder stays open. Every look checks first that the folder is still the one the
 // machine names, so that one removed or replaced meanwhile is seen as before; a file run, which
 // sees no changes made by others, checks once.
 OpenRoot HostFolderBackend::openRootOf(const Drive &drive)
 {
-    HeldRoot &held = m_roots[drive.hostPath];
+    HeldRoot &held = heldRootOf(drive);
     HostRoot &root = held.root;
     const int run = fileRunUnderWay();
     if (root.open() && run != 0 && held.checkedInRun == run)
@@ -451,6 +487,27 @@ DosResult<Location> HostFolderBackend::locate(const Drive &drive, const QStringL
     if (!isReady(drive))
         return {dos::NotReady, {}};
     return walk(rootOf(drive, open), names);
+}
+
+// During a file run, a plain name in a folder the run holds is found in the folder's listing, as
+// locate() would find it there; anything else goes along the whole path.
+DosResult<Location> HostFolderBackend::locateIn(const Location &folder, const QString &name)
+{
+    if (fileRunUnderWay() == 0 || !folder.exists || !folder.isDirectory || !isValidLongName(name)
+        || BackendPlace::openRoot(folder) != openRootOf(*folder.drive))
+        return DriveBackend::locateIn(folder, name);
+    const SeenInRun now{fileRunUnderWay(), heldFoldersVersion(), folder.drive, BackendPlace::openRoot(folder),
+                        BackendPlace::entry(folder)};
+    Folder *held = m_heldIn.seen.is(now) ? m_heldIn.folder : heldFolder(hostFileOf(folder));
+    if (!held)
+        return DriveBackend::locateIn(folder, name);
+    m_heldIn = {now, held};
+    const auto found = findIn(*held, *folder.drive, name);
+    if (!found.ok())
+        return {found.error, {}};
+    Location location = folder;
+    descend(location, name, found.value);
+    return {dos::Ok, location};
 }
 
 DosResult<quint8> HostFolderBackend::attributes(const Location &entry)
@@ -526,13 +583,15 @@ DosResult<QString> HostFolderBackend::shortPath(const Location &entry)
     auto shortPath = shortFolderPath(entry);
     if (!shortPath.ok())
         return shortPath;
-    const auto shortName = shortNameIn(*entry.drive, hostFolderOf(entry), entry.name);
+    const auto shortName = entry.shortName.isEmpty()
+                               ? shortNameIn(*entry.drive, hostFolderOf(entry), entry.name)
+                               : DosResult<QString>{dos::Ok, entry.shortName};
     if (!shortName.ok())
         return shortName;
-    if (!BackendPlace::folder(entry).isEmpty())
-        shortPath.value += u'\\';
-    shortPath.value += shortName.value;
-    return shortPath;
+    // Put together in one piece: the folder's part is shared with the ones kept.
+    if (BackendPlace::folder(entry).isEmpty())
+        return {dos::Ok, shortPath.value + shortName.value};
+    return {dos::Ok, shortPath.value + u'\\' + shortName.value};
 }
 
 DosResult<QList<DirectoryEntry>> HostFolderBackend::entries(const Location &directory)
@@ -631,7 +690,10 @@ InPlaceCopy HostFolderBackend::copyReplacing(const Location &from, const Locatio
             return {copy.error, copy.temporaryRefused, {}};
         if (to.exists)
             return {folder.value->setAttributes(to.name, attributes), false, {}};
-        return {folder.value->add(to.name, false, attributes), false, {}};
+        // A new name's 8.3 name is fixed as it is added: the script of a run need not ask again.
+        InPlaceCopy added;
+        added.error = folder.value->add(to.name, false, attributes, &added.shortName);
+        return added;
     }
     return {dos::AccessDenied, true, {}};
 }

@@ -29,12 +29,12 @@ DosResult<WindowsPath> absolutePath(const QString &path)
     if (text.isEmpty() || text.startsWith(u"\\\\"))
         return {dos::PathNotFound, {}};
     WindowsPath result;
-    QString rest = text;
+    QStringView rest = text;
     if (text.size() >= 2 && text[1] == u':') {
         const QChar letter = text[0].toUpper();
         if (letter < u'A' || letter > u'Z')
             return {dos::InvalidDrive, {}};
-        rest = text.mid(2);
+        rest = rest.sliced(2);
         if (rest.isEmpty() || rest.startsWith(u'\\')) {
             result.drive = letter;
         } else {

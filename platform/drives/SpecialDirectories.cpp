@@ -34,7 +34,14 @@ std::optional<QString> TemporaryNames::next()
     if (m_step == TempNameCount)
         return std::nullopt;
     const int number = (m_start + m_step++) % TempNameCount;
-    return m_prefix + QStringLiteral("%1.TMP").arg(number, 4, 16, QChar(u'0')).toUpper();
+    // Four upper-case hex digits, put in place: a copy asks for a name each time.
+    QString name;
+    name.reserve(m_prefix.size() + 8);
+    name += m_prefix;
+    for (int shift = 12; shift >= 0; shift -= 4)
+        name += QChar(u"0123456789ABCDEF"[(number >> shift) & 0xF]);
+    name += u".TMP";
+    return name;
 }
 
 DosResult<Location> createTemporaryIn(const Location &directory, const QString &prefix)

@@ -3,6 +3,7 @@
 #include "platform/text/OemText.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace platform::detail {
 
@@ -55,13 +56,17 @@ bool isShortPart(QStringView part, int maxLength)
     return true;
 }
 
-QString aliasCharacters(QString text)
+// One character of an alias stem, upper-cased as the name is.
+QChar aliasCharacter(QChar c)
 {
-    for (QChar &c : text) {
-        if (QStringView(u"+,;=[]").contains(c) || (c.unicode() > 127 && !isOemInShortName(c)))
-            c = u'_';
+    const char16_t code = c.unicode();
+    if (code < 128) {
+        if (code >= u'a' && code <= u'z')
+            return QChar(char16_t(code - (u'a' - u'A')));
+        return QStringView(u"+,;=[]").contains(c) ? QChar(u'_') : c;
     }
-    return text;
+    const QChar upper = c.isSurrogate() ? c : c.toUpper();
+    return isOemInShortName(upper) ? upper : QChar(u'_');
 }
 
 }  // namespace
@@ -111,27 +116,46 @@ bool isShortName(const QString &name)
     return !base.isEmpty() && !extension.isEmpty() && isShortPart(base, 8) && isShortPart(extension, 3);
 }
 
+// Blanks and leading dots do not count; the last dot after them starts the extension. Built in
+// one pass, as every new long name of a folder asks for it.
 AliasStem aliasStem(const QString &longName)
 {
-    QString name = upperCaseName(longName);
-    name.remove(u' ');
-    while (name.startsWith(u'.'))
-        name.remove(0, 1);
-    const qsizetype lastDot = name.lastIndexOf(u'.');
-    QString base = lastDot < 0 ? name : name.left(lastDot);
-    const QString extension = lastDot < 0 ? QString() : name.mid(lastDot + 1);
-    base.remove(u'.');
-    if (base.isEmpty())
-        base = QStringLiteral("_");
-    return {aliasCharacters(base.left(6)), aliasCharacters(extension.left(3))};
+    const auto first = std::find_if(longName.cbegin(), longName.cend(),
+                                    [](QChar c) { return c != u' ' && c != u'.'; });
+    const qsizetype start = first - longName.cbegin();
+    qsizetype lastDot = longName.lastIndexOf(u'.');
+    if (lastDot < start)
+        lastDot = longName.size();
+    AliasStem stem;
+    stem.base.reserve(6);
+    for (qsizetype at = start; at < lastDot && stem.base.size() < 6; ++at) {
+        const QChar c = longName[at];
+        if (c != u' ' && c != u'.')
+            stem.base += aliasCharacter(c);
+    }
+    if (stem.base.isEmpty())
+        stem.base = QStringLiteral("_");
+    for (qsizetype at = lastDot + 1; at < longName.size() && stem.extension.size() < 3; ++at) {
+        const QChar c = longName[at];
+        if (c != u' ')
+            stem.extension += aliasCharacter(c);
+    }
+    return stem;
 }
 
 QString aliasOf(const AliasStem &stem, int number)
 {
-    const QString digits = QString::number(number);
-    QString alias = stem.base.left(qMax(1, 7 - int(digits.size()))) + u'~' + digits;
-    if (!stem.extension.isEmpty())
-        alias += u'.' + stem.extension;
+    char digits[12];
+    const int digitCount = std::snprintf(digits, sizeof digits, "%d", number);
+    QString alias;
+    alias.reserve(8 + 1 + stem.extension.size());
+    alias += QStringView(stem.base).first(std::min(stem.base.size(), qsizetype(qMax(1, 7 - digitCount))));
+    alias += u'~';
+    alias += QLatin1StringView(digits, digitCount);
+    if (!stem.extension.isEmpty()) {
+        alias += u'.';
+        alias += stem.extension;
+    }
     return alias;
 }
 

@@ -50,6 +50,27 @@ bool isOemCharacter(QChar c)
     return oemByte(c.unicode()).has_value();
 }
 
+bool appendOem(QStringView text, QByteArray *bytes)
+{
+    const qsizetype start = bytes->size();
+    bytes->resize(start + text.size());
+    char *out = bytes->data() + start;
+    for (const QChar c : text) {
+        // ASCII, nearly all of a script, is its own byte.
+        if (c.unicode() < 0x80) {
+            *out++ = char(c.unicode());
+            continue;
+        }
+        const auto byte = oemByte(c.unicode());
+        if (!byte) {
+            bytes->resize(start);
+            return false;
+        }
+        *out++ = *byte;
+    }
+    return true;
+}
+
 std::optional<QByteArray> toOem(const QString &text)
 {
     return detail::singleByteText(text, oemByte);

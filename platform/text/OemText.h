@@ -15,6 +15,9 @@ namespace platform {
 QString fromOem(const QByteArray &bytes);
 bool isOemCharacter(QChar c);
 
+// Appends text to *bytes; false, and *bytes as it was, when a character cannot be encoded.
+[[nodiscard]] bool appendOem(QStringView text, QByteArray *bytes);
+
 // Each line followed by CR LF; null when a line cannot be encoded.
 [[nodiscard]] std::optional<QByteArray> oemLines(const QStringList &lines);
 

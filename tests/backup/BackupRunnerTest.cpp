@@ -2,6 +2,7 @@
 #include "backup/core/RestoreScript.h"
 #include "backup/core/Runner.h"
 #include "platform/drives/Files.h"
+#include "platform/files/FileRun.h"
 #include "tests/support/FullDisk.h"
 #include "tests/support/TestMachine.h"
 
@@ -165,6 +166,49 @@ private slots:
         // Without a supplied restore.pif the earlier run's stays.
         const char pif = fault == QLatin1String("no pif") ? '\x02' : '\x01';
         QCOMPARE(pc.readFile(Destination + QStringLiteral("\\Restore.pif")), QByteArray(545, pif));
+    }
+
+    // A file run finds sources and copies through the folders it holds: it reports and writes
+    // the same as a run without one, however the paths are spelt.
+    void aFileRunFindsTheSameFiles()
+    {
+        TestMachine pc;
+        pc.writeFile(QStringLiteral("C:\\Config.sys"), QByteArray("device=himem.sys\r\n"));
+        pc.writeFile(QStringLiteral("C:\\WINDOWS\\Win.ini"), QByteArray("[windows]\r\n"));
+        pc.writeFile(QStringLiteral("C:\\WINDOWS\\System.ini"), QByteArray("[boot]\r\n"));
+        pc.writeFile(QStringLiteral("C:\\Programme\\Eine lange Datei.txt"), QByteArray("lang"));
+        pc.writeFile(QStringLiteral("C:\\Programme\\Eine lange Datei 2.txt"), QByteArray("lang 2"));
+        const QStringList sources = {
+            QStringLiteral("C:\\Config.sys"),
+            QStringLiteral("c:\\windows\\WIN.INI"),
+            QStringLiteral("C:\\WINDOWS\\Fehlt.ini"),
+            QStringLiteral("C:\\WINDOWS\\..\\WINDOWS\\System.ini."),
+            QStringLiteral("C:\\PROGRA~1\\EINELA~2.TXT"),
+            QStringLiteral("C:\\Programme\\Eine lange Datei.txt"),
+            QStringLiteral("C:\\Fehlt\\Config.sys"),
+            QStringLiteral("C:\\Config.sys\\x"),
+        };
+        QMap<QString, QStringList> events;
+        QMap<QString, QByteArray> scripts;
+        for (const QString &folder : {QStringLiteral("D:\\Ohne"), QStringLiteral("D:\\Mit")}) {
+            pc.makeDirectory(folder);
+            RunRequest request{{}, folder, ProgramDirectory, QStringLiteral("C:\\WINDOWS"), Started};
+            for (const QString &source : sources)
+                request.files.append({int(request.files.size()), source, platform::fileNamePart(source)});
+            Recorder recorder;
+            std::optional<platform::FileRun> run;
+            if (folder.endsWith(QStringLiteral("Mit")))
+                run.emplace();
+            (void)runBackup(request, recorder);
+            if (run)
+                QCOMPARE(run->finish(), 0);
+            events[folder] = recorder.events.replaceInStrings(folder, QStringLiteral("X:"));
+            scripts[folder] = pc.readFile(folder + QStringLiteral("\\Restore.bat"));
+        }
+        QCOMPARE(events[QStringLiteral("D:\\Mit")], events[QStringLiteral("D:\\Ohne")]);
+        QCOMPARE(scripts[QStringLiteral("D:\\Mit")], scripts[QStringLiteral("D:\\Ohne")]);
+        QVERIFY(scripts[QStringLiteral("D:\\Mit")].contains("copy EINELA~2.TXT C:\\PROGRA~1\\EINELA~2.TXT\r\n"));
+        QCOMPARE(events[QStringLiteral("D:\\Mit")].count(QStringLiteral("missing 2")), 1);
     }
 
     // The script sets back on the restored file and on the copy what the source carried when

@@ -8,6 +8,8 @@
 
 using namespace backup;
 
+Q_DECLARE_METATYPE(backup::ScriptFile)
+
 namespace {
 
 const QString Script = QStringLiteral("D:\\Backups\\Restore.bat");
@@ -214,6 +216,41 @@ private slots:
         QCOMPARE(writeRestoreScript(Script, lines), ScriptNotEncodable);
         QVERIFY(ScriptNotEncodable != 0);
         QCOMPARE(pc.readFile(Script), QByteArray("alt"));
+    }
+
+    // The backup run writes its script straight from the values: byte for byte what the lines
+    // give, and nothing where a name cannot be encoded.
+    void theScriptFromItsValuesIsTheScriptFromItsLines_data()
+    {
+        QTest::addColumn<QList<ScriptFile>>("files");
+        QTest::addColumn<int>("error");
+        QList<ScriptFile> unknownInDisplayName = fixtureFiles();
+        unknownInDisplayName[1].displayName = QStringLiteral("Glückwünsche für 5€.txt");
+        QList<ScriptFile> unknownInShortName = fixtureFiles();
+        unknownInShortName[2].copyDosName = QStringLiteral("ΩMEGA.TXT");
+        QTest::newRow("three files") << fixtureFiles() << 0;
+        QTest::newRow("no file") << QList<ScriptFile>() << 0;
+        QTest::newRow("euro sign shown as ?") << unknownInDisplayName << 0;
+        QTest::newRow("omega in the last short name") << unknownInShortName << int(ScriptNotEncodable);
+    }
+
+    void theScriptFromItsValuesIsTheScriptFromItsLines()
+    {
+        QFETCH(QList<ScriptFile>, files);
+        QFETCH(int, error);
+        TestMachine pc;
+        pc.makeDirectory(QStringLiteral("D:\\Backups"));
+        const QString windows = QStringLiteral("C:\\WINDOWS");
+        const QString date = QStringLiteral("07.12.99");
+        const QString time = QStringLiteral("14:05:33");
+        pc.writeFile(Script, "alt");
+        QCOMPARE(writeRestoreScript(Script, composeRestoreScript(windows, date, time, files)), error);
+        const QByteArray fromLines = pc.readFile(Script);
+        pc.writeFile(Script, "alt");
+        QCOMPARE(writeRestoreScript(Script, windows, date, time, files), error);
+        QCOMPARE(pc.readFile(Script), fromLines);
+        if (error != 0)
+            QCOMPARE(fromLines, QByteArray("alt"));
     }
 
     // A disk that fills up half-way through the script keeps the earlier script whole, read-only

@@ -106,6 +106,60 @@ private slots:
         QCOMPARE(directoryExists(path), isDirectory);
     }
 
+    // A name looked up in a folder found before is the whole path looked up, in a file run (where
+    // the folder's listing finds it) as outside one.
+    void namesInAFolderAsTheWholePath_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("name");
+        const QString programme = QStringLiteral("C:\\Programme\\Velko Save");
+        for (const bool inFileRun : {false, true}) {
+            const char *suffix = inFileRun ? ", file run" : "";
+            const auto row = [suffix](const char *what) -> QTestData & {
+                return QTest::addRow("%s%s", what, suffix);
+            };
+            row("exact") << programme << QStringLiteral("Orvel.ini");
+            row("other case") << programme << QStringLiteral("ORVEL.INI");
+            row("alias") << QStringLiteral("C:\\") << QStringLiteral("progra~1");
+            row("new name") << programme << QStringLiteral("Neue Datei.txt");
+            row("trailing dot") << programme << QStringLiteral("Orvel.ini.");
+            row("parent") << programme << QStringLiteral("..");
+            row("below") << QStringLiteral("C:\\Programme") << QStringLiteral("velko save\\orvel.ini");
+            row("invalid") << programme << QStringLiteral("a?b");
+            row("in the root") << QStringLiteral("C:") << QStringLiteral("windows");
+            row("missing folder") << QStringLiteral("C:\\Fehlt") << QStringLiteral("Orvel.ini");
+            row("a file as folder") << QStringLiteral("C:\\WINDOWS\\Win.ini") << QStringLiteral("x");
+        }
+    }
+
+    void namesInAFolderAsTheWholePath()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, name);
+        TestMachine pc;
+        seed(pc);
+        std::optional<FileRun> run;
+        if (QString::fromLatin1(QTest::currentDataTag()).endsWith(QStringLiteral("file run")))
+            run.emplace();
+        const auto resolvedFolder = resolvePath(folder);
+        QVERIFY(resolvedFolder.ok());
+        // A run holds the folders it lists.
+        if (run)
+            (void)files(folder);
+        for (int look = 0; look < 2; ++look) {
+            const auto inFolder = resolvePath(resolvedFolder.value, name);
+            const auto whole = resolvePath(resolvedFolder.value.path() + u'\\' + name);
+            QCOMPARE(inFolder.error, whole.error);
+            if (!whole.ok())
+                continue;
+            QCOMPARE(inFolder.value.path(), whole.value.path());
+            QCOMPARE(inFolder.value.exists(), whole.value.exists());
+            QCOMPARE(inFolder.value.isFile(), whole.value.isFile());
+        }
+        if (run)
+            QCOMPARE(run->finish(), 0);
+    }
+
     void fixedDriveWithoutFolderIsNotReady()
     {
         TestMachine pc(QStringLiteral("[Windows]\nDirectory=C:\\WINDOWS\n[Drives]\n"

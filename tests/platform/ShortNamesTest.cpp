@@ -197,6 +197,31 @@ private slots:
         QCOMPARE(shortPath(QStringLiteral("D:\\Velko Save")), QStringLiteral("D:\\VELKOS~2"));
     }
 
+    // The others keep their aliases, and are found by them, whichever names go.
+    void aliasesStayWhenOtherNamesGo()
+    {
+        TestMachine pc;
+        QStringList shortPaths;
+        for (int number = 1; number <= 12; ++number) {
+            const QString path = QStringLiteral("D:\\Eine lange Datei %1.txt").arg(number);
+            QCOMPARE(writeFile(path, "x"), 0);
+            shortPaths << shortPath(path);
+        }
+        const QList<int> gone = {1, 6, 2, 9};  // the last ones move into their places
+        for (const int number : gone)
+            QCOMPARE(deleteFile(QStringLiteral("D:\\Eine lange Datei %1.txt").arg(number)), 0);
+        for (int number = 1; number <= 12; ++number) {
+            const QString path = QStringLiteral("D:\\Eine lange Datei %1.txt").arg(number);
+            const QString alias = shortPaths[number - 1];
+            if (gone.contains(number)) {
+                QVERIFY2(!fileExists(alias), qPrintable(alias));
+                continue;
+            }
+            QCOMPARE(shortPath(path), alias);
+            QCOMPARE(canonicalPath(alias).value, path);
+        }
+    }
+
     void namesDifferingInSharpSAreTwoFiles()
     {
         TestMachine pc;

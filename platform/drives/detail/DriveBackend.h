@@ -63,6 +63,8 @@ public:
 
     // The entry the names lead to: every directory on the way exists, the last name may not.
     [[nodiscard]] virtual DosResult<Location> locate(const Drive &drive, const QStringList &names) = 0;
+    // The same for a name in a folder located before; by default through the whole path.
+    [[nodiscard]] virtual DosResult<Location> locateIn(const Location &folder, const QString &name);
 
     [[nodiscard]] virtual DosResult<quint8> attributes(const Location &entry) = 0;  // with 16
     [[nodiscard]] virtual int setAttributes(const Location &entry, quint8 attributes) = 0;

@@ -2,6 +2,7 @@
 
 #include "platform/host/detail/HostFiles.h"
 #include "platform/text/DosError.h"
+#include "platform/text/detail/FileNameIndex.h"
 
 #include <QHash>
 #include <QList>
@@ -11,6 +12,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include <sys/types.h>
 #include <time.h>
@@ -35,6 +37,8 @@ struct FolderEntry {
 class Folder {
 public:
     [[nodiscard]] static DosResult<std::shared_ptr<Folder>> load(const HostPath &hostFolder);
+    Folder(const Folder &) = delete;
+    Folder &operator=(const Folder &) = delete;
 
     // By name, then by 8.3 name, without regard to case. Valid until the folder changes.
     const FolderEntry *find(const QString &name) const;
@@ -42,7 +46,9 @@ public:
 
     // Bookkeeping after the layer changed the host folder; each returns the recording's error.
     // A new long name gets its alias here, numbered against all names and aliases present.
-    [[nodiscard]] int add(const QString &name, bool isDirectory, quint8 attributes);
+    // The 8.3 name it gets goes to *shortName, where asked for.
+    [[nodiscard]] int add(const QString &name, bool isDirectory, quint8 attributes,
+                          QString *shortName = nullptr);
     [[nodiscard]] int remove(const QString &name);
     [[nodiscard]] int setAttributes(const QString &name, quint8 attributes);
     [[nodiscard]] int keepAlias(const QString &name);  // an alias that was handed out must not change
@@ -79,9 +85,18 @@ private:
     HostPath recordsPath() const;
     [[nodiscard]] int readRecords(QHash<QString, Record> *records);
     [[nodiscard]] int readEntries(const QHash<QString, Record> &records);
-    void keepSoundAliases(const QHash<QString, QString> &storedAliases);
-    void assignAlias(FolderEntry &entry, const QString &key);  // key: the entry's in m_entries
-    void forget(QHash<QString, FolderEntry>::const_iterator entry);
+    void keepSoundAliases(const QList<std::pair<qsizetype, QString>> &storedAliases);
+    void assignAlias(qsizetype number);  // of the entry with that number in m_entries
+    void forget(qsizetype number);
+    // How the indexes see the entries' names and aliases.
+    auto nameAt() const
+    {
+        return [this](qsizetype number) { return QStringView(m_entries.at(number).name); };
+    }
+    auto aliasAt() const
+    {
+        return [this](qsizetype number) { return QStringView(m_entries.at(number).shortName); };
+    }
     void noteFolderChanged();
     void noteRecordsChanged();
     [[nodiscard]] int record(const FolderEntry &entry);
@@ -90,10 +105,15 @@ private:
     [[nodiscard]] int rewriteRecords();
 
     HostPath m_hostFolder;
-    QHash<QString, FolderEntry> m_entries;  // by upper-cased name
-    QHash<QString, QString> m_aliasOwners;  // alias of a long name -> its key in m_entries
+    QList<FolderEntry> m_entries;  // in no order
+    FileNameIndex m_byName;  // each entry's name -> its number in m_entries
+    FileNameIndex m_byAlias;  // alias of a long name -> its entry's number
     // Per alias stem, a number below which every alias is taken; void once a name goes away.
     QHash<QString, int> m_lowestFreeNumbers;
+    // The stem asked for last and its number there, valid until m_lowestFreeNumbers changes: the
+    // new names of a run mostly share one stem.
+    QString m_lastStem;
+    int *m_lastLowestFree = nullptr;
     QSet<QString> m_recorded;  // names with a live line in the records file
     QList<HostPath> m_leftovers;  // temporary files (temporaryIn) seen in the last listing
     int m_recordLines = 0;

@@ -34,6 +34,9 @@ struct Location {
     QString name;  // the entry's stored name, or the new name; empty for a root
     bool exists = false;
     bool isDirectory = false;
+    // The entry's 8.3 name where it was fixed at the look-up (a kept alias, or one a copy just
+    // gave); empty: asked of the drive.
+    QString shortName;
     bool isRoot() const { return name.isEmpty(); }
     DriveBackend &backend() const;
 
