@@ -49,6 +49,8 @@ bool firstLineRejects(const QByteArray &fileContents);
 bool readFlag(QStringView value);
 
 Settings read(const platform::ProfileDocument &document);
+// The same from the file's bytes, without a document: a long list is read in one pass.
+Settings read(const QByteArray &fileContents);
 
 // The file as the save command writes it: files (absent for an empty list), "Optionen", "Pfad".
 platform::ProfileDocument savedDocument(const QList<ListRow> &rows, bool autoQuit, bool shortHelp,
