@@ -48,7 +48,7 @@ const AnsiCharacters &ansiCharacters()
     return characters;
 }
 
-// A key at a time: a table look-up a byte, no scan of the whole text.
+// One allocation and one pass a key: fromAnsi would go over the characters a second time.
 QString decoded(QByteArrayView bytes)
 {
     const AnsiCharacters &characters = ansiCharacters();
@@ -65,7 +65,7 @@ void takeFirstValues(ProfileSection &section)
     QList<ProfileSection::Entry> &entries = section.entries;
     detail::ProfileKeyIndex index;
     index.reserve(entries.size());
-    const auto keyAt = [&entries](qsizetype entry) { return QStringView(entries[entry].key); };
+    const auto keyAt = [&entries](qsizetype entry) { return QStringView(entries.at(entry).key); };
     for (qsizetype entry = 0; entry < entries.size(); ++entry) {
         const qsizetype first = index.insert(entries[entry].key, entry, keyAt);
         if (first != entry)
