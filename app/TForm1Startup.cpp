@@ -94,15 +94,11 @@ void TForm1::welcomeFirstStart()
     controls::requestHelp(platform::help::ShowTopic, FirstStartHelpTopic);
 }
 
-// Taken whole: a long list's paths move into the list rather than being shared and let go again.
+// Taken whole: a long list's rows move into the list rather than being shared and let go again.
 void TForm1::loadSettings(settings::Settings stored)
 {
     m_backupList->clear();
-    QList<backup::BackupList::NewRow> rows;
-    rows.reserve(stored.rows.size());
-    for (settings::ListRow &row : stored.rows)
-        rows.append({std::move(row.path), row.checked});
-    m_backupList->append(std::move(rows));
+    m_backupList->append(std::move(stored.rows));
 
     if (!stored.destination.isEmpty()
         && DirectoryListBox1->setDirectory(stored.destination) != platform::dos::Ok) {

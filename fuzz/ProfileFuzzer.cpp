@@ -1,8 +1,11 @@
 // An INI file as Orvel.ini or machine.ini is read: every line kept as it was, every key readable
-// in its section, and a written key reading back without moving any other.
+// in its section, a written key reading back without moving any other, and the sections read
+// straight from the bytes (as the program reads Orvel.ini at start) giving what the document gives.
 #include "fuzz/FuzzSupport.h"
+#include "platform/files/Profile.h"
 #include "platform/text/AnsiText.h"
 #include "platform/text/ProfileDocument.h"
+#include "platform/text/ProfileSection.h"
 
 #include <QHash>
 #include <QStringList>
@@ -58,11 +61,31 @@ void writeAndCheck(const QString &text, const QStringList &sections, const QStri
         fuzz::finding("the written text does not read back line for line");
 }
 
+void checkStraightReading(const QByteArray &bytes)
+{
+    const ProfileDocument document = platform::profileOfBytes(bytes);
+    const QStringList sections = sectionNames(document.text()) << QStringLiteral("Sicherungsdateien");
+    const QList<platform::ProfileSection> straight = platform::readProfileSections(bytes, sections);
+    for (qsizetype at = 0; at < sections.size(); ++at) {
+        QStringList expected;
+        document.forEachKeyValue(sections[at], [&expected](QStringView key, QStringView value) {
+            expected << key.toString() << value.toString();
+        });
+        QStringList read;
+        for (const platform::ProfileSection::Entry &entry : straight[at].entries)
+            read << entry.key << platform::fromAnsi(entry.value.toByteArray());
+        if (read != expected)
+            fuzz::finding("a section read straight from the bytes differs from the document's");
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QString text = platform::fromAnsi(fuzz::bytesOf(data, size));
+    const QByteArray bytes = fuzz::bytesOf(data, size);
+    checkStraightReading(bytes);
+    const QString text = platform::fromAnsi(bytes);
     const ProfileDocument document = ProfileDocument::parse(text);
     if (document.text() != text)
         fuzz::finding("parse and text() do not give back the lines read");

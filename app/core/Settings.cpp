@@ -3,6 +3,7 @@
 #include "platform/drives/Files.h"
 #include "platform/text/AnsiText.h"
 #include "platform/text/LineBreak.h"
+#include "platform/text/ProfileSection.h"
 
 #include <QSet>
 
@@ -78,6 +79,31 @@ Settings read(const platform::ProfileDocument &document)
     result.destination = document.value(PathSection, PathKey, QString());
     result.shortHelp = readFlag(document.value(OptionsSection, ShortHelpKey, QString()));
     result.autoQuit = readFlag(document.value(OptionsSection, AutoQuitKey, QString()));
+    return result;
+}
+
+// The saved flags, "1" and "0", are told at once; any other value is decoded and read as a flag.
+static bool ansiFlag(QByteArrayView ansiValue)
+{
+    if (ansiValue == "1")
+        return true;
+    if (ansiValue == "0")
+        return false;
+    return readFlag(platform::fromAnsi(QByteArray::fromRawData(ansiValue.data(), ansiValue.size())));
+}
+
+Settings read(const QByteArray &fileContents)
+{
+    QList<platform::ProfileSection> sections =
+        platform::readProfileSections(fileContents, {FilesSection, PathSection, OptionsSection});
+    Settings result;
+    QList<platform::ProfileSection::Entry> &files = sections[0].entries;
+    result.rows.reserve(files.size());
+    for (platform::ProfileSection::Entry &file : files)
+        result.rows.append({std::move(file.key), ansiFlag(file.value)});
+    result.destination = sections[1].value(PathKey, QString());
+    result.shortHelp = readFlag(sections[2].value(ShortHelpKey, QString()));
+    result.autoQuit = readFlag(sections[2].value(AutoQuitKey, QString()));
     return result;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "backup/core/BackupList.h"
 #include "platform/files/Profile.h"
 
 #include <QList>
@@ -19,10 +20,8 @@ inline const QString OptionsSection = QStringLiteral("Optionen");
 inline const QString AutoQuitKey = QStringLiteral("Automatisch beenden");
 inline const QString ShortHelpKey = QStringLiteral("Kurzhilfe");
 
-struct ListRow {
-    QString path;
-    bool checked = true;
-};
+// A row of the Backup list as stored: read rows go into the list as they are.
+using ListRow = backup::BackupList::NewRow;
 
 struct Settings {
     QList<ListRow> rows;
@@ -49,6 +48,8 @@ bool firstLineRejects(const QByteArray &fileContents);
 bool readFlag(QStringView value);
 
 Settings read(const platform::ProfileDocument &document);
+// The same from the file's bytes, without a document: a long list is read in one pass.
+Settings read(const QByteArray &fileContents);
 
 // The file as the save command writes it: files (absent for an empty list), "Optionen", "Pfad".
 platform::ProfileDocument savedDocument(const QList<ListRow> &rows, bool autoQuit, bool shortHelp,
@@ -82,6 +83,3 @@ SaveResult save(const QString &programDirectory, bool unreadableAtStart, const Q
                 bool autoQuit, bool shortHelp, const QString &destination);
 
 }  // namespace settings
-
-// A long list's rows grow by moving their bytes.
-Q_DECLARE_TYPEINFO(settings::ListRow, Q_RELOCATABLE_TYPE);

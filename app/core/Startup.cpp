@@ -62,7 +62,7 @@ SettingsAtStart openSettings(const QString &programDirectory, const QString &win
         return result;
     }
     // The bytes the first line was tested on are the settings: a long list is read once.
-    result.settings = settings::read(platform::profileOfBytes(contents.value));
+    result.settings = settings::read(contents.value);
     return result;
 }
 

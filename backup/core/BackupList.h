@@ -65,5 +65,7 @@ private:
 
 }  // namespace backup
 
-// Rows are moved as bytes when a row is removed from the middle of a long list.
+// Rows are moved as bytes when a row is removed from the middle of a long list, and new rows as a
+// long list of them grows.
 Q_DECLARE_TYPEINFO(backup::BackupListRow, Q_RELOCATABLE_TYPE);
+Q_DECLARE_TYPEINFO(backup::BackupList::NewRow, Q_RELOCATABLE_TYPE);

@@ -129,7 +129,7 @@ void ProfileKeyIndex::reserve(qsizetype keys)
     if (keys <= 0)
         return;
     qsizetype size = 16;
-    while (size < keys * 2)
+    while (size * 3 < keys * 4)
         size *= 2;
     if (size > m_slots.size())
         rehash(size);
@@ -143,14 +143,14 @@ void ProfileKeyIndex::grow()
 void ProfileKeyIndex::rehash(qsizetype size)
 {
     const QList<Slot> old = std::exchange(m_slots, QList<Slot>(size));
-    const size_t mask = size_t(m_slots.size()) - 1;
+    const quint32 mask = quint32(m_slots.size()) - 1;
     for (const Slot &slot : old) {
-        if (slot.line < 0)
+        if (slot.line == Slot::Free)
             continue;
-        size_t at = slot.hash & mask;
-        while (m_slots[qsizetype(at)].line >= 0)
+        quint32 at = slot.hash & mask;
+        while (m_slots[at].line != Slot::Free)
             at = (at + 1) & mask;
-        m_slots[qsizetype(at)] = slot;
+        m_slots[at] = slot;
     }
 }
 

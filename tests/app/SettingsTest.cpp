@@ -27,6 +27,8 @@ private slots:
     void flags_data();
     void flags();
     void readingTakesDefaultsForMissingKeys();
+    void bytesReadAsTheDocument_data();
+    void bytesReadAsTheDocument();
     void savedFileHasOptionsBeforePathAndNoFilesSectionWhenEmpty();
     void unstorablePathsAreRefused_data();
     void unstorablePathsAreRefused();
@@ -109,6 +111,50 @@ void SettingsTest::readingTakesDefaultsForMissingKeys()
     QVERIFY(read.destination.isEmpty());
     QVERIFY(read.autoQuit);
     QVERIFY(read.shortHelp);
+}
+
+void SettingsTest::bytesReadAsTheDocument_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("rows");
+    QTest::newRow("saved file") << crlf({"[Sicherungsdateien]", "C:\\A.TXT=1", "D:\\B.TXT=0", "[Optionen]",
+                                         "Automatisch beenden=0", "Kurzhilfe=0", "[Pfad]", "Pfad=D:\\Ziel"})
+                                << 2;
+    QTest::newRow("equal keys in other case: the first value")
+        << crlf({"[Sicherungsdateien]", "C:\\WINDOWS\\WIN.INI=0", "c:\\windows\\win.ini=1"}) << 2;
+    QTest::newRow("flags that are no 0 or 1")
+        << crlf({"[sicherungsdateien]", "C:\\A=ja", "C:\\B=", "C:\\C= 0 ", "C:\\D=$0", "C:\\E=$1F", "C:\\F=-1",
+                 "C:\\G=00", "C:\\H=\t0", "[OPTIONEN]", "kurzhilfe=$0", "AUTOMATISCH BEENDEN= nein"})
+        << 8;
+    QTest::newRow("umlauts, blanks and equal keys")
+        << QByteArray("[Sicherungsdateien]\r\n C:\\M\xE4rz.txt = 0 \r\nC:\\M\xC4RZ.TXT=1\r\nC:\\Ma\xDF" "e=0\r\n"
+                      "[ Pfad ]\r\nPFAD = D:\\Gr\xFC\xDF" "e \r\nPfad=E:\\\r\n")
+        << 3;
+    QTest::newRow("entries of other sections and before the first header")
+        << crlf({"C:\\Vorher=1", "[Liste]", "C:\\A=1", "[Sicherungsdateien]", "C:\\B=0", "[Sicherungsdateien]",
+                 "C:\\C=1"})
+        << 1;
+    QTest::newRow("no files section") << crlf({"[Optionen]", "Kurzhilfe=0"}) << 0;
+    QTest::newRow("empty file") << QByteArray() << 0;
+}
+
+// The start reads the file's bytes straight; the rows, destination and flags are those of the
+// document read from the same bytes.
+void SettingsTest::bytesReadAsTheDocument()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, rows);
+    const settings::Settings straight = settings::read(bytes);
+    const settings::Settings document = settings::read(platform::profileOfBytes(bytes));
+    QCOMPARE(straight.rows.size(), rows);
+    QCOMPARE(straight.rows.size(), document.rows.size());
+    for (qsizetype row = 0; row < rows; ++row) {
+        QCOMPARE(straight.rows[row].path, document.rows[row].path);
+        QCOMPARE(straight.rows[row].checked, document.rows[row].checked);
+    }
+    QCOMPARE(straight.destination, document.destination);
+    QCOMPARE(straight.autoQuit, document.autoQuit);
+    QCOMPARE(straight.shortHelp, document.shortHelp);
 }
 
 void SettingsTest::savedFileHasOptionsBeforePathAndNoFilesSectionWhenEmpty()

@@ -24,45 +24,49 @@ public:
     {
         if (m_slots.isEmpty())
             return -1;
-        return m_slots[slotOf(key, profileKeyHash(key), keyAt)].line;
+        return m_slots[slotOf(key, quint32(profileKeyHash(key)), keyAt)].listed();
     }
 
     // Lists the line under its key unless the key is listed already; the line listed under it.
     template <typename KeyAt>
     qsizetype insert(QStringView key, qsizetype line, const KeyAt &keyAt)
     {
-        if ((m_used + 1) * 2 > m_slots.size())
+        if ((m_used + 1) * 4 > m_slots.size() * 3)
             grow();
-        const size_t hash = profileKeyHash(key);
+        const auto hash = quint32(profileKeyHash(key));
         Slot &slot = m_slots[slotOf(key, hash, keyAt)];
-        if (slot.line < 0) {
-            slot = {hash, line};
+        if (slot.line == Slot::Free) {
+            slot = {hash, quint32(line)};
             ++m_used;
         }
-        return slot.line;
+        return slot.listed();
     }
 
 private:
+    // Eight bytes: the index of a long section is made in fresh memory at start, a page fault every
+    // 512 slots. No section has 2^32 lines.
     struct Slot {
-        size_t hash = 0;
-        qsizetype line = -1;  // -1: free
+        static constexpr quint32 Free = 0xFFFFFFFF;
+        quint32 hash = 0;  // the low half of the key's hash
+        quint32 line = Free;
+        qsizetype listed() const { return line == Free ? -1 : qsizetype(line); }
     };
 
     // The key's slot, or the free one where it would go (open addressing, linear probing).
     template <typename KeyAt>
-    qsizetype slotOf(QStringView key, size_t hash, const KeyAt &keyAt) const
+    qsizetype slotOf(QStringView key, quint32 hash, const KeyAt &keyAt) const
     {
-        const size_t mask = size_t(m_slots.size()) - 1;
-        for (size_t at = hash & mask;; at = (at + 1) & mask) {
-            const Slot &slot = m_slots[qsizetype(at)];
-            if (slot.line < 0 || (slot.hash == hash && sameProfileKey(keyAt(slot.line), key)))
-                return qsizetype(at);
+        const quint32 mask = quint32(m_slots.size()) - 1;
+        for (quint32 at = hash & mask;; at = (at + 1) & mask) {
+            const Slot &slot = m_slots[at];
+            if (slot.line == Slot::Free || (slot.hash == hash && sameProfileKey(keyAt(slot.line), key)))
+                return at;
         }
     }
     void grow();
     void rehash(qsizetype size);
 
-    QList<Slot> m_slots;  // a power of two in size, at most half in use
+    QList<Slot> m_slots;  // a power of two in size, at most three quarters in use
     qsizetype m_used = 0;
 };
 
