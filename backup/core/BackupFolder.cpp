@@ -135,9 +135,9 @@ CopyOutcome copyInPlace(const platform::DosResult<platform::ResolvedPath> &sourc
 }
 
 CopyOutcome copyInPlace(const platform::DosResult<platform::ResolvedPath> &source,
-                        const platform::ResolvedPath &folder, const QString &target)
+                        const platform::ResolvedPath &folder, const QString &target, const QString &name)
 {
-    return copyResolved(source, platform::resolvePath(folder, platform::fileNamePart(target)), target);
+    return copyResolved(source, platform::resolvePath(folder, name), target);
 }
 
 void removeLeftoverTemporaries(const QString &folder)

@@ -180,6 +180,22 @@ DosResult<QString> shortPathName(const ResolvedPath &path)
     return location.backend().shortPath(location);
 }
 
+DosResult<QString> shortFileName(const ResolvedPath &path)
+{
+    const Location &location = *path.m_location;
+    if (!location.exists)
+        return {dos::FileNotFound, {}};
+    return location.backend().shortName(location);
+}
+
+DosResult<QString> detail::DriveBackend::shortName(const Location &entry)
+{
+    const auto path = shortPath(entry);
+    if (!path.ok())
+        return path;
+    return {dos::Ok, fileNamePart(path.value)};
+}
+
 DosResult<QStringList> subdirectories(const QString &directory)
 {
     return entryNames(directory, true);

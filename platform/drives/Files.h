@@ -52,6 +52,7 @@ private:
     friend int copyFile(const ResolvedPath &from, const ResolvedPath &to);
     friend DosResult<quint8> fileAttributes(const ResolvedPath &path);
     friend DosResult<QString> shortPathName(const ResolvedPath &path);
+    friend DosResult<QString> shortFileName(const ResolvedPath &path);
     friend InPlaceCopy copyFileInPlace(const ResolvedPath &from, const ResolvedPath &to,
                                        const QString &prefix);
     friend bool copyFilesTogether(const QList<ResolvedPath> &sources, const QStringList &names,
@@ -108,6 +109,8 @@ bool directoryExists(const QString &path);  // an existing directory, drive root
 // The 8.3 form of an existing path, e.g. C:\PROGRA~1\VELKOS~1\ORVEL.INI.
 [[nodiscard]] DosResult<QString> shortPathName(const QString &path);
 [[nodiscard]] DosResult<QString> shortPathName(const ResolvedPath &path);
+// Its last name alone, as shortPathName ends: X.INI or ORVEL~1.INI.
+[[nodiscard]] DosResult<QString> shortFileName(const ResolvedPath &path);
 
 [[nodiscard]] int createDirectory(const QString &path);  // parent must exist; an existing one is an error (5)
 [[nodiscard]] int forceDirectories(const QString &path);  // with missing parents; an existing one is fine

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <optional>
 
 #include <signal.h>
@@ -38,10 +39,25 @@ QString recordLine(const QString &name, const QString &attributes, const QString
     return name + u'\t' + attributes + u'\t' + alias + u'\n';
 }
 
+// Put straight into the text: a held folder of many new names writes a line for each at once.
+void appendEntryLine(QString &text, const FolderEntry &entry)
+{
+    char digits[4];
+    const int digitCount = std::snprintf(digits, sizeof digits, "%u", unsigned(entry.attributes));
+    text += entry.name;
+    text += u'\t';
+    text += QLatin1StringView(digits, digitCount);
+    text += u'\t';
+    if (entry.aliasKept)
+        text += entry.shortName;
+    text += u'\n';
+}
+
 QString entryLine(const FolderEntry &entry)
 {
-    return recordLine(entry.name, QString::number(entry.attributes),
-                      entry.aliasKept ? entry.shortName : QString());
+    QString line;
+    appendEntryLine(line, entry);
+    return line;
 }
 
 bool needsRecord(const FolderEntry &entry)
@@ -255,10 +271,9 @@ void Folder::assignAlias(qsizetype number)
 {
     FolderEntry &entry = m_entries[number];
     const AliasStem stem = aliasStem(entry.name);
-    QString stemKey = stem.base + u'.' + stem.extension;
-    if (!m_lastLowestFree || stemKey != m_lastStem) {
-        m_lastLowestFree = &m_lowestFreeNumbers[stemKey];  // 0 when new
-        m_lastStem = std::move(stemKey);
+    if (!m_lastLowestFree || stem.key() != m_lastStem) {
+        m_lastStem = stem.key().toString();
+        m_lastLowestFree = &m_lowestFreeNumbers[m_lastStem];  // 0 when new
     }
     int &lowestFree = *m_lastLowestFree;
     int aliasNumber = qMax(lowestFree, 1);
@@ -465,11 +480,11 @@ int Folder::rewriteRecords()
 {
     QString text;
     QSet<QString> recorded;
-    recorded.reserve(m_recorded.size());
+    recorded.reserve(m_entries.size());  // mostly every entry of a folder a run wrote into
     for (const FolderEntry &entry : std::as_const(m_entries)) {
         if (!needsRecord(entry))
             continue;
-        text += entryLine(entry);
+        appendEntryLine(text, entry);
         recorded.insert(entry.name);
     }
     m_recorded = recorded;
