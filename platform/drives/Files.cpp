@@ -11,9 +11,14 @@ using detail::Location;
 
 namespace {
 
+// The last backslash or colon, in one pass: every file of a run is named by the part after it.
 qsizetype lastSeparator(const QString &path)
 {
-    return qMax(path.lastIndexOf(u'\\'), path.lastIndexOf(u':'));
+    for (qsizetype at = path.size() - 1; at >= 0; --at) {
+        if (path[at] == u'\\' || path[at] == u':')
+            return at;
+    }
+    return -1;
 }
 
 DosResult<Location> existing(const QString &path)

@@ -85,20 +85,35 @@ DosResult<std::optional<Found>> findEntry(const Drive &drive, const HostPath &ho
     return findListed(drive, hostFolder, name);
 }
 
+// The entry found in a folder, or a new entry of that name there. Made afresh rather than copied
+// from the folder's and changed, which would take and let go each of its strings once more.
+Location entryIn(const Location &folder, const QString &name, const std::optional<Found> &found)
+{
+    Location location;
+    location.drive = folder.drive;
+    BackendPlace::openRoot(location) = BackendPlace::openRoot(folder);
+    BackendPlace::folder(location) = BackendPlace::entry(folder);
+    location.exists = found.has_value();
+    if (found) {
+        location.isDirectory = found->isDirectory;
+        location.name = found->name;
+        location.shortName = found->shortName;
+    } else {
+        location.name = name;
+    }
+    BackendPlace::entry(location) = below(BackendPlace::folder(location), location.name);
+    // Put together in one piece: the path is mostly shared with the folder's Location.
+    if (folder.windowsPath.endsWith(u'\\'))
+        location.windowsPath = folder.windowsPath + location.name;
+    else
+        location.windowsPath = folder.windowsPath + u'\\' + location.name;
+    return location;
+}
+
 // One name further down: to the entry found, or to a new entry of that name.
 void descend(Location &location, const QString &name, const std::optional<Found> &found)
 {
-    BackendPlace::folder(location) = BackendPlace::entry(location);
-    location.shortName = found ? found->shortName : QString();
-    location.exists = found.has_value();
-    location.isDirectory = location.exists && found->isDirectory;
-    location.name = location.exists ? found->name : name;
-    BackendPlace::entry(location) = below(BackendPlace::folder(location), location.name);
-    // Put together in one piece: the path is mostly shared with the folder's Location.
-    if (location.windowsPath.endsWith(u'\\'))
-        location.windowsPath = location.windowsPath + location.name;
-    else
-        location.windowsPath = location.windowsPath + u'\\' + location.name;
+    location = entryIn(location, name, found);
 }
 
 // The names below it are found one by one, through the folder listings where a spelling differs.
@@ -179,12 +194,10 @@ std::optional<DosResult<Location>> fromHeldFolder(const Drive &drive, const QStr
                                  place.folderNames.cend());
         });
     if (known != lately.places.cend()) {
-        Location location = known->location;
         const auto found = findIn(*known->folder, drive, names.last());
         if (!found.ok())
             return DosResult<Location>{found.error, {}};
-        descend(location, names.last(), found.value);
-        return DosResult<Location>{dos::Ok, std::move(location)};
+        return DosResult<Location>{dos::Ok, entryIn(known->location, names.last(), found.value)};
     }
     Location location = rootOf(drive, open);
     const QStringList folderNames = names.first(depth);
@@ -377,12 +390,14 @@ private:
     };
     OpenRoot heldInRun(RunFolder &held, const Location &file);
 
-    // The held folder locateIn found last.
+    // The held folders locateIn found last: a run finds its sources in one and its copies in
+    // another, by turns.
     struct HeldIn {
         SeenInRun seen;
         Folder *folder = nullptr;
     };
-    HeldIn m_heldIn;
+    std::array<HeldIn, 2> m_heldIn;
+    size_t m_nextHeldIn = 0;
     RunFolder m_writeFolder;
     RunFolder m_sourceFolder;
 
@@ -506,16 +521,19 @@ DosResult<Location> HostFolderBackend::locateIn(const Location &folder, const QS
         return DriveBackend::locateIn(folder, name);
     const SeenInRun now{fileRunUnderWay(), heldFoldersVersion(), folder.drive, BackendPlace::openRoot(folder),
                         BackendPlace::entry(folder)};
-    Folder *held = m_heldIn.seen.is(now) ? m_heldIn.folder : heldFolder(hostFileOf(folder));
+    const auto kept = std::find_if(m_heldIn.cbegin(), m_heldIn.cend(),
+                                   [&](const HeldIn &heldIn) { return heldIn.seen.is(now); });
+    Folder *held = kept != m_heldIn.cend() ? kept->folder : heldFolder(hostFileOf(folder));
     if (!held)
         return DriveBackend::locateIn(folder, name);
-    m_heldIn = {now, held};
+    if (kept == m_heldIn.cend()) {
+        m_heldIn[m_nextHeldIn] = {now, held};
+        m_nextHeldIn = (m_nextHeldIn + 1) % m_heldIn.size();
+    }
     const auto found = findIn(*held, *folder.drive, name);
     if (!found.ok())
         return {found.error, {}};
-    Location location = folder;
-    descend(location, name, found.value);
-    return {dos::Ok, std::move(location)};
+    return {dos::Ok, entryIn(folder, name, found.value)};
 }
 
 DosResult<quint8> HostFolderBackend::attributes(const Location &entry)
