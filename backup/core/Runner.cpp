@@ -86,12 +86,16 @@ bool copiedTogether(const RunRequest &request, const QString &base, RunObserver 
 
 // The marked files mostly lie in a few folders, one after the other: the folder of the last
 // source is kept, and a source in the same folder is found in it without going along its path.
+// Only a whole path from a drive's root is taken apart so ("C:" alone is the root, "C:X" is not),
+// and a name with a slash, which leads elsewhere, is left to the whole path.
 class SourceFolder {
 public:
     platform::DosResult<platform::ResolvedPath> resolve(const QString &path, const QString &name)
     {
         const QStringView folderText = QStringView(path).first(path.size() - name.size());
-        if (name.isEmpty() || folderText.isEmpty())
+        const bool fromRoot = folderText.size() >= 3 && folderText[1] == u':' && folderText[2] == u'\\'
+                              && folderText.endsWith(u'\\');
+        if (name.isEmpty() || !fromRoot || name.contains(u'/'))
             return platform::resolvePath(path);
         if (!m_folder || folderText != m_text) {
             m_text = folderText.toString();
