@@ -156,6 +156,7 @@ RunSummary runBackup(const RunRequest &request, RunObserver &observer)
 
     RunSummary summary;
     QList<SavedFile> saved;
+    saved.reserve(request.files.size());
     if (!copiedTogether(request, base, observer, summary, saved))
         copyOneByOne(request, base, observer, summary, saved);
     summary.saved = int(saved.size());

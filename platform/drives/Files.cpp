@@ -61,7 +61,7 @@ DosResult<ResolvedPath> resolvePath(const QString &path)
     if (!location.ok())
         return {location.error, {}};
     ResolvedPath resolved;
-    resolved.m_location = std::make_shared<const Location>(std::move(location.value));
+    resolved.m_location = std::make_shared<Location>(std::move(location.value));
     return {dos::Ok, resolved};
 }
 
@@ -72,7 +72,7 @@ DosResult<ResolvedPath> resolvePath(const ResolvedPath &folder, const QString &n
     if (!location.ok())
         return {location.error, {}};
     ResolvedPath resolved;
-    resolved.m_location = std::make_shared<const Location>(std::move(location.value));
+    resolved.m_location = std::make_shared<Location>(std::move(location.value));
     return {dos::Ok, resolved};
 }
 

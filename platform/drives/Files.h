@@ -53,11 +53,11 @@ private:
     friend DosResult<quint8> fileAttributes(const ResolvedPath &path);
     friend DosResult<QString> shortPathName(const ResolvedPath &path);
     friend DosResult<QString> shortFileName(const ResolvedPath &path);
-    friend InPlaceCopy copyFileInPlace(const ResolvedPath &from, const ResolvedPath &to,
-                                       const QString &prefix);
+    friend InPlaceCopy copyFileInPlace(const ResolvedPath &from, ResolvedPath &&to, const QString &prefix);
     friend bool copyFilesTogether(const QList<ResolvedPath> &sources, const QStringList &names,
                                   const QString &folder, const QString &stagingPrefix);
-    std::shared_ptr<const detail::Location> m_location;
+    // Changed only where no other ResolvedPath shares it (copyFileInPlace).
+    std::shared_ptr<detail::Location> m_location;
 };
 [[nodiscard]] DosResult<ResolvedPath> resolvePath(const QString &path);
 // A name in a folder looked up before, found as resolvePath(folder's path + "\" + name) finds it;
@@ -99,8 +99,8 @@ bool directoryExists(const QString &path);  // an existing directory, drive root
 // read-only, hidden or system. A failure leaves `to` as it was and the new name gone. A drive
 // that is not written (a cd-rom, a write-protected floppy) is reported before any error of the
 // source, a directory that takes no new file (no free name, no permission) after its checks.
-[[nodiscard]] InPlaceCopy copyFileInPlace(const ResolvedPath &from, const ResolvedPath &to,
-                                          const QString &prefix);
+// The look-up of `to` becomes the copy's where no other ResolvedPath shares it.
+[[nodiscard]] InPlaceCopy copyFileInPlace(const ResolvedPath &from, ResolvedPath &&to, const QString &prefix);
 
 [[nodiscard]] int deleteFile(const QString &path);  // AccessDenied for a read-only file
 
