@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <optional>
 
 #include <signal.h>
@@ -42,11 +41,13 @@ QString recordLine(const QString &name, const QString &attributes, const QString
 // Put straight into the text: a held folder of many new names writes a line for each at once.
 void appendEntryLine(QString &text, const FolderEntry &entry)
 {
-    char digits[4];
-    const int digitCount = std::snprintf(digits, sizeof digits, "%u", unsigned(entry.attributes));
     text += entry.name;
     text += u'\t';
-    text += QLatin1StringView(digits, digitCount);
+    if (entry.attributes >= 100)
+        text += QChar(char16_t(u'0' + entry.attributes / 100));
+    if (entry.attributes >= 10)
+        text += QChar(char16_t(u'0' + entry.attributes / 10 % 10));
+    text += QChar(char16_t(u'0' + entry.attributes % 10));
     text += u'\t';
     if (entry.aliasKept)
         text += entry.shortName;

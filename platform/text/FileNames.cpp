@@ -3,7 +3,6 @@
 #include "platform/text/OemText.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace platform::detail {
 
@@ -145,8 +144,12 @@ AliasStem aliasStem(const QString &longName)
 
 QString aliasOf(const AliasStem &stem, int number)
 {
+    // Written out by hand: every new long name of a folder asks for at least one.
     char digits[12];
-    const int digitCount = std::snprintf(digits, sizeof digits, "%d", number);
+    int digitCount = 0;
+    for (unsigned rest = unsigned(qMax(number, 0)); digitCount == 0 || rest > 0; rest /= 10)
+        digits[digitCount++] = char('0' + rest % 10);
+    std::reverse(digits, digits + digitCount);
     QString alias;
     const QStringView base = stem.base();
     alias.reserve(8 + 1 + stem.extensionSize);
