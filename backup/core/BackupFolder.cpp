@@ -121,7 +121,8 @@ CopyOutcome copyResolved(const platform::DosResult<platform::ResolvedPath> &sour
         return failedHere(resolved.error, true);
     if (!source.ok())
         return failedHere(source.error, false);
-    platform::InPlaceCopy copy = platform::copyFileInPlace(source.value, std::move(resolved.value), TemporaryPrefix);
+    platform::InPlaceCopy copy =
+        platform::copyFileInPlace(source.value, std::move(resolved.value), TemporaryPrefix);
     if (copy.error != platform::dos::Ok)
         return failedHere(copy.error, copy.directoryRefused);
     return {{}, std::move(copy.copy), copy.attributes};

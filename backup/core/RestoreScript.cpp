@@ -203,8 +203,7 @@ platform::DosResult<ScriptFile> scriptFileFor(const platform::ResolvedPath &sour
             return {read.error, {}};
         attributes = read.value;
     }
-    return {platform::dos::Ok,
-            {shortSource.value, shortCopy.value, displayName, *attributes}};
+    return {platform::dos::Ok, {shortSource.value, shortCopy.value, displayName, *attributes}};
 }
 
 namespace {

@@ -33,13 +33,15 @@ class HostBytes {
 public:
     explicit HostBytes(QStringView text)
     {
-        const bool isAscii =
-            text.size() < InlineSize && std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
+        const bool isAscii = text.size() < InlineSize && std::all_of(text.cbegin(), text.cend(), [](QChar c) {
+                                 return c.unicode() < 0x80;
+                             });
         if (!isAscii) {
             m_encoded = text.toUtf8();
             return;
         }
-        std::transform(text.cbegin(), text.cend(), m_inline.begin(), [](QChar c) { return char(c.unicode()); });
+        std::transform(text.cbegin(), text.cend(), m_inline.begin(),
+                       [](QChar c) { return char(c.unicode()); });
         m_inline[size_t(text.size())] = '\0';
     }
     const char *constData() const { return m_encoded.isNull() ? m_inline.data() : m_encoded.constData(); }
@@ -611,7 +613,8 @@ DosResult<QList<HostEntry>> listHostFolder(const HostPath &folder)
             isDirectory = S_ISDIR(info.st_mode);
         }
         if (isLink) {
-            const HostFd target(openBeneath(rootFd, QByteArray(linkPrefix + entry->d_name).constData(), O_PATH));
+            const HostFd target(
+                openBeneath(rootFd, QByteArray(linkPrefix + entry->d_name).constData(), O_PATH));
             if (!target.isOpen() || ::fstat(target.get(), &info) != 0) {
                 errno = 0;
                 continue;  // leads out of the root or nowhere

@@ -242,7 +242,8 @@ private slots:
             if (run)
                 QCOMPARE(run->finish(), 0);
             QCOMPARE(pc.readFile(folder + QStringLiteral("\\Win.ini")), QByteArray("[windows]\r\n"));
-            QVERIFY(pc.readFile(folder + QStringLiteral("\\Restore.bat")).contains("copy WIN.INI C:\\WINDOWS\\WIN.INI\r\n"));
+            QVERIFY(pc.readFile(folder + QStringLiteral("\\Restore.bat"))
+                        .contains("copy WIN.INI C:\\WINDOWS\\WIN.INI\r\n"));
         }
     }
 
