@@ -86,15 +86,8 @@ public:
     explicit OemLines(qsizetype expectedSize) { m_bytes->reserve(expectedSize); }
     void line(std::initializer_list<QStringView> pieces)
     {
-        if (!m_bytes)
-            return;
-        for (const QStringView piece : pieces) {
-            if (!platform::appendOem(piece, &*m_bytes)) {
-                m_bytes.reset();
-                return;
-            }
-        }
-        m_bytes->append("\r\n", 2);
+        if (m_bytes && !platform::appendOemLine(pieces, &*m_bytes))
+            m_bytes.reset();
     }
     const std::optional<QByteArray> &bytes() const { return m_bytes; }
 
