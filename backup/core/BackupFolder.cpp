@@ -111,7 +111,7 @@ bool copiesAllIntoFolder(const QString &folder)
 namespace {
 
 CopyOutcome copyResolved(const platform::DosResult<platform::ResolvedPath> &source,
-                         const platform::DosResult<platform::ResolvedPath> &resolved, const QString &target)
+                         platform::DosResult<platform::ResolvedPath> resolved, const QString &target)
 {
     // The folder is named only for a failure.
     const auto failedHere = [&target](int error, bool inFolder) -> CopyOutcome {
@@ -121,7 +121,8 @@ CopyOutcome copyResolved(const platform::DosResult<platform::ResolvedPath> &sour
         return failedHere(resolved.error, true);
     if (!source.ok())
         return failedHere(source.error, false);
-    platform::InPlaceCopy copy = platform::copyFileInPlace(source.value, resolved.value, TemporaryPrefix);
+    platform::InPlaceCopy copy =
+        platform::copyFileInPlace(source.value, std::move(resolved.value), TemporaryPrefix);
     if (copy.error != platform::dos::Ok)
         return failedHere(copy.error, copy.directoryRefused);
     return {{}, std::move(copy.copy), copy.attributes};
@@ -135,9 +136,9 @@ CopyOutcome copyInPlace(const platform::DosResult<platform::ResolvedPath> &sourc
 }
 
 CopyOutcome copyInPlace(const platform::DosResult<platform::ResolvedPath> &source,
-                        const platform::ResolvedPath &folder, const QString &target)
+                        const platform::ResolvedPath &folder, const QString &target, const QString &name)
 {
-    return copyResolved(source, platform::resolvePath(folder, platform::fileNamePart(target)), target);
+    return copyResolved(source, platform::resolvePath(folder, name), target);
 }
 
 void removeLeftoverTemporaries(const QString &folder)

@@ -43,9 +43,10 @@ QString scriptNameClashText(const QString &path);
 // intact. An earlier copy that is read-only, hidden or system (a saved IO.SYS) is replaced.
 CopyOutcome copyIntoBackup(const QString &source, const QString &target);
 CopyOutcome copyIntoBackup(const platform::ResolvedPath &source, const QString &target);
-// The same for a target in a folder looked up before (the run's backup folder).
+// The same for a target in a folder looked up before (the run's backup folder), where it has
+// the name `name`.
 CopyOutcome copyIntoBackup(const platform::ResolvedPath &source, const platform::ResolvedPath &folder,
-                           const QString &target);
+                           const QString &target, const QString &name);
 
 // The message for a copy that failed, naming both files and the reason.
 QString copyFailureText(const QString &source, const QString &target, int error);

@@ -6,6 +6,7 @@
 #include "platform/text/OemText.h"
 
 #include <algorithm>
+#include <array>
 #include <initializer_list>
 
 namespace backup {
@@ -85,15 +86,8 @@ public:
     explicit OemLines(qsizetype expectedSize) { m_bytes->reserve(expectedSize); }
     void line(std::initializer_list<QStringView> pieces)
     {
-        if (!m_bytes)
-            return;
-        for (const QStringView piece : pieces) {
-            if (!platform::appendOem(piece, &*m_bytes)) {
-                m_bytes.reset();
-                return;
-            }
-        }
-        m_bytes->append("\r\n", 2);
+        if (m_bytes && !platform::appendOemLine(pieces, &*m_bytes))
+            m_bytes.reset();
     }
     const std::optional<QByteArray> &bytes() const { return m_bytes; }
 
@@ -193,7 +187,7 @@ platform::DosResult<ScriptFile> scriptFileFor(const platform::ResolvedPath &sour
     const auto shortSource = platform::shortPathName(source);
     if (!shortSource.ok())
         return {shortSource.error, {}};
-    const auto shortCopy = platform::shortPathName(copy);
+    const auto shortCopy = platform::shortFileName(copy);
     if (!shortCopy.ok())
         return {shortCopy.error, {}};
     if (!attributes) {
@@ -202,11 +196,12 @@ platform::DosResult<ScriptFile> scriptFileFor(const platform::ResolvedPath &sour
             return {read.error, {}};
         attributes = read.value;
     }
-    return {platform::dos::Ok,
-            {shortSource.value, platform::fileNamePart(shortCopy.value), displayName, *attributes}};
+    return {platform::dos::Ok, {shortSource.value, shortCopy.value, displayName, *attributes}};
 }
 
-QString attributeSuffix(quint8 attributes)
+namespace {
+
+QString composedSuffix(quint8 attributes)
 {
     // Only these exact values get flags; a directory bit or any other extra bit gives none.
     const bool known = (attributes >= 1 && attributes <= 7) || (attributes >= 32 && attributes <= 39);
@@ -222,6 +217,20 @@ QString attributeSuffix(quint8 attributes)
     if (attributes & platform::attr::Archive)
         suffix += QStringLiteral(" +a");
     return suffix;
+}
+
+}  // namespace
+
+// Every saved file asks for one: each is made once and shared.
+QString attributeSuffix(quint8 attributes)
+{
+    static const std::array<QString, 256> suffixes = [] {
+        std::array<QString, 256> all;
+        for (size_t value = 0; value < all.size(); ++value)
+            all[value] = composedSuffix(quint8(value));
+        return all;
+    }();
+    return suffixes[attributes];
 }
 
 QStringList composeRestoreScript(const QString &windowsShort, const QString &date, const QString &time,

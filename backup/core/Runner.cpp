@@ -84,6 +84,34 @@ bool copiedTogether(const RunRequest &request, const QString &base, RunObserver 
     return true;
 }
 
+// The marked files mostly lie in a few folders, one after the other: the folder of the last
+// source is kept, and a source in the same folder is found in it without going along its path.
+// Only a whole path from a drive's root is taken apart so ("C:" alone is the root, "C:X" is not),
+// and a name with a slash, which leads elsewhere, is left to the whole path.
+class SourceFolder {
+public:
+    platform::DosResult<platform::ResolvedPath> resolve(const QString &path, const QString &name)
+    {
+        const QStringView folderText = QStringView(path).first(path.size() - name.size());
+        const bool fromRoot = folderText.size() >= 3 && folderText[1] == u':' && folderText[2] == u'\\'
+                              && folderText.endsWith(u'\\');
+        if (name.isEmpty() || !fromRoot || name.contains(u'/'))
+            return platform::resolvePath(path);
+        if (!m_folder || folderText != m_text) {
+            m_text = folderText.toString();
+            m_folder = platform::resolvePath(m_text);
+        }
+        // A folder that cannot be looked up leaves the whole path to report what is wrong.
+        if (!m_folder->ok())
+            return platform::resolvePath(path);
+        return platform::resolvePath(m_folder->value, name);
+    }
+
+private:
+    QString m_text;  // as the paths spell it, with its last separator
+    std::optional<platform::DosResult<platform::ResolvedPath>> m_folder;
+};
+
 // Each file on its own, with a report for each that fails.
 void copyOneByOne(const RunRequest &request, const QString &base, RunObserver &observer, RunSummary &summary,
                   QList<SavedFile> &saved)
@@ -92,15 +120,17 @@ void copyOneByOne(const RunRequest &request, const QString &base, RunObserver &o
     // Looked up once: each target is then found in it. One that cannot be is left to each copy,
     // which reports what is wrong.
     const auto folder = platform::resolvePath(base);
+    SourceFolder sources;
     for (int done = 0; done < total; ++done) {
         const MarkedFile &file = request.files[done];
-        const auto source = platform::resolvePath(file.path);
+        const QString name = platform::fileNamePart(file.path);
+        const auto source = sources.resolve(file.path, name);
         if (!source.ok() || !source.value.isFile()) {
             ++summary.missing;
             observer.missing(file);
         } else {
-            const QString target = backupTarget(base, file.path);
-            const CopyOutcome copy = folder.ok() ? copyIntoBackup(source.value, folder.value, target)
+            const QString target = base + u'\\' + name;
+            const CopyOutcome copy = folder.ok() ? copyIntoBackup(source.value, folder.value, target, name)
                                                  : copyIntoBackup(source.value, target);
             if (copy.folderFailed) {
                 // No further copy can succeed: one report instead of one per file.
@@ -126,6 +156,7 @@ RunSummary runBackup(const RunRequest &request, RunObserver &observer)
 
     RunSummary summary;
     QList<SavedFile> saved;
+    saved.reserve(request.files.size());
     if (!copiedTogether(request, base, observer, summary, saved))
         copyOneByOne(request, base, observer, summary, saved);
     summary.saved = int(saved.size());

@@ -101,7 +101,7 @@ int copyFile(const ResolvedPath &from, const ResolvedPath &to)
     return copyLocated(*from.m_location, *to.m_location, true);
 }
 
-InPlaceCopy copyFileInPlace(const ResolvedPath &from, const ResolvedPath &to, const QString &prefix)
+InPlaceCopy copyFileInPlace(const ResolvedPath &from, ResolvedPath &&to, const QString &prefix)
 {
     const Location &source = *from.m_location;
     const Location &target = *to.m_location;
@@ -116,11 +116,14 @@ InPlaceCopy copyFileInPlace(const ResolvedPath &from, const ResolvedPath &to, co
         return {attributes.error, false, {}};
     InPlaceCopy copy = target.backend().copyReplacing(source, target, attributes.value, prefix);
     if (copy.error == dos::Ok) {
-        Location finished = target;
+        // A run's copies each take their target's look-up, which no one else holds.
+        if (to.m_location.use_count() > 1)
+            to.m_location = std::make_shared<Location>(target);
+        Location &finished = *to.m_location;
         finished.exists = true;
         if (!copy.shortName.isEmpty())
             finished.shortName = copy.shortName;
-        copy.copy.m_location = std::make_shared<const Location>(std::move(finished));
+        copy.copy = std::move(to);
         copy.attributes = attributes.value;
     }
     return copy;

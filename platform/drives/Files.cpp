@@ -11,9 +11,14 @@ using detail::Location;
 
 namespace {
 
+// The last backslash or colon, in one pass: every file of a run is named by the part after it.
 qsizetype lastSeparator(const QString &path)
 {
-    return qMax(path.lastIndexOf(u'\\'), path.lastIndexOf(u':'));
+    for (qsizetype at = path.size() - 1; at >= 0; --at) {
+        if (path[at] == u'\\' || path[at] == u':')
+            return at;
+    }
+    return -1;
 }
 
 DosResult<Location> existing(const QString &path)
@@ -56,7 +61,7 @@ DosResult<ResolvedPath> resolvePath(const QString &path)
     if (!location.ok())
         return {location.error, {}};
     ResolvedPath resolved;
-    resolved.m_location = std::make_shared<const Location>(std::move(location.value));
+    resolved.m_location = std::make_shared<Location>(std::move(location.value));
     return {dos::Ok, resolved};
 }
 
@@ -67,7 +72,7 @@ DosResult<ResolvedPath> resolvePath(const ResolvedPath &folder, const QString &n
     if (!location.ok())
         return {location.error, {}};
     ResolvedPath resolved;
-    resolved.m_location = std::make_shared<const Location>(std::move(location.value));
+    resolved.m_location = std::make_shared<Location>(std::move(location.value));
     return {dos::Ok, resolved};
 }
 
@@ -178,6 +183,22 @@ DosResult<QString> shortPathName(const ResolvedPath &path)
     if (!location.exists)
         return {dos::FileNotFound, {}};
     return location.backend().shortPath(location);
+}
+
+DosResult<QString> shortFileName(const ResolvedPath &path)
+{
+    const Location &location = *path.m_location;
+    if (!location.exists)
+        return {dos::FileNotFound, {}};
+    return location.backend().shortName(location);
+}
+
+DosResult<QString> detail::DriveBackend::shortName(const Location &entry)
+{
+    const auto path = shortPath(entry);
+    if (!path.ok())
+        return path;
+    return {dos::Ok, fileNamePart(path.value)};
 }
 
 DosResult<QStringList> subdirectories(const QString &directory)

@@ -52,11 +52,12 @@ private:
     friend int copyFile(const ResolvedPath &from, const ResolvedPath &to);
     friend DosResult<quint8> fileAttributes(const ResolvedPath &path);
     friend DosResult<QString> shortPathName(const ResolvedPath &path);
-    friend InPlaceCopy copyFileInPlace(const ResolvedPath &from, const ResolvedPath &to,
-                                       const QString &prefix);
+    friend DosResult<QString> shortFileName(const ResolvedPath &path);
+    friend InPlaceCopy copyFileInPlace(const ResolvedPath &from, ResolvedPath &&to, const QString &prefix);
     friend bool copyFilesTogether(const QList<ResolvedPath> &sources, const QStringList &names,
                                   const QString &folder, const QString &stagingPrefix);
-    std::shared_ptr<const detail::Location> m_location;
+    // Changed only where no other ResolvedPath shares it (copyFileInPlace).
+    std::shared_ptr<detail::Location> m_location;
 };
 [[nodiscard]] DosResult<ResolvedPath> resolvePath(const QString &path);
 // A name in a folder looked up before, found as resolvePath(folder's path + "\" + name) finds it;
@@ -98,8 +99,8 @@ bool directoryExists(const QString &path);  // an existing directory, drive root
 // read-only, hidden or system. A failure leaves `to` as it was and the new name gone. A drive
 // that is not written (a cd-rom, a write-protected floppy) is reported before any error of the
 // source, a directory that takes no new file (no free name, no permission) after its checks.
-[[nodiscard]] InPlaceCopy copyFileInPlace(const ResolvedPath &from, const ResolvedPath &to,
-                                          const QString &prefix);
+// The look-up of `to` becomes the copy's where no other ResolvedPath shares it.
+[[nodiscard]] InPlaceCopy copyFileInPlace(const ResolvedPath &from, ResolvedPath &&to, const QString &prefix);
 
 [[nodiscard]] int deleteFile(const QString &path);  // AccessDenied for a read-only file
 
@@ -108,6 +109,8 @@ bool directoryExists(const QString &path);  // an existing directory, drive root
 // The 8.3 form of an existing path, e.g. C:\PROGRA~1\VELKOS~1\ORVEL.INI.
 [[nodiscard]] DosResult<QString> shortPathName(const QString &path);
 [[nodiscard]] DosResult<QString> shortPathName(const ResolvedPath &path);
+// Its last name alone, as shortPathName ends: X.INI or ORVEL~1.INI.
+[[nodiscard]] DosResult<QString> shortFileName(const ResolvedPath &path);
 
 [[nodiscard]] int createDirectory(const QString &path);  // parent must exist; an existing one is an error (5)
 [[nodiscard]] int forceDirectories(const QString &path);  // with missing parents; an existing one is fine

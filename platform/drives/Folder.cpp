@@ -38,10 +38,27 @@ QString recordLine(const QString &name, const QString &attributes, const QString
     return name + u'\t' + attributes + u'\t' + alias + u'\n';
 }
 
+// Put straight into the text: a held folder of many new names writes a line for each at once.
+void appendEntryLine(QString &text, const FolderEntry &entry)
+{
+    text += entry.name;
+    text += u'\t';
+    if (entry.attributes >= 100)
+        text += QChar(char16_t(u'0' + entry.attributes / 100));
+    if (entry.attributes >= 10)
+        text += QChar(char16_t(u'0' + entry.attributes / 10 % 10));
+    text += QChar(char16_t(u'0' + entry.attributes % 10));
+    text += u'\t';
+    if (entry.aliasKept)
+        text += entry.shortName;
+    text += u'\n';
+}
+
 QString entryLine(const FolderEntry &entry)
 {
-    return recordLine(entry.name, QString::number(entry.attributes),
-                      entry.aliasKept ? entry.shortName : QString());
+    QString line;
+    appendEntryLine(line, entry);
+    return line;
 }
 
 bool needsRecord(const FolderEntry &entry)
@@ -255,10 +272,9 @@ void Folder::assignAlias(qsizetype number)
 {
     FolderEntry &entry = m_entries[number];
     const AliasStem stem = aliasStem(entry.name);
-    QString stemKey = stem.base + u'.' + stem.extension;
-    if (!m_lastLowestFree || stemKey != m_lastStem) {
-        m_lastLowestFree = &m_lowestFreeNumbers[stemKey];  // 0 when new
-        m_lastStem = std::move(stemKey);
+    if (!m_lastLowestFree || stem.key() != m_lastStem) {
+        m_lastStem = stem.key().toString();
+        m_lastLowestFree = &m_lowestFreeNumbers[m_lastStem];  // 0 when new
     }
     int &lowestFree = *m_lastLowestFree;
     int aliasNumber = qMax(lowestFree, 1);
@@ -465,11 +481,11 @@ int Folder::rewriteRecords()
 {
     QString text;
     QSet<QString> recorded;
-    recorded.reserve(m_recorded.size());
+    recorded.reserve(m_entries.size());  // mostly every entry of a folder a run wrote into
     for (const FolderEntry &entry : std::as_const(m_entries)) {
         if (!needsRecord(entry))
             continue;
-        text += entryLine(entry);
+        appendEntryLine(text, entry);
         recorded.insert(entry.name);
     }
     m_recorded = recorded;

@@ -85,20 +85,35 @@ DosResult<std::optional<Found>> findEntry(const Drive &drive, const HostPath &ho
     return findListed(drive, hostFolder, name);
 }
 
+// The entry found in a folder, or a new entry of that name there. Made afresh rather than copied
+// from the folder's and changed, which would take and let go each of its strings once more.
+Location entryIn(const Location &folder, const QString &name, const std::optional<Found> &found)
+{
+    Location location;
+    location.drive = folder.drive;
+    BackendPlace::openRoot(location) = BackendPlace::openRoot(folder);
+    BackendPlace::folder(location) = BackendPlace::entry(folder);
+    location.exists = found.has_value();
+    if (found) {
+        location.isDirectory = found->isDirectory;
+        location.name = found->name;
+        location.shortName = found->shortName;
+    } else {
+        location.name = name;
+    }
+    BackendPlace::entry(location) = below(BackendPlace::folder(location), location.name);
+    // Put together in one piece: the path is mostly shared with the folder's Location.
+    if (folder.windowsPath.endsWith(u'\\'))
+        location.windowsPath = folder.windowsPath + location.name;
+    else
+        location.windowsPath = folder.windowsPath + u'\\' + location.name;
+    return location;
+}
+
 // One name further down: to the entry found, or to a new entry of that name.
 void descend(Location &location, const QString &name, const std::optional<Found> &found)
 {
-    BackendPlace::folder(location) = BackendPlace::entry(location);
-    location.shortName = found ? found->shortName : QString();
-    location.exists = found.has_value();
-    location.isDirectory = location.exists && found->isDirectory;
-    location.name = location.exists ? found->name : name;
-    BackendPlace::entry(location) = below(BackendPlace::folder(location), location.name);
-    // Put together in one piece: the path is mostly shared with the folder's Location.
-    if (location.windowsPath.endsWith(u'\\'))
-        location.windowsPath = location.windowsPath + location.name;
-    else
-        location.windowsPath = location.windowsPath + u'\\' + location.name;
+    location = entryIn(location, name, found);
 }
 
 // The names below it are found one by one, through the folder listings where a spelling differs.
@@ -112,7 +127,7 @@ DosResult<Location> walk(Location location, const QStringList &names)
             return {found.error, {}};
         descend(location, name, found.value);
     }
-    return {dos::Ok, location};
+    return {dos::Ok, std::move(location)};
 }
 
 Location rootOf(const Drive &drive, const OpenRoot &open)
@@ -179,12 +194,10 @@ std::optional<DosResult<Location>> fromHeldFolder(const Drive &drive, const QStr
                                  place.folderNames.cend());
         });
     if (known != lately.places.cend()) {
-        Location location = known->location;
         const auto found = findIn(*known->folder, drive, names.last());
         if (!found.ok())
             return DosResult<Location>{found.error, {}};
-        descend(location, names.last(), found.value);
-        return DosResult<Location>{dos::Ok, location};
+        return DosResult<Location>{dos::Ok, entryIn(known->location, names.last(), found.value)};
     }
     Location location = rootOf(drive, open);
     const QStringList folderNames = names.first(depth);
@@ -200,7 +213,7 @@ std::optional<DosResult<Location>> fromHeldFolder(const Drive &drive, const QStr
         BackendPlace::folder(location) = parent;
         location.name = names.last();
         location.windowsPath += names.join(u'\\');
-        return DosResult<Location>{dos::Ok, location};
+        return DosResult<Location>{dos::Ok, std::move(location)};
     }
     location.windowsPath += folderNames.join(u'\\');
     lately.places[lately.next] = {version, &drive, open, folderNames, folder, location};
@@ -209,7 +222,7 @@ std::optional<DosResult<Location>> fromHeldFolder(const Drive &drive, const QStr
     if (!found.ok())
         return DosResult<Location>{found.error, {}};
     descend(location, names.last(), found.value);
-    return DosResult<Location>{dos::Ok, location};
+    return DosResult<Location>{dos::Ok, std::move(location)};
 }
 
 bool isReady(const Drive &drive)
@@ -312,6 +325,7 @@ public:
     int setAttributes(const Location &entry, quint8 attributes) override;
     DosResult<QDateTime> lastWriteTime(const Location &entry) override;
     DosResult<QString> shortPath(const Location &entry) override;
+    DosResult<QString> shortName(const Location &entry) override;
     DosResult<QString> hostPath(const Location &entry) override;
     DosResult<QList<DirectoryEntry>> entries(const Location &directory) override;
     bool isSameFile(const Location &a, const Location &b) override;
@@ -330,7 +344,7 @@ public:
 
 private:
     OpenRoot openRootOf(const Drive &drive);
-    OpenRoot writeFolderOf(const Location &file);
+    HostPath writeFolderOf(const Location &file);
     HostPath sourceOf(const Location &file);
     DosResult<QString> shortFolderPath(const Location &entry);
 
@@ -372,15 +386,18 @@ private:
     struct RunFolder {
         SeenInRun seen;
         OpenRoot open;
+        QString text;  // the folder's host path, which names it in messages only
     };
     OpenRoot heldInRun(RunFolder &held, const Location &file);
 
-    // The held folder locateIn found last.
+    // The held folders locateIn found last: a run finds its sources in one and its copies in
+    // another, by turns.
     struct HeldIn {
         SeenInRun seen;
         Folder *folder = nullptr;
     };
-    HeldIn m_heldIn;
+    std::array<HeldIn, 2> m_heldIn;
+    size_t m_nextHeldIn = 0;
     RunFolder m_writeFolder;
     RunFolder m_sourceFolder;
 
@@ -430,11 +447,17 @@ OpenRoot HostFolderBackend::openRootOf(const Drive &drive)
 
 // A file run copies into the same folder again and again, and sees no changes made by others:
 // the folder is opened once for the run, and again only after the run held or let go a folder
-// (a folder removed meanwhile is let go). Outside a run it is opened for each use. Empty when it
-// cannot be opened; the file's own path then finds what is wrong.
-OpenRoot HostFolderBackend::writeFolderOf(const Location &file)
+// (a folder removed meanwhile is let go). Outside a run it is opened for each use. The folder as
+// a root of its own, held open; as the file's path names it where it cannot be opened, so that
+// the file's own path finds what is wrong.
+HostPath HostFolderBackend::writeFolderOf(const Location &file)
 {
-    return heldInRun(m_writeFolder, file);
+    const OpenRoot open = heldInRun(m_writeFolder, file);
+    if (!open)
+        return hostFolderOf(file);
+    if (open == m_writeFolder.open)
+        return {m_writeFolder.text, QString(), open};
+    return {hostFolderOf(file).text(), QString(), open};
 }
 
 OpenRoot HostFolderBackend::heldInRun(RunFolder &held, const Location &file)
@@ -446,7 +469,7 @@ OpenRoot HostFolderBackend::heldInRun(RunFolder &held, const Location &file)
     OpenRoot open = holdHostFolder(hostFolderOf(file));
     if (now.run == 0)
         return open;
-    held = {now, open};
+    held = {now, open, hostFolderOf(file).text()};
     return open;
 }
 
@@ -469,9 +492,9 @@ DosResult<Location> HostFolderBackend::locate(const Drive &drive, const QStringL
         return {dos::NotReady, {}};
     const OpenRoot open = openRootOf(drive);
     if (auto held = fromHeldFolder(drive, names, open, m_heldLately))
-        return *held;
-    if (const auto whole = spelledAsOnHost(drive, names, open))
-        return {dos::Ok, *whole};
+        return std::move(*held);
+    if (auto whole = spelledAsOnHost(drive, names, open))
+        return {dos::Ok, std::move(*whole)};
     if (!names.isEmpty()) {
         if (auto location = spelledAsOnHost(drive, names.first(names.size() - 1), open)) {
             if (!location->isDirectory)
@@ -481,7 +504,7 @@ DosResult<Location> HostFolderBackend::locate(const Drive &drive, const QStringL
             if (!found.ok())
                 return {found.error, {}};
             descend(*location, names.last(), found.value);
-            return {dos::Ok, *location};
+            return {dos::Ok, std::move(*location)};
         }
     }
     if (!isReady(drive))
@@ -498,16 +521,19 @@ DosResult<Location> HostFolderBackend::locateIn(const Location &folder, const QS
         return DriveBackend::locateIn(folder, name);
     const SeenInRun now{fileRunUnderWay(), heldFoldersVersion(), folder.drive, BackendPlace::openRoot(folder),
                         BackendPlace::entry(folder)};
-    Folder *held = m_heldIn.seen.is(now) ? m_heldIn.folder : heldFolder(hostFileOf(folder));
+    const auto kept = std::find_if(m_heldIn.cbegin(), m_heldIn.cend(),
+                                   [&](const HeldIn &heldIn) { return heldIn.seen.is(now); });
+    Folder *held = kept != m_heldIn.cend() ? kept->folder : heldFolder(hostFileOf(folder));
     if (!held)
         return DriveBackend::locateIn(folder, name);
-    m_heldIn = {now, held};
+    if (kept == m_heldIn.cend()) {
+        m_heldIn[m_nextHeldIn] = {now, held};
+        m_nextHeldIn = (m_nextHeldIn + 1) % m_heldIn.size();
+    }
     const auto found = findIn(*held, *folder.drive, name);
     if (!found.ok())
         return {found.error, {}};
-    Location location = folder;
-    descend(location, name, found.value);
-    return {dos::Ok, location};
+    return {dos::Ok, entryIn(folder, name, found.value)};
 }
 
 DosResult<quint8> HostFolderBackend::attributes(const Location &entry)
@@ -594,6 +620,19 @@ DosResult<QString> HostFolderBackend::shortPath(const Location &entry)
     return {dos::Ok, shortPath.value + u'\\' + shortName.value};
 }
 
+// The folder's part is asked for all the same, as it fixes the folders' aliases as shortPath does.
+DosResult<QString> HostFolderBackend::shortName(const Location &entry)
+{
+    if (entry.isRoot())
+        return {dos::Ok, QString()};
+    const auto folder = shortFolderPath(entry);
+    if (!folder.ok())
+        return folder;
+    if (!entry.shortName.isEmpty())
+        return {dos::Ok, entry.shortName};
+    return shortNameIn(*entry.drive, hostFolderOf(entry), entry.name);
+}
+
 DosResult<QList<DirectoryEntry>> HostFolderBackend::entries(const Location &directory)
 {
     const auto folder = folderAt(hostFileOf(directory));
@@ -673,8 +712,8 @@ InPlaceCopy HostFolderBackend::copyReplacing(const Location &from, const Locatio
     if (!folder.ok())
         return {folder.error, true, {}};
     // Inside the folder held open, both names are found without finding the folder again.
-    const OpenRoot held = writeFolderOf(to);
-    const HostPath hostFolder = held ? HostPath(hostFolderOf(to).text(), QString(), held) : hostFolderOf(to);
+    const HostPath hostFolder = writeFolderOf(to);
+    const bool held = hostFolder.open && hostFolder.below.isEmpty();
     const HostPath target = held ? hostFolder.child(to.name) : hostFileOf(to);
     const HostPath source = sourceOf(from);
     TemporaryNames names(prefix);

@@ -1,5 +1,7 @@
 #include "platform/host/detail/HostFiles.h"
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -25,9 +27,34 @@ int lastError(int whenMissing = dos::FileNotFound)
     return dosErrorFromErrno(errno, whenMissing);
 }
 
+// A name or path as the system calls take it, as hostName() encodes it. A short ASCII one, as
+// most are, is put together on the stack: every copy converts a few names.
+class HostBytes {
+public:
+    explicit HostBytes(QStringView text)
+    {
+        const bool isAscii = text.size() < InlineSize && std::all_of(text.cbegin(), text.cend(), [](QChar c) {
+                                 return c.unicode() < 0x80;
+                             });
+        if (!isAscii) {
+            m_encoded = text.toUtf8();
+            return;
+        }
+        std::transform(text.cbegin(), text.cend(), m_inline.begin(),
+                       [](QChar c) { return char(c.unicode()); });
+        m_inline[size_t(text.size())] = '\0';
+    }
+    const char *constData() const { return m_encoded.isNull() ? m_inline.data() : m_encoded.constData(); }
+
+private:
+    static constexpr qsizetype InlineSize = 256;
+    std::array<char, InlineSize> m_inline;
+    QByteArray m_encoded;  // a name too long or not ASCII
+};
+
 // Opens path beneath the folder `at`: no link, ".." or absolute name leads out of it, and no
 // /proc link leads anywhere. A way out reads as a missing file.
-int openBeneath(int at, const QByteArray &path, int flags)
+int openBeneath(int at, const char *path, int flags)
 {
     open_how how{};
     how.flags = quint64(flags | O_CLOEXEC);
@@ -35,7 +62,7 @@ int openBeneath(int at, const QByteArray &path, int flags)
         how.mode = 0666;
     how.resolve = RESOLVE_BENEATH | RESOLVE_NO_MAGICLINKS;
     for (int attempt = 1;; ++attempt) {
-        const long fd = ::syscall(SYS_openat2, at, path.constData(), &how, sizeof how);
+        const long fd = ::syscall(SYS_openat2, at, path, &how, sizeof how);
         if (fd >= 0)
             return int(fd);
         if (errno == EINTR || (errno == EAGAIN && attempt < ResolveAttempts))
@@ -87,7 +114,7 @@ HostFd openIn(const Root &root, const HostPath &path, int flags)
 {
     if (!root.isOpen())
         return HostFd(::open(hostName(path.root).constData(), flags | O_CLOEXEC, 0666));
-    return HostFd(openBeneath(root.get(), hostName(path.below), flags));
+    return HostFd(openBeneath(root.get(), HostBytes(path.below).constData(), flags));
 }
 
 HostFd openPath(const HostPath &path, int flags)
@@ -100,7 +127,7 @@ HostFd openPath(const HostPath &path, int flags)
 // *at() calls act on the name itself, so nothing there is followed out of the folder.
 struct Place {
     HostFd folder;  // opened for this call; not for a trusted path, whose name is the whole path
-    QByteArray name;
+    HostBytes name;
     int heldRoot = -1;  // the held root, for a name right below it
     int at() const { return folder.isOpen() ? folder.get() : heldRoot >= 0 ? heldRoot : AT_FDCWD; }
 };
@@ -117,18 +144,18 @@ std::optional<QStringView> lastNameIn(const HostPath &path)
     return name;
 }
 
-std::optional<QByteArray> lastNameOf(const HostPath &path)
+std::optional<HostBytes> lastNameOf(const HostPath &path)
 {
     const auto name = lastNameIn(path);
     if (!name)
         return std::nullopt;
-    return name->toUtf8();
+    return HostBytes(*name);
 }
 
 std::optional<Place> placeOf(const HostPath &path)
 {
     if (path.below.isEmpty())
-        return Place{HostFd(), hostName(path.root)};
+        return Place{HostFd(), HostBytes(path.root)};
     const qsizetype slash = path.below.lastIndexOf(u'/');
     const auto name = lastNameOf(path);
     if (!name)
@@ -138,8 +165,8 @@ std::optional<Place> placeOf(const HostPath &path)
     const auto root = rootOf(path);
     if (!root)
         return std::nullopt;
-    const QByteArray folder = slash < 0 ? QByteArray(".") : hostName(path.below.left(slash));
-    HostFd fd(openBeneath(root->get(), folder, O_PATH | O_DIRECTORY));
+    const HostBytes folder(slash < 0 ? QStringView(u".") : QStringView(path.below).first(slash));
+    HostFd fd(openBeneath(root->get(), folder.constData(), O_PATH | O_DIRECTORY));
     if (!fd.isOpen())
         return std::nullopt;
     return Place{std::move(fd), *name};
@@ -362,7 +389,7 @@ QList<FileIdentity> foldersOnTheWay(int rootFd, const QString &below)
     QString path;
     for (const QString &name : below.split(u'/', Qt::SkipEmptyParts)) {
         path = path.isEmpty() ? name : path + u'/' + name;
-        const HostFd fd(openBeneath(rootFd, hostName(path), O_PATH));
+        const HostFd fd(openBeneath(rootFd, HostBytes(path).constData(), O_PATH));
         if (fd.isOpen() && ::fstat(fd.get(), &info) == 0)
             folders.append(identityOf(info));
     }
@@ -586,7 +613,8 @@ DosResult<QList<HostEntry>> listHostFolder(const HostPath &folder)
             isDirectory = S_ISDIR(info.st_mode);
         }
         if (isLink) {
-            const HostFd target(openBeneath(rootFd, linkPrefix + entry->d_name, O_PATH));
+            const HostFd target(
+                openBeneath(rootFd, QByteArray(linkPrefix + entry->d_name).constData(), O_PATH));
             if (!target.isOpen() || ::fstat(target.get(), &info) != 0) {
                 errno = 0;
                 continue;  // leads out of the root or nowhere
@@ -772,7 +800,7 @@ QStringView folderPart(const QString &below)
     return QStringView(below).first(qMax(below.lastIndexOf(u'/'), qsizetype(0)));
 }
 
-int renameIn(const Place &source, int targetFolder, const QByteArray &targetName)
+int renameIn(const Place &source, int targetFolder, const HostBytes &targetName)
 {
     if (::renameat(source.at(), source.name.constData(), targetFolder, targetName.constData()) != 0)
         return lastError();

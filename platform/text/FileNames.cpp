@@ -3,7 +3,6 @@
 #include "platform/text/OemText.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace platform::detail {
 
@@ -127,34 +126,39 @@ AliasStem aliasStem(const QString &longName)
     if (lastDot < start)
         lastDot = longName.size();
     AliasStem stem;
-    stem.base.reserve(6);
-    for (qsizetype at = start; at < lastDot && stem.base.size() < 6; ++at) {
+    for (qsizetype at = start; at < lastDot && stem.baseSize < 6; ++at) {
         const QChar c = longName[at];
         if (c != u' ' && c != u'.')
-            stem.base += aliasCharacter(c);
+            stem.text[size_t(stem.baseSize++)] = aliasCharacter(c).unicode();
     }
-    if (stem.base.isEmpty())
-        stem.base = QStringLiteral("_");
-    for (qsizetype at = lastDot + 1; at < longName.size() && stem.extension.size() < 3; ++at) {
+    if (stem.baseSize == 0)
+        stem.text[size_t(stem.baseSize++)] = u'_';
+    stem.text[size_t(stem.baseSize)] = u'.';
+    for (qsizetype at = lastDot + 1; at < longName.size() && stem.extensionSize < 3; ++at) {
         const QChar c = longName[at];
         if (c != u' ')
-            stem.extension += aliasCharacter(c);
+            stem.text[size_t(stem.baseSize + 1 + stem.extensionSize++)] = aliasCharacter(c).unicode();
     }
     return stem;
 }
 
 QString aliasOf(const AliasStem &stem, int number)
 {
+    // Written out by hand: every new long name of a folder asks for at least one.
     char digits[12];
-    const int digitCount = std::snprintf(digits, sizeof digits, "%d", number);
+    int digitCount = 0;
+    for (unsigned rest = unsigned(qMax(number, 0)); digitCount == 0 || rest > 0; rest /= 10)
+        digits[digitCount++] = char('0' + rest % 10);
+    std::reverse(digits, digits + digitCount);
     QString alias;
-    alias.reserve(8 + 1 + stem.extension.size());
-    alias += QStringView(stem.base).first(std::min(stem.base.size(), qsizetype(qMax(1, 7 - digitCount))));
+    const QStringView base = stem.base();
+    alias.reserve(8 + 1 + stem.extensionSize);
+    alias += base.first(std::min(base.size(), qsizetype(qMax(1, 7 - digitCount))));
     alias += u'~';
     alias += QLatin1StringView(digits, digitCount);
-    if (!stem.extension.isEmpty()) {
+    if (stem.extensionSize > 0) {
         alias += u'.';
-        alias += stem.extension;
+        alias += stem.extension();
     }
     return alias;
 }

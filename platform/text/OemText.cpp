@@ -50,24 +50,32 @@ bool isOemCharacter(QChar c)
     return oemByte(c.unicode()).has_value();
 }
 
-bool appendOem(QStringView text, QByteArray *bytes)
+// The line is made room for once: a script of many files appends some twenty pieces for each.
+bool appendOemLine(std::initializer_list<QStringView> pieces, QByteArray *bytes)
 {
+    qsizetype size = 2;
+    for (const QStringView piece : pieces)
+        size += piece.size();
     const qsizetype start = bytes->size();
-    bytes->resize(start + text.size());
+    bytes->resize(start + size);
     char *out = bytes->data() + start;
-    for (const QChar c : text) {
-        // ASCII, nearly all of a script, is its own byte.
-        if (c.unicode() < 0x80) {
-            *out++ = char(c.unicode());
-            continue;
+    for (const QStringView piece : pieces) {
+        for (const QChar c : piece) {
+            // ASCII, nearly all of a script, is its own byte.
+            if (c.unicode() < 0x80) {
+                *out++ = char(c.unicode());
+                continue;
+            }
+            const auto byte = oemByte(c.unicode());
+            if (!byte) {
+                bytes->resize(start);
+                return false;
+            }
+            *out++ = *byte;
         }
-        const auto byte = oemByte(c.unicode());
-        if (!byte) {
-            bytes->resize(start);
-            return false;
-        }
-        *out++ = *byte;
     }
+    *out++ = '\r';
+    *out = '\n';
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <initializer_list>
 #include <optional>
 
 // Code page 850, the OEM code page of a German MS-DOS: how batch files and file names look to
@@ -15,8 +16,9 @@ namespace platform {
 QString fromOem(const QByteArray &bytes);
 bool isOemCharacter(QChar c);
 
-// Appends text to *bytes; false, and *bytes as it was, when a character cannot be encoded.
-[[nodiscard]] bool appendOem(QStringView text, QByteArray *bytes);
+// Appends the pieces as one line, followed by CR LF, to *bytes; false, and *bytes as it was, when
+// a character cannot be encoded.
+[[nodiscard]] bool appendOemLine(std::initializer_list<QStringView> pieces, QByteArray *bytes);
 
 // Each line followed by CR LF; null when a line cannot be encoded.
 [[nodiscard]] std::optional<QByteArray> oemLines(const QStringList &lines);

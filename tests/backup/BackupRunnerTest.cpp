@@ -211,6 +211,42 @@ private slots:
         QCOMPARE(events[QStringLiteral("D:\\Mit")].count(QStringLiteral("missing 2")), 1);
     }
 
+    // A marked path is read as a whole, as Windows reads it, also where sources of one folder are
+    // found in it: C:'s current directory is C:\WINDOWS, so a name read from there goes astray.
+    void sourcesAreReadAsWholePaths_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::newRow("from the drive's current directory") << "C:Win.ini";
+        QTest::newRow("from the current drive's root") << "\\WINDOWS\\Win.ini";
+        QTest::newRow("up and down again") << "C:\\Programme\\..\\WINDOWS\\Win.ini";
+        QTest::newRow("trailing dot") << "C:\\WINDOWS\\Win.ini.";
+    }
+
+    void sourcesAreReadAsWholePaths()
+    {
+        QFETCH(QString, source);
+        TestMachine pc;
+        pc.writeFile(QStringLiteral("C:\\WINDOWS\\Win.ini"), QByteArray("[windows]\r\n"));
+        pc.writeFile(QStringLiteral("C:\\Programme\\Win.ini"), QByteArray("anderes"));
+        QCOMPARE(platform::setDriveCurrentDirectory(QStringLiteral("C:\\WINDOWS")), 0);
+        for (const bool inFileRun : {false, true}) {
+            const QString folder = inFileRun ? QStringLiteral("D:\\Mit") : QStringLiteral("D:\\Ohne");
+            pc.makeDirectory(folder);
+            RunRequest request{{}, folder, ProgramDirectory, QStringLiteral("C:\\WINDOWS"), Started};
+            request.files.append({0, source, QStringLiteral("Win.ini")});
+            Recorder recorder;
+            std::optional<platform::FileRun> run;
+            if (inFileRun)
+                run.emplace();
+            QCOMPARE(runBackup(request, recorder).saved, 1);
+            if (run)
+                QCOMPARE(run->finish(), 0);
+            QCOMPARE(pc.readFile(folder + QStringLiteral("\\Win.ini")), QByteArray("[windows]\r\n"));
+            QVERIFY(pc.readFile(folder + QStringLiteral("\\Restore.bat"))
+                        .contains("copy WIN.INI C:\\WINDOWS\\WIN.INI\r\n"));
+        }
+    }
+
     // The script sets back on the restored file and on the copy what the source carried when
     // it was copied; a second source shows each file gets its own.
     void scriptSetsBackEachSourcesAttributes_data()

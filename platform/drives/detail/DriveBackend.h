@@ -71,6 +71,8 @@ public:
     [[nodiscard]] virtual DosResult<QDateTime> lastWriteTime(const Location &entry) = 0;
     // The 8.3 form of the whole path; the aliases handed out stay fixed from then on.
     [[nodiscard]] virtual DosResult<QString> shortPath(const Location &entry) = 0;
+    // Its last name alone, with the same aliases fixed; by default cut from shortPath().
+    [[nodiscard]] virtual DosResult<QString> shortName(const Location &entry);
     // The host file or folder of the entry; AccessDenied where it has none of its own.
     [[nodiscard]] virtual DosResult<QString> hostPath(const Location &entry) = 0;
     [[nodiscard]] virtual DosResult<QList<DirectoryEntry>> entries(const Location &directory) = 0;

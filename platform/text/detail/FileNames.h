@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
+
+#include <array>
 
 // Inside the platform layer only: which names Windows allows, and their 8.3 forms.
 namespace platform::detail {
@@ -22,10 +25,16 @@ bool isValidLongName(const QString &name);
 bool isShortName(const QString &name);
 
 // What a long name's alias is built from: upper case, blanks and extra dots dropped,
-// + , ; = [ ] replaced by _; the base at most 6 and the extension at most 3 characters.
+// + , ; = [ ] replaced by _; the base at most 6 and the extension at most 3 characters. Kept in
+// place, as every new long name of a folder asks for one.
 struct AliasStem {
-    QString base;
-    QString extension;
+    std::array<char16_t, 10> text{};  // the base, a dot and the extension
+    qsizetype baseSize = 0;
+    qsizetype extensionSize = 0;
+    QStringView base() const { return {text.data(), baseSize}; }
+    QStringView extension() const { return {text.data() + baseSize + 1, extensionSize}; }
+    // "BASE.EXT", the dot also without an extension: one text per stem.
+    QStringView key() const { return {text.data(), baseSize + 1 + extensionSize}; }
 };
 AliasStem aliasStem(const QString &longName);
 
