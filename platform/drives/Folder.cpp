@@ -500,18 +500,17 @@ int Folder::rewriteRecords()
 DosResult<std::shared_ptr<Folder>> FolderCache::folderAt(const HostPath &hostFolder)
 {
     if (m_recentlyHeldVersion != m_heldVersion) {
-        m_recentlyHeld = {};
+        m_recentlyHeld.clear();
         m_recentlyHeldVersion = m_heldVersion;
     }
-    for (const auto &folder : m_recentlyHeld) {
-        // The same parts make the same whole path, so m_held would give this folder.
-        if (folder && folder->hostFolder().below == hostFolder.below && folder->hostFolder().root == hostFolder.root)
-            return {dos::Ok, folder};
-    }
+    // The same parts make the same whole path, so m_held would give this folder.
+    if (const auto *folder = m_recentlyHeld.find([&hostFolder](const std::shared_ptr<Folder> &held) {
+            return held->hostFolder().below == hostFolder.below && held->hostFolder().root == hostFolder.root;
+        }))
+        return {dos::Ok, *folder};
     const QString key = hostFolder.text();
     if (const auto folder = m_held.constFind(key); folder != m_held.cend()) {
-        m_recentlyHeld[m_nextRecentlyHeld] = *folder;
-        m_nextRecentlyHeld = (m_nextRecentlyHeld + 1) % m_recentlyHeld.size();
+        m_recentlyHeld.remember(*folder);
         return {dos::Ok, *folder};
     }
     const auto cached = m_folders.constFind(key);

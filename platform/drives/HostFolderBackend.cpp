@@ -4,6 +4,7 @@
 #include "platform/drives/detail/BackendPlace.h"
 #include "platform/drives/detail/Folder.h"
 #include "platform/drives/detail/PathResolver.h"
+#include "platform/drives/detail/RecentlyUsed.h"
 #include "platform/host/detail/HostFiles.h"
 #include "platform/text/detail/FileNames.h"
 
@@ -362,8 +363,7 @@ private:
         QString hostPath;
         HeldRoot *held = nullptr;
     };
-    std::array<LastRoot, 2> m_lastRoots;
-    size_t m_nextLastRoot = 0;
+    RecentlyUsed<LastRoot> m_lastRoots;
     HeldRoot &heldRootOf(const Drive &drive);
 
     // A folder below a drive's folder as one file run saw it: valid for that run only, until it
@@ -396,8 +396,7 @@ private:
         SeenInRun seen;
         Folder *folder = nullptr;
     };
-    std::array<HeldIn, 2> m_heldIn;
-    size_t m_nextHeldIn = 0;
+    RecentlyUsed<HeldIn> m_heldIn;
     RunFolder m_writeFolder;
     RunFolder m_sourceFolder;
 
@@ -406,23 +405,21 @@ private:
         SeenInRun seen;
         QString shortPath;
     };
-    std::array<ShortFolder, 2> m_shortFolders;
-    size_t m_nextShortFolder = 0;
+    RecentlyUsed<ShortFolder> m_shortFolders;
 };
 
 HostFolderBackend::HeldRoot &HostFolderBackend::heldRootOf(const Drive &drive)
 {
-    for (const LastRoot &last : m_lastRoots) {
-        if (last.drive == &drive && last.held && last.hostPath == drive.hostPath)
-            return *last.held;
-    }
+    if (const LastRoot *last = m_lastRoots.find([&drive](const LastRoot &root) {
+            return root.drive == &drive && root.hostPath == drive.hostPath;
+        }))
+        return *last->held;
     auto held = m_roots.find(drive.hostPath);
     if (held == m_roots.end()) {
         held = m_roots.insert(drive.hostPath, {});
-        m_lastRoots = {};  // the table may have moved its entries
+        m_lastRoots.clear();  // the table may have moved its entries
     }
-    m_lastRoots[m_nextLastRoot] = {&drive, drive.hostPath, &*held};
-    m_nextLastRoot = (m_nextLastRoot + 1) % m_lastRoots.size();
+    m_lastRoots.remember({&drive, drive.hostPath, &*held});
     return *held;
 }
 
@@ -521,15 +518,12 @@ DosResult<Location> HostFolderBackend::locateIn(const Location &folder, const QS
         return DriveBackend::locateIn(folder, name);
     const SeenInRun now{fileRunUnderWay(), heldFoldersVersion(), folder.drive, BackendPlace::openRoot(folder),
                         BackendPlace::entry(folder)};
-    const auto kept = std::find_if(m_heldIn.cbegin(), m_heldIn.cend(),
-                                   [&](const HeldIn &heldIn) { return heldIn.seen.is(now); });
-    Folder *held = kept != m_heldIn.cend() ? kept->folder : heldFolder(hostFileOf(folder));
+    const HeldIn *kept = m_heldIn.find([&now](const HeldIn &heldIn) { return heldIn.seen.is(now); });
+    Folder *held = kept ? kept->folder : heldFolder(hostFileOf(folder));
     if (!held)
         return DriveBackend::locateIn(folder, name);
-    if (kept == m_heldIn.cend()) {
-        m_heldIn[m_nextHeldIn] = {now, held};
-        m_nextHeldIn = (m_nextHeldIn + 1) % m_heldIn.size();
-    }
+    if (!kept)
+        m_heldIn.remember({now, held});
     const auto found = findIn(*held, *folder.drive, name);
     if (!found.ok())
         return {found.error, {}};
@@ -575,9 +569,8 @@ DosResult<QString> HostFolderBackend::shortFolderPath(const Location &entry)
     const OpenRoot &driveRoot = BackendPlace::openRoot(entry);
     const QString &place = BackendPlace::folder(entry);
     const SeenInRun now{fileRunUnderWay(), heldFoldersVersion(), &drive, driveRoot, place};
-    const auto kept = std::find_if(m_shortFolders.cbegin(), m_shortFolders.cend(),
-                                   [&](const ShortFolder &folder) { return folder.seen.is(now); });
-    if (kept != m_shortFolders.cend())
+    if (const ShortFolder *kept =
+            m_shortFolders.find([&now](const ShortFolder &folder) { return folder.seen.is(now); }))
         return {dos::Ok, kept->shortPath};
 
     QString shortPath = entry.windowsPath.left(3);
@@ -595,10 +588,8 @@ DosResult<QString> HostFolderBackend::shortFolderPath(const Location &entry)
         shortPath += shortName.value;
         start = end + 1;
     }
-    if (now.run != 0) {
-        m_shortFolders[m_nextShortFolder] = {now, shortPath};
-        m_nextShortFolder = (m_nextShortFolder + 1) % m_shortFolders.size();
-    }
+    if (now.run != 0)
+        m_shortFolders.remember({now, shortPath});
     return {dos::Ok, shortPath};
 }
 

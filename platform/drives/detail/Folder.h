@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/drives/detail/RecentlyUsed.h"
 #include "platform/host/detail/HostFiles.h"
 #include "platform/text/DosError.h"
 #include "platform/text/detail/FileNameIndex.h"
@@ -9,7 +10,6 @@
 #include <QSet>
 #include <QString>
 
-#include <array>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -151,9 +151,8 @@ private:
     QHash<QString, std::shared_ptr<Folder>> m_held;
     // The held folders asked for last, found by their path's parts without the whole path being
     // put together; valid while the held folders are the same (m_heldVersion).
-    std::array<std::shared_ptr<Folder>, 2> m_recentlyHeld;
+    RecentlyUsed<std::shared_ptr<Folder>> m_recentlyHeld;
     int m_recentlyHeldVersion = -1;
-    size_t m_nextRecentlyHeld = 0;
 };
 
 // The FolderCache services for the current PC.
