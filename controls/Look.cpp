@@ -67,12 +67,14 @@ void applyClassicLook(QApplication &application)
 QFont classicFont(const QString &windowsFamily, int pixelSize)
 {
     QFont font;
-    font.setFamilies(QFont::substitutes(windowsFamily) << windowsFamily);
+    font.setFamilies({windowsFamily});
     for (const WindowsFamily &windows : WindowsFamilies) {
-        if (windows.name == windowsFamily)
+        if (windows.name == windowsFamily) {
+            font.setFamilies(QStringList(windows.closest) << windowsFamily);
             font.setStyleHint(windows.hint);
+            font.setFixedPitch(windows.hint == QFont::Monospace);
+        }
     }
-    font.setFixedPitch(font.styleHint() == QFont::Monospace);
     font.setPixelSize(pixelSize);
     return font;
 }
