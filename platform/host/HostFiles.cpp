@@ -37,7 +37,7 @@ public:
                                  return c.unicode() < 0x80;
                              });
         if (!isAscii) {
-            m_encoded = text.toUtf8();
+            m_encoded = hostName(text);
             return;
         }
         std::transform(text.cbegin(), text.cend(), m_inline.begin(),
@@ -525,7 +525,7 @@ int dosErrorFromErrno(int error, int whenMissing)
 
 // Qt takes the system's encoding on Unix to be UTF-8, as QFile::encodeName() does, and spares
 // finding the locale's converter for each name.
-QByteArray hostName(const QString &hostPath)
+QByteArray hostName(QStringView hostPath)
 {
     return hostPath.toUtf8();
 }

@@ -19,7 +19,7 @@ namespace platform::detail {
 // The DOS code for a host errno value; whenMissing stands for ENOENT (a file: 2, a folder: 3).
 [[nodiscard]] int dosErrorFromErrno(int error, int whenMissing = dos::FileNotFound);
 
-QByteArray hostName(const QString &hostPath);
+QByteArray hostName(QStringView hostPath);
 QString hostChild(const QString &hostFolder, const QString &name);
 
 class HostFd;
