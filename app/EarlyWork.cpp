@@ -16,9 +16,10 @@ EarlyWork::EarlyWork()
             // wait for the first one's work.
             FcInit();
             // A painter takes the application's font, so the pictures wait for the application too.
+            // They come first: the window asks for its icon at once, for a font only later.
             if (application.get()) {
-                QFontDatabase::families();
                 pictures::drawAhead();
+                QFontDatabase::families();
             }
         });
     } catch (const std::system_error &) {

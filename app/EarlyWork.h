@@ -7,7 +7,7 @@
 // starts the application and makes the window's first controls:
 // - fontconfig reads its configuration and font caches, which the first font asked for would
 //   otherwise wait for;
-// - once the application exists, Qt fills its font database and the program's pictures are drawn.
+// - once the application exists, the program's pictures are drawn and Qt fills its font database.
 // Whatever the main thread asks for before the thread is done it finds under way and waits for,
 // so nothing is done twice.
 class EarlyWork {
@@ -18,8 +18,8 @@ public:
     EarlyWork(const EarlyWork &) = delete;
     EarlyWork &operator=(const EarlyWork &) = delete;
 
-    // Once the application exists: the thread goes on to fill Qt's font database and draw the
-    // pictures. finish() must then be called before the application is destroyed.
+    // Once the application exists: the thread goes on to draw the pictures and fill Qt's font
+    // database. finish() must then be called before the application is destroyed.
     void applicationMade();
     void finish();  // waits for the thread; without applicationMade() it stops before Qt's part
 

@@ -76,6 +76,9 @@ QFont classicFont(const QString &windowsFamily, int pixelSize)
         }
     }
     font.setPixelSize(pixelSize);
+    // The closest faces hold every character of the Windows code pages; merging in other fonts
+    // for missing ones would only cost a fontconfig sort per family when the first text is laid out.
+    font.setStyleStrategy(QFont::NoFontMerging);
     return font;
 }
 
