@@ -8,10 +8,17 @@
 
 #include <system_error>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 EarlyWork::EarlyWork()
 {
     try {
         m_thread = std::thread([application = m_application.get_future()]() mutable {
+            // The display server and the session bus answer the main thread's start-up requests:
+            // at the lowest priority this thread gives way to them at once. Should the main thread
+            // need its work before it is done, the main thread waits and leaves it a core.
+            (void)::setpriority(PRIO_PROCESS, ::gettid(), 19);
             // Safe to race: fontconfig's set-up and Qt's font database each let a second caller
             // wait for the first one's work.
             FcInit();

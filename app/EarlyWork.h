@@ -3,7 +3,8 @@
 #include <future>
 #include <thread>
 
-// Work the main window needs before it can show, done on a thread of its own while the main thread
+// Work the main window needs before it can show, done on a thread of its own (at the lowest
+// priority, so that it never holds up the display server or the session bus) while the main thread
 // starts the application and makes the window's first controls:
 // - fontconfig reads its configuration and font caches, which the first font asked for would
 //   otherwise wait for;
