@@ -20,6 +20,7 @@ struct Found {
     QString name;
     bool isDirectory = false;
     QString shortName{};  // where the listing has it fixed already (a kept alias)
+    bool listedAsFile = false;  // a regular file, no link, in the folder's listing
 };
 
 // A Location of this backend keeps as its place (BackendPlace) the paths of the folder and of the entry
@@ -60,7 +61,8 @@ DosResult<std::optional<Found>> findIn(Folder &folder, const Drive &drive, const
     const FolderEntry *entry = folder.find(name);
     if (!entry)
         return {dos::Ok, std::nullopt};
-    const Found found{entry->name, entry->isDirectory, entry->aliasKept ? entry->shortName : QString()};
+    const Found found{entry->name, entry->isDirectory, entry->aliasKept ? entry->shortName : QString(),
+                      entry->listedAsFile};
     const bool byAlias = entry->name != name && upperCaseName(entry->name) != upperCaseName(name);
     if (byAlias && !drive.writeProtected) {
         if (const int error = folder.keepAlias(found.name))
@@ -99,6 +101,7 @@ Location entryIn(const Location &folder, const QString &name, const std::optiona
         location.isDirectory = found->isDirectory;
         location.name = found->name;
         location.shortName = found->shortName;
+        BackendPlace::listedAsFile(location) = found->listedAsFile;
     } else {
         location.name = name;
     }
@@ -476,8 +479,10 @@ OpenRoot HostFolderBackend::heldInRun(RunFolder &held, const Location &file)
 HostPath HostFolderBackend::sourceOf(const Location &file)
 {
     HostPath path = hostFileOf(file);
-    if (fileRunUnderWay() != 0)
+    if (fileRunUnderWay() != 0) {
         path.parent = heldInRun(m_sourceFolder, file);
+        path.listedAsFile = BackendPlace::listedAsFile(file);
+    }
     return path;
 }
 

@@ -192,9 +192,9 @@ bool isRegularFile(int fd)
 }
 
 // A regular file right in the held folder of its path, opened by name, and its *info: the name
-// is looked at without following it and opened only when it is a regular file. Empty, with
-// nothing opened, for anything else (a link, a device, a FIFO, nothing), which the whole path
-// then finds.
+// is looked at without following it (unless the folder's listing showed a regular file there)
+// and opened only when it is a regular file. Empty, with nothing opened, for anything else (a
+// link, a device, a FIFO, nothing), which the whole path then finds.
 std::optional<HostFd> openRegularInParent(const HostPath &path, struct stat *info)
 {
     const auto name = lastNameOf(path);
@@ -202,7 +202,8 @@ std::optional<HostFd> openRegularInParent(const HostPath &path, struct stat *inf
         return std::nullopt;
     const int folder = path.parent->get();
     struct stat seen;
-    if (::fstatat(folder, name->constData(), &seen, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(seen.st_mode))
+    if (!path.listedAsFile
+        && (::fstatat(folder, name->constData(), &seen, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(seen.st_mode)))
         return std::nullopt;
     HostFd fd(::openat(folder, name->constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
     if (!fd.isOpen() && errno == ELOOP)
@@ -606,11 +607,13 @@ DosResult<QList<HostEntry>> listHostFolder(const HostPath &folder)
             continue;
         bool isDirectory = entry->d_type == DT_DIR;
         bool isLink = entry->d_type == DT_LNK;
+        bool isFile = entry->d_type == DT_REG;
         struct stat info;
         if (entry->d_type == DT_UNKNOWN
             && ::fstatat(folderFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0) {
             isLink = S_ISLNK(info.st_mode);
             isDirectory = S_ISDIR(info.st_mode);
+            isFile = S_ISREG(info.st_mode);
         }
         if (isLink) {
             const HostFd target(
@@ -627,7 +630,7 @@ DosResult<QList<HostEntry>> listHostFolder(const HostPath &folder)
                 continue;  // back to a folder on the way here: the tree would never end
             }
         }
-        entries.append({QByteArray(entry->d_name), isDirectory});
+        entries.append({QByteArray(entry->d_name), isDirectory, isFile});
         errno = 0;
     }
     if (errno != 0)

@@ -47,6 +47,7 @@ private:
     QString m_placeFolder;
     QString m_placeEntry;
     OpenRoot m_openRoot;  // a host folder drive's folder, held open by its backend
+    bool m_listedAsFile = false;  // a regular file, no link, where its folder's listing said so
     friend struct BackendPlace;
 };
 

@@ -50,6 +50,9 @@ struct HostPath {
     // The folder of the last name, when held open: a regular file right in it is read by name,
     // without resolving below again. Anything else there is found through the whole path.
     OpenRoot parent;
+    // With parent: the last name was a regular file, no link, when its folder was listed, so it
+    // is opened without a look first. The file opened is checked all the same.
+    bool listedAsFile = false;
 
     HostPath child(const QString &name) const;
     QString text() const;  // root and below in one host path, for other programs and messages
@@ -124,6 +127,7 @@ bool isSameHostFile(const HostPath &a, const HostPath &b);
 struct HostEntry {
     QByteArray name;
     bool isDirectory = false;
+    bool isFile = false;  // a regular file itself, no link
 };
 [[nodiscard]] DosResult<QList<HostEntry>> listHostFolder(const HostPath &folder);
 
