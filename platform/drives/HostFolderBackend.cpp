@@ -361,7 +361,7 @@ public:
 private:
     OpenRoot openRootOf(const Drive &drive);
     HostPath writeFolderOf(const Location &file);
-    HostPath sourceOf(const Location &file);
+    HostSource sourceOf(const Location &file);
     DosResult<QString> shortFolderPath(const Location &entry);
 
     HeldPlaces m_heldLately;
@@ -488,14 +488,12 @@ OpenRoot HostFolderBackend::heldInRun(RunFolder &held, const Location &file)
 // A file run copies many files of one folder: that folder is held for the run like the one it
 // copies into, and a regular file in it is opened by name. Outside a run the path is resolved as
 // always.
-HostPath HostFolderBackend::sourceOf(const Location &file)
+HostSource HostFolderBackend::sourceOf(const Location &file)
 {
-    HostPath path = hostFileOf(file);
-    if (fileRunUnderWay() != 0) {
-        path.parent = heldInRun(m_sourceFolder, file);
-        path.listedAsFile = BackendPlace::listedAsFile(file);
-    }
-    return path;
+    HostSource source{hostFolderOf(file), file.name, {}, BackendPlace::listedAsFile(file)};
+    if (fileRunUnderWay() != 0)
+        source.held = heldInRun(m_sourceFolder, file);
+    return source;
 }
 
 // Most paths are spelled as on the host, or name a new entry in a folder that is: they cost a
@@ -723,7 +721,7 @@ InPlaceCopy HostFolderBackend::copyReplacing(const Location &from, const Locatio
     const HostPath hostFolder = writeFolderOf(to);
     const bool held = hostFolder.open && hostFolder.below.isEmpty();
     const HostPath target = held ? hostFolder.child(to.name) : hostFileOf(to);
-    const HostPath source = sourceOf(from);
+    const HostSource source = sourceOf(from);
     TemporaryNames names(prefix);
     while (const auto name = names.next()) {
         if (folder.value->find(*name))
