@@ -198,7 +198,7 @@ bool isRegularFile(int fd)
 // finds.
 std::optional<HostFd> openRegularInHeld(const HostSource &source, struct stat *info)
 {
-    if (source.name.isEmpty() || source.name == u"." || source.name == u"..")
+    if (source.name.isEmpty() || source.name == u"." || source.name == u".." || source.name.contains(u'/'))
         return std::nullopt;
     const HostBytes name(source.name);
     const int folder = source.held->get();
