@@ -23,7 +23,7 @@ QString startDirectoryOutsideTheDrives()
         return QStringLiteral("C:\\");
     const auto location = detail::locate(given);
     return location.ok() && location.value.exists && location.value.isDirectory ? location.value.windowsPath()
-                                                                                 : QStringLiteral("C:\\");
+                                                                                : QStringLiteral("C:\\");
 }
 
 // Starts where the host's working directory is, when that lies on a drive of the machine.

@@ -220,7 +220,8 @@ private slots:
 
         platform::FileRun run;
         // The run lists the folder, Io.sys a regular file in it, and holds it.
-        QCOMPARE(copyIntoBackup(QStringLiteral("C:\\Quelle\\Vorher.sys"), QStringLiteral("D:\\Backups\\Vorher.sys"))
+        QCOMPARE(copyIntoBackup(QStringLiteral("C:\\Quelle\\Vorher.sys"),
+                                QStringLiteral("D:\\Backups\\Vorher.sys"))
                      .error,
                  0);
         QVERIFY(QFile::remove(hostSource));
