@@ -110,12 +110,13 @@ bool copiesAllIntoFolder(const QString &folder)
 
 namespace {
 
+// `folderOf` gives the target's folder, which is asked for only after a failure.
+template <typename FolderOf>
 CopyOutcome copyResolved(const platform::DosResult<platform::ResolvedPath> &source,
-                         platform::DosResult<platform::ResolvedPath> resolved, const QString &target)
+                         platform::DosResult<platform::ResolvedPath> resolved, const FolderOf &folderOf)
 {
-    // The folder is named only for a failure.
-    const auto failedHere = [&target](int error, bool inFolder) -> CopyOutcome {
-        return {failed(platform::directoryPart(target), error, inFolder), {}};
+    const auto failedHere = [&folderOf](int error, bool inFolder) -> CopyOutcome {
+        return {failed(folderOf(), error, inFolder), {}};
     };
     if (!resolved.ok())
         return failedHere(resolved.error, true);
@@ -132,13 +133,15 @@ CopyOutcome copyResolved(const platform::DosResult<platform::ResolvedPath> &sour
 
 CopyOutcome copyInPlace(const platform::DosResult<platform::ResolvedPath> &source, const QString &target)
 {
-    return copyResolved(source, platform::resolvePath(target), target);
+    return copyResolved(source, platform::resolvePath(target),
+                        [&target] { return platform::directoryPart(target); });
 }
 
 CopyOutcome copyInPlace(const platform::DosResult<platform::ResolvedPath> &source,
-                        const platform::ResolvedPath &folder, const QString &target, const QString &name)
+                        const platform::ResolvedPath &folder, const QString &base, const QString &name)
 {
-    return copyResolved(source, platform::resolvePath(folder, name), target);
+    return copyResolved(source, platform::resolvePath(folder, name),
+                        [&base, &name] { return platform::directoryPart(base + u'\\' + name); });
 }
 
 void removeLeftoverTemporaries(const QString &folder)

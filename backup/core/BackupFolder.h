@@ -37,9 +37,10 @@ struct CopyOutcome : WriteOutcome {
 // The same for a copy of source, as it was looked up, which keeps its attributes and last-write
 // time; a failed look-up of the source fails only this file.
 CopyOutcome copyInPlace(const platform::DosResult<platform::ResolvedPath> &source, const QString &target);
-// The same for a target named `name` in a folder looked up before, which the copies of a run share.
+// The same for a target named `name` in the folder `base`, looked up before as `folder`, which the
+// copies of a run share.
 CopyOutcome copyInPlace(const platform::DosResult<platform::ResolvedPath> &source,
-                        const platform::ResolvedPath &folder, const QString &target, const QString &name);
+                        const platform::ResolvedPath &folder, const QString &base, const QString &name);
 
 // Copies every source, as looked up, into folder under the name of the same place in names, with
 // its attributes and last-write time, at once where the folder's drive can (a folder of a disk image that holds the sources):

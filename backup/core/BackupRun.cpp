@@ -121,9 +121,9 @@ CopyOutcome copyIntoBackup(const platform::ResolvedPath &source, const QString &
 }
 
 CopyOutcome copyIntoBackup(const platform::ResolvedPath &source, const platform::ResolvedPath &folder,
-                           const QString &target, const QString &name)
+                           const QString &base, const QString &name)
 {
-    return copyInPlace({platform::dos::Ok, source}, folder, target, name);
+    return copyInPlace({platform::dos::Ok, source}, folder, base, name);
 }
 
 QString copyFailureText(const QString &source, const QString &target, int error)

@@ -43,10 +43,10 @@ QString scriptNameClashText(const QString &path);
 // intact. An earlier copy that is read-only, hidden or system (a saved IO.SYS) is replaced.
 CopyOutcome copyIntoBackup(const QString &source, const QString &target);
 CopyOutcome copyIntoBackup(const platform::ResolvedPath &source, const QString &target);
-// The same for a target in a folder looked up before (the run's backup folder), where it has
-// the name `name`.
+// The same for the target `name` in the folder `base`, looked up before as `folder` (the run's
+// backup folder); its whole path is put together only for a failure.
 CopyOutcome copyIntoBackup(const platform::ResolvedPath &source, const platform::ResolvedPath &folder,
-                           const QString &target, const QString &name);
+                           const QString &base, const QString &name);
 
 // The message for a copy that failed, naming both files and the reason.
 QString copyFailureText(const QString &source, const QString &target, int error);

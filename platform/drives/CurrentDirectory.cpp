@@ -22,8 +22,8 @@ QString startDirectoryOutsideTheDrives()
     if (given.size() < 3 || !given[0].isLetter() || given[1] != u':' || given[2] != u'\\')
         return QStringLiteral("C:\\");
     const auto location = detail::locate(given);
-    return location.ok() && location.value.exists && location.value.isDirectory ? location.value.windowsPath
-                                                                                 : QStringLiteral("C:\\");
+    return location.ok() && location.value.exists && location.value.isDirectory ? location.value.windowsPath()
+                                                                                : QStringLiteral("C:\\");
 }
 
 // Starts where the host's working directory is, when that lies on a drive of the machine.
@@ -61,8 +61,8 @@ int setCurrentDirectory(const QString &directory)
     if (!location.ok())
         return location.error;
     CurrentDirectories &directories = currentDirectories();
-    directories.process = location.value.windowsPath;
-    directories.perDrive.insert(location.value.drive->letter, location.value.windowsPath);
+    directories.process = location.value.windowsPath();
+    directories.perDrive.insert(location.value.drive->letter, location.value.windowsPath());
     return dos::Ok;
 }
 
@@ -73,9 +73,9 @@ int setDriveCurrentDirectory(const QString &directory)
         return location.error;
     CurrentDirectories &directories = currentDirectories();
     const QChar letter = location.value.drive->letter;
-    directories.perDrive.insert(letter, location.value.windowsPath);
+    directories.perDrive.insert(letter, location.value.windowsPath());
     if (directories.process.at(0) == letter)
-        directories.process = location.value.windowsPath;
+        directories.process = location.value.windowsPath();
     return dos::Ok;
 }
 

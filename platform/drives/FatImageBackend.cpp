@@ -32,7 +32,7 @@ Location rootOf(const Drive &drive)
 {
     Location location;
     location.drive = &drive;
-    location.windowsPath = QString(drive.letter) + QStringLiteral(":\\");
+    location.setWindowsPath(QString(drive.letter) + QStringLiteral(":\\"));
     BackendPlace::folder(location) = pathInImage({});
     BackendPlace::entry(location) = BackendPlace::folder(location);
     location.exists = true;
@@ -57,7 +57,7 @@ MtoolsRun runOn(const Location &location, const QString &command, const QStringL
 DosResult<const FatEntry *> entryOf(const FatVolume &volume, const Location &location)
 {
     const FatEntry *entry = &volume.root;
-    const QStringList names = location.windowsPath.mid(3).split(u'\\', Qt::SkipEmptyParts);
+    const QStringList names = location.windowsPath().mid(3).split(u'\\', Qt::SkipEmptyParts);
     for (const QString &name : names) {
         if (const auto folder = entry->entries(); !folder.ok())
             return {folder.error == dos::PathNotFound ? dos::Ok : folder.error, nullptr};
@@ -163,7 +163,7 @@ int copyIntoImage(const Location &location, const QByteArray &data, const QDateT
     const int error = changeImage(location, QStringLiteral("mcopy"), arguments, {content.value.get()});
     if (error != dos::Ok) {
         Location left = location;
-        left.windowsPath = below(directoryPart(location.windowsPath), name, u'\\');
+        left.setWindowsPath(below(directoryPart(location.windowsPath()), name, u'\\'));
         if (const auto path = currentShortPath(left); path.ok())
             (void)changeImage(location, QStringLiteral("mdel"),
                               {path.value});  // the copy's error is the one to report
@@ -179,7 +179,7 @@ int makeRoomFor(const Location &to)
     const QString room = QStringLiteral("~VS Platz") + QString(qMax<qsizetype>(0, to.name.size() - 9), u'x');
     std::shared_ptr<const FatVolume> volume;
     Location placeholder = to;
-    placeholder.windowsPath = below(directoryPart(to.windowsPath), room, u'\\');
+    placeholder.setWindowsPath(below(directoryPart(to.windowsPath()), room, u'\\'));
     if (currentEntry(placeholder, &volume).error != dos::FileNotFound)
         return dos::AccessDenied;  // taken, or the folder cannot be read
     if (const int error = copyIntoImage(to, {}, {}, room))
@@ -191,7 +191,7 @@ int makeRoomFor(const Location &to)
 QString temporaryName(const FatVolume &volume, const Location &location)
 {
     Location folder = location;
-    folder.windowsPath = directoryPart(location.windowsPath);
+    folder.setWindowsPath(directoryPart(location.windowsPath()));
     const FatEntry *entries = entryOf(volume, folder).value;
     for (int number = QCoreApplication::applicationPid() % 10000;; ++number) {
         const QString name = QStringLiteral("VS%1.TMP").arg(number % 1000000, 6, 10, QChar(u'0'));
@@ -280,9 +280,7 @@ DosResult<Location> FatImageBackend::locate(const Drive &drive, const QStringLis
         location.isDirectory = found && found->isDirectory();
         location.name = found ? found->name : name;
         BackendPlace::entry(location) = below(BackendPlace::folder(location), found ? found->shortName : name);
-        if (!location.windowsPath.endsWith(u'\\'))
-            location.windowsPath += u'\\';
-        location.windowsPath += location.name;
+        location.setWindowsPath(windowsPathIn(location.windowsPath(), location.name));
         folder = found;
     }
     return {dos::Ok, location};
@@ -320,14 +318,14 @@ DosResult<QString> FatImageBackend::shortPath(const Location &entry)
         return {volume.error, {}};
     QStringList shortNames;
     const FatEntry *folder = &volume.value->root;
-    const QStringList names = entry.windowsPath.mid(3).split(u'\\', Qt::SkipEmptyParts);
+    const QStringList names = entry.windowsPath().mid(3).split(u'\\', Qt::SkipEmptyParts);
     for (const QString &name : names) {
         folder = folder->find(name);
         if (!folder)
             return {dos::PathNotFound, {}};
         shortNames.append(folder->shortName);
     }
-    return {dos::Ok, entry.windowsPath.left(3) + shortNames.join(u'\\')};
+    return {dos::Ok, entry.windowsPath().left(3) + shortNames.join(u'\\')};
 }
 
 DosResult<QList<DirectoryEntry>> FatImageBackend::entries(const Location &directory)

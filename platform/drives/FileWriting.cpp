@@ -151,14 +151,14 @@ DosResult<std::optional<quint8>> unprotect(const Location &file)
 
 DosResult<Location> DriveBackend::locateIn(const Location &folder, const QString &name)
 {
-    const QString &path = folder.windowsPath;
+    const QString path = folder.windowsPath();
     return detail::locate(path.endsWith(u'\\') ? QString(path + name) : QString(path + u'\\' + name));
 }
 
 InPlaceCopy DriveBackend::copyReplacing(const Location &from, const Location &to, quint8 attributes,
                                         const QString &prefix)
 {
-    const auto directory = detail::locate(directoryPart(to.windowsPath));
+    const auto directory = detail::locate(directoryPart(to.windowsPath()));
     if (!directory.ok())
         return {directory.error, true, {}};
     const auto temporary = createTemporaryIn(directory.value, prefix);

@@ -78,7 +78,7 @@ DosResult<ResolvedPath> resolvePath(const ResolvedPath &folder, const QString &n
 
 QString ResolvedPath::path() const
 {
-    return m_location->windowsPath;
+    return m_location->windowsPath();
 }
 
 bool ResolvedPath::exists() const
@@ -142,7 +142,7 @@ DosResult<QString> canonicalPath(const QString &path)
     const auto location = existing(path);
     if (!location.ok())
         return {location.error, {}};
-    return {dos::Ok, location.value.windowsPath};
+    return {dos::Ok, location.value.windowsPath()};
 }
 
 DosResult<quint8> fileAttributes(const QString &path)

@@ -226,6 +226,7 @@ int Folder::readEntries(const QHash<QString, Record> &records)
         FolderEntry entry;
         entry.name = *name;
         entry.isDirectory = hostEntry.isDirectory;
+        entry.listedAsFile = hostEntry.isFile;
         const auto record = records.constFind(*name);
         entry.attributes =
             record != records.cend() ? record->attributes : defaultAttributes(entry.isDirectory);

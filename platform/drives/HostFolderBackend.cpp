@@ -20,10 +20,26 @@ struct Found {
     QString name;
     bool isDirectory = false;
     QString shortName{};  // where the listing has it fixed already (a kept alias)
+    bool listedAsFile = false;  // a regular file, no link, in the folder's listing
 };
 
+QString below(const QString &folder, const QString &name)
+{
+    return folder.isEmpty() ? name : folder + u'/' + name;
+}
+
 // A Location of this backend keeps as its place (BackendPlace) the paths of the folder and of the entry
-// below the drive's folder, which confines them.
+// below the drive's folder, which confines them. A file found in a folder leaves its entry's path
+// to be put together from the folder's and its name where it is asked for: a run keeps the
+// look-ups of all its files, and mostly never asks.
+QString entryPlace(const Location &location)
+{
+    const QString &entry = BackendPlace::entry(location);
+    if (!entry.isNull() || location.name.isEmpty())
+        return entry;
+    return below(BackendPlace::folder(location), location.name);
+}
+
 HostPath hostFolderOf(const Location &location)
 {
     return {location.drive->hostPath, BackendPlace::folder(location), BackendPlace::openRoot(location)};
@@ -31,12 +47,7 @@ HostPath hostFolderOf(const Location &location)
 
 HostPath hostFileOf(const Location &location)
 {
-    return {location.drive->hostPath, BackendPlace::entry(location), BackendPlace::openRoot(location)};
-}
-
-QString below(const QString &folder, const QString &name)
-{
-    return folder.isEmpty() ? name : folder + u'/' + name;
+    return {location.drive->hostPath, entryPlace(location), BackendPlace::openRoot(location)};
 }
 
 // A folder whose records cannot be read still shows its entries by name, so that they do not
@@ -60,7 +71,8 @@ DosResult<std::optional<Found>> findIn(Folder &folder, const Drive &drive, const
     const FolderEntry *entry = folder.find(name);
     if (!entry)
         return {dos::Ok, std::nullopt};
-    const Found found{entry->name, entry->isDirectory, entry->aliasKept ? entry->shortName : QString()};
+    const Found found{entry->name, entry->isDirectory, entry->aliasKept ? entry->shortName : QString(),
+                      entry->listedAsFile};
     const bool byAlias = entry->name != name && upperCaseName(entry->name) != upperCaseName(name);
     if (byAlias && !drive.writeProtected) {
         if (const int error = folder.keepAlias(found.name))
@@ -93,21 +105,24 @@ Location entryIn(const Location &folder, const QString &name, const std::optiona
     Location location;
     location.drive = folder.drive;
     BackendPlace::openRoot(location) = BackendPlace::openRoot(folder);
-    BackendPlace::folder(location) = BackendPlace::entry(folder);
+    BackendPlace::folder(location) = entryPlace(folder);
     location.exists = found.has_value();
     if (found) {
         location.isDirectory = found->isDirectory;
         location.name = found->name;
         location.shortName = found->shortName;
+        BackendPlace::listedAsFile(location) = found->listedAsFile;
     } else {
         location.name = name;
     }
-    BackendPlace::entry(location) = below(BackendPlace::folder(location), location.name);
-    // Put together in one piece: the path is mostly shared with the folder's Location.
-    if (folder.windowsPath.endsWith(u'\\'))
-        location.windowsPath = folder.windowsPath + location.name;
-    else
-        location.windowsPath = folder.windowsPath + u'\\' + location.name;
+    // A file's paths are put together where they are asked for; a folder's are kept, as the
+    // paths of the entries looked up in it start from them.
+    if (location.isDirectory) {
+        BackendPlace::entry(location) = below(BackendPlace::folder(location), location.name);
+        location.setWindowsPath(windowsPathIn(folder.windowsPath(), location.name));
+    } else {
+        location.setWindowsPathIn(folder.windowsPath());
+    }
     return location;
 }
 
@@ -136,7 +151,7 @@ Location rootOf(const Drive &drive, const OpenRoot &open)
     Location location;
     location.drive = &drive;
     BackendPlace::openRoot(location) = open;
-    location.windowsPath = QString(drive.letter) + QStringLiteral(":\\");
+    location.setWindowsPath(QString(drive.letter) + QStringLiteral(":\\"));
     location.exists = true;
     location.isDirectory = true;
     return location;
@@ -156,7 +171,7 @@ std::optional<Location> spelledAsOnHost(const Drive &drive, const QStringList &n
         return std::nullopt;
     if (!names.isEmpty()) {
         location.name = names.last();
-        location.windowsPath += names.join(u'\\');
+        location.setWindowsPath(location.windowsPath() + names.join(u'\\'));
         location.isDirectory = S_ISDIR(info->st_mode);
     }
     return location;
@@ -213,10 +228,10 @@ std::optional<DosResult<Location>> fromHeldFolder(const Drive &drive, const QStr
             return std::nullopt;
         BackendPlace::folder(location) = parent;
         location.name = names.last();
-        location.windowsPath += names.join(u'\\');
+        location.setWindowsPath(location.windowsPath() + names.join(u'\\'));
         return DosResult<Location>{dos::Ok, std::move(location)};
     }
-    location.windowsPath += folderNames.join(u'\\');
+    location.setWindowsPath(location.windowsPath() + folderNames.join(u'\\'));
     lately.places[lately.next] = {version, &drive, open, folderNames, folder, location};
     lately.next = (lately.next + 1) % lately.places.size();
     const auto found = findIn(*folder, drive, names.last());
@@ -346,7 +361,7 @@ public:
 private:
     OpenRoot openRootOf(const Drive &drive);
     HostPath writeFolderOf(const Location &file);
-    HostPath sourceOf(const Location &file);
+    HostSource sourceOf(const Location &file);
     DosResult<QString> shortFolderPath(const Location &entry);
 
     HeldPlaces m_heldLately;
@@ -473,12 +488,12 @@ OpenRoot HostFolderBackend::heldInRun(RunFolder &held, const Location &file)
 // A file run copies many files of one folder: that folder is held for the run like the one it
 // copies into, and a regular file in it is opened by name. Outside a run the path is resolved as
 // always.
-HostPath HostFolderBackend::sourceOf(const Location &file)
+HostSource HostFolderBackend::sourceOf(const Location &file)
 {
-    HostPath path = hostFileOf(file);
+    HostSource source{hostFolderOf(file), file.name, {}, BackendPlace::listedAsFile(file)};
     if (fileRunUnderWay() != 0)
-        path.parent = heldInRun(m_sourceFolder, file);
-    return path;
+        source.held = heldInRun(m_sourceFolder, file);
+    return source;
 }
 
 // Most paths are spelled as on the host, or name a new entry in a folder that is: they cost a
@@ -517,7 +532,7 @@ DosResult<Location> HostFolderBackend::locateIn(const Location &folder, const QS
         || BackendPlace::openRoot(folder) != openRootOf(*folder.drive))
         return DriveBackend::locateIn(folder, name);
     const SeenInRun now{fileRunUnderWay(), heldFoldersVersion(), folder.drive, BackendPlace::openRoot(folder),
-                        BackendPlace::entry(folder)};
+                        entryPlace(folder)};
     const HeldIn *kept = m_heldIn.find([&now](const HeldIn &heldIn) { return heldIn.seen.is(now); });
     Folder *held = kept ? kept->folder : heldFolder(hostFileOf(folder));
     if (!held)
@@ -573,7 +588,7 @@ DosResult<QString> HostFolderBackend::shortFolderPath(const Location &entry)
             m_shortFolders.find([&now](const ShortFolder &folder) { return folder.seen.is(now); }))
         return {dos::Ok, kept->shortPath};
 
-    QString shortPath = entry.windowsPath.left(3);
+    QString shortPath = entry.windowsPath().left(3);
     for (qsizetype start = 0; start < place.size();) {
         qsizetype end = place.indexOf(u'/', start);
         if (end < 0)
@@ -596,7 +611,7 @@ DosResult<QString> HostFolderBackend::shortFolderPath(const Location &entry)
 DosResult<QString> HostFolderBackend::shortPath(const Location &entry)
 {
     if (entry.isRoot())
-        return {dos::Ok, entry.windowsPath.left(3)};
+        return {dos::Ok, entry.windowsPath().left(3)};
     auto shortPath = shortFolderPath(entry);
     if (!shortPath.ok())
         return shortPath;
@@ -706,7 +721,7 @@ InPlaceCopy HostFolderBackend::copyReplacing(const Location &from, const Locatio
     const HostPath hostFolder = writeFolderOf(to);
     const bool held = hostFolder.open && hostFolder.below.isEmpty();
     const HostPath target = held ? hostFolder.child(to.name) : hostFileOf(to);
-    const HostPath source = sourceOf(from);
+    const HostSource source = sourceOf(from);
     TemporaryNames names(prefix);
     while (const auto name = names.next()) {
         if (folder.value->find(*name))

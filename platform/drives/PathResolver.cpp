@@ -83,6 +83,30 @@ DriveBackend &Location::backend() const
     return backendOf(*drive);
 }
 
+QString windowsPathIn(const QString &folderPath, const QString &name)
+{
+    if (folderPath.endsWith(u'\\'))
+        return folderPath + name;
+    return folderPath + u'\\' + name;
+}
+
+QString Location::windowsPath() const
+{
+    return m_inFolder ? windowsPathIn(m_windowsPath, name) : m_windowsPath;
+}
+
+void Location::setWindowsPath(const QString &path)
+{
+    m_windowsPath = path;
+    m_inFolder = false;
+}
+
+void Location::setWindowsPathIn(const QString &folderPath)
+{
+    m_windowsPath = folderPath;
+    m_inFolder = true;
+}
+
 int refuseWrite(const Location &location)
 {
     if (location.drive->kind == DriveKind::CdRom)

@@ -46,7 +46,7 @@ std::optional<QString> TemporaryNames::next()
 
 DosResult<Location> createTemporaryIn(const Location &directory, const QString &prefix)
 {
-    QString base = directory.windowsPath;
+    QString base = directory.windowsPath();
     if (!base.endsWith(u'\\'))
         base += u'\\';
     TemporaryNames names(prefix);
@@ -101,7 +101,7 @@ DosResult<QString> createTempFile(const QString &directory, const QString &prefi
     const auto temporary = detail::createTemporaryIn(location.value, prefix);
     if (!temporary.ok())
         return {temporary.error, {}};
-    return {dos::Ok, temporary.value.windowsPath};
+    return {dos::Ok, temporary.value.windowsPath()};
 }
 
 }  // namespace platform

@@ -191,20 +191,22 @@ bool isRegularFile(int fd)
     return isRegularFile(fd, &info);
 }
 
-// A regular file right in the held folder of its path, opened by name, and its *info: the name
-// is looked at without following it and opened only when it is a regular file. Empty, with
-// nothing opened, for anything else (a link, a device, a FIFO, nothing), which the whole path
-// then finds.
-std::optional<HostFd> openRegularInParent(const HostPath &path, struct stat *info)
+// A regular file right in the held folder of a source, opened by name, and its *info: the name
+// is looked at without following it (unless the folder's listing showed a regular file there)
+// and opened only when it is a regular file. Empty, with nothing opened, for anything else (a
+// link, a device, a FIFO, nothing, a name an *at() call may not take), which the whole path then
+// finds.
+std::optional<HostFd> openRegularInHeld(const HostSource &source, struct stat *info)
 {
-    const auto name = lastNameOf(path);
-    if (!name)
+    if (source.name.isEmpty() || source.name == u"." || source.name == u".." || source.name.contains(u'/'))
         return std::nullopt;
-    const int folder = path.parent->get();
+    const HostBytes name(source.name);
+    const int folder = source.held->get();
     struct stat seen;
-    if (::fstatat(folder, name->constData(), &seen, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(seen.st_mode))
+    if (!source.listedAsFile
+        && (::fstatat(folder, name.constData(), &seen, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(seen.st_mode)))
         return std::nullopt;
-    HostFd fd(::openat(folder, name->constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
+    HostFd fd(::openat(folder, name.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
     if (!fd.isOpen() && errno == ELOOP)
         return std::nullopt;  // a link took its place meanwhile
     if (fd.isOpen() && !isRegularFile(fd.get(), info))
@@ -216,10 +218,6 @@ std::optional<HostFd> openRegularInParent(const HostPath &path, struct stat *inf
 // opened; the file opened is checked again, as something else may have taken its place meanwhile.
 HostFd openForReading(const HostPath &path, struct stat *info)
 {
-    if (path.parent) {
-        if (auto fd = openRegularInParent(path, info))
-            return std::move(*fd);
-    }
     const auto root = rootOf(path);
     if (!root)
         return {};
@@ -606,11 +604,13 @@ DosResult<QList<HostEntry>> listHostFolder(const HostPath &folder)
             continue;
         bool isDirectory = entry->d_type == DT_DIR;
         bool isLink = entry->d_type == DT_LNK;
+        bool isFile = entry->d_type == DT_REG;
         struct stat info;
         if (entry->d_type == DT_UNKNOWN
             && ::fstatat(folderFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0) {
             isLink = S_ISLNK(info.st_mode);
             isDirectory = S_ISDIR(info.st_mode);
+            isFile = S_ISREG(info.st_mode);
         }
         if (isLink) {
             const HostFd target(
@@ -627,7 +627,7 @@ DosResult<QList<HostEntry>> listHostFolder(const HostPath &folder)
                 continue;  // back to a folder on the way here: the tree would never end
             }
         }
-        entries.append({QByteArray(entry->d_name), isDirectory});
+        entries.append({QByteArray(entry->d_name), isDirectory, isFile});
         errno = 0;
     }
     if (errno != 0)
@@ -709,14 +709,15 @@ int copyHostFile(const HostPath &from, const HostPath &to)
     return finishCopy(out, to, error, times);
 }
 
-ReplacingCopy copyHostFileReplacing(const HostPath &from, const HostPath &to, const HostPath &temporary)
+ReplacingCopy copyHostFileReplacing(const HostSource &from, const HostPath &to, const HostPath &temporary)
 {
     // The temporary comes first: a folder that takes no new file fails here, whatever the source.
     HostFd out = createNewFile(temporary);
     if (!out.isOpen())
         return {lastError(dos::PathNotFound), true};
     struct stat source;
-    const HostFd in = openForReading(from, &source);
+    std::optional<HostFd> byName = from.held ? openRegularInHeld(from, &source) : std::nullopt;
+    const HostFd in = byName ? std::move(*byName) : openForReading(from.folder.child(from.name), &source);
     int error = in.isOpen() ? copyBytes(in.get(), out.get(), source.st_size) : lastError();
     if (error == dos::Ok) {
         const timespec times[2] = {source.st_atim, source.st_mtim};

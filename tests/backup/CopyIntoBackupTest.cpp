@@ -182,6 +182,77 @@ private slots:
             QCOMPARE(pc.readFile(Target), content);
     }
 
+    // A file the run's listing shows as regular is opened without a look first; whatever took
+    // its place since is found as above, and nothing waits for a FIFO's other end.
+    void sourceReplacedDuringRun_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("other regular file") << "file" << 0 << QByteArray("ersetzt");
+        QTest::newRow("link inside the drive") << "link in" << 0 << QByteArray("echt");
+        QTest::newRow("link out of the drive") << "link out" << 2 << QByteArray();
+        QTest::newRow("FIFO") << "fifo" << 5 << QByteArray();
+        QTest::newRow("folder") << "folder" << 5 << QByteArray();
+        QTest::newRow("gone") << "missing" << 2 << QByteArray();
+    }
+
+    void sourceReplacedDuringRun()
+    {
+        QFETCH(QString, kind);
+        QFETCH(int, error);
+        QFETCH(QByteArray, content);
+        TestMachine pc;
+        pc.makeDirectory(Folder);
+        const QString source = QStringLiteral("C:\\Quelle\\Io.sys");
+        pc.writeFile(QStringLiteral("C:\\Quelle\\Vorher.sys"), "davor");
+        pc.writeFile(QStringLiteral("C:\\Daten\\Echt.sys"), "echt");
+        const QTemporaryDir outside;
+        QVERIFY(outside.isValid());
+        const QString hostSource = pc.host(source);
+        const QByteArray host = QFile::encodeName(hostSource);
+        {
+            // Made on the host, as the files a run saves mostly are: the folder's listing shows it.
+            QFile file(hostSource);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QCOMPARE(file.write("alt"), 3);
+        }
+
+        platform::FileRun run;
+        // The run lists the folder, Io.sys a regular file in it, and holds it.
+        QCOMPARE(copyIntoBackup(QStringLiteral("C:\\Quelle\\Vorher.sys"),
+                                QStringLiteral("D:\\Backups\\Vorher.sys"))
+                     .error,
+                 0);
+        QVERIFY(QFile::remove(hostSource));
+        if (kind == u"file") {
+            QFile file(hostSource);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QCOMPARE(file.write(content), content.size());
+        } else if (kind == u"link in") {
+            QCOMPARE(::symlink("../Daten/Echt.sys", host.constData()), 0);
+        } else if (kind == u"link out") {
+            const QString fremd = outside.filePath(QStringLiteral("fremd.sys"));
+            QFile file(fremd);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QCOMPARE(file.write("fremd"), 5);
+            file.close();
+            QCOMPARE(::symlink(QFile::encodeName(fremd).constData(), host.constData()), 0);
+        } else if (kind == u"fifo") {
+            QCOMPARE(::mkfifo(host.constData(), 0600), 0);
+        } else if (kind == u"folder") {
+            QVERIFY(QDir().mkdir(hostSource));
+        }
+        QCOMPARE(copyIntoBackup(source, Target).error, error);
+        QCOMPARE(run.finish(), 0);
+
+        if (error == 0)
+            QCOMPARE(pc.readFile(Target), content);
+        else
+            QVERIFY(!QFile::exists(pc.host(Target)));
+        QCOMPARE(filesIn(Folder).contains(QStringLiteral("Io.sys")), error == 0);
+    }
+
     // A file run holds the folder it copies from: copies from another folder, or from the
     // folder made again after its removal, read what its path leads to now.
     void copiesInOneFileRunReadFromTheirFolders()

@@ -160,6 +160,47 @@ private slots:
             QCOMPARE(run->finish(), 0);
     }
 
+    // A name found in a held folder spells its path as the disk does, with one backslash after
+    // the folder, a root's too; a new name keeps its own spelling.
+    void pathsOfNamesInAHeldFolder_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("path");
+        const QString programme = QStringLiteral("c:\\programme\\velko save");
+        QTest::newRow("file") << programme << QStringLiteral("ORVEL.INI")
+                              << QStringLiteral("C:\\Programme\\Velko Save\\Orvel.ini");
+        QTest::newRow("new file") << programme << QStringLiteral("Neue Datei.txt")
+                                  << QStringLiteral("C:\\Programme\\Velko Save\\Neue Datei.txt");
+        QTest::newRow("file in the root")
+            << QStringLiteral("C:") << QStringLiteral("io.sys") << QStringLiteral("C:\\Io.sys");
+        QTest::newRow("new file in the root")
+            << QStringLiteral("C:\\") << QStringLiteral("Neu.txt") << QStringLiteral("C:\\Neu.txt");
+        QTest::newRow("folder in the root")
+            << QStringLiteral("C:") << QStringLiteral("windows") << QStringLiteral("C:\\WINDOWS");
+    }
+
+    void pathsOfNamesInAHeldFolder()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, name);
+        QFETCH(QString, path);
+        TestMachine pc;
+        seed(pc);
+        pc.writeFile(QStringLiteral("C:\\Io.sys"), "io");
+        FileRun run;
+        const auto resolvedFolder = resolvePath(folder);
+        QVERIFY(resolvedFolder.ok());
+        (void)files(folder);  // the run holds the folder it lists
+        const auto inFolder = resolvePath(resolvedFolder.value, name);
+        QVERIFY(inFolder.ok());
+        QCOMPARE(inFolder.value.path(), path);
+        const auto whole = resolvePath(folder + u'\\' + name);
+        QVERIFY(whole.ok());
+        QCOMPARE(whole.value.path(), path);
+        QCOMPARE(run.finish(), 0);
+    }
+
     void fixedDriveWithoutFolderIsNotReady()
     {
         TestMachine pc(QStringLiteral("[Windows]\nDirectory=C:\\WINDOWS\n[Drives]\n"

@@ -14,6 +14,8 @@ struct BackendPlace {
     static const QString &entry(const Location &location) { return location.m_placeEntry; }
     static OpenRoot &openRoot(Location &location) { return location.m_openRoot; }
     static const OpenRoot &openRoot(const Location &location) { return location.m_openRoot; }
+    static bool &listedAsFile(Location &location) { return location.m_listedAsFile; }
+    static bool listedAsFile(const Location &location) { return location.m_listedAsFile; }
 };
 
 }  // namespace platform::detail

@@ -23,6 +23,7 @@ namespace platform::detail {
 struct FolderEntry {
     QString name;  // spelled as on the host
     bool isDirectory = false;
+    bool listedAsFile = false;  // a regular file, no link, in the folder's listing
     quint8 attributes = 0;  // read-only, hidden, system, archive; never the directory bit
     QString shortName;  // the name itself upper-cased, or its alias
     bool aliasKept = false;  // the alias is recorded and no longer changes

@@ -24,13 +24,15 @@ struct WindowsPath {
 // of names dropped. Fails with 3 for a name Windows does not allow, 15 for a bad drive letter.
 [[nodiscard]] DosResult<WindowsPath> absolutePath(const QString &path);
 
+// The path of `name` in the folder of that path: "C:\" and "A" make "C:\A", "C:\A" and "B" "C:\A\B".
+QString windowsPathIn(const QString &folderPath, const QString &name);
+
 class DriveBackend;
 
 // A Windows path found on its drive: every directory on the way exists, the last name may not.
 // The services take it in place of the path, so that a path is looked up once.
 struct Location {
     const Drive *drive = nullptr;
-    QString windowsPath;  // spelled as on disk; a new last name as given
     QString name;  // the entry's stored name, or the new name; empty for a root
     bool exists = false;
     bool isDirectory = false;
@@ -40,13 +42,23 @@ struct Location {
     bool isRoot() const { return name.isEmpty(); }
     DriveBackend &backend() const;
 
+    // Spelled as on disk; a new last name as given.
+    QString windowsPath() const;
+    void setWindowsPath(const QString &path);
+    // The path of the entry `name` in the folder of that path, put together only where it is
+    // asked for: a run keeps the look-ups of all its files, and mostly never asks.
+    void setWindowsPathIn(const QString &folderPath);
+
 private:
+    QString m_windowsPath;  // the whole path, or the folder's (m_inFolder)
+    bool m_inFolder = false;
     // Where the backend keeps the folder that holds the entry (a root's own) and the entry: paths
     // below the drive's host folder, or for an image the paths inside it. Only the backends reach
     // them, through BackendPlace (DriveBackend.h).
     QString m_placeFolder;
     QString m_placeEntry;
     OpenRoot m_openRoot;  // a host folder drive's folder, held open by its backend
+    bool m_listedAsFile = false;  // a regular file, no link, where its folder's listing said so
     friend struct BackendPlace;
 };
 

@@ -47,9 +47,6 @@ struct HostPath {
     QString root;
     QString below;  // names joined by '/'; empty for the root itself
     OpenRoot open;  // root itself, when held open; below is then resolved in it
-    // The folder of the last name, when held open: a regular file right in it is read by name,
-    // without resolving below again. Anything else there is found through the whole path.
-    OpenRoot parent;
 
     HostPath child(const QString &name) const;
     QString text() const;  // root and below in one host path, for other programs and messages
@@ -124,6 +121,7 @@ bool isSameHostFile(const HostPath &a, const HostPath &b);
 struct HostEntry {
     QByteArray name;
     bool isDirectory = false;
+    bool isFile = false;  // a regular file itself, no link
 };
 [[nodiscard]] DosResult<QList<HostEntry>> listHostFolder(const HostPath &folder);
 
@@ -155,7 +153,18 @@ struct ReplacingCopy {
     int error = dos::Ok;
     bool temporaryRefused = false;
 };
-[[nodiscard]] ReplacingCopy copyHostFileReplacing(const HostPath &from, const HostPath &to,
+// A file to copy from: by name in its folder. Where a file run holds the folder open, a regular
+// file right in it is read by name, without resolving the folder again; anything else there, and
+// the file of a folder not held, is found through the whole path (folder.child(name)).
+struct HostSource {
+    HostPath folder;
+    QString name;
+    OpenRoot held;  // the folder itself, held open
+    // With held: the name was a regular file, no link, when the folder was listed, so it is opened
+    // without a look first. The file opened is checked all the same.
+    bool listedAsFile = false;
+};
+[[nodiscard]] ReplacingCopy copyHostFileReplacing(const HostSource &from, const HostPath &to,
                                                   const HostPath &temporary);
 
 // A host file read from the start.
