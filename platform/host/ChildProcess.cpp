@@ -32,12 +32,23 @@ ChildRun runChild(const ChildCommand &command)
     }
     const pid_t parent = ::getpid();
     const QList<int> passed = command.passedDescriptors;
+    const bool outlives = command.outlivesStarter;
+    // Alone, it ends a second after the time its starter would have ended it.
+    const auto aloneSeconds = unsigned(std::chrono::ceil<std::chrono::seconds>(command.timeLimit).count() + 1);
     // Runs in the child between fork and exec: only async-signal-safe calls.
-    process.setChildProcessModifier([parent, passed] {
+    process.setChildProcessModifier([parent, passed, outlives, aloneSeconds] {
         (void)::setpgid(0, 0);
-        (void)::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (outlives) {
+            // Output to a starter that is gone must not end it halfway; the alarm survives exec.
+            struct sigaction ignore {};
+            ignore.sa_handler = SIG_IGN;
+            (void)::sigaction(SIGPIPE, &ignore, nullptr);
+            (void)::alarm(aloneSeconds);
+        } else {
+            (void)::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        }
         if (::getppid() != parent)
-            ::_exit(127);  // the starter is gone already: the death signal would never come
+            ::_exit(127);  // the starter is gone already: nothing is started for nobody
         for (const int descriptor : passed)
             (void)::fcntl(descriptor, F_SETFD, 0);
     });

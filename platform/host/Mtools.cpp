@@ -59,6 +59,9 @@ MtoolsRun runMtools(const QString &command, const HostFd &image, qint64 offset, 
     child.arguments = QStringList{QStringLiteral("-i"), volume} + arguments;
     child.environment = mtoolsEnvironment();
     child.timeLimit = MtoolsTimeLimit;
+    // Each command changes the image; cut short by the program's end, it would leave clusters
+    // taken that no entry holds.
+    child.outlivesStarter = true;
     child.passedDescriptors = passed;
     child.passedDescriptors.append(image.get());
     const ChildRun run = runChild(child);

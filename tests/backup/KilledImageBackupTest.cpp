@@ -46,8 +46,8 @@ bool isLeftoverName(const QString &name)
 
 // The mtools commands of the backup process go through a script that counts them and, at the
 // command numbered killAt, kills that process with SIGKILL: at once, so that the command never
-// runs, or after `delay` seconds while the command runs. A command the process started dies with
-// it or ends on its own, as in the program.
+// runs, or after `delay` seconds while the command runs. A command the process started runs on
+// to its end alone, as in the program.
 class MtoolsTrap {
 public:
     MtoolsTrap()
@@ -60,11 +60,9 @@ public:
         script.write(QStringLiteral("#!/bin/sh\n"
                                     "count=$(($(cat \"$TRAP_DIR/count\") + 1))\n"
                                     "echo \"$count\" > \"$TRAP_DIR/count\"\n"
-                                    "echo $$ >> \"$TRAP_DIR/pids\"\n"
                                     "if [ \"$count\" = \"$TRAP_KILL_AT\" ]; then\n"
                                     "    if [ -z \"$TRAP_DELAY\" ]; then kill -KILL \"$PPID\"; exit 1; fi\n"
                                     "    (sleep \"$TRAP_DELAY\"; kill -KILL \"$PPID\") &\n"
-                                    "    echo $! >> \"$TRAP_DIR/pids\"\n"
                                     "fi\n"
                                     "exec \"%1/$(basename \"$0\")\" \"$@\"\n")
                          .arg(real)
@@ -81,7 +79,6 @@ public:
                   const QString &delay = {})
     {
         writeText(QStringLiteral("count"), "0");
-        writeText(QStringLiteral("pids"), {});
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("PATH"),
                            m_dir.path() + u':' + environment.value(QStringLiteral("PATH")));
@@ -102,18 +99,21 @@ public:
 
 private:
     // The commands (and the trap's killer) that outlived the backup process became this process's
-    // children (a subreaper): each is waited for, so that the image is checked only once nothing
-    // writes it any more.
+    // children (a subreaper), with whatever they started: all are waited for, so that the image is
+    // checked only once nothing writes it any more. A command the killed process had just started
+    // counts too.
     void awaitOrphans()
     {
         const QDeadlineTimer deadline(60000);
-        for (const QString &line : readText(QStringLiteral("pids")).split(u'\n', Qt::SkipEmptyParts)) {
-            const pid_t pid = line.toInt();
-            while (::waitpid(pid, nullptr, WNOHANG) == 0) {
-                if (deadline.hasExpired())
-                    qFatal("a command of the killed run does not end");
-                QThread::msleep(5);
-            }
+        for (;;) {
+            const pid_t pid = ::waitpid(-1, nullptr, WNOHANG);
+            if (pid < 0 && errno == ECHILD)
+                return;
+            if (pid > 0)
+                continue;
+            if (deadline.hasExpired())
+                qFatal("a command of the killed run does not end");
+            QThread::msleep(5);
         }
     }
 

@@ -99,6 +99,64 @@ private slots:
         QTRY_VERIFY(isGone(helper));
     }
 
+    // A command that must not be cut short (it changes a disk image) runs on to its end when its
+    // starter is killed, also when it writes to the output its starter no longer reads.
+    void finishesAfterItsStarterIsKilled_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::newRow("silent") << QStringLiteral("sleep 0.5; echo fertig > '%1'");
+        QTest::newRow("writing output") << QStringLiteral("sleep 0.5; echo aus; echo fehler >&2; echo fertig > '%1'");
+    }
+    void finishesAfterItsStarterIsKilled()
+    {
+        QFETCH(QString, script);
+        QTemporaryDir dir;
+        const QString started = dir.filePath(QStringLiteral("started"));
+        const QString done = dir.filePath(QStringLiteral("done"));
+        const pid_t starter = ::fork();
+        QVERIFY(starter >= 0);
+        if (starter == 0) {
+            ChildCommand command =
+                shell(QStringLiteral("echo $$ > '%1.new' && mv '%1.new' '%1'; ").arg(started) + script.arg(done));
+            command.outlivesStarter = true;
+            (void)runChild(command);
+            ::_exit(0);
+        }
+        QTRY_VERIFY(QFile::exists(started));
+        QCOMPARE(::kill(starter, SIGKILL), 0);
+        QCOMPARE(::waitpid(starter, nullptr, 0), starter);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(done), 10000);
+        QFile file(done);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("fertig\n"));
+    }
+
+    // Even alone it keeps to its time limit.
+    void outlivingCommandKeepsToItsTimeLimit()
+    {
+        QTemporaryDir dir;
+        const QString pidFile = dir.filePath(QStringLiteral("pid"));
+        const pid_t starter = ::fork();
+        QVERIFY(starter >= 0);
+        if (starter == 0) {
+            ChildCommand command = shell(
+                QStringLiteral("echo $$ > '%1.new' && mv '%1.new' '%1' && exec sleep 600").arg(pidFile),
+                std::chrono::milliseconds(500));
+            command.outlivesStarter = true;
+            (void)runChild(command);
+            ::_exit(0);
+        }
+        QTRY_VERIFY(QFile::exists(pidFile));
+        QFile file(pidFile);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const pid_t helper = file.readAll().trimmed().toInt();
+        QVERIFY(helper > 0);
+        QCOMPARE(::kill(starter, SIGKILL), 0);
+        QCOMPARE(::waitpid(starter, nullptr, 0), starter);
+        QVERIFY(!isGone(helper));
+        QTRY_VERIFY_WITH_TIMEOUT(isGone(helper), 10000);
+    }
+
     void getsTheDescriptorsPassed()
     {
         const auto content = memoryFile("im Speicher");

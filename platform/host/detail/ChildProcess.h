@@ -10,7 +10,7 @@
 
 // Inside the platform layer only: a helper program run to its end, never waited for without
 // a limit. It runs in a process group of its own, which is killed when the time is up, and it
-// dies with the process that started it.
+// dies with the process that started it unless it must not be cut short.
 namespace platform::detail {
 
 struct ChildCommand {
@@ -21,6 +21,9 @@ struct ChildCommand {
     std::chrono::milliseconds timeLimit{60000};
     QList<int> passedDescriptors;  // open descriptors the child gets under the same numbers
     bool keepOutput = true;  // false: standard output and error go to /dev/null
+    // For a command that must not be cut short (it changes a disk image): when its starter dies
+    // it runs on to its end, within its time limit, instead of dying with it.
+    bool outlivesStarter = false;
 };
 
 struct ChildRun {

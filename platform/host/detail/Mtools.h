@@ -23,7 +23,8 @@ struct MtoolsRun {
 // configuration, code page 850 on the image, UTF-8 names on the command line), so that the
 // same image gives the same names everywhere. A failure comes back as the closest DOS code: 21
 // when the image is gone, 101 for a full disk, 2 for a missing file, 121 when the command did
-// not end within a minute, 31 for anything else.
+// not end within a minute, 31 for anything else. A command runs to its end even when the program
+// dies meanwhile (within the minute), so that a killed program leaves the volume sound.
 [[nodiscard]] MtoolsRun runMtools(const QString &command, const QString &image, qint64 offset,
                                   const QStringList &arguments, const QList<int> &passed = {});
 // The same on an image opened already.
