@@ -48,7 +48,7 @@ ChildRun runChild(const ChildCommand &command)
             (void)::prctl(PR_SET_PDEATHSIG, SIGKILL);
         }
         if (::getppid() != parent)
-            ::_exit(127);  // the starter is gone already: nothing is started for nobody
+            ::_exit(127);  // the starter is gone already: nobody would take what it does
         for (const int descriptor : passed)
             (void)::fcntl(descriptor, F_SETFD, 0);
     });
