@@ -34,6 +34,32 @@ bool isGone(pid_t pid)
     return line.mid(line.lastIndexOf(')') + 2, 1) == "Z";
 }
 
+// The start of a script that first writes its process id to `pidFile`, whole at once.
+QString recordingPid(const QString &pidFile)
+{
+    return QStringLiteral("echo $$ > '%1.new' && mv '%1.new' '%1'; ").arg(pidFile);
+}
+
+// Runs `command` from a starter process of its own and kills that starter with SIGKILL once the
+// command has begun (its script starts with recordingPid). The command's process id, or 0 when
+// it did not begin.
+pid_t killStarterOf(const ChildCommand &command, const QString &pidFile)
+{
+    const pid_t starter = ::fork();
+    if (starter < 0)
+        return 0;
+    if (starter == 0) {
+        (void)runChild(command);
+        ::_exit(0);
+    }
+    const bool begun = QTest::qWaitFor([&pidFile] { return QFile::exists(pidFile); }, 10000);
+    QFile file(pidFile);
+    const pid_t helper = begun && file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().toInt() : 0;
+    (void)::kill(starter, SIGKILL);
+    (void)::waitpid(starter, nullptr, 0);
+    return helper;
+}
+
 }  // namespace
 
 class ChildProcessTest : public QObject {
@@ -80,22 +106,10 @@ private slots:
     {
         QTemporaryDir dir;
         const QString pidFile = dir.filePath(QStringLiteral("pid"));
-        const pid_t starter = ::fork();
-        QVERIFY(starter >= 0);
-        if (starter == 0) {
-            (void)runChild(
-                shell(QStringLiteral("echo $$ > '%1.new' && mv '%1.new' '%1' && exec sleep 600").arg(pidFile),
-                      std::chrono::minutes(10)));
-            ::_exit(0);
-        }
-        QTRY_VERIFY(QFile::exists(pidFile));
-        QFile file(pidFile);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const pid_t helper = file.readAll().trimmed().toInt();
+        const pid_t helper =
+            killStarterOf(shell(recordingPid(pidFile) + QStringLiteral("exec sleep 600"), std::chrono::minutes(10)),
+                          pidFile);
         QVERIFY(helper > 0);
-        QVERIFY(!isGone(helper));
-        QCOMPARE(::kill(starter, SIGKILL), 0);
-        QCOMPARE(::waitpid(starter, nullptr, 0), starter);
         QTRY_VERIFY(isGone(helper));
     }
 
@@ -111,20 +125,11 @@ private slots:
     {
         QFETCH(QString, script);
         QTemporaryDir dir;
-        const QString started = dir.filePath(QStringLiteral("started"));
+        const QString pidFile = dir.filePath(QStringLiteral("pid"));
         const QString done = dir.filePath(QStringLiteral("done"));
-        const pid_t starter = ::fork();
-        QVERIFY(starter >= 0);
-        if (starter == 0) {
-            ChildCommand command =
-                shell(QStringLiteral("echo $$ > '%1.new' && mv '%1.new' '%1'; ").arg(started) + script.arg(done));
-            command.outlivesStarter = true;
-            (void)runChild(command);
-            ::_exit(0);
-        }
-        QTRY_VERIFY(QFile::exists(started));
-        QCOMPARE(::kill(starter, SIGKILL), 0);
-        QCOMPARE(::waitpid(starter, nullptr, 0), starter);
+        ChildCommand command = shell(recordingPid(pidFile) + script.arg(done));
+        command.outlivesStarter = true;
+        QVERIFY(killStarterOf(command, pidFile) > 0);
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(done), 10000);
         QFile file(done);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -136,23 +141,11 @@ private slots:
     {
         QTemporaryDir dir;
         const QString pidFile = dir.filePath(QStringLiteral("pid"));
-        const pid_t starter = ::fork();
-        QVERIFY(starter >= 0);
-        if (starter == 0) {
-            ChildCommand command = shell(
-                QStringLiteral("echo $$ > '%1.new' && mv '%1.new' '%1' && exec sleep 600").arg(pidFile),
-                std::chrono::milliseconds(500));
-            command.outlivesStarter = true;
-            (void)runChild(command);
-            ::_exit(0);
-        }
-        QTRY_VERIFY(QFile::exists(pidFile));
-        QFile file(pidFile);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const pid_t helper = file.readAll().trimmed().toInt();
+        ChildCommand command =
+            shell(recordingPid(pidFile) + QStringLiteral("exec sleep 600"), std::chrono::milliseconds(500));
+        command.outlivesStarter = true;
+        const pid_t helper = killStarterOf(command, pidFile);
         QVERIFY(helper > 0);
-        QCOMPARE(::kill(starter, SIGKILL), 0);
-        QCOMPARE(::waitpid(starter, nullptr, 0), starter);
         QVERIFY(!isGone(helper));
         QTRY_VERIFY_WITH_TIMEOUT(isGone(helper), 10000);
     }
