@@ -47,6 +47,22 @@ QStringList filesIn(const QString &directory)
     return platform::files(directory).value;
 }
 
+// At the host path `host`: a link to C:\Daten\Echt.sys ("link in"), a link to a file outside the
+// PC ("link out") or a FIFO ("fifo"). False when it cannot be made.
+bool placeLinkOrFifo(const QString &kind, const QByteArray &host, const QTemporaryDir &outside)
+{
+    if (kind == u"link in")
+        return ::symlink("../Daten/Echt.sys", host.constData()) == 0;
+    if (kind == u"link out") {
+        QFile file(outside.filePath(QStringLiteral("fremd.sys")));
+        if (!file.open(QIODevice::WriteOnly) || file.write("fremd") != 5)
+            return false;
+        file.close();
+        return ::symlink(QFile::encodeName(file.fileName()).constData(), host.constData()) == 0;
+    }
+    return kind == u"fifo" && ::mkfifo(host.constData(), 0600) == 0;
+}
+
 }  // namespace
 
 class CopyIntoBackupTest : public QObject {
@@ -150,19 +166,10 @@ private slots:
         const QByteArray host = QFile::encodeName(pc.host(source));
         if (kind == u"file" || kind == u"empty" || kind == u"large")
             pc.writeFile(source, content);
-        else if (kind == u"link in")
-            QCOMPARE(::symlink("../Daten/Echt.sys", host.constData()), 0);
-        else if (kind == u"link out") {
-            const QString fremd = outside.filePath(QStringLiteral("fremd.sys"));
-            QFile file(fremd);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            QCOMPARE(file.write("fremd"), 5);
-            file.close();
-            QCOMPARE(::symlink(QFile::encodeName(fremd).constData(), host.constData()), 0);
-        } else if (kind == u"fifo")
-            QCOMPARE(::mkfifo(host.constData(), 0600), 0);
         else if (kind == u"folder")
             pc.makeDirectory(source);
+        else if (kind != u"missing")
+            QVERIFY(placeLinkOrFifo(kind, host, outside));
 
         std::optional<platform::FileRun> run;
         if (inRun)
@@ -229,19 +236,10 @@ private slots:
             QFile file(hostSource);
             QVERIFY(file.open(QIODevice::WriteOnly));
             QCOMPARE(file.write(content), content.size());
-        } else if (kind == u"link in") {
-            QCOMPARE(::symlink("../Daten/Echt.sys", host.constData()), 0);
-        } else if (kind == u"link out") {
-            const QString fremd = outside.filePath(QStringLiteral("fremd.sys"));
-            QFile file(fremd);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            QCOMPARE(file.write("fremd"), 5);
-            file.close();
-            QCOMPARE(::symlink(QFile::encodeName(fremd).constData(), host.constData()), 0);
-        } else if (kind == u"fifo") {
-            QCOMPARE(::mkfifo(host.constData(), 0600), 0);
         } else if (kind == u"folder") {
             QVERIFY(QDir().mkdir(hostSource));
+        } else if (kind != u"missing") {
+            QVERIFY(placeLinkOrFifo(kind, host, outside));
         }
         QCOMPARE(copyIntoBackup(source, Target).error, error);
         QCOMPARE(run.finish(), 0);
