@@ -5,6 +5,11 @@
 #include "platform/text/DosError.h"
 
 #include <chrono>
+#include <thread>
+
+#include <cerrno>
+
+#include <sys/file.h>
 
 namespace platform::detail {
 
@@ -13,6 +18,22 @@ namespace {
 // A floppy holds at most 2.88 MB, and one command copies a file of a few megabytes at most into
 // a hard-disk image: a command still running after a minute hangs.
 constexpr std::chrono::minutes MtoolsTimeLimit{1};
+
+// A command left running by a program that was killed may still be writing the image: the next
+// one waits for it, within the time a command may take, rather than write beside it. The lock goes
+// with the descriptor the command gets, so it is held for as long as the command runs.
+int lockForCommand(const HostFd &image)
+{
+    const auto deadline = std::chrono::steady_clock::now() + MtoolsTimeLimit;
+    while (::flock(image.get(), LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EWOULDBLOCK && errno != EINTR)
+            return dos::Ok;  // a file system without such locks: as before, unguarded
+        if (std::chrono::steady_clock::now() >= deadline)
+            return dos::TimedOut;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return dos::Ok;
+}
 
 int failureOf(const QByteArray &errors)
 {
@@ -51,6 +72,8 @@ MtoolsRun runMtools(const QString &command, const QString &image, qint64 offset,
 MtoolsRun runMtools(const QString &command, const HostFd &image, qint64 offset, const QStringList &arguments,
                     const QList<int> &passed)
 {
+    if (const int error = lockForCommand(image))
+        return {error, {}};
     QString volume = descriptorPath(image);
     if (offset != 0)
         volume += QStringLiteral("@@%1").arg(offset);

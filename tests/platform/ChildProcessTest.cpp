@@ -1,6 +1,7 @@
 // Helper programs run with a time limit, in a process group of their own.
 #include "platform/host/detail/ChildProcess.h"
 #include "platform/host/detail/ImageFile.h"
+#include "platform/host/detail/Mtools.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -8,6 +9,8 @@
 
 #include <csignal>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -148,6 +151,44 @@ private slots:
         QVERIFY(helper > 0);
         QVERIFY(!isGone(helper));
         QTRY_VERIFY_WITH_TIMEOUT(isGone(helper), 10000);
+    }
+
+    // An mtools command waits while another process still holds the image (a command left
+    // running by a program that was killed) instead of writing beside it.
+    void mtoolsCommandWaitsForTheImage()
+    {
+        QTemporaryDir dir;
+        const QString image = dir.filePath(QStringLiteral("Diskette.img"));
+        {
+            QFile file(image);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(file.resize(1440 * 1024));
+        }
+        QCOMPARE(runMtools(QStringLiteral("mformat"), image, 0, {QStringLiteral("-f"), QStringLiteral("1440"),
+                                                                 QStringLiteral("::")})
+                     .error,
+                 0);
+        const QByteArray held = QFile::encodeName(dir.filePath(QStringLiteral("held")));
+        const QByteArray released = QFile::encodeName(dir.filePath(QStringLiteral("released")));
+        const QByteArray imageName = QFile::encodeName(image);
+        const pid_t holder = ::fork();
+        QVERIFY(holder >= 0);
+        if (holder == 0) {
+            const int fd = ::open(imageName.constData(), O_RDWR | O_CLOEXEC);
+            if (fd < 0 || ::flock(fd, LOCK_EX) != 0)
+                ::_exit(1);
+            ::close(::open(held.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600));
+            ::usleep(500 * 1000);
+            ::close(::open(released.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600));
+            ::_exit(0);
+        }
+        QTRY_VERIFY(QFile::exists(QFile::decodeName(held)));
+        const MtoolsRun run = runMtools(QStringLiteral("mmd"), image, 0, {QStringLiteral("::/NEU")});
+        QVERIFY2(QFile::exists(QFile::decodeName(released)), "the command did not wait for the image");
+        QCOMPARE(run.error, 0);
+        int status = 0;
+        QCOMPARE(::waitpid(holder, &status, 0), holder);
+        QCOMPARE(WEXITSTATUS(status), 0);
     }
 
     void getsTheDescriptorsPassed()
