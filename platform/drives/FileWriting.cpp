@@ -151,8 +151,7 @@ DosResult<std::optional<quint8>> unprotect(const Location &file)
 
 DosResult<Location> DriveBackend::locateIn(const Location &folder, const QString &name)
 {
-    const QString path = folder.windowsPath();
-    return detail::locate(path.endsWith(u'\\') ? QString(path + name) : QString(path + u'\\' + name));
+    return detail::locate(windowsPathIn(folder.windowsPath(), name));
 }
 
 InPlaceCopy DriveBackend::copyReplacing(const Location &from, const Location &to, quint8 attributes,

@@ -105,6 +105,13 @@ QString directoryPart(const QString &path)
     return path.left(keepsSeparator ? separator + 1 : separator);
 }
 
+QString windowsPathIn(const QString &folderPath, const QString &name)
+{
+    if (folderPath.endsWith(u'\\'))
+        return folderPath + name;
+    return folderPath + u'\\' + name;
+}
+
 QString upperCaseFileName(const QString &name)
 {
     return detail::upperCaseName(name);

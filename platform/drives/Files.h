@@ -28,6 +28,8 @@ constexpr quint8 Archive = 32;
 // Splits "C:\A\B.TXT" into its parts; everything after the last backslash or colon is the name.
 QString fileNamePart(const QString &path);
 QString directoryPart(const QString &path);  // "C:\A" for "C:\A\B.TXT", "C:\" for "C:\B.TXT"
+// The other way: "C:\A" for "C:\" and "A", "C:\A\B" for "C:\A" and "B".
+QString windowsPathIn(const QString &folderPath, const QString &name);
 
 // Upper case as FAT compares names, letter by letter: "Maße.ini" stays apart from "Masse.ini",
 // where QString::toUpper would make both "MASSE.INI".

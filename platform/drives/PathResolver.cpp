@@ -83,13 +83,6 @@ DriveBackend &Location::backend() const
     return backendOf(*drive);
 }
 
-QString windowsPathIn(const QString &folderPath, const QString &name)
-{
-    if (folderPath.endsWith(u'\\'))
-        return folderPath + name;
-    return folderPath + u'\\' + name;
-}
-
 QString Location::windowsPath() const
 {
     return m_inFolder ? windowsPathIn(m_windowsPath, name) : m_windowsPath;

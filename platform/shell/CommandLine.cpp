@@ -39,11 +39,6 @@ SplitCommandLine split(const QString &commandLine)
     return {line.left(blank), line.mid(blank + 1).trimmed()};
 }
 
-QString withFolder(const QString &folder, const QString &name)
-{
-    return folder.endsWith(u'\\') ? QString(folder + name) : QString(folder + u'\\' + name);
-}
-
 QStringList searchFolders()
 {
     QStringList folders;
@@ -73,7 +68,7 @@ QString findProgramOfCommandLine(const QString &commandLine)
     if (name.contains(u'\\') || name.contains(u':'))
         return fileExists(name) ? name : QString();
     for (const QString &folder : searchFolders()) {
-        const QString candidate = withFolder(folder, name);
+        const QString candidate = windowsPathIn(folder, name);
         if (fileExists(candidate))
             return candidate;
     }

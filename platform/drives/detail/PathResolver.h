@@ -24,9 +24,6 @@ struct WindowsPath {
 // of names dropped. Fails with 3 for a name Windows does not allow, 15 for a bad drive letter.
 [[nodiscard]] DosResult<WindowsPath> absolutePath(const QString &path);
 
-// The path of `name` in the folder of that path: "C:\" and "A" make "C:\A", "C:\A" and "B" "C:\A\B".
-QString windowsPathIn(const QString &folderPath, const QString &name);
-
 class DriveBackend;
 
 // A Windows path found on its drive: every directory on the way exists, the last name may not.
