@@ -266,6 +266,14 @@ DosResult<QString> shortNameIn(const Drive &drive, const HostPath &hostFolder, c
     return {dos::Ok, shortName};
 }
 
+// The entry's 8.3 name: the one its look-up fixed already, else from its folder.
+DosResult<QString> shortNameOf(const Location &entry)
+{
+    if (!entry.shortName.isEmpty())
+        return {dos::Ok, entry.shortName};
+    return shortNameIn(*entry.drive, hostFolderOf(entry), entry.name);
+}
+
 // The folder a write goes to, rid first of the temporary files killed writers left there.
 DosResult<std::shared_ptr<Folder>> folderToWrite(const Location &location)
 {
@@ -615,9 +623,7 @@ DosResult<QString> HostFolderBackend::shortPath(const Location &entry)
     auto shortPath = shortFolderPath(entry);
     if (!shortPath.ok())
         return shortPath;
-    const auto shortName = entry.shortName.isEmpty()
-                               ? shortNameIn(*entry.drive, hostFolderOf(entry), entry.name)
-                               : DosResult<QString>{dos::Ok, entry.shortName};
+    const auto shortName = shortNameOf(entry);
     if (!shortName.ok())
         return shortName;
     // Put together in one piece: the folder's part is shared with the ones kept.
@@ -634,9 +640,7 @@ DosResult<QString> HostFolderBackend::shortName(const Location &entry)
     const auto folder = shortFolderPath(entry);
     if (!folder.ok())
         return folder;
-    if (!entry.shortName.isEmpty())
-        return {dos::Ok, entry.shortName};
-    return shortNameIn(*entry.drive, hostFolderOf(entry), entry.name);
+    return shortNameOf(entry);
 }
 
 DosResult<QList<DirectoryEntry>> HostFolderBackend::entries(const Location &directory)
