@@ -132,12 +132,19 @@ struct Place {
     int at() const { return folder.isOpen() ? folder.get() : heldRoot >= 0 ? heldRoot : AT_FDCWD; }
 };
 
+// A name an *at() call may take on its own: "." or ".." would reach the folder above, a slash
+// another folder.
+bool isNameInFolder(QStringView name)
+{
+    return !name.isEmpty() && name != u"." && name != u".." && !name.contains(u'/');
+}
+
 // The last name of a path below its root, or nothing (errno set) when it is none an *at() call
-// may take: "." or ".." would let it reach the folder above.
+// may take.
 std::optional<QStringView> lastNameIn(const HostPath &path)
 {
     const QStringView name = QStringView(path.below).sliced(path.below.lastIndexOf(u'/') + 1);
-    if (name.isEmpty() || name == u"." || name == u"..") {
+    if (!isNameInFolder(name)) {
         errno = ENOENT;
         return std::nullopt;
     }
@@ -198,7 +205,7 @@ bool isRegularFile(int fd)
 // finds.
 std::optional<HostFd> openRegularInHeld(const HostSource &source, struct stat *info)
 {
-    if (source.name.isEmpty() || source.name == u"." || source.name == u".." || source.name.contains(u'/'))
+    if (!isNameInFolder(source.name))
         return std::nullopt;
     const HostBytes name(source.name);
     const int folder = source.held->get();
