@@ -33,25 +33,37 @@ bool sameTime(const timespec &a, const timespec &b)
     return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
 
-QString recordLine(const QString &name, const QString &attributes, const QString &alias)
+// One line of the records file, put straight into the text: a held folder of many new names
+// writes a line for each at once.
+void putRecordLine(QString &text, QStringView name, QStringView attributes, QStringView alias)
 {
-    return name + u'\t' + attributes + u'\t' + alias + u'\n';
+    text += name;
+    text += u'\t';
+    text += attributes;
+    text += u'\t';
+    text += alias;
+    text += u'\n';
 }
 
-// Put straight into the text: a held folder of many new names writes a line for each at once.
+QString recordLine(const QString &name, const QString &attributes, const QString &alias)
+{
+    QString line;
+    putRecordLine(line, name, attributes, alias);
+    return line;
+}
+
 void appendEntryLine(QString &text, const FolderEntry &entry)
 {
-    text += entry.name;
-    text += u'\t';
+    // The attributes in decimal, without a string of their own.
+    char16_t digits[3];
+    qsizetype count = 0;
     if (entry.attributes >= 100)
-        text += QChar(char16_t(u'0' + entry.attributes / 100));
+        digits[count++] = char16_t(u'0' + entry.attributes / 100);
     if (entry.attributes >= 10)
-        text += QChar(char16_t(u'0' + entry.attributes / 10 % 10));
-    text += QChar(char16_t(u'0' + entry.attributes % 10));
-    text += u'\t';
-    if (entry.aliasKept)
-        text += entry.shortName;
-    text += u'\n';
+        digits[count++] = char16_t(u'0' + entry.attributes / 10 % 10);
+    digits[count++] = char16_t(u'0' + entry.attributes % 10);
+    putRecordLine(text, entry.name, QStringView(digits, count),
+                  entry.aliasKept ? QStringView(entry.shortName) : QStringView());
 }
 
 QString entryLine(const FolderEntry &entry)
