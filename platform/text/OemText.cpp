@@ -60,18 +60,9 @@ bool appendOemLine(std::initializer_list<QStringView> pieces, QByteArray *bytes)
     bytes->resize(start + size);
     char *out = bytes->data() + start;
     for (const QStringView piece : pieces) {
-        for (const QChar c : piece) {
-            // ASCII, nearly all of a script, is its own byte.
-            if (c.unicode() < 0x80) {
-                *out++ = char(c.unicode());
-                continue;
-            }
-            const auto byte = oemByte(c.unicode());
-            if (!byte) {
-                bytes->resize(start);
-                return false;
-            }
-            *out++ = *byte;
+        if (!detail::putBytes(piece, oemByte, out)) {
+            bytes->resize(start);
+            return false;
         }
     }
     *out++ = '\r';

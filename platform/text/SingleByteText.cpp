@@ -2,16 +2,28 @@
 
 namespace platform::detail {
 
+bool putBytes(QStringView text, ByteOf byteOf, char *&out)
+{
+    for (const QChar c : text) {
+        // Both code pages are ASCII below 0x80, nearly all of a script or a name.
+        if (c.unicode() < 0x80) {
+            *out++ = char(c.unicode());
+            continue;
+        }
+        const auto byte = byteOf(c.unicode());
+        if (!byte)
+            return false;
+        *out++ = *byte;
+    }
+    return true;
+}
+
 std::optional<QByteArray> singleByteText(const QString &text, ByteOf byteOf)
 {
     QByteArray bytes(text.size(), Qt::Uninitialized);
     char *out = bytes.data();
-    for (const QChar c : text) {
-        const auto byte = byteOf(c.unicode());
-        if (!byte)
-            return std::nullopt;
-        *out++ = *byte;
-    }
+    if (!putBytes(text, byteOf, out))
+        return std::nullopt;
     return bytes;
 }
 
@@ -33,12 +45,8 @@ std::optional<QByteArray> crLfLines(const QStringList &lines, ByteOf byteOf)
     QByteArray bytes(size, Qt::Uninitialized);
     char *out = bytes.data();
     for (const QString &line : lines) {
-        for (const QChar c : line) {
-            const auto byte = byteOf(c.unicode());
-            if (!byte)
-                return std::nullopt;
-            *out++ = *byte;
-        }
+        if (!putBytes(line, byteOf, out))
+            return std::nullopt;
         *out++ = '\r';
         *out++ = '\n';
     }

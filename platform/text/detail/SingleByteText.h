@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <optional>
 
@@ -11,6 +12,10 @@ namespace platform::detail {
 
 using ByteOf = std::optional<char> (*)(char16_t code);
 using CharacterOf = char16_t (*)(uchar byte);
+
+// Writes one byte per character of `text` at `out` and moves `out` past them; false at a
+// character byteOf has none for.
+[[nodiscard]] bool putBytes(QStringView text, ByteOf byteOf, char *&out);
 
 // One byte per character; null when byteOf has none for a character.
 [[nodiscard]] std::optional<QByteArray> singleByteText(const QString &text, ByteOf byteOf);
