@@ -89,7 +89,7 @@ static bool ansiFlag(QByteArrayView ansiValue)
         return true;
     if (ansiValue == "0")
         return false;
-    return readFlag(platform::fromAnsi(QByteArray::fromRawData(ansiValue.data(), ansiValue.size())));
+    return readFlag(platform::fromAnsi(ansiValue));
 }
 
 Settings read(const QByteArray &fileContents)

@@ -2,6 +2,8 @@
 
 #include "platform/text/detail/SingleByteText.h"
 
+#include <array>
+
 namespace platform {
 
 namespace {
@@ -32,14 +34,20 @@ std::optional<QByteArray> toAnsi(const QString &text)
     return detail::singleByteText(text, ansiByte);
 }
 
-// Windows-1252 is Latin-1 but for 0x80-0x9F: Qt's quick Latin-1 conversion, then those bytes.
-QString fromAnsi(const QByteArray &bytes)
+// Windows-1252 is Latin-1 but for 0x80-0x9F: each byte's character from one table, in one pass,
+// as a long Orvel.ini is read key by key at start.
+QString fromAnsi(QByteArrayView bytes)
 {
-    QString text = QString::fromLatin1(bytes);
-    for (QChar &character : text) {
-        if (const char16_t code = character.unicode(); code >= 0x80 && code < 0xA0)
-            character = QChar(HighControls[code - 0x80]);
-    }
+    static constexpr std::array<char16_t, 256> Characters = [] {
+        std::array<char16_t, 256> characters{};
+        for (int code = 0; code < 256; ++code)
+            characters[size_t(code)] = code >= 0x80 && code < 0xA0 ? HighControls[code - 0x80] : char16_t(code);
+        return characters;
+    }();
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar *out = text.data();
+    for (const char byte : bytes)
+        *out++ = QChar(Characters[static_cast<unsigned char>(byte)]);
     return text;
 }
 

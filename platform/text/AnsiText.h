@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
@@ -11,7 +12,7 @@ namespace platform {
 
 // Null when text holds a character Windows-1252 cannot hold.
 [[nodiscard]] std::optional<QByteArray> toAnsi(const QString &text);
-QString fromAnsi(const QByteArray &bytes);
+QString fromAnsi(QByteArrayView bytes);
 
 // Each line followed by CR LF; null when a line cannot be encoded.
 [[nodiscard]] std::optional<QByteArray> ansiLines(const QStringList &lines);

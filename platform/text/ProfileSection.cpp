@@ -28,37 +28,6 @@ QByteArrayView trimmed(QByteArrayView bytes)
     return bytes.sliced(from, to - from);
 }
 
-// Each byte's character, as fromAnsi gives it.
-struct AnsiCharacters {
-    char16_t of[256];
-};
-
-const AnsiCharacters &ansiCharacters()
-{
-    static const AnsiCharacters characters = [] {
-        QByteArray bytes(256, Qt::Uninitialized);
-        for (int code = 0; code < 256; ++code)
-            bytes[code] = char(code);
-        const QString text = fromAnsi(bytes);
-        AnsiCharacters table;
-        for (int code = 0; code < 256; ++code)
-            table.of[code] = text[code].unicode();
-        return table;
-    }();
-    return characters;
-}
-
-// One allocation and one pass a key: fromAnsi would go over the characters a second time.
-QString decoded(QByteArrayView bytes)
-{
-    const AnsiCharacters &characters = ansiCharacters();
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar *out = text.data();
-    for (const char byte : bytes)
-        *out++ = QChar(characters.of[static_cast<unsigned char>(byte)]);
-    return text;
-}
-
 // Of equal keys Windows reads the first one's value.
 void takeFirstValues(ProfileSection &section)
 {
@@ -114,7 +83,7 @@ QString ProfileSection::value(QStringView key, const QString &defaultValue) cons
 {
     for (const Entry &entry : entries) {
         if (detail::sameProfileKey(entry.key, key))
-            return decoded(entry.value);
+            return fromAnsi(entry.value);
     }
     return defaultValue;
 }
@@ -153,7 +122,7 @@ QList<ProfileSection> readProfileSections(const QByteArray &bytes, const QString
         const qsizetype close = trimmedLine.startsWith('[') ? trimmedLine.lastIndexOf(']') : -1;
         if (close > 0) {
             beforeHeaders = false;
-            begin(decoded(trimmed(trimmedLine.sliced(1, close - 1))));
+            begin(fromAnsi(trimmed(trimmedLine.sliced(1, close - 1))));
             continue;
         }
         if (beforeHeaders) {
@@ -165,7 +134,7 @@ QList<ProfileSection> readProfileSections(const QByteArray &bytes, const QString
         const qsizetype equals = line.indexOf('=');
         const QByteArrayView key = equals > 0 ? trimmed(line.first(equals)) : QByteArrayView();
         if (!key.isEmpty())
-            sections[reading].entries.append({decoded(key), trimmed(line.sliced(equals + 1))});
+            sections[reading].entries.append({fromAnsi(key), trimmed(line.sliced(equals + 1))});
     }
 
     for (qsizetype at = 0; at < sections.size(); ++at) {
