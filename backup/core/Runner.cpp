@@ -131,7 +131,7 @@ void copyOneByOne(const RunRequest &request, const QString &base, RunObserver &o
         } else {
             // The target's whole path is needed only where the folder was not looked up, or for a failure.
             const CopyOutcome copy = folder.ok() ? copyIntoBackup(source.value, folder.value, base, name)
-                                                 : copyIntoBackup(source.value, base + u'\\' + name);
+                                                 : copyIntoBackup(source.value, backupTarget(base, name));
             if (copy.folderFailed) {
                 // No further copy can succeed: one report instead of one per file.
                 summary.folderFailed = true;
@@ -141,7 +141,7 @@ void copyOneByOne(const RunRequest &request, const QString &base, RunObserver &o
             if (copy.ok())
                 saved.append({&file, source.value, copy.copy, copy.attributes});
             else
-                observer.copyFailed(file, base + u'\\' + name, copy.error);
+                observer.copyFailed(file, backupTarget(base, name), copy.error);
         }
         observer.progress(done + 1, total);
     }
